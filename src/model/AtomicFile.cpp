@@ -1,0 +1,23 @@
+#include "model/AtomicFile.h"
+
+#include "model/Exception.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
+  const auto refuse = [&] { throw Exception(QStringLiteral("Unable to write to %1").arg(fileName)); };
+  const QFileInfo target(fileName);
+  // A rename would replace a file the user marked read-only; honour the mark instead.
+  if (target.exists() && (!target.isFile() || !target.isWritable()))
+    refuse();
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly))
+    refuse();
+  if (file.write(content) != content.size()) {
+    file.cancelWriting();
+    refuse();
+  }
+  if (!file.commit())
+    refuse();
+}

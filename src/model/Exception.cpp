@@ -1,0 +1,4 @@
+#include "model/Exception.h"
+
+Exception::Exception(const QString &message)
+    : std::runtime_error(message.toStdString()), FMessage(message) {}

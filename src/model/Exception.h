@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The one error type of the program. Its message is user text (Polish or the runtime's
+// own English texts) and is shown or logged exactly as it stands.
+class Exception : public std::runtime_error {
+public:
+  explicit Exception(const QString &message);
+
+  QString Message() const { return FMessage; }
+
+  // The type name shown in the default error box for an error nobody caught.
+  virtual QString ClassName() const { return QStringLiteral("Exception"); }
+
+private:
+  QString FMessage;
+};

@@ -1,0 +1,87 @@
+#include "model/TextCodec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
+const QByteArray Utf16LEBom("\xFF\xFE", 2);
+const QByteArray Utf16BEBom("\xFE\xFF", 2);
+
+bool IsAscii(const QByteArray &bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
+  return true;
+}
+
+QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullptr) {
+  QStringDecoder decoder(codec, QStringDecoder::Flag::Stateless);
+  QString text = decoder.decode(bytes);
+  if (valid)
+    *valid = !decoder.hasError();
+  return text;
+}
+
+QByteArray EncodeWith(const char *codec, const QString &text) {
+  QStringEncoder encoder(codec, QStringEncoder::Flag::Stateless);
+  return encoder.encode(text);
+}
+
+const char *CodecName(TTextEncoding encoding) {
+  switch (encoding) {
+  case TTextEncoding::Windows1250:
+    return "windows-1250";
+  case TTextEncoding::Utf16LE:
+    return "UTF-16LE";
+  case TTextEncoding::Utf16BE:
+    return "UTF-16BE";
+  case TTextEncoding::Utf8:
+  case TTextEncoding::Utf8Bom:
+    break;
+  }
+  return "UTF-8";
+}
+
+QByteArray Bom(TTextEncoding encoding) {
+  switch (encoding) {
+  case TTextEncoding::Utf8Bom:
+    return Utf8Bom;
+  case TTextEncoding::Utf16LE:
+    return Utf16LEBom;
+  case TTextEncoding::Utf16BE:
+    return Utf16BEBom;
+  case TTextEncoding::Windows1250:
+  case TTextEncoding::Utf8:
+    break;
+  }
+  return {};
+}
+
+} // namespace
+
+TDecodedText DecodeText(const QByteArray &bytes) {
+  const QByteArrayView view(bytes);
+  if (bytes.startsWith(Utf8Bom))
+    return {DecodeWith("UTF-8", view.sliced(3)), TTextEncoding::Utf8Bom};
+  if (bytes.startsWith(Utf16LEBom))
+    return {DecodeWith("UTF-16LE", view.sliced(2)), TTextEncoding::Utf16LE};
+  if (bytes.startsWith(Utf16BEBom))
+    return {DecodeWith("UTF-16BE", view.sliced(2)), TTextEncoding::Utf16BE};
+  if (!IsAscii(bytes)) {
+    bool valid = false;
+    QString text = DecodeWith("UTF-8", view, &valid);
+    if (valid)
+      return {text, TTextEncoding::Utf8};
+  }
+  return {DecodeWith("windows-1250", view), TTextEncoding::Windows1250};
+}
+
+QByteArray EncodeText(const QString &text, TTextEncoding encoding, bool *lossless) {
+  const char *codec = CodecName(encoding);
+  QByteArray body = EncodeWith(codec, text);
+  if (lossless)
+    *lossless = DecodeWith(codec, body) == text;
+  return Bom(encoding) + body;
+}

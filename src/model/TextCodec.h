@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How a text file on disk is encoded. Files written by the Windows program are windows-1250
+// or carry a byte-order mark; files made on Linux are usually UTF-8 without one.
+enum class TTextEncoding { Windows1250, Utf8, Utf8Bom, Utf16LE, Utf16BE };
+
+struct TDecodedText {
+  QString Text;
+  TTextEncoding Encoding = TTextEncoding::Windows1250;
+};
+
+// A byte-order mark decides first. Without one, bytes that hold non-ASCII characters and are
+// valid UTF-8 are read as UTF-8; everything else as windows-1250.
+TDecodedText DecodeText(const QByteArray &bytes);
+
+// The text in the given encoding, with its byte-order mark where the encoding has one.
+// Returns false in *lossless when a character has no place in the encoding.
+QByteArray EncodeText(const QString &text, TTextEncoding encoding, bool *lossless = nullptr);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/Amount.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The payment data of one e-invoice.
+struct TInvoicePaymentData {
+  QString InvoiceNumber;
+  QDateTime InvoiceDate;
+  QDateTime DueDate;
+  QString CreditorName;
+  QString CreditorNIP;
+  QString CreditorCountry;
+  QString CreditorAddress;
+  QString CreditorAddress2;
+  QString CreditorStrtNm;
+  QString CreditorBldgNb;
+  QString CreditorPstCd;
+  QString CreditorTwnNm;
+  QString CreditorIBAN;
+  TAmount Amount;
+  QString CurrencyCode;
+  TAmount VATAmount;
+};
+
+// The payer: the user's own company.
+struct TCompanyData {
+  QString Name;
+  QString NIP;
+  QString IBAN;
+  QString BIC;
+};
+
+// Which split-payment remittance encoding a document carries.
+enum TMPPFormat { mfNone = 0, mfUstrd = 1, mfStructured = 2, mfBoth = 3 };
+
+struct TMPPSettings {
+  bool Enabled = false;
+  TMPPFormat Format = mfNone;
+};
+
+// A postal address split into the parts an ISO 20022 postal address carries.
+struct TStructuredAddress {
+  QString StrtNm;
+  QString BldgNb;
+  QString PstCd;
+  QString TwnNm;
+};

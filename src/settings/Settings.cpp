@@ -1,0 +1,127 @@
+#include "settings/Settings.h"
+
+#include "model/Text.h"
+#include "settings/IniFile.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString CompanySection = QStringLiteral("COMPANY");
+const QString MPPSection = QStringLiteral("MPP");
+
+struct TFormatName {
+  TMPPFormat Format;
+  const char16_t *Name;
+};
+
+constexpr TFormatName FormatNames[] = {
+    {mfNone, u"None"}, {mfUstrd, u"Ustrd"}, {mfStructured, u"Structured"}, {mfBoth, u"Both"}};
+
+// Perl-compatible patterns; the three anchored ones must match a whole (trimmed) line.
+const QRegularExpression PostalCodeSearch(QStringLiteral("\\d{2}-\\d{3}"));
+const QRegularExpression CodeFirstTownLine(QStringLiteral("^(\\d{2}-\\d{3})\\s+(.+)$"));
+const QRegularExpression CodeLastTownLine(QStringLiteral("^(.+?)\\s+(\\d{2}-\\d{3})$"));
+const QRegularExpression StreetLine(QStringLiteral("^(.+?)\\s+([0-9]+[A-Za-z]?([/-][0-9A-Za-z]+)?)$"));
+
+} // namespace
+
+TCompanyData TSettings::LoadCompany(const QString &fileName) {
+  const TIniFile ini(fileName);
+  TCompanyData company;
+  company.Name = ini.ReadString(CompanySection, QStringLiteral("Name"));
+  company.IBAN = ini.ReadString(CompanySection, QStringLiteral("IBAN"));
+  company.BIC = ini.ReadString(CompanySection, QStringLiteral("BIC"));
+  company.NIP = ini.ReadString(CompanySection, QStringLiteral("NIP"));
+  return company;
+}
+
+void TSettings::SaveCompany(const QString &fileName, const TCompanyData &company) {
+  TIniFile ini(fileName);
+  ini.WriteString(CompanySection, QStringLiteral("NIP"), company.NIP);
+  ini.WriteString(CompanySection, QStringLiteral("Name"), company.Name);
+  ini.WriteString(CompanySection, QStringLiteral("IBAN"), company.IBAN);
+  ini.WriteString(CompanySection, QStringLiteral("BIC"), company.BIC);
+  ini.Save();
+}
+
+TMPPSettings TSettings::LoadMPP(const QString &fileName) {
+  const TIniFile ini(fileName);
+  TMPPSettings mpp;
+  mpp.Enabled = StringToFlag(ini.ReadString(MPPSection, QStringLiteral("Enabled")), false);
+  mpp.Format = StringToMPPFormat(ini.ReadString(MPPSection, QStringLiteral("Format"), QStringLiteral("None")));
+  return mpp;
+}
+
+void TSettings::SaveMPP(const QString &fileName, const TMPPSettings &mpp) {
+  TIniFile ini(fileName);
+  ini.WriteString(MPPSection, QStringLiteral("Enabled"), mpp.Enabled ? QStringLiteral("1") : QStringLiteral("0"));
+  ini.WriteString(MPPSection, QStringLiteral("Format"), MPPFormatToString(mpp.Format));
+  ini.Save();
+}
+
+QString TSettings::MPPFormatToString(TMPPFormat format) {
+  for (const TFormatName &entry : FormatNames)
+    if (entry.Format == format)
+      return QString::fromUtf16(entry.Name);
+  return QStringLiteral("None");
+}
+
+TMPPFormat TSettings::StringToMPPFormat(const QString &text) {
+  const QString trimmed = Trim(text);
+  for (const TFormatName &entry : FormatNames)
+    if (trimmed.compare(QString::fromUtf16(entry.Name), Qt::CaseInsensitive) == 0)
+      return entry.Format;
+  return mfNone;
+}
+
+// An integer in decimal, or in hexadecimal after "0x" or "$"; other than 0 is on.
+// Text that is no integer gives the default.
+bool TSettings::StringToFlag(const QString &text, bool defaultValue) {
+  QString digits = Trim(text);
+  if (digits.startsWith(u'-') || digits.startsWith(u'+'))
+    digits.remove(0, 1);
+  int base = 10;
+  if (digits.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)) {
+    digits.remove(0, 2);
+    base = 16;
+  } else if (digits.startsWith(u'$')) {
+    digits.remove(0, 1);
+    base = 16;
+  }
+  if (digits.isEmpty() || digits.startsWith(u'+') || digits.startsWith(u'-'))
+    return defaultValue;
+  bool ok = false;
+  const qulonglong value = digits.toULongLong(&ok, base);
+  if (!ok || value > 0xFFFFFFFFull || (base == 10 && value > 0x80000000ull))
+    return defaultValue;
+  return value != 0;
+}
+
+TStructuredAddress TSettings::ParseAddress(const QString &adresL1, const QString &adresL2) {
+  TStructuredAddress address;
+  const QString line1 = Trim(adresL1);
+  const QString line2 = Trim(adresL2);
+
+  const bool codeInLine1 = PostalCodeSearch.match(line1).hasMatch();
+  const QString townLine = codeInLine1 ? line1 : line2;
+  const QString streetLine = codeInLine1 ? line2 : line1;
+
+  if (const QRegularExpressionMatch m = CodeFirstTownLine.match(townLine); m.hasMatch()) {
+    address.PstCd = Trim(m.captured(1));
+    address.TwnNm = Trim(m.captured(2));
+  } else if (const QRegularExpressionMatch m = CodeLastTownLine.match(townLine); m.hasMatch()) {
+    address.TwnNm = Trim(m.captured(1));
+    address.PstCd = Trim(m.captured(2));
+  } else {
+    address.TwnNm = townLine;
+  }
+
+  if (const QRegularExpressionMatch m = StreetLine.match(streetLine); m.hasMatch()) {
+    address.StrtNm = Trim(m.captured(1));
+    address.BldgNb = Trim(m.captured(2));
+  } else {
+    address.StrtNm = streetLine;
+  }
+  return address;
+}

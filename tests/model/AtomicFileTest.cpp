@@ -1,0 +1,25 @@
+#include "TestSupport.h"
+#include "model/AtomicFile.h"
+
+#include <QDir>
+
+namespace {
+
+TEST(WriteFileAtomically, ReplacesTheWholeFile) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("a.txt"), "old content that is longer");
+  WriteFileAtomically(dir.File(QStringLiteral("a.txt")), "new");
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("a.txt")), QByteArray("new"));
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")}) << "no temporary left";
+}
+
+TEST(WriteFileAtomically, RefusedWriteLeavesNothingAndSaysWhere) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("file"), "x");
+  // A regular file where a directory should be refuses the write even for root.
+  const QString target = dir.File(QStringLiteral("file/out.txt"));
+  EXPECT_THROW_MESSAGE(WriteFileAtomically(target, "data"), QStringLiteral("Unable to write to %1").arg(target));
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("file")), QByteArray("x"));
+}
+
+} // namespace

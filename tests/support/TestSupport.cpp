@@ -1,0 +1,53 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+QString SharedPath(const QString &relative) {
+  const QString shared = QStringLiteral(PAVENA_SHARED_DIR);
+  if (!QFileInfo(shared).isDir())
+    throw std::runtime_error("The shared folder is missing at " + shared.toStdString() +
+                             ": the tests need its schemas and sample invoices beside the project.");
+  return QDir(shared).filePath(relative);
+}
+
+QString FixturePath(const QString &name) { return QDir(QStringLiteral(PAVENA_FIXTURES_DIR)).filePath(name); }
+
+TTempDir::TTempDir() {
+  if (!FDir.isValid())
+    throw std::runtime_error("Cannot create a temporary directory");
+}
+
+QString TTempDir::Path() const { return FDir.path(); }
+
+QString TTempDir::File(const QString &name) const { return FDir.filePath(name); }
+
+void TTempDir::WriteBytes(const QString &name, const QByteArray &bytes) const {
+  QFile file(File(name));
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    throw std::runtime_error("Cannot write " + File(name).toStdString());
+}
+
+QByteArray TTempDir::ReadBytes(const QString &name) const {
+  QFile file(File(name));
+  if (!file.open(QIODevice::ReadOnly))
+    throw std::runtime_error("Cannot read " + File(name).toStdString());
+  return file.readAll();
+}
+
+TTempAppDir::TTempAppDir() {
+  if (qEnvironmentVariableIsSet("PAVENA_DIR"))
+    FPrevious = qgetenv("PAVENA_DIR");
+  qputenv("PAVENA_DIR", Path().toLocal8Bit());
+}
+
+TTempAppDir::~TTempAppDir() {
+  if (FPrevious)
+    qputenv("PAVENA_DIR", *FPrevious);
+  else
+    qunsetenv("PAVENA_DIR");
+}

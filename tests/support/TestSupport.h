@@ -1,0 +1,61 @@
+#pragma once
+
+#include "model/Exception.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+
+// Lets GoogleTest print QString values in failure messages.
+void PrintTo(const QString &text, std::ostream *os);
+
+// A file of the shared folder beside the project (official schemas, sample invoices).
+// Throws with a clear message when the folder is missing.
+QString SharedPath(const QString &relative);
+
+// A small hand-written input of tests/fixtures/.
+QString FixturePath(const QString &name);
+
+// A fresh directory removed with everything in it at the end of the test.
+class TTempDir {
+public:
+  TTempDir();
+  QString Path() const;
+  QString File(const QString &name) const;
+  void WriteBytes(const QString &name, const QByteArray &bytes) const;
+  QByteArray ReadBytes(const QString &name) const;
+
+private:
+  QTemporaryDir FDir;
+};
+
+// A temporary directory that stands in for the program's directory (PAVENA_DIR) while the
+// object lives; the previous value comes back afterwards.
+class TTempAppDir : public TTempDir {
+public:
+  TTempAppDir();
+  ~TTempAppDir();
+  TTempAppDir(const TTempAppDir &) = delete;
+  TTempAppDir &operator=(const TTempAppDir &) = delete;
+
+private:
+  std::optional<QByteArray> FPrevious;
+};
+
+// Success when the file is a pain.001.001.09 document valid against the official schema;
+// otherwise the validator's messages.
+::testing::AssertionResult IsValidPain001(const QString &fileName);
+
+// The statement must throw an Exception whose message is exactly `expected`.
+#define EXPECT_THROW_MESSAGE(statement, expected)                                                   \
+  do {                                                                                               \
+    try {                                                                                            \
+      statement;                                                                                     \
+      ADD_FAILURE() << "Expected an Exception from: " #statement;                                    \
+    } catch (const Exception &error_) {                                                              \
+      EXPECT_EQ(error_.Message(), QString(expected));                                                \
+    }                                                                                                \
+  } while (false)
