@@ -1,0 +1,55 @@
+#include "iso20022/Pain001Generator.h"
+
+#include "iso20022/CreditTransfer.h"
+#include "iso20022/Pain001Document.h"
+#include "iso20022/ReadKsefNumber.h"
+#include "iso20022/RemittanceInfo.h"
+#include "model/Exception.h"
+
+void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TCompanyData &company,
+                                 const TMPPSettings &mpp, const QString &outputFile, const QString &invoiceFilePath,
+                                 const QString &additionalReference, const QDateTime &now) {
+  const TPain001Times times = Pain001Times(now);
+  TPain001Document document;
+  xmlNode *paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
+                                                              .MessageId = times.TimeStamp,
+                                                              .PaymentInfoId = times.TimeStamp,
+                                                              .Times = times,
+                                                              .NumberOfTransactions = 1,
+                                                              .ControlSum = std::nullopt,
+                                                              .Debtor = company,
+                                                              .MPP = mpp,
+                                                          });
+  xmlNode *transaction = AddCreditTransfer(paymentInfo,
+                                           TCreditTransfer{
+                                               .InvoiceNumber = invoice.InvoiceNumber,
+                                               .Amount = invoice.Amount,
+                                               .Currency = invoice.CurrencyCode,
+                                               .CreditorAgentMemberId = invoice.CreditorIBAN.mid(4, 8),
+                                               .CreditorName = invoice.CreditorName,
+                                               .CreditorAddress = {invoice.CreditorStrtNm, invoice.CreditorBldgNb,
+                                                                   invoice.CreditorPstCd, invoice.CreditorTwnNm},
+                                               .CreditorCountry = invoice.CreditorCountry,
+                                               .CreditorIBAN = invoice.CreditorIBAN,
+                                           },
+                                           mpp);
+
+  // Only the plain text and the structured encoding quote the KSeF number, so only they load
+  // the invoice file.
+  const bool quotesKsefNumber = !mpp.Enabled || mpp.Format == mfStructured;
+  const QString ksefNumber = quotesKsefNumber ? ReadKsefNumber(invoiceFilePath) : QString();
+  AddRemittanceInfo(transaction, mpp,
+                    TRemittanceValues{
+                        .InvoiceNumber = invoice.InvoiceNumber,
+                        .CreditorNIP = invoice.CreditorNIP,
+                        .VATAmount = invoice.VATAmount,
+                        .KsefReference = ksefNumber,
+                        .PlainText = InvoicePaymentText(invoice.InvoiceNumber, ksefNumber) + QStringLiteral("; ") +
+                                     additionalReference,
+                    });
+
+  if (mpp.Enabled && invoice.VATAmount <= TAmount())
+    throw Exception(
+        QStringLiteral("Faktura %1 nie zawiera kwoty VAT (<=0) wymaganej dla MPP.").arg(invoice.InvoiceNumber));
+  document.Save(outputFile);
+}

@@ -1,0 +1,62 @@
+#include "iso20022/Pain001Writer.h"
+
+#include "iso20022/CreditTransfer.h"
+#include "iso20022/Pain001Document.h"
+#include "iso20022/RemittanceInfo.h"
+
+namespace {
+
+// The sort code follows "PL" and the two check digits, or only the check digits of an account
+// written as 26 digits; a lower-case prefix counts as none.
+QString CreditorAgentMemberId(const QString &iban) {
+  return iban.startsWith(QStringLiteral("PL")) ? iban.mid(4, 8) : iban.mid(2, 8);
+}
+
+TCreditTransfer CreditTransferOf(const TPayment &payment) {
+  // Cut to what the schema allows; a missing town gets a placeholder so that TwnNm is always there.
+  const QString town = payment.CreditorTwnNm.isEmpty() ? QStringLiteral("Brak miasta") : payment.CreditorTwnNm.left(35);
+  return TCreditTransfer{
+      .InvoiceNumber = payment.InvoiceNumber,
+      .Amount = payment.Amount,
+      .Currency = QStringLiteral("PLN"),
+      .CreditorAgentMemberId = CreditorAgentMemberId(payment.CreditorIBAN),
+      .CreditorName = payment.CreditorName,
+      .CreditorAddress = {payment.CreditorStrtNm.left(70), payment.CreditorBldgNb, payment.CreditorPstCd, town},
+      .CreditorCountry = payment.CreditorCountry,
+      .CreditorIBAN = payment.CreditorIBAN,
+  };
+}
+
+TRemittanceValues RemittanceValuesOf(const TPayment &payment) {
+  return TRemittanceValues{
+      .InvoiceNumber = payment.InvoiceNumber,
+      .CreditorNIP = payment.CreditorNIP,
+      .VATAmount = payment.VATAmount,
+      .KsefReference = payment.nrKsef,
+      .PlainText = PaymentRemittanceText(payment),
+  };
+}
+
+} // namespace
+
+void TPain001Writer::Generate(const TPaymentList &payments, const TCompanyData &settings, const TMPPSettings &mpp,
+                              const QString &fileName, const QDateTime &now) {
+  TAmount controlSum;
+  for (const TPayment &payment : payments)
+    controlSum += payment.Amount;
+
+  const TPain001Times times = Pain001Times(now);
+  TPain001Document document;
+  xmlNode *paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
+                                                              .MessageId = QStringLiteral("MSG_") + times.TimeStamp,
+                                                              .PaymentInfoId = QStringLiteral("PMT1"),
+                                                              .Times = times,
+                                                              .NumberOfTransactions = qsizetype(payments.size()),
+                                                              .ControlSum = controlSum,
+                                                              .Debtor = settings,
+                                                              .MPP = mpp,
+                                                          });
+  for (const TPayment &payment : payments)
+    AddRemittanceInfo(AddCreditTransfer(paymentInfo, CreditTransferOf(payment), mpp), mpp, RemittanceValuesOf(payment));
+  document.Save(fileName);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/Payment.h"
+#include "model/Types.h"
+
+#include <QDateTime>
+#include <QString>
+
+// Writes one credit transfer file for a list of payments: one transaction per payment, in
+// list order, all debited to the payer's account and requested for today.
+class TPain001Writer {
+public:
+  TPain001Writer() = delete;
+
+  // Builds the whole document in memory and writes `fileName` in one step at the end; all time
+  // values come from `now`. An empty list gives a document without transactions.
+  static void Generate(const TPaymentList &payments, const TCompanyData &settings, const TMPPSettings &mpp,
+                       const QString &fileName, const QDateTime &now);
+};

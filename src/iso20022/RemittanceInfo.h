@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/Amount.h"
+#include "model/Payment.h"
+#include "model/Types.h"
+
+#include <QString>
+#include <libxml/tree.h>
+
+// The values of one transaction that its remittance block carries.
+struct TRemittanceValues {
+  QString InvoiceNumber;
+  QString CreditorNIP;
+  TAmount VATAmount;
+  // RefNb of the structured split-payment encoding.
+  QString KsefReference;
+  // The whole Ustrd text when split payment is off; each document words it its own way.
+  QString PlainText;
+};
+
+// Appends the transaction's RmtInf as its last child: the plain text when split payment is off,
+// otherwise the split-payment encoding that mpp.Format chooses (none at all for mfNone).
+void AddRemittanceInfo(xmlNode *transaction, const TMPPSettings &mpp, const TRemittanceValues &values);
+
+// "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.
+QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber);
+
+// The plain text of a payment of the multi-payment document: the title alone for a payment
+// marked "V" by the VideoTel reader, the invoice payment text otherwise.
+QString PaymentRemittanceText(const TPayment &payment);
