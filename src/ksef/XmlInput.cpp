@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <libxml/parser.h>
+#include <limits>
 
 namespace {
 
@@ -14,16 +15,37 @@ struct TParserCtxtFree {
 
 constexpr int SafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
+// What the parser met on the way, kept in the parser context's user slot.
+struct TParseWatch {
+  bool DoctypeSeen = false;
+  QString FirstError;
+};
+
+TParseWatch &WatchOf(void *ctx) { return *static_cast<TParseWatch *>(static_cast<xmlParserCtxt *>(ctx)->_private); }
+
 QString ShortName(const QString &fileName) { return QFileInfo(fileName).fileName(); }
 
-QString ParserMessage(const xmlParserCtxt *ctxt) {
-  const xmlError *error = xmlCtxtGetLastError(const_cast<xmlParserCtxt *>(ctxt));
-  if (!error || !error->message)
-    return QStringLiteral("nieznany błąd parsera");
-  QString message = QString::fromUtf8(error->message).trimmed();
-  if (error->line > 0)
-    message = QStringLiteral("wiersz %1: %2").arg(error->line).arg(message);
+// One line: libxml2 puts the offending bytes on a line of their own.
+QString Describe(const xmlError &error) {
+  QString message = error.message ? QString::fromUtf8(error.message).simplified() : QStringLiteral("nieznany błąd parsera");
+  if (error.line > 0)
+    message = QStringLiteral("wiersz %1: %2").arg(error.line).arg(message);
   return message;
+}
+
+// Stops at the DOCTYPE itself, so that no entity declaration is ever read.
+void RefuseDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
+  WatchOf(ctx).DoctypeSeen = true;
+  xmlStopParser(static_cast<xmlParserCtxt *>(ctx));
+}
+
+// The parser goes on after a fatal error and reports its consequences too; the first one is
+// where the file is wrong. A template, because libxml2 2.12 made the error pointer const.
+template <typename TError>
+void KeepFirstFatalError(void *ctx, TError error) {
+  TParseWatch &watch = WatchOf(ctx);
+  if (error && error->level == XML_ERR_FATAL && watch.FirstError.isEmpty())
+    watch.FirstError = Describe(*error);
 }
 
 } // namespace
@@ -35,18 +57,27 @@ TXmlDocument LoadXmlFile(const QString &fileName) {
     throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(name));
   if (!file.open(QIODevice::ReadOnly))
     throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(name));
+  // The parser takes the length as an int.
+  if (file.size() > std::numeric_limits<int>::max())
+    throw Exception(QStringLiteral("Plik \"%1\" jest za duży na fakturę.").arg(name));
   const QByteArray bytes = file.readAll();
 
   std::unique_ptr<xmlParserCtxt, TParserCtxtFree> ctxt(xmlNewParserCtxt());
   if (!ctxt)
     throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(name));
+  TParseWatch watch;
+  ctxt->_private = &watch;
+  ctxt->sax->internalSubset = RefuseDoctype;
+  ctxt->sax->serror = KeepFirstFatalError;
   const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
   TXmlDocument doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()),
                                      url.constData(), nullptr, SafeParseOptions));
-  if (!doc || !ctxt->wellFormed)
-    throw Exception(QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(name, ParserMessage(ctxt.get())));
-  if (doc->intSubset || doc->extSubset)
+  if (watch.DoctypeSeen)
     throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.").arg(name));
+  if (!doc || !ctxt->wellFormed) {
+    const QString reason = watch.FirstError.isEmpty() ? Describe(ctxt->lastError) : watch.FirstError;
+    throw Exception(QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(name, reason));
+  }
   if (!xmlDocGetRootElement(doc.get()))
     throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(name));
   return doc;

@@ -1,0 +1,122 @@
+#include "ksef/KsefInvoiceReader.h"
+
+#include "ksef/Iso8601Date.h"
+#include "ksef/XmlInput.h"
+#include "model/Exception.h"
+#include "model/Text.h"
+
+#include <QFileInfo>
+#include <libxml/tree.h>
+
+namespace {
+
+// Invoices write amounts with a full stop; the Polish format also takes a comma.
+TAmount ParseAmount(const QString &text) {
+  QString polish = text;
+  return TAmount::ParsePolish(polish.replace(u'.', u','));
+}
+
+// The element's name as written in the file, prefix included.
+QString QualifiedName(const xmlNode *node) {
+  const QString local = LocalName(node);
+  if (!node->ns || !node->ns->prefix)
+    return local;
+  return QString::fromUtf8(reinterpret_cast<const char *>(node->ns->prefix)) + u':' + local;
+}
+
+// Only a to z: other letters of an account text stay as they are.
+QString AsciiUpper(QString text) {
+  for (QChar &c : text)
+    if (c >= u'a' && c <= u'z')
+      c = QChar(c.unicode() - u'a' + u'A');
+  return text;
+}
+
+QString FailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
+  return QStringLiteral("Plik: %1\r\nFaktura: %2\r\nKontrahent: %3\r\nBłąd: %4\r\n")
+             .arg(QFileInfo(fileName).fileName(), data.InvoiceNumber, data.CreditorName, cause) +
+         QString(104, u'-') + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now) {
+  TInvoicePaymentData data;
+  try {
+    const TXmlDocument document = LoadXmlFile(fileName);
+    const xmlNode *root = xmlDocGetRootElement(document.get());
+    const xmlNode *seller = FindChildNode(root, QStringLiteral("Podmiot1"));
+    const xmlNode *invoice = FindChildNode(root, QStringLiteral("Fa"));
+    const xmlNode *identification = FindChildNode(seller, QStringLiteral("DaneIdentyfikacyjne"));
+    const xmlNode *address = FindChildNode(seller, QStringLiteral("Adres"));
+
+    data.CreditorName = GetChildText(identification, QStringLiteral("Nazwa"));
+    data.CreditorNIP = GetChildText(identification, QStringLiteral("NIP"));
+    data.CreditorCountry = GetChildText(address, QStringLiteral("KodKraju"));
+    data.CreditorAddress = GetChildText(address, QStringLiteral("AdresL1"));
+    data.CreditorAddress2 = GetChildText(address, QStringLiteral("AdresL2"));
+    data.InvoiceNumber = GetChildText(invoice, QStringLiteral("P_2"));
+    data.CurrencyCode = GetChildText(invoice, QStringLiteral("KodWaluty"));
+
+    // An empty or missing amount goes through the conversion too, so it fails there.
+    data.Amount = ParseAmount(GetChildText(invoice, QStringLiteral("P_15")));
+    if (data.Amount <= TAmount())
+      throw Exception(QStringLiteral("Nieprawidłowa/ujemna kwota faktury."));
+
+    data.VATAmount = SumVATAmounts(invoice);
+    if (data.VATAmount < TAmount())
+      throw Exception(QStringLiteral("Nieprawidłowa (ujemna) kwota VAT."));
+
+    data.InvoiceDate = ParseIso8601Date(GetChildText(invoice, QStringLiteral("P_1")));
+    data.DueDate = QDateTime(now.toLocalTime().date(), QTime(0, 0));
+
+    const xmlNode *account = FindChildNode(FindChildNode(invoice, QStringLiteral("Platnosc")),
+                                           QStringLiteral("RachunekBankowy"));
+    data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
+  } catch (const Exception &error) {
+    throw Exception(FailureMessage(fileName, data, error.Message()));
+  }
+  return data;
+}
+
+const xmlNode *TKsefInvoiceReader::FindChildNode(const xmlNode *node, const QString &name) {
+  if (!node)
+    return nullptr;
+  for (const xmlNode *child = node->children; child; child = child->next)
+    if (HasLocalName(child, name))
+      return child;
+  return nullptr;
+}
+
+QString TKsefInvoiceReader::GetChildText(const xmlNode *node, const QString &name) {
+  const xmlNode *element = FindChildNode(node, name);
+  if (!element || !element->children)
+    return QString();
+  const xmlNode *content = element->children;
+  // Entity references are never expanded: they count as content other than text.
+  if (content->next || (content->type != XML_TEXT_NODE && content->type != XML_CDATA_SECTION_NODE))
+    throw Exception(
+        QStringLiteral("Element \"%1\" does not contain a single text node").arg(QualifiedName(element)));
+  return Trim(QString::fromUtf8(reinterpret_cast<const char *>(content->content)));
+}
+
+TAmount TKsefInvoiceReader::GetChildAmount(const xmlNode *node, const QString &name) {
+  const QString text = GetChildText(node, name);
+  return text.isEmpty() ? TAmount() : ParseAmount(text);
+}
+
+TAmount TKsefInvoiceReader::SumVATAmounts(const xmlNode *node) {
+  TAmount total;
+  for (int n = 1; n <= 7; ++n)
+    total += GetChildAmount(node, QStringLiteral("P_14_%1").arg(n));
+  return total;
+}
+
+QString TKsefInvoiceReader::NormalizeAccountNumber(const QString &text) {
+  const QString account = AsciiUpper(Trim(text).remove(u' '));
+  if (account.startsWith(QStringLiteral("PL")))
+    return account;
+  if (account.size() == 26)
+    return QStringLiteral("PL") + account;
+  throw Exception(QStringLiteral("Nieprawidłowy numer rachunku: %1").arg(text));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/Amount.h"
+#include "model/Types.h"
+
+#include <QDateTime>
+#include <QString>
+
+struct _xmlNode;
+
+// Reads one KSeF "FA" invoice into the payment data of its seller. Whatever goes wrong is
+// reported as one error naming the file, the invoice and the seller, ready to be logged.
+class TKsefInvoiceReader {
+public:
+  TKsefInvoiceReader() = delete;
+
+  // `now` is the clock of the run: DueDate is its date at midnight, local time.
+  static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now);
+
+private:
+  static const _xmlNode *FindChildNode(const _xmlNode *node, const QString &name);
+  static QString GetChildText(const _xmlNode *node, const QString &name);
+  static TAmount GetChildAmount(const _xmlNode *node, const QString &name);
+  static TAmount SumVATAmounts(const _xmlNode *node);
+  static QString NormalizeAccountNumber(const QString &text);
+};
