@@ -14,7 +14,9 @@ void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly))
     refuse();
-  if (file.write(content) != content.size()) {
+  // A write cut short (full disk, file size limit) may only show when the buffer is flushed,
+  // and commit() would still rename the truncated file over the target.
+  if (file.write(content) != content.size() || !file.flush()) {
     file.cancelWriting();
     refuse();
   }

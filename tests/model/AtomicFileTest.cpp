@@ -22,4 +22,17 @@ TEST(WriteFileAtomically, RefusedWriteLeavesNothingAndSaysWhere) {
   EXPECT_EQ(dir.ReadBytes(QStringLiteral("file")), QByteArray("x"));
 }
 
+TEST(WriteFileAtomically, WriteCutShortKeepsTheOldFile) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("a.txt"), "old");
+  const QString target = dir.File(QStringLiteral("a.txt"));
+  {
+    const TFileSizeLimit limit(64);
+    EXPECT_THROW_MESSAGE(WriteFileAtomically(target, QByteArray(1000, 'x')),
+                         QStringLiteral("Unable to write to %1").arg(target));
+  }
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("a.txt")), QByteArray("old"));
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")}) << "no temporary left";
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <stdexcept>
 
 void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
@@ -50,4 +51,17 @@ TTempAppDir::~TTempAppDir() {
     qputenv("PAVENA_DIR", *FPrevious);
   else
     qunsetenv("PAVENA_DIR");
+}
+
+TFileSizeLimit::TFileSizeLimit(rlim_t bytes) {
+  getrlimit(RLIMIT_FSIZE, &FPrevious);
+  FPreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = FPrevious;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &FPrevious);
+  std::signal(SIGXFSZ, FPreviousHandler);
 }

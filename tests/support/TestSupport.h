@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
+#include <sys/resource.h>
 
 // Lets GoogleTest print QString values in failure messages.
 void PrintTo(const QString &text, std::ostream *os);
@@ -43,6 +44,20 @@ public:
 
 private:
   std::optional<QByteArray> FPrevious;
+};
+
+// Lowers this process's file size limit while the object lives. The limit binds root too, and
+// a write past it fails with EFBIG instead of ending the process: a stand-in for a full disk.
+class TFileSizeLimit {
+public:
+  explicit TFileSizeLimit(rlim_t bytes);
+  ~TFileSizeLimit();
+  TFileSizeLimit(const TFileSizeLimit &) = delete;
+  TFileSizeLimit &operator=(const TFileSizeLimit &) = delete;
+
+private:
+  rlimit FPrevious{};
+  void (*FPreviousHandler)(int) = nullptr;
 };
 
 // Success when the file is a pain.001.001.09 document valid against the official schema;
