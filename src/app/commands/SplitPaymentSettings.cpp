@@ -1,0 +1,61 @@
+#include "app/commands/SplitPaymentSettings.h"
+
+#include "settings/Settings.h"
+
+#include <iterator>
+
+namespace {
+
+// The items of the group "Format MPP" in their order: "Bez Struktury", "Struktura", "Both".
+constexpr TMPPFormat FormatOfItem[] = {mfUstrd, mfStructured, mfBoth};
+
+} // namespace
+
+TSplitPaymentSettings::TSplitPaymentSettings(IMPPControls &controls, const QString &settingsFile)
+    : FControls(controls), FSettingsFile(settingsFile) {}
+
+void TSplitPaymentSettings::Load() {
+  FCurrent = TSettings::LoadMPP(FSettingsFile);
+  // The controls start cleared and unselected, so these changes run the handlers, and the
+  // selection always changes: every start writes the choice back once.
+  FControls.SetMPPChecked(FCurrent.Enabled);
+  FControls.SetFormatGroupEnabled(FControls.MPPChecked());
+  FControls.SetFormatIndex(IndexOfFormat(FCurrent.Format));
+}
+
+void TSplitPaymentSettings::CheckChanged() {
+  FControls.SetFormatGroupEnabled(FControls.MPPChecked());
+  FControls.SetFormatIndex(IndexOfFormat(FCurrent.Format));
+  Save();
+}
+
+void TSplitPaymentSettings::GroupChanged() { Save(); }
+
+void TSplitPaymentSettings::Save() {
+  FCurrent = FromControls();
+  TSettings::SaveMPP(FSettingsFile, FCurrent);
+}
+
+TMPPSettings TSplitPaymentSettings::FromControls() const {
+  TMPPSettings mpp;
+  mpp.Enabled = FControls.MPPChecked();
+  mpp.Format = FormatOfIndex(FControls.FormatIndex());
+  return mpp;
+}
+
+void TSplitPaymentSettings::SwitchOff() {
+  FControls.SetMPPChecked(false);
+  FCurrent = FromControls();
+}
+
+int TSplitPaymentSettings::IndexOfFormat(TMPPFormat format) {
+  for (int index = 0; index < int(std::size(FormatOfItem)); ++index)
+    if (FormatOfItem[index] == format)
+      return index;
+  // mfNone has no item of its own: it is shown as "Bez Struktury".
+  return 0;
+}
+
+TMPPFormat TSplitPaymentSettings::FormatOfIndex(int index) {
+  return index >= 0 && index < int(std::size(FormatOfItem)) ? FormatOfItem[index] : mfNone;
+}

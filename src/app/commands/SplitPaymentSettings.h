@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/commands/Host.h"
+#include "model/Types.h"
+
+// The program-wide split-payment choice (CurrentMPPSettings) and the handlers of its two
+// controls. Every change of the controls is written to settings.ini at once.
+class TSplitPaymentSettings {
+public:
+  TSplitPaymentSettings(IMPPControls &controls, const QString &settingsFile);
+
+  // Start-up: loads the stored choice and shows it, which writes it back once.
+  void Load();
+  // Change handlers of the check box and of the radio group.
+  void CheckChanged();
+  void GroupChanged();
+  // SaveMPPSettings: takes the choice from the controls and writes it.
+  void Save();
+
+  TMPPSettings FromControls() const;
+  const TMPPSettings &Current() const { return FCurrent; }
+
+  // Clears the check box (its handler saves) and takes the controls' choice, so split
+  // payment is off. The VideoTel transfer always runs this way.
+  void SwitchOff();
+
+  static int IndexOfFormat(TMPPFormat format);
+  static TMPPFormat FormatOfIndex(int index);
+
+private:
+  IMPPControls &FControls;
+  QString FSettingsFile;
+  TMPPSettings FCurrent;
+};

@@ -1,0 +1,164 @@
+#include "CliArguments.h"
+
+#include "settings/Settings.h"
+
+namespace {
+
+const QString ReferenceOption = QStringLiteral("--referencja");
+const QString MPPOption = QStringLiteral("--mpp");
+const QString NoMPPOption = QStringLiteral("--bez-mpp");
+
+TCliCommand CommandOfName(const QString &name) {
+  if (name == QStringLiteral("faktura"))
+    return TCliCommand::Single;
+  if (name == QStringLiteral("paczka"))
+    return TCliCommand::Batch;
+  if (name == QStringLiteral("videotel"))
+    return TCliCommand::VideoTel;
+  throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
+}
+
+TMPPFormat FormatOfName(const QString &name) {
+  for (TMPPFormat format : {mfNone, mfUstrd, mfStructured, mfBoth})
+    if (QString::compare(name, TSettings::MPPFormatToString(format), Qt::CaseInsensitive) == 0)
+      return format;
+  throw Exception(QStringLiteral("Nieznany format MPP: %1 (dozwolone: None, Ustrd, Structured, Both)").arg(name));
+}
+
+QString MissingInputName(TCliCommand command) {
+  switch (command) {
+  case TCliCommand::Single:
+    return QStringLiteral("PLIK.xml");
+  case TCliCommand::Batch:
+    return QStringLiteral("KATALOG");
+  default:
+    return QStringLiteral("PLIK.imp");
+  }
+}
+
+// An option given as "--name value" or "--name=value".
+struct TOption {
+  QString Name;
+  std::optional<QString> Value;
+};
+
+TOption SplitOption(const QString &argument) {
+  const qsizetype equals = argument.indexOf(u'=');
+  if (equals < 0)
+    return {argument, std::nullopt};
+  return {argument.left(equals), argument.mid(equals + 1)};
+}
+
+} // namespace
+
+TCliRequest ParseCliArguments(const QStringList &arguments) {
+  TCliRequest request;
+  QStringList positional;
+  std::optional<QString> reference;
+  std::optional<QString> mppFormat;
+  bool noMPP = false;
+  bool optionsEnded = false;
+
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString &argument = arguments[i];
+    if (optionsEnded || !argument.startsWith(u'-') || argument == QStringLiteral("-")) {
+      positional.append(argument);
+      continue;
+    }
+    if (argument == QStringLiteral("--")) {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+      request.Command = TCliCommand::Help;
+      return request;
+    }
+    if (argument == QStringLiteral("--version")) {
+      request.Command = TCliCommand::Version;
+      return request;
+    }
+    TOption option = SplitOption(argument);
+    if (option.Name == NoMPPOption && !option.Value) {
+      if (noMPP)
+        throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
+      noMPP = true;
+      continue;
+    }
+    if (option.Name != ReferenceOption && option.Name != MPPOption)
+      throw Exception(QStringLiteral("Nieznana opcja: %1").arg(argument));
+    std::optional<QString> &target = option.Name == ReferenceOption ? reference : mppFormat;
+    if (target)
+      throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
+    if (!option.Value) {
+      if (i + 1 >= arguments.size())
+        throw Exception(QStringLiteral("Opcja %1 wymaga wartości").arg(option.Name));
+      option.Value = arguments[++i];
+    }
+    target = option.Value;
+  }
+
+  if (positional.isEmpty())
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka albo videotel)"));
+  request.Command = CommandOfName(positional.takeFirst());
+  if (positional.isEmpty())
+    throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
+  request.Input = positional.takeFirst();
+  if (!positional.isEmpty())
+    throw Exception(QStringLiteral("Nadmiarowy argument: %1").arg(positional.first()));
+
+  if (reference && request.Command != TCliCommand::Single)
+    throw Exception(QStringLiteral("Opcja %1 dotyczy tylko polecenia faktura").arg(ReferenceOption));
+  if ((mppFormat || noMPP) && request.Command == TCliCommand::VideoTel)
+    throw Exception(QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje %1 i %2 go nie dotyczą")
+                        .arg(MPPOption, NoMPPOption));
+  if (mppFormat && noMPP)
+    throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
+
+  request.AdditionalReference = reference.value_or(QString());
+  if (mppFormat)
+    request.MPP = TMPPSettings{true, FormatOfName(*mppFormat)};
+  else if (noMPP)
+    request.MPP = TMPPSettings{false, mfNone};
+  return request;
+}
+
+QString CliHelpText() {
+  return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel\n"
+                        "\n"
+                        "Użycie:\n"
+                        "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
+                        "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
+                        "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli --help\n"
+                        "  pavena-cli --version\n"
+                        "\n"
+                        "Polecenia:\n"
+                        "  faktura   plik przelewu dla jednej faktury zakupowej KSeF:\n"
+                        "            PLIKI_DO_BANKU/Pain001.xml (z mechanizmem MPP: Pain001_MPP.xml)\n"
+                        "  paczka    jeden plik przelewu dla wszystkich plików *.xml leżących bezpośrednio\n"
+                        "            w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)\n"
+                        "  videotel  plik przelewu z pliku w formacie VideoTel, zawsze bez MPP:\n"
+                        "            PLIKI_DO_BANKU/Pain001VideoTel.xml\n"
+                        "\n"
+                        "Opcje:\n"
+                        "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
+                        "  --mpp FORMAT        mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
+                        "                      FORMAT: None, Ustrd, Structured albo Both\n"
+                        "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
+                        "  Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
+                        "  Żadna opcja nie zmienia pliku settings.ini.\n"
+                        "\n"
+                        "Dane płatnika (sekcja [COMPANY]: Name, NIP, IBAN, BIC) program czyta z pliku settings.ini\n"
+                        "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
+                        "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
+                        "\n"
+                        "Kod wyjścia: 0 - plik przelewu zapisany, 1 - konwersja nie powiodła się,\n"
+                        "2 - błędne wywołanie.");
+}
+
+QString CliUsageHint() {
+  return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
+                        "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
+                        "       pavena-cli videotel PLIK.imp\n"
+                        "Opis wszystkich opcji: pavena-cli --help");
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/Exception.h"
+#include "model/Types.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+enum class TCliCommand { Help, Version, Single, Batch, VideoTel };
+
+// What one run of pavena-cli is asked to do.
+struct TCliRequest {
+  TCliCommand Command = TCliCommand::Help;
+  // The invoice file, the invoice directory or the VideoTel file, as given.
+  QString Input;
+  QString AdditionalReference;
+  // Set by --mpp or --bez-mpp; otherwise the choice stored in settings.ini applies.
+  std::optional<TMPPSettings> MPP;
+};
+
+// Reads the arguments after the program name. A wrong call fails with a Polish message that
+// names what is wrong.
+TCliRequest ParseCliArguments(const QStringList &arguments);
+
+// The text of --help.
+QString CliHelpText();
+// The short reminder printed after a wrong call.
+QString CliUsageHint();

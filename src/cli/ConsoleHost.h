@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/commands/Host.h"
+
+#include <cstdio>
+
+// The host of pavena-cli. Log entries go to standard output, error entries ("Błąd: ...") and
+// message boxes to standard error; the desktop does nothing, since a terminal run must never
+// open a window. Nothing is ever confirmed.
+class TConsoleHost : public ILog, public IDialogs, public IDesktop {
+public:
+  TConsoleHost();
+  TConsoleHost(const TConsoleHost &) = delete;
+  TConsoleHost &operator=(const TConsoleHost &) = delete;
+
+  THost &Host() { return FHost; }
+
+  void AppendLog(const QString &text, bool withSeparator) override;
+  void ShowInformation(const QString &text) override;
+  void ShowMessage(const QString &text) override;
+  bool Confirm(const QString &text) override;
+  void OpenWithDefaultApplication(const QString &fileName) override;
+  void OpenInTextEditor(const QString &argument) override;
+  void PlaySound(const QString &fileName) override;
+
+private:
+  THost FHost;
+};
+
+// Writes the text with each of its line breaks (CR LF, CR or LF) as one line feed, ended by
+// a line feed.
+void WriteLines(std::FILE *stream, const QString &text);

@@ -1,0 +1,62 @@
+#include "CliArguments.h"
+#include "ConsoleHost.h"
+#include "app/commands/AppPaths.h"
+#include "app/commands/SplitPaymentSettings.h"
+#include "app/commands/TransferCommands.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
+
+// The split-payment choice of settings.ini as the window would show and use it: a stored
+// "None" format is shown, and so used, as "Bez Struktury".
+TMPPSettings StoredSplitPayment() {
+  TMPPSettings mpp = TSettings::LoadMPP(AppFilePath(QStringLiteral("settings.ini")));
+  mpp.Format = TSplitPaymentSettings::FormatOfIndex(TSplitPaymentSettings::IndexOfFormat(mpp.Format));
+  return mpp;
+}
+
+bool RunTransfer(const TCliRequest &request) {
+  CreateWorkDirectories();
+  TConsoleHost console;
+  TTransferCommands commands(console.Host());
+  switch (request.Command) {
+  case TCliCommand::Single:
+    return commands.PressSingle(request.Input, request.AdditionalReference, request.MPP.value_or(StoredSplitPayment()));
+  case TCliCommand::Batch:
+    return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment()));
+  default:
+    return commands.PressVideoTelWithoutSplitPayment(request.Input);
+  }
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  QCoreApplication application(argc, argv);
+  TCliRequest request;
+  try {
+    request = ParseCliArguments(QCoreApplication::arguments().mid(1));
+  } catch (const Exception &error) {
+    WriteLines(stderr, QStringLiteral("pavena-cli: ") + error.Message() + u'\n' + CliUsageHint());
+    return ecUsage;
+  }
+  if (request.Command == TCliCommand::Help) {
+    WriteLines(stdout, CliHelpText());
+    return ecSuccess;
+  }
+  if (request.Command == TCliCommand::Version) {
+    WriteLines(stdout, QStringLiteral(PAVENA_VERSION));
+    return ecSuccess;
+  }
+  try {
+    return RunTransfer(request) ? ecSuccess : ecFailed;
+  } catch (const Exception &error) {
+    // An error no command reports itself still ends the run with its message, not with an abort.
+    WriteLines(stderr, error.Message());
+    return ecFailed;
+  }
+}

@@ -1,0 +1,147 @@
+#include "CommandTest.h"
+#include "TransferFile.h"
+
+#include <QDir>
+
+namespace {
+
+class TBatchTransferTest : public TCommandTest {
+protected:
+  void AddInvoice(const QString &name, const QByteArray &bytes) const { Invoices.WriteBytes(name, bytes); }
+  void AddFixture(const QString &name, const QString &fixture) const { AddInvoice(name, CommandFixture(fixture)); }
+  QString BatchFile() const { return AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")); }
+
+  TTempDir Invoices;
+};
+
+const QString PapierniaText =
+    QStringLiteral("Zapłata za fakturę nr: FV/2026/03/118;  nr KSeF: 8943001230-20260302-4F1A2B3C4D5E-71");
+
+TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder) {
+  AddFixture(QStringLiteral("c.xml"), QStringLiteral("faktura-papiernia.xml"));
+  AddFixture(QStringLiteral("a.XML"), QStringLiteral("faktura-papiernia.xml"));
+  AddFixture(QStringLiteral("b.xml"), QStringLiteral("faktura-drukarnia.xml"));
+  // Neither of these is an invoice; reading either would end the batch.
+  AddInvoice(QStringLiteral("a.xml.old"), "<nie-faktura/>");
+  QDir(Invoices.Path()).mkdir(QStringLiteral("archiwum"));
+  AddInvoice(QStringLiteral("archiwum/stara.xml"), "<nie-faktura/>");
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
+  EXPECT_TRUE(IsValidPain001(BatchFile()));
+  const TTransferFile file(BatchFile());
+  EXPECT_EQ(file.Texts(QStringLiteral("MsgId")), QStringList{QStringLiteral("MSG_20260305140509")});
+  EXPECT_EQ(file.Texts(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("2676.00"), QStringLiteral("2676.00")}));
+  EXPECT_EQ(
+      file.Texts(QStringLiteral("EndToEndId")),
+      QStringList({QStringLiteral("FV/2026/03/118"), QStringLiteral("D/45/2026"), QStringLiteral("FV/2026/03/118")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("InstdAmt")),
+            QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00"), QStringLiteral("1230.00")}));
+  // nrKsef comes from each file's SystemInfo; the printer's invoice has none.
+  EXPECT_EQ(
+      file.Texts(QStringLiteral("Ustrd")),
+      QStringList({PapierniaText, QStringLiteral("Zapłata za fakturę nr: D/45/2026;  nr KSeF: "), PapierniaText}));
+  EXPECT_EQ(file.Texts(QStringLiteral("StrtNm")),
+            QStringList({QStringLiteral("ul. Lipowa"), QStringLiteral("Rynek"), QStringLiteral("ul. Lipowa")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("BldgNb")),
+            QStringList({QStringLiteral("12/4"), QStringLiteral("5"), QStringLiteral("12/4")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("PstCd")),
+            QStringList({QStringLiteral("31-042"), QStringLiteral("58-500"), QStringLiteral("31-042")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")),
+            QStringList({QStringLiteral("Kraków"), QStringLiteral("Jelenia Góra"), QStringLiteral("Kraków")}));
+}
+
+TEST_F(TBatchTransferTest, WithSplitPaymentWritesTheMPPFile) {
+  AddFixture(QStringLiteral("a.xml"), QStringLiteral("faktura-papiernia.xml"));
+  AddFixture(QStringLiteral("b.xml"), QStringLiteral("faktura-drukarnia.xml"));
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfBoth}));
+
+  const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
+  EXPECT_EQ(Log(),
+            QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                        QStringLiteral("] dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...|separator")});
+  EXPECT_EQ(Host.OpenedFiles, QStringList{output});
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(IsValidPain001(output));
+  EXPECT_EQ(TTransferFile(output).Count(QStringLiteral("CdtTrfTxInf")), 2);
+}
+
+TEST_F(TBatchTransferTest, TheBatchLeavesTheAddressWholeForTheWriterToCut) {
+  const QString town50 = QStringLiteral("Wólka-Zabłocka-").repeated(4).left(50);
+  AddInvoice(QStringLiteral("a.xml"), InvoiceXml(QStringLiteral("Dostawca A"), QStringLiteral("ul. Krótka 1"),
+                                                 QStringLiteral("00-950 ") + town50));
+  AddInvoice(QStringLiteral("b.xml"),
+             InvoiceXml(QStringLiteral("Dostawca B"), QStringLiteral("ul. Polna 3"), QString()));
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_TRUE(IsValidPain001(BatchFile()));
+  const TTransferFile file(BatchFile());
+  // Unlike the single invoice, an over-long town does not move into the street.
+  EXPECT_EQ(file.Texts(QStringLiteral("StrtNm")),
+            QStringList({QStringLiteral("ul. Krótka"), QStringLiteral("ul. Polna")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")), QStringList({town50.left(35), QStringLiteral("Brak miasta")}));
+}
+
+class TEmptyBatchTest : public TBatchTransferTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesGivesAFileWithoutTransactions) {
+  if (GetParam()) {
+    QDir(Invoices.Path()).mkdir(QStringLiteral("faktury"));
+    AddFixture(QStringLiteral("faktury/a.xml"), QStringLiteral("faktura-papiernia.xml"));
+  }
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  const TTransferFile file(BatchFile());
+  EXPECT_EQ(file.Texts(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
+  EXPECT_EQ(file.Texts(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
+  EXPECT_EQ(file.Count(QStringLiteral("CdtTrfTxInf")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EmptyOrOnlyASubdirectory, TEmptyBatchTest, ::testing::Bool());
+
+TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"), "earlier");
+  AddFixture(QStringLiteral("a.xml"), QStringLiteral("faktura-papiernia.xml"));
+  AddFixture(QStringLiteral("b.xml"), QStringLiteral("faktura-bez-rachunku.xml"));
+  AddInvoice(QStringLiteral("c.xml"), "<nie-zamkniety");
+
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfUstrd}));
+
+  // The message names the second file: the third was never read.
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: K/12/2026\r\n"
+                                              "Kontrahent: Kwiaciarnia Storczyk Anna Nowak\r\n"
+                                              "Błąd: Nieprawidłowy numer rachunku: \r\n") +
+                               Separator() + QStringLiteral("\r\n")});
+  EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), QByteArray("earlier"));
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
+TEST_F(TBatchTransferTest, AMissingDirectoryIsLoggedAfterTheEarlierFileWasDeleted) {
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
+  const QString missing = Invoices.File(QStringLiteral("brak"));
+
+  EXPECT_FALSE(Commands.PressBatch(missing, TMPPSettings{}));
+
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Katalog %1 nie istnieje").arg(missing)});
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
+TEST_F(TBatchTransferTest, ADirectoryFieldOfBlanksRunsAndFails) {
+  EXPECT_FALSE(Commands.PressBatch(QStringLiteral("  "), TMPPSettings{}));
+
+  EXPECT_TRUE(Host.InformationBoxes.isEmpty());
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Nieprawidłowa ścieżka katalogu z plikami XML: \"  \"")});
+}
+
+} // namespace

@@ -1,0 +1,288 @@
+#include "TestSupport.h"
+#include "TransferFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+QString Example(const QString &name) { return QDir(QStringLiteral(PAVENA_EXAMPLES_DIR)).filePath(name); }
+
+QString Separator() { return QString(104, u'-'); }
+
+// Runs pavena-cli from an unrelated working directory with PAVENA_DIR naming the program
+// directory of the test, as a user would from a script.
+class TPavenaCliTest : public ::testing::Test {
+protected:
+  TPavenaCliTest() {
+    QFile::copy(Example(QStringLiteral("settings.ini")), AppDirectory.File(QStringLiteral("settings.ini")));
+  }
+
+  TRun Run(const QStringList &arguments) const {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PAVENA_DIR"), AppDirectory.Path());
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(WorkingDirectory.Path());
+    process.start(QStringLiteral(PAVENA_CLI), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+      ADD_FAILURE() << "pavena-cli did not finish: " << process.errorString().toStdString();
+      return {};
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+  }
+
+  QString Output(const QString &name) const { return AppDirectory.File(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+  QString Success(const QString &name, const QString &description) const {
+    return QStringLiteral("Poprawnie wygenerowano plik [") + Output(name) + QStringLiteral("] ") + description + u'\n' +
+           Separator() + u'\n';
+  }
+  void SetStoredSplitPayment(const QByteArray &mpp) const {
+    QByteArray settings = AppDirectory.ReadBytes(QStringLiteral("settings.ini"));
+    settings.replace("Enabled=0\r\nFormat=Ustrd", mpp);
+    AppDirectory.WriteBytes(QStringLiteral("settings.ini"), settings);
+  }
+  QByteArray Settings() const { return AppDirectory.ReadBytes(QStringLiteral("settings.ini")); }
+
+  TTempDir AppDirectory;
+  TTempDir WorkingDirectory;
+};
+
+TEST_F(TPavenaCliTest, TurnsAnExampleInvoiceIntoATransferFile) {
+  const QByteArray settingsBefore = Settings();
+
+  const TRun run = Run({QStringLiteral("faktura"), Example(QStringLiteral("faktury/hurtownia-iskra.xml")),
+                        QStringLiteral("--referencja"), QStringLiteral("zlecenie 7")});
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out,
+            Success(QStringLiteral("Pain001.xml"), QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...")));
+  EXPECT_EQ(run.Err, QString());
+  EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
+  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001.xml"))).Texts(QStringLiteral("Ustrd")),
+            QStringList{QStringLiteral("Zapłata za fakturę nr: HE/0311/2026;  nr KSeF: "
+                                       "1122334458-20260309-8B7A6C5D4E3F-2A; zlecenie 7")});
+  EXPECT_EQ(Settings(), settingsBefore);
+}
+
+struct TSplitPaymentCase {
+  const char *Name;
+  QByteArray Stored; // the [MPP] keys of settings.ini
+  QStringList Options;
+  QString OutputName;
+  QString Purpose; // the category purpose, Payment or VATX
+};
+
+void PrintTo(const TSplitPaymentCase &c, std::ostream *os) { *os << c.Name; }
+
+class TCliSplitPaymentTest : public TPavenaCliTest, public ::testing::WithParamInterface<TSplitPaymentCase> {};
+
+TEST_P(TCliSplitPaymentTest, TheOptionsOverrideTheStoredChoiceForThisRunOnly) {
+  const TSplitPaymentCase &c = GetParam();
+  SetStoredSplitPayment(c.Stored);
+  const QByteArray settingsBefore = Settings();
+
+  const TRun run =
+      Run(QStringList{QStringLiteral("faktura"), Example(QStringLiteral("faktury/wydawnictwo-sowa.xml"))} + c.Options);
+
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Poprawnie wygenerowano plik [") + Output(c.OutputName) + u']'));
+  EXPECT_TRUE(IsValidPain001(Output(c.OutputName)));
+  EXPECT_EQ(TTransferFile(Output(c.OutputName)).Texts(QStringLiteral("Prtry")).value(0), c.Purpose);
+  EXPECT_EQ(Settings(), settingsBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, TCliSplitPaymentTest,
+    ::testing::Values(
+        TSplitPaymentCase{
+            "storedOff", "Enabled=0\r\nFormat=Both", {}, QStringLiteral("Pain001.xml"), QStringLiteral("Payment")},
+        TSplitPaymentCase{
+            "storedOn", "Enabled=1\r\nFormat=Both", {}, QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX")},
+        TSplitPaymentCase{"mppOption",
+                          "Enabled=0\r\nFormat=Ustrd",
+                          {QStringLiteral("--mpp"), QStringLiteral("Structured")},
+                          QStringLiteral("Pain001_MPP.xml"),
+                          QStringLiteral("VATX")},
+        TSplitPaymentCase{"mppOptionWithEquals",
+                          "Enabled=0\r\nFormat=Ustrd",
+                          {QStringLiteral("--mpp=both")},
+                          QStringLiteral("Pain001_MPP.xml"),
+                          QStringLiteral("VATX")},
+        TSplitPaymentCase{"noMppOption",
+                          "Enabled=1\r\nFormat=Both",
+                          {QStringLiteral("--bez-mpp")},
+                          QStringLiteral("Pain001.xml"),
+                          QStringLiteral("Payment")}),
+    [](const ::testing::TestParamInfo<TSplitPaymentCase> &info) { return std::string(info.param.Name); });
+
+TEST_F(TPavenaCliTest, TurnsTheExampleDirectoryIntoOneBatchFile) {
+  const TRun run = Run({QStringLiteral("paczka"), Example(QStringLiteral("faktury"))});
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, Success(QStringLiteral("Pain001Paczka.xml"),
+                             QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...")));
+  EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001Paczka.xml"))));
+  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001Paczka.xml"))).Texts(QStringLiteral("EndToEndId")),
+            QStringList({QStringLiteral("HE/0311/2026"), QStringLiteral("12/03/2026"), QStringLiteral("WS/2026/77")}));
+}
+
+TEST_F(TPavenaCliTest, TurnsTheExampleVideoTelFileIntoATransferFileWithoutSplitPayment) {
+  SetStoredSplitPayment("Enabled=1\r\nFormat=Structured");
+  const QByteArray settingsBefore = Settings();
+
+  const TRun run = Run({QStringLiteral("videotel"), Example(QStringLiteral("przelewy.imp"))});
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, Success(QStringLiteral("Pain001VideoTel.xml"),
+                             QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ...")));
+  EXPECT_EQ(run.Err, QString());
+  const QString output = Output(QStringLiteral("Pain001VideoTel.xml"));
+  EXPECT_TRUE(IsValidPain001(output));
+  const TTransferFile file(output);
+  EXPECT_EQ(file.Texts(QStringLiteral("Prtry")).value(0), QStringLiteral("Payment"));
+  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")),
+            QStringList({QStringLiteral("Krakow"), QStringLiteral("Jelenia Gora"), QStringLiteral("Bialystok")}));
+  EXPECT_EQ(Settings(), settingsBefore);
+}
+
+TEST_F(TPavenaCliTest, AFailedConversionReportsOnStandardErrorWithStatusOne) {
+  const QString missing = WorkingDirectory.File(QStringLiteral("brak.xml"));
+
+  const TRun run = Run({QStringLiteral("faktura"), missing});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Błąd: Plik: brak.xml\nFaktura: \nKontrahent: \nBłąd: ")))
+      << run.Err.toStdString();
+  EXPECT_TRUE(run.Err.endsWith(u'\n' + Separator() + u'\n')) << run.Err.toStdString();
+  EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001.xml"))));
+}
+
+TEST_F(TPavenaCliTest, MissingPayerDataFailsWithStatusOne) {
+  QFile::remove(AppDirectory.File(QStringLiteral("settings.ini")));
+
+  const TRun run = Run({QStringLiteral("paczka"), Example(QStringLiteral("faktury"))});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Brak nazwy firmy w settings.ini\n"));
+  EXPECT_EQ(run.Out, QString());
+}
+
+TEST_F(TPavenaCliTest, ABadVideoTelFileShowsTheBoxTextAndTheLogLine) {
+  WorkingDirectory.WriteBytes(QStringLiteral("zly.imp"), "a b c\r\n");
+
+  const TRun run = Run({QStringLiteral("videotel"), QStringLiteral("zly.imp")});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, QStringLiteral("Exception: Nieprawidłowy rekord VideoTEL. Liczba pól=3\n"
+                                    "Błąd: Nieprawidłowy rekord VideoTEL. Liczba pól=3\n"));
+  EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001VideoTel.xml"))));
+}
+
+TEST_F(TPavenaCliTest, AnEmptyInvoiceArgumentShowsTheHelpTextAndFails) {
+  const TRun run = Run({QStringLiteral("faktura"), QString()});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, QStringLiteral("Pole ścieżki do pliku XML faktury zakupowej KSeF nie może być puste ...\n\n"
+                                    "Wybierz odpowiedni plik XML. \n"));
+}
+
+struct TUsageCase {
+  const char *Name;
+  QStringList Arguments;
+  QString Message;
+};
+
+void PrintTo(const TUsageCase &c, std::ostream *os) { *os << c.Name; }
+
+class TCliUsageTest : public TPavenaCliTest, public ::testing::WithParamInterface<TUsageCase> {};
+
+TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
+  const QByteArray settingsBefore = Settings();
+
+  const TRun run = Run(GetParam().Arguments);
+
+  EXPECT_EQ(run.ExitCode, 2);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("pavena-cli: ") + GetParam().Message + QStringLiteral("\nUżycie: ")))
+      << run.Err.toStdString();
+  EXPECT_FALSE(QDir(AppDirectory.File(QStringLiteral("PLIKI_DO_BANKU"))).exists());
+  EXPECT_EQ(Settings(), settingsBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, TCliUsageTest,
+    ::testing::Values(
+        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka albo videotel)")},
+        TUsageCase{"unknownCommand",
+                   {QStringLiteral("przelew"), QStringLiteral("a.xml")},
+                   QStringLiteral("Nieznane polecenie: przelew")},
+        TUsageCase{"missingInvoice", {QStringLiteral("faktura")}, QStringLiteral("Brak argumentu PLIK.xml")},
+        TUsageCase{"missingDirectory",
+                   {QStringLiteral("paczka"), QStringLiteral("--bez-mpp")},
+                   QStringLiteral("Brak argumentu KATALOG")},
+        TUsageCase{"extraArgument",
+                   {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("b.xml")},
+                   QStringLiteral("Nadmiarowy argument: b.xml")},
+        TUsageCase{"unknownOption",
+                   {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--szybko")},
+                   QStringLiteral("Nieznana opcja: --szybko")},
+        TUsageCase{"mppWithoutValue",
+                   {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--mpp")},
+                   QStringLiteral("Opcja --mpp wymaga wartości")},
+        TUsageCase{
+            "unknownFormat",
+            {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--mpp"), QStringLiteral("Strd")},
+            QStringLiteral("Nieznany format MPP: Strd (dozwolone: None, Ustrd, Structured, Both)")},
+        TUsageCase{
+            "mppAndNoMpp",
+            {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--mpp=Both"), QStringLiteral("--bez-mpp")},
+            QStringLiteral("Opcje --mpp i --bez-mpp wykluczają się")},
+        TUsageCase{"repeatedReference",
+                   {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--referencja=x"),
+                    QStringLiteral("--referencja"), QStringLiteral("y")},
+                   QStringLiteral("Opcja --referencja została podana więcej niż raz")},
+        TUsageCase{"referenceForBatch",
+                   {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--referencja=x")},
+                   QStringLiteral("Opcja --referencja dotyczy tylko polecenia faktura")},
+        TUsageCase{"mppForVideoTel",
+                   {QStringLiteral("videotel"), QStringLiteral("p.imp"), QStringLiteral("--mpp=Both")},
+                   QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje --mpp i --bez-mpp go nie dotyczą")}),
+    [](const ::testing::TestParamInfo<TUsageCase> &info) { return std::string(info.param.Name); });
+
+TEST_F(TPavenaCliTest, HelpAndVersion) {
+  const TRun help = Run({QStringLiteral("--help")});
+  EXPECT_EQ(help.ExitCode, 0);
+  EXPECT_TRUE(help.Out.contains(
+      QStringLiteral("  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n")));
+  EXPECT_TRUE(help.Out.contains(QStringLiteral("Kod wyjścia: 0")));
+  EXPECT_EQ(help.Err, QString());
+
+  const TRun version = Run({QStringLiteral("--version")});
+  EXPECT_EQ(version.ExitCode, 0);
+  EXPECT_EQ(version.Out, QStringLiteral("1.18\n"));
+}
+
+TEST_F(TPavenaCliTest, AFileNameBeginningWithAHyphenFollowsTheEndOfOptions) {
+  QFile::copy(Example(QStringLiteral("faktury/serwis-bajt.xml")), WorkingDirectory.File(QStringLiteral("-serwis.xml")));
+
+  const TRun run = Run(
+      {QStringLiteral("faktura"), QStringLiteral("--bez-mpp"), QStringLiteral("--"), QStringLiteral("-serwis.xml")});
+
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
+  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001.xml"))).Texts(QStringLiteral("EndToEndId")),
+            QStringList{QStringLiteral("12/03/2026")});
+}
+
+} // namespace

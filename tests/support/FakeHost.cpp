@@ -1,0 +1,52 @@
+#include "FakeHost.h"
+
+#include "app/commands/SplitPaymentSettings.h"
+
+#include <gtest/gtest.h>
+
+TFakeHost::TFakeHost()
+    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, [this] { return Clock; }} {}
+
+void TFakeHost::AppendLog(const QString &text, bool withSeparator) { LogEntries.push_back({text, withSeparator}); }
+
+void TFakeHost::ShowInformation(const QString &text) { InformationBoxes.append(text); }
+
+void TFakeHost::ShowMessage(const QString &text) { MessageBoxes.append(text); }
+
+bool TFakeHost::Confirm(const QString &text) {
+  Confirmations.append(text);
+  if (ConfirmAnswers.empty()) {
+    ADD_FAILURE() << "Unexpected confirmation: " << text.toStdString();
+    return false;
+  }
+  const bool answer = ConfirmAnswers.front();
+  ConfirmAnswers.pop_front();
+  return answer;
+}
+
+void TFakeHost::OpenWithDefaultApplication(const QString &fileName) { OpenedFiles.append(fileName); }
+
+void TFakeHost::OpenInTextEditor(const QString &argument) { EditorArguments.append(argument); }
+
+void TFakeHost::PlaySound(const QString &fileName) { Sounds.append(fileName); }
+
+void TFakeMPPControls::SetMPPChecked(bool checked) {
+  if (checked == FChecked)
+    return;
+  FChecked = checked;
+  if (OnCheckChanged)
+    OnCheckChanged();
+}
+
+void TFakeMPPControls::SetFormatIndex(int index) {
+  if (index == FIndex)
+    return;
+  FIndex = index;
+  if (OnGroupChanged)
+    OnGroupChanged();
+}
+
+void TFakeMPPControls::ConnectTo(TSplitPaymentSettings &settings) {
+  OnCheckChanged = [&settings] { settings.CheckChanged(); };
+  OnGroupChanged = [&settings] { settings.GroupChanged(); };
+}

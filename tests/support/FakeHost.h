@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/commands/Host.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+class TSplitPaymentSettings;
+
+struct TLogEntry {
+  QString Text;
+  bool WithSeparator = false;
+};
+
+// A host that records what a command asked of it. Confirmations are answered from a queue
+// that the test fills; a confirmation nobody expected fails the test and answers No.
+class TFakeHost : public ILog, public IDialogs, public IDesktop {
+public:
+  // The clock stands still at 2026-03-05 14:05:09 local time unless the test sets another.
+  TFakeHost();
+  TFakeHost(const TFakeHost &) = delete;
+  TFakeHost &operator=(const TFakeHost &) = delete;
+
+  THost &Host() { return FHost; }
+
+  void AppendLog(const QString &text, bool withSeparator) override;
+  void ShowInformation(const QString &text) override;
+  void ShowMessage(const QString &text) override;
+  bool Confirm(const QString &text) override;
+  void OpenWithDefaultApplication(const QString &fileName) override;
+  void OpenInTextEditor(const QString &argument) override;
+  void PlaySound(const QString &fileName) override;
+
+  QDateTime Clock;
+  std::vector<TLogEntry> LogEntries;
+  QStringList InformationBoxes;
+  QStringList MessageBoxes;
+  QStringList Confirmations;
+  std::deque<bool> ConfirmAnswers;
+  QStringList OpenedFiles;
+  QStringList EditorArguments;
+  QStringList Sounds;
+
+private:
+  THost FHost;
+};
+
+// The check box "MPP" and the group "Format MPP" as plain values. Like the toolkit's signals,
+// a setter runs the connected handler only when the value really changes; the group's
+// enabled state has no handler.
+class TFakeMPPControls : public IMPPControls {
+public:
+  bool MPPChecked() const override { return FChecked; }
+  void SetMPPChecked(bool checked) override;
+  void SetFormatGroupEnabled(bool enabled) override { FGroupEnabled = enabled; }
+  int FormatIndex() const override { return FIndex; }
+  void SetFormatIndex(int index) override;
+
+  bool FormatGroupEnabled() const { return FGroupEnabled; }
+
+  // Runs the handlers of `settings` on every change, as the window connects them.
+  void ConnectTo(TSplitPaymentSettings &settings);
+
+  std::function<void()> OnCheckChanged;
+  std::function<void()> OnGroupChanged;
+
+private:
+  bool FChecked = false;
+  bool FGroupEnabled = true;
+  int FIndex = -1;
+};
