@@ -1,0 +1,352 @@
+#include "BankFakes.h"
+#include "TestSupport.h"
+#include "app/commands/AppPaths.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QByteArray ThreeAccounts = "[Konto1]\r\nOpis=Główne\r\nNIP=1111111111\r\nName=Firma Jeden\r\n"
+                                 "IBAN=PL11111111111111111111111111\r\nBIC=AAAAPLPW\r\n"
+                                 "[Konto2]\r\nOpis=Walutowe\r\nNIP=2222222222\r\nName=Firma Dwa\r\n"
+                                 "IBAN=PL22222222222222222222222222\r\nBIC=BBBBPLPW\r\n"
+                                 "[Konto3]\r\nOpis=Zapasowe\r\nNIP=3333333333\r\nName=Firma Trzy\r\n"
+                                 "IBAN=PL33333333333333333333333333\r\nBIC=CCCCPLPW\r\n";
+
+const TCompanyData SavedPayer{QStringLiteral("Zapisana"), QStringLiteral("9999999999"),
+                              QStringLiteral("PL99999999999999999999999999"), QStringLiteral("ZZZZPLPW")};
+
+TCompanyData Company(const char *name, const char *nip, const char *iban, const char *bic) {
+  return {QString::fromUtf8(name), QString::fromUtf8(nip), QString::fromUtf8(iban), QString::fromUtf8(bic)};
+}
+
+void ExpectPayer(const TCompanyData &actual, const TCompanyData &expected) {
+  EXPECT_EQ(actual.Name, expected.Name);
+  EXPECT_EQ(actual.NIP, expected.NIP);
+  EXPECT_EQ(actual.IBAN, expected.IBAN);
+  EXPECT_EQ(actual.BIC, expected.BIC);
+}
+
+class BankRegisterTest : public ::testing::Test {
+protected:
+  void WriteBank(const QByteArray &bytes) const { Dir.WriteBytes(QStringLiteral("BANKI.INI"), bytes); }
+  QByteArray ReadBank() const { return Dir.ReadBytes(QStringLiteral("BANKI.INI")); }
+  QString SettingsPath() const { return Dir.File(QStringLiteral("settings.ini")); }
+  void WriteSettings(const QByteArray &bytes) const { Dir.WriteBytes(QStringLiteral("settings.ini"), bytes); }
+  QByteArray ReadSettings() const { return Dir.ReadBytes(QStringLiteral("settings.ini")); }
+  QString LastBank() const {
+    return TIniFile(SettingsPath()).ReadString(QStringLiteral("Program"), QStringLiteral("LastBank"));
+  }
+
+  // Start-up as the window runs it: the payer fields from settings.ini, then the register.
+  void StartUp() {
+    Payer.Fields = TSettings::LoadCompany(SettingsPath());
+    Register.Start();
+  }
+  // The user picks an entry of the list.
+  void Choose(int index) {
+    Combo.SetCurrentIndex(index);
+    Register.CmbBankChange();
+  }
+  void Highlight(int row) { Grid.SetCurrentRow(row); }
+
+  TTempAppDir Dir;
+  TFakeHost Host;
+  TFakePayerFields Payer;
+  TFakeBankCombo Combo;
+  TFakeBankGrid Grid;
+  TFakeBankDialog Dialog;
+  TBankRegister Register{Host.Host(), Payer, Combo, Grid, Dialog};
+};
+
+TEST_F(BankRegisterTest, StartSelectsTheRememberedAccountAndShowsItsPayerData) {
+  WriteBank(ThreeAccounts);
+  TSettings::SaveCompany(SettingsPath(), SavedPayer);
+  WriteSettings(ReadSettings() + "[Program]\r\nLastBank = Konto3\r\n");
+
+  StartUp();
+
+  EXPECT_EQ(Combo.Items,
+            QStringList({QStringLiteral("Główne"), QStringLiteral("Walutowe"), QStringLiteral("Zapasowe")}));
+  EXPECT_EQ(Combo.Index, 2);
+  ExpectPayer(Payer.Fields, Company("Firma Trzy", "3333333333", "PL33333333333333333333333333", "CCCCPLPW"));
+  EXPECT_TRUE(ReadSettings().endsWith("[Program]\r\nLastBank=Konto3\r\n")) << "written again at start";
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()), SavedPayer);
+
+  ASSERT_EQ(Grid.Shown.size(), 3u);
+  EXPECT_EQ(Grid.Shown[1].konto, QStringLiteral("Konto2"));
+  EXPECT_EQ(Grid.Shown[1].Opis, QStringLiteral("Walutowe"));
+  EXPECT_EQ(Grid.Shown[1].IBAN, QStringLiteral("PL22222222222222222222222222"));
+  EXPECT_EQ(Grid.Current, 2) << "the row read last is the current one";
+  EXPECT_TRUE(LogLines(Host).isEmpty());
+}
+
+struct TLastBankCase {
+  const char *Stored; // nullptr: no key
+  int Selected;
+  const char *Written;
+};
+
+class BankRegisterLastBankTest : public BankRegisterTest, public ::testing::WithParamInterface<TLastBankCase> {};
+
+TEST_P(BankRegisterLastBankTest, ChoosesTheEntryAndRemembersIt) {
+  WriteBank(ThreeAccounts);
+  if (GetParam().Stored)
+    WriteSettings(QByteArray("[Program]\r\nLastBank=") + GetParam().Stored + "\r\n");
+
+  StartUp();
+
+  EXPECT_EQ(Combo.Index, GetParam().Selected);
+  EXPECT_EQ(LastBank(), QString::fromUtf8(GetParam().Written));
+  EXPECT_EQ(Payer.Fields.NIP, QString(10, QChar(u'1' + GetParam().Selected)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, BankRegisterLastBankTest,
+                         ::testing::Values(TLastBankCase{"Konto2", 1, "Konto2"}, TLastBankCase{nullptr, 0, "Konto1"},
+                                           TLastBankCase{"Konto7", 0, "Konto1"}, TLastBankCase{"konto2", 0, "Konto1"},
+                                           TLastBankCase{"KontoX", 0, "Konto1"}, TLastBankCase{"Konto0", 0, "Konto1"},
+                                           TLastBankCase{"Konto-1", 0, "Konto1"}, TLastBankCase{"Bank3", 0, "Konto1"},
+                                           TLastBankCase{"Konto", 0, "Konto1"}));
+
+// An empty register file, one with only a comment and a missing one are all empty registers.
+class BankRegisterEmptyTest : public BankRegisterTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(BankRegisterEmptyTest, SelectsNothingAndKeepsThePayerFieldsFromSettings) {
+  if (GetParam())
+    WriteBank(GetParam());
+  TSettings::SaveCompany(SettingsPath(), SavedPayer);
+  const QByteArray settings = ReadSettings();
+
+  StartUp();
+
+  EXPECT_TRUE(Combo.Items.isEmpty());
+  EXPECT_EQ(Combo.Index, -1);
+  ExpectPayer(Payer.Fields, SavedPayer);
+  EXPECT_EQ(ReadSettings(), settings) << "LastBank is not written";
+  EXPECT_TRUE(Grid.Shown.empty());
+
+  Register.EditBankRow();
+  Register.DeleteLastBankRow();
+  EXPECT_TRUE(Dialog.Shown.empty());
+  EXPECT_TRUE(Host.InformationBoxes.isEmpty() && Host.Confirmations.isEmpty());
+  EXPECT_EQ(QFileInfo::exists(Dir.File(QStringLiteral("BANKI.INI"))), GetParam() != nullptr);
+
+  // Adding the first account creates the register.
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Nowe");
+    return true;
+  };
+  Register.AddBank();
+  EXPECT_TRUE(ReadBank().endsWith("[Konto1]\r\nOpis=Nowe\r\nNIP=\r\nName=\r\nIBAN=\r\nBIC=\r\n"))
+      << ReadBank().constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BankRegisterEmptyTest, ::testing::Values(nullptr, "", "; konta\r\n"));
+
+TEST_F(BankRegisterTest, SectionsAreListedWhateverTheirNamesAndRenumberedByTheNextRewrite) {
+  WriteBank("[Konto1]\r\nOpis=Pierwsze\r\nNIP=1111111111\r\n"
+            "[Bank PKO]\r\nnip=2222222222\r\nname=Bez opisu\r\n"
+            "[Konto3]\r\nOpis=\r\nNIP=3333333333\r\n");
+  StartUp();
+  EXPECT_EQ(Combo.Items, QStringList({QStringLiteral("Pierwsze"), QStringLiteral("Bank PKO"), QString()}));
+  EXPECT_EQ(Grid.Shown[1].konto, QStringLiteral("Bank PKO"));
+  EXPECT_EQ(Grid.Shown[1].Name, QStringLiteral("Bez opisu"));
+
+  // The position decides the section: entry 2 reads "Konto2", which the file does not have.
+  Choose(1);
+  ExpectPayer(Payer.Fields, TCompanyData{});
+  EXPECT_EQ(LastBank(), QStringLiteral("Konto2"));
+
+  Highlight(0);
+  Dialog.Answer = [](TBankRow &) { return true; };
+  Register.EditBankRow();
+  EXPECT_EQ(ReadBank(), QByteArray("[Konto1]\r\nOpis=Pierwsze\r\nNIP=1111111111\r\nName=\r\nIBAN=\r\nBIC=\r\n"
+                                   "[Konto2]\r\nOpis=\r\nNIP=2222222222\r\nName=Bez opisu\r\nIBAN=\r\nBIC=\r\n"
+                                   "[Konto3]\r\nOpis=\r\nNIP=3333333333\r\nName=\r\nIBAN=\r\nBIC=\r\n"));
+  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Skorygowano zapis w tablicy banków.")}));
+  EXPECT_EQ(Host.Sounds, QStringList({AppFilePath(QStringLiteral("file4.wav"))}));
+
+  // The list is not rebuilt during the run, but entry 2 now reads the renamed section.
+  Choose(1);
+  EXPECT_EQ(Payer.Fields.NIP, QStringLiteral("2222222222"));
+
+  TFakeBankCombo nextCombo;
+  TBankRegister nextStart(Host.Host(), Payer, nextCombo, Grid, Dialog);
+  nextStart.Start();
+  EXPECT_EQ(nextCombo.Items, QStringList({QStringLiteral("Pierwsze"), QString(), QString()}));
+}
+
+TEST_F(BankRegisterTest, OnlyTheLastRowCanBeDeletedAndOnlyAfterYes) {
+  WriteBank(ThreeAccounts);
+  WriteSettings("[Program]\r\nLastBank=Konto3\r\n");
+  StartUp();
+
+  Highlight(1);
+  Register.DeleteLastBankRow();
+  EXPECT_EQ(Host.InformationBoxes,
+            QStringList({QStringLiteral("Sorry Batory ... ale można wykasować tylko ostatni wiersz w tabeli\r\r")}));
+  EXPECT_TRUE(Host.Confirmations.isEmpty());
+  EXPECT_EQ(Grid.Shown.size(), 3u);
+  EXPECT_EQ(ReadBank(), ThreeAccounts);
+
+  Highlight(2);
+  Host.ConfirmAnswers = {false};
+  Register.DeleteLastBankRow();
+  EXPECT_EQ(Host.Confirmations, QStringList({QStringLiteral("Czy napewno chcesz wykasować ostatni wiersz tabeli ")}));
+  EXPECT_EQ(Register.Rows().size(), 3u);
+  EXPECT_EQ(ReadBank(), ThreeAccounts);
+
+  Host.ConfirmAnswers = {true};
+  Register.DeleteLastBankRow();
+  EXPECT_EQ(Register.Rows().size(), 2u);
+  EXPECT_EQ(Grid.Shown.size(), 2u);
+  EXPECT_EQ(Grid.Current, 1);
+  EXPECT_EQ(ReadBank(), ThreeAccounts.left(ThreeAccounts.indexOf("[Konto3]")));
+  EXPECT_TRUE(LogLines(Host).isEmpty());
+
+  // The remembered third account is gone: the next start falls back to the first.
+  TBankRegister nextStart(Host.Host(), Payer, Combo, Grid, Dialog);
+  nextStart.Start();
+  EXPECT_EQ(Combo.Index, 0);
+  EXPECT_EQ(LastBank(), QStringLiteral("Konto1"));
+}
+
+TEST_F(BankRegisterTest, AnAddedRowCancelledStaysInTheTableAndReachesTheFileWithTheNextRewrite) {
+  WriteBank(ThreeAccounts);
+  StartUp();
+
+  Register.AddBank();
+  ASSERT_EQ(Dialog.Shown.size(), 1u);
+  EXPECT_TRUE(Dialog.Shown[0].Opis.isEmpty() && Dialog.Shown[0].Name.isEmpty());
+  EXPECT_EQ(Grid.Shown.size(), 4u);
+  EXPECT_EQ(Grid.Current, 3);
+  EXPECT_EQ(ReadBank(), ThreeAccounts);
+  EXPECT_TRUE(LogLines(Host).isEmpty() && Host.Sounds.isEmpty());
+
+  Highlight(0);
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral(" Główne po korekcie ");
+    return true;
+  };
+  Register.EditBankRow();
+  EXPECT_EQ(Grid.Current, 0);
+  EXPECT_EQ(Grid.Shown[0].Opis, QStringLiteral(" Główne po korekcie ")) << "taken as typed";
+  const QByteArray bank = ReadBank();
+  EXPECT_TRUE(bank.startsWith("[Konto1]\r\nOpis= Główne po korekcie \r\n")) << bank.constData();
+  EXPECT_TRUE(bank.endsWith("[Konto4]\r\nOpis=\r\nNIP=\r\nName=\r\nIBAN=\r\nBIC=\r\n")) << bank.constData();
+}
+
+TEST_F(BankRegisterTest, OverlongValuesAreCutInTheTableButTheListGivesTheWholeName) {
+  const QString name80 = QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe ") + QString(45, u'Ż');
+  WriteBank("[Konto1]\r\nOpis=Główne\r\nName=" + name80.toUtf8() + "\r\nIBAN=PL61 1090 1014 0000 0712 1981 2874\r\n");
+  StartUp();
+
+  EXPECT_EQ(Payer.Fields.Name, name80);
+  EXPECT_EQ(Grid.Shown[0].Name, name80.left(70));
+  EXPECT_EQ(Grid.Shown[0].IBAN, QStringLiteral("PL61 1090 1014 0000 0712 198"));
+
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Opis dłuższy niż trzydzieści znaków");
+    row.BIC = QStringLiteral("WBKPPLPPXXXX");
+    row.NIP = QStringLiteral("PL1234563218");
+    return true;
+  };
+  Register.EditBankRow();
+  const TIniFile bank(Dir.File(QStringLiteral("BANKI.INI")));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("Name")), name80.left(70));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("IBAN")),
+            QStringLiteral("PL61 1090 1014 0000 0712 198"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("Opis")),
+            QStringLiteral("Opis dłuższy niż trzydzieści z"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("BIC")), QStringLiteral("WBKPPLPPXXX"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("NIP")), QStringLiteral("PL12345632"));
+}
+
+TEST_F(BankRegisterTest, ChoosingAnAccountChangesTheSavedPayerOnlyWhenSaved) {
+  WriteBank(ThreeAccounts);
+  TSettings::SaveCompany(SettingsPath(), SavedPayer);
+  StartUp();
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()), SavedPayer);
+
+  Choose(1);
+  ExpectPayer(Payer.Fields, Company("Firma Dwa", "2222222222", "PL22222222222222222222222222", "BBBBPLPW"));
+  EXPECT_EQ(LastBank(), QStringLiteral("Konto2"));
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()), SavedPayer);
+
+  Payer.Fields.Name = QStringLiteral(" Firma Dwa po zmianie");
+  Register.SavePayerData();
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()),
+              Company("Firma Dwa po zmianie", "2222222222", "PL22222222222222222222222222", "BBBBPLPW"));
+  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ....")}));
+  EXPECT_EQ(LastBank(), QStringLiteral("Konto2"));
+}
+
+TEST_F(BankRegisterTest, ARefusedRewriteLeavesTheOldRegisterWhole) {
+  WriteBank(ThreeAccounts);
+  StartUp();
+  Highlight(0);
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Zmienione");
+    return true;
+  };
+  // The new register is longer than the limit, so its write is cut short.
+  {
+    const TFileSizeLimit limit(64);
+    EXPECT_THROW_MESSAGE(Register.EditBankRow(),
+                         QStringLiteral("Unable to write to ") + Dir.File(QStringLiteral("BANKI.INI")));
+  }
+  EXPECT_EQ(ReadBank(), ThreeAccounts);
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files),
+            QStringList({QStringLiteral("BANKI.INI"), QStringLiteral("settings.ini")}))
+      << "no temporary file is left behind";
+  EXPECT_TRUE(LogLines(Host).isEmpty() && Host.Sounds.isEmpty());
+
+  Highlight(2);
+  Host.ConfirmAnswers = {true};
+  {
+    const TFileSizeLimit limit(64);
+    EXPECT_THROW_MESSAGE(Register.DeleteLastBankRow(),
+                         QStringLiteral("Unable to write to ") + Dir.File(QStringLiteral("BANKI.INI")));
+  }
+  EXPECT_EQ(ReadBank(), ThreeAccounts);
+}
+
+TEST_F(BankRegisterTest, ARegisterPathTakenByADirectoryIsRefusedWithItsPath) {
+  ASSERT_TRUE(QDir(Dir.Path()).mkdir(QStringLiteral("BANKI.INI")));
+  StartUp();
+  EXPECT_TRUE(Combo.Items.isEmpty());
+  Dialog.Answer = [](TBankRow &) { return true; };
+  EXPECT_THROW_MESSAGE(Register.AddBank(),
+                       QStringLiteral("Unable to write to ") + Dir.File(QStringLiteral("BANKI.INI")));
+  EXPECT_TRUE(QFileInfo(Dir.File(QStringLiteral("BANKI.INI"))).isDir());
+}
+
+TEST_F(BankRegisterTest, ARegisterWrittenOnWindowsKeepsItsPolishLetters) {
+  // windows-1250 with CR LF: "Konto główne", "Spółka Złota Łódź"
+  const QByteArray windows = "[Konto1]\r\nOpis=Konto g\xB3\xF3wne\r\nNIP=5260250274\r\n"
+                             "Name=Sp\xF3\xB3ka Z\xB3ota \xA3\xF3"
+                             "d\x9F\r\nIBAN=PL61109010140000071219812874\r\n"
+                             "BIC=WBKPPLPP\r\n";
+  WriteBank(windows);
+  StartUp();
+
+  EXPECT_EQ(Combo.Items, QStringList({QStringLiteral("Konto główne")}));
+  EXPECT_EQ(Payer.Fields.Name, QStringLiteral("Spółka Złota Łódź"));
+  EXPECT_EQ(Grid.Shown[0].Name, QStringLiteral("Spółka Złota Łódź"));
+
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Konto śląskie");
+    return true;
+  };
+  Register.EditBankRow();
+  EXPECT_EQ(ReadBank(), QByteArray("[Konto1]\r\nOpis=Konto \x9Cl\xB9skie\r\nNIP=5260250274\r\n"
+                                   "Name=Sp\xF3\xB3ka Z\xB3ota \xA3\xF3"
+                                   "d\x9F\r\nIBAN=PL61109010140000071219812874\r\n"
+                                   "BIC=WBKPPLPP\r\n"))
+      << "written back in its own encoding and line ends";
+}
+
+} // namespace
