@@ -1,0 +1,126 @@
+#include "app/gui/Form2.h"
+
+#include "app/commands/AppPaths.h"
+#include "app/gui/BankDialog.h"
+#include "app/gui/BankPage.h"
+#include "app/gui/PayerPanel.h"
+#include "app/gui/ProgramInfo.h"
+#include "app/gui/SlotGuard.h"
+#include "settings/Settings.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QGroupBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SingleHelp = QStringLiteral(
+    "Wybierz plik XML dla faktury zakupowej KSeF, dla której chcesz stworzyć plik dla potrzeb przelewu w formacie "
+    "zgodnym z ISO 20022\r\rPotem w ten sposób otrzymany plik będziesz mógł wczytać do programu bankowego.\r\r"
+    "Program bankowy w oparciu o ten plik wykona właściwy przelew. ");
+
+const QString BatchHelp = QStringLiteral(
+    "Wybierz katalog, w którym znajdują się pliki XML faktur zakupowych, dla których chcesz wygenerować plik dla "
+    "potrzeb przelewu w formacie zgodnym z ISO 20022.\r\rPotem w ten sposób otrzymany plik będziesz mógł wczytać do "
+    "programu bankowego.\r\rProgram bankowy w oparciu o ten plik wykona właściwy przelew. ");
+
+const QString VideoTelHelp = QStringLiteral(
+    "Wybierz plik IMP wygenerowany w standarcie VideoTel, dla którego chcesz stworzyć plik dla potrzeb przelewu w "
+    "formacie zgodnym z ISO 20022\r\rPotem w ten sposób otrzymany plik będziesz mógł wczytać do programu "
+    "bankowego.\r\rProgram bankowy w oparciu o ten plik wykona właściwy przelew. ");
+
+} // namespace
+
+TForm2::TForm2(const TWindowHost &host, QWidget *parent)
+    : QMainWindow(parent), FUi(TForm2Ui::Build(*this)),
+      FLog({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel}),
+      FHost{FLog, host.Dialogs, host.Desktop, host.Now},
+      FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
+      FSplitPayment(FMPPControls, AppFilePath(QStringLiteral("settings.ini"))), FCommands(FHost),
+      FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
+      FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
+  setObjectName(QStringLiteral("Form2"));
+  resize(900, 640);
+  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); }, this);
+  (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FPayer);
+  FUi.PageBanki->layout()->addWidget(FBankPage);
+  ConnectCommands();
+  ConnectBankRegister();
+
+  setWindowTitle(WindowTitle());
+  CreateWorkDirectories();
+  FUi.Pages->setCurrentIndex(0);
+  FPayer->SetPayerData(TSettings::LoadCompany(AppFilePath(QStringLiteral("settings.ini"))));
+  RunGuarded(this, [this] { FSplitPayment.Load(); });
+  RunGuarded(this, [this] { FBank.Start(); });
+}
+
+void TForm2::AppendLog(const QString &text, bool withSeparator) { FLog.AppendLog(text, withSeparator); }
+
+const TMPPSettings &TForm2::CurrentMPPSettings() const { return FSplitPayment.Current(); }
+
+void TForm2::closeEvent(QCloseEvent *event) {
+  // A settings file that cannot be written must not keep the user from closing the program.
+  RunGuarded(this, [this] { FSplitPayment.Save(); });
+  event->accept();
+}
+
+void TForm2::ConnectCommands() {
+  OnClick(FUi.BtnSciezkaPlik,
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Wszystkie pliki (*.xml)")); });
+  OnClick(FUi.BitBtn4, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
+  OnClick(FUi.Button1, [this] {
+    FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(), FSplitPayment.Current());
+  });
+
+  OnClick(FUi.Button3, [this] { ChooseDirectory(*FUi.EdtSciezkaDoKatalogu2); });
+  OnClick(FUi.BitBtn1, [this] { FHost.Dialogs.ShowInformation(BatchHelp); });
+  OnClick(FUi.Button4, [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FSplitPayment.Current()); });
+
+  OnClick(FUi.Button2,
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Wszystkie pliki (*.imp)")); });
+  OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
+  OnClick(FUi.Button5, [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FSplitPayment); });
+  OnClick(FUi.Button9, [this] { FCommands.PressShowVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text()); });
+}
+
+void TForm2::ConnectBankRegister() {
+  const auto guarded = [this](auto sender, auto signal, void (TBankRegister::*operation)()) {
+    connect(sender, signal, this, [this, operation] { RunGuarded(this, [this, operation] { (FBank.*operation)(); }); });
+  };
+  guarded(FPayer, &TPayerPanel::BankChosen, &TBankRegister::CmbBankChange);
+  guarded(FPayer, &TPayerPanel::SavePayerDataClicked, &TBankRegister::SavePayerData);
+  guarded(FBankPage, &TBankPage::AddBankClicked, &TBankRegister::AddBank);
+  guarded(FBankPage, &TBankPage::EditRequested, &TBankRegister::EditBankRow);
+  guarded(FBankPage, &TBankPage::DeleteRequested, &TBankRegister::DeleteLastBankRow);
+  guarded(FBankPage, &TBankPage::HelpClicked, &TBankRegister::ShowHelp);
+}
+
+void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {
+  connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] { RunGuarded(this, work); });
+}
+
+void TForm2::ChooseFile(QLineEdit &field, const QString &filter) {
+  QFileDialog dialog(this, QStringLiteral("Wybierz plik"), AppDir());
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(filter);
+  if (!field.text().isEmpty())
+    dialog.selectFile(field.text());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    field.setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+}
+
+void TForm2::ChooseDirectory(QLineEdit &field) {
+  QFileDialog dialog(this, QStringLiteral("Wybierz katalog docelowy"));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    field.setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QMainWindow;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+// The controls of the main window, laid out on its five pages; each carries its component
+// name as object name. Nothing here reacts to the user: TForm2 connects them.
+struct TForm2Ui {
+  QTabWidget *Pages;
+
+  // "Przelew pojedynczy"
+  QLineEdit *EdtSciezkaDoPlikuXML;
+  QPushButton *BtnSciezkaPlik;
+  QPushButton *BitBtn4;
+  QPushButton *Button1;
+  QLineEdit *EdtDodReferencja;
+  QPlainTextEdit *MemoLog;
+
+  // "Przelew paczki"
+  QLineEdit *EdtSciezkaDoKatalogu2;
+  QPushButton *Button3;
+  QPushButton *BitBtn1;
+  QPushButton *Button4;
+  QPlainTextEdit *MemoPaczka;
+
+  // "VideoTel"
+  QLineEdit *EdtSciezkaDoPlikuVideoTel;
+  QPushButton *Button2;
+  QPushButton *BitBtn5;
+  QPushButton *Button5;
+  QPushButton *Button9;
+  QPlainTextEdit *MemoVideoTel;
+
+  // "Funkcje techniczne"
+  QGroupBox *GrpPlatnik;
+  QCheckBox *ChkMPP;
+  QGroupBox *RGrpMPP;
+  // The items "Bez Struktury", "Struktura", "Both" with the ids 0, 1, 2.
+  QButtonGroup *RGrpMPPItems;
+  QPlainTextEdit *MemoTech;
+
+  // "Banki"
+  QWidget *PageBanki;
+
+  // Creates the controls as the window's central widget.
+  static TForm2Ui Build(QMainWindow &window);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/commands/Host.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The message boxes of the program, owned by the main window once it exists.
+class TQtDialogs : public IDialogs {
+public:
+  void SetOwner(QWidget *owner);
+
+  void ShowInformation(const QString &text) override;
+  void ShowMessage(const QString &text) override;
+  bool Confirm(const QString &text) override;
+
+private:
+  QPointer<QWidget> FOwner;
+};

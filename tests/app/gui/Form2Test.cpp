@@ -1,0 +1,471 @@
+#include "app/gui/Form2.h"
+
+#include "FakeHost.h"
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <memory>
+
+namespace {
+
+const QStringList LogNames = {QStringLiteral("MemoLog"), QStringLiteral("MemoTech"), QStringLiteral("MemoPaczka"),
+                              QStringLiteral("MemoVideoTel")};
+const QString Separator(104, QLatin1Char('-'));
+
+class TForm2Test : public ::testing::Test {
+protected:
+  std::unique_ptr<TForm2> Open() {
+    return std::make_unique<TForm2>(TWindowHost{Fake, Fake, [this] { return Fake.Clock; }});
+  }
+
+  QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
+  void StoreMPP(bool enabled, TMPPFormat format) const { TSettings::SaveMPP(SettingsFile(), {enabled, format}); }
+  TMPPSettings StoredMPP() const { return TSettings::LoadMPP(SettingsFile()); }
+  void StorePayer() const {
+    TSettings::SaveCompany(SettingsFile(), {QStringLiteral("Biuro Rachunkowe Kos"), QStringLiteral("7740001454"),
+                                            QStringLiteral("PL27114020040000300201355387"),
+                                            QStringLiteral("BREXPLPWXXX")});
+  }
+  QString OutputFile(const QString &name) const { return QDir(App.Path()).filePath(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+
+  // Makes settings.ini impossible to write: a directory stands in its place.
+  void BlockSettingsFile() const {
+    QFile::remove(SettingsFile());
+    QDir().mkpath(SettingsFile());
+  }
+
+  static QRadioButton &FormatItem(const TForm2 &window, int index) {
+    return *Control<QGroupBox>(window, QStringLiteral("RGrpMPP")).findChildren<QRadioButton *>().at(index);
+  }
+  static QStringList Lines(const TForm2 &window, const QString &log) {
+    return Control<QPlainTextEdit>(window, log).toPlainText().split(QLatin1Char('\n'));
+  }
+  static void Click(const TForm2 &window, const QString &button) { Control<QAbstractButton>(window, button).click(); }
+  static void Type(const TForm2 &window, const QString &field, const QString &text) {
+    Control<QLineEdit>(window, field).setText(text);
+  }
+
+  TTempAppDir App;
+  TFakeHost Fake;
+};
+
+TEST_F(TForm2Test, StartsWithoutSettingsFile) {
+  TMessageBoxAnswer boxes;
+  const auto window = Open();
+
+  EXPECT_EQ(window->objectName(), QStringLiteral("Form2"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Pavena;    autor: Orsolan;    ver: 1.18"));
+  const auto &pages = Control<QTabWidget>(*window, QStringLiteral("Pages"));
+  QStringList captions;
+  for (int index = 0; index < pages.count(); ++index)
+    captions << pages.tabText(index);
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
+                                   QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"),
+                                   QStringLiteral("Banki")}));
+  EXPECT_EQ(pages.currentIndex(), 0);
+  for (const char *directory : {"XML_PZ", "FAKTURY", "PLIKI_DO_BANKU"})
+    EXPECT_TRUE(QFileInfo(App.File(QString::fromLatin1(directory))).isDir()) << directory;
+
+  EXPECT_FALSE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
+  EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
+  EXPECT_TRUE(FormatItem(*window, 0).isChecked());
+  EXPECT_EQ(FormatItem(*window, 0).text(), QStringLiteral("Bez Struktury"));
+  const QByteArray written = App.ReadBytes(QStringLiteral("settings.ini"));
+  EXPECT_TRUE(written.contains("Enabled=0")) << written.toStdString();
+  EXPECT_TRUE(written.contains("Format=Ustrd")) << written.toStdString();
+
+  for (const QString &log : LogNames)
+    EXPECT_EQ(Lines(*window, log), QStringList{log});
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+struct TStoredChoice {
+  const char *Name;
+  QByteArray Stored;
+  bool Checked;
+  int Selected;
+  TMPPSettings Written;
+};
+
+class TForm2StoredChoiceTest : public TForm2Test, public ::testing::WithParamInterface<TStoredChoice> {};
+
+TEST_P(TForm2StoredChoiceTest, ShowsTheStoredChoiceAndWritesItBack) {
+  App.WriteBytes(QStringLiteral("settings.ini"), GetParam().Stored);
+  const auto window = Open();
+
+  EXPECT_EQ(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked(), GetParam().Checked);
+  EXPECT_EQ(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled(), GetParam().Checked);
+  EXPECT_TRUE(FormatItem(*window, GetParam().Selected).isChecked());
+  EXPECT_EQ(StoredMPP().Enabled, GetParam().Written.Enabled);
+  EXPECT_EQ(StoredMPP().Format, GetParam().Written.Format);
+  EXPECT_EQ(window->CurrentMPPSettings().Format, GetParam().Written.Format);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, TForm2StoredChoiceTest,
+    ::testing::Values(TStoredChoice{"OnBoth", "[MPP]\r\nEnabled=1\r\nFormat=Both\r\n", true, 2, {true, mfBoth}},
+                      TStoredChoice{"OffStructured", "[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n", false, 1,
+                                    {false, mfStructured}},
+                      TStoredChoice{"OnNoneShownAsUstrd", "[MPP]\r\nEnabled=1\r\nFormat=None\r\n", true, 0,
+                                    {true, mfUstrd}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(TForm2Test, UncheckingMPPSavesAtOnceAndKeepsTheSelection) {
+  StoreMPP(true, mfStructured);
+  const auto window = Open();
+
+  Click(*window, QStringLiteral("ChkMPP"));
+
+  EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
+  EXPECT_TRUE(FormatItem(*window, 1).isChecked());
+  EXPECT_FALSE(StoredMPP().Enabled);
+  EXPECT_EQ(StoredMPP().Format, mfStructured);
+  EXPECT_FALSE(window->CurrentMPPSettings().Enabled);
+}
+
+TEST_F(TForm2Test, ChoosingAFormatSavesAtOnce) {
+  StoreMPP(true, mfUstrd);
+  const auto window = Open();
+
+  FormatItem(*window, 1).click();
+
+  EXPECT_EQ(window->CurrentMPPSettings().Format, mfStructured);
+  EXPECT_TRUE(StoredMPP().Enabled);
+  EXPECT_EQ(StoredMPP().Format, mfStructured);
+}
+
+TEST_F(TForm2Test, CheckingMPPEnablesTheGroupAndSaves) {
+  StoreMPP(false, mfBoth);
+  const auto window = Open();
+
+  Click(*window, QStringLiteral("ChkMPP"));
+
+  EXPECT_TRUE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
+  EXPECT_TRUE(FormatItem(*window, 2).isChecked());
+  EXPECT_TRUE(StoredMPP().Enabled);
+  EXPECT_EQ(StoredMPP().Format, mfBoth);
+}
+
+struct TLogCase {
+  const char *Name;
+  QString Text;
+  bool WithSeparator;
+  QStringList Added;
+};
+
+class TForm2LogTest : public TForm2Test, public ::testing::WithParamInterface<TLogCase> {};
+
+TEST_P(TForm2LogTest, EveryEntryReachesAllFourLogs) {
+  const auto window = Open();
+
+  window->AppendLog(GetParam().Text, GetParam().WithSeparator);
+
+  for (const QString &log : LogNames)
+    EXPECT_EQ(Lines(*window, log), QStringList{log} + GetParam().Added) << log.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, TForm2LogTest,
+    ::testing::Values(
+        TLogCase{"Plain", QStringLiteral("abc"), false, {QStringLiteral("abc")}},
+        TLogCase{"WithSeparator", QStringLiteral("abc"), true, {QStringLiteral("abc"), Separator}},
+        TLogCase{"TwoCrLfPairs", QStringLiteral("Plik: a.xml\r\nFaktura: 7\r\nBłąd: x"), false,
+                  {QStringLiteral("Plik: a.xml"), QStringLiteral("Faktura: 7"), QStringLiteral("Błąd: x")}},
+        TLogCase{"BareCrAndLf", QStringLiteral("a\rb\nc"), true,
+                  {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), Separator}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+struct THelpButton {
+  const char *Button;
+  QString Text;
+};
+
+class TForm2HelpTest : public TForm2Test, public ::testing::WithParamInterface<THelpButton> {};
+
+TEST_P(TForm2HelpTest, ShowsThePagesHelp) {
+  const auto window = Open();
+
+  Click(*window, QString::fromLatin1(GetParam().Button));
+
+  EXPECT_EQ(Fake.InformationBoxes, QStringList{GetParam().Text});
+  EXPECT_TRUE(Control<QPushButton>(*window, QString::fromLatin1(GetParam().Button)).text().isEmpty());
+  EXPECT_FALSE(Control<QPushButton>(*window, QString::fromLatin1(GetParam().Button)).icon().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, TForm2HelpTest,
+    ::testing::Values(
+        THelpButton{"BitBtn4",
+                    QStringLiteral("Wybierz plik XML dla faktury zakupowej KSeF, dla której chcesz stworzyć plik dla "
+                                   "potrzeb przelewu w formacie zgodnym z ISO 20022\r\rPotem w ten sposób otrzymany "
+                                   "plik będziesz mógł wczytać do programu bankowego.\r\rProgram bankowy w oparciu o "
+                                   "ten plik wykona właściwy przelew. ")},
+        THelpButton{"BitBtn1",
+                    QStringLiteral("Wybierz katalog, w którym znajdują się pliki XML faktur zakupowych, dla których "
+                                   "chcesz wygenerować plik dla potrzeb przelewu w formacie zgodnym z ISO "
+                                   "20022.\r\rPotem w ten sposób otrzymany plik będziesz mógł wczytać do programu "
+                                   "bankowego.\r\rProgram bankowy w oparciu o ten plik wykona właściwy przelew. ")},
+        THelpButton{"BitBtn5",
+                    QStringLiteral("Wybierz plik IMP wygenerowany w standarcie VideoTel, dla którego chcesz stworzyć "
+                                   "plik dla potrzeb przelewu w formacie zgodnym z ISO 20022\r\rPotem w ten sposób "
+                                   "otrzymany plik będziesz mógł wczytać do programu bankowego.\r\rProgram bankowy w "
+                                   "oparciu o ten plik wykona właściwy przelew. ")}),
+    [](const auto &info) { return std::string(info.param.Button); });
+
+TEST_F(TForm2Test, SingleTransferWithEmptyFieldOnlyShowsTheBox) {
+  const auto window = Open();
+  App.WriteBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"), "old");
+
+  Click(*window, QStringLiteral("Button1"));
+
+  EXPECT_EQ(Fake.InformationBoxes, QStringList{QStringLiteral("Pole ścieżki do pliku XML faktury zakupowej KSeF nie może "
+                                                         "być puste ...\r\rWybierz odpowiedni plik XML. ")});
+  EXPECT_TRUE(QFile::exists(OutputFile(QStringLiteral("Pain001.xml"))));
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")), QStringList{QStringLiteral("MemoLog")});
+}
+
+struct TSingleRun {
+  const char *Name;
+  bool Enabled;
+  QString Output;
+  QString Description;
+};
+
+class TForm2SingleRunTest : public TForm2Test, public ::testing::WithParamInterface<TSingleRun> {};
+
+TEST_P(TForm2SingleRunTest, WritesTheTransferFileWithTheWindowsChoice) {
+  StorePayer();
+  StoreMPP(GetParam().Enabled, mfStructured);
+  const auto window = Open();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")));
+  Type(*window, QStringLiteral("EdtDodReferencja"), QStringLiteral("zlecenie 12"));
+
+  Click(*window, QStringLiteral("Button1"));
+
+  const QString output = OutputFile(GetParam().Output);
+  EXPECT_TRUE(IsValidPain001(output));
+  for (const QString &log : LogNames)
+    EXPECT_EQ(Lines(*window, log), (QStringList{log, QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                                                         QStringLiteral("] ") + GetParam().Description,
+                                                Separator}));
+  EXPECT_EQ(Fake.OpenedFiles, QStringList{output});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SplitPayment, TForm2SingleRunTest,
+    ::testing::Values(TSingleRun{"Off", false, QStringLiteral("Pain001.xml"),
+                                 QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...")},
+                      TSingleRun{"On", true, QStringLiteral("Pain001_MPP.xml"),
+                                 QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
+  StoreMPP(true, mfStructured);
+  const auto window = Open();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuVideoTel"), App.File(QStringLiteral("brak.imp")));
+
+  Click(*window, QStringLiteral("Button5"));
+
+  EXPECT_FALSE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
+  EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
+  EXPECT_TRUE(FormatItem(*window, 1).isChecked());
+  EXPECT_FALSE(StoredMPP().Enabled);
+  EXPECT_EQ(StoredMPP().Format, mfStructured);
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")),
+            (QStringList{QStringLiteral("MemoVideoTel"), QStringLiteral("Błąd: Brak nazwy firmy w settings.ini")}));
+}
+
+TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
+  const auto window = Open();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuVideoTel"), QStringLiteral(" przelewy.imp"));
+
+  Click(*window, QStringLiteral("Button9"));
+
+  EXPECT_EQ(Fake.EditorArguments, QStringList{QStringLiteral(" przelewy.imp")});
+}
+
+TEST_F(TForm2Test, SettingsThatCannotBeWrittenAtStartUpShowTheErrorBoxOnce) {
+  BlockSettingsFile();
+  TMessageBoxAnswer boxes;
+
+  const auto window = Open();
+
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].Title, QStringLiteral("Pavena"));
+  EXPECT_EQ(boxes.Boxes()[0].Text, QStringLiteral("Unable to write to ") + SettingsFile());
+  EXPECT_EQ(boxes.Boxes()[0].Icon, int(QMessageBox::Critical));
+  EXPECT_TRUE(FormatItem(*window, 0).isChecked());
+  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).currentIndex(), 0);
+}
+
+TEST_F(TForm2Test, ClickThatCannotSaveShowsTheErrorBoxAndKeepsTheChange) {
+  const auto window = Open();
+  BlockSettingsFile();
+  TMessageBoxAnswer boxes;
+
+  Click(*window, QStringLiteral("ChkMPP"));
+
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].Text, QStringLiteral("Unable to write to ") + SettingsFile());
+  EXPECT_TRUE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
+  EXPECT_TRUE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
+}
+
+TEST_F(TForm2Test, ClosingSavesWhatTheControlsShow) {
+  StoreMPP(true, mfBoth);
+  const auto window = Open();
+  window->show();
+  StoreMPP(false, mfNone);
+
+  EXPECT_TRUE(window->close());
+
+  EXPECT_TRUE(StoredMPP().Enabled);
+  EXPECT_EQ(StoredMPP().Format, mfBoth);
+}
+
+TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
+  const auto window = Open();
+  window->show();
+  BlockSettingsFile();
+  TMessageBoxAnswer boxes;
+
+  EXPECT_TRUE(window->close());
+
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_FALSE(window->isVisible());
+}
+
+struct TChooser {
+  const char *Button;
+  const char *Field;
+  QString Title;
+  QStringList Filters;
+  QString Chosen; // relative to the program's directory
+};
+
+class TForm2ChooserTest : public TForm2Test, public ::testing::WithParamInterface<TChooser> {};
+
+TEST_P(TForm2ChooserTest, PutsTheChosenPathIntoTheField) {
+  const auto window = Open();
+  const QString chosen = App.File(GetParam().Chosen);
+  if (GetParam().Chosen.contains(QLatin1Char('.')))
+    App.WriteBytes(GetParam().Chosen, "x");
+  else
+    QDir().mkpath(chosen);
+  QString title;
+  QStringList filters;
+  TModalAnswer answer([&](QWidget &dialog) {
+    auto &files = dynamic_cast<QFileDialog &>(dialog);
+    title = files.windowTitle();
+    filters = files.nameFilters();
+    files.selectFile(chosen);
+    static_cast<QDialog &>(files).accept();
+    if (files.isVisible())
+      files.reject(); // a refused choice shows in the field check below, not as a hang
+  });
+
+  Click(*window, QString::fromLatin1(GetParam().Button));
+
+  EXPECT_EQ(answer.Answered(), 1);
+  EXPECT_EQ(title, GetParam().Title);
+  if (!GetParam().Filters.isEmpty()) {
+    EXPECT_EQ(filters, GetParam().Filters);
+  }
+  EXPECT_EQ(Control<QLineEdit>(*window, QString::fromLatin1(GetParam().Field)).text(), chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choosers, TForm2ChooserTest,
+    ::testing::Values(TChooser{"BtnSciezkaPlik", "EdtSciezkaDoPlikuXML", QStringLiteral("Wybierz plik"),
+                               {QStringLiteral("Wszystkie pliki (*.xml)")}, QStringLiteral("faktura.xml")},
+                      TChooser{"Button2", "EdtSciezkaDoPlikuVideoTel", QStringLiteral("Wybierz plik"),
+                               {QStringLiteral("Wszystkie pliki (*.imp)")}, QStringLiteral("przelewy.imp")},
+                      TChooser{"Button3", "EdtSciezkaDoKatalogu2", QStringLiteral("Wybierz katalog docelowy"), {},
+                               QStringLiteral("faktury_marzec")}),
+    [](const auto &info) { return std::string(info.param.Button); });
+
+TEST_F(TForm2Test, FileChooserStartsInTheProgramsDirectoryWithTheFieldsName) {
+  const auto window = Open();
+  App.WriteBytes(QStringLiteral("faktura.xml"), "x");
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), QStringLiteral("faktura.xml"));
+  QString directory;
+  QStringList preselected;
+  TModalAnswer answer([&](QWidget &dialog) {
+    auto &files = dynamic_cast<QFileDialog &>(dialog);
+    directory = files.directory().absolutePath();
+    preselected = files.selectedFiles();
+    files.reject();
+  });
+
+  Click(*window, QStringLiteral("BtnSciezkaPlik"));
+
+  EXPECT_EQ(directory, QDir(App.Path()).absolutePath());
+  EXPECT_EQ(preselected, QStringList{App.File(QStringLiteral("faktura.xml"))});
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("EdtSciezkaDoPlikuXML")).text(), QStringLiteral("faktura.xml"));
+}
+
+} // namespace
+
+namespace {
+
+const QByteArray TwoAccounts = "[Konto1]\r\nOpis=Firmowe PKO\r\nNIP=1111111111\r\nName=Firma Jeden\r\n"
+                               "IBAN=PL11111111111111111111111111\r\nBIC=AAAAPLPW\r\n"
+                               "[Konto2]\r\nOpis=Walutowe\r\nNIP=2222222222\r\nName=Firma Dwa\r\n"
+                               "IBAN=PL22222222222222222222222222\r\nBIC=BBBBPLPW\r\n";
+
+// The payer fields take the settings at start-up; the remembered account of the register
+// then replaces them, and the grid on the page "Banki" shows the register.
+TEST_F(TForm2Test, StartUpShowsTheRememberedAccountAndTheRegister) {
+  StorePayer();
+  App.WriteBytes(QStringLiteral("BANKI.INI"), TwoAccounts);
+  {
+    TIniFile settings(SettingsFile());
+    settings.WriteString(QStringLiteral("Program"), QStringLiteral("LastBank"), QStringLiteral("Konto2"));
+    settings.Save();
+  }
+  const auto window = Open();
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtName")).text(), QStringLiteral("Firma Dwa"));
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtIBAN")).text(),
+            QStringLiteral("PL22222222222222222222222222"));
+  EXPECT_EQ(Control<QComboBox>(*window, QStringLiteral("CmbBank")).currentText(), QStringLiteral("Walutowe"));
+  EXPECT_EQ(Control<QTableView>(*window, QStringLiteral("GridBanki")).model()->rowCount(), 2);
+  EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Biuro Rachunkowe Kos"))
+      << "the settings change only when the payer data is saved";
+
+  Click(*window, QStringLiteral("BtnZapiszPlatnika"));
+  EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Firma Dwa"));
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoTech")).last(),
+            QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ...."));
+}
+
+TEST_F(TForm2Test, WithoutARegisterThePayerFieldsShowTheSettings) {
+  StorePayer();
+  const auto window = Open();
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtName")).text(), QStringLiteral("Biuro Rachunkowe Kos"));
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtNIP")).text(), QStringLiteral("7740001454"));
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtBIC")).text(), QStringLiteral("BREXPLPWXXX"));
+  EXPECT_EQ(Control<QComboBox>(*window, QStringLiteral("CmbBank")).currentIndex(), -1);
+}
+
+TEST_F(TForm2Test, BankPageHelpReachesTheHost) {
+  const auto window = Open();
+  Click(*window, QStringLiteral("BtnPomocBanki"));
+  ASSERT_EQ(Fake.InformationBoxes.size(), 1);
+  EXPECT_TRUE(Fake.InformationBoxes.front().startsWith(QStringLiteral("Po wybraniu wiersza w tablicy powyżej")));
+}
+
+} // namespace
