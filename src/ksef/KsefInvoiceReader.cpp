@@ -18,10 +18,10 @@ TAmount ParseAmount(const QString &text) {
 
 // The element's name as written in the file, prefix included.
 QString QualifiedName(const xmlNode *node) {
-  const QString local = LocalName(node);
+  const QString name = QString::fromUtf8(reinterpret_cast<const char *>(node->name));
   if (!node->ns || !node->ns->prefix)
-    return local;
-  return QString::fromUtf8(reinterpret_cast<const char *>(node->ns->prefix)) + u':' + local;
+    return name;
+  return QString::fromUtf8(reinterpret_cast<const char *>(node->ns->prefix)) + u':' + name;
 }
 
 // Only a to z: other letters of an account text stay as they are.

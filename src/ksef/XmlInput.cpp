@@ -84,7 +84,12 @@ TXmlDocument LoadXmlFile(const QString &fileName) {
 }
 
 QString LocalName(const xmlNode *node) {
-  return node && node->name ? QString::fromUtf8(reinterpret_cast<const char *>(node->name)) : QString();
+  if (!node || !node->name)
+    return QString();
+  const QString name = QString::fromUtf8(reinterpret_cast<const char *>(node->name));
+  // libxml2 keeps "x:P_15" whole when the prefix x was never declared; the prefix plays no
+  // part in finding an element either way.
+  return name.mid(name.indexOf(u':') + 1);
 }
 
 bool HasLocalName(const xmlNode *node, const QString &name) {

@@ -33,6 +33,12 @@ TEST(ReadKsefNumber, TheRootElementItselfCanBeTheMatch) {
   EXPECT_EQ(ReadKsefNumber(dir.File(QStringLiteral("root.xml"))), QStringLiteral("root text"));
 }
 
+TEST(ReadKsefNumber, AnUndeclaredPrefixIsNoPartOfTheName) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("prefix.xml"), "<F><x:SystemInfo>KSEF-1</x:SystemInfo></F>");
+  EXPECT_EQ(ReadKsefNumber(dir.File(QStringLiteral("prefix.xml"))), QStringLiteral("KSEF-1"));
+}
+
 TEST(ReadKsefNumber, LoadingErrorsPassUnchanged) {
   TTempDir dir;
   EXPECT_THROW_MESSAGE(ReadKsefNumber(dir.File(QStringLiteral("brak.xml"))),

@@ -297,6 +297,18 @@ TEST_F(KsefInvoiceReaderTest, NoDefaultNamespaceWorksAlike) {
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
 }
 
+// A prefix that was never declared leaves the file readable; it plays no part in the lookup.
+TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
+  const TInvoicePaymentData data = Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"},
+                                         {"<Nazwa>", "<y:Nazwa>"},
+                                         {"</Nazwa>", "</y:Nazwa>"}});
+  EXPECT_EQ(data.CreditorName, SellerName);
+  EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
+  EXPECT_THROW_MESSAGE(Load({{"<P_2>FV/7/2024</P_2>", "<x:P_2><b/></x:P_2>"}}),
+                       Composite(QStringLiteral("fv1.xml"), QString(), SellerName,
+                                 QStringLiteral("Element \"x:P_2\" does not contain a single text node")));
+}
+
 TEST_F(KsefInvoiceReaderTest, DatesAreTheInvoiceDayAndTheDayOfTheRun) {
   const TInvoicePaymentData data = Load({{"<P_1>2024-05-31</P_1>", "<P_1> 2024-W22-5 </P_1>"}});
   EXPECT_EQ(data.InvoiceDate, QDateTime(QDate(2024, 5, 31), QTime(0, 0)));
