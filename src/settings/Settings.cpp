@@ -75,25 +75,18 @@ TMPPFormat TSettings::StringToMPPFormat(const QString &text) {
   return mfNone;
 }
 
-// An integer in decimal, or in hexadecimal after "0x" or "$"; other than 0 is on.
-// Text that is no integer gives the default.
+// An integer in decimal, or in hexadecimal after "0x" or "$", that fits 32 bits; other than 0
+// is on. Text that is no such integer gives the default.
 bool TSettings::StringToFlag(const QString &text, bool defaultValue) {
-  QString digits = Trim(text);
-  if (digits.startsWith(u'-') || digits.startsWith(u'+'))
-    digits.remove(0, 1);
-  int base = 10;
-  if (digits.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)) {
-    digits.remove(0, 2);
-    base = 16;
-  } else if (digits.startsWith(u'$')) {
-    digits.remove(0, 1);
-    base = 16;
-  }
-  if (digits.isEmpty() || digits.startsWith(u'+') || digits.startsWith(u'-'))
+  static const QRegularExpression integer(QStringLiteral("^([+-]?)(?:([0-9]+)|(?:0[xX]|\\$)([0-9A-Fa-f]+))$"));
+  const QRegularExpressionMatch match = integer.match(text);
+  if (!match.hasMatch())
     return defaultValue;
+  const bool hex = match.capturedLength(3) > 0;
   bool ok = false;
-  const qulonglong value = digits.toULongLong(&ok, base);
-  if (!ok || value > 0xFFFFFFFFull || (base == 10 && value > 0x80000000ull))
+  const qulonglong value = match.captured(hex ? 3 : 2).toULongLong(&ok, hex ? 16 : 10);
+  const qulonglong limit = hex ? 0xFFFFFFFFull : (match.captured(1) == u'-' ? 0x80000000ull : 0x7FFFFFFFull);
+  if (!ok || value > limit)
     return defaultValue;
   return value != 0;
 }

@@ -70,7 +70,11 @@ INSTANTIATE_TEST_SUITE_P(Values, EnabledFlag,
                                            TFlagCase{"-1", true}, TFlagCase{"0x1", true}, TFlagCase{"0x0", false},
                                            TFlagCase{"$A", true}, TFlagCase{"yes", false}, TFlagCase{"true", false},
                                            TFlagCase{"", false}, TFlagCase{"1.5", false}, TFlagCase{"0x", false},
-                                           TFlagCase{"99999999999", false}));
+                                           TFlagCase{"99999999999", false}, TFlagCase{"2147483648", false},
+                                           TFlagCase{"-2147483648", true}, TFlagCase{"$ 1", false},
+                                           TFlagCase{"0x 1", false}, TFlagCase{"- 1", false},
+                                           TFlagCase{"0x0x1", false}, TFlagCase{"$0x1", false},
+                                           TFlagCase{"0xFFFFFFFF", true}));
 
 struct TFormatCase {
   const char *Text;
