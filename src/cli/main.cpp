@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <exception>
 
 namespace {
 
@@ -56,7 +57,10 @@ int main(int argc, char *argv[]) {
     return RunTransfer(request) ? ecSuccess : ecFailed;
   } catch (const Exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
-    WriteLines(stderr, error.Message());
+    WriteLines(stderr, QStringLiteral("Błąd: ") + error.Message());
+    return ecFailed;
+  } catch (const std::exception &error) {
+    WriteLines(stderr, QStringLiteral("Błąd: ") + QString::fromLocal8Bit(error.what()));
     return ecFailed;
   }
 }

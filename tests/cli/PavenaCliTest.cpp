@@ -57,6 +57,25 @@ protected:
   TTempDir WorkingDirectory;
 };
 
+// Without PAVENA_DIR the program directory is the one holding the executable, wherever the
+// command is started from.
+TEST_F(TPavenaCliTest, WithoutOverrideWorksBesideTheExecutable) {
+  const QString program = AppDirectory.File(QStringLiteral("pavena-cli"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(PAVENA_CLI), program));
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("PAVENA_DIR"));
+  process.setProcessEnvironment(environment);
+  process.setWorkingDirectory(WorkingDirectory.Path());
+  process.start(program, {QStringLiteral("faktura"), Example(QStringLiteral("faktury/hurtownia-iskra.xml"))});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+            Success(QStringLiteral("Pain001.xml"), QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...")));
+  EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
+  EXPECT_TRUE(QDir(WorkingDirectory.Path()).isEmpty()) << "nothing lands in the working directory";
+}
+
 TEST_F(TPavenaCliTest, TurnsAnExampleInvoiceIntoATransferFile) {
   const QByteArray settingsBefore = Settings();
 
@@ -80,6 +99,9 @@ struct TSplitPaymentCase {
   QStringList Options;
   QString OutputName;
   QString Purpose; // the category purpose, Payment or VATX
+  // The remittance blocks the format gives: unstructured texts and structured blocks.
+  int Unstructured;
+  int Structured;
 };
 
 void PrintTo(const TSplitPaymentCase &c, std::ostream *os) { *os << c.Name; }
@@ -97,32 +119,30 @@ TEST_P(TCliSplitPaymentTest, TheOptionsOverrideTheStoredChoiceForThisRunOnly) {
   EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
   EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Poprawnie wygenerowano plik [") + Output(c.OutputName) + u']'));
   EXPECT_TRUE(IsValidPain001(Output(c.OutputName)));
-  EXPECT_EQ(TTransferFile(Output(c.OutputName)).Texts(QStringLiteral("Prtry")).value(0), c.Purpose);
+  const TTransferFile file(Output(c.OutputName));
+  EXPECT_EQ(file.Texts(QStringLiteral("Prtry")).value(0), c.Purpose);
+  EXPECT_EQ(file.Count(QStringLiteral("Ustrd")), c.Unstructured);
+  EXPECT_EQ(file.Count(QStringLiteral("Strd")), c.Structured);
   EXPECT_EQ(Settings(), settingsBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, TCliSplitPaymentTest,
     ::testing::Values(
-        TSplitPaymentCase{
-            "storedOff", "Enabled=0\r\nFormat=Both", {}, QStringLiteral("Pain001.xml"), QStringLiteral("Payment")},
-        TSplitPaymentCase{
-            "storedOn", "Enabled=1\r\nFormat=Both", {}, QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX")},
-        TSplitPaymentCase{"mppOption",
-                          "Enabled=0\r\nFormat=Ustrd",
-                          {QStringLiteral("--mpp"), QStringLiteral("Structured")},
-                          QStringLiteral("Pain001_MPP.xml"),
-                          QStringLiteral("VATX")},
-        TSplitPaymentCase{"mppOptionWithEquals",
-                          "Enabled=0\r\nFormat=Ustrd",
-                          {QStringLiteral("--mpp=both")},
-                          QStringLiteral("Pain001_MPP.xml"),
-                          QStringLiteral("VATX")},
-        TSplitPaymentCase{"noMppOption",
-                          "Enabled=1\r\nFormat=Both",
-                          {QStringLiteral("--bez-mpp")},
-                          QStringLiteral("Pain001.xml"),
-                          QStringLiteral("Payment")}),
+        TSplitPaymentCase{"storedOff", "Enabled=0\r\nFormat=Both", {}, QStringLiteral("Pain001.xml"),
+                          QStringLiteral("Payment"), 1, 0},
+        TSplitPaymentCase{"storedOn", "Enabled=1\r\nFormat=Both", {}, QStringLiteral("Pain001_MPP.xml"),
+                          QStringLiteral("VATX"), 1, 1},
+        TSplitPaymentCase{"mppOption", "Enabled=0\r\nFormat=Ustrd", {QStringLiteral("--mpp"), QStringLiteral("Structured")},
+                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 0, 1},
+        TSplitPaymentCase{"mppUstrd", "Enabled=0\r\nFormat=Both", {QStringLiteral("--mpp"), QStringLiteral("Ustrd")},
+                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 1, 0},
+        TSplitPaymentCase{"mppNone", "Enabled=0\r\nFormat=Both", {QStringLiteral("--mpp"), QStringLiteral("None")},
+                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 0, 0},
+        TSplitPaymentCase{"mppOptionWithEquals", "Enabled=0\r\nFormat=Ustrd", {QStringLiteral("--mpp=both")},
+                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 1, 1},
+        TSplitPaymentCase{"noMppOption", "Enabled=1\r\nFormat=Both", {QStringLiteral("--bez-mpp")},
+                          QStringLiteral("Pain001.xml"), QStringLiteral("Payment"), 1, 0}),
     [](const ::testing::TestParamInfo<TSplitPaymentCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TPavenaCliTest, TurnsTheExampleDirectoryIntoOneBatchFile) {

@@ -5,6 +5,6 @@
 // The name in the title of the program's own message boxes.
 inline QString ProgramName() { return QStringLiteral("Pavena"); }
 
-inline QString VersionText() { return QStringLiteral("1.18"); }
+inline QString VersionText() { return QStringLiteral(PAVENA_VERSION); }
 
 inline QString WindowTitle() { return QStringLiteral("Pavena;    autor: Orsolan;    ver: ") + VersionText(); }

@@ -25,18 +25,22 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
   ASSERT_GE(names.size(), 30) << "the shared samples are missing";
   const QString plain = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"));
   const QString split = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001_MPP.xml"));
-  int written = 0;
+  int writtenFiles = 0;
   int refused = 0;
   for (const QString &name : names) {
     SCOPED_TRACE(name.toStdString());
     const QString invoice = samples.filePath(name);
     Host.LogEntries.clear();
-    if (Commands.CreateSingleTransfer(invoice, QStringLiteral("ref"), TMPPSettings{})) {
-      ++written;
+    const bool written = Commands.CreateSingleTransfer(invoice, QStringLiteral("ref"), TMPPSettings{});
+    ASSERT_FALSE(Host.LogEntries.empty());
+    if (written) {
+      ++writtenFiles;
       EXPECT_TRUE(IsValidPain001(plain));
       QFile::remove(split);
       Host.LogEntries.clear();
-      if (Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, mfBoth}))
+      const bool splitWritten = Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, mfBoth});
+      ASSERT_FALSE(Host.LogEntries.empty());
+      if (splitWritten)
         EXPECT_TRUE(IsValidPain001(split));
       else
         EXPECT_TRUE(Host.LogEntries.front().Text.startsWith(QStringLiteral("Błąd: Faktura ")) &&
@@ -51,7 +55,7 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
     EXPECT_TRUE(message.endsWith(QStringLiteral("\r\n") + Separator() + QStringLiteral("\r\n"))) << message.toStdString();
     EXPECT_EQ(FailureOf(invoice, TMPPSettings{true, mfBoth}), message) << "split payment fails the same way";
   }
-  EXPECT_GT(written, 0);
+  EXPECT_GT(writtenFiles, 0);
   EXPECT_GT(refused, 0);
 }
 
