@@ -1,6 +1,7 @@
 #include "ksef/KsefInvoiceReader.h"
 
 #include "ksef/Iso8601Date.h"
+#include "ksef/KsefNumber.h"
 #include "ksef/XmlInput.h"
 #include "model/Exception.h"
 #include "model/Text.h"
@@ -40,7 +41,8 @@ QString FailureMessage(const QString &fileName, const TInvoicePaymentData &data,
 
 } // namespace
 
-TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now) {
+TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now,
+                                                     QString *ksefNumber) {
   TInvoicePaymentData data;
   try {
     const TXmlDocument document = LoadXmlFile(fileName);
@@ -73,6 +75,8 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
     const xmlNode *account = FindChildNode(FindChildNode(invoice, QStringLiteral("Platnosc")),
                                            QStringLiteral("RachunekBankowy"));
     data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
+    if (ksefNumber)
+      *ksefNumber = KsefNumberOf(document.get());
   } catch (const Exception &error) {
     throw Exception(FailureMessage(fileName, data, error.Message()));
   }

@@ -14,8 +14,11 @@ class TKsefInvoiceReader {
 public:
   TKsefInvoiceReader() = delete;
 
-  // `now` is the clock of the run: DueDate is its date at midnight, local time.
-  static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now);
+  // `now` is the clock of the run: DueDate is its date at midnight, local time. When
+  // `ksefNumber` is given it receives the invoice's KSeF number (see KsefNumberOf), taken from
+  // the same parse, so a batch need not read each file twice.
+  static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now,
+                                          QString *ksefNumber = nullptr);
 
 private:
   static const _xmlNode *FindChildNode(const _xmlNode *node, const QString &name);

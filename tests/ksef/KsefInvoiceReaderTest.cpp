@@ -297,6 +297,17 @@ TEST_F(KsefInvoiceReaderTest, NoDefaultNamespaceWorksAlike) {
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
 }
 
+// The KSeF number comes from the same parse: the first SystemInfo anywhere, untrimmed.
+TEST_F(KsefInvoiceReaderTest, GivesTheKsefNumberWhenAsked) {
+  QString ksefNumber = QStringLiteral("stale");
+  Load({{"<Podmiot1>", "<Naglowek><n:systeminfo xmlns:n=\"urn:x\"> KSEF-7 </n:systeminfo></Naglowek><Podmiot1>"}});
+  TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("fv1.xml")), Now, &ksefNumber);
+  EXPECT_EQ(ksefNumber, QStringLiteral(" KSEF-7 "));
+  Load({});
+  TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("fv1.xml")), Now, &ksefNumber);
+  EXPECT_EQ(ksefNumber, QString());
+}
+
 // A prefix that was never declared leaves the file readable; it plays no part in the lookup.
 TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
   const TInvoicePaymentData data = Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"},

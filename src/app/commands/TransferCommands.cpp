@@ -5,7 +5,6 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "iso20022/Pain001Generator.h"
 #include "iso20022/Pain001Writer.h"
-#include "iso20022/ReadKsefNumber.h"
 #include "ksef/KsefInvoiceReader.h"
 #include "model/Exception.h"
 #include "model/Text.h"
@@ -138,8 +137,9 @@ bool TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPP
     TPaymentList payments;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     for (const QString &file : ListInvoiceFiles(directory)) {
-      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, now);
-      payments.push_back(InvoiceToPayment(invoice, ReadKsefNumber(file)));
+      QString nrKsef;
+      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, now, &nrKsef);
+      payments.push_back(InvoiceToPayment(invoice, nrKsef));
     }
     const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
     TPain001Writer::Generate(payments, company, mpp, AppFilePath(outputName), now);

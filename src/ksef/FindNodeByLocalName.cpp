@@ -1,4 +1,4 @@
-#include "iso20022/FindNodeByLocalName.h"
+#include "ksef/FindNodeByLocalName.h"
 
 #include "ksef/XmlInput.h"
 
