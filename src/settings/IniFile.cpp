@@ -101,8 +101,6 @@ QString TIniFile::ReadString(const QString &section, const QString &key, const Q
   return Unquote(Trim(text.mid(text.indexOf(u'=') + 1))).left(MaxValueLength);
 }
 
-bool TIniFile::SectionExists(const QString &section) const { return FindSection(section).Header >= 0; }
-
 QStringList TIniFile::ReadSections() const {
   QStringList sections;
   for (const QString &line : FLines)

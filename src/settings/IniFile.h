@@ -19,10 +19,7 @@ public:
 
   explicit TIniFile(const QString &fileName);
 
-  QString FileName() const { return FFileName; }
-
   QString ReadString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
-  bool SectionExists(const QString &section) const;
   // Section names in the order they stand in the file.
   QStringList ReadSections() const;
   // Key names of a section in the order they stand in the file.
