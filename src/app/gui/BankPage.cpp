@@ -1,9 +1,10 @@
 #include "app/gui/BankPage.h"
 
 #include "app/gui/BankTableModel.h"
-#include "app/gui/LineBreaks.h"
+#include "model/Text.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -11,8 +12,16 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
+
+// The widest text each column was made for: a Polish IBAN (PL and 26 digits), an 11-character
+// BIC and a 10-digit NIP; the description gets room for 30 characters of average width.
+const QString WidestIBAN = QStringLiteral("PL") + QString(26, u'0');
+const QString WidestBIC = QString(11, u'W');
+const QString WidestNIP = QString(10, u'0');
+constexpr int OpisCharacters = 30;
 
 QPushButton *NewButton(const QString &name, const QString &caption) {
   auto *button = new QPushButton(WithLineFeeds(caption));
@@ -32,10 +41,7 @@ TBankPage::TBankPage(QWidget *parent) : QWidget(parent), FModel(new TBankTableMo
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   FGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   FGrid->setColumnHidden(TBankTableModel::colKonto, true);
-  FGrid->setColumnWidth(TBankTableModel::colOpis, 161);
-  FGrid->setColumnWidth(TBankTableModel::colIBAN, 192);
-  FGrid->setColumnWidth(TBankTableModel::colBIC, 75);
-  FGrid->setColumnWidth(TBankTableModel::colNIP, 74);
+  SetColumnWidths();
   connect(FGrid, &QTableView::doubleClicked, this, &TBankPage::EditRequested);
 
   FMenu = new QMenu(this);
@@ -74,6 +80,27 @@ TBankPage::TBankPage(QWidget *parent) : QWidget(parent), FModel(new TBankTableMo
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(FGrid, 1);
   layout->addWidget(panel);
+}
+
+void TBankPage::SetColumnWidths() {
+  // Widths in pixels suit only the font they were chosen for; measured in the grid's own font
+  // the values show whole whatever font the desktop gives.
+  const QFontMetrics metrics = FGrid->fontMetrics();
+  const int margins = 2 * (FGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, FGrid) + 1) +
+                      metrics.averageCharWidth();
+  const auto fit = [&](int column, int textWidth) {
+    QFont bold = FGrid->horizontalHeader()->font();
+    bold.setBold(true);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(FModel->headerData(column, Qt::Horizontal).toString());
+    FGrid->setColumnWidth(column, std::max(textWidth, titleWidth) + margins);
+  };
+  fit(TBankTableModel::colOpis, OpisCharacters * metrics.averageCharWidth());
+  fit(TBankTableModel::colIBAN, metrics.horizontalAdvance(WidestIBAN));
+  fit(TBankTableModel::colBIC, metrics.horizontalAdvance(WidestBIC));
+  fit(TBankTableModel::colNIP, metrics.horizontalAdvance(WidestNIP));
+  // The payer's name takes the rest of the grid, on one line.
+  FGrid->horizontalHeader()->setStretchLastSection(true);
+  FGrid->setWordWrap(false);
 }
 
 void TBankPage::ShowRows(const std::vector<TBankRow> &rows) { FModel->SetRows(rows); }

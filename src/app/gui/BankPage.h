@@ -30,6 +30,8 @@ signals:
   void HelpClicked();
 
 private:
+  void SetColumnWidths();
+
   TBankTableModel *FModel;
   QTableView *FGrid;
   QMenu *FMenu;

@@ -38,15 +38,29 @@ protected:
 TEST_F(BankPageTest, GridShowsTheAccountColumnsAndOnlyReadsRows) {
   QTableView &grid = Grid();
   EXPECT_TRUE(grid.isColumnHidden(TBankTableModel::colKonto));
-  EXPECT_EQ(grid.columnWidth(TBankTableModel::colOpis), 161);
-  EXPECT_EQ(grid.columnWidth(TBankTableModel::colIBAN), 192);
-  EXPECT_EQ(grid.columnWidth(TBankTableModel::colBIC), 75);
-  EXPECT_EQ(grid.columnWidth(TBankTableModel::colNIP), 74);
   EXPECT_EQ(grid.selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(grid.horizontalHeader()->sectionResizeMode(TBankTableModel::colName), QHeaderView::Interactive);
   EXPECT_TRUE(grid.verticalHeader()->isVisible()) << "the row indicator";
   EXPECT_EQ(grid.model()->rowCount(), 3);
+}
+
+// The columns hold the longest values they were made for, measured by the grid itself.
+TEST_F(BankPageTest, ColumnsShowTheLongestValuesWhole) {
+  Page.ShowRows({{QStringLiteral("Konto1"), QString(30, u'x'), QStringLiteral("PL61109010140000071219812874"),
+                  QStringLiteral("WBKPPLPPXXX"), QStringLiteral("5260250274"),
+                  QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe Wrzos")},
+                 {QStringLiteral("Konto2"), QString(30, u'e'), QStringLiteral("PL80888888888888888888888888"),
+                  QStringLiteral("MMMMPLPWMMM"), QStringLiteral("8888888888"), QStringLiteral("Firma")}});
+  QTableView &grid = Grid();
+  for (const int column : {TBankTableModel::colIBAN, TBankTableModel::colBIC, TBankTableModel::colNIP}) {
+    const int width = grid.columnWidth(column);
+    grid.resizeColumnToContents(column);
+    EXPECT_GE(width, grid.columnWidth(column)) << "column " << column;
+  }
+  EXPECT_GE(grid.columnWidth(TBankTableModel::colOpis), grid.fontMetrics().averageCharWidth() * 30);
+  EXPECT_TRUE(grid.horizontalHeader()->stretchLastSection()) << "the name takes the rest";
+  EXPECT_FALSE(grid.wordWrap());
 }
 
 TEST_F(BankPageTest, CurrentRowFollowsTheProgramAndTheUser) {
