@@ -1,16 +1,16 @@
 #include "ConsoleHost.h"
 
-#include <QRegularExpression>
+#include "model/Text.h"
 
-TConsoleHost::TConsoleHost() : FHost{*this, *this, *this, [] { return QDateTime::currentDateTime(); }} {}
+TConsoleHost::TConsoleHost(const TAppPaths &paths)
+    : FHost{*this, *this, *this, [] { return QDateTime::currentDateTime(); }, paths} {}
 
-void TConsoleHost::AppendLog(const QString &text, bool withSeparator) {
-  // Every command words its failures as "Błąd: " and the message, so a script can tell them
-  // apart by the stream alone.
-  std::FILE *stream = text.startsWith(QStringLiteral("Błąd: ")) ? stderr : stdout;
+void TConsoleHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
+  // A script tells failures and warnings apart from results by the stream alone.
+  std::FILE *stream = kind == lkInfo ? stdout : stderr;
   WriteLines(stream, text);
   if (withSeparator)
-    WriteLines(stream, QString(104, u'-'));
+    WriteLines(stream, LogSeparator());
 }
 
 void TConsoleHost::ShowInformation(const QString &text) { WriteLines(stderr, text); }
@@ -22,6 +22,12 @@ bool TConsoleHost::Confirm(const QString &text) {
   return false;
 }
 
+void TConsoleHost::ShowError(const QString &message) { WriteLines(stderr, QStringLiteral("Błąd: ") + message); }
+
+QString TConsoleHost::ChooseFile(const TFileChoice &) { return QString(); }
+
+QString TConsoleHost::ChooseDirectory(const QString &) { return QString(); }
+
 void TConsoleHost::OpenWithDefaultApplication(const QString &) {}
 
 void TConsoleHost::OpenInTextEditor(const QString &) {}
@@ -29,9 +35,7 @@ void TConsoleHost::OpenInTextEditor(const QString &) {}
 void TConsoleHost::PlaySound(const QString &) {}
 
 void WriteLines(std::FILE *stream, const QString &text) {
-  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-  QString lines = text;
-  lines.replace(lineBreak, QStringLiteral("\n"));
+  QString lines = WithLineFeeds(text);
   if (!lines.endsWith(u'\n'))
     lines += u'\n';
   std::fputs(lines.toUtf8().constData(), stream);

@@ -4,21 +4,24 @@
 
 #include <cstdio>
 
-// The host of pavena-cli. Log entries go to standard output, error entries ("Błąd: ...") and
-// message boxes to standard error; the desktop does nothing, since a terminal run must never
-// open a window. Nothing is ever confirmed.
+// The host of pavena-cli. Log entries go to standard output, errors and warnings and message
+// boxes to standard error; the desktop does nothing, since a terminal run must never open a
+// window. Nothing is ever confirmed or chosen.
 class TConsoleHost : public ILog, public IDialogs, public IDesktop {
 public:
-  TConsoleHost();
+  explicit TConsoleHost(const TAppPaths &paths);
   TConsoleHost(const TConsoleHost &) = delete;
   TConsoleHost &operator=(const TConsoleHost &) = delete;
 
   THost &Host() { return FHost; }
 
-  void AppendLog(const QString &text, bool withSeparator) override;
+  void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
   bool Confirm(const QString &text) override;
+  void ShowError(const QString &message) override;
+  QString ChooseFile(const TFileChoice &choice) override;
+  QString ChooseDirectory(const QString &title) override;
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;

@@ -1,6 +1,5 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
-#include "app/commands/AppPaths.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "settings/Settings.h"
@@ -12,23 +11,21 @@ namespace {
 
 enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
 
-// The split-payment choice of settings.ini as the window would show and use it: a stored
-// "None" format is shown, and so used, as "Bez Struktury".
-TMPPSettings StoredSplitPayment() {
-  TMPPSettings mpp = TSettings::LoadMPP(AppFilePath(QStringLiteral("settings.ini")));
-  mpp.Format = TSplitPaymentSettings::FormatOfIndex(TSplitPaymentSettings::IndexOfFormat(mpp.Format));
-  return mpp;
+// The split-payment choice of settings.ini as the window would show and use it.
+TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
+  return TSplitPaymentSettings::AsShown(TSettings::LoadMPP(paths.SettingsFile()));
 }
 
-bool RunTransfer(const TCliRequest &request) {
-  CreateWorkDirectories();
-  TConsoleHost console;
+bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
+  paths.CreateWorkDirectories();
+  TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
   switch (request.Command) {
   case TCliCommand::Single:
-    return commands.PressSingle(request.Input, request.AdditionalReference, request.MPP.value_or(StoredSplitPayment()));
+    return commands.PressSingle(request.Input, request.AdditionalReference,
+                                request.MPP.value_or(StoredSplitPayment(paths)));
   case TCliCommand::Batch:
-    return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment()));
+    return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
   default:
     return commands.PressVideoTelWithoutSplitPayment(request.Input);
   }
@@ -54,13 +51,10 @@ int main(int argc, char *argv[]) {
     return ecSuccess;
   }
   try {
-    return RunTransfer(request) ? ecSuccess : ecFailed;
-  } catch (const Exception &error) {
-    // An error no command reports itself still ends the run with its message, not with an abort.
-    WriteLines(stderr, QStringLiteral("Błąd: ") + error.Message());
-    return ecFailed;
+    return RunTransfer(request, TAppPaths::OfRunningProgram()) ? ecSuccess : ecFailed;
   } catch (const std::exception &error) {
-    WriteLines(stderr, QStringLiteral("Błąd: ") + QString::fromLocal8Bit(error.what()));
+    // An error no command reports itself still ends the run with its message, not with an abort.
+    WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));
     return ecFailed;
   }
 }

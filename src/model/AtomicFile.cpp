@@ -8,8 +8,10 @@
 void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
   const auto refuse = [&] { throw Exception(QStringLiteral("Unable to write to %1").arg(fileName)); };
   const QFileInfo target(fileName);
-  // A rename would replace a file the user marked read-only; honour the mark instead.
-  if (target.exists() && (!target.isFile() || !target.isWritable()))
+  // A rename would replace a file the user marked read-only; honour the mark instead, also
+  // for an administrator, whom the permission bits alone would not stop.
+  const bool markedReadOnly = !target.isWritable() || !(target.permissions() & QFileDevice::WriteOwner);
+  if (target.exists() && (!target.isFile() || markedReadOnly))
     refuse();
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly))

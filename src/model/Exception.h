@@ -17,3 +17,7 @@ public:
 private:
   QString FMessage;
 };
+
+// The user text of any error: an Exception's message, a Polish sentence for exhausted memory,
+// else the library's own text.
+QString ErrorMessage(const std::exception &error);

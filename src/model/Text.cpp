@@ -9,3 +9,14 @@ QString Trim(const QString &text) {
     --last;
   return text.mid(first, last - first);
 }
+
+QString WithLineFeeds(const QString &text) {
+  QString result = text;
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  result.replace(u'\r', u'\n');
+  return result;
+}
+
+QStringList SplitLines(const QString &text) { return WithLineFeeds(text).split(u'\n'); }
+
+QString LogSeparator() { return QString(104, u'-'); }

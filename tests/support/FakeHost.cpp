@@ -4,10 +4,26 @@
 
 #include <gtest/gtest.h>
 
-TFakeHost::TFakeHost()
-    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, [this] { return Clock; }} {}
+namespace {
 
-void TFakeHost::AppendLog(const QString &text, bool withSeparator) { LogEntries.push_back({text, withSeparator}); }
+QString NextAnswer(std::deque<QString> &answers, const QString &question) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "Unexpected chooser: " << question.toStdString();
+    return QString();
+  }
+  QString answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+} // namespace
+
+TFakeHost::TFakeHost(const TAppPaths &paths)
+    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, [this] { return Clock; }, paths} {}
+
+void TFakeHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
+  LogEntries.push_back({text, withSeparator, kind});
+}
 
 void TFakeHost::ShowInformation(const QString &text) { InformationBoxes.append(text); }
 
@@ -22,6 +38,18 @@ bool TFakeHost::Confirm(const QString &text) {
   const bool answer = ConfirmAnswers.front();
   ConfirmAnswers.pop_front();
   return answer;
+}
+
+void TFakeHost::ShowError(const QString &message) { ErrorBoxes.append(message); }
+
+QString TFakeHost::ChooseFile(const TFileChoice &choice) {
+  FileChoices.push_back(choice);
+  return NextAnswer(ChooserAnswers, choice.Title);
+}
+
+QString TFakeHost::ChooseDirectory(const QString &title) {
+  DirectoryChoices.append(title);
+  return NextAnswer(ChooserAnswers, title);
 }
 
 void TFakeHost::OpenWithDefaultApplication(const QString &fileName) { OpenedFiles.append(fileName); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestSupport.h"
 #include "app/commands/Host.h"
 
 #include <QDateTime>
@@ -13,23 +14,34 @@ class TSplitPaymentSettings;
 struct TLogEntry {
   QString Text;
   bool WithSeparator = false;
+  TLogKind Kind = lkInfo;
 };
 
-// A host that records what a command asked of it. Confirmations are answered from a queue
-// that the test fills; a confirmation nobody expected fails the test and answers No.
+// A temporary directory that stands in for the program's directory.
+class TTempAppDir : public TTempDir {
+public:
+  TAppPaths Paths() const { return TAppPaths::InDirectory(Path()); }
+};
+
+// A host that records what a command asked of it. Confirmations and choosers are answered
+// from queues that the test fills; a question nobody expected fails the test and is answered
+// No, or cancelled.
 class TFakeHost : public ILog, public IDialogs, public IDesktop {
 public:
   // The clock stands still at 2026-03-05 14:05:09 local time unless the test sets another.
-  TFakeHost();
+  explicit TFakeHost(const TAppPaths &paths = TAppPaths{});
   TFakeHost(const TFakeHost &) = delete;
   TFakeHost &operator=(const TFakeHost &) = delete;
 
   THost &Host() { return FHost; }
 
-  void AppendLog(const QString &text, bool withSeparator) override;
+  void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
   bool Confirm(const QString &text) override;
+  void ShowError(const QString &message) override;
+  QString ChooseFile(const TFileChoice &choice) override;
+  QString ChooseDirectory(const QString &title) override;
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
@@ -40,6 +52,11 @@ public:
   QStringList MessageBoxes;
   QStringList Confirmations;
   std::deque<bool> ConfirmAnswers;
+  QStringList ErrorBoxes;
+  std::vector<TFileChoice> FileChoices;
+  QStringList DirectoryChoices;
+  // What the choosers answer, in order; an empty text is a cancelled chooser.
+  std::deque<QString> ChooserAnswers;
   QStringList OpenedFiles;
   QStringList EditorArguments;
   QStringList Sounds;

@@ -40,19 +40,6 @@ QByteArray TTempDir::ReadBytes(const QString &name) const {
   return file.readAll();
 }
 
-TTempAppDir::TTempAppDir() {
-  if (qEnvironmentVariableIsSet("PAVENA_DIR"))
-    FPrevious = qgetenv("PAVENA_DIR");
-  qputenv("PAVENA_DIR", Path().toLocal8Bit());
-}
-
-TTempAppDir::~TTempAppDir() {
-  if (FPrevious)
-    qputenv("PAVENA_DIR", *FPrevious);
-  else
-    qunsetenv("PAVENA_DIR");
-}
-
 TFileSizeLimit::TFileSizeLimit(rlim_t bytes) {
   getrlimit(RLIMIT_FSIZE, &FPrevious);
   FPreviousHandler = std::signal(SIGXFSZ, SIG_IGN);

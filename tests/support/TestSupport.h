@@ -33,19 +33,6 @@ private:
   QTemporaryDir FDir;
 };
 
-// A temporary directory that stands in for the program's directory (PAVENA_DIR) while the
-// object lives; the previous value comes back afterwards.
-class TTempAppDir : public TTempDir {
-public:
-  TTempAppDir();
-  ~TTempAppDir();
-  TTempAppDir(const TTempAppDir &) = delete;
-  TTempAppDir &operator=(const TTempAppDir &) = delete;
-
-private:
-  std::optional<QByteArray> FPrevious;
-};
-
 // Lowers this process's file size limit while the object lives. The limit binds root too, and
 // a write past it fails with EFBIG instead of ending the process: a stand-in for a full disk.
 class TFileSizeLimit {

@@ -1,8 +1,9 @@
 #include "app/commands/BankRegister.h"
 
-#include "app/commands/AppPaths.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+
+#include <exception>
 
 namespace {
 
@@ -36,15 +37,24 @@ const QString TBankRegister::HelpText = QStringLiteral(
 TBankRegister::TBankRegister(THost &host, IPayerFields &payer, IBankCombo &combo, IBankGrid &grid, IBankDialog &dialog)
     : FHost(host), FPayer(payer), FCombo(combo), FGrid(grid), FDialog(dialog) {}
 
-QString TBankRegister::BankFile() { return AppFilePath(QStringLiteral("BANKI.INI")); }
+QString TBankRegister::BankFile() const { return FHost.Paths.BankFile(); }
 
-QString TBankRegister::SettingsFile() { return AppFilePath(QStringLiteral("settings.ini")); }
+QString TBankRegister::SettingsFile() const { return FHost.Paths.SettingsFile(); }
 
 void TBankRegister::Start() {
   FRows.clear();
   ShowTable(-1);
-  FillBankCombo();
+  // The table must mirror the register even when the list could not remember its choice
+  // (settings.ini refused the write): a later save rewrites BANKI.INI from the table.
+  std::exception_ptr failure;
+  try {
+    FillBankCombo();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   LoadBankTable();
+  if (failure)
+    std::rethrow_exception(failure);
 }
 
 void TBankRegister::FillBankCombo() {
@@ -137,7 +147,7 @@ void TBankRegister::EditBankRow() {
   ShowTable(current);
   SaveBankTable();
   FHost.Log.AppendLog(QStringLiteral("Skorygowano zapis w tablicy banków."), false);
-  FHost.Desktop.PlaySound(AppFilePath(QStringLiteral("file4.wav")));
+  FHost.Desktop.PlaySound(FHost.Paths.AppFilePath(QStringLiteral("file4.wav")));
 }
 
 void TBankRegister::DeleteLastBankRow() {

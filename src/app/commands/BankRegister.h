@@ -58,7 +58,8 @@ public:
   static const QString HelpText;
 
   // Start-up after the payer fields were filled from settings.ini: empty table, then
-  // FillBankCombo() and LoadBankTable().
+  // FillBankCombo() and LoadBankTable(). The table is loaded even when FillBankCombo() fails;
+  // that failure is passed on afterwards.
   void Start();
 
   void FillBankCombo();
@@ -87,8 +88,8 @@ public:
   const std::vector<TBankRow> &Rows() const { return FRows; }
 
 private:
-  static QString BankFile();
-  static QString SettingsFile();
+  QString BankFile() const;
+  QString SettingsFile() const;
   void ShowTable(int currentRow);
 
   THost &FHost;

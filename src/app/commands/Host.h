@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/commands/AppPaths.h"
+#include "model/Text.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -7,16 +10,33 @@
 // What a command asks of the program around it. The window, the terminal and the tests each
 // provide their own implementation; commands never touch a widget.
 
+// What a log entry is: the console host sends errors and warnings to standard error.
+enum TLogKind { lkInfo, lkError, lkWarning };
+
 // The message log: every entry reaches every log the host shows.
 class ILog {
 public:
   virtual ~ILog() = default;
-  // Appends the text (one line per line break it holds), then the line of 104 hyphens when
+  // Appends the text (one line per line break it holds), then LogSeparator() when
   // withSeparator is set.
-  virtual void AppendLog(const QString &text, bool withSeparator) = 0;
+  virtual void Append(const QString &text, bool withSeparator, TLogKind kind) = 0;
+
+  void AppendLog(const QString &text, bool withSeparator) { Append(text, withSeparator, lkInfo); }
+  // The one entry that ends a failed command: "Błąd: " and the error's message.
+  void AppendError(const QString &message);
 };
 
-// Message boxes owned by the main window.
+// What a file chooser starts with. An empty Directory leaves the start folder to the chooser.
+struct TFileChoice {
+  QString Title;
+  QString Directory;
+  // "Description (*.ext)".
+  QString Filter;
+  // The file shown as chosen when the chooser opens; may be empty.
+  QString Selected;
+};
+
+// Modal dialogs owned by the main window.
 class IDialogs {
 public:
   virtual ~IDialogs() = default;
@@ -26,6 +46,13 @@ public:
   virtual void ShowMessage(const QString &text) = 0;
   // A Yes/No confirmation; true for Yes.
   virtual bool Confirm(const QString &text) = 0;
+  // The default error box for an error no command handled itself: error icon, one OK button,
+  // titled with the program's name.
+  virtual void ShowError(const QString &message) = 0;
+  // An existing file to open; empty when the user cancelled.
+  virtual QString ChooseFile(const TFileChoice &choice) = 0;
+  // An existing directory; empty when the user cancelled.
+  virtual QString ChooseDirectory(const QString &title) = 0;
 };
 
 // The desktop around the program. Outcomes are not reported: a missing application is the
@@ -54,10 +81,16 @@ public:
   virtual void SetFormatIndex(int index) = 0;
 };
 
-// Everything a command may ask for, bundled; the clock is injected so tests fix the time.
+// Everything a command may ask for, bundled; the clock is injected so tests fix the time, and
+// the directories are resolved once by main().
 struct THost {
   ILog &Log;
   IDialogs &Dialogs;
   IDesktop &Desktop;
   std::function<QDateTime()> Now;
+  TAppPaths Paths;
 };
+
+// Runs the work of a user action. An error that the work does not handle itself ends it and
+// is shown in the default error box; no exception goes further.
+void RunGuarded(IDialogs &dialogs, const std::function<void()> &work);

@@ -48,11 +48,16 @@ void TSplitPaymentSettings::SwitchOff() {
   FCurrent = FromControls();
 }
 
+TMPPSettings TSplitPaymentSettings::AsShown(TMPPSettings stored) {
+  stored.Format = FormatOfIndex(IndexOfFormat(stored.Format));
+  return stored;
+}
+
 int TSplitPaymentSettings::IndexOfFormat(TMPPFormat format) {
   for (int index = 0; index < int(std::size(FormatOfItem)); ++index)
     if (FormatOfItem[index] == format)
       return index;
-  // mfNone has no item of its own: it is shown as "Bez Struktury".
+  // A format without an item of its own is shown as "Bez Struktury".
   return 0;
 }
 

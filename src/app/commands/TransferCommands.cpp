@@ -1,6 +1,5 @@
 #include "app/commands/TransferCommands.h"
 
-#include "app/commands/AppPaths.h"
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "iso20022/Pain001Generator.h"
@@ -15,11 +14,11 @@
 
 namespace {
 
-const QString SingleOutput = QStringLiteral("PLIKI_DO_BANKU/Pain001.xml");
-const QString SingleMPPOutput = QStringLiteral("PLIKI_DO_BANKU/Pain001_MPP.xml");
-const QString BatchOutput = QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml");
-const QString BatchMPPOutput = QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml");
-const QString VideoTelOutput = QStringLiteral("PLIKI_DO_BANKU/Pain001VideoTel.xml");
+const QString SingleOutput = QStringLiteral("Pain001.xml");
+const QString SingleMPPOutput = QStringLiteral("Pain001_MPP.xml");
+const QString BatchOutput = QStringLiteral("Pain001Paczka.xml");
+const QString BatchMPPOutput = QStringLiteral("Pain001Paczka_MPP.xml");
+const QString VideoTelOutput = QStringLiteral("Pain001VideoTel.xml");
 
 const QString SingleEmptyFieldHelp = QStringLiteral(
     "Pole ścieżki do pliku XML faktury zakupowej KSeF nie może być puste ...\r\rWybierz odpowiedni plik XML. ");
@@ -31,13 +30,9 @@ const QString VideoTelEmptyFieldHelp =
 const QString ShowVideoTelEmptyFieldHelp = QStringLiteral(
     "Pole ścieżki do pliku w formacie VideoTel-a nie może być puste ...\r\rWybierz odpowiedni plik IMP. ");
 
-// Without split payment the earlier result goes first, so that a failed run leaves no stale
-// file behind: the plain file, or else the split-payment one, never both.
-void RemoveEarlierOutput(const QString &plainName, const QString &mppName) {
-  if (QFile::exists(AppFilePath(plainName)))
-    QFile::remove(AppFilePath(plainName));
-  else if (QFile::exists(AppFilePath(mppName)))
-    QFile::remove(AppFilePath(mppName));
+void RemoveIfPresent(const QString &fileName) {
+  if (QFile::exists(fileName))
+    QFile::remove(fileName);
 }
 
 // The transfer fields are 70 characters for the street and 35 for the town; a town too long
@@ -111,69 +106,75 @@ bool TTransferCommands::CreateSingleTransfer(const QString &invoicePath, const Q
                                              const TMPPSettings &mpp) {
   if (!mpp.Enabled)
     RemoveEarlierOutput(SingleOutput, SingleMPPOutput);
-  try {
-    const TCompanyData company = LoadCheckedCompany();
-    const QDateTime now = FHost.Now();
-    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, now);
+  const QString outputName = mpp.Enabled ? SingleMPPOutput : SingleOutput;
+  const QString description = mpp.Enabled
+                                  ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
+                                  : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
+  return Transfer(outputName, description, [&](const TTransferRun &run) {
+    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
     CompleteSingleTransferAddress(invoice);
-    const QString outputName = mpp.Enabled ? SingleMPPOutput : SingleOutput;
-    TPain001Generator::Generate(invoice, company, mpp, AppFilePath(outputName), invoicePath, additionalReference, now);
-    Succeeded(outputName, mpp.Enabled
-                              ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
-                              : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury..."));
-    return true;
-  } catch (const Exception &error) {
-    Failed(error.Message());
-    return false;
-  }
+    TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
+  });
 }
 
 bool TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp) {
   if (!mpp.Enabled)
     RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
-  try {
-    const TCompanyData company = LoadCheckedCompany();
-    const QDateTime now = FHost.Now();
+  const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
+  const QString description = mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
+                                          : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
+  return Transfer(outputName, description, [&](const TTransferRun &run) {
     TPaymentList payments;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     for (const QString &file : ListInvoiceFiles(directory)) {
       QString nrKsef;
-      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, now, &nrKsef);
+      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef);
       payments.push_back(InvoiceToPayment(invoice, nrKsef));
     }
-    const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
-    TPain001Writer::Generate(payments, company, mpp, AppFilePath(outputName), now);
-    Succeeded(outputName, mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
-                                      : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ..."));
+    TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
+  });
+}
+
+bool TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
+  RemoveIfPresent(FHost.Paths.OutputFile(VideoTelOutput));
+  return Transfer(VideoTelOutput, QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
+                  [&](const TTransferRun &run) {
+                    TPaymentList payments;
+                    try {
+                      payments = LoadVideoTelFile(videoTelPath, run.Now.date().startOfDay());
+                    } catch (const Exception &error) {
+                      // The box is the report the user sees at once; the log line keeps the
+                      // record complete.
+                      FHost.Dialogs.ShowMessage(error.ClassName() + QStringLiteral(": ") + error.Message());
+                      throw;
+                    }
+                    TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
+                  });
+}
+
+bool TTransferCommands::Transfer(const QString &outputName, const QString &description,
+                                 const std::function<void(const TTransferRun &)> &write) {
+  try {
+    const QString outputFile = FHost.Paths.OutputFile(outputName);
+    write({LoadCheckedCompany(), FHost.Now(), outputFile});
+    FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description,
+                        true);
+    FHost.Desktop.OpenWithDefaultApplication(outputFile);
     return true;
-  } catch (const Exception &error) {
-    Failed(error.Message());
+  } catch (const std::exception &error) {
+    FHost.Log.AppendError(ErrorMessage(error));
     return false;
   }
 }
 
-bool TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
-  if (QFile::exists(AppFilePath(VideoTelOutput)))
-    QFile::remove(AppFilePath(VideoTelOutput));
-  try {
-    const TCompanyData company = LoadCheckedCompany();
-    const QDateTime now = FHost.Now();
-    TPaymentList payments;
-    try {
-      payments = LoadVideoTelFile(videoTelPath, now.date().startOfDay());
-    } catch (const Exception &error) {
-      // The box is the report the user sees at once; the log line keeps the record complete.
-      FHost.Dialogs.ShowMessage(error.ClassName() + QStringLiteral(": ") + error.Message());
-      Failed(error.Message());
-      return false;
-    }
-    TPain001Writer::Generate(payments, company, mpp, AppFilePath(VideoTelOutput), now);
-    Succeeded(VideoTelOutput, QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."));
-    return true;
-  } catch (const Exception &error) {
-    Failed(error.Message());
-    return false;
-  }
+// Without split payment the earlier result goes first, so that a failed run leaves no stale
+// file behind: the plain file, or else the split-payment one, never both.
+void TTransferCommands::RemoveEarlierOutput(const QString &plainName, const QString &mppName) {
+  const QString plainFile = FHost.Paths.OutputFile(plainName);
+  if (QFile::exists(plainFile))
+    QFile::remove(plainFile);
+  else
+    RemoveIfPresent(FHost.Paths.OutputFile(mppName));
 }
 
 bool TTransferCommands::IsFilled(const QString &fieldText, const QString &emptyFieldHelp) {
@@ -183,8 +184,8 @@ bool TTransferCommands::IsFilled(const QString &fieldText, const QString &emptyF
   return false;
 }
 
-TCompanyData TTransferCommands::LoadCheckedCompany() {
-  const TCompanyData company = TSettings::LoadCompany(AppFilePath(QStringLiteral("settings.ini")));
+TCompanyData TTransferCommands::LoadCheckedCompany() const {
+  const TCompanyData company = TSettings::LoadCompany(FHost.Paths.SettingsFile());
   if (company.Name.isEmpty())
     throw Exception(QStringLiteral("Brak nazwy firmy w settings.ini"));
   if (company.IBAN.isEmpty())
@@ -194,15 +195,4 @@ TCompanyData TTransferCommands::LoadCheckedCompany() {
   if (company.NIP.isEmpty())
     throw Exception(QStringLiteral("Brak identyfikatora NIP w settings.ini"));
   return company;
-}
-
-void TTransferCommands::Succeeded(const QString &outputName, const QString &description) {
-  const QString outputFile = AppFilePath(outputName);
-  FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description,
-                      true);
-  FHost.Desktop.OpenWithDefaultApplication(outputFile);
-}
-
-void TTransferCommands::Failed(const QString &message) {
-  FHost.Log.AppendLog(QStringLiteral("Błąd: ") + message, false);
 }

@@ -3,6 +3,8 @@
 #include "app/commands/Host.h"
 #include "model/Types.h"
 
+#include <functional>
+
 class TSplitPaymentSettings;
 
 // The three transfer commands. A Press* operation is the button: it checks its field and
@@ -27,11 +29,22 @@ public:
   bool CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp);
 
 private:
+  // What the reading and writing of one transfer works with.
+  struct TTransferRun {
+    TCompanyData Company;
+    QDateTime Now;
+    QString OutputFile;
+  };
+
   // Shows the help box and gives false when the field is empty.
   bool IsFilled(const QString &fieldText, const QString &emptyFieldHelp);
-  static TCompanyData LoadCheckedCompany();
-  void Succeeded(const QString &outputName, const QString &description);
-  void Failed(const QString &message);
+  void RemoveEarlierOutput(const QString &plainName, const QString &mppName);
+  // The shape every transfer shares: under one handler the payer data of settings.ini, then
+  // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
+  // success line and the file opened; any error ends it as one "Błąd: " entry.
+  bool Transfer(const QString &outputName, const QString &description,
+                const std::function<void(const TTransferRun &)> &write);
+  TCompanyData LoadCheckedCompany() const;
 
   THost &FHost;
 };

@@ -1,17 +1,13 @@
 #include "app/gui/Form2.h"
 
-#include "app/commands/AppPaths.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/PayerPanel.h"
 #include "app/gui/ProgramInfo.h"
-#include "app/gui/SlotGuard.h"
 #include "settings/Settings.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QGroupBox>
@@ -37,37 +33,36 @@ const QString VideoTelHelp = QStringLiteral(
 
 } // namespace
 
-TForm2::TForm2(const TWindowHost &host, QWidget *parent)
-    : QMainWindow(parent), FUi(TForm2Ui::Build(*this)),
-      FLog({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel}),
-      FHost{FLog, host.Dialogs, host.Desktop, host.Now},
+TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
+    : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host),
       FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
-      FSplitPayment(FMPPControls, AppFilePath(QStringLiteral("settings.ini"))), FCommands(FHost),
+      FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost),
       FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
       FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
   setObjectName(QStringLiteral("Form2"));
+  log.SetViews({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel});
   resize(900, 640);
-  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); }, this);
+  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); }, FHost.Dialogs);
   (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FPayer);
   FUi.PageBanki->layout()->addWidget(FBankPage);
   ConnectCommands();
   ConnectBankRegister();
 
   setWindowTitle(WindowTitle());
-  CreateWorkDirectories();
+  FHost.Paths.CreateWorkDirectories();
   FUi.Pages->setCurrentIndex(0);
-  FPayer->SetPayerData(TSettings::LoadCompany(AppFilePath(QStringLiteral("settings.ini"))));
-  RunGuarded(this, [this] { FSplitPayment.Load(); });
-  RunGuarded(this, [this] { FBank.Start(); });
+  FPayer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));
+  Guarded([this] { FSplitPayment.Load(); });
+  Guarded([this] { FBank.Start(); });
 }
 
-void TForm2::AppendLog(const QString &text, bool withSeparator) { FLog.AppendLog(text, withSeparator); }
+void TForm2::AppendLog(const QString &text, bool withSeparator) { FHost.Log.AppendLog(text, withSeparator); }
 
 const TMPPSettings &TForm2::CurrentMPPSettings() const { return FSplitPayment.Current(); }
 
 void TForm2::closeEvent(QCloseEvent *event) {
   // A settings file that cannot be written must not keep the user from closing the program.
-  RunGuarded(this, [this] { FSplitPayment.Save(); });
+  Guarded([this] { FSplitPayment.Save(); });
   event->accept();
 }
 
@@ -92,7 +87,7 @@ void TForm2::ConnectCommands() {
 
 void TForm2::ConnectBankRegister() {
   const auto guarded = [this](auto sender, auto signal, void (TBankRegister::*operation)()) {
-    connect(sender, signal, this, [this, operation] { RunGuarded(this, [this, operation] { (FBank.*operation)(); }); });
+    connect(sender, signal, this, [this, operation] { Guarded([this, operation] { (FBank.*operation)(); }); });
   };
   guarded(FPayer, &TPayerPanel::BankChosen, &TBankRegister::CmbBankChange);
   guarded(FPayer, &TPayerPanel::SavePayerDataClicked, &TBankRegister::SavePayerData);
@@ -103,24 +98,20 @@ void TForm2::ConnectBankRegister() {
 }
 
 void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {
-  connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] { RunGuarded(this, work); });
+  connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] { Guarded(work); });
 }
 
+void TForm2::Guarded(const std::function<void()> &work) { RunGuarded(FHost.Dialogs, work); }
+
 void TForm2::ChooseFile(QLineEdit &field, const QString &filter) {
-  QFileDialog dialog(this, QStringLiteral("Wybierz plik"), AppDir());
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(filter);
-  if (!field.text().isEmpty())
-    dialog.selectFile(field.text());
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-    field.setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+  const QString chosen =
+      FHost.Dialogs.ChooseFile({QStringLiteral("Wybierz plik"), FHost.Paths.AppDir, filter, field.text()});
+  if (!chosen.isEmpty())
+    field.setText(chosen);
 }
 
 void TForm2::ChooseDirectory(QLineEdit &field) {
-  QFileDialog dialog(this, QStringLiteral("Wybierz katalog docelowy"));
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-    field.setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+  const QString chosen = FHost.Dialogs.ChooseDirectory(QStringLiteral("Wybierz katalog docelowy"));
+  if (!chosen.isEmpty())
+    field.setText(chosen);
 }

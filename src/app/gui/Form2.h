@@ -7,7 +7,6 @@
 #include "app/gui/Form2Ui.h"
 #include "app/gui/QtLog.h"
 #include "app/gui/QtMPPControls.h"
-#include "app/gui/WindowHost.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -27,7 +26,8 @@ class TForm2 : public QMainWindow {
 public:
   // Start-up: title, working directories, first page, payer data, stored split-payment
   // choice, then the account list (which may replace the payer fields) and the bank table.
-  explicit TForm2(const TWindowHost &host, QWidget *parent = nullptr);
+  // `log` is the host's log: the window shows it in the logs of its pages.
+  TForm2(const THost &host, TQtLog &log, QWidget *parent = nullptr);
 
   void AppendLog(const QString &text, bool withSeparator);
   const TMPPSettings &CurrentMPPSettings() const;
@@ -39,13 +39,13 @@ protected:
 private:
   void ConnectCommands();
   void ConnectBankRegister();
-  // Runs `work` on every click, through the slot guard.
+  // Runs `work` on every click, guarded: what it leaves unhandled goes to the default error box.
   void OnClick(QAbstractButton *button, std::function<void()> work);
+  void Guarded(const std::function<void()> &work);
   void ChooseFile(QLineEdit &field, const QString &filter);
   void ChooseDirectory(QLineEdit &field);
 
   TForm2Ui FUi;
-  TQtLog FLog;
   THost FHost;
   TQtMPPControls FMPPControls;
   TSplitPaymentSettings FSplitPayment;

@@ -1,6 +1,6 @@
 #include "app/gui/PayerPanel.h"
 
-#include "app/gui/LineBreaks.h"
+#include "model/Text.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,5 @@
 #include "app/gui/QtDesktop.h"
 
-#include "app/commands/AppPaths.h"
 #include "app/gui/TextEditorCommand.h"
 
 #include <QApplication>
@@ -21,11 +20,10 @@ void TQtDesktop::OpenInTextEditor(const QString &argument) {
 }
 
 void TQtDesktop::PlaySound(const QString &fileName) {
-  const QString path = QFileInfo(fileName).isAbsolute() ? fileName : AppFilePath(fileName);
-  if (QFileInfo(path).isFile()) {
+  if (QFileInfo(fileName).isFile()) {
     for (const QString &player : {QStringLiteral("paplay"), QStringLiteral("aplay")}) {
       const QString program = QStandardPaths::findExecutable(player);
-      if (!program.isEmpty() && QProcess::startDetached(program, {path}))
+      if (!program.isEmpty() && QProcess::startDetached(program, {fileName}))
         return;
     }
   }

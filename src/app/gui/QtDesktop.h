@@ -8,7 +8,6 @@ class TQtDesktop : public IDesktop {
 public:
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
-  // A relative name is looked for beside the program. Without the file or a sound player the
-  // desktop's beep stands in for it.
+  // Without the file or a sound player the desktop's beep stands in for it.
   void PlaySound(const QString &fileName) override;
 };

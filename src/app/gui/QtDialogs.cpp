@@ -1,8 +1,10 @@
 #include "app/gui/QtDialogs.h"
 
-#include "app/gui/LineBreaks.h"
 #include "app/gui/ProgramInfo.h"
+#include "model/Text.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -13,6 +15,12 @@ QMessageBox::StandardButton Ask(QWidget *owner, QMessageBox::Icon icon, const QS
   // File names and error texts are shown as they are, never read as markup.
   box.setTextFormat(Qt::PlainText);
   return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString Chosen(QFileDialog &dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return QString();
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 } // namespace
@@ -30,4 +38,25 @@ void TQtDialogs::ShowMessage(const QString &text) {
 bool TQtDialogs::Confirm(const QString &text) {
   return Ask(FOwner, QMessageBox::Question, ProgramName(), text, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;
+}
+
+void TQtDialogs::ShowError(const QString &message) {
+  Ask(FOwner, QMessageBox::Critical, ProgramName(), message, QMessageBox::Ok);
+}
+
+QString TQtDialogs::ChooseFile(const TFileChoice &choice) {
+  QFileDialog dialog(FOwner, choice.Title, choice.Directory);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(choice.Filter);
+  if (!choice.Selected.isEmpty())
+    dialog.selectFile(choice.Selected);
+  return Chosen(dialog);
+}
+
+QString TQtDialogs::ChooseDirectory(const QString &title) {
+  QFileDialog dialog(FOwner, title);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  return Chosen(dialog);
 }

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-// The message boxes of the program, owned by the main window once it exists.
+// The modal dialogs of the program, owned by the main window once it exists.
 class TQtDialogs : public IDialogs {
 public:
   void SetOwner(QWidget *owner);
@@ -13,6 +13,9 @@ public:
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
   bool Confirm(const QString &text) override;
+  void ShowError(const QString &message) override;
+  QString ChooseFile(const TFileChoice &choice) override;
+  QString ChooseDirectory(const QString &title) override;
 
 private:
   QPointer<QWidget> FOwner;

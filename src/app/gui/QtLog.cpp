@@ -1,13 +1,13 @@
 #include "app/gui/QtLog.h"
 
-#include "app/gui/LineBreaks.h"
+#include "model/Text.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
-const QString TQtLog::Separator = QString(104, QLatin1Char('-'));
-
 TQtLog::TQtLog(std::vector<QPlainTextEdit *> views) : FViews(std::move(views)) {}
+
+void TQtLog::SetViews(std::vector<QPlainTextEdit *> views) { FViews = std::move(views); }
 
 QPlainTextEdit *TQtLog::NewView(const QString &name) {
   auto *view = new QPlainTextEdit;
@@ -18,14 +18,14 @@ QPlainTextEdit *TQtLog::NewView(const QString &name) {
   return view;
 }
 
-void TQtLog::AppendLog(const QString &text, bool withSeparator) {
-  const QStringList lines = WithLineFeeds(text).split(QLatin1Char('\n'));
+void TQtLog::Append(const QString &text, bool withSeparator, TLogKind) {
+  const QStringList lines = SplitLines(text);
   for (QPlainTextEdit *view : FViews) {
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     for (const QString &line : lines)
       view->appendPlainText(line);
     if (withSeparator)
-      view->appendPlainText(Separator);
+      view->appendPlainText(LogSeparator());
     view->moveCursor(QTextCursor::End);
     view->ensureCursorVisible();
   }

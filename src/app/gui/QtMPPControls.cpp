@@ -1,7 +1,5 @@
 #include "app/gui/QtMPPControls.h"
 
-#include "app/gui/SlotGuard.h"
-
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,10 +9,10 @@ TQtMPPControls::TQtMPPControls(QCheckBox &check, QGroupBox &group, QButtonGroup 
     : FCheck(check), FGroup(group), FItems(items) {}
 
 void TQtMPPControls::OnChanges(std::function<void()> checkChanged, std::function<void()> groupChanged,
-                               QWidget *errorOwner) {
+                               IDialogs &errorDialogs) {
   FCheckChanged = std::move(checkChanged);
   FGroupChanged = std::move(groupChanged);
-  FErrorOwner = errorOwner;
+  FErrorDialogs = &errorDialogs;
   QObject::connect(&FCheck, &QCheckBox::toggled, &FCheck, [this] { RunHandler(FCheckChanged); });
   // Of the two toggles of a move between items only the newly checked one is the change.
   QObject::connect(&FItems, &QButtonGroup::idToggled, &FItems, [this](int, bool checked) {
@@ -58,7 +56,7 @@ void TQtMPPControls::RunHandler(const std::function<void()> &handler) {
   if (!handler)
     return;
   if (FProgramChanges == 0) {
-    RunGuarded(FErrorOwner, handler);
+    RunGuarded(*FErrorDialogs, handler);
     return;
   }
   try {

@@ -8,7 +8,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
-class QWidget;
 
 // The check box "MPP" and the radio group "Format MPP" seen by the split-payment settings.
 // A change runs the control's handler whoever makes it: the user's click or a setter. An error
@@ -19,7 +18,7 @@ public:
   // `items` holds the group's radio buttons with the ids 0, 1, 2 in item order.
   TQtMPPControls(QCheckBox &check, QGroupBox &group, QButtonGroup &items);
 
-  void OnChanges(std::function<void()> checkChanged, std::function<void()> groupChanged, QWidget *errorOwner);
+  void OnChanges(std::function<void()> checkChanged, std::function<void()> groupChanged, IDialogs &errorDialogs);
 
   bool MPPChecked() const override;
   void SetMPPChecked(bool checked) override;
@@ -40,7 +39,7 @@ private:
   QButtonGroup &FItems;
   std::function<void()> FCheckChanged;
   std::function<void()> FGroupChanged;
-  QWidget *FErrorOwner = nullptr;
+  IDialogs *FErrorDialogs = nullptr;
   int FProgramChanges = 0;
   std::exception_ptr FHandlerError;
 };

@@ -1,14 +1,17 @@
 #include "app/gui/Form2.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
+#include "app/gui/QtLog.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
+  TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
-  TForm2 window({dialogs, desktop, [] { return QDateTime::currentDateTime(); }});
+  const THost host{log, dialogs, desktop, [] { return QDateTime::currentDateTime(); }, TAppPaths::OfRunningProgram()};
+  TForm2 window(host, log);
   dialogs.SetOwner(&window);
   window.show();
   return application.exec();

@@ -1,10 +1,10 @@
 #include "BankFakes.h"
 #include "TestSupport.h"
-#include "app/commands/AppPaths.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -54,7 +54,7 @@ protected:
   void Highlight(int row) { Grid.SetCurrentRow(row); }
 
   TTempAppDir Dir;
-  TFakeHost Host;
+  TFakeHost Host{Dir.Paths()};
   TFakePayerFields Payer;
   TFakeBankCombo Combo;
   TFakeBankGrid Grid;
@@ -167,7 +167,7 @@ TEST_F(BankRegisterTest, SectionsAreListedWhateverTheirNamesAndRenumberedByTheNe
                                    "[Konto2]\r\nOpis=\r\nNIP=2222222222\r\nName=Bez opisu\r\nIBAN=\r\nBIC=\r\n"
                                    "[Konto3]\r\nOpis=\r\nNIP=3333333333\r\nName=\r\nIBAN=\r\nBIC=\r\n"));
   EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Skorygowano zapis w tablicy banków.")}));
-  EXPECT_EQ(Host.Sounds, QStringList({AppFilePath(QStringLiteral("file4.wav"))}));
+  EXPECT_EQ(Host.Sounds, QStringList({Dir.File(QStringLiteral("file4.wav"))}));
 
   // The list is not rebuilt during the run, but entry 2 now reads the renamed section.
   Choose(1);
@@ -312,6 +312,27 @@ TEST_F(BankRegisterTest, ARefusedRewriteLeavesTheOldRegisterWhole) {
                          QStringLiteral("Unable to write to ") + Dir.File(QStringLiteral("BANKI.INI")));
   }
   EXPECT_EQ(ReadBank(), ThreeAccounts);
+}
+
+TEST_F(BankRegisterTest, AReadOnlySettingsFileStillLetsTheTableMirrorTheRegister) {
+  WriteBank(ThreeAccounts);
+  WriteSettings("[COMPANY]\r\nName=Zapisana\r\n");
+  ASSERT_TRUE(QFile::setPermissions(SettingsPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+
+  // Remembering the chosen account fails; the failure still reaches the caller.
+  EXPECT_THROW_MESSAGE(StartUp(), QStringLiteral("Unable to write to ") + SettingsPath());
+  EXPECT_EQ(Grid.Shown.size(), 3u);
+
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Nowe");
+    return true;
+  };
+  Register.AddBank();
+  const TIniFile bank(Dir.File(QStringLiteral("BANKI.INI")));
+  EXPECT_EQ(bank.ReadSections(), QStringList({QStringLiteral("Konto1"), QStringLiteral("Konto2"),
+                                              QStringLiteral("Konto3"), QStringLiteral("Konto4")}));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto2"), QStringLiteral("Name")), QStringLiteral("Firma Dwa"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto4"), QStringLiteral("Opis")), QStringLiteral("Nowe"));
 }
 
 TEST_F(BankRegisterTest, ARegisterPathTakenByADirectoryIsRefusedWithItsPath) {

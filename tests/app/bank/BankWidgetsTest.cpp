@@ -22,7 +22,7 @@ TEST(BankWidgetsTest, TheRegisterFillsAndUpdatesTheWidgets) {
   dir.WriteBytes(QStringLiteral("BANKI.INI"), "[Konto1]\r\nOpis=Główne\r\nNIP=1111111111\r\nName=Firma Jeden\r\n"
                                               "[Konto2]\r\nOpis=Walutowe\r\nNIP=2222222222\r\nName=Firma Dwa\r\n");
   dir.WriteBytes(QStringLiteral("settings.ini"), "[Program]\r\nLastBank=Konto2\r\n");
-  TFakeHost host;
+  TFakeHost host(dir.Paths());
   TPayerPanel payer;
   TBankPage page;
   TForm3 dialog(&page);

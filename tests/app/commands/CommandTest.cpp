@@ -1,7 +1,5 @@
 #include "CommandTest.h"
 
-#include "app/commands/AppPaths.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -9,7 +7,7 @@ const QByteArray PayerSettings = "[COMPANY]\r\nNIP=6772314552\r\nName=Pracownia 
                                  "IBAN=PL79114020044000030020135538\r\nBIC=BREXPLPWXXX\r\n";
 
 TCommandTest::TCommandTest() {
-  CreateWorkDirectories();
+  AppDirectory.Paths().CreateWorkDirectories();
   WriteAppFile(QStringLiteral("settings.ini"), PayerSettings);
 }
 

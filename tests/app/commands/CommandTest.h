@@ -26,7 +26,7 @@ protected:
   QStringList Log() const;
 
   TTempAppDir AppDirectory;
-  TFakeHost Host;
+  TFakeHost Host{AppDirectory.Paths()};
   TTransferCommands Commands{Host.Host()};
 };
 

@@ -1,5 +1,4 @@
 #include "CommandTest.h"
-#include "app/commands/AppPaths.h"
 #include "app/commands/SplitPaymentSettings.h"
 
 #include <functional>
@@ -21,7 +20,7 @@ protected:
   TEmptyFieldTest() { Controls.ConnectTo(Settings); }
 
   TFakeMPPControls Controls;
-  TSplitPaymentSettings Settings{Controls, AppFilePath(QStringLiteral("settings.ini"))};
+  TSplitPaymentSettings Settings{Controls, AppDirectory.Paths().SettingsFile()};
 };
 
 TEST_P(TEmptyFieldTest, ShowsTheHelpBoxAndChangesNothing) {
@@ -83,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TCommandTest, VideoTelWithAnEmptyFieldLeavesSplitPaymentOn) {
   TFakeMPPControls controls;
-  TSplitPaymentSettings settings(controls, AppFilePath(QStringLiteral("settings.ini")));
+  TSplitPaymentSettings settings(controls, AppDirectory.Paths().SettingsFile());
   controls.ConnectTo(settings);
   WriteAppFile(QStringLiteral("settings.ini"), PayerSettings + "[MPP]\r\nEnabled=1\r\nFormat=Structured\r\n");
   settings.Load();

@@ -1,7 +1,6 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "FakeHost.h"
 #include "TestSupport.h"
-#include "app/commands/AppPaths.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -24,7 +23,7 @@ protected:
 
   TTempAppDir AppDirectory;
   TFakeMPPControls Controls;
-  TSplitPaymentSettings Settings{Controls, AppFilePath(QStringLiteral("settings.ini"))};
+  TSplitPaymentSettings Settings{Controls, AppDirectory.Paths().SettingsFile()};
 };
 
 TEST_F(TSplitPaymentSettingsTest, StartWithoutSettingsFileCreatesItWithSplitPaymentOff) {

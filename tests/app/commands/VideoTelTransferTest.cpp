@@ -1,6 +1,5 @@
 #include "CommandTest.h"
 #include "TransferFile.h"
-#include "app/commands/AppPaths.h"
 #include "app/commands/SplitPaymentSettings.h"
 
 #include <QStringEncoder>
@@ -32,7 +31,7 @@ protected:
 
   TTempDir Input;
   TFakeMPPControls Controls;
-  TSplitPaymentSettings Settings{Controls, AppFilePath(QStringLiteral("settings.ini"))};
+  TSplitPaymentSettings Settings{Controls, AppDirectory.Paths().SettingsFile()};
 };
 
 QString Record(const QString &iban, const QString &amount, const QString &title, const QString &name,

@@ -9,10 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,7 +27,7 @@ const QString Separator(104, QLatin1Char('-'));
 class TForm2Test : public ::testing::Test {
 protected:
   std::unique_ptr<TForm2> Open() {
-    return std::make_unique<TForm2>(TWindowHost{Fake, Fake, [this] { return Fake.Clock; }});
+    return std::make_unique<TForm2>(THost{Log, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
@@ -60,11 +58,11 @@ protected:
   }
 
   TTempAppDir App;
-  TFakeHost Fake;
+  TFakeHost Fake{App.Paths()};
+  TQtLog Log;
 };
 
 TEST_F(TForm2Test, StartsWithoutSettingsFile) {
-  TMessageBoxAnswer boxes;
   const auto window = Open();
 
   EXPECT_EQ(window->objectName(), QStringLiteral("Form2"));
@@ -90,7 +88,7 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
 
   for (const QString &log : LogNames)
     EXPECT_EQ(Lines(*window, log), QStringList{log});
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(Fake.ErrorBoxes.isEmpty());
 }
 
 struct TStoredChoice {
@@ -300,14 +298,10 @@ TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
 
 TEST_F(TForm2Test, SettingsThatCannotBeWrittenAtStartUpShowTheErrorBoxOnce) {
   BlockSettingsFile();
-  TMessageBoxAnswer boxes;
 
   const auto window = Open();
 
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].Title, QStringLiteral("Pavena"));
-  EXPECT_EQ(boxes.Boxes()[0].Text, QStringLiteral("Unable to write to ") + SettingsFile());
-  EXPECT_EQ(boxes.Boxes()[0].Icon, int(QMessageBox::Critical));
+  EXPECT_EQ(Fake.ErrorBoxes, QStringList{QStringLiteral("Unable to write to ") + SettingsFile()});
   EXPECT_TRUE(FormatItem(*window, 0).isChecked());
   EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).currentIndex(), 0);
 }
@@ -315,12 +309,10 @@ TEST_F(TForm2Test, SettingsThatCannotBeWrittenAtStartUpShowTheErrorBoxOnce) {
 TEST_F(TForm2Test, ClickThatCannotSaveShowsTheErrorBoxAndKeepsTheChange) {
   const auto window = Open();
   BlockSettingsFile();
-  TMessageBoxAnswer boxes;
 
   Click(*window, QStringLiteral("ChkMPP"));
 
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].Text, QStringLiteral("Unable to write to ") + SettingsFile());
+  EXPECT_EQ(Fake.ErrorBoxes, QStringList{QStringLiteral("Unable to write to ") + SettingsFile()});
   EXPECT_TRUE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
   EXPECT_TRUE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
 }
@@ -341,11 +333,10 @@ TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
   const auto window = Open();
   window->show();
   BlockSettingsFile();
-  TMessageBoxAnswer boxes;
 
   EXPECT_TRUE(window->close());
 
-  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(Fake.ErrorBoxes.size(), 1);
   EXPECT_FALSE(window->isVisible());
 }
 
@@ -353,70 +344,44 @@ struct TChooser {
   const char *Button;
   const char *Field;
   QString Title;
-  QStringList Filters;
-  QString Chosen; // relative to the program's directory
+  QString Filter; // empty for the directory chooser
 };
 
 class TForm2ChooserTest : public TForm2Test, public ::testing::WithParamInterface<TChooser> {};
 
-TEST_P(TForm2ChooserTest, PutsTheChosenPathIntoTheField) {
+TEST_P(TForm2ChooserTest, PutsTheChosenPathIntoTheFieldAndKeepsTheFieldWhenCancelled) {
   const auto window = Open();
-  const QString chosen = App.File(GetParam().Chosen);
-  if (GetParam().Chosen.contains(QLatin1Char('.')))
-    App.WriteBytes(GetParam().Chosen, "x");
-  else
-    QDir().mkpath(chosen);
-  QString title;
-  QStringList filters;
-  TModalAnswer answer([&](QWidget &dialog) {
-    auto &files = dynamic_cast<QFileDialog &>(dialog);
-    title = files.windowTitle();
-    filters = files.nameFilters();
-    files.selectFile(chosen);
-    static_cast<QDialog &>(files).accept();
-    if (files.isVisible())
-      files.reject(); // a refused choice shows in the field check below, not as a hang
-  });
+  auto &field = Control<QLineEdit>(*window, QString::fromLatin1(GetParam().Field));
+  field.setText(QStringLiteral("poprzedni"));
+  Fake.ChooserAnswers = {QStringLiteral("/dane/wybrany"), QString()};
 
   Click(*window, QString::fromLatin1(GetParam().Button));
+  EXPECT_EQ(field.text(), QStringLiteral("/dane/wybrany"));
+  Click(*window, QString::fromLatin1(GetParam().Button));
+  EXPECT_EQ(field.text(), QStringLiteral("/dane/wybrany"));
 
-  EXPECT_EQ(answer.Answered(), 1);
-  EXPECT_EQ(title, GetParam().Title);
-  if (!GetParam().Filters.isEmpty()) {
-    EXPECT_EQ(filters, GetParam().Filters);
+  if (GetParam().Filter.isEmpty()) {
+    EXPECT_EQ(Fake.DirectoryChoices, QStringList(2, GetParam().Title));
+    return;
   }
-  EXPECT_EQ(Control<QLineEdit>(*window, QString::fromLatin1(GetParam().Field)).text(), chosen);
+  ASSERT_EQ(Fake.FileChoices.size(), 2u);
+  const TFileChoice &first = Fake.FileChoices[0];
+  EXPECT_EQ(first.Title, GetParam().Title);
+  EXPECT_EQ(first.Filter, GetParam().Filter);
+  // The chooser starts in the program's directory with the field's text chosen.
+  EXPECT_EQ(first.Directory, App.Path() + QStringLiteral("/"));
+  EXPECT_EQ(first.Selected, QStringLiteral("poprzedni"));
+  EXPECT_EQ(Fake.FileChoices[1].Selected, QStringLiteral("/dane/wybrany"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choosers, TForm2ChooserTest,
     ::testing::Values(TChooser{"BtnSciezkaPlik", "EdtSciezkaDoPlikuXML", QStringLiteral("Wybierz plik"),
-                               {QStringLiteral("Wszystkie pliki (*.xml)")}, QStringLiteral("faktura.xml")},
+                               QStringLiteral("Wszystkie pliki (*.xml)")},
                       TChooser{"Button2", "EdtSciezkaDoPlikuVideoTel", QStringLiteral("Wybierz plik"),
-                               {QStringLiteral("Wszystkie pliki (*.imp)")}, QStringLiteral("przelewy.imp")},
-                      TChooser{"Button3", "EdtSciezkaDoKatalogu2", QStringLiteral("Wybierz katalog docelowy"), {},
-                               QStringLiteral("faktury_marzec")}),
+                               QStringLiteral("Wszystkie pliki (*.imp)")},
+                      TChooser{"Button3", "EdtSciezkaDoKatalogu2", QStringLiteral("Wybierz katalog docelowy"), {}}),
     [](const auto &info) { return std::string(info.param.Button); });
-
-TEST_F(TForm2Test, FileChooserStartsInTheProgramsDirectoryWithTheFieldsName) {
-  const auto window = Open();
-  App.WriteBytes(QStringLiteral("faktura.xml"), "x");
-  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), QStringLiteral("faktura.xml"));
-  QString directory;
-  QStringList preselected;
-  TModalAnswer answer([&](QWidget &dialog) {
-    auto &files = dynamic_cast<QFileDialog &>(dialog);
-    directory = files.directory().absolutePath();
-    preselected = files.selectedFiles();
-    files.reject();
-  });
-
-  Click(*window, QStringLiteral("BtnSciezkaPlik"));
-
-  EXPECT_EQ(directory, QDir(App.Path()).absolutePath());
-  EXPECT_EQ(preselected, QStringList{App.File(QStringLiteral("faktura.xml"))});
-  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("EdtSciezkaDoPlikuXML")).text(), QStringLiteral("faktura.xml"));
-}
 
 } // namespace
 

@@ -4,6 +4,8 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -67,6 +69,71 @@ TEST_F(TQtDialogsTest, ConfirmationGivesTheUsersAnswer) {
   ASSERT_EQ(Seen.size(), 2u);
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(Seen[0].Title, QStringLiteral("Pavena"));
+}
+
+TEST_F(TQtDialogsTest, ErrorBoxHasTheErrorIconAndTheProgramsName) {
+  const auto answer = AnswerWith(QMessageBox::Ok);
+
+  Dialogs.ShowError(QStringLiteral("Unable to write to /tmp/settings.ini"));
+
+  ASSERT_EQ(Seen.size(), 1u);
+  EXPECT_EQ(Seen[0].Title, QStringLiteral("Pavena"));
+  EXPECT_EQ(Seen[0].Text, QStringLiteral("Unable to write to /tmp/settings.ini"));
+  EXPECT_EQ(Seen[0].Icon, QMessageBox::Critical);
+  EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(Seen[0].Format, Qt::PlainText);
+}
+
+// The real file dialog: what it starts with, and what it gives back.
+TEST_F(TQtDialogsTest, FileChooserStartsAsAskedAndGivesTheChosenFile) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("faktura.xml"), "x");
+  dir.WriteBytes(QStringLiteral("druga.xml"), "x");
+  QString title, directory;
+  QStringList filters, preselected;
+  TModalAnswer answer([&](QWidget &dialog) {
+    auto &files = dynamic_cast<QFileDialog &>(dialog);
+    title = files.windowTitle();
+    directory = files.directory().absolutePath();
+    filters = files.nameFilters();
+    preselected = files.selectedFiles();
+    files.selectFile(dir.File(QStringLiteral("druga.xml")));
+    static_cast<QDialog &>(files).accept();
+  });
+
+  const QString chosen = Dialogs.ChooseFile({QStringLiteral("Wybierz plik"), dir.Path(),
+                                             QStringLiteral("Wszystkie pliki (*.xml)"), QStringLiteral("faktura.xml")});
+
+  EXPECT_EQ(answer.Answered(), 1);
+  EXPECT_EQ(title, QStringLiteral("Wybierz plik"));
+  EXPECT_EQ(directory, QDir(dir.Path()).absolutePath());
+  EXPECT_EQ(filters, QStringList{QStringLiteral("Wszystkie pliki (*.xml)")});
+  EXPECT_EQ(preselected, QStringList{dir.File(QStringLiteral("faktura.xml"))});
+  EXPECT_EQ(chosen, dir.File(QStringLiteral("druga.xml")));
+}
+
+TEST_F(TQtDialogsTest, CancelledChoosersGiveNothing) {
+  TModalAnswer answer([](QWidget &dialog) { dynamic_cast<QFileDialog &>(dialog).reject(); });
+
+  EXPECT_EQ(Dialogs.ChooseFile({QStringLiteral("Wybierz plik"), QString(), QString(), QString()}), QString());
+  EXPECT_EQ(Dialogs.ChooseDirectory(QStringLiteral("Wybierz katalog docelowy")), QString());
+  EXPECT_EQ(answer.Answered(), 2);
+}
+
+TEST_F(TQtDialogsTest, DirectoryChooserGivesTheChosenDirectory) {
+  TTempDir dir;
+  QDir(dir.Path()).mkdir(QStringLiteral("faktury_marzec"));
+  QString title;
+  TModalAnswer answer([&](QWidget &dialog) {
+    auto &files = dynamic_cast<QFileDialog &>(dialog);
+    title = files.windowTitle();
+    files.setDirectory(dir.Path());
+    files.selectFile(dir.File(QStringLiteral("faktury_marzec")));
+    static_cast<QDialog &>(files).accept();
+  });
+
+  EXPECT_EQ(Dialogs.ChooseDirectory(QStringLiteral("Wybierz katalog docelowy")), dir.File(QStringLiteral("faktury_marzec")));
+  EXPECT_EQ(title, QStringLiteral("Wybierz katalog docelowy"));
 }
 
 } // namespace

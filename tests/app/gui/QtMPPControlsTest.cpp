@@ -1,12 +1,12 @@
 #include "app/gui/QtMPPControls.h"
 
+#include "FakeHost.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -30,8 +30,10 @@ protected:
           ++GroupRuns;
           GroupHandler();
         },
-        nullptr);
+        Errors);
   }
+
+  TFakeHost Errors;
 
   QCheckBox Check;
   QGroupBox Group;
@@ -123,13 +125,10 @@ TEST_F(TQtMPPControlsTest, NestedHandlerErrorEndsTheOuterHandlerLikeACall) {
 TEST_F(TQtMPPControlsTest, HandlerErrorOfAClickEndsInOneErrorBox) {
   GroupHandler = [] { throw Exception(QStringLiteral("zapis")); };
   CheckHandler = [&] { Controls.SetFormatIndex(0); };
-  TMessageBoxAnswer boxes;
 
   Check.click();
 
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].Text, QStringLiteral("zapis"));
-  EXPECT_EQ(boxes.Boxes()[0].Icon, int(QMessageBox::Critical));
+  EXPECT_EQ(Errors.ErrorBoxes, QStringList{QStringLiteral("zapis")});
   EXPECT_TRUE(Controls.MPPChecked());
 }
 

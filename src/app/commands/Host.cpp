@@ -1,0 +1,13 @@
+#include "app/commands/Host.h"
+
+#include "model/Exception.h"
+
+void ILog::AppendError(const QString &message) { Append(QStringLiteral("Błąd: ") + message, false, lkError); }
+
+void RunGuarded(IDialogs &dialogs, const std::function<void()> &work) {
+  try {
+    work();
+  } catch (const std::exception &error) {
+    dialogs.ShowError(ErrorMessage(error));
+  }
+}

@@ -1,8 +1,0 @@
-#include "app/gui/LineBreaks.h"
-
-QString WithLineFeeds(const QString &text) {
-  QString result = text;
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return result;
-}
