@@ -15,6 +15,8 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::Batch;
   if (name == QStringLiteral("videotel"))
     return TCliCommand::VideoTel;
+  if (name == QStringLiteral("wyslij"))
+    return TCliCommand::SendToAuthor;
   throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
 }
 
@@ -31,6 +33,8 @@ QString MissingInputName(TCliCommand command) {
     return QStringLiteral("PLIK.xml");
   case TCliCommand::Batch:
     return QStringLiteral("KATALOG");
+  case TCliCommand::SendToAuthor:
+    return QStringLiteral("PLIK");
   default:
     return QStringLiteral("PLIK.imp");
   }
@@ -98,7 +102,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka albo videotel)"));
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel albo wyslij)"));
   request.Command = CommandOfName(positional.takeFirst());
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
@@ -111,6 +115,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if ((mppFormat || noMPP) && request.Command == TCliCommand::VideoTel)
     throw Exception(QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje %1 i %2 go nie dotyczą")
                         .arg(MPPOption, NoMPPOption));
+  if ((mppFormat || noMPP) && request.Command == TCliCommand::SendToAuthor)
+    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia wyslij").arg(MPPOption, NoMPPOption));
   if (mppFormat && noMPP)
     throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
 
@@ -129,6 +135,7 @@ QString CliHelpText() {
                         "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli wyslij PLIK\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -139,6 +146,8 @@ QString CliHelpText() {
                         "            w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)\n"
                         "  videotel  plik przelewu z pliku w formacie VideoTel, zawsze bez MPP:\n"
                         "            PLIKI_DO_BANKU/Pain001VideoTel.xml\n"
+                        "  wyslij    wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
+                        "            do autora programu; w treści nazwa i NIP płatnika z settings.ini\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -152,13 +161,14 @@ QString CliHelpText() {
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
-                        "Kod wyjścia: 0 - plik przelewu zapisany, 1 - konwersja nie powiodła się,\n"
-                        "2 - błędne wywołanie.");
+                        "Kod wyjścia: 0 - plik przelewu zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
+                        "nie powiodła się, 2 - błędne wywołanie.");
 }
 
 QString CliUsageHint() {
   return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli videotel PLIK.imp\n"
+                        "       pavena-cli wyslij PLIK\n"
                         "Opis wszystkich opcji: pavena-cli --help");
 }

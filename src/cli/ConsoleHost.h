@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/AuthorMailer.h"
 #include "app/commands/Host.h"
 
 #include <cstdio>
@@ -27,6 +28,7 @@ public:
   void PlaySound(const QString &fileName) override;
 
 private:
+  TAuthorMailer FMailer;
   THost FHost;
 };
 

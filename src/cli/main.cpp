@@ -1,5 +1,6 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
+#include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "settings/Settings.h"
@@ -14,6 +15,12 @@ enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
 // The split-payment choice of settings.ini as the window would show and use it.
 TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
   return TSplitPaymentSettings::AsShown(TSettings::LoadMPP(paths.SettingsFile()));
+}
+
+bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
+  TConsoleHost console(paths);
+  const TCompanyData payer = TSettings::LoadCompany(paths.SettingsFile());
+  return TSendToAuthorCommand(console.Host()).SendFileToAuthor(fileName, payer.Name, payer.NIP);
 }
 
 bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
@@ -51,7 +58,10 @@ int main(int argc, char *argv[]) {
     return ecSuccess;
   }
   try {
-    return RunTransfer(request, TAppPaths::OfRunningProgram()) ? ecSuccess : ecFailed;
+    const TAppPaths paths = TAppPaths::OfRunningProgram();
+    const bool done = request.Command == TCliCommand::SendToAuthor ? SendToAuthor(request.Input, paths)
+                                                                    : RunTransfer(request, paths);
+    return done ? ecSuccess : ecFailed;
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

@@ -26,7 +26,7 @@ public:
 // A host that records what a command asked of it. Confirmations and choosers are answered
 // from queues that the test fills; a question nobody expected fails the test and is answered
 // No, or cancelled.
-class TFakeHost : public ILog, public IDialogs, public IDesktop {
+class TFakeHost : public ILog, public IDialogs, public IDesktop, public IMailer {
 public:
   // The clock stands still at 2026-03-05 14:05:09 local time unless the test sets another.
   explicit TFakeHost(const TAppPaths &paths = TAppPaths{});
@@ -45,6 +45,7 @@ public:
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
+  void SendFileToAuthor(const QString &body, const QString &fileName) override;
 
   QDateTime Clock;
   std::vector<TLogEntry> LogEntries;
@@ -60,6 +61,13 @@ public:
   QStringList OpenedFiles;
   QStringList EditorArguments;
   QStringList Sounds;
+  struct TSentMail {
+    QString Body;
+    QString FileName;
+  };
+  std::vector<TSentMail> SentMails;
+  // When set, sending fails with this message (after it was recorded).
+  QString MailFailure;
 
 private:
   THost FHost;

@@ -67,6 +67,14 @@ public:
   virtual void PlaySound(const QString &fileName) = 0;
 };
 
+// Sends a file to the program's author by e-mail with `body` as the text. Fails with an
+// Exception whose message says why.
+class IMailer {
+public:
+  virtual ~IMailer() = default;
+  virtual void SendFileToAuthor(const QString &body, const QString &fileName) = 0;
+};
+
 // The split-payment controls of the window: the check box "MPP" and the radio group
 // "Format MPP" with the items "Bez Struktury", "Struktura", "Both". A change made through the
 // setters runs the control's change handler, just as a change made by the user does.
@@ -87,6 +95,7 @@ struct THost {
   ILog &Log;
   IDialogs &Dialogs;
   IDesktop &Desktop;
+  IMailer &Mailer;
   std::function<QDateTime()> Now;
   TAppPaths Paths;
 };

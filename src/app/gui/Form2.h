@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/BankRegister.h"
+#include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/Host.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
@@ -43,6 +44,7 @@ private:
   void OnClick(QAbstractButton *button, std::function<void()> work);
   void Guarded(const std::function<void()> &work);
   void ChooseFile(QLineEdit &field, const QString &filter);
+  void ConnectSendToAuthor();
   void ChooseDirectory(QLineEdit &field);
 
   TForm2Ui FUi;
@@ -50,6 +52,7 @@ private:
   TQtMPPControls FMPPControls;
   TSplitPaymentSettings FSplitPayment;
   TTransferCommands FCommands;
+  TSendToAuthorCommand FSendToAuthor;
   TPayerPanel *FPayer;
   TBankPage *FBankPage;
   TForm3 *FBankDialog;

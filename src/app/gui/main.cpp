@@ -1,4 +1,6 @@
+#include "app/commands/AuthorMailer.h"
 #include "app/gui/Form2.h"
+#include "app/gui/BusyMailer.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
 #include "app/gui/QtLog.h"
@@ -10,7 +12,10 @@ int main(int argc, char *argv[]) {
   TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
-  const THost host{log, dialogs, desktop, [] { return QDateTime::currentDateTime(); }, TAppPaths::OfRunningProgram()};
+  TAuthorMailer authorMailer;
+  TBusyMailer mailer(authorMailer);
+  const THost host{log,    dialogs, desktop, mailer, [] { return QDateTime::currentDateTime(); },
+                   TAppPaths::OfRunningProgram()};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
   window.show();
