@@ -1,0 +1,92 @@
+#include "xml/XmlDocument.h"
+
+#include "model/Exception.h"
+#include "xml/XmlErrorText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <libxml/parser.h>
+#include <limits>
+
+namespace {
+
+struct TParserCtxtFree {
+  void operator()(xmlParserCtxt *ctxt) const { xmlFreeParserCtxt(ctxt); }
+};
+
+constexpr int SafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+// What the parser met on the way, kept in the parser context's user slot.
+struct TParseWatch {
+  bool DoctypeSeen = false;
+  QString FirstError;
+};
+
+TParseWatch &WatchOf(void *ctx) { return *static_cast<TParseWatch *>(static_cast<xmlParserCtxt *>(ctx)->_private); }
+
+QString ShortName(const QString &fileName) { return QFileInfo(fileName).fileName(); }
+
+QString Describe(const xmlError &error) { return XmlErrorText(error.line, error.message); }
+
+// The parser takes the length as an int.
+void RefuseTooLarge(qint64 size, const QString &fileName) {
+  if (size > std::numeric_limits<int>::max())
+    throw Exception(QStringLiteral("Plik \"%1\" jest za duży na fakturę.").arg(ShortName(fileName)));
+}
+
+// Stops at the DOCTYPE itself, so that no entity declaration is ever read.
+void RefuseDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
+  WatchOf(ctx).DoctypeSeen = true;
+  xmlStopParser(static_cast<xmlParserCtxt *>(ctx));
+}
+
+// The parser goes on after a fatal error and reports its consequences too; the first one is
+// where the file is wrong. A template, because libxml2 2.12 made the error pointer const.
+template <typename TError> void KeepFirstFatalError(void *ctx, TError error) {
+  TParseWatch &watch = WatchOf(ctx);
+  if (error && error->level == XML_ERR_FATAL && watch.FirstError.isEmpty())
+    watch.FirstError = Describe(*error);
+}
+
+} // namespace
+
+void TXmlDocument::TFree::operator()(void *document) const { xmlFreeDoc(static_cast<xmlDoc *>(document)); }
+
+TXmlElement TXmlDocument::Root() const {
+  return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
+}
+
+TXmlDocument LoadXmlFile(const QString &fileName) {
+  const QString name = ShortName(fileName);
+  QFile file(fileName);
+  if (!QFileInfo(fileName).isFile())
+    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(name));
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(name));
+  RefuseTooLarge(file.size(), fileName);
+  return ParseXml(file.readAll(), fileName);
+}
+
+TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) {
+  const QString name = ShortName(fileName);
+  RefuseTooLarge(bytes.size(), fileName);
+  std::unique_ptr<xmlParserCtxt, TParserCtxtFree> ctxt(xmlNewParserCtxt());
+  if (!ctxt)
+    throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(name));
+  TParseWatch watch;
+  ctxt->_private = &watch;
+  ctxt->sax->internalSubset = RefuseDoctype;
+  ctxt->sax->serror = KeepFirstFatalError;
+  const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
+  TXmlDocument doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
+                                     nullptr, SafeParseOptions));
+  if (watch.DoctypeSeen)
+    throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.").arg(name));
+  if (!doc.FDocument || !ctxt->wellFormed) {
+    const QString reason = watch.FirstError.isEmpty() ? Describe(ctxt->lastError) : watch.FirstError;
+    throw Exception(QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(name, reason));
+  }
+  if (doc.Root().IsNull())
+    throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(name));
+  return doc;
+}
