@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "iso20022/ReadKsefNumber.h"
+#include "ksef/KsefNumber.h"
 
 namespace {
 
