@@ -26,7 +26,7 @@ QString AsciiUpper(QString text) {
 QString FailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
   return QStringLiteral("Plik: %1\r\nFaktura: %2\r\nKontrahent: %3\r\nBłąd: %4\r\n")
              .arg(QFileInfo(fileName).fileName(), data.InvoiceNumber, data.CreditorName, cause) +
-         QString(104, u'-') + QStringLiteral("\r\n");
+         LogSeparator() + QStringLiteral("\r\n");
 }
 
 } // namespace

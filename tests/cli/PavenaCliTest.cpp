@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "TransferFile.h"
+#include "Pain001View.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +87,7 @@ TEST_F(TPavenaCliTest, TurnsAnExampleInvoiceIntoATransferFile) {
             Success(QStringLiteral("Pain001.xml"), QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...")));
   EXPECT_EQ(run.Err, QString());
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
-  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001.xml"))).Texts(QStringLiteral("Ustrd")),
+  EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001.xml"))).TextsNamed(QStringLiteral("Ustrd")),
             QStringList{QStringLiteral("Zapłata za fakturę nr: HE/0311/2026;  nr KSeF: "
                                        "1122334458-20260309-8B7A6C5D4E3F-2A; zlecenie 7")});
   EXPECT_EQ(Settings(), settingsBefore);
@@ -119,10 +119,10 @@ TEST_P(TCliSplitPaymentTest, TheOptionsOverrideTheStoredChoiceForThisRunOnly) {
   EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
   EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Poprawnie wygenerowano plik [") + Output(c.OutputName) + u']'));
   EXPECT_TRUE(IsValidPain001(Output(c.OutputName)));
-  const TTransferFile file(Output(c.OutputName));
-  EXPECT_EQ(file.Texts(QStringLiteral("Prtry")).value(0), c.Purpose);
-  EXPECT_EQ(file.Count(QStringLiteral("Ustrd")), c.Unstructured);
-  EXPECT_EQ(file.Count(QStringLiteral("Strd")), c.Structured);
+  const TPain001View file(Output(c.OutputName));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Prtry")).value(0), c.Purpose);
+  EXPECT_EQ(file.CountNamed(QStringLiteral("Ustrd")), c.Unstructured);
+  EXPECT_EQ(file.CountNamed(QStringLiteral("Strd")), c.Structured);
   EXPECT_EQ(Settings(), settingsBefore);
 }
 
@@ -152,7 +152,7 @@ TEST_F(TPavenaCliTest, TurnsTheExampleDirectoryIntoOneBatchFile) {
   EXPECT_EQ(run.Out, Success(QStringLiteral("Pain001Paczka.xml"),
                              QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...")));
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001Paczka.xml"))));
-  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001Paczka.xml"))).Texts(QStringLiteral("EndToEndId")),
+  EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001Paczka.xml"))).TextsNamed(QStringLiteral("EndToEndId")),
             QStringList({QStringLiteral("HE/0311/2026"), QStringLiteral("12/03/2026"), QStringLiteral("WS/2026/77")}));
 }
 
@@ -168,9 +168,9 @@ TEST_F(TPavenaCliTest, TurnsTheExampleVideoTelFileIntoATransferFileWithoutSplitP
   EXPECT_EQ(run.Err, QString());
   const QString output = Output(QStringLiteral("Pain001VideoTel.xml"));
   EXPECT_TRUE(IsValidPain001(output));
-  const TTransferFile file(output);
-  EXPECT_EQ(file.Texts(QStringLiteral("Prtry")).value(0), QStringLiteral("Payment"));
-  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")),
+  const TPain001View file(output);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Prtry")).value(0), QStringLiteral("Payment"));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")),
             QStringList({QStringLiteral("Krakow"), QStringLiteral("Jelenia Gora"), QStringLiteral("Bialystok")}));
   EXPECT_EQ(Settings(), settingsBefore);
 }
@@ -318,7 +318,7 @@ TEST_F(TPavenaCliTest, AFileNameBeginningWithAHyphenFollowsTheEndOfOptions) {
 
   EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
-  EXPECT_EQ(TTransferFile(Output(QStringLiteral("Pain001.xml"))).Texts(QStringLiteral("EndToEndId")),
+  EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001.xml"))).TextsNamed(QStringLiteral("EndToEndId")),
             QStringList{QStringLiteral("12/03/2026")});
 }
 

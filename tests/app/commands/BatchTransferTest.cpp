@@ -1,5 +1,5 @@
 #include "CommandTest.h"
-#include "TransferFile.h"
+#include "Pain001View.h"
 
 #include <QDir>
 
@@ -32,26 +32,26 @@ TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder
                                QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
   EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
   EXPECT_TRUE(IsValidPain001(BatchFile()));
-  const TTransferFile file(BatchFile());
-  EXPECT_EQ(file.Texts(QStringLiteral("MsgId")), QStringList{QStringLiteral("MSG_20260305140509")});
-  EXPECT_EQ(file.Texts(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("2676.00"), QStringLiteral("2676.00")}));
+  const TPain001View file(BatchFile());
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("MsgId")), QStringList{QStringLiteral("MSG_20260305140509")});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("2676.00"), QStringLiteral("2676.00")}));
   EXPECT_EQ(
-      file.Texts(QStringLiteral("EndToEndId")),
+      file.TextsNamed(QStringLiteral("EndToEndId")),
       QStringList({QStringLiteral("FV/2026/03/118"), QStringLiteral("D/45/2026"), QStringLiteral("FV/2026/03/118")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("InstdAmt")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")),
             QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00"), QStringLiteral("1230.00")}));
   // nrKsef comes from each file's SystemInfo; the printer's invoice has none.
   EXPECT_EQ(
-      file.Texts(QStringLiteral("Ustrd")),
+      file.TextsNamed(QStringLiteral("Ustrd")),
       QStringList({PapierniaText, QStringLiteral("Zapłata za fakturę nr: D/45/2026;  nr KSeF: "), PapierniaText}));
-  EXPECT_EQ(file.Texts(QStringLiteral("StrtNm")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("StrtNm")),
             QStringList({QStringLiteral("ul. Lipowa"), QStringLiteral("Rynek"), QStringLiteral("ul. Lipowa")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("BldgNb")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("BldgNb")),
             QStringList({QStringLiteral("12/4"), QStringLiteral("5"), QStringLiteral("12/4")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("PstCd")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("PstCd")),
             QStringList({QStringLiteral("31-042"), QStringLiteral("58-500"), QStringLiteral("31-042")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")),
             QStringList({QStringLiteral("Kraków"), QStringLiteral("Jelenia Góra"), QStringLiteral("Kraków")}));
 }
 
@@ -68,7 +68,7 @@ TEST_F(TBatchTransferTest, WithSplitPaymentWritesTheMPPFile) {
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_FALSE(QFile::exists(BatchFile()));
   EXPECT_TRUE(IsValidPain001(output));
-  EXPECT_EQ(TTransferFile(output).Count(QStringLiteral("CdtTrfTxInf")), 2);
+  EXPECT_EQ(TPain001View(output).CountNamed(QStringLiteral("CdtTrfTxInf")), 2);
 }
 
 TEST_F(TBatchTransferTest, TheBatchLeavesTheAddressWholeForTheWriterToCut) {
@@ -81,11 +81,11 @@ TEST_F(TBatchTransferTest, TheBatchLeavesTheAddressWholeForTheWriterToCut) {
   ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
   EXPECT_TRUE(IsValidPain001(BatchFile()));
-  const TTransferFile file(BatchFile());
+  const TPain001View file(BatchFile());
   // Unlike the single invoice, an over-long town does not move into the street.
-  EXPECT_EQ(file.Texts(QStringLiteral("StrtNm")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("StrtNm")),
             QStringList({QStringLiteral("ul. Krótka"), QStringLiteral("ul. Polna")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")), QStringList({town50.left(35), QStringLiteral("Brak miasta")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")), QStringList({town50.left(35), QStringLiteral("Brak miasta")}));
 }
 
 class TEmptyBatchTest : public TBatchTransferTest, public ::testing::WithParamInterface<bool> {};
@@ -100,10 +100,10 @@ TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesGivesAFileWithoutTransactions) 
 
   EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
                                QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
-  const TTransferFile file(BatchFile());
-  EXPECT_EQ(file.Texts(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
-  EXPECT_EQ(file.Count(QStringLiteral("CdtTrfTxInf")), 0);
+  const TPain001View file(BatchFile());
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
+  EXPECT_EQ(file.CountNamed(QStringLiteral("CdtTrfTxInf")), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EmptyOrOnlyASubdirectory, TEmptyBatchTest, ::testing::Bool());

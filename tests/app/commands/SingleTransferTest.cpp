@@ -1,5 +1,5 @@
 #include "CommandTest.h"
-#include "TransferFile.h"
+#include "Pain001View.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,17 +19,17 @@ TEST_F(TSingleTransferTest, WritesThePlainFileLogsItsFullPathAndOpensIt) {
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_TRUE(Host.InformationBoxes.isEmpty());
   EXPECT_TRUE(IsValidPain001(output));
-  const TTransferFile file(output);
+  const TPain001View file(output);
   // The clock of the run is the host's.
-  EXPECT_EQ(file.Texts(QStringLiteral("MsgId")), QStringList{QStringLiteral("20260305140509")});
-  EXPECT_EQ(file.Texts(QStringLiteral("Dt")), QStringList{QStringLiteral("2026-03-05")});
-  EXPECT_EQ(file.Texts(QStringLiteral("EndToEndId")), QStringList{QStringLiteral("FV/2026/03/118")});
-  EXPECT_EQ(file.Texts(QStringLiteral("InstdAmt")), QStringList{QStringLiteral("1230.00")});
-  EXPECT_EQ(file.Texts(QStringLiteral("Nm")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("MsgId")), QStringList{QStringLiteral("20260305140509")});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Dt")), QStringList{QStringLiteral("2026-03-05")});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("EndToEndId")), QStringList{QStringLiteral("FV/2026/03/118")});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")), QStringList{QStringLiteral("1230.00")});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Nm")),
             QStringList({QStringLiteral("Pracownia Architektoniczna Wrzos sp. z o.o."),
                          QStringLiteral("Papiernia Zielony Dąb sp. z o.o.")}));
   // The invoice path and the additional reference reach the remittance text.
-  EXPECT_EQ(file.Texts(QStringLiteral("Ustrd")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Ustrd")),
             QStringList{QStringLiteral("Zapłata za fakturę nr: FV/2026/03/118;  nr KSeF: "
                                        "8943001230-20260302-4F1A2B3C4D5E-71; zlecenie 7")});
 }
@@ -44,7 +44,7 @@ TEST_F(TSingleTransferTest, WithSplitPaymentWritesTheMPPFile) {
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml")));
   EXPECT_TRUE(IsValidPain001(output));
-  EXPECT_EQ(TTransferFile(output).Texts(QStringLiteral("Prtry")),
+  EXPECT_EQ(TPain001View(output).TextsNamed(QStringLiteral("Prtry")),
             QStringList({QStringLiteral("VATX"), QStringLiteral("VATX")}));
 }
 
@@ -151,12 +151,12 @@ TEST_P(TSingleAddressTest, TheSellersAddressIsCutToTheTransferFields) {
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"));
   EXPECT_TRUE(IsValidPain001(output));
-  const TTransferFile file(output);
-  EXPECT_EQ(file.Texts(QStringLiteral("StrtNm")), c.StrtNm);
-  EXPECT_EQ(file.Texts(QStringLiteral("BldgNb")), c.BldgNb);
-  EXPECT_EQ(file.Texts(QStringLiteral("PstCd")), c.PstCd);
-  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")), QStringList{c.TwnNm});
-  EXPECT_EQ(file.Texts(QStringLiteral("Ctry")), QStringList{QStringLiteral("PL")});
+  const TPain001View file(output);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("StrtNm")), c.StrtNm);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("BldgNb")), c.BldgNb);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("PstCd")), c.PstCd);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")), QStringList{c.TwnNm});
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Ctry")), QStringList{QStringLiteral("PL")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, TSingleAddressTest,

@@ -1,5 +1,5 @@
 #include "CommandTest.h"
-#include "TransferFile.h"
+#include "Pain001View.h"
 #include "app/commands/SplitPaymentSettings.h"
 
 #include <QStringEncoder>
@@ -65,16 +65,16 @@ TEST_F(TVideoTelTransferTest, SwitchesSplitPaymentOffSavesItAndWritesOneTransact
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n"));
 
   EXPECT_TRUE(IsValidPain001(Output()));
-  const TTransferFile file(Output());
-  EXPECT_EQ(file.Texts(QStringLiteral("Prtry")),
+  const TPain001View file(Output());
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Prtry")),
             QStringList({QStringLiteral("Payment"), QStringLiteral("Payment"), QStringLiteral("Payment")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("Nm")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("Nm")),
             QStringList({QStringLiteral("Pracownia Architektoniczna Wrzos sp. z o.o."),
                          QStringLiteral("Papiernia Zielony Dab"), QStringLiteral("Lodz Sp. z o.o.")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("InstdAmt")), QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("EndToEndId")),
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")), QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("EndToEndId")),
             QStringList({QStringLiteral("Zaplata za FV/2026/03/118"), QStringLiteral("D/45/2026")}));
-  EXPECT_EQ(file.Texts(QStringLiteral("TwnNm")), QStringList({QStringLiteral("Krakow"), QStringLiteral("Lodz")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")), QStringList({QStringLiteral("Krakow"), QStringLiteral("Lodz")}));
 }
 
 TEST_F(TVideoTelTransferTest, MissingPayerDataIsLoggedAfterTheEarlierFileWentAndSplitPaymentIsOff) {
@@ -124,7 +124,7 @@ TEST_F(TVideoTelTransferTest, AFileOfBlankLinesGivesAFileWithoutTransactions) {
 
   EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText});
   EXPECT_EQ(Host.OpenedFiles, QStringList{Output()});
-  EXPECT_EQ(TTransferFile(Output()).Texts(QStringLiteral("NbOfTxs")),
+  EXPECT_EQ(TPain001View(Output()).TextsNamed(QStringLiteral("NbOfTxs")),
             QStringList({QStringLiteral("0"), QStringLiteral("0")}));
 }
 
@@ -139,7 +139,7 @@ TEST_F(TVideoTelTransferTest, WithoutSplitPaymentControlsTheSettingsFileIsLeftAl
 
   EXPECT_EQ(ReadAppFile(QStringLiteral("settings.ini")), settingsBefore);
   EXPECT_TRUE(IsValidPain001(Output()));
-  EXPECT_EQ(TTransferFile(Output()).Texts(QStringLiteral("Prtry")),
+  EXPECT_EQ(TPain001View(Output()).TextsNamed(QStringLiteral("Prtry")),
             QStringList({QStringLiteral("Payment"), QStringLiteral("Payment")}));
 }
 

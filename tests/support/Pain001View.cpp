@@ -23,6 +23,14 @@ QList<TXmlElement> Step(const TXmlElement &parent, const QString &step) {
   return named;
 }
 
+// Appends the texts of `element` and of its descendants that bear `name`, in document order.
+void CollectNamed(const TXmlElement &element, const QString &name, QStringList &texts) {
+  if (element.LocalName() == name)
+    texts.append(element.TextContent());
+  for (const TXmlElement &child : element.Children())
+    CollectNamed(child, name, texts);
+}
+
 } // namespace
 
 TPain001View::TPain001View(const QString &fileName) : FDoc(LoadXmlFile(fileName)) {}
@@ -75,4 +83,10 @@ QStringList TPain001View::ChildNames(const QString &path) const {
 QString TPain001View::Attribute(const QString &path, const char *name) const {
   const TXmlElement element = Single(path);
   return element.IsNull() ? QStringLiteral("<no single element>") : element.Attribute(name);
+}
+
+QStringList TPain001View::TextsNamed(const QString &localName) const {
+  QStringList texts;
+  CollectNamed(FDoc.Root(), localName, texts);
+  return texts;
 }

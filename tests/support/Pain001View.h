@@ -20,6 +20,9 @@ public:
   // The local names of the element's children, in order.
   QStringList ChildNames(const QString &path) const;
   QString Attribute(const QString &path, const char *name) const;
+  // The texts of every element of this local name, wherever it stands, in document order.
+  QStringList TextsNamed(const QString &localName) const;
+  int CountNamed(const QString &localName) const { return int(TextsNamed(localName).size()); }
 
 private:
   TXmlDocument FDoc;
