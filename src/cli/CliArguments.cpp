@@ -15,6 +15,8 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::Batch;
   if (name == QStringLiteral("videotel"))
     return TCliCommand::VideoTel;
+  if (name == QStringLiteral("pdf"))
+    return TCliCommand::Pdf;
   throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
 }
 
@@ -28,6 +30,7 @@ TMPPFormat FormatOfName(const QString &name) {
 QString MissingInputName(TCliCommand command) {
   switch (command) {
   case TCliCommand::Single:
+  case TCliCommand::Pdf:
     return QStringLiteral("PLIK.xml");
   case TCliCommand::Batch:
     return QStringLiteral("KATALOG");
@@ -98,7 +101,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka albo videotel)"));
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel albo pdf)"));
   request.Command = CommandOfName(positional.takeFirst());
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
@@ -111,6 +114,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if ((mppFormat || noMPP) && request.Command == TCliCommand::VideoTel)
     throw Exception(QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje %1 i %2 go nie dotyczą")
                         .arg(MPPOption, NoMPPOption));
+  if ((mppFormat || noMPP) && request.Command == TCliCommand::Pdf)
+    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia pdf").arg(MPPOption, NoMPPOption));
   if (mppFormat && noMPP)
     throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
 
@@ -123,12 +128,14 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
 }
 
 QString CliHelpText() {
-  return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel\n"
+  return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel,\n"
+                        "podgląd faktury KSeF jako PDF\n"
                         "\n"
                         "Użycie:\n"
                         "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli pdf PLIK.xml\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -139,6 +146,8 @@ QString CliHelpText() {
                         "            w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)\n"
                         "  videotel  plik przelewu z pliku w formacie VideoTel, zawsze bez MPP:\n"
                         "            PLIKI_DO_BANKU/Pain001VideoTel.xml\n"
+                        "  pdf       faktura KSeF jako PDF (generator Velmira), zapisany obok pliku XML:\n"
+                        "            z PLIK.xml powstaje PLIK.PDF; plik nie jest otwierany\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -152,7 +161,7 @@ QString CliHelpText() {
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
-                        "Kod wyjścia: 0 - plik przelewu zapisany, 1 - konwersja nie powiodła się,\n"
+                        "Kod wyjścia: 0 - plik zapisany, 1 - konwersja nie powiodła się,\n"
                         "2 - błędne wywołanie.");
 }
 
@@ -160,5 +169,6 @@ QString CliUsageHint() {
   return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli videotel PLIK.imp\n"
+                        "       pavena-cli pdf PLIK.xml\n"
                         "Opis wszystkich opcji: pavena-cli --help");
 }

@@ -1,5 +1,6 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
+#include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "settings/Settings.h"
@@ -16,7 +17,7 @@ TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
   return TSplitPaymentSettings::AsShown(TSettings::LoadMPP(paths.SettingsFile()));
 }
 
-bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
+bool RunCommand(const TCliRequest &request, const TAppPaths &paths) {
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
@@ -26,6 +27,8 @@ bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
                                 request.MPP.value_or(StoredSplitPayment(paths)));
   case TCliCommand::Batch:
     return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
+  case TCliCommand::Pdf:
+    return TInvoicePdfPreview(console.Host()).Press(request.Input);
   default:
     return commands.PressVideoTelWithoutSplitPayment(request.Input);
   }
@@ -51,7 +54,7 @@ int main(int argc, char *argv[]) {
     return ecSuccess;
   }
   try {
-    return RunTransfer(request, TAppPaths::OfRunningProgram()) ? ecSuccess : ecFailed;
+    return RunCommand(request, TAppPaths::OfRunningProgram()) ? ecSuccess : ecFailed;
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

@@ -243,7 +243,7 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
-        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka albo videotel)")},
+        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel albo pdf)")},
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
                    QStringLiteral("Nieznane polecenie: przelew")},

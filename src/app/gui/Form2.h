@@ -2,6 +2,7 @@
 
 #include "app/commands/BankRegister.h"
 #include "app/commands/Host.h"
+#include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "app/gui/Form2Ui.h"
@@ -50,6 +51,7 @@ private:
   TQtMPPControls FMPPControls;
   TSplitPaymentSettings FSplitPayment;
   TTransferCommands FCommands;
+  TInvoicePdfPreview FPdfPreview;
   TPayerPanel *FPayer;
   TBankPage *FBankPage;
   TForm3 *FBankDialog;

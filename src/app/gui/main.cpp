@@ -1,3 +1,4 @@
+#include "app/commands/ProcessRunner.h"
 #include "app/gui/Form2.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
@@ -10,7 +11,8 @@ int main(int argc, char *argv[]) {
   TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
-  const THost host{log, dialogs, desktop, [] { return QDateTime::currentDateTime(); }, TAppPaths::OfRunningProgram()};
+  TProcessRunner processes;
+  const THost host{log, dialogs, desktop, processes, [] { return QDateTime::currentDateTime(); }, TAppPaths::OfRunningProgram()};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
   window.show();
