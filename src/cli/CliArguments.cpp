@@ -17,6 +17,8 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::VideoTel;
   if (name == QStringLiteral("pdf"))
     return TCliCommand::Pdf;
+  if (name == QStringLiteral("wyslij"))
+    return TCliCommand::SendToAuthor;
   throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
 }
 
@@ -34,6 +36,8 @@ QString MissingInputName(TCliCommand command) {
     return QStringLiteral("PLIK.xml");
   case TCliCommand::Batch:
     return QStringLiteral("KATALOG");
+  case TCliCommand::SendToAuthor:
+    return QStringLiteral("PLIK");
   default:
     return QStringLiteral("PLIK.imp");
   }
@@ -101,7 +105,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel albo pdf)"));
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)"));
   request.Command = CommandOfName(positional.takeFirst());
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
@@ -116,6 +120,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
                         .arg(MPPOption, NoMPPOption));
   if ((mppFormat || noMPP) && request.Command == TCliCommand::Pdf)
     throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia pdf").arg(MPPOption, NoMPPOption));
+  if ((mppFormat || noMPP) && request.Command == TCliCommand::SendToAuthor)
+    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia wyslij").arg(MPPOption, NoMPPOption));
   if (mppFormat && noMPP)
     throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
 
@@ -136,6 +142,7 @@ QString CliHelpText() {
                         "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli videotel PLIK.imp\n"
                         "  pavena-cli pdf PLIK.xml\n"
+                        "  pavena-cli wyslij PLIK\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -148,6 +155,8 @@ QString CliHelpText() {
                         "            PLIKI_DO_BANKU/Pain001VideoTel.xml\n"
                         "  pdf       faktura KSeF jako PDF (generator Velmira), zapisany obok pliku XML:\n"
                         "            z PLIK.xml powstaje PLIK.PDF; plik nie jest otwierany\n"
+                        "  wyslij    wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
+                        "            do autora programu; w treści nazwa i NIP płatnika z settings.ini\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -161,8 +170,8 @@ QString CliHelpText() {
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
-                        "Kod wyjścia: 0 - plik zapisany, 1 - konwersja nie powiodła się,\n"
-                        "2 - błędne wywołanie.");
+                        "Kod wyjścia: 0 - plik zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
+                        "nie powiodła się, 2 - błędne wywołanie.");
 }
 
 QString CliUsageHint() {
@@ -170,5 +179,6 @@ QString CliUsageHint() {
                         "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli videotel PLIK.imp\n"
                         "       pavena-cli pdf PLIK.xml\n"
+                        "       pavena-cli wyslij PLIK\n"
                         "Opis wszystkich opcji: pavena-cli --help");
 }

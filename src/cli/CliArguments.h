@@ -7,12 +7,12 @@
 #include <QStringList>
 #include <optional>
 
-enum class TCliCommand { Help, Version, Single, Batch, VideoTel, Pdf };
+enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor, Pdf };
 
 // What one run of pavena-cli is asked to do.
 struct TCliRequest {
   TCliCommand Command = TCliCommand::Help;
-  // The invoice file, the invoice directory or the VideoTel file, as given.
+  // The invoice file, the invoice directory, the VideoTel file or the file to send, as given.
   QString Input;
   QString AdditionalReference;
   // Set by --mpp or --bez-mpp; otherwise the choice stored in settings.ini applies.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/AuthorMailer.h"
 #include "app/commands/Host.h"
 #include "app/commands/ProcessRunner.h"
 
@@ -28,6 +29,7 @@ public:
   void PlaySound(const QString &fileName) override;
 
 private:
+  TAuthorMailer FMailer;
   TProcessRunner FProcesses;
   THost FHost;
 };

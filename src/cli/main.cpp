@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
 #include "app/commands/InvoicePdfPreview.h"
+#include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "settings/Settings.h"
@@ -17,7 +18,13 @@ TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
   return TSplitPaymentSettings::AsShown(TSettings::LoadMPP(paths.SettingsFile()));
 }
 
-bool RunCommand(const TCliRequest &request, const TAppPaths &paths) {
+bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
+  TConsoleHost console(paths);
+  const TCompanyData payer = TSettings::LoadCompany(paths.SettingsFile());
+  return TSendToAuthorCommand(console.Host()).SendFileToAuthor(fileName, payer.Name, payer.NIP);
+}
+
+bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
@@ -54,7 +61,10 @@ int main(int argc, char *argv[]) {
     return ecSuccess;
   }
   try {
-    return RunCommand(request, TAppPaths::OfRunningProgram()) ? ecSuccess : ecFailed;
+    const TAppPaths paths = TAppPaths::OfRunningProgram();
+    const bool done = request.Command == TCliCommand::SendToAuthor ? SendToAuthor(request.Input, paths)
+                                                                    : RunTransfer(request, paths);
+    return done ? ecSuccess : ecFailed;
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

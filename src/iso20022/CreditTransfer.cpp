@@ -1,7 +1,5 @@
 #include "iso20022/CreditTransfer.h"
 
-#include "iso20022/Pain001Document.h"
-
 namespace {
 
 // "VATX" tells the bank that the transfer is a split payment.
@@ -10,75 +8,79 @@ QString CategoryPurpose(const TMPPSettings &mpp) {
 }
 
 // The agent is named by its Polish sort code alone.
-void AddClearingSystemMember(xmlNode *agent, const QString &memberId) {
-  xmlNode *member = AppendElementPath(agent, {"FinInstnId", "ClrSysMmbId"});
-  AppendElementPath(member, {"ClrSysId", "Cd"}, QStringLiteral("PLKNR"));
-  AppendElement(member, "MmbId", memberId);
+void AddClearingSystemMember(TXmlOutElement agent, const QString &memberId) {
+  TXmlOutElement member = agent.AppendElementPath({"FinInstnId", "ClrSysMmbId"});
+  member.AppendElementPath({"ClrSysId", "Cd"}, QStringLiteral("PLKNR"));
+  member.AppendElement("MmbId", memberId);
 }
 
-void AddAccount(xmlNode *parent, const char *name, const QString &iban) {
-  AppendElementPath(parent, {name, "Id", "Othr", "Id"}, iban);
+void AddAccount(TXmlOutElement parent, const char *name, const QString &iban) {
+  parent.AppendElementPath({name, "Id", "Othr", "Id"}, iban);
 }
 
-void AddOptional(xmlNode *parent, const char *name, const QString &text) {
+void AddOptional(TXmlOutElement parent, const char *name, const QString &text) {
   if (!text.isEmpty())
-    AppendElement(parent, name, text);
+    parent.AppendElement(name, text);
 }
 
-void AddControlSum(xmlNode *parent, const std::optional<TAmount> &controlSum) {
+void AddControlSum(TXmlOutElement parent, const std::optional<TAmount> &controlSum) {
   if (controlSum)
-    AppendElement(parent, "CtrlSum", FormatAmount(*controlSum));
+    parent.AppendElement("CtrlSum", FormatAmount(*controlSum));
 }
 
 } // namespace
 
-xmlNode *AddPaymentBlock(xmlNode *document, const TPaymentBlock &block) {
+TXmlOutputDocument NewPain001Document() {
+  return TXmlOutputDocument("Document", "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09");
+}
+
+TXmlOutElement AddPaymentBlock(TXmlOutElement document, const TPaymentBlock &block) {
   const QString numberOfTransactions = QString::number(block.NumberOfTransactions);
-  xmlNode *initiation = AppendElement(document, "CstmrCdtTrfInitn");
+  TXmlOutElement initiation = document.AppendElement("CstmrCdtTrfInitn");
 
-  xmlNode *header = AppendElement(initiation, "GrpHdr");
-  AppendElement(header, "MsgId", block.MessageId);
-  AppendElement(header, "CreDtTm", block.Times.CreationDateTime);
-  AppendElement(header, "NbOfTxs", numberOfTransactions);
+  TXmlOutElement header = initiation.AppendElement("GrpHdr");
+  header.AppendElement("MsgId", block.MessageId);
+  header.AppendElement("CreDtTm", block.Times.CreationDateTime);
+  header.AppendElement("NbOfTxs", numberOfTransactions);
   AddControlSum(header, block.ControlSum);
-  xmlNode *initiatingParty = AppendElement(header, "InitgPty");
+  TXmlOutElement initiatingParty = header.AppendElement("InitgPty");
   if (!block.MPP.Enabled)
-    AppendElement(initiatingParty, "Nm", block.Debtor.Name);
+    initiatingParty.AppendElement("Nm", block.Debtor.Name);
 
-  xmlNode *paymentInfo = AppendElement(initiation, "PmtInf");
-  AppendElement(paymentInfo, "PmtInfId", block.PaymentInfoId);
-  AppendElement(paymentInfo, "PmtMtd", QStringLiteral("TRF"));
-  AppendElement(paymentInfo, "NbOfTxs", numberOfTransactions);
+  TXmlOutElement paymentInfo = initiation.AppendElement("PmtInf");
+  paymentInfo.AppendElement("PmtInfId", block.PaymentInfoId);
+  paymentInfo.AppendElement("PmtMtd", QStringLiteral("TRF"));
+  paymentInfo.AppendElement("NbOfTxs", numberOfTransactions);
   AddControlSum(paymentInfo, block.ControlSum);
-  AppendElementPath(paymentInfo, {"PmtTpInf", "CtgyPurp", "Prtry"}, CategoryPurpose(block.MPP));
-  AppendElementPath(paymentInfo, {"ReqdExctnDt", "Dt"}, block.Times.ExecutionDate);
-  AppendElement(paymentInfo, "Dbtr");
+  paymentInfo.AppendElementPath({"PmtTpInf", "CtgyPurp", "Prtry"}, CategoryPurpose(block.MPP));
+  paymentInfo.AppendElementPath({"ReqdExctnDt", "Dt"}, block.Times.ExecutionDate);
+  paymentInfo.AppendElement("Dbtr");
   AddAccount(paymentInfo, "DbtrAcct", block.Debtor.IBAN);
-  AddClearingSystemMember(AppendElement(paymentInfo, "DbtrAgt"), block.Debtor.IBAN.mid(4, 8));
+  AddClearingSystemMember(paymentInfo.AppendElement("DbtrAgt"), block.Debtor.IBAN.mid(4, 8));
   return paymentInfo;
 }
 
-xmlNode *AddCreditTransfer(xmlNode *paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp) {
-  xmlNode *transaction = AppendElement(paymentInfo, "CdtTrfTxInf");
-  AppendElementPath(transaction, {"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(35));
+TXmlOutElement AddCreditTransfer(TXmlOutElement paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp) {
+  TXmlOutElement transaction = paymentInfo.AppendElement("CdtTrfTxInf");
+  transaction.AppendElementPath({"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(35));
 
-  xmlNode *paymentType = AppendElement(transaction, "PmtTpInf");
-  AppendElement(paymentType, "InstrPrty", QStringLiteral("NORM"));
-  AppendElementPath(paymentType, {"CtgyPurp", "Prtry"}, CategoryPurpose(mpp));
+  TXmlOutElement paymentType = transaction.AppendElement("PmtTpInf");
+  paymentType.AppendElement("InstrPrty", QStringLiteral("NORM"));
+  paymentType.AppendElementPath({"CtgyPurp", "Prtry"}, CategoryPurpose(mpp));
 
-  xmlNode *amount = AppendElementPath(transaction, {"Amt", "InstdAmt"}, FormatAmount(transfer.Amount));
-  SetAttribute(amount, "Ccy", transfer.Currency);
+  TXmlOutElement amount = transaction.AppendElementPath({"Amt", "InstdAmt"}, FormatAmount(transfer.Amount));
+  amount.SetAttribute("Ccy", transfer.Currency);
 
-  AddClearingSystemMember(AppendElement(transaction, "CdtrAgt"), transfer.CreditorAgentMemberId);
+  AddClearingSystemMember(transaction.AppendElement("CdtrAgt"), transfer.CreditorAgentMemberId);
 
-  xmlNode *creditor = AppendElement(transaction, "Cdtr");
-  AppendElement(creditor, "Nm", transfer.CreditorName);
-  xmlNode *address = AppendElement(creditor, "PstlAdr");
+  TXmlOutElement creditor = transaction.AppendElement("Cdtr");
+  creditor.AppendElement("Nm", transfer.CreditorName);
+  TXmlOutElement address = creditor.AppendElement("PstlAdr");
   AddOptional(address, "StrtNm", transfer.CreditorAddress.StrtNm);
   AddOptional(address, "BldgNb", transfer.CreditorAddress.BldgNb);
   AddOptional(address, "PstCd", transfer.CreditorAddress.PstCd);
   AddOptional(address, "TwnNm", transfer.CreditorAddress.TwnNm);
-  AppendElement(address, "Ctry", transfer.CreditorCountry);
+  address.AppendElement("Ctry", transfer.CreditorCountry);
 
   AddAccount(transaction, "CdtrAcct", transfer.CreditorIBAN);
   return transaction;

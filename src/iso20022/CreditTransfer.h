@@ -3,13 +3,18 @@
 #include "iso20022/Pain001Times.h"
 #include "model/Amount.h"
 #include "model/Types.h"
+#include "xml/XmlOutputDocument.h"
 
 #include <QString>
-#include <libxml/tree.h>
 #include <optional>
 
-// The content both transfer documents share: the group header, the debtor's payment block and
-// the credit transfer transactions, each document filling in its own values.
+// The content both transfer documents share: the document frame, the group header, the
+// debtor's payment block and the credit transfer transactions, each document filling in its
+// own values.
+
+// An empty pain.001.001.09 document: its root Document declares the format's namespace as the
+// default one.
+TXmlOutputDocument NewPain001Document();
 
 struct TPaymentBlock {
   QString MessageId;
@@ -25,7 +30,7 @@ struct TPaymentBlock {
 
 // Builds CstmrCdtTrfInitn below the root: the group header, then the payment information up to
 // and including the debtor agent. Returns PmtInf, which takes the transactions.
-xmlNode *AddPaymentBlock(xmlNode *document, const TPaymentBlock &block);
+TXmlOutElement AddPaymentBlock(TXmlOutElement document, const TPaymentBlock &block);
 
 struct TCreditTransfer {
   // EndToEndId takes its first 35 characters.
@@ -41,4 +46,4 @@ struct TCreditTransfer {
 };
 
 // Appends one CdtTrfTxInf, up to and including CdtrAcct, and returns it for the remittance block.
-xmlNode *AddCreditTransfer(xmlNode *paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp);
+TXmlOutElement AddCreditTransfer(TXmlOutElement paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp);

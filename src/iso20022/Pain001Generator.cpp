@@ -1,38 +1,37 @@
 #include "iso20022/Pain001Generator.h"
 
 #include "iso20022/CreditTransfer.h"
-#include "iso20022/Pain001Document.h"
-#include "iso20022/ReadKsefNumber.h"
 #include "iso20022/RemittanceInfo.h"
+#include "ksef/KsefNumber.h"
 #include "model/Exception.h"
 
 void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TCompanyData &company,
                                  const TMPPSettings &mpp, const QString &outputFile, const QString &invoiceFilePath,
                                  const QString &additionalReference, const QDateTime &now) {
   const TPain001Times times = Pain001Times(now);
-  TPain001Document document;
-  xmlNode *paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
-                                                              .MessageId = times.TimeStamp,
-                                                              .PaymentInfoId = times.TimeStamp,
-                                                              .Times = times,
-                                                              .NumberOfTransactions = 1,
-                                                              .ControlSum = std::nullopt,
-                                                              .Debtor = company,
-                                                              .MPP = mpp,
-                                                          });
-  xmlNode *transaction = AddCreditTransfer(paymentInfo,
-                                           TCreditTransfer{
-                                               .InvoiceNumber = invoice.InvoiceNumber,
-                                               .Amount = invoice.Amount,
-                                               .Currency = invoice.CurrencyCode,
-                                               .CreditorAgentMemberId = invoice.CreditorIBAN.mid(4, 8),
-                                               .CreditorName = invoice.CreditorName,
-                                               .CreditorAddress = {invoice.CreditorStrtNm, invoice.CreditorBldgNb,
-                                                                   invoice.CreditorPstCd, invoice.CreditorTwnNm},
-                                               .CreditorCountry = invoice.CreditorCountry,
-                                               .CreditorIBAN = invoice.CreditorIBAN,
-                                           },
-                                           mpp);
+  TXmlOutputDocument document = NewPain001Document();
+  TXmlOutElement paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
+                                                                    .MessageId = times.TimeStamp,
+                                                                    .PaymentInfoId = times.TimeStamp,
+                                                                    .Times = times,
+                                                                    .NumberOfTransactions = 1,
+                                                                    .ControlSum = std::nullopt,
+                                                                    .Debtor = company,
+                                                                    .MPP = mpp,
+                                                                });
+  TXmlOutElement transaction = AddCreditTransfer(paymentInfo,
+                                                 TCreditTransfer{
+                                                     .InvoiceNumber = invoice.InvoiceNumber,
+                                                     .Amount = invoice.Amount,
+                                                     .Currency = invoice.CurrencyCode,
+                                                     .CreditorAgentMemberId = invoice.CreditorIBAN.mid(4, 8),
+                                                     .CreditorName = invoice.CreditorName,
+                                                     .CreditorAddress = {invoice.CreditorStrtNm, invoice.CreditorBldgNb,
+                                                                         invoice.CreditorPstCd, invoice.CreditorTwnNm},
+                                                     .CreditorCountry = invoice.CreditorCountry,
+                                                     .CreditorIBAN = invoice.CreditorIBAN,
+                                                 },
+                                                 mpp);
 
   // Only the plain text and the structured encoding quote the KSeF number, so only they load
   // the invoice file.

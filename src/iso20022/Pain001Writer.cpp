@@ -1,7 +1,6 @@
 #include "iso20022/Pain001Writer.h"
 
 #include "iso20022/CreditTransfer.h"
-#include "iso20022/Pain001Document.h"
 #include "iso20022/RemittanceInfo.h"
 
 namespace {
@@ -46,16 +45,17 @@ void TPain001Writer::Generate(const TPaymentList &payments, const TCompanyData &
     controlSum += payment.Amount;
 
   const TPain001Times times = Pain001Times(now);
-  TPain001Document document;
-  xmlNode *paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
-                                                              .MessageId = QStringLiteral("MSG_") + times.TimeStamp,
-                                                              .PaymentInfoId = QStringLiteral("PMT1"),
-                                                              .Times = times,
-                                                              .NumberOfTransactions = qsizetype(payments.size()),
-                                                              .ControlSum = controlSum,
-                                                              .Debtor = settings,
-                                                              .MPP = mpp,
-                                                          });
+  TXmlOutputDocument document = NewPain001Document();
+  TXmlOutElement paymentInfo =
+      AddPaymentBlock(document.Root(), TPaymentBlock{
+                                           .MessageId = QStringLiteral("MSG_") + times.TimeStamp,
+                                           .PaymentInfoId = QStringLiteral("PMT1"),
+                                           .Times = times,
+                                           .NumberOfTransactions = qsizetype(payments.size()),
+                                           .ControlSum = controlSum,
+                                           .Debtor = settings,
+                                           .MPP = mpp,
+                                       });
   for (const TPayment &payment : payments)
     AddRemittanceInfo(AddCreditTransfer(paymentInfo, CreditTransferOf(payment), mpp), mpp, RemittanceValuesOf(payment));
   document.Save(fileName);

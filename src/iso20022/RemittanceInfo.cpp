@@ -1,7 +1,5 @@
 #include "iso20022/RemittanceInfo.h"
 
-#include "iso20022/Pain001Document.h"
-
 namespace {
 
 // The bank's unstructured split-payment text. One multi-argument arg() keeps a "%1" inside a
@@ -11,35 +9,35 @@ QString UnstructuredText(const TRemittanceValues &values) {
       .arg(FormatAmount(values.VATAmount), values.InvoiceNumber, values.CreditorNIP);
 }
 
-void AddStructured(xmlNode *remittance, const TRemittanceValues &values, const QString &reference) {
-  xmlNode *structured = AppendElement(remittance, "Strd");
-  xmlNode *tax = AppendElement(structured, "TaxRmt");
-  AppendElementPath(tax, {"Cdtr", "TaxId"}, values.CreditorNIP);
-  AppendElement(tax, "RefNb", reference);
+void AddStructured(TXmlOutElement remittance, const TRemittanceValues &values, const QString &reference) {
+  TXmlOutElement structured = remittance.AppendElement("Strd");
+  TXmlOutElement tax = structured.AppendElement("TaxRmt");
+  tax.AppendElementPath({"Cdtr", "TaxId"}, values.CreditorNIP);
+  tax.AppendElement("RefNb", reference);
   // Split payment settles VAT in złoty whatever the invoice's currency.
-  SetAttribute(AppendElement(tax, "TtlTaxAmt", FormatAmount(values.VATAmount)), "Ccy", QStringLiteral("PLN"));
-  AppendElement(structured, "AddtlRmtInf", QStringLiteral("Płatność podzielona"));
+  tax.AppendElement("TtlTaxAmt", FormatAmount(values.VATAmount)).SetAttribute("Ccy", QStringLiteral("PLN"));
+  structured.AppendElement("AddtlRmtInf", QStringLiteral("Płatność podzielona"));
 }
 
 } // namespace
 
-void AddRemittanceInfo(xmlNode *transaction, const TMPPSettings &mpp, const TRemittanceValues &values) {
+void AddRemittanceInfo(TXmlOutElement transaction, const TMPPSettings &mpp, const TRemittanceValues &values) {
   if (!mpp.Enabled) {
-    AppendElementPath(transaction, {"RmtInf", "Ustrd"}, values.PlainText);
+    transaction.AppendElementPath({"RmtInf", "Ustrd"}, values.PlainText);
     return;
   }
   switch (mpp.Format) {
   case mfNone:
     return;
   case mfUstrd:
-    AppendElementPath(transaction, {"RmtInf", "Ustrd"}, UnstructuredText(values));
+    transaction.AppendElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values));
     return;
   case mfStructured:
-    AddStructured(AppendElement(transaction, "RmtInf"), values, values.KsefReference);
+    AddStructured(transaction.AppendElement("RmtInf"), values, values.KsefReference);
     return;
   case mfBoth: {
-    xmlNode *remittance = AppendElement(transaction, "RmtInf");
-    AppendElement(remittance, "Ustrd", UnstructuredText(values));
+    TXmlOutElement remittance = transaction.AppendElement("RmtInf");
+    remittance.AppendElement("Ustrd", UnstructuredText(values));
     AddStructured(remittance, values, values.InvoiceNumber);
     return;
   }

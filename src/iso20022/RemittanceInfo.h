@@ -3,9 +3,9 @@
 #include "model/Amount.h"
 #include "model/Payment.h"
 #include "model/Types.h"
+#include "xml/XmlOutputDocument.h"
 
 #include <QString>
-#include <libxml/tree.h>
 
 // The values of one transaction that its remittance block carries.
 struct TRemittanceValues {
@@ -20,7 +20,7 @@ struct TRemittanceValues {
 
 // Appends the transaction's RmtInf as its last child: the plain text when split payment is off,
 // otherwise the split-payment encoding that mpp.Format chooses (none at all for mfNone).
-void AddRemittanceInfo(xmlNode *transaction, const TMPPSettings &mpp, const TRemittanceValues &values);
+void AddRemittanceInfo(TXmlOutElement transaction, const TMPPSettings &mpp, const TRemittanceValues &values);
 
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.
 QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber);

@@ -2,12 +2,10 @@
 
 #include "ksef/Iso8601Date.h"
 #include "ksef/KsefNumber.h"
-#include "ksef/XmlInput.h"
 #include "model/Exception.h"
 #include "model/Text.h"
 
 #include <QFileInfo>
-#include <libxml/tree.h>
 
 namespace {
 
@@ -15,14 +13,6 @@ namespace {
 TAmount ParseAmount(const QString &text) {
   QString polish = text;
   return TAmount::ParsePolish(polish.replace(u'.', u','));
-}
-
-// The element's name as written in the file, prefix included.
-QString QualifiedName(const xmlNode *node) {
-  const QString name = QString::fromUtf8(reinterpret_cast<const char *>(node->name));
-  if (!node->ns || !node->ns->prefix)
-    return name;
-  return QString::fromUtf8(reinterpret_cast<const char *>(node->ns->prefix)) + u':' + name;
 }
 
 // Only a to z: other letters of an account text stay as they are.
@@ -46,11 +36,11 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
   TInvoicePaymentData data;
   try {
     const TXmlDocument document = LoadXmlFile(fileName);
-    const xmlNode *root = xmlDocGetRootElement(document.get());
-    const xmlNode *seller = FindChildNode(root, QStringLiteral("Podmiot1"));
-    const xmlNode *invoice = FindChildNode(root, QStringLiteral("Fa"));
-    const xmlNode *identification = FindChildNode(seller, QStringLiteral("DaneIdentyfikacyjne"));
-    const xmlNode *address = FindChildNode(seller, QStringLiteral("Adres"));
+    const TXmlElement root = document.Root();
+    const TXmlElement seller = root.FirstChild(QStringLiteral("Podmiot1"));
+    const TXmlElement invoice = root.FirstChild(QStringLiteral("Fa"));
+    const TXmlElement identification = seller.FirstChild(QStringLiteral("DaneIdentyfikacyjne"));
+    const TXmlElement address = seller.FirstChild(QStringLiteral("Adres"));
 
     data.CreditorName = GetChildText(identification, QStringLiteral("Nazwa"));
     data.CreditorNIP = GetChildText(identification, QStringLiteral("NIP"));
@@ -72,44 +62,27 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
     data.InvoiceDate = ParseIso8601Date(GetChildText(invoice, QStringLiteral("P_1")));
     data.DueDate = QDateTime(now.toLocalTime().date(), QTime(0, 0));
 
-    const xmlNode *account = FindChildNode(FindChildNode(invoice, QStringLiteral("Platnosc")),
-                                           QStringLiteral("RachunekBankowy"));
+    const TXmlElement account =
+        invoice.FirstChild(QStringLiteral("Platnosc")).FirstChild(QStringLiteral("RachunekBankowy"));
     data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
     if (ksefNumber)
-      *ksefNumber = KsefNumberOf(document.get());
+      *ksefNumber = KsefNumberOf(document);
   } catch (const Exception &error) {
     throw Exception(FailureMessage(fileName, data, error.Message()));
   }
   return data;
 }
 
-const xmlNode *TKsefInvoiceReader::FindChildNode(const xmlNode *node, const QString &name) {
-  if (!node)
-    return nullptr;
-  for (const xmlNode *child = node->children; child; child = child->next)
-    if (HasLocalName(child, name))
-      return child;
-  return nullptr;
+QString TKsefInvoiceReader::GetChildText(const TXmlElement &node, const QString &name) {
+  return Trim(node.FirstChild(name).SingleText());
 }
 
-QString TKsefInvoiceReader::GetChildText(const xmlNode *node, const QString &name) {
-  const xmlNode *element = FindChildNode(node, name);
-  if (!element || !element->children)
-    return QString();
-  const xmlNode *content = element->children;
-  // Entity references are never expanded: they count as content other than text.
-  if (content->next || (content->type != XML_TEXT_NODE && content->type != XML_CDATA_SECTION_NODE))
-    throw Exception(
-        QStringLiteral("Element \"%1\" does not contain a single text node").arg(QualifiedName(element)));
-  return Trim(QString::fromUtf8(reinterpret_cast<const char *>(content->content)));
-}
-
-TAmount TKsefInvoiceReader::GetChildAmount(const xmlNode *node, const QString &name) {
+TAmount TKsefInvoiceReader::GetChildAmount(const TXmlElement &node, const QString &name) {
   const QString text = GetChildText(node, name);
   return text.isEmpty() ? TAmount() : ParseAmount(text);
 }
 
-TAmount TKsefInvoiceReader::SumVATAmounts(const xmlNode *node) {
+TAmount TKsefInvoiceReader::SumVATAmounts(const TXmlElement &node) {
   TAmount total;
   for (int n = 1; n <= 7; ++n)
     total += GetChildAmount(node, QStringLiteral("P_14_%1").arg(n));

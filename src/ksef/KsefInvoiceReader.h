@@ -2,11 +2,10 @@
 
 #include "model/Amount.h"
 #include "model/Types.h"
+#include "xml/XmlElement.h"
 
 #include <QDateTime>
 #include <QString>
-
-struct _xmlNode;
 
 // Reads one KSeF "FA" invoice into the payment data of its seller. Whatever goes wrong is
 // reported as one error naming the file, the invoice and the seller, ready to be logged.
@@ -21,9 +20,8 @@ public:
                                           QString *ksefNumber = nullptr);
 
 private:
-  static const _xmlNode *FindChildNode(const _xmlNode *node, const QString &name);
-  static QString GetChildText(const _xmlNode *node, const QString &name);
-  static TAmount GetChildAmount(const _xmlNode *node, const QString &name);
-  static TAmount SumVATAmounts(const _xmlNode *node);
+  static QString GetChildText(const TXmlElement &node, const QString &name);
+  static TAmount GetChildAmount(const TXmlElement &node, const QString &name);
+  static TAmount SumVATAmounts(const TXmlElement &node);
   static QString NormalizeAccountNumber(const QString &text);
 };

@@ -209,6 +209,19 @@ TEST_F(TPavenaCliTest, ABadVideoTelFileShowsTheBoxTextAndTheLogLine) {
   EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001VideoTel.xml"))));
 }
 
+TEST_F(TPavenaCliTest, SendingWithoutAMailboxInTheBuildSaysSoAndFails) {
+  if (PAVENA_MAIL_CONFIGURED)
+    GTEST_SKIP() << "this build has the author's mailbox; the send would really go out";
+  WorkingDirectory.WriteBytes(QStringLiteral("faktura.xml"), "<Faktura/>");
+
+  const TRun run = Run({QStringLiteral("wyslij"), QStringLiteral("faktura.xml")});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Błąd wysyłki: Program zbudowano bez ustawień serwera pocztowego")))
+      << run.Err.toStdString();
+}
+
 TEST_F(TPavenaCliTest, AnEmptyInvoiceArgumentShowsTheHelpTextAndFails) {
   const TRun run = Run({QStringLiteral("faktura"), QString()});
 
@@ -243,7 +256,11 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
-        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel albo pdf)")},
+        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)")},
+        TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
+        TUsageCase{"mppForSending",
+                   {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
+                   QStringLiteral("Opcje --mpp i --bez-mpp nie dotyczą polecenia wyslij")},
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
                    QStringLiteral("Nieznane polecenie: przelew")},

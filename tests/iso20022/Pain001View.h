@@ -1,12 +1,14 @@
 #pragma once
 
+#include "xml/XmlDocument.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <libxml/tree.h>
-#include <memory>
 
 // A written transfer file read back for assertions. A path names elements below
-// CstmrCdtTrfInitn joined by "/", each optionally with a position: "PmtInf/CdtTrfTxInf[2]/PmtId".
+// CstmrCdtTrfInitn joined by "/", each an exact local name or "*" for any, optionally with a
+// position among its namesakes: "PmtInf/CdtTrfTxInf[2]/PmtId".
 class TPain001View {
 public:
   explicit TPain001View(const QString &fileName);
@@ -20,11 +22,8 @@ public:
   QString Attribute(const QString &path, const char *name) const;
 
 private:
-  struct TDocFree {
-    void operator()(xmlDoc *doc) const { xmlFreeDoc(doc); }
-  };
-  std::unique_ptr<xmlDoc, TDocFree> FDoc;
+  TXmlDocument FDoc;
 
-  QList<xmlNode *> Elements(const QString &path) const;
-  xmlNode *Single(const QString &path) const;
+  QList<TXmlElement> Elements(const QString &path) const;
+  TXmlElement Single(const QString &path) const;
 };

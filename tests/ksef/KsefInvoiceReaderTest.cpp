@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 #include "ksef/KsefInvoiceReader.h"
-#include "ksef/XmlInput.h"
+#include "xml/XmlDocument.h"
 
 #include <QStringEncoder>
 #include <utility>

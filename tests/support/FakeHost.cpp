@@ -1,6 +1,7 @@
 #include "FakeHost.h"
 
 #include "app/commands/SplitPaymentSettings.h"
+#include "model/Exception.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ QString NextAnswer(std::deque<QString> &answers, const QString &question) {
 } // namespace
 
 TFakeHost::TFakeHost(const TAppPaths &paths)
-    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, [this] { return Clock; }, paths} {}
+    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, *this, [this] { return Clock; }, paths} {}
 
 void TFakeHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
   LogEntries.push_back({text, withSeparator, kind});
@@ -57,6 +58,12 @@ void TFakeHost::OpenWithDefaultApplication(const QString &fileName) { OpenedFile
 void TFakeHost::OpenInTextEditor(const QString &argument) { EditorArguments.append(argument); }
 
 void TFakeHost::PlaySound(const QString &fileName) { Sounds.append(fileName); }
+
+void TFakeHost::SendFileToAuthor(const QString &body, const QString &fileName) {
+  SentMails.push_back({body, fileName});
+  if (!MailFailure.isEmpty())
+    throw Exception(MailFailure);
+}
 
 TProcessResult TFakeHost::Run(const QString &program, const QStringList &arguments, int timeoutMs) {
   ProcessCalls.push_back({program, arguments, timeoutMs});

@@ -33,7 +33,7 @@ struct TProcessCall {
 // A host that records what a command asked of it. Confirmations and choosers are answered
 // from queues that the test fills; a question nobody expected fails the test and is answered
 // No, or cancelled. Outside programs are never started: ProcessBehaviour stands in for them.
-class TFakeHost : public ILog, public IDialogs, public IDesktop, public IProcessRunner {
+class TFakeHost : public ILog, public IDialogs, public IDesktop, public IMailer, public IProcessRunner {
 public:
   // The clock stands still at 2026-03-05 14:05:09 local time unless the test sets another.
   explicit TFakeHost(const TAppPaths &paths = TAppPaths{});
@@ -52,6 +52,7 @@ public:
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
+  void SendFileToAuthor(const QString &body, const QString &fileName) override;
   TProcessResult Run(const QString &program, const QStringList &arguments, int timeoutMs) override;
 
   QDateTime Clock;
@@ -68,6 +69,13 @@ public:
   QStringList OpenedFiles;
   QStringList EditorArguments;
   QStringList Sounds;
+  struct TSentMail {
+    QString Body;
+    QString FileName;
+  };
+  std::vector<TSentMail> SentMails;
+  // When set, sending fails with this message (after it was recorded).
+  QString MailFailure;
   std::vector<TProcessCall> ProcessCalls;
   // What a run does and how it ends; unset, the program starts and ends with status 0
   // without doing anything.

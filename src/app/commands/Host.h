@@ -68,6 +68,14 @@ public:
   virtual void PlaySound(const QString &fileName) = 0;
 };
 
+// Sends a file to the program's author by e-mail with `body` as the text. Fails with an
+// Exception whose message says why.
+class IMailer {
+public:
+  virtual ~IMailer() = default;
+  virtual void SendFileToAuthor(const QString &body, const QString &fileName) = 0;
+};
+
 // How a run of an outside program ended.
 struct TProcessResult {
   // False when the program could not be started at all.
@@ -110,6 +118,7 @@ struct THost {
   ILog &Log;
   IDialogs &Dialogs;
   IDesktop &Desktop;
+  IMailer &Mailer;
   IProcessRunner &Processes;
   std::function<QDateTime()> Now;
   TAppPaths Paths;

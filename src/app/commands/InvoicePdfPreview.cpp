@@ -1,6 +1,6 @@
 #include "app/commands/InvoicePdfPreview.h"
 
-#include "iso20022/ReadKsefNumber.h"
+#include "ksef/KsefNumber.h"
 #include "model/Exception.h"
 #include "model/InvoicePdfPath.h"
 #include "model/Text.h"

@@ -36,7 +36,8 @@ const QString VideoTelHelp = QStringLiteral(
 TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
     : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host),
       FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
-      FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost), FPdfPreview(FHost),
+      FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost), FSendToAuthor(FHost),
+      FPdfPreview(FHost),
       FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
       FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
   setObjectName(QStringLiteral("Form2"));
@@ -47,6 +48,7 @@ TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
   FUi.PageBanki->layout()->addWidget(FBankPage);
   ConnectCommands();
   ConnectBankRegister();
+  ConnectSendToAuthor();
 
   setWindowTitle(WindowTitle());
   FHost.Paths.CreateWorkDirectories();
@@ -96,6 +98,17 @@ void TForm2::ConnectBankRegister() {
   guarded(FBankPage, &TBankPage::EditRequested, &TBankRegister::EditBankRow);
   guarded(FBankPage, &TBankPage::DeleteRequested, &TBankRegister::DeleteLastBankRow);
   guarded(FBankPage, &TBankPage::HelpClicked, &TBankRegister::ShowHelp);
+}
+
+void TForm2::ConnectSendToAuthor() {
+  OnClick(FUi.BtnSciezkaMail, [this] {
+    ChooseFile(*FUi.EdtSciezkaDoPlikuMail, QStringLiteral("Pliki XML i IMP (*.xml *.imp)"));
+  });
+  OnClick(FUi.BtnPomocMail, [this] { FHost.Dialogs.ShowInformation(TSendToAuthorCommand::HelpText); });
+  OnClick(FUi.BtnWyslijMail, [this] {
+    const TCompanyData payer = FPayer->PayerData();
+    FSendToAuthor.Press(FUi.EdtSciezkaDoPlikuMail->text(), payer.Name, payer.NIP);
+  });
 }
 
 void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/BankRegister.h"
+#include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/Host.h"
 #include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SplitPaymentSettings.h"
@@ -44,6 +45,7 @@ private:
   void OnClick(QAbstractButton *button, std::function<void()> work);
   void Guarded(const std::function<void()> &work);
   void ChooseFile(QLineEdit &field, const QString &filter);
+  void ConnectSendToAuthor();
   void ChooseDirectory(QLineEdit &field);
 
   TForm2Ui FUi;
@@ -51,6 +53,7 @@ private:
   TQtMPPControls FMPPControls;
   TSplitPaymentSettings FSplitPayment;
   TTransferCommands FCommands;
+  TSendToAuthorCommand FSendToAuthor;
   TInvoicePdfPreview FPdfPreview;
   TPayerPanel *FPayer;
   TBankPage *FBankPage;

@@ -155,6 +155,15 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   mppRow->addStretch(1);
   layout->addLayout(mppRow);
 
+  ui.EdtSciezkaDoPlikuMail = NewField(QStringLiteral("EdtSciezkaDoPlikuMail"));
+  ui.BtnSciezkaMail = NewButton(QStringLiteral("BtnSciezkaMail"), QStringLiteral("..."));
+  ui.BtnPomocMail = NewHelpButton(QStringLiteral("BtnPomocMail"));
+  AddPathRow(*layout, QStringLiteral("Ścieżka do pliku XML/IMP, który ma być wysłany do autora programu"),
+             ui.EdtSciezkaDoPlikuMail, ui.BtnSciezkaMail, ui.BtnPomocMail);
+  ui.BtnWyslijMail =
+      NewButton(QStringLiteral("BtnWyslijMail"), QStringLiteral("Wyślij wskazany plik do autora programu"));
+  layout->addWidget(ui.BtnWyslijMail);
+
   ui.MemoTech = TQtLog::NewView(QStringLiteral("MemoTech"));
   return NewLogPage(inputs, ui.MemoTech);
 }

@@ -45,6 +45,10 @@ struct TForm2Ui {
   QGroupBox *RGrpMPP;
   // The items "Bez Struktury", "Struktura", "Both" with the ids 0, 1, 2.
   QButtonGroup *RGrpMPPItems;
+  QLineEdit *EdtSciezkaDoPlikuMail;
+  QPushButton *BtnSciezkaMail;
+  QPushButton *BtnPomocMail;
+  QPushButton *BtnWyslijMail;
   QPlainTextEdit *MemoTech;
 
   // "Banki"

@@ -1,5 +1,7 @@
+#include "app/commands/AuthorMailer.h"
 #include "app/commands/ProcessRunner.h"
 #include "app/gui/Form2.h"
+#include "app/gui/BusyMailer.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
 #include "app/gui/QtLog.h"
@@ -11,8 +13,11 @@ int main(int argc, char *argv[]) {
   TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
+  TAuthorMailer authorMailer;
+  TBusyMailer mailer(authorMailer);
   TProcessRunner processes;
-  const THost host{log, dialogs, desktop, processes, [] { return QDateTime::currentDateTime(); }, TAppPaths::OfRunningProgram()};
+  const THost host{log,       dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); },
+                   TAppPaths::OfRunningProgram()};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
   window.show();

@@ -27,7 +27,7 @@ const QString Separator(104, QLatin1Char('-'));
 class TForm2Test : public ::testing::Test {
 protected:
   std::unique_ptr<TForm2> Open() {
-    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
+    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
@@ -460,6 +460,30 @@ TEST_F(TForm2Test, WithoutARegisterThePayerFieldsShowTheSettings) {
   EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtNIP")).text(), QStringLiteral("7740001454"));
   EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtBIC")).text(), QStringLiteral("BREXPLPWXXX"));
   EXPECT_EQ(Control<QComboBox>(*window, QStringLiteral("CmbBank")).currentIndex(), -1);
+}
+
+TEST_F(TForm2Test, SendToAuthorTakesThePayerFieldsAsTheyStand) {
+  StorePayer();
+  const auto window = Open();
+  Type(*window, QStringLiteral("edtName"), QStringLiteral("Niezapisana Firma"));
+  Fake.ChooserAnswers = {QStringLiteral("/dane/zly.imp")};
+  Click(*window, QStringLiteral("BtnSciezkaMail"));
+  ASSERT_EQ(Fake.FileChoices.size(), 1u);
+  EXPECT_EQ(Fake.FileChoices[0].Title, QStringLiteral("Wybierz plik"));
+  EXPECT_EQ(Fake.FileChoices[0].Filter, QStringLiteral("Pliki XML i IMP (*.xml *.imp)"));
+  Fake.ConfirmAnswers = {true};
+
+  Click(*window, QStringLiteral("BtnWyslijMail"));
+
+  ASSERT_EQ(Fake.SentMails.size(), 1u);
+  EXPECT_EQ(Fake.SentMails[0].Body, QStringLiteral("Niezapisana Firma 7740001454"));
+  EXPECT_EQ(Fake.SentMails[0].FileName, QStringLiteral("/dane/zly.imp"));
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")).mid(1),
+            QStringList({QString(45, u'-'), QStringLiteral("Plik do autora został wysłany pomyślnie ...")}));
+
+  Click(*window, QStringLiteral("BtnPomocMail"));
+  ASSERT_EQ(Fake.InformationBoxes.size(), 1);
+  EXPECT_TRUE(Fake.InformationBoxes[0].startsWith(QStringLiteral("Wybierz plik typu XML/IMP,  który chcesz wysłać")));
 }
 
 TEST_F(TForm2Test, BankPageHelpReachesTheHost) {

@@ -1,7 +1,56 @@
 #include "TestSupport.h"
-#include "ksef/KsefNumberFormat.h"
+#include "ksef/KsefNumber.h"
 
 namespace {
+
+struct TKsefNumberCase {
+  const char *Fixture;
+  QString Expected;
+};
+
+class ReadKsefNumberFixture : public ::testing::TestWithParam<TKsefNumberCase> {};
+
+TEST_P(ReadKsefNumberFixture, GivesTheTextOfTheFirstSystemInfo) {
+  const QString fileName = FixturePath(QStringLiteral("iso20022/") + QString::fromUtf8(GetParam().Fixture));
+  EXPECT_EQ(ReadKsefNumber(fileName), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, ReadKsefNumberFixture,
+    ::testing::Values(
+        // A namespace prefix is not part of the name.
+        TKsefNumberCase{"SystemInfoPrefixed.xml", QStringLiteral("5265877635-20250131-0100A0B1C2D3-E4")},
+        // Depth first in document order, an element before its children, any ASCII case; the text
+        // content takes the nested element's text too.
+        TKsefNumberCase{"SystemInfoNested.xml", QStringLiteral("deep-inner")},
+        // Untrimmed; CDATA and character references count, a comment does not.
+        TKsefNumberCase{"SystemInfoMixedContent.xml", QStringLiteral(" KSeF <1&2>&xŁ ")},
+        TKsefNumberCase{"NoSystemInfo.xml", QString()}));
+
+TEST(ReadKsefNumber, TheRootElementItselfCanBeTheMatch) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("root.xml"), "<SYSTEMINFO>root text</SYSTEMINFO>");
+  EXPECT_EQ(ReadKsefNumber(dir.File(QStringLiteral("root.xml"))), QStringLiteral("root text"));
+}
+
+TEST(ReadKsefNumber, AnUndeclaredPrefixIsNoPartOfTheName) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("prefix.xml"), "<F><x:SystemInfo>KSEF-1</x:SystemInfo></F>");
+  EXPECT_EQ(ReadKsefNumber(dir.File(QStringLiteral("prefix.xml"))), QStringLiteral("KSEF-1"));
+}
+
+TEST(ReadKsefNumber, LoadingErrorsPassUnchanged) {
+  TTempDir dir;
+  EXPECT_THROW_MESSAGE(ReadKsefNumber(dir.File(QStringLiteral("brak.xml"))),
+                       QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje."));
+
+  // An entity declaration never gets as far as being expanded.
+  dir.WriteBytes(QStringLiteral("entity.xml"),
+                 "<?xml version=\"1.0\"?>\n<!DOCTYPE F [<!ENTITY big \"xxxxxxxxxx\">]>\n"
+                 "<F><SystemInfo>&big;&big;</SystemInfo></F>");
+  EXPECT_THROW_MESSAGE(ReadKsefNumber(dir.File(QStringLiteral("entity.xml"))),
+                       QStringLiteral("Plik \"entity.xml\" zawiera deklarację DOCTYPE, której faktura nie może mieć."));
+}
 
 struct TNumberCase {
   const char *Text;

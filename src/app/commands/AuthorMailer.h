@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/commands/Host.h"
+#include "mail/MailServer.h"
+
+// The mailer of the window and of pavena-cli: the author's mailbox of the build.
+class TAuthorMailer : public IMailer {
+public:
+  explicit TAuthorMailer(const TMailServer &server = BuiltInMailServer());
+
+  void SendFileToAuthor(const QString &body, const QString &fileName) override;
+
+private:
+  TMailServer FServer;
+};

@@ -1,0 +1,35 @@
+#include "app/commands/SendToAuthorCommand.h"
+
+#include "model/Exception.h"
+
+const QString TSendToAuthorCommand::HelpText = QStringLiteral(
+    "Wybierz plik typu XML/IMP,  który chcesz wysłać do autora programu celem uzyskania jego pomocy.\r\rW ten "
+    "sposób łatwiej będzie mu wyjaśnić przyczynę problemów z Twoim plikiem typu XML/IMP.\r\rPo wyjaśnieniu "
+    "przyczyny problemu z plikiem zostaniesz o niej poinformowany. ");
+
+TSendToAuthorCommand::TSendToAuthorCommand(THost &host) : FHost(host) {}
+
+void TSendToAuthorCommand::Press(const QString &filePath, const QString &payerName, const QString &payerNIP) {
+  if (!FHost.Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu")))
+    return;
+  if (filePath.isEmpty()) {
+    FHost.Dialogs.ShowInformation(QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora "
+                                                 "programu nie może być puste ...\r\rWybierz odpowiedni plik XML/IMP. "));
+    return;
+  }
+  SendFileToAuthor(filePath, payerName, payerNIP);
+}
+
+bool TSendToAuthorCommand::SendFileToAuthor(const QString &filePath, const QString &payerName,
+                                            const QString &payerNIP) {
+  try {
+    FHost.Mailer.SendFileToAuthor(payerName + u' ' + payerNIP, filePath);
+  } catch (const std::exception &error) {
+    FHost.Dialogs.ShowMessage(QStringLiteral("Błąd wysyłki: ") + ErrorMessage(error));
+    return false;
+  }
+  FHost.Log.AppendLog(QString(45, u'-'), false);
+  FHost.Log.AppendLog(QStringLiteral("Plik do autora został wysłany pomyślnie ..."), false);
+  FHost.Dialogs.ShowMessage(QStringLiteral("Plik wysłany pomyślnie!"));
+  return true;
+}

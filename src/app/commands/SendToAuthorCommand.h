@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/commands/Host.h"
+
+// Sending a troublesome input file to the program's author, from the page
+// "Funkcje techniczne" or from pavena-cli.
+class TSendToAuthorCommand {
+public:
+  explicit TSendToAuthorCommand(THost &host);
+
+  static const QString HelpText;
+
+  // The button "Wyślij wskazany plik do autora programu": asks first, then checks the field
+  // (blanks count as filled) and sends. `payerName` and `payerNIP` are the payer fields as they
+  // stand.
+  void Press(const QString &filePath, const QString &payerName, const QString &payerNIP);
+
+  // Sends the file with "name NIP" as the text. Success: the 45-hyphen line and the success
+  // line in the log, then the box "Plik wysłany pomyślnie!"; failure: only the box
+  // "Błąd wysyłki: " with the reason. True when the file went out.
+  bool SendFileToAuthor(const QString &filePath, const QString &payerName, const QString &payerNIP);
+
+private:
+  THost &FHost;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "xml/XmlElement.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// A whole XML document: it owns the tree that its elements point into.
+class TXmlDocument {
+public:
+  TXmlElement Root() const;
+
+private:
+  friend TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);
+  friend class TXmlOutputDocument;
+  friend class TXmlSchema;
+
+  struct TFree {
+    void operator()(void *document) const;
+  };
+
+  explicit TXmlDocument(void *document) : FDocument(document) {}
+
+  std::unique_ptr<void, TFree> FDocument;
+};
+
+// Reading XML that comes from outside (invoices): no network, no entity substitution, no DTD
+// loading, and a document that declares a DOCTYPE is refused, so a file can neither pull in a
+// local file nor blow up memory. The declared encoding of the document is honoured.
+
+// Fails with one short Polish message that names the file (without its directory) and says
+// what is wrong, with the line number where the parser gives one.
+TXmlDocument LoadXmlFile(const QString &fileName);
+
+// The same for the content of a file already in memory: `fileName` names it in the messages.
+TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);

@@ -1,0 +1,61 @@
+#include "xml/XmlSchema.h"
+
+#include "model/Exception.h"
+#include "xml/XmlErrorText.h"
+
+#include <libxml/xmlIO.h>
+#include <libxml/xmlschemas.h>
+#include <new>
+
+namespace {
+
+struct TParserCtxtFree {
+  void operator()(xmlSchemaParserCtxt *ctxt) const { xmlSchemaFreeParserCtxt(ctxt); }
+};
+
+struct TValidCtxtFree {
+  void operator()(xmlSchemaValidCtxt *ctxt) const { xmlSchemaFreeValidCtxt(ctxt); }
+};
+
+// A template, because libxml2 2.12 made the error pointer const.
+template <typename TError> void CollectError(void *messages, TError error) {
+  if (error)
+    static_cast<QStringList *>(messages)->append(XmlErrorText(error->line, error->message));
+}
+
+xmlSchema *ParseSchema(void *document) {
+  // Included and imported schemas are loaded by libxml2 itself; a location on the network
+  // must fail rather than be fetched.
+  xmlSetExternalEntityLoader(xmlNoNetExternalEntityLoader);
+  const std::unique_ptr<xmlSchemaParserCtxt, TParserCtxtFree> parser(
+      xmlSchemaNewDocParserCtxt(static_cast<xmlDoc *>(document)));
+  if (!parser)
+    throw std::bad_alloc();
+  QStringList errors;
+  xmlSchemaSetParserStructuredErrors(parser.get(), CollectError, &errors);
+  xmlSchema *schema = xmlSchemaParse(parser.get());
+  if (!schema)
+    throw Exception(
+        QStringLiteral("Schemat XSD jest niepoprawny (%1).").arg(errors.value(0, XmlErrorText(0, nullptr))));
+  return schema;
+}
+
+} // namespace
+
+void TXmlSchema::TFree::operator()(void *schema) const { xmlSchemaFree(static_cast<xmlSchema *>(schema)); }
+
+TXmlSchema::TXmlSchema(TXmlDocument schema)
+    : FSource(std::move(schema)), FSchema(ParseSchema(FSource.FDocument.get())) {}
+
+QStringList TXmlSchema::Validate(const TXmlDocument &document) const {
+  const std::unique_ptr<xmlSchemaValidCtxt, TValidCtxtFree> validator(
+      xmlSchemaNewValidCtxt(static_cast<xmlSchema *>(FSchema.get())));
+  if (!validator)
+    throw std::bad_alloc();
+  QStringList errors;
+  xmlSchemaSetValidStructuredErrors(validator.get(), CollectError, &errors);
+  // A failure of the validator itself reports no error of the document; it must not pass.
+  if (xmlSchemaValidateDoc(validator.get(), static_cast<xmlDoc *>(document.FDocument.get())) != 0 && errors.isEmpty())
+    errors.append(XmlErrorText(0, nullptr));
+  return errors;
+}

@@ -1,0 +1,257 @@
+#include "mail/MailSender.h"
+
+#include "SmtpTestServer.h"
+#include "TestSupport.h"
+
+#include <QJsonArray>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString User = QStringLiteral("autor");
+const QString Password = QStringLiteral("Ab12cd");
+const QString Address = QStringLiteral("autor@example.test");
+const QString Body = QStringLiteral("Firma Źdźbło Sp. z o.o. 5260001246");
+
+// Bytes a careless encoder would spoil: a line that is a lone dot (the SMTP end of data), CR LF
+// and bare LF, a NUL, and bytes that are no UTF-8.
+const char RawFile[] = "<?xml version=\"1.0\"?>\r\n.\r\n..\nfaktura\0\xff\xfe\x80 koniec";
+const QByteArray FileBytes(RawFile, sizeof RawFile - 1);
+
+class MailSenderTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    Certificates = std::make_unique<TTempDir>();
+    Trusted = MakeCertificate(*Certificates, "trusted", "IP:127.0.0.1");
+    Stranger = MakeCertificate(*Certificates, "stranger", "IP:127.0.0.1");
+    OtherHost = MakeCertificate(*Certificates, "other-host", "DNS:mail.invalid");
+  }
+  static void TearDownTestSuite() { Certificates.reset(); }
+
+  // The server's options for STARTTLS with `certificate` and AUTH LOGIN for the test's account.
+  static QStringList StartTls(const TTestCertificate &certificate) {
+    return {"--mode", "starttls", "--cert", certificate.CertFile, "--key", certificate.KeyFile, "--user", User,
+            "--password", Password};
+  }
+
+  // Settings for the test server, trusting the test's own certificate, with short limits.
+  static TMailServer SettingsFor(int port) {
+    TMailServer server;
+    server.Host = QStringLiteral("127.0.0.1");
+    server.Port = port;
+    server.User = User;
+    server.Password = Password;
+    server.Address = Address;
+    server.CAFile = Trusted.CertFile;
+    server.ConnectTimeout = std::chrono::seconds(2);
+    server.StallTimeout = std::chrono::seconds(3);
+    return server;
+  }
+
+  QString WriteFile(const QString &name) const {
+    Files.WriteBytes(name, FileBytes);
+    return Files.File(name);
+  }
+
+  static inline std::unique_ptr<TTempDir> Certificates;
+  static inline TTestCertificate Trusted, Stranger, OtherHost;
+  TTempDir Files;
+};
+
+QStringList Strings(const QJsonValue &array) { return array.toVariant().toStringList(); }
+
+// The message as a mail client shows it: sender, recipient, subject, text and attachment.
+void ExpectDelivered(const QJsonObject &message, const QString &fileName, const QString &body = Body) {
+  EXPECT_EQ(message["mail_from"].toString(), Address);
+  EXPECT_EQ(Strings(message["rcpt_tos"]), QStringList{Address});
+  EXPECT_EQ(message["from"].toString(), Address);
+  EXPECT_EQ(message["to"].toString(), Address);
+  EXPECT_EQ(message["subject"].toString(), QStringLiteral("Plik z programu pavena.exe"));
+  EXPECT_TRUE(message["has_date"].toBool());
+  EXPECT_EQ(message["body"].toString(), body);
+  EXPECT_EQ(message["body_charset"].toString(), QStringLiteral("utf-8"));
+  EXPECT_EQ(Strings(message["defects"]), QStringList{});
+  EXPECT_EQ(Strings(message["overlong_lines"]), QStringList{});
+  const QJsonArray attachments = message["attachments"].toArray();
+  ASSERT_EQ(attachments.size(), 1);
+  const QJsonObject attachment = attachments[0].toObject();
+  EXPECT_EQ(Strings(attachment["long_header_lines"]), QStringList{});
+  EXPECT_EQ(attachment["filename"].toString(), fileName);
+  EXPECT_EQ(attachment["content_type_name"].toString(), fileName);
+  EXPECT_EQ(QByteArray::fromBase64(attachment["data"].toString().toLatin1()), FileBytes);
+}
+
+struct TDeliveryCase {
+  const char *FileName;
+  const char *Body;
+};
+
+void PrintTo(const TDeliveryCase &delivery, std::ostream *os) { *os << delivery.FileName; }
+
+class DeliveryTest : public MailSenderTest, public ::testing::WithParamInterface<TDeliveryCase> {};
+
+TEST_P(DeliveryTest, ArrivesOverStartTlsAfterLogin) {
+  const QString name = QString::fromUtf8(GetParam().FileName);
+  const QString body = QString::fromUtf8(GetParam().Body);
+  TSmtpTestServer smtp(StartTls(Trusted));
+
+  TMailSender::SendFile(SettingsFor(smtp.Port()), body, WriteFile(name));
+
+  const QList<QJsonObject> messages = smtp.Messages();
+  ASSERT_EQ(messages.size(), 1);
+  // The server would take TLS 1.3 too.
+  EXPECT_EQ(messages[0]["tls"].toString(), QStringLiteral("TLSv1.2"));
+  EXPECT_EQ(messages[0]["login"].toString(), User);
+  ExpectDelivered(messages[0], name, body);
+  EXPECT_EQ(smtp.Events(), (QStringList{"connect", "auth LOGIN", "quit"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileNames, DeliveryTest,
+    ::testing::Values(TDeliveryCase{"faktura.xml", "Firma 5260001246"},
+                      TDeliveryCase{"faktura żółć.xml", "Firma Źdźbło Sp. z o.o. 5260001246"},
+                      // Empty payer fields: the text is one blank, which must not be lost.
+                      TDeliveryCase{"Przelewy \"pilne\" \\ maj.imp", " "},
+                      TDeliveryCase{"Zażółć gęślą jaźń — faktura korygująca nr 17 z dnia 30.04.2024 "
+                                    "dla Przedsiębiorstwa Usługowo-Handlowego Łęczyca.xml",
+                                    "Łęczyca"}));
+
+TEST_F(MailSenderTest, ServerWithoutStartTlsGetsTheMessageWithoutLogin) {
+  // The server offers AUTH LOGIN in clear text; the password must stay home all the same.
+  TSmtpTestServer smtp({"--mode", "plain", "--user", User, "--password", Password});
+
+  TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("faktura żółć.xml"));
+
+  const QList<QJsonObject> messages = smtp.Messages();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0]["tls"].isNull());
+  EXPECT_TRUE(messages[0]["login"].isNull());
+  ExpectDelivered(messages[0], "faktura żółć.xml");
+  EXPECT_FALSE(smtp.Events().contains("auth LOGIN"));
+}
+
+TEST_F(MailSenderTest, ServerWithoutStartTlsThatDemandsLoginRefusesTheSender) {
+  TSmtpTestServer smtp({"--mode", "plain", "--user", User, "--password", Password, "--require-auth"});
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+                       "Serwer pocztowy odrzucił nadawcę autor@example.test: 530 5.7.0 Authentication required");
+  EXPECT_FALSE(smtp.Events().contains("auth LOGIN"));
+  EXPECT_TRUE(smtp.Messages().isEmpty());
+}
+
+TEST_F(MailSenderTest, ServerWithoutLoginMechanismGetsTheMessageEncryptedWithoutLogin) {
+  TSmtpTestServer smtp(StartTls(Trusted) + QStringList{"--without-login-mechanism"});
+
+  TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml"));
+
+  const QList<QJsonObject> messages = smtp.Messages();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_EQ(messages[0]["tls"].toString(), QStringLiteral("TLSv1.2"));
+  EXPECT_TRUE(messages[0]["login"].isNull());
+  ExpectDelivered(messages[0], "a.xml");
+}
+
+TEST_F(MailSenderTest, WrongPasswordIsRefused) {
+  TSmtpTestServer smtp(StartTls(Trusted));
+  TMailServer settings = SettingsFor(smtp.Port());
+  settings.Password = QStringLiteral("zle123");
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(settings, Body, WriteFile("a.xml")),
+                       "Serwer pocztowy odrzucił logowanie (nazwa użytkownika lub hasło): "
+                       "535 5.7.8 Authentication credentials invalid");
+  EXPECT_TRUE(smtp.Messages().isEmpty());
+}
+
+TEST_F(MailSenderTest, RefusedRecipient) {
+  TSmtpTestServer smtp(StartTls(Trusted) + QStringList{"--refuse-recipient", Address});
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+                       "Serwer pocztowy odrzucił odbiorcę autor@example.test: 550 5.1.1 Mailbox unavailable");
+  EXPECT_TRUE(smtp.Messages().isEmpty());
+  EXPECT_EQ(smtp.Events().last(), QStringLiteral("quit"));
+}
+
+TEST_F(MailSenderTest, MissingFileFailsAfterLoginWithTheFileError) {
+  TSmtpTestServer smtp(StartTls(Trusted));
+  const QString missing = Files.File("brak żółć.xml");
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, missing),
+                       QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(missing));
+  EXPECT_TRUE(smtp.Messages().isEmpty());
+  EXPECT_EQ(smtp.Events().mid(0, 2), (QStringList{"connect", "auth LOGIN"}));
+}
+
+TEST_F(MailSenderTest, ClosedPort) {
+  const int port = ClosedPort();
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(port), Body, WriteFile("a.xml")),
+                       QStringLiteral("Nie można połączyć się z serwerem pocztowym 127.0.0.1:%1").arg(port));
+}
+
+TEST_F(MailSenderTest, CertificateOfAnotherAuthorityIsNotTrusted) {
+  TSmtpTestServer smtp(StartTls(Stranger));
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+                       "Certyfikat serwera pocztowego nie jest zaufany: "
+                       "SSL certificate problem: self-signed certificate");
+  EXPECT_EQ(smtp.Events(), QStringList{"connect"});
+}
+
+TEST_F(MailSenderTest, CertificateForAnotherHostIsNotTrusted) {
+  TSmtpTestServer smtp(StartTls(OtherHost));
+  TMailServer settings = SettingsFor(smtp.Port());
+  settings.CAFile = OtherHost.CertFile;
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(settings, Body, WriteFile("a.xml")),
+                       "Certyfikat serwera pocztowego nie jest zaufany: "
+                       "SSL: no alternative certificate subject name matches target host name '127.0.0.1'");
+  EXPECT_EQ(smtp.Events(), QStringList{"connect"});
+}
+
+TEST_F(MailSenderTest, ServerWithoutTls12FailsTheHandshake) {
+  TSmtpTestServer smtp(StartTls(Trusted) + QStringList{"--tls13-only"});
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+                       QStringLiteral("Nie udało się zaszyfrować połączenia z serwerem pocztowym: "
+                                      "OpenSSL SSL_connect: SSL_ERROR_SYSCALL in connection to 127.0.0.1:%1")
+                           .arg(smtp.Port()));
+  EXPECT_EQ(smtp.Events(), QStringList{"connect"});
+}
+
+TEST_F(MailSenderTest, UnreadableAuthorityFile) {
+  TSmtpTestServer smtp(StartTls(Trusted));
+  TMailServer settings = SettingsFor(smtp.Port());
+  settings.CAFile = Files.File("brak.pem");
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(settings, Body, WriteFile("a.xml")),
+                       QStringLiteral("Nie można wczytać zaufanych certyfikatów: error setting certificate file: %1")
+                           .arg(settings.CAFile));
+}
+
+TEST_F(MailSenderTest, SilentServerRunsIntoTheTimeLimit) {
+  TSmtpTestServer smtp({"--mode", "silent"});
+
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+                       QStringLiteral("Serwer pocztowy 127.0.0.1:%1 nie odpowiedział w wyznaczonym czasie").arg(smtp.Port()));
+  EXPECT_EQ(smtp.Events(), QStringList{"connect"});
+}
+
+TEST_F(MailSenderTest, BuildWithoutSettingsSaysSoBeforeConnecting) {
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(TMailServer{}, Body, WriteFile("a.xml")),
+                       "Program zbudowano bez ustawień serwera pocztowego (brak: serwer, użytkownik, hasło, adres autora)");
+
+  // A server is there to be reached; an incomplete account must not try.
+  TSmtpTestServer smtp(StartTls(Trusted));
+  TMailServer partial = SettingsFor(smtp.Port());
+  partial.Password.clear();
+  partial.Port = 0;
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(partial, Body, WriteFile("a.xml")),
+                       "Program zbudowano bez ustawień serwera pocztowego (brak: port, hasło)");
+  partial.Port = smtp.Port();
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(partial, Body, WriteFile("a.xml")),
+                       "Program zbudowano bez ustawień serwera pocztowego (brak: hasło)");
+  EXPECT_EQ(smtp.Events(), QStringList{});
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "SmtpTestServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int StartTimeoutMs = 15000;
+
+// Debian's interpreter: python3-aiosmtpd is installed for it, not for whatever python3 comes
+// first on PATH.
+const QString Python = QStringLiteral("/usr/bin/python3");
+
+} // namespace
+
+TTestCertificate MakeCertificate(const TTempDir &dir, const QString &name, const QString &subjectAltName) {
+  const TTestCertificate certificate{dir.File(name + ".crt"), dir.File(name + ".key")};
+  QProcess openssl;
+  openssl.start(QStringLiteral("openssl"),
+                {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                 "-days", "2", "-subj", "/CN=" + subjectAltName.section(':', 1), "-addext",
+                 "subjectAltName=" + subjectAltName, "-keyout", certificate.KeyFile, "-out", certificate.CertFile});
+  if (!openssl.waitForFinished() || openssl.exitCode() != 0)
+    throw std::runtime_error("openssl could not make a certificate: " + openssl.readAllStandardError().toStdString());
+  return certificate;
+}
+
+TSmtpTestServer::TSmtpTestServer(const QStringList &arguments) {
+  FProcess.start(Python, QStringList{QStringLiteral(PAVENA_SMTP_TEST_SERVER), "--maildir", FMailDir.Path()} + arguments);
+  QByteArray output;
+  while (!output.contains('\n') && FProcess.waitForReadyRead(StartTimeoutMs))
+    output += FProcess.readAllStandardOutput();
+  const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
+  if (!ready.hasMatch()) {
+    FProcess.kill();
+    FProcess.waitForFinished();
+    throw std::runtime_error("The test SMTP server did not start: " + output.toStdString() +
+                             FProcess.readAllStandardError().toStdString());
+  }
+  FPort = ready.captured(1).toInt();
+}
+
+TSmtpTestServer::~TSmtpTestServer() {
+  FProcess.kill();
+  FProcess.waitForFinished();
+}
+
+QStringList TSmtpTestServer::Events() const {
+  QFile log(FMailDir.File("events.log"));
+  if (!log.open(QIODevice::ReadOnly))
+    return {};
+  return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+QList<QJsonObject> TSmtpTestServer::Messages() const {
+  QList<QJsonObject> messages;
+  for (int n = 1; QFile::exists(FMailDir.File(QStringLiteral("message-%1.json").arg(n))); ++n)
+    messages << QJsonDocument::fromJson(FMailDir.ReadBytes(QStringLiteral("message-%1.json").arg(n))).object();
+  return messages;
+}
+
+int ClosedPort() {
+  // Binding to port 0 lets the system pick a free port; closing the socket leaves it unused.
+  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (socket < 0)
+    throw std::runtime_error("Cannot open a socket");
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  const bool bound = ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+                     ::getsockname(socket, reinterpret_cast<sockaddr *>(&address), &length) == 0;
+  ::close(socket);
+  if (!bound)
+    throw std::runtime_error("Cannot find a free port");
+  return ntohs(address.sin_port);
+}
