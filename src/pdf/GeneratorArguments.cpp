@@ -11,11 +11,11 @@ TGeneratorArguments ParseGeneratorArguments(const QStringList &arguments, const 
   std::optional<QString> qrBase;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString &name = arguments[i];
-    std::optional<QString> *target = name == QStringLiteral("-i")           ? &input
-                                     : name == QStringLiteral("-t")         ? &type
-                                     : name == QStringLiteral("--nrKSeF")   ? &ksefNumber
-                                     : name == QStringLiteral("--qrCode")   ? &qrBase
-                                                                            : nullptr;
+    std::optional<QString> *target = name == QStringLiteral("-i")         ? &input
+                                     : name == QStringLiteral("-t")       ? &type
+                                     : name == QStringLiteral("--nrKSeF") ? &ksefNumber
+                                     : name == QStringLiteral("--qrCode") ? &qrBase
+                                                                          : nullptr;
     if (!target)
       throw Exception(QStringLiteral("Nieznany argument: %1").arg(name));
     if (*target)

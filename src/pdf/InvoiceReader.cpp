@@ -117,7 +117,8 @@ std::vector<TVatRateTotal> VatRatesOf(const TXmlElement &fa) {
   std::vector<TVatRateTotal> rates;
   for (const char *key : {"1", "2", "3", "4", "5", "6", "6_1", "6_2", "6_3", "7", "8", "9", "10", "11"}) {
     const QString suffix = QString::fromLatin1(key);
-    TVatRateTotal rate{suffix, TextOf(fa, QStringLiteral("P_13_") + suffix), TextOf(fa, QStringLiteral("P_14_") + suffix),
+    TVatRateTotal rate{suffix, TextOf(fa, QStringLiteral("P_13_") + suffix),
+                       TextOf(fa, QStringLiteral("P_14_") + suffix),
                        TextOf(fa, QStringLiteral("P_14_") + suffix + u'W')};
     if (!rate.Net.isEmpty() || !rate.Vat.isEmpty() || !rate.VatPln.isEmpty())
       rates.push_back(rate);
@@ -142,7 +143,8 @@ TAnnotations AnnotationsOf(const TXmlElement annotations) {
   }
   result.NewMeansOfTransport =
       FlagOf(annotations.FirstChild(QStringLiteral("NoweSrodkiTransportu")), QStringLiteral("P_22"));
-  if (const TXmlElement margin = annotations.FirstChild(QStringLiteral("PMarzy")); FlagOf(margin, QStringLiteral("P_PMarzy")))
+  if (const TXmlElement margin = annotations.FirstChild(QStringLiteral("PMarzy"));
+      FlagOf(margin, QStringLiteral("P_PMarzy")))
     for (const QString &kind : {QStringLiteral("P_PMarzy_2"), QStringLiteral("P_PMarzy_3_1"),
                                 QStringLiteral("P_PMarzy_3_2"), QStringLiteral("P_PMarzy_3_3")})
       if (FlagOf(margin, kind))
@@ -152,8 +154,8 @@ TAnnotations AnnotationsOf(const TXmlElement annotations) {
 
 std::vector<TAmountEntry> AmountEntriesOf(const TXmlElement settlement, const QString &name) {
   std::vector<TAmountEntry> entries;
-    for (const TXmlElement &entry : settlement.Children(name))
-      entries.push_back({TextOf(entry, QStringLiteral("Kwota")), TextOf(entry, QStringLiteral("Powod"))});
+  for (const TXmlElement &entry : settlement.Children(name))
+    entries.push_back({TextOf(entry, QStringLiteral("Kwota")), TextOf(entry, QStringLiteral("Powod"))});
   return entries;
 }
 
@@ -170,10 +172,10 @@ TSettlement SettlementOf(const TXmlElement settlement) {
 
 std::vector<TBankAccount> AccountsOf(const TXmlElement payment, const QString &name) {
   std::vector<TBankAccount> accounts;
-    for (const TXmlElement &account : payment.Children(name))
-      accounts.push_back({TextOf(account, QStringLiteral("NrRB")), TextOf(account, QStringLiteral("SWIFT")),
-                          TextOf(account, QStringLiteral("NazwaBanku")),
-                          TextOf(account, QStringLiteral("OpisRachunku"))});
+  for (const TXmlElement &account : payment.Children(name))
+    accounts.push_back({TextOf(account, QStringLiteral("NrRB")), TextOf(account, QStringLiteral("SWIFT")),
+                        TextOf(account, QStringLiteral("NazwaBanku")),
+                        TextOf(account, QStringLiteral("OpisRachunku"))});
   return accounts;
 }
 
@@ -196,8 +198,8 @@ TPaymentInfo PaymentOf(const TXmlElement payment) {
   result.PaidDate = TextOf(payment, QStringLiteral("DataZaplaty"));
   result.PartlyPaid = FlagOf(payment, QStringLiteral("ZnacznikZaplatyCzesciowej"));
   for (const TXmlElement &part : payment.Children(QStringLiteral("ZaplataCzesciowa")))
-    result.PartPayments.push_back(
-        {TextOf(part, QStringLiteral("DataZaplatyCzesciowej")), TextOf(part, QStringLiteral("KwotaZaplatyCzesciowej"))});
+    result.PartPayments.push_back({TextOf(part, QStringLiteral("DataZaplatyCzesciowej")),
+                                   TextOf(part, QStringLiteral("KwotaZaplatyCzesciowej"))});
   for (const TXmlElement &term : payment.Children(QStringLiteral("TerminPlatnosci")))
     result.DueDates.push_back(
         {TextOf(term, QStringLiteral("Termin")), DueDateDescription(term.FirstChild(QStringLiteral("TerminOpis")))});
@@ -216,16 +218,17 @@ TPaymentInfo PaymentOf(const TXmlElement payment) {
 std::vector<TDatedEntry> DatedEntriesOf(const TXmlElement terms, const QString &name, const QString &date,
                                         const QString &text) {
   std::vector<TDatedEntry> entries;
-    for (const TXmlElement &entry : terms.Children(name))
-      entries.push_back({TextOf(entry, date), TextOf(entry, text)});
+  for (const TXmlElement &entry : terms.Children(name))
+    entries.push_back({TextOf(entry, date), TextOf(entry, text)});
   return entries;
 }
 
 TTransactionTerms TermsOf(const TXmlElement terms) {
   TTransactionTerms result;
-  result.Contracts = DatedEntriesOf(terms, QStringLiteral("Umowy"), QStringLiteral("DataUmowy"), QStringLiteral("NrUmowy"));
-  result.Orders =
-      DatedEntriesOf(terms, QStringLiteral("Zamowienia"), QStringLiteral("DataZamowienia"), QStringLiteral("NrZamowienia"));
+  result.Contracts =
+      DatedEntriesOf(terms, QStringLiteral("Umowy"), QStringLiteral("DataUmowy"), QStringLiteral("NrUmowy"));
+  result.Orders = DatedEntriesOf(terms, QStringLiteral("Zamowienia"), QStringLiteral("DataZamowienia"),
+                                 QStringLiteral("NrZamowienia"));
   result.Batches = TextsOf(terms, QStringLiteral("NrPartiiTowaru"));
   result.DeliveryTerms = TextOf(terms, QStringLiteral("WarunkiDostawy"));
   result.AgreedRate = TextOf(terms, QStringLiteral("KursUmowny"));
@@ -254,8 +257,9 @@ void ReadFooter(const TXmlElement footer, TInvoiceDocument &invoice) {
   for (const TXmlElement &info : footer.Children(QStringLiteral("Informacje")))
     invoice.FooterTexts += TextsOf(info, QStringLiteral("StopkaFaktury"));
   for (const TXmlElement &registry : footer.Children(QStringLiteral("Rejestry")))
-    invoice.Registries.push_back({TextOf(registry, QStringLiteral("PelnaNazwa")), TextOf(registry, QStringLiteral("KRS")),
-                                  TextOf(registry, QStringLiteral("REGON")), TextOf(registry, QStringLiteral("BDO"))});
+    invoice.Registries.push_back({TextOf(registry, QStringLiteral("PelnaNazwa")),
+                                  TextOf(registry, QStringLiteral("KRS")), TextOf(registry, QStringLiteral("REGON")),
+                                  TextOf(registry, QStringLiteral("BDO"))});
 }
 
 } // namespace

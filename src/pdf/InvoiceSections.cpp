@@ -45,6 +45,21 @@ void AddTable(std::vector<TPdfBlock> &parts, std::vector<TTableColumn> columns, 
     parts.push_back(TTableBlock{std::move(columns), std::move(rows)});
 }
 
+// The same, without the columns after the first that no row fills.
+void AddTableOfFilledColumns(std::vector<TPdfBlock> &parts, std::vector<TTableColumn> columns,
+                             std::vector<QStringList> rows) {
+  for (qsizetype column = static_cast<qsizetype>(columns.size()) - 1; column > 0; --column) {
+    const bool filled =
+        std::any_of(rows.begin(), rows.end(), [&](const QStringList &row) { return !row.value(column).isEmpty(); });
+    if (filled)
+      continue;
+    columns.erase(columns.begin() + column);
+    for (QStringList &row : rows)
+      row.removeAt(column);
+  }
+  AddTable(parts, std::move(columns), std::move(rows));
+}
+
 std::optional<TAmount> AmountOf(const QString &decimal) {
   if (decimal.isEmpty())
     return TAmount();
@@ -66,7 +81,8 @@ QString AmountWithCurrency(const QString &decimal, const QString &currency) {
 TPartyBox PartyBox(const QString &title, const TInvoiceParty &party) {
   QStringList lines;
   if (!party.Nip.isEmpty())
-    lines.append(QStringLiteral("NIP: ") + (party.TaxPrefix.isEmpty() ? QString() : party.TaxPrefix + u' ') + party.Nip);
+    lines.append(QStringLiteral("NIP: ") + (party.TaxPrefix.isEmpty() ? QString() : party.TaxPrefix + u' ') +
+                 party.Nip);
   if (!party.EuVatNumber.isEmpty())
     lines.append(QStringLiteral("Numer VAT UE: ") + party.EuVatNumber);
   if (!party.OtherId.isEmpty())
@@ -144,7 +160,8 @@ void AddCorrection(TSections &sections, const TInvoiceDocument &invoice) {
   std::vector<QStringList> rows;
   for (const TInvoiceReference &advance : invoice.AdvanceInvoices)
     rows.push_back({advance.Number, advance.KsefNumber});
-  AddTable(advances, {{QStringLiteral("Numer faktury zaliczkowej"), 1}, {QStringLiteral("Numer KSeF faktury zaliczkowej"), 1}},
+  AddTable(advances,
+           {{QStringLiteral("Numer faktury zaliczkowej"), 1}, {QStringLiteral("Numer KSeF faktury zaliczkowej"), 1}},
            std::move(rows));
   sections.AddSection(QStringLiteral("Faktury zaliczkowe"), std::move(advances));
 }
@@ -175,13 +192,15 @@ TTableBlock LinesTable(const std::vector<TInvoiceLine> &lines, bool grossPrices)
       {{QStringLiteral("Lp."), 0.6, true}, [](const TInvoiceLine &l) { return l.Number; }, true},
       {{QStringLiteral("Nazwa towaru lub usługi"), 5}, [](const TInvoiceLine &l) { return LineDescription(l); }, true},
       {{QStringLiteral("Cena jedn. ") + basis, 1.6, true},
-       [](const TInvoiceLine &l) { return PolishAmount(l.UnitPrice); }, false},
+       [](const TInvoiceLine &l) { return PolishAmount(l.UnitPrice); },
+       false},
       {{QStringLiteral("Ilość"), 1.1, true}, [](const TInvoiceLine &l) { return PolishNumber(l.Quantity, 0); }, false},
       {{QStringLiteral("Miara"), 0.9}, [](const TInvoiceLine &l) { return l.Unit; }, false},
       {{QStringLiteral("Rabat"), 1.2, true}, [](const TInvoiceLine &l) { return PolishAmount(l.Discount); }, false},
       {{QStringLiteral("Stawka podatku"), 1.1}, [](const TInvoiceLine &l) { return LineRateName(l.Rate); }, false},
       {{QStringLiteral("Wartość sprzedaży ") + basis, 1.8, true},
-       [](const TInvoiceLine &l) { return PolishAmount(l.Value); }, true},
+       [](const TInvoiceLine &l) { return PolishAmount(l.Value); },
+       true},
   };
   TTableBlock table;
   std::vector<QString (*)(const TInvoiceLine &)> cells;
@@ -287,7 +306,8 @@ std::vector<QStringList> AmountRows(const std::vector<TAmountEntry> &entries) {
 void AddSettlement(TSections &sections, const TInvoiceDocument &invoice) {
   const TSettlement &s = invoice.Settlement;
   std::vector<TPdfBlock> parts;
-  AddTable(parts, {{QStringLiteral("Obciążenia: powód"), 4}, {QStringLiteral("Kwota"), 1.5, true}}, AmountRows(s.Charges));
+  AddTable(parts, {{QStringLiteral("Obciążenia: powód"), 4}, {QStringLiteral("Kwota"), 1.5, true}},
+           AmountRows(s.Charges));
   AddTable(parts, {{QStringLiteral("Odliczenia: powód"), 4}, {QStringLiteral("Kwota"), 1.5, true}},
            AmountRows(s.Deductions));
   std::vector<TField> fields;
@@ -310,10 +330,12 @@ std::vector<QStringList> AccountRows(const std::vector<TBankAccount> &accounts) 
 }
 
 void AddAccounts(std::vector<TPdfBlock> &parts, const QString &title, const std::vector<TBankAccount> &accounts) {
-  AddTable(parts,
-           {{title, 3.4}, {QStringLiteral("Kod SWIFT"), 1.2}, {QStringLiteral("Nazwa banku"), 2.2},
-            {QStringLiteral("Opis rachunku"), 1.6}},
-           AccountRows(accounts));
+  AddTableOfFilledColumns(parts,
+                          {{title, 3.4},
+                           {QStringLiteral("Kod SWIFT"), 1.2},
+                           {QStringLiteral("Nazwa banku"), 2.2},
+                           {QStringLiteral("Opis rachunku"), 1.6}},
+                          AccountRows(accounts));
 }
 
 void AddPayment(TSections &sections, const TInvoiceDocument &invoice) {
@@ -326,8 +348,9 @@ void AddPayment(TSections &sections, const TInvoiceDocument &invoice) {
     AddField(fields, QStringLiteral("Informacja o płatności"), QStringLiteral("Zapłacono częściowo"));
   AddField(fields, QStringLiteral("Data zapłaty"), PolishDate(p.PaidDate));
   for (const TDatedEntry &part : p.PartPayments)
-    AddField(fields, QStringLiteral("Zapłata częściowa"),
-             Trim(AmountWithCurrency(part.Text, invoice.Currency) + QStringLiteral(" z dnia ") + PolishDate(part.Date)));
+    AddField(
+        fields, QStringLiteral("Zapłata częściowa"),
+        Trim(AmountWithCurrency(part.Text, invoice.Currency) + QStringLiteral(" z dnia ") + PolishDate(part.Date)));
   for (const TDatedEntry &due : p.DueDates) {
     QStringList texts;
     if (!due.Date.isEmpty())
@@ -408,7 +431,8 @@ std::vector<TPdfBlock> InvoiceSections(const TInvoiceDocument &invoice, const QS
   AddCorrection(sections, invoice);
   AddLines(sections, invoice);
   if (!invoice.Total.isEmpty())
-    sections.Add(TTotalBlock{QStringLiteral("Kwota należności ogółem:"), AmountWithCurrency(invoice.Total, invoice.Currency)});
+    sections.Add(
+        TTotalBlock{QStringLiteral("Kwota należności ogółem:"), AmountWithCurrency(invoice.Total, invoice.Currency)});
   AddVatSummary(sections, invoice);
   AddAnnotations(sections, invoice);
   AddSettlement(sections, invoice);

@@ -106,8 +106,8 @@ QString ExemptionBasisName(const QString &element) {
 
 QString TimeUnitName(const QString &unit) {
   static const QHash<QString, QString> names = {
-      {QStringLiteral("Dzien"), QStringLiteral("dni")},       {QStringLiteral("Dzień"), QStringLiteral("dni")},
-      {QStringLiteral("Tydzien"), QStringLiteral("tygodni")}, {QStringLiteral("Tydzień"), QStringLiteral("tygodni")},
+      {QStringLiteral("Dzien"), QStringLiteral("dni")},        {QStringLiteral("Dzień"), QStringLiteral("dni")},
+      {QStringLiteral("Tydzien"), QStringLiteral("tygodni")},  {QStringLiteral("Tydzień"), QStringLiteral("tygodni")},
       {QStringLiteral("Miesiac"), QStringLiteral("miesięcy")}, {QStringLiteral("Miesiąc"), QStringLiteral("miesięcy")},
       {QStringLiteral("Rok"), QStringLiteral("lat")},
   };

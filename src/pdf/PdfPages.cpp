@@ -175,7 +175,8 @@ void TPageFlow::Place(const TTitleBlock &title) {
   number.Draw(FPainter, QPointF(right, y), Ink);
   y += number.Height();
   if (!title.KsefNumber.isEmpty()) {
-    const TTextBox ksef(QStringLiteral("Numer KSeF: ") + title.KsefNumber, Font(8, true), half, Device(), Qt::AlignRight);
+    const TTextBox ksef(QStringLiteral("Numer KSeF: ") + title.KsefNumber, Font(8, true), half, Device(),
+                        Qt::AlignRight);
     ksef.Draw(FPainter, QPointF(right, y + 2 * Pt), Ink);
     y += ksef.Height() + 2 * Pt;
   }
@@ -267,7 +268,8 @@ qreal TPageFlow::RowHeight(const std::vector<TTextBox> &cells) const {
   return height + 2 * CellPadding;
 }
 
-void TPageFlow::DrawRow(const std::vector<TTextBox> &cells, const std::vector<qreal> &widths, qreal height, bool header) {
+void TPageFlow::DrawRow(const std::vector<TTextBox> &cells, const std::vector<qreal> &widths, qreal height,
+                        bool header) {
   qreal x = Left();
   for (size_t i = 0; i < cells.size(); ++i) {
     if (FPainter) {

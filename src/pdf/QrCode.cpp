@@ -6,8 +6,8 @@
 #include <qrencode.h>
 
 TQrCode QrCodeOf(const QByteArray &text) {
-  const std::unique_ptr<QRcode, decltype(&QRcode_free)> symbol(QRcode_encodeString8bit(text.constData(), 0, QR_ECLEVEL_M),
-                                                               &QRcode_free);
+  const std::unique_ptr<QRcode, decltype(&QRcode_free)> symbol(
+      QRcode_encodeString8bit(text.constData(), 0, QR_ECLEVEL_M), &QRcode_free);
   if (!symbol)
     throw Exception(QStringLiteral("Nie można utworzyć kodu QR dla tekstu o długości %1 bajtów.").arg(text.size()));
   TQrCode code;

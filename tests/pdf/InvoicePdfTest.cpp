@@ -31,10 +31,10 @@ TEST_F(InvoicePdfTest, EverySampleInvoiceRenders) {
 TEST_F(InvoicePdfTest, ShowsPartiesLinesSummaryTotalAndAccount) {
   const QString text = TextOf(SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_9.xml")));
 
-  for (const char *expected : {"Faktura podstawowa", "FV2026/02/150", "Sprzedawca", "Nabywca", "Gmina Bzdziszewo",
-                               "Szkoła Podstawowa w Bzdziszewie", "rata leasingowa za 01/2026", "Podsumowanie stawek podatku",
-                               "23% lub 22%", "zwolnione od podatku", "Kwota należności ogółem: 2 760,00 PLN",
-                               "73 1111 1111 1111 1111 1111 1111", "Przelew"})
+  for (const char *expected :
+       {"Faktura podstawowa", "FV2026/02/150", "Sprzedawca", "Nabywca", "Gmina Bzdziszewo",
+        "Szkoła Podstawowa w Bzdziszewie", "rata leasingowa za 01/2026", "Podsumowanie stawek podatku", "23% lub 22%",
+        "zwolnione od podatku", "Kwota należności ogółem: 2 760,00 PLN", "73 1111 1111 1111 1111 1111 1111", "Przelew"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
 }
 
@@ -66,15 +66,16 @@ TEST_F(InvoicePdfTest, RepeatsTheLinesHeaderOnEveryPage) {
     EXPECT_TRUE(pages[page].contains(QStringLiteral("Strona %1 z %2").arg(page + 1).arg(pages.size())))
         << "page " << page + 1;
   }
-  EXPECT_TRUE(pages[1].contains(QStringLiteral("Usługa numer 60")) || pages[2].contains(QStringLiteral("Usługa numer 60")));
+  EXPECT_TRUE(pages[1].contains(QStringLiteral("Usługa numer 60")) ||
+              pages[2].contains(QStringLiteral("Usługa numer 60")));
   EXPECT_TRUE(pages.last().contains(QStringLiteral("Kwota należności ogółem: 14 760,00 PLN")) ||
               pages[pages.size() - 2].contains(QStringLiteral("Kwota należności ogółem: 14 760,00 PLN")));
 }
 
 // The link of the code, worked out apart from the program from the sample's bytes.
 TEST_F(InvoicePdfTest, TheQrCodeCarriesTheVerificationLink) {
-  const QString expected =
-      QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/9999999999/15-02-2026/FgGUpk3qgen0hB3swSuSn49dgGojtVn5kTQElEMbz4c");
+  const QString expected = QStringLiteral(
+      "https://qr.ksef.mf.gov.pl/invoice/9999999999/15-02-2026/FgGUpk3qgen0hB3swSuSn49dgGojtVn5kTQElEMbz4c");
   const QString text = TextOf(SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_4.xml")));
   const qsizetype pages = text.split(u'\f', Qt::SkipEmptyParts).size();
 
@@ -85,8 +86,10 @@ TEST_F(InvoicePdfTest, TheQrCodeCarriesTheVerificationLink) {
 TEST_F(InvoicePdfTest, PrintsAKsefNumberOnlyWhenItIsOne) {
   const QString number = QStringLiteral("5265877635-20250826-0100001AF629-AF");
 
-  EXPECT_TRUE(TextOf(MinimalInvoice(), QStringLiteral("fa.xml"), number).contains(QStringLiteral("Numer KSeF: ") + number));
-  EXPECT_FALSE(TextOf(MinimalInvoice(), QStringLiteral("fa.xml"), QStringLiteral("Program")).contains(QStringLiteral("KSeF:")));
+  EXPECT_TRUE(
+      TextOf(MinimalInvoice(), QStringLiteral("fa.xml"), number).contains(QStringLiteral("Numer KSeF: ") + number));
+  EXPECT_FALSE(
+      TextOf(MinimalInvoice(), QStringLiteral("fa.xml"), QStringLiteral("Program")).contains(QStringLiteral("KSeF:")));
   EXPECT_TRUE(TextOf(MinimalInvoice(), number + QStringLiteral(".xml"), QStringLiteral("Program"))
                   .contains(QStringLiteral("Numer KSeF: ") + number))
       << "taken from the file name";

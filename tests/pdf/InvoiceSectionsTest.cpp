@@ -64,8 +64,7 @@ TEST(InvoiceSections, SplitPaymentAndReverseChargeAreAnnotated) {
 }
 
 TEST(InvoiceSections, AnnotationsAllSaidNoLeaveTheSectionOut) {
-  const std::vector<TPdfBlock> blocks =
-      SectionsOf(SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_4.xml")));
+  const std::vector<TPdfBlock> blocks = SectionsOf(SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_4.xml")));
 
   EXPECT_FALSE(Headings(blocks).contains(QStringLiteral("Adnotacje")));
   EXPECT_TRUE(Headings(blocks).contains(QStringLiteral("Rozliczenie")));
@@ -77,8 +76,8 @@ TEST(InvoiceSections, RatesFilledWithZerosAreLeftOutOfTheSummary) {
       SectionsOf(SampleInvoice(QStringLiteral("alap-6891152920-20231221-B3242FB4B54B-DF.xml")));
 
   for (const TPdfBlock &block : blocks)
-    if (const auto *table = std::get_if<TTableBlock>(&block); table && table->Columns[1].Title == QStringLiteral("Stawka podatku") &&
-                                                                table->Columns.size() == 5) {
+    if (const auto *table = std::get_if<TTableBlock>(&block);
+        table && table->Columns[1].Title == QStringLiteral("Stawka podatku") && table->Columns.size() == 5) {
       ASSERT_EQ(table->Rows.size(), 1u);
       EXPECT_EQ(table->Rows[0][1], QStringLiteral("zwolnione od podatku"));
       return;

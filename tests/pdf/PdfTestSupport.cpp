@@ -15,8 +15,8 @@ QString Run(const QString &program, const QStringList &arguments) {
   QProcess process;
   process.start(program, arguments);
   if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-    ADD_FAILURE() << program.toStdString() << " failed (install poppler-utils and zbar-tools): "
-                  << process.readAllStandardError().toStdString();
+    ADD_FAILURE() << program.toStdString()
+                  << " failed (install poppler-utils and zbar-tools): " << process.readAllStandardError().toStdString();
     return QString();
   }
   return QString::fromUtf8(process.readAllStandardOutput());
@@ -51,10 +51,11 @@ QString PdfText(const QString &pdfFile) {
 QString QrCodesOnPage(const QString &pdfFile, int page) {
   QTemporaryDir dir;
   const QString prefix = dir.filePath(QStringLiteral("page"));
-  Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("150"),
-                                   QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                   QString::number(page), QStringLiteral("-singlefile"), pdfFile, prefix});
-  return Run(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), prefix + QStringLiteral(".png")})
+  Run(QStringLiteral("pdftoppm"),
+      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-f"), QString::number(page),
+       QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), pdfFile, prefix});
+  return Run(QStringLiteral("zbarimg"),
+             {QStringLiteral("-q"), QStringLiteral("--raw"), prefix + QStringLiteral(".png")})
       .trimmed();
 }
 

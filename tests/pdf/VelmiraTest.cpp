@@ -23,8 +23,10 @@ TRun RunVelmira(const QStringList &arguments) {
 }
 
 QStringList Arguments(const QString &invoice) {
-  return {QStringLiteral("-i"), invoice, QStringLiteral("-t"), QStringLiteral("invoice"), QStringLiteral("--nrKSeF"),
-          QStringLiteral("Samplofaktur"), QStringLiteral("--qrCode"), QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/")};
+  return {QStringLiteral("-i"),       invoice,
+          QStringLiteral("-t"),       QStringLiteral("invoice"),
+          QStringLiteral("--nrKSeF"), QStringLiteral("Samplofaktur"),
+          QStringLiteral("--qrCode"), QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/")};
 }
 
 TEST(Velmira, WritesThePdfBesideTheInvoice) {
@@ -46,7 +48,8 @@ TEST(Velmira, AMalformedInvoiceFailsWithAPolishMessageAndLeavesTheOlderPdf) {
   const TRun run = RunVelmira(Arguments(dir.File(QStringLiteral("zla.xml"))));
 
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Plik \"zla.xml\" nie jest poprawnym plikiem XML"))) << run.Err.toStdString();
+  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Plik \"zla.xml\" nie jest poprawnym plikiem XML")))
+      << run.Err.toStdString();
   EXPECT_EQ(dir.ReadBytes(QStringLiteral("zla.PDF")), "older");
 }
 
@@ -64,7 +67,8 @@ TEST(Velmira, AWrongCallSaysWhatIsWrong) {
   const TRun run = RunVelmira({QStringLiteral("-t"), QStringLiteral("invoice")});
 
   EXPECT_EQ(run.ExitCode, 2);
-  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Velmira: Brak pliku faktury (-i PLIK.xml)\nUżycie: "))) << run.Err.toStdString();
+  EXPECT_TRUE(run.Err.startsWith(QStringLiteral("Velmira: Brak pliku faktury (-i PLIK.xml)\nUżycie: ")))
+      << run.Err.toStdString();
 }
 
 } // namespace

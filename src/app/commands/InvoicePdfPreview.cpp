@@ -82,11 +82,11 @@ void TInvoicePdfPreview::RunPdfGenerator(const QString &invoicePath, const QStri
                         .arg(GeneratorName));
   const QString pdfPath = InvoicePdfPath(invoicePath);
   const std::optional<QDateTime> before = LastWritten(pdfPath);
-  const TProcessResult result = FHost.Processes.Run(
-      generator,
-      {QStringLiteral("-i"), invoicePath, QStringLiteral("-t"), QStringLiteral("invoice"), QStringLiteral("--nrKSeF"),
-       nrKsef, QStringLiteral("--qrCode"), QStringLiteral(PAVENA_KSEF_QR_BASE)},
-      GeneratorTimeoutMs);
+  const TProcessResult result = FHost.Processes.Run(generator,
+                                                    {QStringLiteral("-i"), invoicePath, QStringLiteral("-t"),
+                                                     QStringLiteral("invoice"), QStringLiteral("--nrKSeF"), nrKsef,
+                                                     QStringLiteral("--qrCode"), QStringLiteral(PAVENA_KSEF_QR_BASE)},
+                                                    GeneratorTimeoutMs);
   if (!result.Started)
     throw Exception(QStringLiteral("Nie udało się uruchomić generatora PDF %1.").arg(generator));
   if (result.TimedOut || result.Crashed || result.ExitCode != 0)

@@ -90,8 +90,9 @@ TEST_F(TInvoicePdfPreviewTest, RunsTheGeneratorWithTheInvoiceAndItsSystemInfo) {
                          QStringLiteral("--nrKSeF"), QStringLiteral("T"), QStringLiteral("--qrCode"), QrBase}));
   EXPECT_EQ(Host.ProcessCalls[0].TimeoutMs, 60000);
   EXPECT_EQ(Host.OpenedFiles, QStringList{Invoices.File(QStringLiteral("FA_17.PDF"))});
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + Invoices.File(QStringLiteral("FA_17")) +
-                               QStringLiteral(".PDF] dla potrzeb podglądu pojedynczej faktury...|separator")});
+  EXPECT_EQ(Log(),
+            QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + Invoices.File(QStringLiteral("FA_17")) +
+                        QStringLiteral(".PDF] dla potrzeb podglądu pojedynczej faktury...|separator")});
 }
 
 TEST_F(TInvoicePdfPreviewTest, AnInvoiceWithoutSystemInfoGivesAnEmptyNumber) {
@@ -212,8 +213,9 @@ TEST_P(TGeneratorFailureTest, IsLoggedAndOpensNothing) {
   EXPECT_FALSE(Preview.Press(invoice));
 
   ASSERT_EQ(Host.LogEntries.size(), 1u);
-  EXPECT_EQ(Host.LogEntries[0].Text,
-            QStringLiteral("Błąd: ") + QString::fromUtf8(GetParam().Message).replace(QStringLiteral("%1"), Generator()).replace(QStringLiteral("%2"), pdf));
+  EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Błąd: ") + QString::fromUtf8(GetParam().Message)
+                                                                    .replace(QStringLiteral("%1"), Generator())
+                                                                    .replace(QStringLiteral("%2"), pdf));
   EXPECT_EQ(Host.LogEntries[0].Kind, lkError);
   EXPECT_FALSE(Host.LogEntries[0].WithSeparator);
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
@@ -221,41 +223,40 @@ TEST_P(TGeneratorFailureTest, IsLoggedAndOpensNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TGeneratorFailureTest,
-    ::testing::Values(
-        TFailureCase{"NotStarted", [](const QString &) { return TProcessResult{}; },
-                     "Nie udało się uruchomić generatora PDF %1."},
-        TFailureCase{"FailedWithAMessage",
-                     [](const QString &) {
-                       return EndedWith(1, QStringLiteral("Plik \"fa.xml\" nie jest fakturą KSeF.\n"));
-                     },
-                     "Generator PDF zakończył pracę z kodem 1. Plik \"fa.xml\" nie jest fakturą KSeF."},
-        TFailureCase{"FailedSilently", [](const QString &) { return EndedWith(3); },
-                     "Generator PDF zakończył pracę z kodem 3."},
-        TFailureCase{"Crashed",
-                     [](const QString &) {
-                       TProcessResult result = EndedWith(0);
-                       result.Crashed = true;
-                       return result;
-                     },
-                     "Generator PDF zakończył pracę awaryjnie."},
-        TFailureCase{"TimedOut",
-                     [](const QString &) {
-                       TProcessResult result;
-                       result.Started = true;
-                       result.TimedOut = true;
-                       return result;
-                     },
-                     "Generator PDF nie zakończył pracy w ciągu 60 sekund i został zatrzymany."},
-        TFailureCase{"WroteNothing", [](const QString &) { return EndedWith(0); },
-                     "Generator PDF nie zapisał pliku %2."},
-        TFailureCase{"FailedAfterWriting",
-                     [](const QString &pdf) {
-                       QFile file(pdf);
-                       file.open(QIODevice::WriteOnly);
-                       file.write("%PDF-1.4 half");
-                       return EndedWith(2);
-                     },
-                     "Generator PDF zakończył pracę z kodem 2."}));
+    ::testing::Values(TFailureCase{"NotStarted", [](const QString &) { return TProcessResult{}; },
+                                   "Nie udało się uruchomić generatora PDF %1."},
+                      TFailureCase{"FailedWithAMessage",
+                                   [](const QString &) {
+                                     return EndedWith(1, QStringLiteral("Plik \"fa.xml\" nie jest fakturą KSeF.\n"));
+                                   },
+                                   "Generator PDF zakończył pracę z kodem 1. Plik \"fa.xml\" nie jest fakturą KSeF."},
+                      TFailureCase{"FailedSilently", [](const QString &) { return EndedWith(3); },
+                                   "Generator PDF zakończył pracę z kodem 3."},
+                      TFailureCase{"Crashed",
+                                   [](const QString &) {
+                                     TProcessResult result = EndedWith(0);
+                                     result.Crashed = true;
+                                     return result;
+                                   },
+                                   "Generator PDF zakończył pracę awaryjnie."},
+                      TFailureCase{"TimedOut",
+                                   [](const QString &) {
+                                     TProcessResult result;
+                                     result.Started = true;
+                                     result.TimedOut = true;
+                                     return result;
+                                   },
+                                   "Generator PDF nie zakończył pracy w ciągu 60 sekund i został zatrzymany."},
+                      TFailureCase{"WroteNothing", [](const QString &) { return EndedWith(0); },
+                                   "Generator PDF nie zapisał pliku %2."},
+                      TFailureCase{"FailedAfterWriting",
+                                   [](const QString &pdf) {
+                                     QFile file(pdf);
+                                     file.open(QIODevice::WriteOnly);
+                                     file.write("%PDF-1.4 half");
+                                     return EndedWith(2);
+                                   },
+                                   "Generator PDF zakończył pracę z kodem 2."}));
 
 TEST_F(TInvoicePdfPreviewTest, ANewPdfReplacingAnOlderOneCounts) {
   const QString invoice = WriteInvoice(QStringLiteral("fa.xml"));
