@@ -22,15 +22,30 @@ QString Run(const QString &program, const QStringList &arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+QGuiApplication *Application = nullptr;
+
+// The application lives from before the first test to after the last, and goes before Qt's own
+// global objects do; its end also frees what the font configuration holds.
+class TGuiApplicationEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override { EnsureGuiApplication(); }
+  void TearDown() override {
+    delete Application;
+    Application = nullptr;
+  }
+};
+
+[[maybe_unused]] ::testing::Environment *const Registered =
+    ::testing::AddGlobalTestEnvironment(new TGuiApplicationEnvironment);
+
 } // namespace
 
 void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "pavena_pdf_tests";
   static char *argv[] = {name, nullptr};
-  // Left alive to the end of the process: Qt's own statics may still need it while they go.
-  if (!QGuiApplication::instance())
-    new QGuiApplication(argc, argv);
+  if (!Application)
+    Application = new QGuiApplication(argc, argv);
 }
 
 QByteArray SampleInvoice(const QString &name) {
