@@ -15,6 +15,8 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::Batch;
   if (name == QStringLiteral("videotel"))
     return TCliCommand::VideoTel;
+  if (name == QStringLiteral("pdf"))
+    return TCliCommand::Pdf;
   if (name == QStringLiteral("wyslij"))
     return TCliCommand::SendToAuthor;
   throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
@@ -30,6 +32,7 @@ TMPPFormat FormatOfName(const QString &name) {
 QString MissingInputName(TCliCommand command) {
   switch (command) {
   case TCliCommand::Single:
+  case TCliCommand::Pdf:
     return QStringLiteral("PLIK.xml");
   case TCliCommand::Batch:
     return QStringLiteral("KATALOG");
@@ -102,7 +105,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel albo wyslij)"));
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)"));
   request.Command = CommandOfName(positional.takeFirst());
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
@@ -115,6 +118,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if ((mppFormat || noMPP) && request.Command == TCliCommand::VideoTel)
     throw Exception(QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje %1 i %2 go nie dotyczą")
                         .arg(MPPOption, NoMPPOption));
+  if ((mppFormat || noMPP) && request.Command == TCliCommand::Pdf)
+    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia pdf").arg(MPPOption, NoMPPOption));
   if ((mppFormat || noMPP) && request.Command == TCliCommand::SendToAuthor)
     throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia wyslij").arg(MPPOption, NoMPPOption));
   if (mppFormat && noMPP)
@@ -129,12 +134,14 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
 }
 
 QString CliHelpText() {
-  return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel\n"
+  return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel,\n"
+                        "podgląd faktury KSeF jako PDF\n"
                         "\n"
                         "Użycie:\n"
                         "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli pdf PLIK.xml\n"
                         "  pavena-cli wyslij PLIK\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
@@ -146,6 +153,8 @@ QString CliHelpText() {
                         "            w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)\n"
                         "  videotel  plik przelewu z pliku w formacie VideoTel, zawsze bez MPP:\n"
                         "            PLIKI_DO_BANKU/Pain001VideoTel.xml\n"
+                        "  pdf       faktura KSeF jako PDF (generator Velmira), zapisany obok pliku XML:\n"
+                        "            z PLIK.xml powstaje PLIK.PDF; plik nie jest otwierany\n"
                         "  wyslij    wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
                         "            do autora programu; w treści nazwa i NIP płatnika z settings.ini\n"
                         "\n"
@@ -161,7 +170,7 @@ QString CliHelpText() {
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
-                        "Kod wyjścia: 0 - plik przelewu zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
+                        "Kod wyjścia: 0 - plik zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
                         "nie powiodła się, 2 - błędne wywołanie.");
 }
 
@@ -169,6 +178,7 @@ QString CliUsageHint() {
   return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
                         "       pavena-cli videotel PLIK.imp\n"
+                        "       pavena-cli pdf PLIK.xml\n"
                         "       pavena-cli wyslij PLIK\n"
                         "Opis wszystkich opcji: pavena-cli --help");
 }

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor };
+enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor, Pdf };
 
 // What one run of pavena-cli is asked to do.
 struct TCliRequest {

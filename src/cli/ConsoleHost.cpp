@@ -3,7 +3,7 @@
 #include "model/Text.h"
 
 TConsoleHost::TConsoleHost(const TAppPaths &paths)
-    : FHost{*this, *this, *this, FMailer, [] { return QDateTime::currentDateTime(); }, paths} {}
+    : FHost{*this, *this, *this, FMailer, FProcesses, [] { return QDateTime::currentDateTime(); }, paths} {}
 
 void TConsoleHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
   // A script tells failures and warnings apart from results by the stream alone.

@@ -2,12 +2,13 @@
 
 #include "app/commands/AuthorMailer.h"
 #include "app/commands/Host.h"
+#include "app/commands/ProcessRunner.h"
 
 #include <cstdio>
 
 // The host of pavena-cli. Log entries go to standard output, errors and warnings and message
 // boxes to standard error; the desktop does nothing, since a terminal run must never open a
-// window. Nothing is ever confirmed or chosen.
+// window. Nothing is ever confirmed or chosen; outside programs run as in the window.
 class TConsoleHost : public ILog, public IDialogs, public IDesktop {
 public:
   explicit TConsoleHost(const TAppPaths &paths);
@@ -29,6 +30,7 @@ public:
 
 private:
   TAuthorMailer FMailer;
+  TProcessRunner FProcesses;
   THost FHost;
 };
 

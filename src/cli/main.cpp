@@ -1,5 +1,6 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
+#include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
@@ -33,6 +34,8 @@ bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
                                 request.MPP.value_or(StoredSplitPayment(paths)));
   case TCliCommand::Batch:
     return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
+  case TCliCommand::Pdf:
+    return TInvoicePdfPreview(console.Host()).Press(request.Input);
   default:
     return commands.PressVideoTelWithoutSplitPayment(request.Input);
   }

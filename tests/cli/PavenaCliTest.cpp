@@ -230,6 +230,39 @@ TEST_F(TPavenaCliTest, AnEmptyInvoiceArgumentShowsTheHelpTextAndFails) {
                                     "Wybierz odpowiedni plik XML. \n"));
 }
 
+// The generator Velmira lies beside pavena-cli in the build directory, where the command finds it.
+TEST_F(TPavenaCliTest, PdfWritesThePdfBesideTheInvoiceWithoutOpeningIt) {
+  QFile::copy(SharedPath(QStringLiteral("ksef/samples/mf3-FA_3_Przyklad_1.xml")),
+              WorkingDirectory.File(QStringLiteral("faktura.xml")));
+
+  const TRun run = Run({QStringLiteral("pdf"), WorkingDirectory.File(QStringLiteral("faktura.xml"))});
+
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out, QStringLiteral("Poprawnie wygenerowano plik [") + WorkingDirectory.File(QStringLiteral("faktura.PDF")) +
+                         QStringLiteral("] dla potrzeb podglądu pojedynczej faktury...\n") + Separator() + u'\n');
+  EXPECT_EQ(run.Err, QString());
+  EXPECT_TRUE(WorkingDirectory.ReadBytes(QStringLiteral("faktura.PDF")).startsWith("%PDF-"));
+}
+
+TEST_F(TPavenaCliTest, PdfOfAFileTheGeneratorRefusesFailsWithItsMessage) {
+  WorkingDirectory.WriteBytes(QStringLiteral("inny.xml"), "<Zamowienie/>");
+
+  const TRun run = Run({QStringLiteral("pdf"), WorkingDirectory.File(QStringLiteral("inny.xml"))});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Generator PDF zakończył pracę z kodem 1. Plik \"inny.xml\" nie jest fakturą "
+                                    "KSeF: brak elementu Faktura.\n"));
+  EXPECT_FALSE(QFile::exists(WorkingDirectory.File(QStringLiteral("inny.PDF"))));
+}
+
+TEST_F(TPavenaCliTest, PdfOfAMissingFileFailsBeforeTheGeneratorRuns) {
+  const TRun run = Run({QStringLiteral("pdf"), WorkingDirectory.File(QStringLiteral("brak.xml"))});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Nie można otworzyć pliku \"brak.xml\": plik nie istnieje.\n"));
+}
+
 struct TUsageCase {
   const char *Name;
   QStringList Arguments;
@@ -256,11 +289,17 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
-        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel albo wyslij)")},
+        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
                    QStringLiteral("Opcje --mpp i --bez-mpp nie dotyczą polecenia wyslij")},
+        TUsageCase{"mppForPdf",
+                   {QStringLiteral("pdf"), QStringLiteral("a.xml"), QStringLiteral("--mpp=Both")},
+                   QStringLiteral("Opcje --mpp i --bez-mpp nie dotyczą polecenia pdf")},
+        TUsageCase{"referenceForPdf",
+                   {QStringLiteral("pdf"), QStringLiteral("a.xml"), QStringLiteral("--referencja=x")},
+                   QStringLiteral("Opcja --referencja dotyczy tylko polecenia faktura")},
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
                    QStringLiteral("Nieznane polecenie: przelew")},

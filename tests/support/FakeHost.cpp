@@ -20,7 +20,7 @@ QString NextAnswer(std::deque<QString> &answers, const QString &question) {
 } // namespace
 
 TFakeHost::TFakeHost(const TAppPaths &paths)
-    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, [this] { return Clock; }, paths} {}
+    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, *this, [this] { return Clock; }, paths} {}
 
 void TFakeHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
   LogEntries.push_back({text, withSeparator, kind});
@@ -63,6 +63,15 @@ void TFakeHost::SendFileToAuthor(const QString &body, const QString &fileName) {
   SentMails.push_back({body, fileName});
   if (!MailFailure.isEmpty())
     throw Exception(MailFailure);
+}
+
+TProcessResult TFakeHost::Run(const QString &program, const QStringList &arguments, int timeoutMs) {
+  ProcessCalls.push_back({program, arguments, timeoutMs});
+  if (ProcessBehaviour)
+    return ProcessBehaviour(ProcessCalls.back());
+  TProcessResult ended;
+  ended.Started = true;
+  return ended;
 }
 
 void TFakeMPPControls::SetMPPChecked(bool checked) {

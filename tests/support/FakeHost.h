@@ -23,10 +23,17 @@ public:
   TAppPaths Paths() const { return TAppPaths::InDirectory(Path()); }
 };
 
+// A run of an outside program as the command asked for it.
+struct TProcessCall {
+  QString Program;
+  QStringList Arguments;
+  int TimeoutMs = 0;
+};
+
 // A host that records what a command asked of it. Confirmations and choosers are answered
 // from queues that the test fills; a question nobody expected fails the test and is answered
-// No, or cancelled.
-class TFakeHost : public ILog, public IDialogs, public IDesktop, public IMailer {
+// No, or cancelled. Outside programs are never started: ProcessBehaviour stands in for them.
+class TFakeHost : public ILog, public IDialogs, public IDesktop, public IMailer, public IProcessRunner {
 public:
   // The clock stands still at 2026-03-05 14:05:09 local time unless the test sets another.
   explicit TFakeHost(const TAppPaths &paths = TAppPaths{});
@@ -46,6 +53,7 @@ public:
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
+  TProcessResult Run(const QString &program, const QStringList &arguments, int timeoutMs) override;
 
   QDateTime Clock;
   std::vector<TLogEntry> LogEntries;
@@ -68,6 +76,10 @@ public:
   std::vector<TSentMail> SentMails;
   // When set, sending fails with this message (after it was recorded).
   QString MailFailure;
+  std::vector<TProcessCall> ProcessCalls;
+  // What a run does and how it ends; unset, the program starts and ends with status 0
+  // without doing anything.
+  std::function<TProcessResult(const TProcessCall &)> ProcessBehaviour;
 
 private:
   THost FHost;

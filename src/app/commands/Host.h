@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // What a command asks of the program around it. The window, the terminal and the tests each
@@ -75,6 +76,28 @@ public:
   virtual void SendFileToAuthor(const QString &body, const QString &fileName) = 0;
 };
 
+// How a run of an outside program ended.
+struct TProcessResult {
+  // False when the program could not be started at all.
+  bool Started = false;
+  // True when it had to be ended because it ran past its time.
+  bool TimedOut = false;
+  // True when it crashed or was ended; ExitCode is then meaningless.
+  bool Crashed = false;
+  int ExitCode = 0;
+  // What it wrote to standard error, for the report of a failure.
+  QString ErrorOutput;
+};
+
+// Runs outside programs: with an argument list, never through a shell, without input, and
+// waiting for their end.
+class IProcessRunner {
+public:
+  virtual ~IProcessRunner() = default;
+  // Starts `program` and waits until it ends; one still running after `timeoutMs` is ended.
+  virtual TProcessResult Run(const QString &program, const QStringList &arguments, int timeoutMs) = 0;
+};
+
 // The split-payment controls of the window: the check box "MPP" and the radio group
 // "Format MPP" with the items "Bez Struktury", "Struktura", "Both". A change made through the
 // setters runs the control's change handler, just as a change made by the user does.
@@ -96,6 +119,7 @@ struct THost {
   IDialogs &Dialogs;
   IDesktop &Desktop;
   IMailer &Mailer;
+  IProcessRunner &Processes;
   std::function<QDateTime()> Now;
   TAppPaths Paths;
 };

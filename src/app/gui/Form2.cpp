@@ -37,6 +37,7 @@ TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
     : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host),
       FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
       FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost), FSendToAuthor(FHost),
+      FPdfPreview(FHost),
       FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
       FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
   setObjectName(QStringLiteral("Form2"));
@@ -74,6 +75,7 @@ void TForm2::ConnectCommands() {
   OnClick(FUi.Button1, [this] {
     FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(), FSplitPayment.Current());
   });
+  OnClick(FUi.BtnPodgladPDF, [this] { FPdfPreview.Press(FUi.EdtSciezkaDoPlikuXML->text()); });
 
   OnClick(FUi.Button3, [this] { ChooseDirectory(*FUi.EdtSciezkaDoKatalogu2); });
   OnClick(FUi.BitBtn1, [this] { FHost.Dialogs.ShowInformation(BatchHelp); });

@@ -3,6 +3,7 @@
 #include "app/commands/BankRegister.h"
 #include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/Host.h"
+#include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "app/gui/Form2Ui.h"
@@ -53,6 +54,7 @@ private:
   TSplitPaymentSettings FSplitPayment;
   TTransferCommands FCommands;
   TSendToAuthorCommand FSendToAuthor;
+  TInvoicePdfPreview FPdfPreview;
   TPayerPanel *FPayer;
   TBankPage *FBankPage;
   TForm3 *FBankDialog;

@@ -88,6 +88,9 @@ QWidget *BuildSinglePage(TForm2Ui &ui) {
   layout->addWidget(ui.Button1);
   ui.EdtDodReferencja = NewField(QStringLiteral("EdtDodReferencja"));
   AddLabelledField(*layout, QStringLiteral("Dodatkowa własna referencja do przelewu"), ui.EdtDodReferencja);
+  ui.BtnPodgladPDF =
+      NewButton(QStringLiteral("BtnPodgladPDF"), QStringLiteral("Stwórz plik PDF dla pojedynczej faktury i wyświetl go"));
+  layout->addWidget(ui.BtnPodgladPDF);
   ui.MemoLog = TQtLog::NewView(QStringLiteral("MemoLog"));
   return NewLogPage(inputs, ui.MemoLog);
 }

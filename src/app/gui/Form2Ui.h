@@ -21,6 +21,7 @@ struct TForm2Ui {
   QPushButton *BitBtn4;
   QPushButton *Button1;
   QLineEdit *EdtDodReferencja;
+  QPushButton *BtnPodgladPDF;
   QPlainTextEdit *MemoLog;
 
   // "Przelew paczki"

@@ -1,4 +1,5 @@
 #include "app/commands/AuthorMailer.h"
+#include "app/commands/ProcessRunner.h"
 #include "app/gui/Form2.h"
 #include "app/gui/BusyMailer.h"
 #include "app/gui/QtDesktop.h"
@@ -14,7 +15,8 @@ int main(int argc, char *argv[]) {
   TQtDesktop desktop;
   TAuthorMailer authorMailer;
   TBusyMailer mailer(authorMailer);
-  const THost host{log,    dialogs, desktop, mailer, [] { return QDateTime::currentDateTime(); },
+  TProcessRunner processes;
+  const THost host{log,       dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); },
                    TAppPaths::OfRunningProgram()};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);

@@ -27,7 +27,7 @@ const QString Separator(104, QLatin1Char('-'));
 class TForm2Test : public ::testing::Test {
 protected:
   std::unique_ptr<TForm2> Open() {
-    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
+    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
@@ -294,6 +294,42 @@ TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
   Click(*window, QStringLiteral("Button9"));
 
   EXPECT_EQ(Fake.EditorArguments, QStringList{QStringLiteral(" przelewy.imp")});
+}
+
+TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
+  App.WriteBytes(QStringLiteral("Velmira"), "#!/bin/sh\n");
+  QFile(App.File(QStringLiteral("Velmira"))).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+  App.WriteBytes(QStringLiteral("fa.xml"), "<Faktura><Naglowek><SystemInfo>T</SystemInfo></Naglowek></Faktura>");
+  Fake.ProcessBehaviour = [this](const TProcessCall &) {
+    App.WriteBytes(QStringLiteral("fa.PDF"), "%PDF-1.4");
+    TProcessResult ended;
+    ended.Started = true;
+    return ended;
+  };
+  const auto window = Open();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QStringLiteral("fa.xml")));
+
+  Click(*window, QStringLiteral("BtnPodgladPDF"));
+
+  ASSERT_EQ(Fake.ProcessCalls.size(), 1u);
+  EXPECT_EQ(Fake.ProcessCalls[0].Arguments.mid(0, 2), (QStringList{QStringLiteral("-i"), App.File(QStringLiteral("fa.xml"))}));
+  EXPECT_EQ(Fake.OpenedFiles, QStringList{App.File(QStringLiteral("fa.PDF"))});
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")),
+            (QStringList{QStringLiteral("MemoLog"),
+                         QStringLiteral("Poprawnie wygenerowano plik [") + App.File(QStringLiteral("fa.PDF")) +
+                             QStringLiteral("] dla potrzeb podglądu pojedynczej faktury..."),
+                         Separator}));
+}
+
+TEST_F(TForm2Test, PdfButtonOnAMissingInvoiceShowsTheErrorBox) {
+  const auto window = Open();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QStringLiteral("brak.xml")));
+
+  Click(*window, QStringLiteral("BtnPodgladPDF"));
+
+  EXPECT_EQ(Fake.ErrorBoxes, QStringList{QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje.")});
+  EXPECT_TRUE(Fake.ProcessCalls.empty());
+  EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")), QStringList{QStringLiteral("MemoLog")});
 }
 
 TEST_F(TForm2Test, SettingsThatCannotBeWrittenAtStartUpShowTheErrorBoxOnce) {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/commands/Host.h"
+
+// The button "Stwórz plik PDF dla pojedynczej faktury i wyświetl go": the invoice PDF
+// generator (the program Velmira, beside this one or on PATH) renders the invoice to a PDF
+// beside it, which is then opened. A generator that cannot start, fails, runs too long or
+// writes nothing is reported as an error, and nothing is opened: an older PDF of the same
+// name must never pass for the new one.
+class TInvoicePdfPreview {
+public:
+  explicit TInvoicePdfPreview(THost &host);
+
+  // The button: shows the help box when the field holds nothing but blanks, otherwise runs
+  // the preview. True when the PDF was made.
+  bool Press(const QString &invoicePath);
+
+  // Makes the PDF and opens it, then logs the success line; a generator failure is logged as
+  // one "Błąd: " entry and gives false. An invoice whose KSeF number cannot be read (a
+  // missing or malformed file) fails with that error before the generator runs.
+  bool CreatePreview(const QString &invoicePath);
+
+  // Runs the generator on the invoice and waits for its end; fails with a Polish message
+  // unless it ended well and wrote the PDF during this run.
+  void RunPdfGenerator(const QString &invoicePath, const QString &nrKsef);
+  // Opens the PDF of the invoice with the default application; nothing for a blank path.
+  void OpenInvoicePdf(const QString &invoicePath);
+
+  static const QString GeneratorName;
+  // How long the generator may run; the window does not respond meanwhile.
+  static constexpr int GeneratorTimeoutMs = 60000;
+
+private:
+  // The generator beside this program, else the first on PATH; empty when there is none.
+  QString FindGenerator() const;
+
+  THost &FHost;
+};
