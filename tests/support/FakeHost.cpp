@@ -29,6 +29,8 @@ void TFakeHost::ShowInformation(const QString &text) { InformationBoxes.append(t
 
 void TFakeHost::ShowMessage(const QString &text) { MessageBoxes.append(text); }
 
+void TFakeHost::ShowAbout(const QString &text) { AboutBoxes.append(text); }
+
 bool TFakeHost::Confirm(const QString &text) {
   Confirmations.append(text);
   if (ConfirmAnswers.empty()) {
@@ -57,6 +59,8 @@ void TFakeHost::OpenWithDefaultApplication(const QString &fileName) { OpenedFile
 void TFakeHost::OpenInTextEditor(const QString &argument) { EditorArguments.append(argument); }
 
 void TFakeHost::PlaySound(const QString &fileName) { Sounds.append(fileName); }
+
+void TFakeHost::TrustLauncher(const QString &fileName) { TrustedLaunchers.append(fileName); }
 
 void TFakeMPPControls::SetMPPChecked(bool checked) {
   if (checked == FChecked)

@@ -38,6 +38,7 @@ public:
   void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
+  void ShowAbout(const QString &text) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
@@ -45,11 +46,15 @@ public:
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
+  QString DesktopFolder() override { return DesktopFolderPath; }
+  QString ApplicationsFolder() override { return ApplicationsFolderPath; }
+  void TrustLauncher(const QString &fileName) override;
 
   QDateTime Clock;
   std::vector<TLogEntry> LogEntries;
   QStringList InformationBoxes;
   QStringList MessageBoxes;
+  QStringList AboutBoxes;
   QStringList Confirmations;
   std::deque<bool> ConfirmAnswers;
   QStringList ErrorBoxes;
@@ -60,6 +65,10 @@ public:
   QStringList OpenedFiles;
   QStringList EditorArguments;
   QStringList Sounds;
+  // The desktop's folders; empty until a test names them.
+  QString DesktopFolderPath;
+  QString ApplicationsFolderPath;
+  QStringList TrustedLaunchers;
 
 private:
   THost FHost;

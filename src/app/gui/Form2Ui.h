@@ -44,10 +44,13 @@ struct TForm2Ui {
   QGroupBox *RGrpMPP;
   // The items "Bez Struktury", "Struktura", "Both" with the ids 0, 1, 2.
   QButtonGroup *RGrpMPPItems;
+  QPushButton *BtnUtworzSkrot;
+  QPushButton *BtnInformacja;
   QPlainTextEdit *MemoTech;
 
   // "Banki"
   QWidget *PageBanki;
+  QPushButton *BtnInstrukcja;
 
   // Creates the controls as the window's central widget.
   static TForm2Ui Build(QMainWindow &window);
