@@ -17,6 +17,8 @@ void TConsoleHost::ShowInformation(const QString &text) { WriteLines(stderr, tex
 
 void TConsoleHost::ShowMessage(const QString &text) { WriteLines(stderr, text); }
 
+void TConsoleHost::ShowAbout(const QString &text) { WriteLines(stderr, text); }
+
 bool TConsoleHost::Confirm(const QString &text) {
   WriteLines(stderr, text);
   return false;
@@ -33,6 +35,12 @@ void TConsoleHost::OpenWithDefaultApplication(const QString &) {}
 void TConsoleHost::OpenInTextEditor(const QString &) {}
 
 void TConsoleHost::PlaySound(const QString &) {}
+
+QString TConsoleHost::DesktopFolder() { return QString(); }
+
+QString TConsoleHost::ApplicationsFolder() { return QString(); }
+
+void TConsoleHost::TrustLauncher(const QString &) {}
 
 void WriteLines(std::FILE *stream, const QString &text) {
   QString lines = WithLineFeeds(text);

@@ -20,6 +20,7 @@ public:
   void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
+  void ShowAbout(const QString &text) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
@@ -27,6 +28,10 @@ public:
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
+  // A terminal has no desktop: no folders, nothing to trust.
+  QString DesktopFolder() override;
+  QString ApplicationsFolder() override;
+  void TrustLauncher(const QString &fileName) override;
 
 private:
   TAuthorMailer FMailer;

@@ -30,6 +30,8 @@ void TFakeHost::ShowInformation(const QString &text) { InformationBoxes.append(t
 
 void TFakeHost::ShowMessage(const QString &text) { MessageBoxes.append(text); }
 
+void TFakeHost::ShowAbout(const QString &text) { AboutBoxes.append(text); }
+
 bool TFakeHost::Confirm(const QString &text) {
   Confirmations.append(text);
   if (ConfirmAnswers.empty()) {
@@ -73,6 +75,7 @@ TProcessResult TFakeHost::Run(const QString &program, const QStringList &argumen
   ended.Started = true;
   return ended;
 }
+void TFakeHost::TrustLauncher(const QString &fileName) { TrustedLaunchers.append(fileName); }
 
 void TFakeMPPControls::SetMPPChecked(bool checked) {
   if (checked == FChecked)

@@ -45,6 +45,7 @@ public:
   void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
+  void ShowAbout(const QString &text) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
@@ -54,11 +55,15 @@ public:
   void PlaySound(const QString &fileName) override;
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
   TProcessResult Run(const QString &program, const QStringList &arguments, int timeoutMs) override;
+  QString DesktopFolder() override { return DesktopFolderPath; }
+  QString ApplicationsFolder() override { return ApplicationsFolderPath; }
+  void TrustLauncher(const QString &fileName) override;
 
   QDateTime Clock;
   std::vector<TLogEntry> LogEntries;
   QStringList InformationBoxes;
   QStringList MessageBoxes;
+  QStringList AboutBoxes;
   QStringList Confirmations;
   std::deque<bool> ConfirmAnswers;
   QStringList ErrorBoxes;
@@ -80,6 +85,10 @@ public:
   // What a run does and how it ends; unset, the program starts and ends with status 0
   // without doing anything.
   std::function<TProcessResult(const TProcessCall &)> ProcessBehaviour;
+  // The desktop's folders; empty until a test names them.
+  QString DesktopFolderPath;
+  QString ApplicationsFolderPath;
+  QStringList TrustedLaunchers;
 
 private:
   THost FHost;

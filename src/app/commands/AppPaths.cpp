@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -22,12 +24,30 @@ void TAppPaths::CreateWorkDirectories() const {
 }
 
 TAppPaths TAppPaths::OfRunningProgram() {
-  TAppPaths paths = InDirectory(QCoreApplication::applicationDirPath());
+  return Choose(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PAVENA_DIR"), UserDataDir());
+}
+
+TAppPaths TAppPaths::Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir) {
+  TAppPaths paths = InDirectory(programDir);
   // Tests and portable set-ups point the program at another data directory.
-  const QString override = qEnvironmentVariable("PAVENA_DIR");
-  if (!override.isEmpty())
-    paths.AppDir = DirectoryText(override);
+  if (!dataDirOverride.isEmpty())
+    paths.AppDir = DirectoryText(dataDirOverride);
+  else if (!userDataDir.isEmpty() && !CanCreateFilesIn(programDir))
+    paths.AppDir = DirectoryText(userDataDir);
   return paths;
 }
 
 TAppPaths TAppPaths::InDirectory(const QString &dir) { return {DirectoryText(dir), DirectoryText(dir)}; }
+
+bool TAppPaths::CanCreateFilesIn(const QString &dir) {
+  QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".pavena-probe-XXXXXX")));
+  // The probe is removed when it goes out of scope.
+  return probe.open();
+}
+
+QString TAppPaths::UserDataDir() {
+  // What QStandardPaths::AppDataLocation names for the application "Pavena", spelt out so
+  // that the window and pavena-cli share one folder whatever their executables are called.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  return data.isEmpty() ? QString() : data + QStringLiteral("/Pavena");
+}

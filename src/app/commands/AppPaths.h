@@ -5,7 +5,8 @@
 // Where the program finds its files. Resolved once when the program starts and carried by the
 // host; nothing else reads the environment or the executable's path.
 struct TAppPaths {
-  // The directory of the running executable, ending with "/".
+  // The directory of the running executable, ending with "/". The files delivered with the
+  // program (the manual, the icon, the invoice PDF generator) are always found here.
   QString ProgramDir;
   // The directory of settings.ini, BANKI.INI and the working directories, ending with "/".
   QString AppDir;
@@ -17,12 +18,30 @@ struct TAppPaths {
   // A file of the output directory "PLIKI_DO_BANKU".
   QString OutputFile(const QString &name) const { return AppFilePath(QStringLiteral("PLIKI_DO_BANKU/") + name); }
 
+  // A file delivered with the program, beside the executable.
+  QString ProgramFile(const QString &name) const { return ProgramDir + name; }
+  QString ManualFile() const { return ProgramFile(QStringLiteral("OpisPrzelewyISO20022.pdf")); }
+  // The picture desktops show for the program; "pavena.ico" beside it is the same picture in
+  // the Windows icon format.
+  QString IconFile() const { return ProgramFile(QStringLiteral("pavena.png")); }
+
   // Creates "XML_PZ", "FAKTURY" and "PLIKI_DO_BANKU" under AppDir; failures are ignored.
   void CreateWorkDirectories() const;
 
-  // The running program's directories: the executable's own, replaced as AppDir by the
-  // environment variable PAVENA_DIR when it is set. The working directory plays no part.
+  // The running program's directories: ProgramDir is the executable's own, AppDir is chosen by
+  // Choose() with the environment variable PAVENA_DIR and the user's data folder. The working
+  // directory plays no part.
   static TAppPaths OfRunningProgram();
+  // AppDir is `dataDirOverride` when it is not empty; else programDir when a file can be
+  // created there (a portable copy, a build folder); else `userDataDir` (an installed program,
+  // whose directory a user may not write). All three are made absolute.
+  static TAppPaths Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir);
   // Both directories are `dir` (made absolute).
   static TAppPaths InDirectory(const QString &dir);
+
+  // True when a file can be created in the directory; found out by creating and removing one,
+  // since the permission bits do not tell (an administrator, a read-only file system).
+  static bool CanCreateFilesIn(const QString &dir);
+  // Pavena's folder among the current user's data: ~/.local/share/Pavena on Linux.
+  static QString UserDataDir();
 };

@@ -45,6 +45,8 @@ public:
   virtual void ShowInformation(const QString &text) = 0;
   // A plain box with one OK button, no icon, titled with the program's name.
   virtual void ShowMessage(const QString &text) = 0;
+  // The about box: titled "Informacja o programie", information icon, one OK button.
+  virtual void ShowAbout(const QString &text) = 0;
   // A Yes/No confirmation; true for Yes.
   virtual bool Confirm(const QString &text) = 0;
   // The default error box for an error no command handled itself: error icon, one OK button,
@@ -66,6 +68,13 @@ public:
   virtual void OpenInTextEditor(const QString &argument) = 0;
   // Plays a sound file without waiting for it to end.
   virtual void PlaySound(const QString &fileName) = 0;
+  // The current user's desktop folder, as the desktop names it; it may not exist.
+  virtual QString DesktopFolder() = 0;
+  // The folder of the current user's own menu entries.
+  virtual QString ApplicationsFolder() = 0;
+  // Marks a launcher file on the desktop as one the user trusts, where the desktop keeps such
+  // a mark beside the executable bit.
+  virtual void TrustLauncher(const QString &fileName) = 0;
 };
 
 // Sends a file to the program's author by e-mail with `body` as the text. Fails with an

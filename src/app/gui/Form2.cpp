@@ -1,5 +1,7 @@
 #include "app/gui/Form2.h"
 
+#include "app/commands/AboutProgram.h"
+#include "app/commands/DesktopShortcut.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/PayerPanel.h"
@@ -45,7 +47,7 @@ TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
   resize(900, 640);
   FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); }, FHost.Dialogs);
   (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FPayer);
-  FUi.PageBanki->layout()->addWidget(FBankPage);
+  qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FBankPage, 1);
   ConnectCommands();
   ConnectBankRegister();
   ConnectSendToAuthor();
@@ -86,6 +88,10 @@ void TForm2::ConnectCommands() {
   OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
   OnClick(FUi.Button5, [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FSplitPayment); });
   OnClick(FUi.Button9, [this] { FCommands.PressShowVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text()); });
+
+  OnClick(FUi.BtnUtworzSkrot, [this] { PressCreateDesktopShortcut(FHost); });
+  OnClick(FUi.BtnInformacja, [this] { ShowAbout(FHost); });
+  OnClick(FUi.BtnInstrukcja, [this] { OpenManual(FHost); });
 }
 
 void TForm2::ConnectBankRegister() {

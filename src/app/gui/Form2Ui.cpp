@@ -1,6 +1,7 @@
 #include "app/gui/Form2Ui.h"
 
 #include "app/gui/QtLog.h"
+#include "model/Text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -155,6 +156,16 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   mppRow->addStretch(1);
   layout->addLayout(mppRow);
 
+  ui.BtnUtworzSkrot =
+      NewButton(QStringLiteral("BtnUtworzSkrot"), WithLineFeeds(QStringLiteral("Utwórz skrót\rna pulpicie")));
+  ui.BtnInformacja =
+      NewButton(QStringLiteral("BtnInformacja"), WithLineFeeds(QStringLiteral("Informacja\ro programie")));
+  auto *programRow = new QHBoxLayout;
+  programRow->addWidget(ui.BtnUtworzSkrot);
+  programRow->addWidget(ui.BtnInformacja);
+  programRow->addStretch(1);
+  layout->addLayout(programRow);
+
   ui.EdtSciezkaDoPlikuMail = NewField(QStringLiteral("EdtSciezkaDoPlikuMail"));
   ui.BtnSciezkaMail = NewButton(QStringLiteral("BtnSciezkaMail"), QStringLiteral("..."));
   ui.BtnPomocMail = NewHelpButton(QStringLiteral("BtnPomocMail"));
@@ -169,10 +180,16 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
 }
 
 QWidget *BuildBanksPage(TForm2Ui &ui) {
-  // The bank table and its buttons go here.
+  // The bank table and its buttons go above the manual's button.
   ui.PageBanki = new QWidget;
   ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
-  new QVBoxLayout(ui.PageBanki);
+  auto *layout = new QVBoxLayout(ui.PageBanki);
+  ui.BtnInstrukcja =
+      NewButton(QStringLiteral("BtnInstrukcja"), WithLineFeeds(QStringLiteral("Wyświetl\rinstrukcję\rdo programu")));
+  auto *manualRow = new QHBoxLayout;
+  manualRow->addWidget(ui.BtnInstrukcja);
+  manualRow->addStretch(1);
+  layout->addLayout(manualRow);
   return ui.PageBanki;
 }
 

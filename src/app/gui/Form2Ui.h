@@ -49,10 +49,13 @@ struct TForm2Ui {
   QPushButton *BtnSciezkaMail;
   QPushButton *BtnPomocMail;
   QPushButton *BtnWyslijMail;
+  QPushButton *BtnUtworzSkrot;
+  QPushButton *BtnInformacja;
   QPlainTextEdit *MemoTech;
 
   // "Banki"
   QWidget *PageBanki;
+  QPushButton *BtnInstrukcja;
 
   // Creates the controls as the window's central widget.
   static TForm2Ui Build(QMainWindow &window);

@@ -29,3 +29,19 @@ void TQtDesktop::PlaySound(const QString &fileName) {
   }
   QApplication::beep();
 }
+
+QString TQtDesktop::DesktopFolder() { return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation); }
+
+QString TQtDesktop::ApplicationsFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+}
+
+void TQtDesktop::TrustLauncher(const QString &fileName) {
+  const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+  if (gio.isEmpty())
+    return;
+  // Without a running GVfs the attribute cannot be set; the executable bit then has to do.
+  QProcess process;
+  process.start(gio, {QStringLiteral("set"), fileName, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+  process.waitForFinished(5000);
+}

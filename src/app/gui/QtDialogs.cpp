@@ -35,6 +35,10 @@ void TQtDialogs::ShowMessage(const QString &text) {
   Ask(FOwner, QMessageBox::NoIcon, ProgramName(), text, QMessageBox::Ok);
 }
 
+void TQtDialogs::ShowAbout(const QString &text) {
+  Ask(FOwner, QMessageBox::Information, QStringLiteral("Informacja o programie"), text, QMessageBox::Ok);
+}
+
 bool TQtDialogs::Confirm(const QString &text) {
   return Ask(FOwner, QMessageBox::Question, ProgramName(), text, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;

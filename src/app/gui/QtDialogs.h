@@ -12,6 +12,7 @@ public:
 
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
+  void ShowAbout(const QString &text) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;

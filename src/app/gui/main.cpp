@@ -7,17 +7,21 @@
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
+  // Lets the desktop match the window with the menu entry "pavena.desktop" and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("pavena"));
+  const TAppPaths paths = TAppPaths::OfRunningProgram();
+  QApplication::setWindowIcon(QIcon(paths.IconFile()));
   TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
   TAuthorMailer authorMailer;
   TBusyMailer mailer(authorMailer);
   TProcessRunner processes;
-  const THost host{log,       dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); },
-                   TAppPaths::OfRunningProgram()};
+  const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
   window.show();

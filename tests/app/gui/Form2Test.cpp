@@ -494,3 +494,57 @@ TEST_F(TForm2Test, BankPageHelpReachesTheHost) {
 }
 
 } // namespace
+
+namespace {
+
+struct TProgramButton {
+  const char *Button;
+  int Page;
+  QString Caption;
+};
+
+class TForm2ProgramButtonTest : public TForm2Test, public ::testing::WithParamInterface<TProgramButton> {};
+
+TEST_P(TForm2ProgramButtonTest, StandsOnItsPageWithItsCaption) {
+  const auto window = Open();
+  const auto &button = Control<QPushButton>(*window, QString::fromLatin1(GetParam().Button));
+  EXPECT_TRUE(Control<QTabWidget>(*window, QStringLiteral("Pages")).widget(GetParam().Page)->isAncestorOf(&button));
+  EXPECT_EQ(button.text(), GetParam().Caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, TForm2ProgramButtonTest,
+    ::testing::Values(TProgramButton{"BtnUtworzSkrot", 3, QStringLiteral("Utwórz skrót\nna pulpicie")},
+                      TProgramButton{"BtnInformacja", 3, QStringLiteral("Informacja\no programie")},
+                      TProgramButton{"BtnInstrukcja", 4, QStringLiteral("Wyświetl\ninstrukcję\ndo programu")}),
+    [](const auto &info) { return std::string(info.param.Button); });
+
+TEST_F(TForm2Test, TheProgramButtonsReachTheirCommands) {
+  QDir(App.Path()).mkdir(QStringLiteral("Pulpit"));
+  Fake.DesktopFolderPath = App.File(QStringLiteral("Pulpit"));
+  App.WriteBytes(QStringLiteral("OpisPrzelewyISO20022.pdf"), "%PDF-1.4");
+  const auto window = Open();
+
+  Click(*window, QStringLiteral("BtnUtworzSkrot"));
+  Click(*window, QStringLiteral("BtnInformacja"));
+  Click(*window, QStringLiteral("BtnInstrukcja"));
+
+  EXPECT_TRUE(QFileInfo(App.File(QStringLiteral("Pulpit/Pavena.desktop"))).isFile());
+  EXPECT_EQ(Fake.MessageBoxes, QStringList{QStringLiteral("Skrót został utworzony na pulpicie !!!")});
+  ASSERT_EQ(Fake.AboutBoxes.size(), 1);
+  EXPECT_TRUE(Fake.AboutBoxes.front().startsWith(QStringLiteral("autor programu  :  Orsolan\r\n")));
+  EXPECT_EQ(Fake.OpenedFiles, QStringList{App.File(QStringLiteral("OpisPrzelewyISO20022.pdf"))});
+}
+
+TEST_F(TForm2Test, AShortcutThatCannotBeMadeGoesToTheErrorBox) {
+  Fake.DesktopFolderPath = App.File(QStringLiteral("Pulpit"));
+  const auto window = Open();
+
+  Click(*window, QStringLiteral("BtnUtworzSkrot"));
+
+  EXPECT_EQ(Fake.ErrorBoxes,
+            QStringList{QStringLiteral("Folder pulpitu %1 nie istnieje").arg(App.File(QStringLiteral("Pulpit")))});
+  EXPECT_TRUE(Fake.MessageBoxes.isEmpty());
+}
+
+} // namespace

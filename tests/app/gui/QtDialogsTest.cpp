@@ -59,6 +59,20 @@ TEST_F(TQtDialogsTest, PlainMessageHasNoIconAndTheProgramsName) {
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
+TEST_F(TQtDialogsTest, AboutBoxHasItsTitleTheInformationIconAndOneButton) {
+  const auto answer = AnswerWith(QMessageBox::Ok);
+
+  Dialogs.ShowAbout(
+      QStringLiteral("autor programu  :  Orsolan\r\ntelefon                  :  \r\nadres poczty        :  "));
+
+  ASSERT_EQ(Seen.size(), 1u);
+  EXPECT_EQ(Seen[0].Title, QStringLiteral("Informacja o programie"));
+  EXPECT_EQ(Seen[0].Text,
+            QStringLiteral("autor programu  :  Orsolan\ntelefon                  :  \nadres poczty        :  "));
+  EXPECT_EQ(Seen[0].Icon, QMessageBox::Information);
+  EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
 TEST_F(TQtDialogsTest, ConfirmationGivesTheUsersAnswer) {
   for (const auto button : {QMessageBox::Yes, QMessageBox::No}) {
     const auto answer = AnswerWith(button);
