@@ -34,7 +34,7 @@ const QByteArray BankRegister = "[Konto1]\r\n"
 
 // The window's dialogs and desktop: the conversions of the examples must ask nothing and show
 // no box; a box means the examples or the window went wrong, and fails the build.
-class TScreenshotHost : public IDialogs, public IDesktop {
+class TScreenshotHost : public IDialogs, public IDesktop, public IMailer, public IProcessRunner {
 public:
   void ShowInformation(const QString &text) override { Unexpected(text); }
   void ShowMessage(const QString &text) override { Unexpected(text); }
@@ -49,6 +49,10 @@ public:
   QString DesktopFolder() override { return QString(); }
   QString ApplicationsFolder() override { return QString(); }
   void TrustLauncher(const QString &) override {}
+  void SendFileToAuthor(const QString &, const QString &fileName) override { Unexpected(fileName); }
+  TProcessResult Run(const QString &program, const QStringList &, int) override {
+    return Unexpected(program), TProcessResult{};
+  }
 
 private:
   static void Unexpected(const QString &text) {
@@ -86,7 +90,7 @@ public:
   void Take() {
     TQtLog log;
     TScreenshotHost host;
-    TForm2 window(THost{log, host, host, [] { return QDateTime::currentDateTime(); }, TAppPaths::InDirectory(DataFile(QString()))},
+    TForm2 window(THost{log, host, host, host, host, [] { return QDateTime::currentDateTime(); }, TAppPaths::InDirectory(DataFile(QString()))},
                   log);
     window.show();
 
