@@ -16,8 +16,11 @@ bool IsAscii(const QByteArray &bytes) {
   return true;
 }
 
+// The byte-order mark is dealt with before; a U+FEFF after it is a character of the text.
+constexpr QStringConverter::Flags CodecFlags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
 QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullptr) {
-  QStringDecoder decoder(codec, QStringDecoder::Flag::Stateless);
+  QStringDecoder decoder(codec, CodecFlags);
   QString text = decoder.decode(bytes);
   if (valid)
     *valid = !decoder.hasError();
@@ -25,7 +28,7 @@ QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullpt
 }
 
 QByteArray EncodeWith(const char *codec, const QString &text) {
-  QStringEncoder encoder(codec, QStringEncoder::Flag::Stateless);
+  QStringEncoder encoder(codec, CodecFlags);
   return encoder.encode(text);
 }
 
@@ -78,10 +81,15 @@ TDecodedText DecodeText(const QByteArray &bytes) {
   return {DecodeWith("windows-1250", view), TTextEncoding::Windows1250};
 }
 
-QByteArray EncodeText(const QString &text, TTextEncoding encoding, bool *lossless) {
-  const char *codec = CodecName(encoding);
-  QByteArray body = EncodeWith(codec, text);
-  if (lossless)
-    *lossless = DecodeWith(codec, body) == text;
-  return Bom(encoding) + body;
+QByteArray EncodeText(const QString &text, TTextEncoding encoding) {
+  return Bom(encoding) + EncodeWith(CodecName(encoding), text);
+}
+
+QByteArray EncodeReadably(const QString &text, TTextEncoding preferred) {
+  for (TTextEncoding encoding : {preferred, TTextEncoding::Utf8}) {
+    QByteArray bytes = EncodeText(text, encoding);
+    if (DecodeText(bytes).Text == text)
+      return bytes;
+  }
+  return EncodeText(text, TTextEncoding::Utf8Bom);
 }

@@ -17,5 +17,11 @@ struct TDecodedText {
 TDecodedText DecodeText(const QByteArray &bytes);
 
 // The text in the given encoding, with its byte-order mark where the encoding has one.
-// Returns false in *lossless when a character has no place in the encoding.
-QByteArray EncodeText(const QString &text, TTextEncoding encoding, bool *lossless = nullptr);
+QByteArray EncodeText(const QString &text, TTextEncoding encoding);
+
+// The text in the preferred encoding when DecodeText reads those bytes back as the same text.
+// Otherwise UTF-8, which holds every character, with a byte-order mark where the bytes alone
+// would not read back either. A character windows-1250 lacks needs it, and so does text whose
+// windows-1250 bytes happen to be valid UTF-8 ("SPÓŁKA": Ó and Ł make a two-byte sequence),
+// which would be read back as other letters.
+QByteArray EncodeReadably(const QString &text, TTextEncoding preferred);

@@ -153,9 +153,5 @@ void TIniFile::Save() const {
   QString text = FLines.join(FLineEnd);
   if (FEndsWithLineEnd && !FLines.isEmpty())
     text += FLineEnd;
-  bool lossless = true;
-  QByteArray bytes = EncodeText(text, FEncoding, &lossless);
-  if (!lossless)
-    bytes = EncodeText(text, TTextEncoding::Utf8);
-  WriteFileAtomically(FFileName, bytes);
+  WriteFileAtomically(FFileName, EncodeReadably(text, FEncoding));
 }

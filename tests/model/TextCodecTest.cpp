@@ -37,12 +37,34 @@ TEST(DecodeText, PlainAsciiCountsAsWindows1250) {
   EXPECT_EQ(DecodeText("abc").Encoding, TTextEncoding::Windows1250);
 }
 
-TEST(EncodeText, ReportsACharacterWindows1250Lacks) {
-  bool lossless = true;
-  EncodeText(QStringLiteral("€ and ł"), TTextEncoding::Windows1250, &lossless);
-  EXPECT_TRUE(lossless);
-  EncodeText(QStringLiteral("日本"), TTextEncoding::Windows1250, &lossless);
-  EXPECT_FALSE(lossless);
+struct TReadableCase {
+  const char *Name;
+  QString Text;
+  TTextEncoding Preferred;
+  QByteArray Bytes;
+};
+
+class EncodeReadably_ : public ::testing::TestWithParam<TReadableCase> {};
+
+TEST_P(EncodeReadably_, WritesBytesThatReadBackAsTheSameText) {
+  const QByteArray bytes = EncodeReadably(GetParam().Text, GetParam().Preferred);
+  EXPECT_EQ(bytes, GetParam().Bytes);
+  EXPECT_EQ(DecodeText(bytes).Text, GetParam().Text);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EncodeReadably_,
+    ::testing::Values(
+        TReadableCase{"cp1250", QStringLiteral("€ and ł"), TTextEncoding::Windows1250, QByteArray("\x80 and \xB3")},
+        TReadableCase{"utf16Kept", Lodz, TTextEncoding::Utf16BE, QByteArray("\xFE\xFF\x01\x41\x00\xF3\x00\x64\x01\x7A", 10)},
+        TReadableCase{"lettersCp1250Lacks", QStringLiteral("ł 日本"), TTextEncoding::Windows1250,
+                      QStringLiteral("ł 日本").toUtf8()},
+        // Found by fuzzing: D3 A3 is valid UTF-8 and would read back as "ӣ".
+        TReadableCase{"cp1250BytesThatLookLikeUtf8", QStringLiteral("SPÓŁKA"), TTextEncoding::Windows1250,
+                      QStringLiteral("SPÓŁKA").toUtf8()},
+        // In UTF-8 the leading U+FEFF would be taken for a byte-order mark and dropped.
+        TReadableCase{"leadingByteOrderMark", QStringLiteral("\uFEFFa ł"), TTextEncoding::Utf8,
+                      QByteArray("\xEF\xBB\xBF") + QStringLiteral("\uFEFFa ł").toUtf8()}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
