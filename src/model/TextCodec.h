@@ -13,7 +13,8 @@ struct TDecodedText {
 };
 
 // A byte-order mark decides first. Without one, bytes that hold non-ASCII characters and are
-// valid UTF-8 are read as UTF-8; everything else as windows-1250.
+// valid UTF-8 are read as UTF-8, unless all of those characters are pairs of Polish letters
+// in windows-1250 that happen to form UTF-8 ("SPÓŁKA"); everything else as windows-1250.
 TDecodedText DecodeText(const QByteArray &bytes);
 
 // The text in the given encoding, with its byte-order mark where the encoding has one.
