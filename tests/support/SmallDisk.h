@@ -4,9 +4,9 @@
 
 #include <QString>
 
-// A tmpfs of a few kilobytes mounted on a fresh directory, for writes that meet a full disk or
-// a read-only file system. The mount lives in a mount namespace of this test process's own,
-// so nothing stays mounted on the machine if the test dies. Mounting needs root (or the
+// A tmpfs of the given size mounted on a fresh directory, for writes that meet a full disk
+// or a read-only file system. The mount lives in a mount namespace of this test process's
+// own, so nothing stays mounted on the machine if the test dies. Mounting needs root (or the
 // capability to mount); where the machine does not allow it, Mounted() is false and Problem()
 // says why, for GTEST_SKIP.
 class TSmallDisk {
