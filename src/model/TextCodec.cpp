@@ -16,8 +16,32 @@ bool IsAscii(const QByteArray &bytes) {
   return true;
 }
 
+// In windows-1250 the capitals Ć Ę Ń Ó are lead bytes of UTF-8 and the letters Ą Ł Ś Ź Ż ą ł ś ź ż
+// are continuation bytes, so text such as "SPÓŁKA" or "CZĘŚCI" is valid UTF-8 by accident. A
+// file whose every byte beyond ASCII belongs to such a pair is taken for windows-1250: real
+// UTF-8 writes Polish letters with other lead bytes, and no real text is made of these pairs alone.
+bool OnlyPolishLetterPairs(const QByteArray &bytes) {
+  const auto isLead = [](unsigned char c) { return c == 0xC6 || c == 0xCA || c == 0xD1 || c == 0xD3; };
+  const auto isTrail = [](unsigned char c) {
+    return c == 0xA5 || c == 0xA3 || c == 0x8C || c == 0x8F || c == 0xAF || c == 0xB9 || c == 0xB3 || c == 0x9C ||
+           c == 0x9F || c == 0xBF;
+  };
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80)
+      continue;
+    if (!isLead(c) || i + 1 == bytes.size() || !isTrail(static_cast<unsigned char>(bytes[i + 1])))
+      return false;
+    ++i;
+  }
+  return true;
+}
+
+// The byte-order mark is dealt with before; a U+FEFF after it is a character of the text.
+constexpr QStringConverter::Flags CodecFlags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
 QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullptr) {
-  QStringDecoder decoder(codec, QStringDecoder::Flag::Stateless);
+  QStringDecoder decoder(codec, CodecFlags);
   QString text = decoder.decode(bytes);
   if (valid)
     *valid = !decoder.hasError();
@@ -25,7 +49,7 @@ QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullpt
 }
 
 QByteArray EncodeWith(const char *codec, const QString &text) {
-  QStringEncoder encoder(codec, QStringEncoder::Flag::Stateless);
+  QStringEncoder encoder(codec, CodecFlags);
   return encoder.encode(text);
 }
 
@@ -69,7 +93,7 @@ TDecodedText DecodeText(const QByteArray &bytes) {
     return {DecodeWith("UTF-16LE", view.sliced(2)), TTextEncoding::Utf16LE};
   if (bytes.startsWith(Utf16BEBom))
     return {DecodeWith("UTF-16BE", view.sliced(2)), TTextEncoding::Utf16BE};
-  if (!IsAscii(bytes)) {
+  if (!IsAscii(bytes) && !OnlyPolishLetterPairs(bytes)) {
     bool valid = false;
     QString text = DecodeWith("UTF-8", view, &valid);
     if (valid)
@@ -78,10 +102,15 @@ TDecodedText DecodeText(const QByteArray &bytes) {
   return {DecodeWith("windows-1250", view), TTextEncoding::Windows1250};
 }
 
-QByteArray EncodeText(const QString &text, TTextEncoding encoding, bool *lossless) {
-  const char *codec = CodecName(encoding);
-  QByteArray body = EncodeWith(codec, text);
-  if (lossless)
-    *lossless = DecodeWith(codec, body) == text;
-  return Bom(encoding) + body;
+QByteArray EncodeText(const QString &text, TTextEncoding encoding) {
+  return Bom(encoding) + EncodeWith(CodecName(encoding), text);
+}
+
+QByteArray EncodeReadably(const QString &text, TTextEncoding preferred) {
+  for (TTextEncoding encoding : {preferred, TTextEncoding::Utf8}) {
+    QByteArray bytes = EncodeText(text, encoding);
+    if (DecodeText(bytes).Text == text)
+      return bytes;
+  }
+  return EncodeText(text, TTextEncoding::Utf8Bom);
 }

@@ -5,28 +5,8 @@
 
 #include <QFile>
 
-#include <optional>
 
 namespace {
-
-bool SameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-bool IsSectionHeader(const QString &line) { return Trim(line).startsWith(u'['); }
-
-// The name of a "[name]" line.
-QString SectionName(const QString &line) {
-  const QString trimmed = Trim(line);
-  const qsizetype close = trimmed.indexOf(u']');
-  return Trim(trimmed.mid(1, close < 0 ? -1 : close - 1));
-}
-
-// The key of a "key=value" line; nothing when the line holds no "=".
-std::optional<QString> KeyName(const QString &line) {
-  const qsizetype equals = line.indexOf(u'=');
-  if (equals < 0)
-    return std::nullopt;
-  return Trim(line.left(equals));
-}
 
 QString Unquote(const QString &value) {
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
@@ -42,6 +22,24 @@ QString SingleLine(QString value) {
 }
 
 } // namespace
+
+// What a line is, worked out once when the line is read or written, so that a lookup compares
+// ready names instead of trimming every line of the file again: with hundreds of sections in
+// BANKI.INI, saving the register would otherwise take seconds.
+TIniFile::TLine TIniFile::ParseLine(const QString &text) {
+  TLine line{text, TLineKind::Other, {}, {}};
+  const QString trimmed = Trim(text);
+  if (trimmed.startsWith(u'[')) {
+    const qsizetype close = trimmed.indexOf(u']');
+    line.Kind = TLineKind::Section;
+    line.Name = Trim(trimmed.mid(1, close < 0 ? -1 : close - 1));
+  } else if (const qsizetype equals = text.indexOf(u'='); equals >= 0) {
+    line.Kind = TLineKind::Key;
+    line.Name = Trim(text.left(equals));
+  }
+  line.FoldedName = line.Name.toCaseFolded();
+  return line;
+}
 
 TIniFile::TIniFile(const QString &fileName) : FFileName(fileName) {
   QFile file(fileName);
@@ -61,21 +59,22 @@ TIniFile::TIniFile(const QString &fileName) : FFileName(fileName) {
     const bool crlf = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
     if (FLines.isEmpty())
       FLineEnd = crlf ? QStringLiteral("\r\n") : QString(text[i]);
-    FLines.append(text.mid(start, i - start));
+    FLines.append(ParseLine(text.mid(start, i - start)));
     i += crlf ? 1 : 0;
     start = i + 1;
   }
   FEndsWithLineEnd = start == text.size();
   if (!FEndsWithLineEnd)
-    FLines.append(text.mid(start));
+    FLines.append(ParseLine(text.mid(start)));
 }
 
 TIniFile::TSectionRange TIniFile::FindSection(const QString &section) const {
+  const QString folded = section.toCaseFolded();
   for (qsizetype i = 0; i < FLines.size(); ++i) {
-    if (!IsSectionHeader(FLines[i]) || !SameName(SectionName(FLines[i]), section))
+    if (FLines[i].Kind != TLineKind::Section || FLines[i].FoldedName != folded)
       continue;
     qsizetype end = i + 1;
-    while (end < FLines.size() && !IsSectionHeader(FLines[end]))
+    while (end < FLines.size() && FLines[end].Kind != TLineKind::Section)
       ++end;
     return {i, end};
   }
@@ -85,11 +84,10 @@ TIniFile::TSectionRange TIniFile::FindSection(const QString &section) const {
 qsizetype TIniFile::FindKeyLine(const TSectionRange &range, const QString &key) const {
   if (range.Header < 0)
     return -1;
-  for (qsizetype i = range.Header + 1; i < range.End; ++i) {
-    const std::optional<QString> name = KeyName(FLines[i]);
-    if (name && SameName(*name, key))
+  const QString folded = key.toCaseFolded();
+  for (qsizetype i = range.Header + 1; i < range.End; ++i)
+    if (FLines[i].Kind == TLineKind::Key && FLines[i].FoldedName == folded)
       return i;
-  }
   return -1;
 }
 
@@ -97,15 +95,15 @@ QString TIniFile::ReadString(const QString &section, const QString &key, const Q
   const qsizetype line = FindKeyLine(FindSection(section), key);
   if (line < 0)
     return defaultValue;
-  const QString &text = FLines[line];
+  const QString &text = FLines[line].Text;
   return Unquote(Trim(text.mid(text.indexOf(u'=') + 1))).left(MaxValueLength);
 }
 
 QStringList TIniFile::ReadSections() const {
   QStringList sections;
-  for (const QString &line : FLines)
-    if (IsSectionHeader(line))
-      sections.append(SectionName(line));
+  for (const TLine &line : FLines)
+    if (line.Kind == TLineKind::Section)
+      sections.append(line.Name);
   return sections;
 }
 
@@ -114,10 +112,9 @@ QStringList TIniFile::ReadKeys(const QString &section) const {
   const TSectionRange range = FindSection(section);
   if (range.Header < 0)
     return keys;
-  for (qsizetype i = range.Header + 1; i < range.End; ++i) {
-    if (const std::optional<QString> name = KeyName(FLines[i]))
-      keys.append(*name);
-  }
+  for (qsizetype i = range.Header + 1; i < range.End; ++i)
+    if (FLines[i].Kind == TLineKind::Key)
+      keys.append(FLines[i].Name);
   return keys;
 }
 
@@ -125,19 +122,19 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
   const TSectionRange range = FindSection(section);
   const qsizetype keyLine = FindKeyLine(range, key);
   if (keyLine >= 0) {
-    FLines[keyLine] = *KeyName(FLines[keyLine]) + u'=' + SingleLine(value);
+    FLines[keyLine] = ParseLine(FLines[keyLine].Name + u'=' + SingleLine(value));
     return;
   }
-  const QString line = key + u'=' + SingleLine(value);
+  const TLine line = ParseLine(key + u'=' + SingleLine(value));
   if (range.Header < 0) {
-    FLines.append(u'[' + section + u']');
+    FLines.append(ParseLine(u'[' + section + u']'));
     FLines.append(line);
     FEndsWithLineEnd = true;
     return;
   }
   // After the last non-blank line of the section, so blank lines before the next one stay.
   qsizetype insertAt = range.End;
-  while (insertAt > range.Header + 1 && Trim(FLines[insertAt - 1]).isEmpty())
+  while (insertAt > range.Header + 1 && Trim(FLines[insertAt - 1].Text).isEmpty())
     --insertAt;
   FLines.insert(insertAt, line);
   if (insertAt == FLines.size() - 1)
@@ -150,12 +147,12 @@ void TIniFile::EraseSection(const QString &section) {
 }
 
 void TIniFile::Save() const {
-  QString text = FLines.join(FLineEnd);
+  QStringList texts;
+  texts.reserve(FLines.size());
+  for (const TLine &line : FLines)
+    texts.append(line.Text);
+  QString text = texts.join(FLineEnd);
   if (FEndsWithLineEnd && !FLines.isEmpty())
     text += FLineEnd;
-  bool lossless = true;
-  QByteArray bytes = EncodeText(text, FEncoding, &lossless);
-  if (!lossless)
-    bytes = EncodeText(text, TTextEncoding::Utf8);
-  WriteFileAtomically(FFileName, bytes);
+  WriteFileAtomically(FFileName, EncodeReadably(text, FEncoding));
 }

@@ -32,16 +32,26 @@ public:
   void Save() const;
 
 private:
+  enum class TLineKind { Other, Section, Key };
+
+  struct TLine {
+    QString Text;
+    TLineKind Kind = TLineKind::Other;
+    QString Name;       // of the section or key, trimmed
+    QString FoldedName; // for lookups without regard to case
+  };
+
   struct TSectionRange {
     qsizetype Header = -1; // index of the "[name]" line, -1 when the section is missing
     qsizetype End = 0;     // index one past the section's last line
   };
 
+  static TLine ParseLine(const QString &text);
   TSectionRange FindSection(const QString &section) const;
   qsizetype FindKeyLine(const TSectionRange &range, const QString &key) const;
 
   QString FFileName;
-  QStringList FLines;
+  QList<TLine> FLines;
   TTextEncoding FEncoding = TTextEncoding::Windows1250;
   QString FLineEnd = QStringLiteral("\r\n");
   bool FEndsWithLineEnd = true;

@@ -18,11 +18,15 @@ struct TFormatName {
 constexpr TFormatName FormatNames[] = {
     {mfNone, u"None"}, {mfUstrd, u"Ustrd"}, {mfStructured, u"Structured"}, {mfBoth, u"Both"}};
 
-// Perl-compatible patterns; the three anchored ones must match a whole (trimmed) line.
+// Perl-compatible patterns; the three anchored ones must match a whole (trimmed) line. The part
+// before the blanks is written "(.*\S)" rather than "(.+?)", and the blanks after the postal
+// code are taken whole ("\s++"): a line splits exactly as with the plain forms once the parts
+// are trimmed, but the lazy form tried every blank of a long run against every later one, and
+// an invoice address of 200,000 blanks kept the splitter busy for 20 seconds.
 const QRegularExpression PostalCodeSearch(QStringLiteral("\\d{2}-\\d{3}"));
-const QRegularExpression CodeFirstTownLine(QStringLiteral("^(\\d{2}-\\d{3})\\s+(.+)$"));
-const QRegularExpression CodeLastTownLine(QStringLiteral("^(.+?)\\s+(\\d{2}-\\d{3})$"));
-const QRegularExpression StreetLine(QStringLiteral("^(.+?)\\s+([0-9]+[A-Za-z]?([/-][0-9A-Za-z]+)?)$"));
+const QRegularExpression CodeFirstTownLine(QStringLiteral("^(\\d{2}-\\d{3})\\s++(.+)$"));
+const QRegularExpression CodeLastTownLine(QStringLiteral("^(.*\\S)\\s+(\\d{2}-\\d{3})$"));
+const QRegularExpression StreetLine(QStringLiteral("^(.*\\S)\\s+([0-9]+[A-Za-z]?([/-][0-9A-Za-z]+)?)$"));
 
 } // namespace
 

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "iso20022/Pain001Writer.h"
 
-#include <QFile>
 
 namespace {
 
@@ -282,13 +281,12 @@ TEST(Pain001Writer, ControlCharactersBecomeBlanks) {
   EXPECT_EQ(TPain001View(file).Text(Transaction + "/RmtInf/Ustrd"), QStringLiteral("Tytu  \tprzelewu"));
 }
 
-TEST(Pain001Writer, MissingDirectoryFailsAndWritesNothing) {
+// The output directory may have been removed while the program ran.
+TEST(Pain001Writer, MissingDirectoryIsCreated) {
   TTempDir dir;
   const QString file = dir.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"));
-  EXPECT_THROW_MESSAGE(TPain001Writer::Generate(TPaymentList{Payment(QStringLiteral("FV/1"), "1")}, Company,
-                                                TMPPSettings{}, file, Now),
-                       QStringLiteral("Unable to write to %1").arg(file));
-  EXPECT_FALSE(QFile::exists(file));
+  TPain001Writer::Generate(TPaymentList{Payment(QStringLiteral("FV/1"), "1")}, Company, TMPPSettings{}, file, Now);
+  EXPECT_TRUE(IsValidPain001(file));
 }
 
 } // namespace

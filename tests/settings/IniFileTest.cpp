@@ -101,6 +101,17 @@ TEST_F(IniFileTest, CharacterWindows1250CannotHoldTurnsTheFileIntoUtf8) {
   EXPECT_EQ(TIniFile(Path()).ReadString(QStringLiteral("S"), QStringLiteral("B")), QStringLiteral("日本"));
 }
 
+// In windows-1250 "ÓŁ" is D3 A3, a valid UTF-8 sequence: the file was read back as UTF-8,
+// "SPӣKA", before the reader learnt to tell such pairs apart.
+TEST_F(IniFileTest, ValueWhoseWindows1250BytesLookLikeUtf8ReadsBackAsWritten) {
+  TIniFile ini(Path());
+  ini.WriteString(QStringLiteral("COMPANY"), QStringLiteral("Name"), QStringLiteral("FIRMA SPÓŁKA Z O.O."));
+  ini.Save();
+  EXPECT_EQ(Read(), QByteArray("[COMPANY]\r\nName=FIRMA SP\xD3\xA3KA Z O.O.\r\n"));
+  EXPECT_EQ(TIniFile(Path()).ReadString(QStringLiteral("COMPANY"), QStringLiteral("Name")),
+            QStringLiteral("FIRMA SPÓŁKA Z O.O."));
+}
+
 TEST_F(IniFileTest, LineBreakInAValueCannotForgeAKey) {
   TIniFile ini(Path());
   ini.WriteString(QStringLiteral("S"), QStringLiteral("A"), QStringLiteral("x\r\nB=evil"));

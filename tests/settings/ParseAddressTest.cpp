@@ -45,4 +45,23 @@ INSTANTIATE_TEST_SUITE_P(
         TAddressCase{u"  ul. Długa   5/7 ", u"\t80-831    Gdańsk  ", u"ul. Długa", u"5/7", u"80-831", u"Gdańsk"},
         TAddressCase{u"5", u"Warszawa", u"5", u"", u"", u"Warszawa"}));
 
+// Found by fuzzing: with a long run of blanks the splitter's patterns tried every blank against
+// every later one, and lines like these took it minutes (bench/ParseAddressBench measures it).
+TEST(ParseAddressLongBlanks, SplitsLinesWithLongRunsOfBlanks) {
+  const QString blanks(100000, u' ');
+  const TStructuredAddress street =
+      TSettings::ParseAddress(QStringLiteral("Długa") + blanks + QStringLiteral("x"), QStringLiteral("Gdańsk") + blanks + QStringLiteral("80-831"));
+  EXPECT_EQ(street.StrtNm, QStringLiteral("Długa") + blanks + QStringLiteral("x"));
+  EXPECT_EQ(street.BldgNb, QString());
+  EXPECT_EQ(street.PstCd, QStringLiteral("80-831"));
+  EXPECT_EQ(street.TwnNm, QStringLiteral("Gdańsk"));
+
+  const TStructuredAddress town =
+      TSettings::ParseAddress(QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"), QStringLiteral("Długa") + blanks + QStringLiteral("5/7"));
+  EXPECT_EQ(town.StrtNm, QStringLiteral("Długa"));
+  EXPECT_EQ(town.BldgNb, QStringLiteral("5/7"));
+  EXPECT_EQ(town.PstCd, QString());
+  EXPECT_EQ(town.TwnNm, QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"));
+}
+
 } // namespace

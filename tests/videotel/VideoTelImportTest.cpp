@@ -246,6 +246,15 @@ INSTANTIATE_TEST_SUITE_P(
                                           TextLine + QStringLiteral("\r") + TextLine)}),
     [](const auto &info) { return std::string(info.param.Name); });
 
+// Ó Ł of "SPÓŁKA" in windows-1250 (D3 A3) are valid UTF-8 by accident; with no other Polish
+// letter in the file it was read as UTF-8, and the payee's name went to the bank as "SPӣKA".
+TEST_F(LoadVideoTelFileTest, Windows1250FileWhoseOnlyPolishLettersLookLikeUtf8) {
+  const TPaymentList payments = Load("\"Platnik\" 2 PL61109010140000071219812874 4 12.34 6 7 "
+                                     "PL27114020040000300201355387 \"FV 1\" PLN \"HURT SP\xD3\xA3KA\" \"Krakow\" 13 14\r\n");
+  ASSERT_EQ(payments.size(), 1u);
+  EXPECT_EQ(payments[0].CreditorName, QStringLiteral("HURT SPOLKA"));
+}
+
 struct TLineEndCase {
   const char *Name;
   const char *End;

@@ -114,8 +114,18 @@ TEST_F(TSingleTransferTest, SplitPaymentWithoutVATFailsAndKeepsTheEarlierMPPFile
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 
-TEST_F(TSingleTransferTest, AMissingOutputDirectoryIsLoggedWithTheFileLayersMessage) {
+TEST_F(TSingleTransferTest, AnOutputDirectoryRemovedWhileTheProgramRunsIsCreatedAgain) {
   QDir(AppFile(QStringLiteral("PLIKI_DO_BANKU"))).removeRecursively();
+
+  EXPECT_TRUE(Commands.PressSingle(Invoice("faktura-drukarnia.xml"), QString(), TMPPSettings{}));
+
+  EXPECT_TRUE(IsValidPain001(AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"))));
+  EXPECT_EQ(Host.OpenedFiles, QStringList{AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"))});
+}
+
+TEST_F(TSingleTransferTest, AnOutputDirectoryThatCannotBeMadeIsLoggedWithTheFileLayersMessage) {
+  QDir(AppFile(QStringLiteral("PLIKI_DO_BANKU"))).removeRecursively();
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU"), "a file where the directory belongs");
 
   EXPECT_FALSE(Commands.PressSingle(Invoice("faktura-drukarnia.xml"), QString(), TMPPSettings{}));
 
