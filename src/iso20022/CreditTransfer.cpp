@@ -8,80 +8,89 @@ QString CategoryPurpose(const TMPPSettings &mpp) {
 }
 
 // The agent is named by its Polish sort code alone.
-void AddClearingSystemMember(TXmlOutElement agent, const QString &memberId) {
-  TXmlOutElement member = agent.AppendElementPath({"FinInstnId", "ClrSysMmbId"});
-  member.AppendElementPath({"ClrSysId", "Cd"}, QStringLiteral("PLKNR"));
-  member.AppendElement("MmbId", memberId);
+void AddClearingSystemMember(TXmlStreamWriter &document, const char *agent, const QString &memberId) {
+  document.StartElement(agent);
+  document.StartElement("FinInstnId");
+  document.StartElement("ClrSysMmbId");
+  document.TextElementPath({"ClrSysId", "Cd"}, QStringLiteral("PLKNR"));
+  document.TextElement("MmbId", memberId);
+  document.EndElement();
+  document.EndElement();
+  document.EndElement();
 }
 
-void AddAccount(TXmlOutElement parent, const char *name, const QString &iban) {
-  parent.AppendElementPath({name, "Id", "Othr", "Id"}, iban);
+void AddAccount(TXmlStreamWriter &document, const char *name, const QString &iban) {
+  document.TextElementPath({name, "Id", "Othr", "Id"}, iban);
 }
 
-void AddOptional(TXmlOutElement parent, const char *name, const QString &text) {
+void AddOptional(TXmlStreamWriter &document, const char *name, const QString &text) {
   if (!text.isEmpty())
-    parent.AppendElement(name, text);
+    document.TextElement(name, text);
 }
 
-void AddControlSum(TXmlOutElement parent, const std::optional<TAmount> &controlSum) {
+void AddControlSum(TXmlStreamWriter &document, const std::optional<TAmount> &controlSum) {
   if (controlSum)
-    parent.AppendElement("CtrlSum", FormatAmount(*controlSum));
+    document.TextElement("CtrlSum", FormatAmount(*controlSum));
 }
 
 } // namespace
 
-TXmlOutputDocument NewPain001Document() {
-  return TXmlOutputDocument("Document", "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09");
+void WritePain001File(const QString &fileName, const std::function<void(TXmlStreamWriter &)> &content) {
+  WriteXmlFile(fileName, "Document", "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09", content);
 }
 
-TXmlOutElement AddPaymentBlock(TXmlOutElement document, const TPaymentBlock &block) {
+void StartPaymentBlock(TXmlStreamWriter &document, const TPaymentBlock &block) {
   const QString numberOfTransactions = QString::number(block.NumberOfTransactions);
-  TXmlOutElement initiation = document.AppendElement("CstmrCdtTrfInitn");
+  document.StartElement("CstmrCdtTrfInitn");
 
-  TXmlOutElement header = initiation.AppendElement("GrpHdr");
-  header.AppendElement("MsgId", block.MessageId);
-  header.AppendElement("CreDtTm", block.Times.CreationDateTime);
-  header.AppendElement("NbOfTxs", numberOfTransactions);
-  AddControlSum(header, block.ControlSum);
-  TXmlOutElement initiatingParty = header.AppendElement("InitgPty");
+  document.StartElement("GrpHdr");
+  document.TextElement("MsgId", block.MessageId);
+  document.TextElement("CreDtTm", block.Times.CreationDateTime);
+  document.TextElement("NbOfTxs", numberOfTransactions);
+  AddControlSum(document, block.ControlSum);
+  document.StartElement("InitgPty");
   if (!block.MPP.Enabled)
-    initiatingParty.AppendElement("Nm", block.Debtor.Name);
+    document.TextElement("Nm", block.Debtor.Name);
+  document.EndElement();
+  document.EndElement();
 
-  TXmlOutElement paymentInfo = initiation.AppendElement("PmtInf");
-  paymentInfo.AppendElement("PmtInfId", block.PaymentInfoId);
-  paymentInfo.AppendElement("PmtMtd", QStringLiteral("TRF"));
-  paymentInfo.AppendElement("NbOfTxs", numberOfTransactions);
-  AddControlSum(paymentInfo, block.ControlSum);
-  paymentInfo.AppendElementPath({"PmtTpInf", "CtgyPurp", "Prtry"}, CategoryPurpose(block.MPP));
-  paymentInfo.AppendElementPath({"ReqdExctnDt", "Dt"}, block.Times.ExecutionDate);
-  paymentInfo.AppendElement("Dbtr");
-  AddAccount(paymentInfo, "DbtrAcct", block.Debtor.IBAN);
-  AddClearingSystemMember(paymentInfo.AppendElement("DbtrAgt"), block.Debtor.IBAN.mid(4, 8));
-  return paymentInfo;
+  document.StartElement("PmtInf");
+  document.TextElement("PmtInfId", block.PaymentInfoId);
+  document.TextElement("PmtMtd", QStringLiteral("TRF"));
+  document.TextElement("NbOfTxs", numberOfTransactions);
+  AddControlSum(document, block.ControlSum);
+  document.TextElementPath({"PmtTpInf", "CtgyPurp", "Prtry"}, CategoryPurpose(block.MPP));
+  document.TextElementPath({"ReqdExctnDt", "Dt"}, block.Times.ExecutionDate);
+  document.TextElement("Dbtr", QString());
+  AddAccount(document, "DbtrAcct", block.Debtor.IBAN);
+  AddClearingSystemMember(document, "DbtrAgt", block.Debtor.IBAN.mid(4, 8));
 }
 
-TXmlOutElement AddCreditTransfer(TXmlOutElement paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp) {
-  TXmlOutElement transaction = paymentInfo.AppendElement("CdtTrfTxInf");
-  transaction.AppendElementPath({"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(35));
+void StartCreditTransfer(TXmlStreamWriter &document, const TCreditTransfer &transfer, const TMPPSettings &mpp) {
+  document.StartElement("CdtTrfTxInf");
+  document.TextElementPath({"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(35));
 
-  TXmlOutElement paymentType = transaction.AppendElement("PmtTpInf");
-  paymentType.AppendElement("InstrPrty", QStringLiteral("NORM"));
-  paymentType.AppendElementPath({"CtgyPurp", "Prtry"}, CategoryPurpose(mpp));
+  document.StartElement("PmtTpInf");
+  document.TextElement("InstrPrty", QStringLiteral("NORM"));
+  document.TextElementPath({"CtgyPurp", "Prtry"}, CategoryPurpose(mpp));
+  document.EndElement();
 
-  TXmlOutElement amount = transaction.AppendElementPath({"Amt", "InstdAmt"}, FormatAmount(transfer.Amount));
-  amount.SetAttribute("Ccy", transfer.Currency);
+  document.StartElement("Amt");
+  document.TextElement("InstdAmt", FormatAmount(transfer.Amount), "Ccy", transfer.Currency);
+  document.EndElement();
 
-  AddClearingSystemMember(transaction.AppendElement("CdtrAgt"), transfer.CreditorAgentMemberId);
+  AddClearingSystemMember(document, "CdtrAgt", transfer.CreditorAgentMemberId);
 
-  TXmlOutElement creditor = transaction.AppendElement("Cdtr");
-  creditor.AppendElement("Nm", transfer.CreditorName);
-  TXmlOutElement address = creditor.AppendElement("PstlAdr");
-  AddOptional(address, "StrtNm", transfer.CreditorAddress.StrtNm);
-  AddOptional(address, "BldgNb", transfer.CreditorAddress.BldgNb);
-  AddOptional(address, "PstCd", transfer.CreditorAddress.PstCd);
-  AddOptional(address, "TwnNm", transfer.CreditorAddress.TwnNm);
-  address.AppendElement("Ctry", transfer.CreditorCountry);
+  document.StartElement("Cdtr");
+  document.TextElement("Nm", transfer.CreditorName);
+  document.StartElement("PstlAdr");
+  AddOptional(document, "StrtNm", transfer.CreditorAddress.StrtNm);
+  AddOptional(document, "BldgNb", transfer.CreditorAddress.BldgNb);
+  AddOptional(document, "PstCd", transfer.CreditorAddress.PstCd);
+  AddOptional(document, "TwnNm", transfer.CreditorAddress.TwnNm);
+  document.TextElement("Ctry", transfer.CreditorCountry);
+  document.EndElement();
+  document.EndElement();
 
-  AddAccount(transaction, "CdtrAcct", transfer.CreditorIBAN);
-  return transaction;
+  AddAccount(document, "CdtrAcct", transfer.CreditorIBAN);
 }

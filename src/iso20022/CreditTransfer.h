@@ -3,18 +3,20 @@
 #include "iso20022/Pain001Times.h"
 #include "model/Amount.h"
 #include "model/Types.h"
-#include "xml/XmlOutputDocument.h"
+#include "xml/XmlStreamWriter.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The content both transfer documents share: the document frame, the group header, the
 // debtor's payment block and the credit transfer transactions, each document filling in its
-// own values.
+// own values. The document is written as it is built, element after element.
 
-// An empty pain.001.001.09 document: its root Document declares the format's namespace as the
-// default one.
-TXmlOutputDocument NewPain001Document();
+// Writes `fileName` as a pain.001.001.09 document: its root Document declares the format's
+// namespace as the default one, and `content` writes what lies below it. The file is replaced
+// in one step at the end; when `content` throws, nothing is written.
+void WritePain001File(const QString &fileName, const std::function<void(TXmlStreamWriter &)> &content);
 
 struct TPaymentBlock {
   QString MessageId;
@@ -28,9 +30,9 @@ struct TPaymentBlock {
   TMPPSettings MPP;
 };
 
-// Builds CstmrCdtTrfInitn below the root: the group header, then the payment information up to
-// and including the debtor agent. Returns PmtInf, which takes the transactions.
-TXmlOutElement AddPaymentBlock(TXmlOutElement document, const TPaymentBlock &block);
+// Writes CstmrCdtTrfInitn below the root: the group header, then the payment information up to
+// and including the debtor agent. PmtInf stays open for the transactions.
+void StartPaymentBlock(TXmlStreamWriter &document, const TPaymentBlock &block);
 
 struct TCreditTransfer {
   // EndToEndId takes its first 35 characters.
@@ -45,5 +47,6 @@ struct TCreditTransfer {
   QString CreditorIBAN;
 };
 
-// Appends one CdtTrfTxInf, up to and including CdtrAcct, and returns it for the remittance block.
-TXmlOutElement AddCreditTransfer(TXmlOutElement paymentInfo, const TCreditTransfer &transfer, const TMPPSettings &mpp);
+// Writes one CdtTrfTxInf, up to and including CdtrAcct, into the open PmtInf, and leaves it
+// open for the remittance block.
+void StartCreditTransfer(TXmlStreamWriter &document, const TCreditTransfer &transfer, const TMPPSettings &mpp);

@@ -8,47 +8,46 @@
 void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TCompanyData &company,
                                  const TMPPSettings &mpp, const QString &outputFile, const QString &invoiceFilePath,
                                  const QString &additionalReference, const QDateTime &now) {
-  const TPain001Times times = Pain001Times(now);
-  TXmlOutputDocument document = NewPain001Document();
-  TXmlOutElement paymentInfo = AddPaymentBlock(document.Root(), TPaymentBlock{
-                                                                    .MessageId = times.TimeStamp,
-                                                                    .PaymentInfoId = times.TimeStamp,
-                                                                    .Times = times,
-                                                                    .NumberOfTransactions = 1,
-                                                                    .ControlSum = std::nullopt,
-                                                                    .Debtor = company,
-                                                                    .MPP = mpp,
-                                                                });
-  TXmlOutElement transaction = AddCreditTransfer(paymentInfo,
-                                                 TCreditTransfer{
-                                                     .InvoiceNumber = invoice.InvoiceNumber,
-                                                     .Amount = invoice.Amount,
-                                                     .Currency = invoice.CurrencyCode,
-                                                     .CreditorAgentMemberId = invoice.CreditorIBAN.mid(4, 8),
-                                                     .CreditorName = invoice.CreditorName,
-                                                     .CreditorAddress = {invoice.CreditorStrtNm, invoice.CreditorBldgNb,
-                                                                         invoice.CreditorPstCd, invoice.CreditorTwnNm},
-                                                     .CreditorCountry = invoice.CreditorCountry,
-                                                     .CreditorIBAN = invoice.CreditorIBAN,
-                                                 },
-                                                 mpp);
-
   // Only the plain text and the structured encoding quote the KSeF number, so only they load
   // the invoice file.
   const bool quotesKsefNumber = !mpp.Enabled || mpp.Format == mfStructured;
   const QString ksefNumber = quotesKsefNumber ? ReadKsefNumber(invoiceFilePath) : QString();
-  AddRemittanceInfo(transaction, mpp,
-                    TRemittanceValues{
-                        .InvoiceNumber = invoice.InvoiceNumber,
-                        .CreditorNIP = invoice.CreditorNIP,
-                        .VATAmount = invoice.VATAmount,
-                        .KsefReference = ksefNumber,
-                        .PlainText = InvoicePaymentText(invoice.InvoiceNumber, ksefNumber) + QStringLiteral("; ") +
-                                     additionalReference,
-                    });
-
   if (mpp.Enabled && invoice.VATAmount <= TAmount())
     throw Exception(
         QStringLiteral("Faktura %1 nie zawiera kwoty VAT (<=0) wymaganej dla MPP.").arg(invoice.InvoiceNumber));
-  document.Save(outputFile);
+
+  const TPain001Times times = Pain001Times(now);
+  WritePain001File(outputFile, [&](TXmlStreamWriter &document) {
+    StartPaymentBlock(document, TPaymentBlock{
+                                    .MessageId = times.TimeStamp,
+                                    .PaymentInfoId = times.TimeStamp,
+                                    .Times = times,
+                                    .NumberOfTransactions = 1,
+                                    .ControlSum = std::nullopt,
+                                    .Debtor = company,
+                                    .MPP = mpp,
+                                });
+    StartCreditTransfer(document,
+                        TCreditTransfer{
+                            .InvoiceNumber = invoice.InvoiceNumber,
+                            .Amount = invoice.Amount,
+                            .Currency = invoice.CurrencyCode,
+                            .CreditorAgentMemberId = invoice.CreditorIBAN.mid(4, 8),
+                            .CreditorName = invoice.CreditorName,
+                            .CreditorAddress = {invoice.CreditorStrtNm, invoice.CreditorBldgNb, invoice.CreditorPstCd,
+                                                invoice.CreditorTwnNm},
+                            .CreditorCountry = invoice.CreditorCountry,
+                            .CreditorIBAN = invoice.CreditorIBAN,
+                        },
+                        mpp);
+    AddRemittanceInfo(document, mpp,
+                      TRemittanceValues{
+                          .InvoiceNumber = invoice.InvoiceNumber,
+                          .CreditorNIP = invoice.CreditorNIP,
+                          .VATAmount = invoice.VATAmount,
+                          .KsefReference = ksefNumber,
+                          .PlainText = InvoicePaymentText(invoice.InvoiceNumber, ksefNumber) + QStringLiteral("; ") +
+                                       additionalReference,
+                      });
+  });
 }

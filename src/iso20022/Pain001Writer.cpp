@@ -45,18 +45,20 @@ void TPain001Writer::Generate(const TPaymentList &payments, const TCompanyData &
     controlSum += payment.Amount;
 
   const TPain001Times times = Pain001Times(now);
-  TXmlOutputDocument document = NewPain001Document();
-  TXmlOutElement paymentInfo =
-      AddPaymentBlock(document.Root(), TPaymentBlock{
-                                           .MessageId = QStringLiteral("MSG_") + times.TimeStamp,
-                                           .PaymentInfoId = QStringLiteral("PMT1"),
-                                           .Times = times,
-                                           .NumberOfTransactions = qsizetype(payments.size()),
-                                           .ControlSum = controlSum,
-                                           .Debtor = settings,
-                                           .MPP = mpp,
-                                       });
-  for (const TPayment &payment : payments)
-    AddRemittanceInfo(AddCreditTransfer(paymentInfo, CreditTransferOf(payment), mpp), mpp, RemittanceValuesOf(payment));
-  document.Save(fileName);
+  WritePain001File(fileName, [&](TXmlStreamWriter &document) {
+    StartPaymentBlock(document, TPaymentBlock{
+                                    .MessageId = QStringLiteral("MSG_") + times.TimeStamp,
+                                    .PaymentInfoId = QStringLiteral("PMT1"),
+                                    .Times = times,
+                                    .NumberOfTransactions = qsizetype(payments.size()),
+                                    .ControlSum = controlSum,
+                                    .Debtor = settings,
+                                    .MPP = mpp,
+                                });
+    for (const TPayment &payment : payments) {
+      StartCreditTransfer(document, CreditTransferOf(payment), mpp);
+      AddRemittanceInfo(document, mpp, RemittanceValuesOf(payment));
+      document.EndElement();
+    }
+  });
 }

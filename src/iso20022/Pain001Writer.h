@@ -12,7 +12,8 @@ class TPain001Writer {
 public:
   TPain001Writer() = delete;
 
-  // Builds the whole document in memory and writes `fileName` in one step at the end; all time
+  // Writes the document payment after payment into a temporary file beside `fileName`, which
+  // replaces `fileName` in one step at the end, so memory does not grow with the list; all time
   // values come from `now`. An empty list gives a document without transactions.
   static void Generate(const TPaymentList &payments, const TCompanyData &settings, const TMPPSettings &mpp,
                        const QString &fileName, const QDateTime &now);

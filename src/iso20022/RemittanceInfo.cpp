@@ -9,38 +9,42 @@ QString UnstructuredText(const TRemittanceValues &values) {
       .arg(FormatAmount(values.VATAmount), values.InvoiceNumber, values.CreditorNIP);
 }
 
-void AddStructured(TXmlOutElement remittance, const TRemittanceValues &values, const QString &reference) {
-  TXmlOutElement structured = remittance.AppendElement("Strd");
-  TXmlOutElement tax = structured.AppendElement("TaxRmt");
-  tax.AppendElementPath({"Cdtr", "TaxId"}, values.CreditorNIP);
-  tax.AppendElement("RefNb", reference);
+void AddStructured(TXmlStreamWriter &document, const TRemittanceValues &values, const QString &reference) {
+  document.StartElement("Strd");
+  document.StartElement("TaxRmt");
+  document.TextElementPath({"Cdtr", "TaxId"}, values.CreditorNIP);
+  document.TextElement("RefNb", reference);
   // Split payment settles VAT in złoty whatever the invoice's currency.
-  tax.AppendElement("TtlTaxAmt", FormatAmount(values.VATAmount)).SetAttribute("Ccy", QStringLiteral("PLN"));
-  structured.AppendElement("AddtlRmtInf", QStringLiteral("Płatność podzielona"));
+  document.TextElement("TtlTaxAmt", FormatAmount(values.VATAmount), "Ccy", QStringLiteral("PLN"));
+  document.EndElement();
+  document.TextElement("AddtlRmtInf", QStringLiteral("Płatność podzielona"));
+  document.EndElement();
 }
 
 } // namespace
 
-void AddRemittanceInfo(TXmlOutElement transaction, const TMPPSettings &mpp, const TRemittanceValues &values) {
+void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, const TRemittanceValues &values) {
   if (!mpp.Enabled) {
-    transaction.AppendElementPath({"RmtInf", "Ustrd"}, values.PlainText);
+    document.TextElementPath({"RmtInf", "Ustrd"}, values.PlainText);
     return;
   }
   switch (mpp.Format) {
   case mfNone:
     return;
   case mfUstrd:
-    transaction.AppendElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values));
+    document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values));
     return;
   case mfStructured:
-    AddStructured(transaction.AppendElement("RmtInf"), values, values.KsefReference);
+    document.StartElement("RmtInf");
+    AddStructured(document, values, values.KsefReference);
+    document.EndElement();
     return;
-  case mfBoth: {
-    TXmlOutElement remittance = transaction.AppendElement("RmtInf");
-    remittance.AppendElement("Ustrd", UnstructuredText(values));
-    AddStructured(remittance, values, values.InvoiceNumber);
+  case mfBoth:
+    document.StartElement("RmtInf");
+    document.TextElement("Ustrd", UnstructuredText(values));
+    AddStructured(document, values, values.InvoiceNumber);
+    document.EndElement();
     return;
-  }
   }
 }
 

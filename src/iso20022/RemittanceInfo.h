@@ -3,7 +3,7 @@
 #include "model/Amount.h"
 #include "model/Payment.h"
 #include "model/Types.h"
-#include "xml/XmlOutputDocument.h"
+#include "xml/XmlStreamWriter.h"
 
 #include <QString>
 
@@ -18,9 +18,10 @@ struct TRemittanceValues {
   QString PlainText;
 };
 
-// Appends the transaction's RmtInf as its last child: the plain text when split payment is off,
-// otherwise the split-payment encoding that mpp.Format chooses (none at all for mfNone).
-void AddRemittanceInfo(TXmlOutElement transaction, const TMPPSettings &mpp, const TRemittanceValues &values);
+// Writes the transaction's RmtInf into the open CdtTrfTxInf, as its last child: the plain text
+// when split payment is off, otherwise the split-payment encoding that mpp.Format chooses (none
+// at all for mfNone).
+void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, const TRemittanceValues &values);
 
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.
 QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber);

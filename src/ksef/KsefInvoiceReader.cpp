@@ -83,9 +83,12 @@ TAmount TKsefInvoiceReader::GetChildAmount(const TXmlElement &node, const QStrin
 }
 
 TAmount TKsefInvoiceReader::SumVATAmounts(const TXmlElement &node) {
+  static const QString names[] = {QStringLiteral("P_14_1"), QStringLiteral("P_14_2"), QStringLiteral("P_14_3"),
+                                  QStringLiteral("P_14_4"), QStringLiteral("P_14_5"), QStringLiteral("P_14_6"),
+                                  QStringLiteral("P_14_7")};
   TAmount total;
-  for (int n = 1; n <= 7; ++n)
-    total += GetChildAmount(node, QStringLiteral("P_14_%1").arg(n));
+  for (const QString &name : names)
+    total += GetChildAmount(node, name);
   return total;
 }
 

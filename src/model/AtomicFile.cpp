@@ -73,11 +73,15 @@ public:
 
   bool IsCreated() const { return FCreated; }
 
+  // The content comes in pieces of any size; it goes to the file in blocks.
+  bool Write(QByteArrayView bytes) {
+    FBuffer.append(bytes);
+    return FBuffer.size() < BlockSize || Flush();
+  }
+
   // A write cut short (full disk, file size limit) may only show when the data reaches the
   // disk; the rename must not happen then.
-  bool WriteAll(const QByteArray &content) {
-    return FFile.write(content) == content.size() && ::fdatasync(FFile.handle()) == 0;
-  }
+  bool Sync() { return Flush() && ::fdatasync(FFile.handle()) == 0; }
 
   bool CopyPermissionsOf(const QFileInfo &target) {
     return !target.exists() || FFile.setPermissions(target.permissions());
@@ -93,14 +97,23 @@ public:
   }
 
 private:
+  static constexpr qsizetype BlockSize = 1 << 16;
+
+  bool Flush() {
+    const bool written = FFile.write(FBuffer) == FBuffer.size();
+    FBuffer.clear();
+    return written;
+  }
+
   QFile FFile;
+  QByteArray FBuffer;
   bool FCreated = false;
   bool FRenamed = false;
 };
 
 } // namespace
 
-void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
+void WriteFileAtomically(const QString &fileName, const std::function<void(const TByteSink &sink)> &produce) {
   const auto refuse = [&] { throw Exception(QStringLiteral("Unable to write to %1").arg(fileName)); };
   QFileInfo target(fileName);
   // A link is followed, so that the file it points to gets the new content and the link stays.
@@ -116,8 +129,21 @@ void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
   if (!QDir().mkpath(dir.path()))
     refuse();
   RemoveStaleTemporaries(dir, target.fileName());
+  // Until the rename the content is in the temporary only; should `produce` throw, the
+  // temporary goes with it.
   TTemporaryFile temporary(dir, target.fileName());
-  if (!temporary.IsCreated() || !temporary.WriteAll(content) || !temporary.CopyPermissionsOf(target) ||
+  if (!temporary.IsCreated())
+    refuse();
+  bool written = true;
+  produce([&](QByteArrayView bytes) {
+    if (written)
+      written = temporary.Write(bytes);
+  });
+  if (!written || !temporary.Sync() || !temporary.CopyPermissionsOf(target) ||
       !temporary.RenameOver(target.absoluteFilePath()))
     refuse();
+}
+
+void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
+  WriteFileAtomically(fileName, [&content](const TByteSink &sink) { sink(content); });
 }

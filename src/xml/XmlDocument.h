@@ -13,7 +13,6 @@ public:
 
 private:
   friend TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);
-  friend class TXmlOutputDocument;
   friend class TXmlSchema;
 
   struct TFree {

@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 
+#include <cstring>
 #include <libxml/tree.h>
 
 namespace {
@@ -12,30 +13,31 @@ QString FromXml(const xmlChar *text) { return QString::fromUtf8(reinterpret_cast
 
 bool IsElement(const xmlNode *node) { return node && node->type == XML_ELEMENT_NODE; }
 
-QString LocalNameOf(const xmlNode *node) {
-  if (!node || !node->name)
-    return QString();
-  const QString name = FromXml(node->name);
-  // libxml2 keeps "x:P_15" whole when the prefix x was never declared; the prefix plays no
-  // part in finding an element either way.
-  return name.mid(name.indexOf(u':') + 1);
+// libxml2 keeps "x:P_15" whole when the prefix x was never declared; the prefix plays no part in
+// finding an element either way.
+const char *LocalNameOf(const xmlNode *node) {
+  const char *name = reinterpret_cast<const char *>(node->name);
+  const char *colon = std::strchr(name, ':');
+  return colon ? colon + 1 : name;
 }
 
-bool HasLocalName(const xmlNode *node, const QString &name) {
-  if (!IsElement(node))
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// `name` is UTF-8, as libxml2 keeps names. Comparing bytes spares a conversion of every name
+// passed on the way; a byte of a multi-byte character is never an ASCII letter, so only ASCII
+// letters match in either case, as documented.
+bool HasLocalName(const xmlNode *node, const QByteArray &name) {
+  if (!IsElement(node) || !node->name)
     return false;
-  const QString local = LocalNameOf(node);
-  if (local.size() != name.size())
-    return false;
-  for (qsizetype i = 0; i < local.size(); ++i) {
-    QChar a = local[i], b = name[i];
-    if (a.unicode() < 0x80 && b.unicode() < 0x80 ? a.toLower() != b.toLower() : a != b)
+  const char *local = LocalNameOf(node);
+  qsizetype i = 0;
+  for (; i < name.size() && local[i]; ++i)
+    if (AsciiLower(local[i]) != AsciiLower(name[i]))
       return false;
-  }
-  return true;
+  return i == name.size() && !local[i];
 }
 
-const xmlNode *FindFirstNode(const xmlNode *node, const QString &name) {
+const xmlNode *FindFirstNode(const xmlNode *node, const QByteArray &name) {
   // Only elements are searched; the parser's depth limit bounds the recursion.
   if (!IsElement(node))
     return nullptr;
@@ -66,13 +68,18 @@ void AppendTextContent(const xmlNode *node, QByteArray &text) {
 
 } // namespace
 
-QString TXmlElement::LocalName() const { return LocalNameOf(AsNode(FNode)); }
+QString TXmlElement::LocalName() const {
+  const xmlNode *node = AsNode(FNode);
+  return node && node->name ? QString::fromUtf8(LocalNameOf(node)) : QString();
+}
 
 QList<TXmlElement> TXmlElement::Children(const QString &name) const {
+  const QByteArray utf8 = name.toUtf8();
   QList<TXmlElement> children;
-  for (const TXmlElement &child : Children())
-    if (HasLocalName(AsNode(child.FNode), name))
-      children.append(child);
+  if (FNode)
+    for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
+      if (HasLocalName(child, utf8))
+        children.append(TXmlElement(child));
   return children;
 }
 
@@ -85,10 +92,17 @@ QList<TXmlElement> TXmlElement::Children() const {
   return children;
 }
 
-TXmlElement TXmlElement::FirstChild(const QString &name) const { return Children(name).value(0); }
+TXmlElement TXmlElement::FirstChild(const QString &name) const {
+  const QByteArray utf8 = name.toUtf8();
+  if (FNode)
+    for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
+      if (HasLocalName(child, utf8))
+        return TXmlElement(child);
+  return TXmlElement();
+}
 
 TXmlElement TXmlElement::FindFirst(const QString &name) const {
-  return TXmlElement(FindFirstNode(AsNode(FNode), name));
+  return TXmlElement(FindFirstNode(AsNode(FNode), name.toUtf8()));
 }
 
 QString TXmlElement::SingleText() const {

@@ -19,15 +19,16 @@ QStringList ListInvoiceFiles(const QString &directory) {
 
   const QDir dir(directory);
   // Hidden files count. FIFOs, sockets and devices do not: reading one would block the command.
-  QFileInfoList files = dir.entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
+  QStringList names = dir.entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
   // The platform's listing order varies; a fixed order keeps the transfer file the same on every run.
-  std::sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
-    const int byLetters = QString::compare(a.fileName(), b.fileName(), Qt::CaseInsensitive);
-    return byLetters != 0 ? byLetters < 0 : a.fileName() < b.fileName();
+  std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+    const int byLetters = QString::compare(a, b, Qt::CaseInsensitive);
+    return byLetters != 0 ? byLetters < 0 : a < b;
   });
 
   QStringList paths;
-  for (const QFileInfo &file : files)
-    paths.append(dir.filePath(file.fileName()));
+  paths.reserve(names.size());
+  for (const QString &name : names)
+    paths.append(dir.filePath(name));
   return paths;
 }
