@@ -66,7 +66,7 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
         invoice.FirstChild(QStringLiteral("Platnosc")).FirstChild(QStringLiteral("RachunekBankowy"));
     data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
     if (ksefNumber)
-      *ksefNumber = KsefNumberOf(document);
+      *ksefNumber = KsefNumberOf(document, fileName);
   } catch (const Exception &error) {
     throw Exception(FailureMessage(fileName, data, error.Message()));
   }

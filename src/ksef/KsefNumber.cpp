@@ -1,7 +1,14 @@
 #include "ksef/KsefNumber.h"
 
-QString KsefNumberOf(const TXmlDocument &document) {
-  return document.Root().FindFirst(QStringLiteral("SystemInfo")).TextContent();
+#include "ksef/KsefNumberFormat.h"
+#include "model/Text.h"
+
+QString KsefNumberOf(const TXmlDocument &document, const QString &fileName) {
+  const QString systemInfo = document.Root().FindFirst(QStringLiteral("SystemInfo")).TextContent();
+  if (IsKsefNumber(Trim(systemInfo)))
+    return systemInfo;
+  const QString fromFileName = KsefNumberInFileName(fileName);
+  return fromFileName.isEmpty() ? systemInfo : fromFileName;
 }
 
-QString ReadKsefNumber(const QString &fileName) { return KsefNumberOf(LoadXmlFile(fileName)); }
+QString ReadKsefNumber(const QString &fileName) { return KsefNumberOf(LoadXmlFile(fileName), fileName); }

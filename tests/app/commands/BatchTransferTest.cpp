@@ -126,6 +126,37 @@ TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 
+struct TFileNameCase {
+  const char *Name;
+  const char *FileName;
+  const char *KsefNumber;
+};
+
+void PrintTo(const TFileNameCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefNumberInTheTitleTest : public TBatchTransferTest, public ::testing::WithParamInterface<TFileNameCase> {};
+
+// The paper mill's SystemInfo holds no valid KSeF number (its check sum is wrong); a KSeF
+// download is named by its number.
+TEST_P(TKsefNumberInTheTitleTest, ComesFromTheFileNameWhereSystemInfoHoldsNone) {
+  AddFixture(QString::fromUtf8(GetParam().FileName), QStringLiteral("faktura-papiernia.xml"));
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(TPain001View(BatchFile()).TextsNamed(QStringLiteral("Ustrd")),
+            QStringList{QStringLiteral("Zapłata za fakturę nr: FV/2026/03/118;  nr KSeF: ") +
+                        QString::fromUtf8(GetParam().KsefNumber)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TKsefNumberInTheTitleTest,
+                         ::testing::Values(TFileNameCase{"rightCheckSum", "8943001230-20260302-4F1A2B3C4D5E-48.xml",
+                                                         "8943001230-20260302-4F1A2B3C4D5E-48"},
+                                           TFileNameCase{"wrongCheckSum", "8943001230-20260302-4F1A2B3C4D5E-49.xml",
+                                                         "8943001230-20260302-4F1A2B3C4D5E-71"}),
+                         [](const ::testing::TestParamInfo<TFileNameCase> &info) {
+                           return std::string(info.param.Name);
+                         });
+
 TEST_F(TBatchTransferTest, AMissingDirectoryIsLoggedAfterTheEarlierFileWasDeleted) {
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
   const QString missing = Invoices.File(QStringLiteral("brak"));
