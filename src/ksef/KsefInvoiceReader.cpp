@@ -49,6 +49,10 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
     data.CreditorAddress2 = GetChildText(address, QStringLiteral("AdresL2"));
     data.InvoiceNumber = GetChildText(invoice, QStringLiteral("P_2"));
     data.CurrencyCode = GetChildText(invoice, QStringLiteral("KodWaluty"));
+    // Only a warning hangs on this mark, so odd content in it never fails the invoice.
+    data.SplitPayment =
+        Trim(invoice.FirstChild(QStringLiteral("Adnotacje")).FirstChild(QStringLiteral("P_18A")).TextContent()) ==
+        QStringLiteral("1");
 
     // An empty or missing amount goes through the conversion too, so it fails there.
     data.Amount = ParseAmount(GetChildText(invoice, QStringLiteral("P_15")));
