@@ -23,13 +23,13 @@ QString AsciiUpper(QString text) {
   return text;
 }
 
-QString FailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
+} // namespace
+
+QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
   return QStringLiteral("Plik: %1\r\nFaktura: %2\r\nKontrahent: %3\r\nBłąd: %4\r\n")
              .arg(QFileInfo(fileName).fileName(), data.InvoiceNumber, data.CreditorName, cause) +
          LogSeparator() + QStringLiteral("\r\n");
 }
-
-} // namespace
 
 TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now,
                                                      QString *ksefNumber) {
@@ -72,7 +72,7 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
     if (ksefNumber)
       *ksefNumber = KsefNumberOf(document, fileName);
   } catch (const Exception &error) {
-    throw Exception(FailureMessage(fileName, data, error.Message()));
+    throw Exception(InvoiceFailureMessage(fileName, data, error.Message()));
   }
   return data;
 }

@@ -69,6 +69,16 @@ TPayment InvoiceToPayment(const TInvoicePaymentData &invoice, const QString &nrK
   return payment;
 }
 
+// The batch file pays every transfer in złoty, so an invoice in another currency would be paid
+// as the same number of złoty.
+void RefuseForeignCurrency(const QString &file, const TInvoicePaymentData &invoice) {
+  if (!invoice.CurrencyCode.isEmpty() && invoice.CurrencyCode != QStringLiteral("PLN"))
+    throw Exception(
+        InvoiceFailureMessage(file, invoice,
+                              QStringLiteral("Faktura w walucie %1: przelew zbiorczy obejmuje tylko faktury w PLN")
+                                  .arg(invoice.CurrencyCode)));
+}
+
 } // namespace
 
 TTransferCommands::TTransferCommands(THost &host) : FHost(host) {}
@@ -129,6 +139,7 @@ bool TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPP
     for (const QString &file : ListInvoiceFiles(directory)) {
       QString nrKsef;
       const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef);
+      RefuseForeignCurrency(file, invoice);
       payments.push_back(InvoiceToPayment(invoice, nrKsef));
     }
     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);

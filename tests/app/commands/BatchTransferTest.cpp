@@ -157,6 +157,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, TKsefNumberInTheTitleTest,
                            return std::string(info.param.Name);
                          });
 
+TEST_F(TBatchTransferTest, AnInvoiceInAnotherCurrencyFailsTheBatch) {
+  QByteArray euro = InvoiceXml(QStringLiteral("Dostawca B"), QStringLiteral("ul. Polna 3"),
+                               QStringLiteral("00-950 Warszawa"), QStringLiteral("FV/2"));
+  euro.replace("<KodWaluty>PLN</KodWaluty>", "<KodWaluty>EUR</KodWaluty>");
+  AddFixture(QStringLiteral("a.xml"), QStringLiteral("faktura-papiernia.xml"));
+  AddInvoice(QStringLiteral("b.xml"), euro);
+  AddInvoice(QStringLiteral("c.xml"), "<nie-zamkniety");
+
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  // The batch pays in złoty only: the euro invoice would have been paid as as many złoty.
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: FV/2\r\nKontrahent: Dostawca B\r\n"
+                                              "Błąd: Faktura w walucie EUR: przelew zbiorczy obejmuje tylko faktury "
+                                              "w PLN\r\n") +
+                               Separator() + QStringLiteral("\r\n")});
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
 TEST_F(TBatchTransferTest, AMissingDirectoryIsLoggedAfterTheEarlierFileWasDeleted) {
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
   const QString missing = Invoices.File(QStringLiteral("brak"));
