@@ -7,6 +7,7 @@ namespace {
 const QString ReferenceOption = QStringLiteral("--referencja");
 const QString MPPOption = QStringLiteral("--mpp");
 const QString NoMPPOption = QStringLiteral("--bez-mpp");
+const QString StrictOption = QStringLiteral("--scisle");
 
 TCliCommand CommandOfName(const QString &name) {
   if (name == QStringLiteral("faktura"))
@@ -61,6 +62,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   std::optional<QString> reference;
   std::optional<QString> mppFormat;
   bool noMPP = false;
+  bool strict = false;
   bool optionsEnded = false;
 
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -82,10 +84,11 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
       return request;
     }
     TOption option = SplitOption(argument);
-    if (option.Name == NoMPPOption && !option.Value) {
-      if (noMPP)
+    if ((option.Name == NoMPPOption || option.Name == StrictOption) && !option.Value) {
+      bool &flag = option.Name == NoMPPOption ? noMPP : strict;
+      if (flag)
         throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
-      noMPP = true;
+      flag = true;
       continue;
     }
     if (option.Name != ReferenceOption && option.Name != MPPOption)
@@ -117,10 +120,13 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
                         .arg(MPPOption, NoMPPOption));
   if ((mppFormat || noMPP) && request.Command == TCliCommand::SendToAuthor)
     throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia wyslij").arg(MPPOption, NoMPPOption));
+  if (strict && request.Command == TCliCommand::SendToAuthor)
+    throw Exception(QStringLiteral("Opcja %1 nie dotyczy polecenia wyslij").arg(StrictOption));
   if (mppFormat && noMPP)
     throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
 
   request.AdditionalReference = reference.value_or(QString());
+  request.Strict = strict;
   if (mppFormat)
     request.MPP = TMPPSettings{true, FormatOfName(*mppFormat)};
   else if (noMPP)
@@ -132,9 +138,9 @@ QString CliHelpText() {
   return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel\n"
                         "\n"
                         "Użycie:\n"
-                        "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
-                        "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
-                        "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+                        "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+                        "  pavena-cli videotel PLIK.imp [--scisle]\n"
                         "  pavena-cli wyslij PLIK\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
@@ -154,21 +160,29 @@ QString CliHelpText() {
                         "  --mpp FORMAT        mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
                         "                      FORMAT: None, Ustrd, Structured albo Both\n"
                         "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
+                        "  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami\n"
                         "  Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
                         "  Żadna opcja nie zmienia pliku settings.ini.\n"
+                        "\n"
+                        "Każdy zapisany plik przelewu program sprawdza: ze schematem pain.001.001.09, numery\n"
+                        "rachunków (IBAN), NIP i BIC, pusty plik, tę samą fakturę dwa razy, teksty ucięte do\n"
+                        "długości pól i mechanizm podzielonej płatności. Każde znalezisko to wiersz \"Uwaga: \"\n"
+                        "na standardowym wyjściu błędów; plik zostaje zapisany.\n"
                         "\n"
                         "Dane płatnika (sekcja [COMPANY]: Name, NIP, IBAN, BIC) program czyta z pliku settings.ini\n"
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
                         "Kod wyjścia: 0 - plik przelewu zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
-                        "nie powiodła się, 2 - błędne wywołanie.");
+                        "nie powiodła się, 2 - błędne wywołanie, 3 - z opcją --scisle: plik przelewu\n"
+                        "zapisany, ale z ostrzeżeniami \"Uwaga: \".");
 }
 
 QString CliUsageHint() {
-  return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
-                        "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
-                        "       pavena-cli videotel PLIK.imp\n"
-                        "       pavena-cli wyslij PLIK\n"
-                        "Opis wszystkich opcji: pavena-cli --help");
+  return QStringLiteral(
+      "Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+      "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+      "       pavena-cli videotel PLIK.imp [--scisle]\n"
+      "       pavena-cli wyslij PLIK\n"
+      "Opis wszystkich opcji: pavena-cli --help");
 }

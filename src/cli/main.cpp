@@ -10,7 +10,7 @@
 
 namespace {
 
-enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
+enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2, ecWarnings = 3 };
 
 // The split-payment choice of settings.ini as the window would show and use it.
 TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
@@ -23,7 +23,7 @@ bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
   return TSendToAuthorCommand(console.Host()).SendFileToAuthor(fileName, payer.Name, payer.NIP);
 }
 
-bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
+TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
@@ -59,9 +59,12 @@ int main(int argc, char *argv[]) {
   }
   try {
     const TAppPaths paths = TAppPaths::OfRunningProgram();
-    const bool done = request.Command == TCliCommand::SendToAuthor ? SendToAuthor(request.Input, paths)
-                                                                    : RunTransfer(request, paths);
-    return done ? ecSuccess : ecFailed;
+    if (request.Command == TCliCommand::SendToAuthor)
+      return SendToAuthor(request.Input, paths) ? ecSuccess : ecFailed;
+    const TTransferResult result = RunTransfer(request, paths);
+    if (!result.Written)
+      return ecFailed;
+    return request.Strict && result.Warnings > 0 ? ecWarnings : ecSuccess;
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

@@ -28,8 +28,12 @@ TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder
 
   ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
-                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  // The file pays the paper mill's invoice twice, and says so.
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                                    QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
+                                QStringLiteral("Uwaga: Przelew za fakturę FV/2026/03/118 dla Papiernia Zielony Dąb sp. "
+                                               "z o.o.: ta sama faktura (ten sam NIP odbiorcy i numer) jest już w "
+                                               "pliku jako przelew nr 1: bank zapłaci ją dwa razy.")}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
   EXPECT_TRUE(IsValidPain001(BatchFile()));
   const TPain001View file(BatchFile());
@@ -98,8 +102,11 @@ TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesGivesAFileWithoutTransactions) 
 
   ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
-                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  // Written as before, but no bank takes a file without a transfer.
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                                    QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
+                                QStringLiteral("Uwaga: Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego "
+                                               "pliku.")}));
   const TPain001View file(BatchFile());
   EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
   EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
