@@ -41,6 +41,9 @@ template <typename TError> void CollectViolation(void *violations, TError error)
   if (!error)
     return;
   const auto *node = static_cast<const xmlNode *>(error->node);
+  // An attribute's violation belongs to the element that carries it.
+  if (node && node->type == XML_ATTRIBUTE_NODE)
+    node = node->parent;
   static_cast<std::vector<TRawViolation> *>(violations)
       ->push_back({error->code, node && node->type == XML_ELEMENT_NODE ? node : nullptr, FromXml(error->str1),
                    FromXml(error->str2), XmlErrorText(error->line, error->message)});

@@ -56,7 +56,8 @@ TEST(XmlSchema, ASchemaFileFindsTheSchemasItIncludesBesideIt) {
   EXPECT_EQ(Validate(schema, InvalidList).size(), 2);
 }
 
-// Items of a name of one to five characters and a code of two capital letters.
+// Items of a name of one to five characters and a code of two capital letters, each in a
+// language of two small letters.
 const char *const ItemSchema = R"(<?xml version="1.0"?>
 <xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns="urn:przyklad" targetNamespace="urn:przyklad"
            elementFormDefault="qualified">
@@ -75,6 +76,9 @@ const char *const ItemSchema = R"(<?xml version="1.0"?>
                 <xs:simpleType><xs:restriction base="xs:string"><xs:pattern value="[A-Z]{2}"/></xs:restriction></xs:simpleType>
               </xs:element>
             </xs:sequence>
+            <xs:attribute name="jezyk">
+              <xs:simpleType><xs:restriction base="xs:string"><xs:pattern value="[a-z]{2}"/></xs:restriction></xs:simpleType>
+            </xs:attribute>
           </xs:complexType>
         </xs:element>
       </xs:sequence>
@@ -99,17 +103,20 @@ QString PathText(const QList<TXmlStep> &path) {
 
 TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
   const TXmlSchema schema(ParseXml(ItemSchema, QStringLiteral("pozycje.xsd")));
-  const TXmlDocument document = ParseXml("<p:Lista xmlns:p=\"urn:przyklad\">\n"
-                                         "  <p:Pozycja><p:Nazwa>dobra</p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
-                                         "  <p:Pozycja><p:Nazwa></p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
-                                         "  <p:Pozycja><p:Nazwa>za długa</p:Nazwa><p:Kod>pl</p:Kod></p:Pozycja>\n"
-                                         "  <p:Pozycja><p:Nazwa>bez</p:Nazwa></p:Pozycja>\n"
-                                         "</p:Lista>\n",
-                                         QStringLiteral("pozycje.xml"));
+  const TXmlDocument document =
+      ParseXml("<p:Lista xmlns:p=\"urn:przyklad\">\n"
+               "  <p:Pozycja jezyk=\"PL\"><p:Nazwa>dobra</p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa></p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa>za długa</p:Nazwa><p:Kod>pl</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa>bez</p:Nazwa></p:Pozycja>\n"
+               "</p:Lista>\n",
+               QStringLiteral("pozycje.xml"));
 
   const QList<TXmlViolation> violations = schema.Violations(document);
 
   const TViolationCase expected[] = {
+      // An attribute's violation is the element's that carries it.
+      {xvPattern, QStringLiteral("Lista[1]/Pozycja[1]"), QStringLiteral("PL"), QStringLiteral("[a-z]{2}")},
       {xvTooShort, QStringLiteral("Lista[1]/Pozycja[2]/Nazwa[1]"), QStringLiteral("0"), QStringLiteral("1")},
       {xvTooLong, QStringLiteral("Lista[1]/Pozycja[3]/Nazwa[1]"), QStringLiteral("8"), QStringLiteral("5")},
       {xvPattern, QStringLiteral("Lista[1]/Pozycja[3]/Kod[1]"), QStringLiteral("pl"), QStringLiteral("[A-Z]{2}")},
@@ -125,8 +132,8 @@ TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
     EXPECT_EQ(violations[qsizetype(i)].Actual, expected[i].Actual);
     EXPECT_EQ(violations[qsizetype(i)].Allowed, expected[i].Allowed);
   }
-  EXPECT_EQ(violations[1].Element.SingleText(), QStringLiteral("za długa"));
-  EXPECT_TRUE(violations[3].Text.startsWith(QStringLiteral("wiersz 5: "))) << violations[3].Text.toStdString();
+  EXPECT_EQ(violations[2].Element.SingleText(), QStringLiteral("za długa"));
+  EXPECT_TRUE(violations[4].Text.startsWith(QStringLiteral("wiersz 5: "))) << violations[4].Text.toStdString();
 }
 
 TEST(XmlSchema, ADocumentThatIsNoSchemaFails) {
