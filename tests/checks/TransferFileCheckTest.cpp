@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "numerem rachunku z 26 cyfr.")}}),
     [](const ::testing::TestParamInfo<TFileCase> &info) { return std::string(info.param.Name); });
 
-TEST_F(TransferFileCheck, TheSingleInvoiceDocumentWithoutSystemInfoHasAnEmptyReference) {
+TInvoicePaymentData SingleInvoice() {
   TInvoicePaymentData invoice;
   invoice.InvoiceNumber = QStringLiteral("FV/9");
   invoice.CreditorName = QStringLiteral("Drukarnia Lipa");
@@ -129,10 +129,28 @@ TEST_F(TransferFileCheck, TheSingleInvoiceDocumentWithoutSystemInfoHasAnEmptyRef
   invoice.Amount = TAmount::FromUnits(1230000);
   invoice.CurrencyCode = QStringLiteral("PLN");
   invoice.VATAmount = TAmount::FromUnits(230000);
+  return invoice;
+}
+
+struct TSingleCase {
+  const char *Name;
+  QString Currency;
+  TMPPSettings MPP;
+  QString Expected;
+};
+
+void PrintTo(const TSingleCase &c, std::ostream *os) { *os << c.Name; }
+
+class SingleInvoiceCheck : public TransferFileCheck, public ::testing::WithParamInterface<TSingleCase> {};
+
+// The invoice file has no SystemInfo.
+TEST_P(SingleInvoiceCheck, NamesTheFieldOfTheSingleInvoiceDocument) {
+  TInvoicePaymentData invoice = SingleInvoice();
+  invoice.CurrencyCode = GetParam().Currency;
   Dir.WriteBytes(QStringLiteral("fv9.xml"), "<Faktura/>");
-  const QString file = Dir.File(QStringLiteral("Pain001_MPP.xml"));
-  TPain001Generator::Generate(invoice, Payer, TMPPSettings{true, mfStructured}, file,
-                              Dir.File(QStringLiteral("fv9.xml")), QString(), Now);
+  const QString file = Dir.File(QStringLiteral("Pain001.xml"));
+  TPain001Generator::Generate(invoice, Payer, GetParam().MPP, file, Dir.File(QStringLiteral("fv9.xml")), QString(),
+                              Now);
   TPayment paid;
   paid.InvoiceNumber = invoice.InvoiceNumber;
   paid.CreditorName = invoice.CreditorName;
@@ -140,9 +158,20 @@ TEST_F(TransferFileCheck, TheSingleInvoiceDocumentWithoutSystemInfoHasAnEmptyRef
 
   EXPECT_FALSE(IsValidPain001(file));
   EXPECT_EQ(CheckTransferFile(file, Payer, {paid}, {}),
-            QStringList{QStringLiteral("Przelew za fakturę FV/9 dla Drukarnia Lipa: pole „numer referencyjny w bloku "
-                                       "MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")});
+            QStringList{QStringLiteral("Przelew za fakturę FV/9 dla Drukarnia Lipa: ") + GetParam().Expected});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SingleInvoiceCheck,
+    ::testing::Values(TSingleCase{"emptyReferenceInTheStructuredFormat", QStringLiteral("PLN"),
+                                  TMPPSettings{true, mfStructured},
+                                  QStringLiteral("pole „numer referencyjny w bloku MPP” (RefNb) jest puste, a format "
+                                                 "wymaga w nim tekstu.")},
+                      // The single invoice's transfer is in the invoice's currency, as read.
+                      TSingleCase{"noCurrency", QString(), TMPPSettings{},
+                                  QStringLiteral("pole „kwota i waluta przelewu” (InstdAmt) ma niedozwoloną postać "
+                                                 "„”.")}),
+    [](const ::testing::TestParamInfo<TSingleCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TransferFileCheck, NamesWhatTheWriterCutFromTheStreetAndTheTown) {
   TPayment payment = Payment(QStringLiteral("FV/1"));
