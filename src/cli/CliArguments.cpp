@@ -7,6 +7,7 @@ namespace {
 const QString ReferenceOption = QStringLiteral("--referencja");
 const QString MPPOption = QStringLiteral("--mpp");
 const QString NoMPPOption = QStringLiteral("--bez-mpp");
+const QString StrictOption = QStringLiteral("--scisle");
 
 TCliCommand CommandOfName(const QString &name) {
   if (name == QStringLiteral("faktura"))
@@ -64,6 +65,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   std::optional<QString> reference;
   std::optional<QString> mppFormat;
   bool noMPP = false;
+  bool strict = false;
   bool optionsEnded = false;
 
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -85,10 +87,11 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
       return request;
     }
     TOption option = SplitOption(argument);
-    if (option.Name == NoMPPOption && !option.Value) {
-      if (noMPP)
+    if ((option.Name == NoMPPOption || option.Name == StrictOption) && !option.Value) {
+      bool &flag = option.Name == NoMPPOption ? noMPP : strict;
+      if (flag)
         throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
-      noMPP = true;
+      flag = true;
       continue;
     }
     if (option.Name != ReferenceOption && option.Name != MPPOption)
@@ -106,7 +109,10 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
 
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)"));
-  request.Command = CommandOfName(positional.takeFirst());
+  const QString commandName = positional.takeFirst();
+  request.Command = CommandOfName(commandName);
+  const bool transfer = request.Command == TCliCommand::Single || request.Command == TCliCommand::Batch ||
+                        request.Command == TCliCommand::VideoTel;
   if (positional.isEmpty())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(MissingInputName(request.Command)));
   request.Input = positional.takeFirst();
@@ -118,14 +124,15 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if ((mppFormat || noMPP) && request.Command == TCliCommand::VideoTel)
     throw Exception(QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje %1 i %2 go nie dotyczą")
                         .arg(MPPOption, NoMPPOption));
-  if ((mppFormat || noMPP) && request.Command == TCliCommand::Pdf)
-    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia pdf").arg(MPPOption, NoMPPOption));
-  if ((mppFormat || noMPP) && request.Command == TCliCommand::SendToAuthor)
-    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia wyslij").arg(MPPOption, NoMPPOption));
+  if ((mppFormat || noMPP) && !transfer)
+    throw Exception(QStringLiteral("Opcje %1 i %2 nie dotyczą polecenia %3").arg(MPPOption, NoMPPOption, commandName));
+  if (strict && !transfer)
+    throw Exception(QStringLiteral("Opcja %1 nie dotyczy polecenia %2").arg(StrictOption, commandName));
   if (mppFormat && noMPP)
     throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(MPPOption, NoMPPOption));
 
   request.AdditionalReference = reference.value_or(QString());
+  request.Strict = strict;
   if (mppFormat)
     request.MPP = TMPPSettings{true, FormatOfName(*mppFormat)};
   else if (noMPP)
@@ -138,9 +145,9 @@ QString CliHelpText() {
                         "podgląd faktury KSeF jako PDF\n"
                         "\n"
                         "Użycie:\n"
-                        "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
-                        "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
-                        "  pavena-cli videotel PLIK.imp\n"
+                        "  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+                        "  pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+                        "  pavena-cli videotel PLIK.imp [--scisle]\n"
                         "  pavena-cli pdf PLIK.xml\n"
                         "  pavena-cli wyslij PLIK\n"
                         "  pavena-cli --help\n"
@@ -163,22 +170,30 @@ QString CliHelpText() {
                         "  --mpp FORMAT        mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
                         "                      FORMAT: None, Ustrd, Structured albo Both\n"
                         "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
+                        "  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami\n"
                         "  Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
                         "  Żadna opcja nie zmienia pliku settings.ini.\n"
+                        "\n"
+                        "Każdy zapisany plik przelewu program sprawdza: ze schematem pain.001.001.09, numery\n"
+                        "rachunków (IBAN), NIP i BIC, pusty plik, tę samą fakturę dwa razy, teksty ucięte do\n"
+                        "długości pól i mechanizm podzielonej płatności. Każde znalezisko to wiersz \"Uwaga: \"\n"
+                        "na standardowym wyjściu błędów; plik zostaje zapisany.\n"
                         "\n"
                         "Dane płatnika (sekcja [COMPANY]: Name, NIP, IBAN, BIC) program czyta z pliku settings.ini\n"
                         "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
                         "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
                         "\n"
                         "Kod wyjścia: 0 - plik zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
-                        "nie powiodła się, 2 - błędne wywołanie.");
+                        "nie powiodła się, 2 - błędne wywołanie, 3 - z opcją --scisle: plik przelewu\n"
+                        "zapisany, ale z ostrzeżeniami \"Uwaga: \".");
 }
 
 QString CliUsageHint() {
-  return QStringLiteral("Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n"
-                        "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp]\n"
-                        "       pavena-cli videotel PLIK.imp\n"
-                        "       pavena-cli pdf PLIK.xml\n"
-                        "       pavena-cli wyslij PLIK\n"
-                        "Opis wszystkich opcji: pavena-cli --help");
+  return QStringLiteral(
+      "Użycie: pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+      "       pavena-cli paczka KATALOG [--mpp FORMAT | --bez-mpp] [--scisle]\n"
+      "       pavena-cli videotel PLIK.imp [--scisle]\n"
+      "       pavena-cli pdf PLIK.xml\n"
+      "       pavena-cli wyslij PLIK\n"
+      "Opis wszystkich opcji: pavena-cli --help");
 }

@@ -17,6 +17,8 @@ struct TCliRequest {
   QString AdditionalReference;
   // Set by --mpp or --bez-mpp; otherwise the choice stored in settings.ini applies.
   std::optional<TMPPSettings> MPP;
+  // --scisle: a transfer file written with warnings ends the run with its own exit status.
+  bool Strict = false;
 };
 
 // Reads the arguments after the program name. A wrong call fails with a Polish message that

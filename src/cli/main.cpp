@@ -11,7 +11,7 @@
 
 namespace {
 
-enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
+enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2, ecWarnings = 3 };
 
 // The split-payment choice of settings.ini as the window would show and use it.
 TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
@@ -24,7 +24,7 @@ bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
   return TSendToAuthorCommand(console.Host()).SendFileToAuthor(fileName, payer.Name, payer.NIP);
 }
 
-bool RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
+TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
@@ -62,9 +62,12 @@ int main(int argc, char *argv[]) {
   }
   try {
     const TAppPaths paths = TAppPaths::OfRunningProgram();
-    const bool done = request.Command == TCliCommand::SendToAuthor ? SendToAuthor(request.Input, paths)
-                                                                    : RunTransfer(request, paths);
-    return done ? ecSuccess : ecFailed;
+    if (request.Command == TCliCommand::SendToAuthor)
+      return SendToAuthor(request.Input, paths) ? ecSuccess : ecFailed;
+    const TTransferResult result = RunTransfer(request, paths);
+    if (!result.Written)
+      return ecFailed;
+    return request.Strict && result.Warnings > 0 ? ecWarnings : ecSuccess;
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

@@ -53,7 +53,7 @@ QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumb
 }
 
 QString PaymentRemittanceText(const TPayment &payment) {
-  if (payment.CreditorAddress == QStringLiteral("V"))
+  if (IsVideoTelPayment(payment))
     return payment.InvoiceNumber;
   return InvoicePaymentText(payment.InvoiceNumber, payment.nrKsef);
 }

@@ -23,13 +23,13 @@ QString AsciiUpper(QString text) {
   return text;
 }
 
-QString FailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
+} // namespace
+
+QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
   return QStringLiteral("Plik: %1\r\nFaktura: %2\r\nKontrahent: %3\r\nBłąd: %4\r\n")
              .arg(QFileInfo(fileName).fileName(), data.InvoiceNumber, data.CreditorName, cause) +
          LogSeparator() + QStringLiteral("\r\n");
 }
-
-} // namespace
 
 TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now,
                                                      QString *ksefNumber) {
@@ -49,6 +49,10 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
     data.CreditorAddress2 = GetChildText(address, QStringLiteral("AdresL2"));
     data.InvoiceNumber = GetChildText(invoice, QStringLiteral("P_2"));
     data.CurrencyCode = GetChildText(invoice, QStringLiteral("KodWaluty"));
+    // Only a warning hangs on this mark, so odd content in it never fails the invoice.
+    data.SplitPayment =
+        Trim(invoice.FirstChild(QStringLiteral("Adnotacje")).FirstChild(QStringLiteral("P_18A")).TextContent()) ==
+        QStringLiteral("1");
 
     // An empty or missing amount goes through the conversion too, so it fails there.
     data.Amount = ParseAmount(GetChildText(invoice, QStringLiteral("P_15")));
@@ -66,9 +70,9 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
         invoice.FirstChild(QStringLiteral("Platnosc")).FirstChild(QStringLiteral("RachunekBankowy"));
     data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
     if (ksefNumber)
-      *ksefNumber = KsefNumberOf(document);
+      *ksefNumber = KsefNumberOf(document, fileName);
   } catch (const Exception &error) {
-    throw Exception(FailureMessage(fileName, data, error.Message()));
+    throw Exception(InvoiceFailureMessage(fileName, data, error.Message()));
   }
   return data;
 }

@@ -25,3 +25,8 @@ private:
   static TAmount SumVATAmounts(const TXmlElement &node);
   static QString NormalizeAccountNumber(const QString &text);
 };
+
+// The one message of a failed invoice: "Plik: ", "Faktura: ", "Kontrahent: " and "Błąd: " lines
+// naming the file (without its directory), what was read of `data` and the cause, then the
+// separator line. A caller that refuses an invoice the reader accepted says it the same way.
+QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause);

@@ -1,13 +1,19 @@
 #include "ksef/KsefNumber.h"
 
+#include "model/Text.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
-QString KsefNumberOf(const TXmlDocument &document) {
-  return document.Root().FindFirst(QStringLiteral("SystemInfo")).TextContent();
+QString KsefNumberOf(const TXmlDocument &document, const QString &fileName) {
+  const QString systemInfo = document.Root().FindFirst(QStringLiteral("SystemInfo")).TextContent();
+  if (IsKsefNumber(Trim(systemInfo)))
+    return systemInfo;
+  const QString fromFileName = KsefNumberInFileName(fileName);
+  return fromFileName.isEmpty() ? systemInfo : fromFileName;
 }
 
-QString ReadKsefNumber(const QString &fileName) { return KsefNumberOf(LoadXmlFile(fileName)); }
+QString ReadKsefNumber(const QString &fileName) { return KsefNumberOf(LoadXmlFile(fileName), fileName); }
 
 namespace {
 

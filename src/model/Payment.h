@@ -26,5 +26,8 @@ struct TPayment {
   QString nrKsef;
 };
 
+// A payment read from a VideoTel file: its InvoiceNumber holds the transfer's whole title.
+inline bool IsVideoTelPayment(const TPayment &payment) { return payment.CreditorAddress == QStringLiteral("V"); }
+
 // The payments of one document, in the order they are written.
 using TPaymentList = std::vector<TPayment>;

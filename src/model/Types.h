@@ -23,6 +23,8 @@ struct TInvoicePaymentData {
   TAmount Amount;
   QString CurrencyCode;
   TAmount VATAmount;
+  // The invoice is marked for split payment (Adnotacje/P_18A is 1): the law wants it paid so.
+  bool SplitPayment = false;
 };
 
 // The payer: the user's own company.

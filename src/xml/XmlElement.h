@@ -39,6 +39,7 @@ public:
 
 private:
   friend class TXmlDocument;
+  friend class TXmlSchema;
   explicit TXmlElement(const void *node) : FNode(node) {}
 
   const void *FNode = nullptr;

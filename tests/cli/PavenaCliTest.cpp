@@ -175,6 +175,46 @@ TEST_F(TPavenaCliTest, TurnsTheExampleVideoTelFileIntoATransferFileWithoutSplitP
   EXPECT_EQ(Settings(), settingsBefore);
 }
 
+struct TStrictCase {
+  const char *Name;
+  const char *Invoice;
+  bool Strict;
+  int ExitCode;
+  QString Err;
+};
+
+void PrintTo(const TStrictCase &c, std::ostream *os) { *os << c.Name; }
+
+class TCliWarningsTest : public TPavenaCliTest, public ::testing::WithParamInterface<TStrictCase> {};
+
+// The repair shop's invoice has no SystemInfo, so the structured split-payment block gets an
+// empty reference, which the schema refuses. The file is written either way.
+TEST_P(TCliWarningsTest, GoToStandardErrorAndWithStrictChangeTheExitStatus) {
+  QStringList arguments{QStringLiteral("faktura"), Example(QString::fromUtf8(GetParam().Invoice)),
+                        QStringLiteral("--mpp=Structured")};
+  if (GetParam().Strict)
+    arguments.append(QStringLiteral("--scisle"));
+
+  const TRun run = Run(arguments);
+
+  EXPECT_EQ(run.ExitCode, GetParam().ExitCode);
+  EXPECT_EQ(run.Out, Success(QStringLiteral("Pain001_MPP.xml"),
+                             QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")));
+  EXPECT_EQ(run.Err, GetParam().Err);
+  EXPECT_TRUE(QFile::exists(Output(QStringLiteral("Pain001_MPP.xml"))));
+}
+
+const QString EmptyReference =
+    QStringLiteral("Uwaga: Przelew za fakturę 12/03/2026 dla Serwis Komputerowy Bajt Piotr Zieliński: pole „numer "
+                   "referencyjny w bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.\n");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TCliWarningsTest,
+    ::testing::Values(TStrictCase{"warning", "faktury/serwis-bajt.xml", false, 0, EmptyReference},
+                      TStrictCase{"warningStrict", "faktury/serwis-bajt.xml", true, 3, EmptyReference},
+                      TStrictCase{"noWarningStrict", "faktury/hurtownia-iskra.xml", true, 0, QString()}),
+    [](const ::testing::TestParamInfo<TStrictCase> &info) { return std::string(info.param.Name); });
+
 TEST_F(TPavenaCliTest, AFailedConversionReportsOnStandardErrorWithStatusOne) {
   const QString missing = WorkingDirectory.File(QStringLiteral("brak.xml"));
 
@@ -331,6 +371,13 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"referenceForBatch",
                    {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--referencja=x")},
                    QStringLiteral("Opcja --referencja dotyczy tylko polecenia faktura")},
+        TUsageCase{"strictForSending",
+                   {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--scisle")},
+                   QStringLiteral("Opcja --scisle nie dotyczy polecenia wyslij")},
+        TUsageCase{"repeatedStrict",
+                   {QStringLiteral("videotel"), QStringLiteral("p.imp"), QStringLiteral("--scisle"),
+                    QStringLiteral("--scisle")},
+                   QStringLiteral("Opcja --scisle została podana więcej niż raz")},
         TUsageCase{"mppForVideoTel",
                    {QStringLiteral("videotel"), QStringLiteral("p.imp"), QStringLiteral("--mpp=Both")},
                    QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje --mpp i --bez-mpp go nie dotyczą")}),
@@ -340,8 +387,10 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
   const TRun help = Run({QStringLiteral("--help")});
   EXPECT_EQ(help.ExitCode, 0);
   EXPECT_TRUE(help.Out.contains(
-      QStringLiteral("  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp]\n")));
+      QStringLiteral("  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n")));
   EXPECT_TRUE(help.Out.contains(QStringLiteral("Kod wyjścia: 0")));
+  EXPECT_TRUE(help.Out.contains(QStringLiteral("  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z "
+                                               "ostrzeżeniami\n")));
   EXPECT_EQ(help.Err, QString());
 
   const TRun version = Run({QStringLiteral("--version")});

@@ -308,6 +308,31 @@ TEST_F(KsefInvoiceReaderTest, GivesTheKsefNumberWhenAsked) {
   EXPECT_EQ(ksefNumber, QString());
 }
 
+struct TSplitPaymentMarkCase {
+  const char *Name;
+  const char *Annotations;
+  bool Marked;
+};
+
+class SplitPaymentMark : public KsefInvoiceReaderTest, public ::testing::WithParamInterface<TSplitPaymentMarkCase> {};
+
+// Adnotacje/P_18A is 1 on an invoice that must be paid by split payment and 2 on any other.
+TEST_P(SplitPaymentMark, IsReadFromTheAnnotations) {
+  const std::string annotations = std::string(GetParam().Annotations) + "<P_15>";
+  EXPECT_EQ(Load({{"<P_15>", annotations.c_str()}}).SplitPayment, GetParam().Marked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitPaymentMark,
+    ::testing::Values(TSplitPaymentMarkCase{"one", "<Adnotacje><P_16>2</P_16><P_18A>1</P_18A></Adnotacje>", true},
+                      TSplitPaymentMarkCase{"oneWithBlanks", "<Adnotacje><P_18A> 1 </P_18A></Adnotacje>", true},
+                      TSplitPaymentMarkCase{"two", "<Adnotacje><P_18A>2</P_18A></Adnotacje>", false},
+                      TSplitPaymentMarkCase{"noMark", "<Adnotacje><P_16>2</P_16></Adnotacje>", false},
+                      TSplitPaymentMarkCase{"noAnnotations", "", false},
+                      // Only the annotations of the invoice itself count.
+                      TSplitPaymentMarkCase{"outsideTheAnnotations", "<P_18A>1</P_18A>", false}),
+    [](const ::testing::TestParamInfo<TSplitPaymentMarkCase> &info) { return std::string(info.param.Name); });
+
 // A prefix that was never declared leaves the file readable; it plays no part in the lookup.
 TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
   const TInvoicePaymentData data = Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"},

@@ -56,6 +56,86 @@ TEST(XmlSchema, ASchemaFileFindsTheSchemasItIncludesBesideIt) {
   EXPECT_EQ(Validate(schema, InvalidList).size(), 2);
 }
 
+// Items of a name of one to five characters and a code of two capital letters, each in a
+// language of two small letters.
+const char *const ItemSchema = R"(<?xml version="1.0"?>
+<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns="urn:przyklad" targetNamespace="urn:przyklad"
+           elementFormDefault="qualified">
+  <xs:element name="Lista">
+    <xs:complexType>
+      <xs:sequence>
+        <xs:element name="Pozycja" maxOccurs="unbounded">
+          <xs:complexType>
+            <xs:sequence>
+              <xs:element name="Nazwa">
+                <xs:simpleType>
+                  <xs:restriction base="xs:string"><xs:minLength value="1"/><xs:maxLength value="5"/></xs:restriction>
+                </xs:simpleType>
+              </xs:element>
+              <xs:element name="Kod">
+                <xs:simpleType><xs:restriction base="xs:string"><xs:pattern value="[A-Z]{2}"/></xs:restriction></xs:simpleType>
+              </xs:element>
+            </xs:sequence>
+            <xs:attribute name="jezyk">
+              <xs:simpleType><xs:restriction base="xs:string"><xs:pattern value="[a-z]{2}"/></xs:restriction></xs:simpleType>
+            </xs:attribute>
+          </xs:complexType>
+        </xs:element>
+      </xs:sequence>
+    </xs:complexType>
+  </xs:element>
+</xs:schema>
+)";
+
+struct TViolationCase {
+  TXmlViolationKind Kind;
+  QString Path;
+  QString Actual;
+  QString Allowed;
+};
+
+QString PathText(const QList<TXmlStep> &path) {
+  QStringList steps;
+  for (const TXmlStep &step : path)
+    steps.append(QStringLiteral("%1[%2]").arg(step.Name).arg(step.Position));
+  return steps.join(u'/');
+}
+
+TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
+  const TXmlSchema schema(ParseXml(ItemSchema, QStringLiteral("pozycje.xsd")));
+  const TXmlDocument document =
+      ParseXml("<p:Lista xmlns:p=\"urn:przyklad\">\n"
+               "  <p:Pozycja jezyk=\"PL\"><p:Nazwa>dobra</p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa></p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa>za długa</p:Nazwa><p:Kod>pl</p:Kod></p:Pozycja>\n"
+               "  <p:Pozycja><p:Nazwa>bez</p:Nazwa></p:Pozycja>\n"
+               "</p:Lista>\n",
+               QStringLiteral("pozycje.xml"));
+
+  const QList<TXmlViolation> violations = schema.Violations(document);
+
+  const TViolationCase expected[] = {
+      // An attribute's violation is the element's that carries it.
+      {xvPattern, QStringLiteral("Lista[1]/Pozycja[1]"), QStringLiteral("PL"), QStringLiteral("[a-z]{2}")},
+      {xvTooShort, QStringLiteral("Lista[1]/Pozycja[2]/Nazwa[1]"), QStringLiteral("0"), QStringLiteral("1")},
+      {xvTooLong, QStringLiteral("Lista[1]/Pozycja[3]/Nazwa[1]"), QStringLiteral("8"), QStringLiteral("5")},
+      {xvPattern, QStringLiteral("Lista[1]/Pozycja[3]/Kod[1]"), QStringLiteral("pl"), QStringLiteral("[A-Z]{2}")},
+      // A missing child is the parent's fault; such a violation carries no values.
+      {xvOther, QStringLiteral("Lista[1]/Pozycja[4]"), QString(), QString()},
+  };
+  ASSERT_EQ(violations.size(), std::size(expected)) << schema.Validate(document).join(u'\n').toStdString();
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(violations[qsizetype(i)].Kind, expected[i].Kind);
+    EXPECT_EQ(PathText(violations[qsizetype(i)].Path), expected[i].Path);
+    EXPECT_EQ(violations[qsizetype(i)].Element.LocalName(), violations[qsizetype(i)].Path.constLast().Name);
+    EXPECT_EQ(violations[qsizetype(i)].Actual, expected[i].Actual);
+    EXPECT_EQ(violations[qsizetype(i)].Allowed, expected[i].Allowed);
+  }
+  EXPECT_EQ(violations[2].Element.SingleText(), QStringLiteral("za długa"));
+  EXPECT_TRUE(violations[4].Text.startsWith(QStringLiteral("wiersz 5: "))) << violations[4].Text.toStdString();
+}
+
 TEST(XmlSchema, ADocumentThatIsNoSchemaFails) {
   const auto messageOf = [](const QByteArray &xsd) {
     try {

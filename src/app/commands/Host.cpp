@@ -4,6 +4,8 @@
 
 void ILog::AppendError(const QString &message) { Append(QStringLiteral("Błąd: ") + message, false, lkError); }
 
+void ILog::AppendWarning(const QString &message) { Append(QStringLiteral("Uwaga: ") + message, false, lkWarning); }
+
 void RunGuarded(IDialogs &dialogs, const std::function<void()> &work) {
   try {
     work();

@@ -25,6 +25,8 @@ public:
   void AppendLog(const QString &text, bool withSeparator) { Append(text, withSeparator, lkInfo); }
   // The one entry that ends a failed command: "Błąd: " and the error's message.
   void AppendError(const QString &message);
+  // "Uwaga: " and what the bank or the tax office would reject in a file that was written.
+  void AppendWarning(const QString &message);
 };
 
 // What a file chooser starts with. An empty Directory leaves the start folder to the chooser.

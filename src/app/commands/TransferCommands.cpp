@@ -2,6 +2,8 @@
 
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/SplitPaymentSettings.h"
+#include "checks/TransferChecks.h"
+#include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
 #include "iso20022/Pain001Writer.h"
 #include "ksef/KsefInvoiceReader.h"
@@ -47,7 +49,8 @@ void CompleteSingleTransferAddress(TInvoicePaymentData &invoice) {
     invoice.CreditorStrtNm = address.TwnNm.left(70);
 }
 
-// The batch keeps the address parts whole; the writer shortens them.
+// The batch keeps the address parts whole; the writer shortens them. The single invoice is
+// checked as such a payment too, before its address is cut.
 TPayment InvoiceToPayment(const TInvoicePaymentData &invoice, const QString &nrKsef) {
   const TStructuredAddress address = TSettings::ParseAddress(invoice.CreditorAddress, invoice.CreditorAddress2);
   TPayment payment;
@@ -69,28 +72,44 @@ TPayment InvoiceToPayment(const TInvoicePaymentData &invoice, const QString &nrK
   return payment;
 }
 
+// The batch file pays every transfer in złoty, so an invoice in another currency would be paid
+// as the same number of złoty.
+void RefuseForeignCurrency(const QString &file, const TInvoicePaymentData &invoice) {
+  if (!invoice.CurrencyCode.isEmpty() && invoice.CurrencyCode != QStringLiteral("PLN"))
+    throw Exception(
+        InvoiceFailureMessage(file, invoice,
+                              QStringLiteral("Faktura w walucie %1: przelew zbiorczy obejmuje tylko faktury w PLN")
+                                  .arg(invoice.CurrencyCode)));
+}
+
 } // namespace
 
 TTransferCommands::TTransferCommands(THost &host) : FHost(host) {}
 
-bool TTransferCommands::PressSingle(const QString &invoicePath, const QString &additionalReference,
-                                    const TMPPSettings &mpp) {
-  return IsFilled(invoicePath, SingleEmptyFieldHelp) && CreateSingleTransfer(invoicePath, additionalReference, mpp);
+TTransferResult TTransferCommands::PressSingle(const QString &invoicePath, const QString &additionalReference,
+                                               const TMPPSettings &mpp) {
+  if (!IsFilled(invoicePath, SingleEmptyFieldHelp))
+    return {};
+  return CreateSingleTransfer(invoicePath, additionalReference, mpp);
 }
 
-bool TTransferCommands::PressBatch(const QString &directory, const TMPPSettings &mpp) {
-  return IsFilled(directory, BatchEmptyFieldHelp) && CreateBatchTransfer(directory, mpp);
+TTransferResult TTransferCommands::PressBatch(const QString &directory, const TMPPSettings &mpp) {
+  if (!IsFilled(directory, BatchEmptyFieldHelp))
+    return {};
+  return CreateBatchTransfer(directory, mpp);
 }
 
-bool TTransferCommands::PressVideoTel(const QString &videoTelPath, TSplitPaymentSettings &mpp) {
+TTransferResult TTransferCommands::PressVideoTel(const QString &videoTelPath, TSplitPaymentSettings &mpp) {
   if (!IsFilled(videoTelPath, VideoTelEmptyFieldHelp))
-    return false;
+    return {};
   mpp.SwitchOff();
   return CreateVideoTelTransfer(videoTelPath, mpp.Current());
 }
 
-bool TTransferCommands::PressVideoTelWithoutSplitPayment(const QString &videoTelPath) {
-  return IsFilled(videoTelPath, VideoTelEmptyFieldHelp) && CreateVideoTelTransfer(videoTelPath, TMPPSettings{});
+TTransferResult TTransferCommands::PressVideoTelWithoutSplitPayment(const QString &videoTelPath) {
+  if (!IsFilled(videoTelPath, VideoTelEmptyFieldHelp))
+    return {};
+  return CreateVideoTelTransfer(videoTelPath, TMPPSettings{});
 }
 
 void TTransferCommands::PressShowVideoTel(const QString &videoTelPath) {
@@ -102,8 +121,8 @@ void TTransferCommands::PressShowVideoTel(const QString &videoTelPath) {
     FHost.Desktop.OpenInTextEditor(videoTelPath);
 }
 
-bool TTransferCommands::CreateSingleTransfer(const QString &invoicePath, const QString &additionalReference,
-                                             const TMPPSettings &mpp) {
+TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePath, const QString &additionalReference,
+                                                        const TMPPSettings &mpp) {
   if (!mpp.Enabled)
     RemoveEarlierOutput(SingleOutput, SingleMPPOutput);
   const QString outputName = mpp.Enabled ? SingleMPPOutput : SingleOutput;
@@ -112,30 +131,36 @@ bool TTransferCommands::CreateSingleTransfer(const QString &invoicePath, const Q
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
     TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
+    // The checks see the address before it is cut to the transfer's fields.
+    TWrittenTransfers written{{InvoiceToPayment(invoice, QString())}, CheckSplitPayment(0, invoice, mpp)};
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
+    return written;
   });
 }
 
-bool TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp) {
+TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp) {
   if (!mpp.Enabled)
     RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
   const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
   const QString description = mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                           : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
-    TPaymentList payments;
+    TWrittenTransfers written;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     for (const QString &file : ListInvoiceFiles(directory)) {
       QString nrKsef;
       const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef);
-      payments.push_back(InvoiceToPayment(invoice, nrKsef));
+      RefuseForeignCurrency(file, invoice);
+      written.Findings += CheckSplitPayment(int(written.Payments.size()), invoice, mpp);
+      written.Payments.push_back(InvoiceToPayment(invoice, nrKsef));
     }
-    TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
+    TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
+    return written;
   });
 }
 
-bool TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
+TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
   RemoveIfPresent(FHost.Paths.OutputFile(VideoTelOutput));
   return Transfer(VideoTelOutput, QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
@@ -149,21 +174,36 @@ bool TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, cons
                       throw;
                     }
                     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
+                    return TWrittenTransfers{std::move(payments), {}};
                   });
 }
 
-bool TTransferCommands::Transfer(const QString &outputName, const QString &description,
-                                 const std::function<void(const TTransferRun &)> &write) {
+TTransferResult TTransferCommands::Transfer(const QString &outputName, const QString &description,
+                                            const std::function<TWrittenTransfers(const TTransferRun &)> &write) {
   try {
     const QString outputFile = FHost.Paths.OutputFile(outputName);
-    write({LoadCheckedCompany(), FHost.Now(), outputFile});
+    const TTransferRun run{LoadCheckedCompany(), FHost.Now(), outputFile};
+    const TWrittenTransfers written = write(run);
     FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description,
                         true);
+    const QStringList warnings = CheckWrittenFile(run, written);
+    for (const QString &warning : warnings)
+      FHost.Log.AppendWarning(warning);
     FHost.Desktop.OpenWithDefaultApplication(outputFile);
-    return true;
+    return {true, warnings.size()};
   } catch (const std::exception &error) {
     FHost.Log.AppendError(ErrorMessage(error));
-    return false;
+    return {};
+  }
+}
+
+// The file is written by now: a check that cannot be made is said as a warning, never taken
+// for a clean file nor for a failed command.
+QStringList TTransferCommands::CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written) {
+  try {
+    return CheckTransferFile(run.OutputFile, run.Company, written.Payments, written.Findings);
+  } catch (const std::exception &error) {
+    return {QStringLiteral("Nie udało się sprawdzić zapisanego pliku (%1).").arg(ErrorMessage(error))};
   }
 }
 

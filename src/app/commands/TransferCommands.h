@@ -1,32 +1,45 @@
 #pragma once
 
 #include "app/commands/Host.h"
+#include "checks/TransferFinding.h"
+#include "model/Payment.h"
 #include "model/Types.h"
 
 #include <functional>
 
 class TSplitPaymentSettings;
 
+// What a transfer command came to: whether it wrote its transfer file, and how many warnings
+// about that file it logged. Tests true when the file was written.
+struct TTransferResult {
+  bool Written = false;
+  qsizetype Warnings = 0;
+
+  explicit operator bool() const { return Written; }
+};
+
 // The three transfer commands. A Press* operation is the button: it checks its field and
 // shows the help box when it is empty; otherwise it runs the command. Each command reports
-// through the host's log: a success line with the separator, or one "Błąd: " entry.
-// Each returns true when it wrote its transfer file.
+// through the host's log: a success line with the separator followed by one "Uwaga: " entry
+// for each thing the bank or the tax office would reject in the file written, or one
+// "Błąd: " entry.
 class TTransferCommands {
 public:
   explicit TTransferCommands(THost &host);
 
-  bool PressSingle(const QString &invoicePath, const QString &additionalReference, const TMPPSettings &mpp);
-  bool PressBatch(const QString &directory, const TMPPSettings &mpp);
+  TTransferResult PressSingle(const QString &invoicePath, const QString &additionalReference, const TMPPSettings &mpp);
+  TTransferResult PressBatch(const QString &directory, const TMPPSettings &mpp);
   // Switches split payment off through `mpp` first, as the VideoTel transfer always runs without it.
-  bool PressVideoTel(const QString &videoTelPath, TSplitPaymentSettings &mpp);
+  TTransferResult PressVideoTel(const QString &videoTelPath, TSplitPaymentSettings &mpp);
   // The same button for a host without split-payment controls (the command line): the
   // transfer runs without split payment and the settings file is left alone.
-  bool PressVideoTelWithoutSplitPayment(const QString &videoTelPath);
+  TTransferResult PressVideoTelWithoutSplitPayment(const QString &videoTelPath);
   void PressShowVideoTel(const QString &videoTelPath);
 
-  bool CreateSingleTransfer(const QString &invoicePath, const QString &additionalReference, const TMPPSettings &mpp);
-  bool CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp);
-  bool CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp);
+  TTransferResult CreateSingleTransfer(const QString &invoicePath, const QString &additionalReference,
+                                       const TMPPSettings &mpp);
+  TTransferResult CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp);
+  TTransferResult CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp);
 
 private:
   // What the reading and writing of one transfer works with.
@@ -36,14 +49,23 @@ private:
     QString OutputFile;
   };
 
+  // What a written file pays, for the checks that follow the writing: its payments in file
+  // order with their address parts whole, and what the command found in the invoices.
+  struct TWrittenTransfers {
+    TPaymentList Payments;
+    QList<TTransferFinding> Findings;
+  };
+
   // Shows the help box and gives false when the field is empty.
   bool IsFilled(const QString &fieldText, const QString &emptyFieldHelp);
   void RemoveEarlierOutput(const QString &plainName, const QString &mppName);
   // The shape every transfer shares: under one handler the payer data of settings.ini, then
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
-  // success line and the file opened; any error ends it as one "Błąd: " entry.
-  bool Transfer(const QString &outputName, const QString &description,
-                const std::function<void(const TTransferRun &)> &write);
+  // success line, the warnings of the file's check and the file opened; any error ends it as
+  // one "Błąd: " entry.
+  TTransferResult Transfer(const QString &outputName, const QString &description,
+                           const std::function<TWrittenTransfers(const TTransferRun &)> &write);
+  static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written);
   TCompanyData LoadCheckedCompany() const;
 
   THost &FHost;

@@ -28,8 +28,12 @@ TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder
 
   ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
-                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  // The file pays the paper mill's invoice twice, and says so.
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                                    QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
+                                QStringLiteral("Uwaga: Przelew za fakturę FV/2026/03/118 dla Papiernia Zielony Dąb sp. "
+                                               "z o.o.: ta sama faktura (ten sam NIP odbiorcy i numer) jest już w "
+                                               "pliku jako przelew nr 1: bank zapłaci ją dwa razy.")}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
   EXPECT_TRUE(IsValidPain001(BatchFile()));
   const TPain001View file(BatchFile());
@@ -98,8 +102,11 @@ TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesGivesAFileWithoutTransactions) 
 
   ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
-                               QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator")});
+  // Written as before, but no bank takes a file without a transfer.
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
+                                    QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
+                                QStringLiteral("Uwaga: Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego "
+                                               "pliku.")}));
   const TPain001View file(BatchFile());
   EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
   EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
@@ -122,6 +129,56 @@ TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
                                               "Błąd: Nieprawidłowy numer rachunku: \r\n") +
                                Separator() + QStringLiteral("\r\n")});
   EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), QByteArray("earlier"));
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
+struct TFileNameCase {
+  const char *Name;
+  const char *FileName;
+  const char *KsefNumber;
+};
+
+void PrintTo(const TFileNameCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefNumberInTheTitleTest : public TBatchTransferTest, public ::testing::WithParamInterface<TFileNameCase> {};
+
+// The paper mill's SystemInfo holds no valid KSeF number (its check sum is wrong); a KSeF
+// download is named by its number.
+TEST_P(TKsefNumberInTheTitleTest, ComesFromTheFileNameWhereSystemInfoHoldsNone) {
+  AddFixture(QString::fromUtf8(GetParam().FileName), QStringLiteral("faktura-papiernia.xml"));
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(TPain001View(BatchFile()).TextsNamed(QStringLiteral("Ustrd")),
+            QStringList{QStringLiteral("Zapłata za fakturę nr: FV/2026/03/118;  nr KSeF: ") +
+                        QString::fromUtf8(GetParam().KsefNumber)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TKsefNumberInTheTitleTest,
+                         ::testing::Values(TFileNameCase{"rightCheckSum", "8943001230-20260302-4F1A2B3C4D5E-48.xml",
+                                                         "8943001230-20260302-4F1A2B3C4D5E-48"},
+                                           TFileNameCase{"wrongCheckSum", "8943001230-20260302-4F1A2B3C4D5E-49.xml",
+                                                         "8943001230-20260302-4F1A2B3C4D5E-71"}),
+                         [](const ::testing::TestParamInfo<TFileNameCase> &info) {
+                           return std::string(info.param.Name);
+                         });
+
+TEST_F(TBatchTransferTest, AnInvoiceInAnotherCurrencyFailsTheBatch) {
+  QByteArray euro = InvoiceXml(QStringLiteral("Dostawca B"), QStringLiteral("ul. Polna 3"),
+                               QStringLiteral("00-950 Warszawa"), QStringLiteral("FV/2"));
+  euro.replace("<KodWaluty>PLN</KodWaluty>", "<KodWaluty>EUR</KodWaluty>");
+  AddFixture(QStringLiteral("a.xml"), QStringLiteral("faktura-papiernia.xml"));
+  AddInvoice(QStringLiteral("b.xml"), euro);
+  AddInvoice(QStringLiteral("c.xml"), "<nie-zamkniety");
+
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  // The batch pays in złoty only: the euro invoice would have been paid as as many złoty.
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: FV/2\r\nKontrahent: Dostawca B\r\n"
+                                              "Błąd: Faktura w walucie EUR: przelew zbiorczy obejmuje tylko faktury "
+                                              "w PLN\r\n") +
+                               Separator() + QStringLiteral("\r\n")});
   EXPECT_FALSE(QFile::exists(BatchFile()));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }

@@ -28,6 +28,14 @@ QStringList TCommandTest::Log() const {
   return lines;
 }
 
+QStringList TCommandTest::Warnings() const {
+  QStringList texts;
+  for (const TLogEntry &entry : Host.LogEntries)
+    if (entry.Kind == lkWarning)
+      texts.append(entry.Text);
+  return texts;
+}
+
 QByteArray CommandFixture(const QString &name) {
   QFile file(FixturePath(QStringLiteral("commands/") + name));
   if (!file.open(QIODevice::ReadOnly))

@@ -24,6 +24,8 @@ protected:
 
   // The log as "text" or "text|separator" lines, for comparing the whole log at once.
   QStringList Log() const;
+  // The texts of the entries logged as warnings.
+  QStringList Warnings() const;
 
   TTempAppDir AppDirectory;
   TFakeHost Host{AppDirectory.Paths()};

@@ -31,14 +31,14 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
     SCOPED_TRACE(name.toStdString());
     const QString invoice = samples.filePath(name);
     Host.LogEntries.clear();
-    const bool written = Commands.CreateSingleTransfer(invoice, QStringLiteral("ref"), TMPPSettings{});
+    const bool written = Commands.CreateSingleTransfer(invoice, QStringLiteral("ref"), TMPPSettings{}).Written;
     ASSERT_FALSE(Host.LogEntries.empty());
     if (written) {
       ++writtenFiles;
       EXPECT_TRUE(IsValidPain001(plain));
       QFile::remove(split);
       Host.LogEntries.clear();
-      const bool splitWritten = Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, mfBoth});
+      const bool splitWritten = Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, mfBoth}).Written;
       ASSERT_FALSE(Host.LogEntries.empty());
       if (splitWritten)
         EXPECT_TRUE(IsValidPain001(split));

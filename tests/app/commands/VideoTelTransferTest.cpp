@@ -122,7 +122,9 @@ TEST_F(TVideoTelTransferTest, AFileOfBlankLinesGivesAFileWithoutTransactions) {
 
   ASSERT_TRUE(Commands.PressVideoTel(input, Settings));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText});
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText,
+                                QStringLiteral("Uwaga: Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego "
+                                               "pliku.")}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{Output()});
   EXPECT_EQ(TPain001View(Output()).TextsNamed(QStringLiteral("NbOfTxs")),
             QStringList({QStringLiteral("0"), QStringLiteral("0")}));

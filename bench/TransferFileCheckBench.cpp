@@ -1,0 +1,85 @@
+#include "checks/Pain001Schema.h"
+#include "checks/TransferFileCheck.h"
+#include "iso20022/Pain001Writer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Payments that pass every check, so that what is measured is the checking, not the warnings.
+TPaymentList CheckedPayments(qint64 count) {
+  TPaymentList payments;
+  payments.reserve(count);
+  for (qint64 i = 0; i < count; ++i) {
+    TPayment payment;
+    payment.InvoiceNumber = QStringLiteral("FV/%1/2026").arg(i);
+    payment.CreditorName = QStringLiteral("Hurtownia Żywności nr %1 Sp. z o.o.").arg(i);
+    payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
+    payment.Amount = TAmount::FromUnits(1000000 + i);
+    payment.CreditorNIP = QStringLiteral("5261040828");
+    payment.CreditorCountry = QStringLiteral("PL");
+    payment.CreditorStrtNm = QStringLiteral("ul. Piotrkowska");
+    payment.CreditorBldgNb = QString::number(i % 300 + 1);
+    payment.CreditorPstCd = QStringLiteral("90-001");
+    payment.CreditorTwnNm = QStringLiteral("Łódź");
+    payment.VATAmount = TAmount::FromUnits(230000);
+    payment.nrKsef = QStringLiteral("5261040828-20260305-%1-AB").arg(i, 12, 16, QLatin1Char('0'));
+    payments.push_back(payment);
+  }
+  return payments;
+}
+
+const TCompanyData Payer{QStringLiteral("Płatnik S.A."), QStringLiteral("6772314552"),
+                         QStringLiteral("PL79114020044000030020135538"), QStringLiteral("BREXPLPWXXX")};
+
+// A batch file of the given size, written once, with the richest remittance block.
+class TWrittenBatch {
+public:
+  explicit TWrittenBatch(qint64 count) : FPayments(CheckedPayments(count)) {
+    TPain001Writer::Generate(FPayments, Payer, TMPPSettings{true, mfBoth}, FileName(),
+                             QDateTime(QDate(2026, 3, 5), QTime(12, 0)));
+  }
+  QString FileName() const { return FDir.filePath(QStringLiteral("Pain001Paczka_MPP.xml")); }
+  const TPaymentList &Payments() const { return FPayments; }
+
+private:
+  QTemporaryDir FDir;
+  TPaymentList FPayments;
+};
+
+// Reading the written file back and validating it against the embedded schema: what the
+// schema check adds to a batch. The schema is parsed once per run, outside the loop.
+void BM_SchemaValidation(benchmark::State &state) {
+  const TWrittenBatch batch(state.range(0));
+  Pain001Schema();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Pain001Schema().Violations(LoadXmlFile(batch.FileName())));
+  state.SetComplexityN(state.range(0));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SchemaValidation)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// The whole check a command runs after writing: the schema and every check of the records.
+void BM_CheckTransferFile(benchmark::State &state) {
+  const TWrittenBatch batch(state.range(0));
+  Pain001Schema();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CheckTransferFile(batch.FileName(), Payer, batch.Payments(), {}));
+  state.SetComplexityN(state.range(0));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_CheckTransferFile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// Parsing the embedded schema, once per run of the program.
+void BM_LoadEmbeddedSchema(benchmark::State &state) {
+  for (auto _ : state) {
+    QFile file(QStringLiteral(":/schemas/pain.001.001.09.xsd"));
+    file.open(QIODevice::ReadOnly);
+    benchmark::DoNotOptimize(TXmlSchema(ParseXml(file.readAll(), file.fileName())));
+  }
+}
+BENCHMARK(BM_LoadEmbeddedSchema)->Unit(benchmark::kMillisecond);
+
+} // namespace

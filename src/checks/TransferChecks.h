@@ -1,0 +1,20 @@
+#pragma once
+
+#include "checks/TransferFinding.h"
+#include "model/Payment.h"
+#include "model/Types.h"
+
+#include <QList>
+
+// Checks made on the records a transfer file is written from.
+
+// The payer's account, NIP and BIC as settings.ini gives them.
+QList<TTransferFinding> CheckPayer(const TCompanyData &payer);
+
+// The payments of one file, in file order: each payee's account and NIP (when it has ten
+// digits), the same invoice paid twice, and a file without any transfer.
+QList<TTransferFinding> CheckPayments(const TPaymentList &payments);
+
+// The invoice paid by the transfer at `transfer` (from 0) under `mpp`: an invoice marked for
+// split payment paid without it, and split payment in a currency other than złoty.
+QList<TTransferFinding> CheckSplitPayment(int transfer, const TInvoicePaymentData &invoice, const TMPPSettings &mpp);

@@ -1,0 +1,122 @@
+#include "CommandTest.h"
+#include "Pain001View.h"
+
+namespace {
+
+// The checks that follow every written transfer file, seen from the commands.
+class TTransferWarningsTest : public TCommandTest {
+protected:
+  QString BatchFile() const { return AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")); }
+  QString SuccessLine(const QString &outputName, const QString &description) const {
+    return QStringLiteral("Poprawnie wygenerowano plik [") + AppFile(QStringLiteral("PLIKI_DO_BANKU/") + outputName) +
+           QStringLiteral("] ") + description + QStringLiteral("|separator");
+  }
+
+  TTempDir Invoices;
+};
+
+// The invoice of InvoiceXml with each `from` replaced by its `to`.
+QByteArray EditedInvoice(const QString &invoiceNumber,
+                         std::initializer_list<std::pair<const char *, const char *>> edits) {
+  QByteArray xml = InvoiceXml(QStringLiteral("Dostawca %1").arg(invoiceNumber), QStringLiteral("ul. Polna 3"),
+                              QStringLiteral("00-950 Warszawa"), invoiceNumber);
+  for (const auto &[from, to] : edits) {
+    EXPECT_TRUE(xml.contains(from)) << from;
+    xml.replace(from, to);
+  }
+  return xml;
+}
+
+const std::pair<const char *, const char *> InEuro{"<KodWaluty>PLN</KodWaluty>", "<KodWaluty>EUR</KodWaluty>"};
+const std::pair<const char *, const char *> MarkedForSplitPayment{"<P_15>",
+                                                                  "<Adnotacje><P_18A>1</P_18A></Adnotacje><P_15>"};
+const std::pair<const char *, const char *> AccountTypo{"PL32102028922000000102034567", "PL32102028922000000102034576"};
+
+TEST_F(TTransferWarningsTest, WarningsFollowTheSuccessLineAndTheFileStaysWritten) {
+  Invoices.WriteBytes(QStringLiteral("a.xml"), EditedInvoice(QStringLiteral("FV/1"), {MarkedForSplitPayment}));
+  Invoices.WriteBytes(QStringLiteral("b.xml"), EditedInvoice(QStringLiteral("FV/2"), {}));
+  Invoices.WriteBytes(QStringLiteral("c.xml"), EditedInvoice(QStringLiteral("FV/3"), {AccountTypo}));
+
+  const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{});
+
+  const QStringList warnings{
+      QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: faktura ma adnotację „mechanizm podzielonej "
+                     "płatności” (P_18A), a przelew jest bez MPP: taką fakturę trzeba zapłacić w mechanizmie "
+                     "podzielonej płatności."),
+      QStringLiteral("Uwaga: Przelew za fakturę FV/3 dla Dostawca FV/3: rachunek odbiorcy "
+                     "„PL32102028922000000102034576” ma błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka "
+                     "albo cudzy rachunek.")};
+  EXPECT_TRUE(result.Written);
+  EXPECT_EQ(result.Warnings, 2);
+  EXPECT_EQ(Log(), QStringList{SuccessLine(QStringLiteral("Pain001Paczka.xml"),
+                                           QStringLiteral("dla potrzeb przelewu, dla paczki faktur ..."))} +
+                       warnings);
+  EXPECT_EQ(Warnings(), warnings);
+  EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
+  EXPECT_EQ(TPain001View(BatchFile()).CountNamed(QStringLiteral("CdtTrfTxInf")), 3);
+}
+
+TEST_F(TTransferWarningsTest, ARightFileGivesNoWarning) {
+  Invoices.WriteBytes(QStringLiteral("a.xml"), EditedInvoice(QStringLiteral("FV/1"), {MarkedForSplitPayment}));
+
+  const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfUstrd});
+
+  EXPECT_TRUE(result.Written);
+  EXPECT_EQ(result.Warnings, 0);
+  EXPECT_EQ(Warnings(), QStringList());
+}
+
+struct TSingleCase {
+  const char *Name;
+  QByteArray Invoice;
+  TMPPSettings MPP;
+  QStringList Warnings;
+};
+
+void PrintTo(const TSingleCase &c, std::ostream *os) { *os << c.Name; }
+
+class TSingleInvoiceWarningsTest : public TTransferWarningsTest, public ::testing::WithParamInterface<TSingleCase> {};
+
+TEST_P(TSingleInvoiceWarningsTest, AreLoggedAfterTheSuccessLine) {
+  Invoices.WriteBytes(QStringLiteral("fv.xml"), GetParam().Invoice);
+
+  const TTransferResult result =
+      Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), GetParam().MPP);
+
+  EXPECT_TRUE(result.Written);
+  EXPECT_EQ(result.Warnings, GetParam().Warnings.size());
+  EXPECT_EQ(Log().mid(1), GetParam().Warnings);
+  EXPECT_EQ(Warnings(), GetParam().Warnings);
+}
+
+const QString Town50 = QStringLiteral("Wólka-Zabłocka-").repeated(4).left(50);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TSingleInvoiceWarningsTest,
+    ::testing::Values(
+        TSingleCase{"right", EditedInvoice(QStringLiteral("FV/1"), {}), TMPPSettings{true, mfUstrd}, {}},
+        TSingleCase{"splitPaymentInEuro",
+                    EditedInvoice(QStringLiteral("FV/1"), {InEuro}),
+                    TMPPSettings{true, mfUstrd},
+                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: przelew w mechanizmie "
+                                    "podzielonej płatności jest w walucie EUR, a MPP działa tylko dla przelewów w "
+                                    "złotych (PLN).")}},
+        // The invoice has no SystemInfo, so the structured encoding's reference is empty.
+        TSingleCase{"structuredWithoutKsefNumber",
+                    EditedInvoice(QStringLiteral("FV/1"), {}),
+                    TMPPSettings{true, mfStructured},
+                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: pole „numer referencyjny w "
+                                    "bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")}},
+        // A town too long for its field takes the street's place whole.
+        TSingleCase{"longTown",
+                    InvoiceXml(QStringLiteral("Dostawca A"), QStringLiteral("ul. Krótka 1"),
+                               QStringLiteral("00-950 ") + Town50),
+                    TMPPSettings{},
+                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: ulica odbiorcy nie zmieściła "
+                                    "się w polu StrtNm (70 znaków): w pliku pominięto „ul. Krótka”."),
+                     QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: miejscowość odbiorcy nie "
+                                    "zmieściła się w polu TwnNm (35 znaków): w pliku pominięto „") +
+                         Town50.mid(35) + QStringLiteral("”.")}}),
+    [](const ::testing::TestParamInfo<TSingleCase> &info) { return std::string(info.param.Name); });
+
+} // namespace
