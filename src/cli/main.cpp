@@ -24,6 +24,11 @@ bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
   return TSendToAuthorCommand(console.Host()).SendFileToAuthor(fileName, payer.Name, payer.NIP);
 }
 
+bool PreviewPdf(const QString &invoicePath, const TAppPaths &paths) {
+  TConsoleHost console(paths);
+  return TInvoicePdfPreview(console.Host()).Press(invoicePath);
+}
+
 TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
@@ -34,8 +39,6 @@ TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) 
                                 request.MPP.value_or(StoredSplitPayment(paths)));
   case TCliCommand::Batch:
     return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
-  case TCliCommand::Pdf:
-    return TInvoicePdfPreview(console.Host()).Press(request.Input);
   default:
     return commands.PressVideoTelWithoutSplitPayment(request.Input);
   }
@@ -64,6 +67,8 @@ int main(int argc, char *argv[]) {
     const TAppPaths paths = TAppPaths::OfRunningProgram();
     if (request.Command == TCliCommand::SendToAuthor)
       return SendToAuthor(request.Input, paths) ? ecSuccess : ecFailed;
+    if (request.Command == TCliCommand::Pdf)
+      return PreviewPdf(request.Input, paths) ? ecSuccess : ecFailed;
     const TTransferResult result = RunTransfer(request, paths);
     if (!result.Written)
       return ecFailed;
