@@ -1,10 +1,12 @@
-// Every file the program writes (the transfer files, settings.ini, BANKI.INI) meets the faults
+// Every file the program writes (the transfer files, settings.ini, BANKI.INI, the launcher) meets the faults
 // of a real machine: a process killed midway, a full disk, a read-only file system and its
 // directory removed while the program runs. Afterwards the file is whole, old or new.
 
+#include "FakeHost.h"
 #include "KillWhileWriting.h"
 #include "SmallDisk.h"
 #include "TestSupport.h"
+#include "app/commands/DesktopShortcut.h"
 #include "iso20022/Pain001Writer.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
@@ -22,6 +24,8 @@ struct TWrittenFile {
   const char *Name;
   const char *RelativePath;
   std::function<void(const QString &fileName, int version)> Write;
+  // The user's desktop folder is never made by the program: without it the launcher fails.
+  bool DirectoryComesBack = true;
 };
 
 void PrintTo(const TWrittenFile &file, std::ostream *os) { *os << file.Name; }
@@ -74,6 +78,16 @@ void WriteBankRegister(const QString &fileName, int version) {
   bank.Save();
 }
 
+// The desktop launcher, with its copy among the menu entries beside it.
+void WriteLauncher(const QString &fileName, int version) {
+  TFakeHost host;
+  host.DesktopFolderPath = QFileInfo(fileName).absolutePath();
+  host.ApplicationsFolderPath = host.DesktopFolderPath;
+  const QString programDir = QStringLiteral("/opt/Pavena wersja %1/").arg(version);
+  CreateDesktopShortcut(host, QStringLiteral("Pavena"), programDir + QStringLiteral("pavena"), {},
+                        programDir + QStringLiteral("pavena.png"));
+}
+
 QByteArray ReadAll(const QString &fileName) {
   QFile file(fileName);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -116,7 +130,9 @@ TEST_P(WriteFault, AProcessKilledWhileWritingLeavesTheOldFileOrTheNewOneAndNoTem
   std::mt19937 random(20260305);
   std::uniform_int_distribution<long> delay(0, 2 * oneWrite.count());
   int killsThatLeftATemporary = 0;
-  for (int kill = 0; kill < 24; ++kill) {
+  // A loaded machine may let the first kills all fall between two writes: a few more are made
+  // until one lands inside a write.
+  for (int kill = 0; kill < 24 || (killsThatLeftATemporary == 0 && kill < 240); ++kill) {
     const long microseconds = delay(random);
     // The child writes version 1, 0, 1, 0, ... until it is killed.
     ASSERT_TRUE(KillWhileWriting([&](int round) { GetParam().Write(fileName, (round + 1) % 2); },
@@ -168,9 +184,16 @@ TEST_P(WriteFault, ADirectoryRemovedWhileTheProgramRunsIsCreatedAgain) {
   const std::vector<QByteArray> versions = Versions(2);
   const TTempDir dir;
   const QString fileName = dir.File(QStringLiteral("gone/") + QString::fromUtf8(GetParam().RelativePath));
+  QDir().mkpath(QFileInfo(fileName).path());
   GetParam().Write(fileName, 0);
   ASSERT_TRUE(QDir(dir.File(QStringLiteral("gone"))).removeRecursively());
 
+  if (!GetParam().DirectoryComesBack) {
+    EXPECT_THROW_MESSAGE(GetParam().Write(fileName, 1),
+                         QStringLiteral("Folder pulpitu %1 nie istnieje").arg(dir.File(QStringLiteral("gone"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral("gone"))));
+    return;
+  }
   GetParam().Write(fileName, 1);
   EXPECT_EQ(ReadAll(fileName), versions[1]);
 }
@@ -179,7 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, WriteFault,
     ::testing::Values(TWrittenFile{"TransferFile", "PLIKI_DO_BANKU/Pain001Paczka.xml", WriteTransferFile},
                       TWrittenFile{"Settings", "settings.ini", WriteSettings},
-                      TWrittenFile{"BankRegister", "BANKI.INI", WriteBankRegister}),
+                      TWrittenFile{"BankRegister", "BANKI.INI", WriteBankRegister},
+                      TWrittenFile{"Launcher", "Pavena.desktop", WriteLauncher, false}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
