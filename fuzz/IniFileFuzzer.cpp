@@ -2,7 +2,8 @@
 // value the program writes; the rest is the file as found on disk.
 //
 // Writing the file back unchanged keeps every value it holds; writing one value changes that
-// value alone, and reading it again gives what was written, trimmed and unquoted as any value.
+// value alone, and reading it again gives what was written, trimmed and unquoted as any value;
+// erasing a section removes every section of that name and nothing else.
 
 #include "FuzzInput.h"
 #include "model/Text.h"
@@ -21,6 +22,16 @@ TValues ReadAll(const TIniFile &ini) {
   for (const QString &section : ini.ReadSections())
     for (const QString &key : ini.ReadKeys(section))
       values[{section, key}] = ini.ReadString(section, key);
+  return values;
+}
+
+// The values without those of the section, or of one key of it when a key is given.
+TValues Without(TValues values, const QString &section, const QString &key = {}) {
+  for (auto it = values.begin(); it != values.end();)
+    it = it->first.first.compare(section, Qt::CaseInsensitive) == 0 &&
+                 (key.isEmpty() || it->first.second.compare(key, Qt::CaseInsensitive) == 0)
+             ? values.erase(it)
+             : std::next(it);
   return values;
 }
 
@@ -55,15 +66,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const TIniFile reread(file.Path());
   if (reread.ReadString(section, key) != ExpectedReadBack(value))
     PropertyFailed("a written value reads back as other text");
-  TValues after = ReadAll(reread);
-  TValues expected = before;
-  for (TValues *values : {&after, &expected})
-    for (auto it = values->begin(); it != values->end();)
-      it = it->first.first.compare(section, Qt::CaseInsensitive) == 0 &&
-                   it->first.second.compare(key, Qt::CaseInsensitive) == 0
-               ? values->erase(it)
-               : std::next(it);
-  if (after != expected)
+  if (Without(ReadAll(reread), section, key) != Without(before, section, key))
     PropertyFailed("writing one value changed another");
+
+  // As the bank register does before writing itself anew.
+  changed.EraseSection(section);
+  changed.Save();
+  const TIniFile erased(file.Path());
+  for (const QString &name : erased.ReadSections())
+    if (name.compare(section, Qt::CaseInsensitive) == 0)
+      PropertyFailed("an erased section is still there");
+  if (ReadAll(erased) != Without(before, section))
+    PropertyFailed("erasing one section changed another");
   return 0;
 }
