@@ -10,10 +10,6 @@
 
 namespace {
 
-struct TParserCtxtFree {
-  void operator()(xmlParserCtxt *ctxt) const { xmlFreeParserCtxt(ctxt); }
-};
-
 constexpr int SafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
 // What the parser met on the way, kept in the parser context's user slot.
@@ -56,32 +52,39 @@ TXmlElement TXmlDocument::Root() const {
   return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
 }
 
-TXmlDocument LoadXmlFile(const QString &fileName) {
+void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(static_cast<xmlParserCtxt *>(context)); }
+
+TXmlDocument TXmlParser::Load(const QString &fileName) {
   const QString name = ShortName(fileName);
-  QFile file(fileName);
-  if (!QFileInfo(fileName).isFile())
+  const QFileInfo info(fileName);
+  if (!info.isFile())
     throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(name));
   // Unbuffered: the whole file is read in one call, and a read buffer of its own would only be
   // allocated, copied through and freed again for every invoice of a batch.
+  QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(name));
-  RefuseTooLarge(file.size(), fileName);
-  return ParseXml(file.readAll(), fileName);
+  RefuseTooLarge(info.size(), fileName);
+  return Parse(file.readAll(), fileName);
 }
 
-TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) {
+TXmlDocument TXmlParser::Parse(const QByteArray &bytes, const QString &fileName) {
   const QString name = ShortName(fileName);
   RefuseTooLarge(bytes.size(), fileName);
-  std::unique_ptr<xmlParserCtxt, TParserCtxtFree> ctxt(xmlNewParserCtxt());
+  if (!FContext)
+    FContext.reset(xmlNewParserCtxt());
+  xmlParserCtxt *ctxt = static_cast<xmlParserCtxt *>(FContext.get());
   if (!ctxt)
     throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(name));
+  // xmlCtxtReadMemory resets whatever the previous document left in the context.
   TParseWatch watch;
   ctxt->_private = &watch;
   ctxt->sax->internalSubset = RefuseDoctype;
   ctxt->sax->serror = KeepFirstFatalError;
   const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
-  TXmlDocument doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
+  TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
                                      nullptr, SafeParseOptions));
+  ctxt->_private = nullptr;
   if (watch.DoctypeSeen)
     throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.").arg(name));
   if (!doc.FDocument || !ctxt->wellFormed) {
@@ -92,3 +95,7 @@ TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) {
     throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(name));
   return doc;
 }
+
+TXmlDocument LoadXmlFile(const QString &fileName) { return TXmlParser().Load(fileName); }
+
+TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) { return TXmlParser().Parse(bytes, fileName); }

@@ -4,6 +4,7 @@
 #include "model/Text.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -17,9 +18,15 @@ QStringList ListInvoiceFiles(const QString &directory) {
   if (!info.isReadable() || !info.isExecutable())
     throw Exception(QStringLiteral("Brak dostępu do katalogu %1").arg(directory));
 
-  const QDir dir(directory);
   // Hidden files count. FIFOs, sockets and devices do not: reading one would block the command.
-  QStringList names = dir.entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
+  const QDir dir(directory, QStringLiteral("*.xml"), QDir::NoSort, QDir::Files | QDir::Hidden);
+  // Walked by hand rather than by entryList(), which would hold the details of every file of the
+  // directory at once only to hand out their names.
+  QStringList names;
+  for (QDirIterator entries(dir); entries.hasNext();) {
+    entries.next();
+    names.append(entries.fileName());
+  }
   // The platform's listing order varies; a fixed order keeps the transfer file the same on every run.
   std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
     const int byLetters = QString::compare(a, b, Qt::CaseInsensitive);

@@ -124,11 +124,14 @@ bool TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPP
   const QString description = mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                           : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
+    const QStringList files = ListInvoiceFiles(directory);
     TPaymentList payments;
+    payments.reserve(files.size());
+    TXmlParser parser;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
-    for (const QString &file : ListInvoiceFiles(directory)) {
+    for (const QString &file : files) {
       QString nrKsef;
-      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef);
+      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef, &parser);
       payments.push_back(InvoiceToPayment(invoice, nrKsef));
     }
     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
