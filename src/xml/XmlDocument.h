@@ -51,4 +51,6 @@ private:
 
   // Made by the first reading, so that its failure can name the file.
   std::unique_ptr<void, TFree> FContext;
+  // What Load reads a file into.
+  QByteArray FBuffer;
 };

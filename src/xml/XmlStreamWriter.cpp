@@ -2,6 +2,8 @@
 
 #include "model/AtomicFile.h"
 
+#include <cstring>
+
 namespace {
 
 // The buffer goes to the sink in pieces of about this size.
@@ -14,33 +16,46 @@ bool IsAscii(const QString &text) {
   return true;
 }
 
+// Escaping turns no byte into more than this many.
+constexpr std::size_t MaxEscapedLength = 6;
+
+template <std::size_t N> char *Put(char *out, const char (&text)[N]) {
+  std::memcpy(out, text, N - 1);
+  return out + N - 1;
+}
+
 // UTF-8 text (or ASCII held in UTF-16 units) as libxml2 writes text: the markup characters and
 // the carriage return as references, other control characters as blanks. A byte of a
-// multi-byte character is 0x80 or above and passes unchanged.
+// multi-byte character is 0x80 or above and passes unchanged. Room for the longest result is
+// made first, so that each byte is a plain store.
 template <typename TUnit> void AppendTextUnits(std::string &out, const TUnit *unit, const TUnit *end) {
+  const std::size_t start = out.size();
+  out.resize(start + MaxEscapedLength * std::size_t(end - unit));
+  char *next = out.data() + start;
   for (; unit != end; ++unit) {
     const char c = static_cast<char>(*unit);
     switch (c) {
     case '<':
-      out += "&lt;";
+      next = Put(next, "&lt;");
       break;
     case '>':
-      out += "&gt;";
+      next = Put(next, "&gt;");
       break;
     case '&':
-      out += "&amp;";
+      next = Put(next, "&amp;");
       break;
     case '\r':
-      out += "&#13;";
+      next = Put(next, "&#13;");
       break;
     case '\t':
     case '\n':
-      out += c;
+      *next++ = c;
       break;
     default:
-      out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+      *next++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
   }
+  out.resize(std::size_t(next - out.data()));
 }
 
 void AppendText(std::string &out, const QString &text) {
