@@ -32,10 +32,10 @@ QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData
 }
 
 TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now,
-                                                     QString *ksefNumber) {
+                                                     QString *ksefNumber, TXmlParser *parser) {
   TInvoicePaymentData data;
   try {
-    const TXmlDocument document = LoadXmlFile(fileName);
+    const TXmlDocument document = parser ? parser->Load(fileName) : LoadXmlFile(fileName);
     const TXmlElement root = document.Root();
     const TXmlElement seller = root.FirstChild(QStringLiteral("Podmiot1"));
     const TXmlElement invoice = root.FirstChild(QStringLiteral("Fa"));

@@ -2,7 +2,7 @@
 
 #include "model/Amount.h"
 #include "model/Types.h"
-#include "xml/XmlElement.h"
+#include "xml/XmlDocument.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,9 +15,10 @@ public:
 
   // `now` is the clock of the run: DueDate is its date at midnight, local time. When
   // `ksefNumber` is given it receives the invoice's KSeF number (see KsefNumberOf), taken from
-  // the same parse, so a batch need not read each file twice.
+  // the same parse, so a batch need not read each file twice. A batch passes one `parser` for
+  // all its files; without one the file gets a parser of its own.
   static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now,
-                                          QString *ksefNumber = nullptr);
+                                          QString *ksefNumber = nullptr, TXmlParser *parser = nullptr);
 
 private:
   static QString GetChildText(const TXmlElement &node, const QString &name);

@@ -5,14 +5,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <libxml/parser.h>
 #include <limits>
 
 namespace {
-
-struct TParserCtxtFree {
-  void operator()(xmlParserCtxt *ctxt) const { xmlFreeParserCtxt(ctxt); }
-};
 
 constexpr int SafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
@@ -56,39 +53,54 @@ TXmlElement TXmlDocument::Root() const {
   return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
 }
 
-TXmlDocument LoadXmlFile(const QString &fileName) {
-  const QString name = ShortName(fileName);
+void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(static_cast<xmlParserCtxt *>(context)); }
+
+TXmlDocument TXmlParser::Load(const QString &fileName) {
+  const QFileInfo info(fileName);
+  if (!info.isFile())
+    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(ShortName(fileName)));
+  // Unbuffered and into the parser's own buffer: the whole file is read in one call, without a
+  // buffer allocated, copied through and freed again for every invoice of a batch.
   QFile file(fileName);
-  if (!QFileInfo(fileName).isFile())
-    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(name));
-  // Unbuffered: the whole file is read in one call, and a read buffer of its own would only be
-  // allocated, copied through and freed again for every invoice of a batch.
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(name));
-  RefuseTooLarge(file.size(), fileName);
-  return ParseXml(file.readAll(), fileName);
+    throw Exception(
+        QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
+  RefuseTooLarge(info.size(), fileName);
+  FBuffer.resize(info.size());
+  FBuffer.resize(std::max<qint64>(0, file.read(FBuffer.data(), FBuffer.size())));
+  return Parse(FBuffer, fileName);
 }
 
-TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) {
-  const QString name = ShortName(fileName);
+TXmlDocument TXmlParser::Parse(const QByteArray &bytes, const QString &fileName) {
   RefuseTooLarge(bytes.size(), fileName);
-  std::unique_ptr<xmlParserCtxt, TParserCtxtFree> ctxt(xmlNewParserCtxt());
+  if (!FContext)
+    FContext.reset(xmlNewParserCtxt());
+  xmlParserCtxt *ctxt = static_cast<xmlParserCtxt *>(FContext.get());
   if (!ctxt)
-    throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(name));
+    throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(ShortName(fileName)));
+  // xmlCtxtReadMemory resets whatever the previous document left in the context.
   TParseWatch watch;
   ctxt->_private = &watch;
   ctxt->sax->internalSubset = RefuseDoctype;
   ctxt->sax->serror = KeepFirstFatalError;
   const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
-  TXmlDocument doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
+  TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
                                      nullptr, SafeParseOptions));
+  ctxt->_private = nullptr;
+  // The names in the messages are made only when one is needed.
   if (watch.DoctypeSeen)
-    throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.").arg(name));
+    throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.")
+                        .arg(ShortName(fileName)));
   if (!doc.FDocument || !ctxt->wellFormed) {
     const QString reason = watch.FirstError.isEmpty() ? Describe(ctxt->lastError) : watch.FirstError;
-    throw Exception(QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(name, reason));
+    throw Exception(
+        QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(ShortName(fileName), reason));
   }
   if (doc.Root().IsNull())
-    throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(name));
+    throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(ShortName(fileName)));
   return doc;
 }
+
+TXmlDocument LoadXmlFile(const QString &fileName) { return TXmlParser().Load(fileName); }
+
+TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName) { return TXmlParser().Parse(bytes, fileName); }

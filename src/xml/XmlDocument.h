@@ -12,7 +12,7 @@ public:
   TXmlElement Root() const;
 
 private:
-  friend TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);
+  friend class TXmlParser;
   friend class TXmlSchema;
 
   struct TFree {
@@ -34,3 +34,23 @@ TXmlDocument LoadXmlFile(const QString &fileName);
 
 // The same for the content of a file already in memory: `fileName` names it in the messages.
 TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);
+
+// Reads documents one after the other with one parser, as LoadXmlFile and ParseXml each read
+// one. The parser's buffers and its dictionary of names, which would otherwise be made anew for
+// every file, serve them all: a batch of many small invoices reads markedly faster. The
+// documents stay valid after the parser is gone.
+class TXmlParser {
+public:
+  TXmlDocument Load(const QString &fileName);
+  TXmlDocument Parse(const QByteArray &bytes, const QString &fileName);
+
+private:
+  struct TFree {
+    void operator()(void *context) const;
+  };
+
+  // Made by the first reading, so that its failure can name the file.
+  std::unique_ptr<void, TFree> FContext;
+  // What Load reads a file into.
+  QByteArray FBuffer;
+};

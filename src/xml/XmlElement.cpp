@@ -23,13 +23,7 @@ const char *LocalNameOf(const xmlNode *node) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// `name` is UTF-8, as libxml2 keeps names. Comparing bytes spares a conversion of every name
-// passed on the way; a byte of a multi-byte character is never an ASCII letter, so only ASCII
-// letters match in either case, as documented.
-bool HasLocalName(const xmlNode *node, const QByteArray &name) {
-  if (!IsElement(node) || !node->name)
-    return false;
-  const char *local = LocalNameOf(node);
+bool SameUtf8Name(const char *local, const QByteArray &name) {
   qsizetype i = 0;
   for (; i < name.size() && local[i]; ++i)
     if (AsciiLower(local[i]) != AsciiLower(name[i]))
@@ -37,7 +31,24 @@ bool HasLocalName(const xmlNode *node, const QByteArray &name) {
   return i == name.size() && !local[i];
 }
 
-const xmlNode *FindFirstNode(const xmlNode *node, const QByteArray &name) {
+// libxml2 keeps names in UTF-8. A byte of a multi-byte character is never an ASCII letter, so
+// comparing bytes matches only ASCII letters in either case, as documented. The names looked
+// for are ASCII: they are compared without being converted, as is every name passed on the way.
+bool HasLocalName(const xmlNode *node, QStringView name) {
+  if (!IsElement(node) || !node->name)
+    return false;
+  const char *local = LocalNameOf(node);
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (c >= 0x80)
+      return SameUtf8Name(local, name.toUtf8());
+    if (!local[i] || AsciiLower(local[i]) != AsciiLower(char(c)))
+      return false;
+  }
+  return !local[name.size()];
+}
+
+const xmlNode *FindFirstNode(const xmlNode *node, QStringView name) {
   // Only elements are searched; the parser's depth limit bounds the recursion.
   if (!IsElement(node))
     return nullptr;
@@ -74,11 +85,10 @@ QString TXmlElement::LocalName() const {
 }
 
 QList<TXmlElement> TXmlElement::Children(const QString &name) const {
-  const QByteArray utf8 = name.toUtf8();
   QList<TXmlElement> children;
   if (FNode)
     for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
-      if (HasLocalName(child, utf8))
+      if (HasLocalName(child, name))
         children.append(TXmlElement(child));
   return children;
 }
@@ -93,16 +103,15 @@ QList<TXmlElement> TXmlElement::Children() const {
 }
 
 TXmlElement TXmlElement::FirstChild(const QString &name) const {
-  const QByteArray utf8 = name.toUtf8();
   if (FNode)
     for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
-      if (HasLocalName(child, utf8))
+      if (HasLocalName(child, name))
         return TXmlElement(child);
   return TXmlElement();
 }
 
 TXmlElement TXmlElement::FindFirst(const QString &name) const {
-  return TXmlElement(FindFirstNode(AsNode(FNode), name.toUtf8()));
+  return TXmlElement(FindFirstNode(AsNode(FNode), name));
 }
 
 QString TXmlElement::SingleText() const {

@@ -2,10 +2,12 @@
 
 #include "model/AtomicFile.h"
 
+#include <cstring>
+
 namespace {
 
 // The buffer goes to the sink in pieces of about this size.
-constexpr qsizetype ChunkSize = 64 * 1024;
+constexpr std::size_t ChunkSize = 64 * 1024;
 
 bool IsAscii(const QString &text) {
   for (QChar c : text)
@@ -14,71 +16,87 @@ bool IsAscii(const QString &text) {
   return true;
 }
 
-// One byte of UTF-8 text as libxml2 writes text: the markup characters and the carriage return
-// as references. A byte of a multi-byte character is 0x80 or above and passes unchanged.
-void AppendTextByte(QByteArray &out, char c) {
-  switch (c) {
-  case '<':
-    out.append("&lt;");
-    return;
-  case '>':
-    out.append("&gt;");
-    return;
-  case '&':
-    out.append("&amp;");
-    return;
-  case '\r':
-    out.append("&#13;");
-    return;
-  case '\t':
-  case '\n':
-    out.append(c);
-    return;
-  default:
-    out.append(static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
-  }
+// Escaping turns no byte into more than this many.
+constexpr std::size_t MaxEscapedLength = 6;
+
+template <std::size_t N> char *Put(char *out, const char (&text)[N]) {
+  std::memcpy(out, text, N - 1);
+  return out + N - 1;
 }
 
-void AppendText(QByteArray &out, const QString &text) {
+// UTF-8 text (or ASCII held in UTF-16 units) as libxml2 writes text: the markup characters and
+// the carriage return as references, other control characters as blanks. A byte of a
+// multi-byte character is 0x80 or above and passes unchanged. Room for the longest result is
+// made first, so that each byte is a plain store.
+template <typename TUnit> void AppendTextUnits(std::string &out, const TUnit *unit, const TUnit *end) {
+  const std::size_t start = out.size();
+  out.resize(start + MaxEscapedLength * std::size_t(end - unit));
+  char *next = out.data() + start;
+  for (; unit != end; ++unit) {
+    const char c = static_cast<char>(*unit);
+    switch (c) {
+    case '<':
+      next = Put(next, "&lt;");
+      break;
+    case '>':
+      next = Put(next, "&gt;");
+      break;
+    case '&':
+      next = Put(next, "&amp;");
+      break;
+    case '\r':
+      next = Put(next, "&#13;");
+      break;
+    case '\t':
+    case '\n':
+      *next++ = c;
+      break;
+    default:
+      *next++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+  }
+  out.resize(std::size_t(next - out.data()));
+}
+
+void AppendText(std::string &out, const QString &text) {
   // Most texts (accounts, amounts, codes) are ASCII: they need no conversion of their own.
   if (IsAscii(text)) {
-    for (QChar c : text)
-      AppendTextByte(out, static_cast<char>(c.unicode()));
+    AppendTextUnits(out, text.utf16(), text.utf16() + text.size());
     return;
   }
-  for (char c : text.toUtf8())
-    AppendTextByte(out, c);
+  const QByteArray utf8 = text.toUtf8();
+  AppendTextUnits(out, utf8.constData(), utf8.constData() + utf8.size());
 }
 
 // An attribute value as libxml2 writes it: the markup characters, the quotation mark and the
 // whitespace a reader would normalise as references. libxml2 takes the value as a C string.
-void AppendAttributeValue(QByteArray &out, const QString &value) {
+void AppendAttributeValue(std::string &out, const QString &value) {
   const QByteArray utf8 = value.toUtf8();
-  for (const char *p = utf8.constData(); *p; ++p) {
-    switch (*p) {
+  for (const char *c = utf8.constData(); *c; ++c) {
+    switch (*c) {
     case '\n':
-      out.append("&#10;");
+      out += "&#10;";
       break;
     case '\r':
-      out.append("&#13;");
+      out += "&#13;";
       break;
     case '\t':
-      out.append("&#9;");
+      out += "&#9;";
       break;
     case '"':
-      out.append("&quot;");
+      out += "&quot;";
       break;
     case '<':
-      out.append("&lt;");
+      out += "&lt;";
       break;
     case '>':
-      out.append("&gt;");
+      out += "&gt;";
       break;
     case '&':
-      out.append("&amp;");
+      out += "&amp;";
       break;
     default:
-      out.append(*p);
+      out += *c;
     }
   }
 }
@@ -90,13 +108,13 @@ TXmlStreamWriter::TXmlStreamWriter(TSink sink, const char *rootName, const char 
   FBuffer.reserve(ChunkSize + 4096);
   FBuffer.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   StartElement(rootName);
-  FBuffer.append(" xmlns=\"").append(namespaceUri).append('"');
+  FBuffer.append(" xmlns=\"").append(namespaceUri).append("\"");
 }
 
 void TXmlStreamWriter::StartElement(const char *name) {
   CloseStartTag();
   Indent();
-  FBuffer.append('<').append(name);
+  FBuffer.append("<").append(name);
   FOpen.push_back(name);
   FStartTagOpen = true;
 }
@@ -122,16 +140,16 @@ void TXmlStreamWriter::TextElement(const char *name, const QString &text, const 
                                    const QString &value) {
   CloseStartTag();
   Indent();
-  FBuffer.append('<').append(name);
+  FBuffer.append("<").append(name);
   if (attribute) {
-    FBuffer.append(' ').append(attribute).append("=\"");
+    FBuffer.append(" ").append(attribute).append("=\"");
     AppendAttributeValue(FBuffer, value);
-    FBuffer.append('"');
+    FBuffer.append("\"");
   }
   if (text.isEmpty()) {
     FBuffer.append("/>\n");
   } else {
-    FBuffer.append('>');
+    FBuffer.append(">");
     AppendText(FBuffer, text);
     FBuffer.append("</").append(name).append(">\n");
   }
@@ -150,8 +168,8 @@ void TXmlStreamWriter::TextElementPath(std::initializer_list<const char *> names
 void TXmlStreamWriter::Finish() {
   while (!FOpen.empty())
     EndElement();
-  FSink(FBuffer);
-  FBuffer.resize(0);
+  FSink(QByteArrayView(FBuffer.data(), FBuffer.size()));
+  FBuffer.clear();
 }
 
 void TXmlStreamWriter::CloseStartTag() {
@@ -161,14 +179,14 @@ void TXmlStreamWriter::CloseStartTag() {
   }
 }
 
-void TXmlStreamWriter::Indent() { FBuffer.append(2 * qsizetype(FOpen.size()), ' '); }
+void TXmlStreamWriter::Indent() { FBuffer.append(2 * FOpen.size(), ' '); }
 
 void TXmlStreamWriter::FlushWhenFull() {
   if (FBuffer.size() < ChunkSize)
     return;
-  FSink(FBuffer);
-  // resize() keeps the capacity for the next piece.
-  FBuffer.resize(0);
+  FSink(QByteArrayView(FBuffer.data(), FBuffer.size()));
+  // clear() keeps the capacity for the next piece.
+  FBuffer.clear();
 }
 
 void WriteXmlFile(const QString &fileName, const char *rootName, const char *namespaceUri,

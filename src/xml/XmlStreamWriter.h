@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 // Writes an XML document element by element as it goes, so that no tree of the whole document
@@ -44,7 +45,7 @@ private:
   void FlushWhenFull();
 
   TSink FSink;
-  QByteArray FBuffer;
+  std::string FBuffer;
   std::vector<const char *> FOpen;
   // The start tag of the innermost open element still lacks its ">": until a child comes, the
   // element may yet turn out empty.

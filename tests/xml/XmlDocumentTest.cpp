@@ -114,4 +114,41 @@ TEST(ParseXml, ReadsBytesUnderTheGivenName) {
       QStringLiteral("Plik \"wyjscie.xml\" zawiera deklarację DOCTYPE, której faktura nie może mieć."));
 }
 
+// What reading a file gives: the root's name and its first child's text, or the error.
+template <typename TLoad> QString Outcome(TLoad load, const QString &fileName) {
+  try {
+    const TXmlDocument document = load(fileName);
+    const TXmlElement root = document.Root();
+    return root.LocalName() + u'/' + root.Children().value(0).SingleText();
+  } catch (const Exception &error) {
+    return QStringLiteral("Błąd: ") + error.Message();
+  }
+}
+
+TEST(XmlParser, ReadsDocumentAfterDocumentAsAFreshParserWould) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("a.xml"), "<F><A>1</A></F>");
+  dir.WriteBytes(QStringLiteral("zla.xml"), "<F>\n<A></F>");
+  dir.WriteBytes(QStringLiteral("dtd.xml"), "<!DOCTYPE F SYSTEM \"/etc/passwd\">\n<F/>\n");
+  dir.WriteBytes(QStringLiteral("b.xml"), "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<G><B>Sp\xF3\xB3ka</B></G>");
+  const QStringList order = {QStringLiteral("a.xml"),   QStringLiteral("zla.xml"), QStringLiteral("a.xml"),
+                             QStringLiteral("dtd.xml"), QStringLiteral("b.xml"),   QStringLiteral("brak.xml"),
+                             QStringLiteral("a.xml")};
+  ASSERT_EQ(Outcome(LoadXmlFile, dir.File(QStringLiteral("a.xml"))), QStringLiteral("F/1"));
+  ASSERT_EQ(Outcome(LoadXmlFile, dir.File(QStringLiteral("b.xml"))), QStringLiteral("G/Spółka"));
+  TXmlDocument kept = LoadXmlFile(dir.File(QStringLiteral("a.xml")));
+  {
+    TXmlParser parser;
+    for (const QString &name : order) {
+      SCOPED_TRACE(name.toStdString());
+      const QString fileName = dir.File(name);
+      EXPECT_EQ(Outcome([&](const QString &file) { return parser.Load(file); }, fileName),
+                Outcome(LoadXmlFile, fileName));
+    }
+    kept = parser.Load(dir.File(QStringLiteral("b.xml")));
+  }
+  EXPECT_EQ(kept.Root().FirstChild(QStringLiteral("B")).SingleText(), QStringLiteral("Spółka"))
+      << "a document outlives its parser";
+}
+
 } // namespace

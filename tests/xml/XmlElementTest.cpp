@@ -35,6 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Names, FirstChild,
                                            TNameCase{"<F><Kwota\xC5\x81/></F>", "kwota\xC5\x81", true},
                                            TNameCase{"<F><Kwota\xC5\x81/></F>", "kwota\xC5\x82", false},
                                            TNameCase{"<F><Nazwa/></F>", "Nazw", false},
+                                           TNameCase{"<F><Nazwa/></F>", "Nazwaa", false},
+                                           TNameCase{"<F><Kwota/></F>", "kwota\xC5\x81", false},
                                            // Grandchildren are not children.
                                            TNameCase{"<F><G><Nazwa/></G></F>", "Nazwa", false}));
 

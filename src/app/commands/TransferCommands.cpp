@@ -146,11 +146,14 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
   const QString description = mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                           : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
+    const QStringList files = ListInvoiceFiles(directory);
     TWrittenTransfers written;
+    written.Payments.reserve(files.size());
+    TXmlParser parser;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
-    for (const QString &file : ListInvoiceFiles(directory)) {
+    for (const QString &file : files) {
       QString nrKsef;
-      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef);
+      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef, &parser);
       RefuseForeignCurrency(file, invoice);
       written.Findings += CheckSplitPayment(int(written.Payments.size()), invoice, mpp);
       written.Payments.push_back(InvoiceToPayment(invoice, nrKsef));

@@ -31,6 +31,18 @@ TEST(InvoiceDirectoryTest, TakesXmlFilesDirectlyInsideInAnyLetterCaseSortedByNam
   EXPECT_EQ(files.value(1), dir.Path() + QStringLiteral("/A.XML"));
 }
 
+// Letters sort regardless of case (so "[" comes before "A"), names equal so by their exact
+// text, and names with Polish letters among the others.
+TEST(InvoiceDirectoryTest, SortsByLettersRegardlessOfCaseThenByExactName) {
+  const QStringList sorted = {"[x].xml", "A.xml",  "a.xml", "b-2.xml",  "B_1.xml",         "z.xml",
+                              "Zeta.xml", "Ą.xml", "ą.xml", "źle.xml", "Źródło.xml"};
+  TTempDir dir;
+  for (qsizetype i = sorted.size() - 1; i >= 0; --i)
+    dir.WriteBytes(sorted[i], "x");
+
+  EXPECT_EQ(FileNames(ListInvoiceFiles(dir.Path())), sorted);
+}
+
 TEST(InvoiceDirectoryTest, AFifoNamedLikeAnInvoiceIsNotTaken) {
   TTempDir dir;
   ASSERT_EQ(mkfifo(dir.File(QStringLiteral("kolejka.xml")).toLocal8Bit().constData(), 0600), 0);
