@@ -21,8 +21,8 @@ QByteArray IcoFileBytes(const QList<QImage> &images) {
   for (qsizetype i = 0; i < images.size(); ++i) {
     // ICONDIRENTRY: width and height (0 stands for 256), no palette, reserved, one plane,
     // 32 bits per pixel, the size of the data and where it starts.
-    out << quint8(images[i].width() % 256) << quint8(images[i].height() % 256) << quint8(0) << quint8(0)
-        << quint16(1) << quint16(32) << quint32(pngs[i].size()) << offset;
+    out << quint8(images[i].width() % 256) << quint8(images[i].height() % 256) << quint8(0) << quint8(0) << quint16(1)
+        << quint16(32) << quint32(pngs[i].size()) << offset;
     offset += pngs[i].size();
   }
   for (const QByteArray &png : pngs)

@@ -71,7 +71,8 @@ void Style(QTextDocument &document) {
 } // namespace
 
 qreal A4TextWidth() {
-  return QPageSize(QPageSize::A4).rect(QPageSize::Inch).width() * DocumentDpi - 2 * int(PrintMarginInches * DocumentDpi);
+  return QPageSize(QPageSize::A4).rect(QPageSize::Inch).width() * DocumentDpi -
+         2 * int(PrintMarginInches * DocumentDpi);
 }
 
 std::unique_ptr<QTextDocument> MarkdownDocument(const QString &markdown, const QString &imagesDir, qreal textWidth) {

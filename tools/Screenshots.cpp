@@ -90,7 +90,8 @@ public:
   void Take() {
     TQtLog log;
     TScreenshotHost host;
-    TForm2 window(THost{log, host, host, host, host, [] { return QDateTime::currentDateTime(); }, TAppPaths::InDirectory(DataFile(QString()))},
+    TForm2 window(THost{log, host, host, host, host, [] { return QDateTime::currentDateTime(); },
+                        TAppPaths::InDirectory(DataFile(QString()))},
                   log);
     window.show();
 

@@ -73,10 +73,8 @@ QString Problem(const TXmlViolation &violation) {
     return QStringLiteral("ma %1, a format pozwala na %2: bank odrzuci plik albo utnie „%3”")
         .arg(CharacterCount(violation.Actual.toLongLong()), CharacterCount(violation.Allowed.toLongLong()),
              violation.Element.TextContent().mid(violation.Allowed.toLongLong()));
-  case xvPattern:
-    return QStringLiteral("ma niedozwoloną postać „%1”").arg(violation.Actual);
-  case xvOther:
-    break;
+  case xvPattern: return QStringLiteral("ma niedozwoloną postać „%1”").arg(violation.Actual);
+  case xvOther: break;
   }
   return QStringLiteral("nie spełnia schematu pain.001.001.09 (%1)").arg(violation.Text);
 }

@@ -33,14 +33,10 @@ TMPPFormat FormatOfName(const QString &name) {
 QString MissingInputName(TCliCommand command) {
   switch (command) {
   case TCliCommand::Single:
-  case TCliCommand::Pdf:
-    return QStringLiteral("PLIK.xml");
-  case TCliCommand::Batch:
-    return QStringLiteral("KATALOG");
-  case TCliCommand::SendToAuthor:
-    return QStringLiteral("PLIK");
-  default:
-    return QStringLiteral("PLIK.imp");
+  case TCliCommand::Pdf: return QStringLiteral("PLIK.xml");
+  case TCliCommand::Batch: return QStringLiteral("KATALOG");
+  case TCliCommand::SendToAuthor: return QStringLiteral("PLIK");
+  default: return QStringLiteral("PLIK.imp");
   }
 }
 

@@ -37,10 +37,8 @@ TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) 
   case TCliCommand::Single:
     return commands.PressSingle(request.Input, request.AdditionalReference,
                                 request.MPP.value_or(StoredSplitPayment(paths)));
-  case TCliCommand::Batch:
-    return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
-  default:
-    return commands.PressVideoTelWithoutSplitPayment(request.Input);
+  case TCliCommand::Batch: return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
+  default: return commands.PressVideoTelWithoutSplitPayment(request.Input);
   }
 }
 

@@ -17,6 +17,6 @@ public:
   // Under split payment a VAT amount of zero or less fails after the KSeF number is read, and
   // nothing is written.
   static void Generate(const TInvoicePaymentData &invoice, const TCompanyData &company, const TMPPSettings &mpp,
-                       const QString &outputFile, const QString &invoiceFilePath,
-                       const QString &additionalReference, const QDateTime &now);
+                       const QString &outputFile, const QString &invoiceFilePath, const QString &additionalReference,
+                       const QDateTime &now);
 };

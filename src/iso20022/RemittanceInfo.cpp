@@ -29,11 +29,8 @@ void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, cons
     return;
   }
   switch (mpp.Format) {
-  case mfNone:
-    return;
-  case mfUstrd:
-    document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values));
-    return;
+  case mfNone: return;
+  case mfUstrd: document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values)); return;
   case mfStructured:
     document.StartElement("RmtInf");
     AddStructured(document, values, values.KsefReference);

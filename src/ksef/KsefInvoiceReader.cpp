@@ -31,8 +31,8 @@ QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData
          LogSeparator() + QStringLiteral("\r\n");
 }
 
-TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now,
-                                                     QString *ksefNumber, TXmlParser *parser) {
+TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now, QString *ksefNumber,
+                                                     TXmlParser *parser) {
   TInvoicePaymentData data;
   try {
     const TXmlDocument document = parser ? parser->Load(fileName) : LoadXmlFile(fileName);

@@ -17,8 +17,8 @@ public:
   // `ksefNumber` is given it receives the invoice's KSeF number (see KsefNumberOf), taken from
   // the same parse, so a batch need not read each file twice. A batch passes one `parser` for
   // all its files; without one the file gets a parser of its own.
-  static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now,
-                                          QString *ksefNumber = nullptr, TXmlParser *parser = nullptr);
+  static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now, QString *ksefNumber = nullptr,
+                                          TXmlParser *parser = nullptr);
 
 private:
   static QString GetChildText(const TXmlElement &node, const QString &name);

@@ -46,8 +46,8 @@ bool IsKsefNumber(const QString &text) {
 }
 
 QString KsefNumberInFileName(const QString &fileName) {
-  static const QRegularExpression candidate(QStringLiteral("(?<![0-9A-Za-z])(?:%1|%2)(?![0-9A-Za-z])")
-                                                .arg(CurrentForm, FirstVersionForm));
+  static const QRegularExpression candidate(
+      QStringLiteral("(?<![0-9A-Za-z])(?:%1|%2)(?![0-9A-Za-z])").arg(CurrentForm, FirstVersionForm));
   auto matches = candidate.globalMatch(QFileInfo(fileName).fileName());
   while (matches.hasNext()) {
     const QString found = matches.next().captured();

@@ -96,7 +96,7 @@ QByteArray AttachmentDisposition(const QString &fileName) {
     return DispositionStart + "\r\n filename*=UTF-8''" + sections.first();
   QByteArray header = DispositionStart;
   for (qsizetype i = 0; i < sections.size(); ++i)
-    header += (i > 0 ? ";" : "") + QByteArray("\r\n filename*") + QByteArray::number(i) + "*=" +
-              (i == 0 ? "UTF-8''" : "") + sections.at(i);
+    header += (i > 0 ? ";" : "") + QByteArray("\r\n filename*") + QByteArray::number(i) +
+              "*=" + (i == 0 ? "UTF-8''" : "") + sections.at(i);
   return header;
 }

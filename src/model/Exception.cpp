@@ -2,8 +2,7 @@
 
 #include <new>
 
-Exception::Exception(const QString &message)
-    : std::runtime_error(message.toStdString()), FMessage(message) {}
+Exception::Exception(const QString &message) : std::runtime_error(message.toStdString()), FMessage(message) {}
 
 QString ErrorMessage(const std::exception &error) {
   if (const auto *own = dynamic_cast<const Exception *>(&error))

@@ -38,7 +38,8 @@ bool OnlyPolishLetterPairs(const QByteArray &bytes) {
 }
 
 // The byte-order mark is dealt with before; a U+FEFF after it is a character of the text.
-constexpr QStringConverter::Flags CodecFlags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+constexpr QStringConverter::Flags CodecFlags =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
 QString DecodeWith(const char *codec, QByteArrayView bytes, bool *valid = nullptr) {
   QStringDecoder decoder(codec, CodecFlags);
@@ -55,30 +56,22 @@ QByteArray EncodeWith(const char *codec, const QString &text) {
 
 const char *CodecName(TTextEncoding encoding) {
   switch (encoding) {
-  case TTextEncoding::Windows1250:
-    return "windows-1250";
-  case TTextEncoding::Utf16LE:
-    return "UTF-16LE";
-  case TTextEncoding::Utf16BE:
-    return "UTF-16BE";
+  case TTextEncoding::Windows1250: return "windows-1250";
+  case TTextEncoding::Utf16LE: return "UTF-16LE";
+  case TTextEncoding::Utf16BE: return "UTF-16BE";
   case TTextEncoding::Utf8:
-  case TTextEncoding::Utf8Bom:
-    break;
+  case TTextEncoding::Utf8Bom: break;
   }
   return "UTF-8";
 }
 
 QByteArray Bom(TTextEncoding encoding) {
   switch (encoding) {
-  case TTextEncoding::Utf8Bom:
-    return Utf8Bom;
-  case TTextEncoding::Utf16LE:
-    return Utf16LEBom;
-  case TTextEncoding::Utf16BE:
-    return Utf16BEBom;
+  case TTextEncoding::Utf8Bom: return Utf8Bom;
+  case TTextEncoding::Utf16LE: return Utf16LEBom;
+  case TTextEncoding::Utf16BE: return Utf16BEBom;
   case TTextEncoding::Windows1250:
-  case TTextEncoding::Utf8:
-    break;
+  case TTextEncoding::Utf8: break;
   }
   return {};
 }

@@ -5,7 +5,6 @@
 
 #include <QFile>
 
-
 namespace {
 
 QString Unquote(const QString &value) {

@@ -63,8 +63,7 @@ TXmlDocument TXmlParser::Load(const QString &fileName) {
   // buffer allocated, copied through and freed again for every invoice of a batch.
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    throw Exception(
-        QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
+    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
   RefuseTooLarge(info.size(), fileName);
   FBuffer.resize(info.size());
   FBuffer.resize(std::max<qint64>(0, file.read(FBuffer.data(), FBuffer.size())));
@@ -84,8 +83,8 @@ TXmlDocument TXmlParser::Parse(const QByteArray &bytes, const QString &fileName)
   ctxt->sax->internalSubset = RefuseDoctype;
   ctxt->sax->serror = KeepFirstFatalError;
   const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
-  TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(),
-                                     nullptr, SafeParseOptions));
+  TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(), nullptr,
+                                     SafeParseOptions));
   ctxt->_private = nullptr;
   // The names in the messages are made only when one is needed.
   if (watch.DoctypeSeen)

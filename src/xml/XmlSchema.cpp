@@ -51,14 +51,10 @@ template <typename TError> void CollectViolation(void *violations, TError error)
 
 TXmlViolationKind KindOf(int code) {
   switch (code) {
-  case XML_SCHEMAV_CVC_MINLENGTH_VALID:
-    return xvTooShort;
-  case XML_SCHEMAV_CVC_MAXLENGTH_VALID:
-    return xvTooLong;
-  case XML_SCHEMAV_CVC_PATTERN_VALID:
-    return xvPattern;
-  default:
-    return xvOther;
+  case XML_SCHEMAV_CVC_MINLENGTH_VALID: return xvTooShort;
+  case XML_SCHEMAV_CVC_MAXLENGTH_VALID: return xvTooLong;
+  case XML_SCHEMAV_CVC_PATTERN_VALID: return xvPattern;
+  default: return xvOther;
   }
 }
 

@@ -35,24 +35,13 @@ template <typename TUnit> void AppendTextUnits(std::string &out, const TUnit *un
   for (; unit != end; ++unit) {
     const char c = static_cast<char>(*unit);
     switch (c) {
-    case '<':
-      next = Put(next, "&lt;");
-      break;
-    case '>':
-      next = Put(next, "&gt;");
-      break;
-    case '&':
-      next = Put(next, "&amp;");
-      break;
-    case '\r':
-      next = Put(next, "&#13;");
-      break;
+    case '<': next = Put(next, "&lt;"); break;
+    case '>': next = Put(next, "&gt;"); break;
+    case '&': next = Put(next, "&amp;"); break;
+    case '\r': next = Put(next, "&#13;"); break;
     case '\t':
-    case '\n':
-      *next++ = c;
-      break;
-    default:
-      *next++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    case '\n': *next++ = c; break;
+    default: *next++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
   }
   out.resize(std::size_t(next - out.data()));
@@ -74,29 +63,14 @@ void AppendAttributeValue(std::string &out, const QString &value) {
   const QByteArray utf8 = value.toUtf8();
   for (const char *c = utf8.constData(); *c; ++c) {
     switch (*c) {
-    case '\n':
-      out += "&#10;";
-      break;
-    case '\r':
-      out += "&#13;";
-      break;
-    case '\t':
-      out += "&#9;";
-      break;
-    case '"':
-      out += "&quot;";
-      break;
-    case '<':
-      out += "&lt;";
-      break;
-    case '>':
-      out += "&gt;";
-      break;
-    case '&':
-      out += "&amp;";
-      break;
-    default:
-      out += *c;
+    case '\n': out += "&#10;"; break;
+    case '\r': out += "&#13;"; break;
+    case '\t': out += "&#9;"; break;
+    case '"': out += "&quot;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '&': out += "&amp;"; break;
+    default: out += *c;
     }
   }
 }
@@ -136,8 +110,7 @@ void TXmlStreamWriter::TextElement(const char *name, const QString &text) {
   TextElement(name, text, nullptr, QString());
 }
 
-void TXmlStreamWriter::TextElement(const char *name, const QString &text, const char *attribute,
-                                   const QString &value) {
+void TXmlStreamWriter::TextElement(const char *name, const QString &text, const char *attribute, const QString &value) {
   CloseStartTag();
   Indent();
   FBuffer.append("<").append(name);

@@ -126,24 +126,59 @@ TEST_P(TCliSplitPaymentTest, TheOptionsOverrideTheStoredChoiceForThisRunOnly) {
   EXPECT_EQ(Settings(), settingsBefore);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, TCliSplitPaymentTest,
-    ::testing::Values(
-        TSplitPaymentCase{"storedOff", "Enabled=0\r\nFormat=Both", {}, QStringLiteral("Pain001.xml"),
-                          QStringLiteral("Payment"), 1, 0},
-        TSplitPaymentCase{"storedOn", "Enabled=1\r\nFormat=Both", {}, QStringLiteral("Pain001_MPP.xml"),
-                          QStringLiteral("VATX"), 1, 1},
-        TSplitPaymentCase{"mppOption", "Enabled=0\r\nFormat=Ustrd", {QStringLiteral("--mpp"), QStringLiteral("Structured")},
-                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 0, 1},
-        TSplitPaymentCase{"mppUstrd", "Enabled=0\r\nFormat=Both", {QStringLiteral("--mpp"), QStringLiteral("Ustrd")},
-                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 1, 0},
-        TSplitPaymentCase{"mppNone", "Enabled=0\r\nFormat=Both", {QStringLiteral("--mpp"), QStringLiteral("None")},
-                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 0, 0},
-        TSplitPaymentCase{"mppOptionWithEquals", "Enabled=0\r\nFormat=Ustrd", {QStringLiteral("--mpp=both")},
-                          QStringLiteral("Pain001_MPP.xml"), QStringLiteral("VATX"), 1, 1},
-        TSplitPaymentCase{"noMppOption", "Enabled=1\r\nFormat=Both", {QStringLiteral("--bez-mpp")},
-                          QStringLiteral("Pain001.xml"), QStringLiteral("Payment"), 1, 0}),
-    [](const ::testing::TestParamInfo<TSplitPaymentCase> &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Choices, TCliSplitPaymentTest,
+                         ::testing::Values(TSplitPaymentCase{"storedOff",
+                                                             "Enabled=0\r\nFormat=Both",
+                                                             {},
+                                                             QStringLiteral("Pain001.xml"),
+                                                             QStringLiteral("Payment"),
+                                                             1,
+                                                             0},
+                                           TSplitPaymentCase{"storedOn",
+                                                             "Enabled=1\r\nFormat=Both",
+                                                             {},
+                                                             QStringLiteral("Pain001_MPP.xml"),
+                                                             QStringLiteral("VATX"),
+                                                             1,
+                                                             1},
+                                           TSplitPaymentCase{"mppOption",
+                                                             "Enabled=0\r\nFormat=Ustrd",
+                                                             {QStringLiteral("--mpp"), QStringLiteral("Structured")},
+                                                             QStringLiteral("Pain001_MPP.xml"),
+                                                             QStringLiteral("VATX"),
+                                                             0,
+                                                             1},
+                                           TSplitPaymentCase{"mppUstrd",
+                                                             "Enabled=0\r\nFormat=Both",
+                                                             {QStringLiteral("--mpp"), QStringLiteral("Ustrd")},
+                                                             QStringLiteral("Pain001_MPP.xml"),
+                                                             QStringLiteral("VATX"),
+                                                             1,
+                                                             0},
+                                           TSplitPaymentCase{"mppNone",
+                                                             "Enabled=0\r\nFormat=Both",
+                                                             {QStringLiteral("--mpp"), QStringLiteral("None")},
+                                                             QStringLiteral("Pain001_MPP.xml"),
+                                                             QStringLiteral("VATX"),
+                                                             0,
+                                                             0},
+                                           TSplitPaymentCase{"mppOptionWithEquals",
+                                                             "Enabled=0\r\nFormat=Ustrd",
+                                                             {QStringLiteral("--mpp=both")},
+                                                             QStringLiteral("Pain001_MPP.xml"),
+                                                             QStringLiteral("VATX"),
+                                                             1,
+                                                             1},
+                                           TSplitPaymentCase{"noMppOption",
+                                                             "Enabled=1\r\nFormat=Both",
+                                                             {QStringLiteral("--bez-mpp")},
+                                                             QStringLiteral("Pain001.xml"),
+                                                             QStringLiteral("Payment"),
+                                                             1,
+                                                             0}),
+                         [](const ::testing::TestParamInfo<TSplitPaymentCase> &info) {
+                           return std::string(info.param.Name);
+                         });
 
 TEST_F(TPavenaCliTest, TurnsTheExampleDirectoryIntoOneBatchFile) {
   const TRun run = Run({QStringLiteral("paczka"), Example(QStringLiteral("faktury"))});
@@ -278,7 +313,8 @@ TEST_F(TPavenaCliTest, PdfWritesThePdfBesideTheInvoiceWithoutOpeningIt) {
   const TRun run = Run({QStringLiteral("pdf"), WorkingDirectory.File(QStringLiteral("faktura.xml"))});
 
   EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
-  EXPECT_EQ(run.Out, QStringLiteral("Poprawnie wygenerowano plik [") + WorkingDirectory.File(QStringLiteral("faktura.PDF")) +
+  EXPECT_EQ(run.Out, QStringLiteral("Poprawnie wygenerowano plik [") +
+                         WorkingDirectory.File(QStringLiteral("faktura.PDF")) +
                          QStringLiteral("] dla potrzeb podglądu pojedynczej faktury...\n") + Separator() + u'\n');
   EXPECT_EQ(run.Err, QString());
   EXPECT_TRUE(WorkingDirectory.ReadBytes(QStringLiteral("faktura.PDF")).startsWith("%PDF-"));

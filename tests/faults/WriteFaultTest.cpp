@@ -53,13 +53,13 @@ void WriteSettings(const QString &fileName, int version) {
   if (!QFile::exists(fileName)) {
     TIniFile notes(fileName);
     for (int i = 0; i < 300; ++i)
-      notes.WriteString(QStringLiteral("Notatki"), QStringLiteral("Linia%1").arg(i), QStringLiteral("Zażółć gęślą jaźń"));
+      notes.WriteString(QStringLiteral("Notatki"), QStringLiteral("Linia%1").arg(i),
+                        QStringLiteral("Zażółć gęślą jaźń"));
     notes.Save();
   }
-  TSettings::SaveCompany(fileName, TCompanyData{QStringLiteral("Firma %1 Spółka").arg(version),
-                                                QStringLiteral("123456321%1").arg(version),
-                                                QStringLiteral("PL2711402004000030020135538%1").arg(version),
-                                                QStringLiteral("BREXPLPW")});
+  TSettings::SaveCompany(
+      fileName, TCompanyData{QStringLiteral("Firma %1 Spółka").arg(version), QStringLiteral("123456321%1").arg(version),
+                             QStringLiteral("PL2711402004000030020135538%1").arg(version), QStringLiteral("BREXPLPW")});
 }
 
 // The register as the bank page saves it: the whole file built anew, Konto1 to KontoN.
@@ -198,12 +198,12 @@ TEST_P(WriteFault, ADirectoryRemovedWhileTheProgramRunsIsCreatedAgain) {
   EXPECT_EQ(ReadAll(fileName), versions[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, WriteFault,
-    ::testing::Values(TWrittenFile{"TransferFile", "PLIKI_DO_BANKU/Pain001Paczka.xml", WriteTransferFile},
-                      TWrittenFile{"Settings", "settings.ini", WriteSettings},
-                      TWrittenFile{"BankRegister", "BANKI.INI", WriteBankRegister},
-                      TWrittenFile{"Launcher", "Pavena.desktop", WriteLauncher, false}),
-    [](const auto &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Files, WriteFault,
+                         ::testing::Values(TWrittenFile{"TransferFile", "PLIKI_DO_BANKU/Pain001Paczka.xml",
+                                                        WriteTransferFile},
+                                           TWrittenFile{"Settings", "settings.ini", WriteSettings},
+                                           TWrittenFile{"BankRegister", "BANKI.INI", WriteBankRegister},
+                                           TWrittenFile{"Launcher", "Pavena.desktop", WriteLauncher, false}),
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

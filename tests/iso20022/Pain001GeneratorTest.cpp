@@ -80,8 +80,7 @@ TEST(Pain001Generator, PlainDocumentHoldsEveryPartInOrder) {
   EXPECT_EQ(view.Text(Transaction + "/CdtrAgt/FinInstnId/ClrSysMmbId/ClrSysId/Cd"), QStringLiteral("PLKNR"));
   EXPECT_EQ(view.Text(Transaction + "/CdtrAgt/FinInstnId/ClrSysMmbId/MmbId"), QStringLiteral("10901014"));
   EXPECT_EQ(view.Text(Transaction + "/Cdtr/Nm"), QStringLiteral("Dostawca Sp. z o.o."));
-  EXPECT_EQ(view.Texts(Transaction + "/Cdtr/PstlAdr/*"),
-            (QStringList{"Długa", "5/7", "00-950", "Warszawa", "PL"}));
+  EXPECT_EQ(view.Texts(Transaction + "/Cdtr/PstlAdr/*"), (QStringList{"Długa", "5/7", "00-950", "Warszawa", "PL"}));
   EXPECT_EQ(view.Text(Transaction + "/CdtrAcct/Id/Othr/Id"), QStringLiteral("PL61109010140000071219812874"));
   EXPECT_EQ(view.ChildNames(Transaction + "/RmtInf"), QStringList{"Ustrd"});
   EXPECT_EQ(view.Text(Transaction + "/RmtInf/Ustrd"),

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "iso20022/Pain001Writer.h"
 
-
 namespace {
 
 const QDateTime Now(QDate(2025, 1, 31), QTime(14, 5, 9));
@@ -165,9 +164,9 @@ TEST(Pain001Writer, OneTransactionPerPaymentWithAnExactControlSum) {
   EXPECT_EQ(view.Texts(Transaction + "/PmtId/EndToEndId"), (QStringList{"A/1", "B/2", "C/3"}));
   EXPECT_EQ(view.Texts(Transaction + "/Amt/InstdAmt"), (QStringList{"100.10", "200.20", "0.05"}));
   EXPECT_EQ(view.Texts(Transaction + "/Cdtr/Nm"), (QStringList{"Dostawca A/1", "Dostawca B/2", "Dostawca C/3"}));
-  EXPECT_EQ(view.Texts(Transaction + "/RmtInf/Ustrd"),
-            (QStringList{"Zapłata za fakturę nr: A/1;  nr KSeF: KSEF-A/1", "Zapłata za fakturę nr: B/2;  nr KSeF: KSEF-B/2",
-                         "Zapłata za fakturę nr: C/3;  nr KSeF: KSEF-C/3"}));
+  EXPECT_EQ(view.Texts(Transaction + "/RmtInf/Ustrd"), (QStringList{"Zapłata za fakturę nr: A/1;  nr KSeF: KSEF-A/1",
+                                                                    "Zapłata za fakturę nr: B/2;  nr KSeF: KSEF-B/2",
+                                                                    "Zapłata za fakturę nr: C/3;  nr KSeF: KSEF-C/3"}));
   for (int i = 1; i <= 3; ++i) {
     const QString transaction = Transaction + QStringLiteral("[%1]").arg(i);
     EXPECT_EQ(view.ChildNames(transaction),

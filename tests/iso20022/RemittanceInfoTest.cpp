@@ -72,8 +72,7 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
     EXPECT_EQ(view.Text(remittance + "/Ustrd"), Unstructured);
     return;
   case mfStructured:
-  case mfBoth:
-    break;
+  case mfBoth: break;
   }
   EXPECT_EQ(view.ChildNames(Transaction).last(), QStringLiteral("RmtInf"));
   EXPECT_EQ(view.ChildNames(remittance), format == mfBoth ? (QStringList{"Ustrd", "Strd"}) : QStringList{"Strd"});
@@ -134,7 +133,8 @@ TEST_P(MultiPaymentPlainRemittance, OnlyTheCapitalVMarksATitle) {
 INSTANTIATE_TEST_SUITE_P(
     Marks, MultiPaymentPlainRemittance,
     ::testing::Values(TPlainCase{QStringLiteral("V"), QStringLiteral("Czynsz za styczeń")},
-                      TPlainCase{QStringLiteral("v"), QStringLiteral("Zapłata za fakturę nr: Czynsz za styczeń;  nr KSeF: KSEF-1")},
+                      TPlainCase{QStringLiteral("v"),
+                                 QStringLiteral("Zapłata za fakturę nr: Czynsz za styczeń;  nr KSeF: KSEF-1")},
                       TPlainCase{QStringLiteral("ul. Długa 5"),
                                  QStringLiteral("Zapłata za fakturę nr: Czynsz za styczeń;  nr KSeF: KSEF-1")}));
 

@@ -49,9 +49,9 @@ QString EditedInvoice(const TEdits &edits) {
 }
 
 QString Composite(const QString &file, const QString &invoice, const QString &seller, const QString &cause) {
-  return QStringLiteral("Plik: ") + file + QStringLiteral("\r\nFaktura: ") + invoice + QStringLiteral("\r\nKontrahent: ") +
-         seller + QStringLiteral("\r\nBłąd: ") + cause + QStringLiteral("\r\n") + QString(104, u'-') +
-         QStringLiteral("\r\n");
+  return QStringLiteral("Plik: ") + file + QStringLiteral("\r\nFaktura: ") + invoice +
+         QStringLiteral("\r\nKontrahent: ") + seller + QStringLiteral("\r\nBłąd: ") + cause + QStringLiteral("\r\n") +
+         QString(104, u'-') + QStringLiteral("\r\n");
 }
 
 class KsefInvoiceReaderTest : public ::testing::Test {
@@ -60,13 +60,16 @@ protected:
     Dir.WriteBytes(name, text.toUtf8());
     return Dir.File(name);
   }
-  TInvoicePaymentData Load(const TEdits &edits) const { return TKsefInvoiceReader::LoadFromFile(Write(EditedInvoice(edits)), Now); }
+  TInvoicePaymentData Load(const TEdits &edits) const {
+    return TKsefInvoiceReader::LoadFromFile(Write(EditedInvoice(edits)), Now);
+  }
 
   TTempDir Dir;
 };
 
 TEST_F(KsefInvoiceReaderTest, ReadsEveryFieldOfTheInvoice) {
-  const TInvoicePaymentData data = TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")), Now);
+  const TInvoicePaymentData data =
+      TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")), Now);
   EXPECT_EQ(data.CreditorName, QStringLiteral("Hurtownia Papieru Wisła sp. z o.o."));
   EXPECT_EQ(data.CreditorNIP, QStringLiteral("5261040828"));
   EXPECT_EQ(data.CreditorCountry, QStringLiteral("PL"));
@@ -84,7 +87,8 @@ TEST_F(KsefInvoiceReaderTest, ReadsEveryFieldOfTheInvoice) {
 }
 
 TEST_F(KsefInvoiceReaderTest, PrefixedElementsAreFoundAndOnlyTheSevenVatFieldsCount) {
-  const TInvoicePaymentData data = TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa2-prefixed.xml")), Now);
+  const TInvoicePaymentData data =
+      TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa2-prefixed.xml")), Now);
   EXPECT_EQ(data.CreditorName, QStringLiteral("Tłocznia Owoców Sad-Pol"));
   EXPECT_EQ(data.CreditorAddress2, QStringLiteral("32-400 Myślenice"));
   EXPECT_EQ(data.InvoiceNumber, QStringLiteral("12/E/2025"));
@@ -151,50 +155,103 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFailureCase{"NameWithChildElement",
                      {{"<Nazwa>Hurtownia Wisła sp. z o.o.</Nazwa>", "<Nazwa>Hurtownia <b>Wisła</b></Nazwa>"}},
-                     "Element \"Nazwa\" does not contain a single text node", false, false},
+                     "Element \"Nazwa\" does not contain a single text node",
+                     false,
+                     false},
         TFailureCase{"PrefixedNameWithChildElement",
                      {{"<Nazwa>Hurtownia Wisła sp. z o.o.</Nazwa>", "<x:Nazwa xmlns:x=\"urn:x\"><x:Pelna/></x:Nazwa>"}},
-                     "Element \"x:Nazwa\" does not contain a single text node", false, false},
+                     "Element \"x:Nazwa\" does not contain a single text node",
+                     false,
+                     false},
         TFailureCase{"NumberWithComment",
                      {{"<P_2>FV/7/2024</P_2>", "<P_2>FV/7<!-- numer -->/2024</P_2>"}},
-                     "Element \"P_2\" does not contain a single text node", false, true},
+                     "Element \"P_2\" does not contain a single text node",
+                     false,
+                     true},
         TFailureCase{"CurrencyOnlyAComment",
                      {{"<KodWaluty>PLN</KodWaluty>", "<KodWaluty><!-- PLN --></KodWaluty>"}},
-                     "Element \"KodWaluty\" does not contain a single text node", true, true},
+                     "Element \"KodWaluty\" does not contain a single text node",
+                     true,
+                     true},
         TFailureCase{"AmountTextAndCData",
                      {{"<P_15>123.00</P_15>", "<P_15>12<![CDATA[3.00]]></P_15>"}},
-                     "Element \"P_15\" does not contain a single text node", true, true},
-        TFailureCase{"AmountMissing", {{"<P_15>123.00</P_15>", ""}}, "'' is not a valid floating point value", true, true},
-        TFailureCase{"AmountEmpty", {{"<P_15>123.00</P_15>", "<P_15> </P_15>"}}, "'' is not a valid floating point value",
-                     true, true},
-        TFailureCase{"AmountTwoFullStops", {{"<P_15>123.00</P_15>", "<P_15>1.234.00</P_15>"}},
-                     "'1,234,00' is not a valid floating point value", true, true},
-        TFailureCase{"AmountGrouped", {{"<P_15>123.00</P_15>", "<P_15>1 234.00</P_15>"}},
-                     "'1 234,00' is not a valid floating point value", true, true},
-        TFailureCase{"AmountZero", {{"<P_15>123.00</P_15>", "<P_15>0</P_15>"}}, "Nieprawidłowa/ujemna kwota faktury.",
-                     true, true},
-        TFailureCase{"AmountNegative", {{"<P_15>123.00</P_15>", "<P_15>-5.00</P_15>"}},
-                     "Nieprawidłowa/ujemna kwota faktury.", true, true},
-        TFailureCase{"VatNotANumber", {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_3>x.5</P_14_3>"}},
-                     "'x,5' is not a valid floating point value", true, true},
-        TFailureCase{"VatTotalNegative", {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_2>-23.01</P_14_2>"}},
-                     "Nieprawidłowa (ujemna) kwota VAT.", true, true},
+                     "Element \"P_15\" does not contain a single text node",
+                     true,
+                     true},
+        TFailureCase{
+            "AmountMissing", {{"<P_15>123.00</P_15>", ""}}, "'' is not a valid floating point value", true, true},
+        TFailureCase{"AmountEmpty",
+                     {{"<P_15>123.00</P_15>", "<P_15> </P_15>"}},
+                     "'' is not a valid floating point value",
+                     true,
+                     true},
+        TFailureCase{"AmountTwoFullStops",
+                     {{"<P_15>123.00</P_15>", "<P_15>1.234.00</P_15>"}},
+                     "'1,234,00' is not a valid floating point value",
+                     true,
+                     true},
+        TFailureCase{"AmountGrouped",
+                     {{"<P_15>123.00</P_15>", "<P_15>1 234.00</P_15>"}},
+                     "'1 234,00' is not a valid floating point value",
+                     true,
+                     true},
+        TFailureCase{"AmountZero",
+                     {{"<P_15>123.00</P_15>", "<P_15>0</P_15>"}},
+                     "Nieprawidłowa/ujemna kwota faktury.",
+                     true,
+                     true},
+        TFailureCase{"AmountNegative",
+                     {{"<P_15>123.00</P_15>", "<P_15>-5.00</P_15>"}},
+                     "Nieprawidłowa/ujemna kwota faktury.",
+                     true,
+                     true},
+        TFailureCase{"VatNotANumber",
+                     {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_3>x.5</P_14_3>"}},
+                     "'x,5' is not a valid floating point value",
+                     true,
+                     true},
+        TFailureCase{"VatTotalNegative",
+                     {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_2>-23.01</P_14_2>"}},
+                     "Nieprawidłowa (ujemna) kwota VAT.",
+                     true,
+                     true},
         TFailureCase{"DateMissing", {{"<P_1>2024-05-31</P_1>", ""}}, "Invalid date string: ", true, true},
-        TFailureCase{"DateInPolishForm", {{"<P_1>2024-05-31</P_1>", "<P_1>31.05.2024</P_1>"}},
-                     "Invalid date string: 31.05.2024", true, true},
-        TFailureCase{"DateImpossible", {{"<P_1>2024-05-31</P_1>", "<P_1>2024-02-30</P_1>"}},
-                     "Invalid date string: 2024-02-30", true, true},
-        TFailureCase{"AccountMissing", {{"<NrRB>61109010140000071219812874</NrRB>", ""}},
-                     "Nieprawidłowy numer rachunku: ", true, true},
-        TFailureCase{"FactorAccountOnly", {{"<RachunekBankowy>", "<RachunekBankowyFaktora>"},
-                                           {"</RachunekBankowy>", "</RachunekBankowyFaktora>"}},
-                     "Nieprawidłowy numer rachunku: ", true, true},
-        TFailureCase{"GermanIban", {{"61109010140000071219812874", "DE89 3704 0044 0532 0130 00"}},
-                     "Nieprawidłowy numer rachunku: DE89 3704 0044 0532 0130 00", true, true},
-        TFailureCase{"AccountOneDigitShort", {{"61109010140000071219812874", "6110901014000007121981287"}},
-                     "Nieprawidłowy numer rachunku: 6110901014000007121981287", true, true},
-        TFailureCase{"AccountWithTab", {{"61109010140000071219812874", "6110901014\t0000071219812874"}},
-                     "Nieprawidłowy numer rachunku: 6110901014\t0000071219812874", true, true}),
+        TFailureCase{"DateInPolishForm",
+                     {{"<P_1>2024-05-31</P_1>", "<P_1>31.05.2024</P_1>"}},
+                     "Invalid date string: 31.05.2024",
+                     true,
+                     true},
+        TFailureCase{"DateImpossible",
+                     {{"<P_1>2024-05-31</P_1>", "<P_1>2024-02-30</P_1>"}},
+                     "Invalid date string: 2024-02-30",
+                     true,
+                     true},
+        TFailureCase{"AccountMissing",
+                     {{"<NrRB>61109010140000071219812874</NrRB>", ""}},
+                     "Nieprawidłowy numer rachunku: ",
+                     true,
+                     true},
+        TFailureCase{
+            "FactorAccountOnly",
+            {{"<RachunekBankowy>", "<RachunekBankowyFaktora>"}, {"</RachunekBankowy>", "</RachunekBankowyFaktora>"}},
+            "Nieprawidłowy numer rachunku: ",
+            true,
+            true},
+        TFailureCase{"GermanIban",
+                     {{"61109010140000071219812874", "DE89 3704 0044 0532 0130 00"}},
+                     "Nieprawidłowy numer rachunku: DE89 3704 0044 0532 0130 00",
+                     true,
+                     true},
+        TFailureCase{"AccountOneDigitShort",
+                     {{"61109010140000071219812874", "6110901014000007121981287"}},
+                     "Nieprawidłowy numer rachunku: 6110901014000007121981287",
+                     true,
+                     true},
+        TFailureCase{"AccountWithTab",
+                     {{"61109010140000071219812874", "6110901014\t0000071219812874"}},
+                     "Nieprawidłowy numer rachunku: 6110901014\t0000071219812874",
+                     true,
+                     true}),
     [](const ::testing::TestParamInfo<TFailureCase> &info) { return std::string(info.param.Name); });
 
 struct TAmountCase {
@@ -223,23 +280,34 @@ INSTANTIATE_TEST_SUITE_P(
         TAmountCase{"TrimmedText", {{"<P_15>123.00</P_15>", "<P_15>\n\t 0.01 \r\n</P_15>"}}, 100, 230000},
         TAmountCase{"CData", {{"<P_15>123.00</P_15>", "<P_15><![CDATA[ 99.5 ]]></P_15>"}}, 995000, 230000},
         TAmountCase{"LowerCaseName", {{"<P_15>123.00</P_15>", "<p_15>50</p_15>"}}, 500000, 230000},
-        TAmountCase{"OtherPrefixAndNamespace", {{"<P_15>123.00</P_15>", "<x:P_15 xmlns:x=\"urn:inny\">7</x:P_15>"}},
-                    70000, 230000},
+        TAmountCase{"OtherPrefixAndNamespace",
+                    {{"<P_15>123.00</P_15>", "<x:P_15 xmlns:x=\"urn:inny\">7</x:P_15>"}},
+                    70000,
+                    230000},
         TAmountCase{"FirstOfTwo", {{"<P_15>123.00</P_15>", "<P_15>1</P_15><P_15>2</P_15>"}}, 10000, 230000},
-        TAmountCase{"VatFirstTwoRates", {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_2>8.00</P_14_2>"}}, 1230000,
+        TAmountCase{"VatFirstTwoRates",
+                    {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_2>8.00</P_14_2>"}},
+                    1230000,
                     310000},
-        TAmountCase{"VatSiblingsIgnored",
-                    {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_1W>98.19</P_14_1W><P_14_2>8.00</P_14_2>"
-                                                "<P_14_8>x</P_14_8><P_14_10>x</P_14_10><P_14_5A>x</P_14_5A><P_14>x</P_14>"}},
-                    1230000, 310000},
-        TAmountCase{"VatAllSeven",
-                    {{"<P_14_1>23.00</P_14_1>", "<P_14_7>7</P_14_7><P_14_1>1</P_14_1><P_14_2>2</P_14_2><P_14_3>3</P_14_3>"
-                                                "<P_14_4>4</P_14_4><P_14_5>5</P_14_5><P_14_6>6</P_14_6>"}},
-                    1230000, 280000},
+        TAmountCase{
+            "VatSiblingsIgnored",
+            {{"<P_14_1>23.00</P_14_1>", "<P_14_1>23.00</P_14_1><P_14_1W>98.19</P_14_1W><P_14_2>8.00</P_14_2>"
+                                        "<P_14_8>x</P_14_8><P_14_10>x</P_14_10><P_14_5A>x</P_14_5A><P_14>x</P_14>"}},
+            1230000,
+            310000},
+        TAmountCase{
+            "VatAllSeven",
+            {{"<P_14_1>23.00</P_14_1>", "<P_14_7>7</P_14_7><P_14_1>1</P_14_1><P_14_2>2</P_14_2><P_14_3>3</P_14_3>"
+                                        "<P_14_4>4</P_14_4><P_14_5>5</P_14_5><P_14_6>6</P_14_6>"}},
+            1230000,
+            280000},
         TAmountCase{"VatNone", {{"<P_14_1>23.00</P_14_1>", ""}}, 1230000, 0},
-        TAmountCase{"VatEmptyAddsNothing", {{"<P_14_1>23.00</P_14_1>", "<P_14_1/><P_14_2> </P_14_2><P_14_3>1.5</P_14_3>"}},
-                    1230000, 15000},
-        TAmountCase{"VatTotalZero", {{"<P_14_1>23.00</P_14_1>", "<P_14_1>-8.00</P_14_1><P_14_2>8</P_14_2>"}}, 1230000, 0}),
+        TAmountCase{"VatEmptyAddsNothing",
+                    {{"<P_14_1>23.00</P_14_1>", "<P_14_1/><P_14_2> </P_14_2><P_14_3>1.5</P_14_3>"}},
+                    1230000,
+                    15000},
+        TAmountCase{
+            "VatTotalZero", {{"<P_14_1>23.00</P_14_1>", "<P_14_1>-8.00</P_14_1><P_14_2>8</P_14_2>"}}, 1230000, 0}),
     [](const ::testing::TestParamInfo<TAmountCase> &info) { return std::string(info.param.Name); });
 
 struct TAccountCase {
@@ -268,9 +336,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TAccountCase{"<![CDATA[61 1090 1014 0000 0712 1981 2874]]>", "PL61109010140000071219812874"}));
 
 TEST_F(KsefInvoiceReaderTest, MissingSellerPartsAndNumbersLeaveFieldsEmpty) {
-  const TInvoicePaymentData data =
-      Load({{"<Podmiot1>", "<Podmiot9>"}, {"</Podmiot1>", "</Podmiot9>"}, {"<P_2>FV/7/2024</P_2>", ""},
-            {"<KodWaluty>PLN</KodWaluty>", ""}});
+  const TInvoicePaymentData data = Load({{"<Podmiot1>", "<Podmiot9>"},
+                                         {"</Podmiot1>", "</Podmiot9>"},
+                                         {"<P_2>FV/7/2024</P_2>", ""},
+                                         {"<KodWaluty>PLN</KodWaluty>", ""}});
   EXPECT_TRUE(data.CreditorName.isEmpty() && data.CreditorNIP.isEmpty() && data.CreditorCountry.isEmpty() &&
               data.CreditorAddress.isEmpty() && data.CreditorAddress2.isEmpty());
   EXPECT_TRUE(data.InvoiceNumber.isEmpty());
@@ -335,9 +404,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A prefix that was never declared leaves the file readable; it plays no part in the lookup.
 TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
-  const TInvoicePaymentData data = Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"},
-                                         {"<Nazwa>", "<y:Nazwa>"},
-                                         {"</Nazwa>", "</y:Nazwa>"}});
+  const TInvoicePaymentData data =
+      Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"}, {"<Nazwa>", "<y:Nazwa>"}, {"</Nazwa>", "</y:Nazwa>"}});
   EXPECT_EQ(data.CreditorName, SellerName);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
   EXPECT_THROW_MESSAGE(Load({{"<P_2>FV/7/2024</P_2>", "<x:P_2><b/></x:P_2>"}}),

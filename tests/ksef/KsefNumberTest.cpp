@@ -15,17 +15,17 @@ TEST_P(ReadKsefNumberFixture, GivesTheTextOfTheFirstSystemInfo) {
   EXPECT_EQ(ReadKsefNumber(fileName), GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, ReadKsefNumberFixture,
-    ::testing::Values(
-        // A namespace prefix is not part of the name.
-        TKsefNumberCase{"SystemInfoPrefixed.xml", QStringLiteral("5265877635-20250131-0100A0B1C2D3-E4")},
-        // Depth first in document order, an element before its children, any ASCII case; the text
-        // content takes the nested element's text too.
-        TKsefNumberCase{"SystemInfoNested.xml", QStringLiteral("deep-inner")},
-        // Untrimmed; CDATA and character references count, a comment does not.
-        TKsefNumberCase{"SystemInfoMixedContent.xml", QStringLiteral(" KSeF <1&2>&xŁ ")},
-        TKsefNumberCase{"NoSystemInfo.xml", QString()}));
+INSTANTIATE_TEST_SUITE_P(Fixtures, ReadKsefNumberFixture,
+                         ::testing::Values(
+                             // A namespace prefix is not part of the name.
+                             TKsefNumberCase{"SystemInfoPrefixed.xml",
+                                             QStringLiteral("5265877635-20250131-0100A0B1C2D3-E4")},
+                             // Depth first in document order, an element before its children, any ASCII case; the text
+                             // content takes the nested element's text too.
+                             TKsefNumberCase{"SystemInfoNested.xml", QStringLiteral("deep-inner")},
+                             // Untrimmed; CDATA and character references count, a comment does not.
+                             TKsefNumberCase{"SystemInfoMixedContent.xml", QStringLiteral(" KSeF <1&2>&xŁ ")},
+                             TKsefNumberCase{"NoSystemInfo.xml", QString()}));
 
 TEST(ReadKsefNumber, TheRootElementItselfCanBeTheMatch) {
   TTempDir dir;
@@ -83,9 +83,8 @@ TEST(ReadKsefNumber, LoadingErrorsPassUnchanged) {
                        QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje."));
 
   // An entity declaration never gets as far as being expanded.
-  dir.WriteBytes(QStringLiteral("entity.xml"),
-                 "<?xml version=\"1.0\"?>\n<!DOCTYPE F [<!ENTITY big \"xxxxxxxxxx\">]>\n"
-                 "<F><SystemInfo>&big;&big;</SystemInfo></F>");
+  dir.WriteBytes(QStringLiteral("entity.xml"), "<?xml version=\"1.0\"?>\n<!DOCTYPE F [<!ENTITY big \"xxxxxxxxxx\">]>\n"
+                                               "<F><SystemInfo>&big;&big;</SystemInfo></F>");
   EXPECT_THROW_MESSAGE(ReadKsefNumber(dir.File(QStringLiteral("entity.xml"))),
                        QStringLiteral("Plik \"entity.xml\" zawiera deklarację DOCTYPE, której faktura nie może mieć."));
 }
@@ -101,24 +100,23 @@ TEST_P(KsefNumberFormat, TellsNumbersFromOtherTexts) {
   EXPECT_EQ(IsKsefNumber(QString::fromUtf8(GetParam().Text)), GetParam().IsNumber) << GetParam().Text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, KsefNumberFormat,
-    ::testing::Values(
-        // The example of the KSeF documentation, and one more whose check was worked out by hand.
-        TNumberCase{"5265877635-20250826-0100001AF629-AF", true},
-        TNumberCase{"6891152920-20231221-B3242FB4B54B-67", true},
-        // A wrong check, lower-case hex, a letter in the NIP, a blank around it.
-        TNumberCase{"5265877635-20250826-0100001AF629-AE", false},
-        TNumberCase{"6891152920-20231221-B3242FB4B54B-DF", false},
-        TNumberCase{"5265877635-20250826-0100001af629-AF", false},
-        TNumberCase{"52658776X5-20250826-0100001AF629-AF", false},
-        TNumberCase{" 5265877635-20250826-0100001AF629-AF", false},
-        TNumberCase{"5265877635-20250826-0100001AF629-AF\n", false},
-        // The first version's 36 characters: no check to make, the form alone counts.
-        TNumberCase{"5265877635-20230526-0A1B2C-3D4E5F-12", true},
-        TNumberCase{"5265877635-20230526-0A1B2C-3D4E5-12", false},
-        // What real invoices carry in SystemInfo.
-        TNumberCase{"Samplofaktur", false}, TNumberCase{"", false}));
+INSTANTIATE_TEST_SUITE_P(Cases, KsefNumberFormat,
+                         ::testing::Values(
+                             // The example of the KSeF documentation, and one more whose check was worked out by hand.
+                             TNumberCase{"5265877635-20250826-0100001AF629-AF", true},
+                             TNumberCase{"6891152920-20231221-B3242FB4B54B-67", true},
+                             // A wrong check, lower-case hex, a letter in the NIP, a blank around it.
+                             TNumberCase{"5265877635-20250826-0100001AF629-AE", false},
+                             TNumberCase{"6891152920-20231221-B3242FB4B54B-DF", false},
+                             TNumberCase{"5265877635-20250826-0100001af629-AF", false},
+                             TNumberCase{"52658776X5-20250826-0100001AF629-AF", false},
+                             TNumberCase{" 5265877635-20250826-0100001AF629-AF", false},
+                             TNumberCase{"5265877635-20250826-0100001AF629-AF\n", false},
+                             // The first version's 36 characters: no check to make, the form alone counts.
+                             TNumberCase{"5265877635-20230526-0A1B2C-3D4E5F-12", true},
+                             TNumberCase{"5265877635-20230526-0A1B2C-3D4E5-12", false},
+                             // What real invoices carry in SystemInfo.
+                             TNumberCase{"Samplofaktur", false}, TNumberCase{"", false}));
 
 TEST(KsefNumberInFileName, FindsTheNumberKsefNamedTheDownloadBy) {
   EXPECT_EQ(KsefNumberInFileName(QStringLiteral("/home/ala/Pobrane/5265877635-20250826-0100001AF629-AF.xml")),
@@ -130,15 +128,15 @@ TEST(KsefNumberInFileName, FindsTheNumberKsefNamedTheDownloadBy) {
 }
 
 TEST(KsefNumberInFileName, TakesTheFirstNumberWhoseCheckHolds) {
-  EXPECT_EQ(KsefNumberInFileName(QStringLiteral(
-                "6891152920-20231221-B3242FB4B54B-DF_6891152920-20231221-B3242FB4B54B-67.xml")),
+  EXPECT_EQ(KsefNumberInFileName(
+                QStringLiteral("6891152920-20231221-B3242FB4B54B-DF_6891152920-20231221-B3242FB4B54B-67.xml")),
             QStringLiteral("6891152920-20231221-B3242FB4B54B-67"));
 }
 
 TEST(KsefNumberInFileName, FindsNoneWhereNoneStandsApart) {
-  for (const char *name : {"faktura.xml", "alap-6891152920-20231221-B3242FB4B54B-DF.xml",
-                           "15265877635-20250826-0100001AF629-AF.xml", "5265877635-20250826-0100001AF629-AFF.xml",
-                           "/5265877635-20250826-0100001AF629-AF/faktura.xml"})
+  for (const char *name :
+       {"faktura.xml", "alap-6891152920-20231221-B3242FB4B54B-DF.xml", "15265877635-20250826-0100001AF629-AF.xml",
+        "5265877635-20250826-0100001AF629-AFF.xml", "/5265877635-20250826-0100001AF629-AF/faktura.xml"})
     EXPECT_EQ(KsefNumberInFileName(QString::fromUtf8(name)), QString()) << name;
 }
 

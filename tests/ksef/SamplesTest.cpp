@@ -25,8 +25,8 @@ QString Composite(const QString &file, const QString &invoice, const QString &se
 }
 
 TEST(Samples, EachLoadsOrFailsWithTheCompositeMessage) {
-  const QStringList names = QDir(SharedPath(QStringLiteral("ksef/samples")))
-                                .entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+  const QStringList names =
+      QDir(SharedPath(QStringLiteral("ksef/samples"))).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
   ASSERT_GE(names.size(), 30) << "the shared samples are missing";
   int loaded = 0;
   for (const QString &name : names) {
@@ -62,7 +62,8 @@ TEST(Samples, InvoiceWithAccountLoads) {
 }
 
 TEST(Samples, TwentySixDigitAccountWithoutAnyVatLoads) {
-  const TInvoicePaymentData data = TKsefInvoiceReader::LoadFromFile(SamplePath(QStringLiteral("mf3-FA_3_Przyklad_8.xml")), Now);
+  const TInvoicePaymentData data =
+      TKsefInvoiceReader::LoadFromFile(SamplePath(QStringLiteral("mf3-FA_3_Przyklad_8.xml")), Now);
   EXPECT_EQ(data.InvoiceNumber, QStringLiteral("FM2026/02/150"));
   EXPECT_EQ(data.Amount, TAmount::FromUnits(150000000));
   EXPECT_EQ(data.VATAmount, TAmount());
@@ -70,7 +71,8 @@ TEST(Samples, TwentySixDigitAccountWithoutAnyVatLoads) {
 }
 
 TEST(Samples, TwoVatRatesAreSummed) {
-  const TInvoicePaymentData data = TKsefInvoiceReader::LoadFromFile(SamplePath(QStringLiteral("mf2-Fa_2_Przyklad_14.xml")), Now);
+  const TInvoicePaymentData data =
+      TKsefInvoiceReader::LoadFromFile(SamplePath(QStringLiteral("mf2-Fa_2_Przyklad_14.xml")), Now);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(3076350000));
   EXPECT_EQ(data.VATAmount, TAmount::FromUnits(233572500)) << "943.04 + 22414.21";
 }
@@ -93,17 +95,18 @@ TEST_P(SampleFailure, IsReportedExactly) {
                       QString::fromUtf8(row.Cause)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SampleFailure,
-    ::testing::Values(
-        // Paid on the spot: no account at all.
-        TSampleFailure{"mf3-FA_3_Przyklad_1.xml", "FV2026/02/150", "ABC AGD sp. z o. o.", "Nieprawidłowy numer rachunku: "},
-        // The only account is the factor's.
-        TSampleFailure{"mf2-FA_2_Przyklad_4.xml", "FV2022/02/150", "ABC AGD sp. z o. o.", "Nieprawidłowy numer rachunku: "},
-        // Correction invoices: nothing to pay.
-        TSampleFailure{"mf3-FA_3_Przyklad_2.xml", "FK2026/03/200", "ABC AGD sp. z o. o.",
-                       "Nieprawidłowa/ujemna kwota faktury."},
-        TSampleFailure{"mf3-FA_3_Przyklad_11.xml", "FK2026/03/5", "ABC Developex sp. z o. o.",
-                       "Nieprawidłowa/ujemna kwota faktury."}));
+INSTANTIATE_TEST_SUITE_P(Files, SampleFailure,
+                         ::testing::Values(
+                             // Paid on the spot: no account at all.
+                             TSampleFailure{"mf3-FA_3_Przyklad_1.xml", "FV2026/02/150", "ABC AGD sp. z o. o.",
+                                            "Nieprawidłowy numer rachunku: "},
+                             // The only account is the factor's.
+                             TSampleFailure{"mf2-FA_2_Przyklad_4.xml", "FV2022/02/150", "ABC AGD sp. z o. o.",
+                                            "Nieprawidłowy numer rachunku: "},
+                             // Correction invoices: nothing to pay.
+                             TSampleFailure{"mf3-FA_3_Przyklad_2.xml", "FK2026/03/200", "ABC AGD sp. z o. o.",
+                                            "Nieprawidłowa/ujemna kwota faktury."},
+                             TSampleFailure{"mf3-FA_3_Przyklad_11.xml", "FK2026/03/5", "ABC Developex sp. z o. o.",
+                                            "Nieprawidłowa/ujemna kwota faktury."}));
 
 } // namespace

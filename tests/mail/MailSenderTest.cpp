@@ -31,8 +31,8 @@ protected:
 
   // The server's options for STARTTLS with `certificate` and AUTH LOGIN for the test's account.
   static QStringList StartTls(const TTestCertificate &certificate) {
-    return {"--mode", "starttls", "--cert", certificate.CertFile, "--key", certificate.KeyFile, "--user", User,
-            "--password", Password};
+    return {"--mode", "starttls",   "--cert", certificate.CertFile, "--key", certificate.KeyFile, "--user",
+            User,     "--password", Password};
   }
 
   // Settings for the test server, trusting the test's own certificate, with short limits.
@@ -107,15 +107,15 @@ TEST_P(DeliveryTest, ArrivesOverStartTlsAfterLogin) {
   EXPECT_EQ(smtp.Events(), (QStringList{"connect", "auth LOGIN", "quit"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FileNames, DeliveryTest,
-    ::testing::Values(TDeliveryCase{"faktura.xml", "Firma 5260001246"},
-                      TDeliveryCase{"faktura żółć.xml", "Firma Źdźbło Sp. z o.o. 5260001246"},
-                      // Empty payer fields: the text is one blank, which must not be lost.
-                      TDeliveryCase{"Przelewy \"pilne\" \\ maj.imp", " "},
-                      TDeliveryCase{"Zażółć gęślą jaźń — faktura korygująca nr 17 z dnia 30.04.2024 "
-                                    "dla Przedsiębiorstwa Usługowo-Handlowego Łęczyca.xml",
-                                    "Łęczyca"}));
+INSTANTIATE_TEST_SUITE_P(FileNames, DeliveryTest,
+                         ::testing::Values(TDeliveryCase{"faktura.xml", "Firma 5260001246"},
+                                           TDeliveryCase{"faktura żółć.xml", "Firma Źdźbło Sp. z o.o. 5260001246"},
+                                           // Empty payer fields: the text is one blank, which must not be lost.
+                                           TDeliveryCase{"Przelewy \"pilne\" \\ maj.imp", " "},
+                                           TDeliveryCase{
+                                               "Zażółć gęślą jaźń — faktura korygująca nr 17 z dnia 30.04.2024 "
+                                               "dla Przedsiębiorstwa Usługowo-Handlowego Łęczyca.xml",
+                                               "Łęczyca"}));
 
 TEST_F(MailSenderTest, ServerWithoutStartTlsGetsTheMessageWithoutLogin) {
   // The server offers AUTH LOGIN in clear text; the password must stay home all the same.
@@ -232,14 +232,16 @@ TEST_F(MailSenderTest, UnreadableAuthorityFile) {
 TEST_F(MailSenderTest, SilentServerRunsIntoTheTimeLimit) {
   TSmtpTestServer smtp({"--mode", "silent"});
 
-  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
-                       QStringLiteral("Serwer pocztowy 127.0.0.1:%1 nie odpowiedział w wyznaczonym czasie").arg(smtp.Port()));
+  EXPECT_THROW_MESSAGE(
+      TMailSender::SendFile(SettingsFor(smtp.Port()), Body, WriteFile("a.xml")),
+      QStringLiteral("Serwer pocztowy 127.0.0.1:%1 nie odpowiedział w wyznaczonym czasie").arg(smtp.Port()));
   EXPECT_EQ(smtp.Events(), QStringList{"connect"});
 }
 
 TEST_F(MailSenderTest, BuildWithoutSettingsSaysSoBeforeConnecting) {
-  EXPECT_THROW_MESSAGE(TMailSender::SendFile(TMailServer{}, Body, WriteFile("a.xml")),
-                       "Program zbudowano bez ustawień serwera pocztowego (brak: serwer, użytkownik, hasło, adres autora)");
+  EXPECT_THROW_MESSAGE(
+      TMailSender::SendFile(TMailServer{}, Body, WriteFile("a.xml")),
+      "Program zbudowano bez ustawień serwera pocztowego (brak: serwer, użytkownik, hasło, adres autora)");
 
   // A server is there to be reached; an incomplete account must not try.
   TSmtpTestServer smtp(StartTls(Trusted));

@@ -24,16 +24,17 @@ TTestCertificate MakeCertificate(const TTempDir &dir, const QString &name, const
   const TTestCertificate certificate{dir.File(name + ".crt"), dir.File(name + ".key")};
   QProcess openssl;
   openssl.start(QStringLiteral("openssl"),
-                {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                 "-days", "2", "-subj", "/CN=" + subjectAltName.section(':', 1), "-addext",
-                 "subjectAltName=" + subjectAltName, "-keyout", certificate.KeyFile, "-out", certificate.CertFile});
+                {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2",
+                 "-subj", "/CN=" + subjectAltName.section(':', 1), "-addext", "subjectAltName=" + subjectAltName,
+                 "-keyout", certificate.KeyFile, "-out", certificate.CertFile});
   if (!openssl.waitForFinished() || openssl.exitCode() != 0)
     throw std::runtime_error("openssl could not make a certificate: " + openssl.readAllStandardError().toStdString());
   return certificate;
 }
 
 TSmtpTestServer::TSmtpTestServer(const QStringList &arguments) {
-  FProcess.start(Python, QStringList{QStringLiteral(PAVENA_SMTP_TEST_SERVER), "--maildir", FMailDir.Path()} + arguments);
+  FProcess.start(Python,
+                 QStringList{QStringLiteral(PAVENA_SMTP_TEST_SERVER), "--maildir", FMailDir.Path()} + arguments);
   QByteArray output;
   while (!output.contains('\n') && FProcess.waitForReadyRead(StartTimeoutMs))
     output += FProcess.readAllStandardOutput();

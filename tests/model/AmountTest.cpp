@@ -17,19 +17,19 @@ TEST_P(AmountParse, HoldsTheExactCount) {
   EXPECT_EQ(TAmount::ParsePolish(QString::fromUtf8(GetParam().Text)).Units(), GetParam().Units);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, AmountParse,
-                         ::testing::Values(TParseCase{"12,34", 123400}, TParseCase{"0,0001", 1},
-                                           TParseCase{"1234,5", 12345000}, TParseCase{"-5,00", -50000},
-                                           TParseCase{"+7", 70000}, TParseCase{"0", 0}, TParseCase{",5", 5000},
-                                           TParseCase{"1,23455", 12346}, TParseCase{"1,23454", 12345},
-                                           TParseCase{"-1,00005", -10001},
-                                           TParseCase{"922337203685477,5807", std::numeric_limits<std::int64_t>::max()}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AmountParse,
+    ::testing::Values(TParseCase{"12,34", 123400}, TParseCase{"0,0001", 1}, TParseCase{"1234,5", 12345000},
+                      TParseCase{"-5,00", -50000}, TParseCase{"+7", 70000}, TParseCase{"0", 0}, TParseCase{",5", 5000},
+                      TParseCase{"1,23455", 12346}, TParseCase{"1,23454", 12345}, TParseCase{"-1,00005", -10001},
+                      TParseCase{"922337203685477,5807", std::numeric_limits<std::int64_t>::max()}));
 
 class AmountParseFailure : public ::testing::TestWithParam<const char *> {};
 
 TEST_P(AmountParseFailure, NamesTheText) {
   const QString text = QString::fromUtf8(GetParam());
-  EXPECT_THROW_MESSAGE(TAmount::ParsePolish(text), QStringLiteral("'%1' is not a valid floating point value").arg(text));
+  EXPECT_THROW_MESSAGE(TAmount::ParsePolish(text),
+                       QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, AmountParseFailure,
@@ -63,13 +63,12 @@ TEST_P(AmountFormat, TwoDecimalsWithAFullStop) {
   EXPECT_EQ(FormatAmount(TAmount::FromUnits(GetParam().Units)), QString::fromUtf8(GetParam().Text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Amounts, AmountFormat,
-                         ::testing::Values(TFormatCase{12345000, "1234.50"}, TFormatCase{0, "0.00"},
-                                           TFormatCase{10000000000, "1000000.00"}, TFormatCase{-50000, "-5.00"},
-                                           TFormatCase{12350, "1.24"}, TFormatCase{12349, "1.23"},
-                                           TFormatCase{-12350, "-1.24"}, TFormatCase{-49, "0.00"},
-                                           TFormatCase{std::numeric_limits<std::int64_t>::min(),
-                                                       "-922337203685477.58"}));
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, AmountFormat,
+    ::testing::Values(TFormatCase{12345000, "1234.50"}, TFormatCase{0, "0.00"}, TFormatCase{10000000000, "1000000.00"},
+                      TFormatCase{-50000, "-5.00"}, TFormatCase{12350, "1.24"}, TFormatCase{12349, "1.23"},
+                      TFormatCase{-12350, "-1.24"}, TFormatCase{-49, "0.00"},
+                      TFormatCase{std::numeric_limits<std::int64_t>::min(), "-922337203685477.58"}));
 
 TEST(Payment, StartsEmpty) {
   const TPayment payment;

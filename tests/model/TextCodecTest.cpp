@@ -24,23 +24,21 @@ TEST_P(DecodeText_, FindsTheEncoding) {
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, DecodeText_,
-    ::testing::Values(TDecodeCase{"cp1250", LodzCp1250, TTextEncoding::Windows1250},
-                      TDecodeCase{"utf8", Lodz.toUtf8(), TTextEncoding::Utf8},
-                      TDecodeCase{"utf8bom", QByteArray("\xEF\xBB\xBF") + Lodz.toUtf8(), TTextEncoding::Utf8Bom},
-                      TDecodeCase{"utf16le", QByteArray("\xFF\xFE\x41\x01\xF3\x00\x64\x00\x7A\x01", 10),
-                                  TTextEncoding::Utf16LE},
-                      TDecodeCase{"utf16be", QByteArray("\xFE\xFF\x01\x41\x00\xF3\x00\x64\x01\x7A", 10),
-                                  TTextEncoding::Utf16BE}),
+    ::testing::Values(
+        TDecodeCase{"cp1250", LodzCp1250, TTextEncoding::Windows1250},
+        TDecodeCase{"utf8", Lodz.toUtf8(), TTextEncoding::Utf8},
+        TDecodeCase{"utf8bom", QByteArray("\xEF\xBB\xBF") + Lodz.toUtf8(), TTextEncoding::Utf8Bom},
+        TDecodeCase{"utf16le", QByteArray("\xFF\xFE\x41\x01\xF3\x00\x64\x00\x7A\x01", 10), TTextEncoding::Utf16LE},
+        TDecodeCase{"utf16be", QByteArray("\xFE\xFF\x01\x41\x00\xF3\x00\x64\x01\x7A", 10), TTextEncoding::Utf16BE}),
     [](const auto &info) { return std::string(info.param.Name); });
 
-TEST(DecodeText, PlainAsciiCountsAsWindows1250) {
-  EXPECT_EQ(DecodeText("abc").Encoding, TTextEncoding::Windows1250);
-}
+TEST(DecodeText, PlainAsciiCountsAsWindows1250) { EXPECT_EQ(DecodeText("abc").Encoding, TTextEncoding::Windows1250); }
 
 // Ó Ł and Ę Ś in windows-1250 are valid UTF-8 ("ӣ", "ʌ"); a file written on Windows whose only
 // Polish letters are such pairs is still windows-1250. Real UTF-8 of the same text stays UTF-8.
 TEST(DecodeText, Windows1250PairsThatLookLikeUtf8AreWindows1250) {
-  const TDecodedText windows = DecodeText(QByteArray("Name=FIRMA SP\xD3\xA3KA, CZ\xCA\x8C" "CI"));
+  const TDecodedText windows = DecodeText(QByteArray("Name=FIRMA SP\xD3\xA3KA, CZ\xCA\x8C"
+                                                     "CI"));
   EXPECT_EQ(windows.Text, QStringLiteral("Name=FIRMA SPÓŁKA, CZĘŚCI"));
   EXPECT_EQ(windows.Encoding, TTextEncoding::Windows1250);
   const TDecodedText utf8 = DecodeText(QStringLiteral("FIRMA SPÓŁKA ӣ").toUtf8());
@@ -67,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, EncodeReadably_,
     ::testing::Values(
         TReadableCase{"cp1250", QStringLiteral("€ and ł"), TTextEncoding::Windows1250, QByteArray("\x80 and \xB3")},
-        TReadableCase{"utf16Kept", Lodz, TTextEncoding::Utf16BE, QByteArray("\xFE\xFF\x01\x41\x00\xF3\x00\x64\x01\x7A", 10)},
+        TReadableCase{"utf16Kept", Lodz, TTextEncoding::Utf16BE,
+                      QByteArray("\xFE\xFF\x01\x41\x00\xF3\x00\x64\x01\x7A", 10)},
         TReadableCase{"lettersCp1250Lacks", QStringLiteral("ł 日本"), TTextEncoding::Windows1250,
                       QStringLiteral("ł 日本").toUtf8()},
         // Found by fuzzing: "ď»ż" in windows-1250 is EF BB BF, valid UTF-8 that would read back as U+FEFF.

@@ -40,7 +40,8 @@ TEST_F(IniFileTest, NamesMatchWithoutCaseAndMissingGivesDefault) {
   Write("[company]\nname=Firma\n[Other]\nName=Inna\n");
   const TIniFile ini(Path());
   EXPECT_EQ(ini.ReadString(QStringLiteral("COMPANY"), QStringLiteral("NAME")), QStringLiteral("Firma"));
-  EXPECT_EQ(ini.ReadString(QStringLiteral("Missing"), QStringLiteral("Name"), QStringLiteral("d")), QStringLiteral("d"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("Missing"), QStringLiteral("Name"), QStringLiteral("d")),
+            QStringLiteral("d"));
   EXPECT_EQ(TIniFile(Dir.File(QStringLiteral("none.ini"))).ReadString(QStringLiteral("a"), QStringLiteral("b")),
             QString());
 }
@@ -74,7 +75,8 @@ TEST_F(IniFileTest, Windows1250FileKeepsItsLettersEncodingAndLineEnds) {
   EXPECT_EQ(ini.ReadString(QStringLiteral("COMPANY"), QStringLiteral("Name")), QStringLiteral("Spółka Łódź"));
   ini.WriteString(QStringLiteral("COMPANY"), QStringLiteral("NIP"), QStringLiteral("Żółw"));
   ini.Save();
-  EXPECT_EQ(Read(), QByteArray("[COMPANY]\r\nName=Sp\xF3\xB3ka \xA3\xF3\x64\x9F\r\nNIP=\xAF\xF3\xB3w\r\n[MPP]\r\nEnabled=0"));
+  EXPECT_EQ(Read(),
+            QByteArray("[COMPANY]\r\nName=Sp\xF3\xB3ka \xA3\xF3\x64\x9F\r\nNIP=\xAF\xF3\xB3w\r\n[MPP]\r\nEnabled=0"));
 }
 
 TEST_F(IniFileTest, Utf8AndUtf16FilesAreWrittenBackInTheirEncoding) {
@@ -124,7 +126,8 @@ TEST_F(IniFileTest, LineBreakInAValueCannotForgeAKey) {
 TEST_F(IniFileTest, ListsAndErasesSections) {
   Write("[Konto1]\nOpis=a\n\n[konto2]\nOpis=b\nNr=2\n[Konto3]\nOpis=c\n");
   TIniFile ini(Path());
-  EXPECT_EQ(ini.ReadSections(), (QStringList{QStringLiteral("Konto1"), QStringLiteral("konto2"), QStringLiteral("Konto3")}));
+  EXPECT_EQ(ini.ReadSections(),
+            (QStringList{QStringLiteral("Konto1"), QStringLiteral("konto2"), QStringLiteral("Konto3")}));
   EXPECT_EQ(ini.ReadKeys(QStringLiteral("KONTO2")), (QStringList{QStringLiteral("Opis"), QStringLiteral("Nr")}));
   ini.EraseSection(QStringLiteral("Konto2"));
   ini.Save();

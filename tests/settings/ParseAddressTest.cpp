@@ -50,14 +50,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ParseAddressLongBlanks, SplitsLinesWithLongRunsOfBlanks) {
   const QString blanks(100000, u' ');
   const TStructuredAddress street =
-      TSettings::ParseAddress(QStringLiteral("Długa") + blanks + QStringLiteral("x"), QStringLiteral("Gdańsk") + blanks + QStringLiteral("80-831"));
+      TSettings::ParseAddress(QStringLiteral("Długa") + blanks + QStringLiteral("x"),
+                              QStringLiteral("Gdańsk") + blanks + QStringLiteral("80-831"));
   EXPECT_EQ(street.StrtNm, QStringLiteral("Długa") + blanks + QStringLiteral("x"));
   EXPECT_EQ(street.BldgNb, QString());
   EXPECT_EQ(street.PstCd, QStringLiteral("80-831"));
   EXPECT_EQ(street.TwnNm, QStringLiteral("Gdańsk"));
 
   const TStructuredAddress town =
-      TSettings::ParseAddress(QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"), QStringLiteral("Długa") + blanks + QStringLiteral("5/7"));
+      TSettings::ParseAddress(QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"),
+                              QStringLiteral("Długa") + blanks + QStringLiteral("5/7"));
   EXPECT_EQ(town.StrtNm, QStringLiteral("Długa"));
   EXPECT_EQ(town.BldgNb, QStringLiteral("5/7"));
   EXPECT_EQ(town.PstCd, QString());

@@ -46,11 +46,13 @@ TEST_F(SettingsTest, SplitPaymentRoundTrip) {
 TEST_F(SettingsTest, EachSaveLeavesTheOtherSectionsAlone) {
   Write("[COMPANY]\r\nName=A\r\n[MPP]\r\nEnabled=1\r\nFormat=Ustrd\r\n[Program]\r\nLastBank=Konto2\r\n");
   TSettings::SaveCompany(Path(), {QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("I"), QStringLiteral("C")});
-  EXPECT_EQ(Read(), QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=1\r\nFormat=Ustrd\r\n"
-                               "[Program]\r\nLastBank=Konto2\r\n"));
+  EXPECT_EQ(Read(),
+            QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=1\r\nFormat=Ustrd\r\n"
+                       "[Program]\r\nLastBank=Konto2\r\n"));
   TSettings::SaveMPP(Path(), {false, mfNone});
-  EXPECT_EQ(Read(), QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=0\r\nFormat=None\r\n"
-                               "[Program]\r\nLastBank=Konto2\r\n"));
+  EXPECT_EQ(Read(),
+            QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=0\r\nFormat=None\r\n"
+                       "[Program]\r\nLastBank=Konto2\r\n"));
 }
 
 struct TFlagCase {
@@ -72,9 +74,8 @@ INSTANTIATE_TEST_SUITE_P(Values, EnabledFlag,
                                            TFlagCase{"", false}, TFlagCase{"1.5", false}, TFlagCase{"0x", false},
                                            TFlagCase{"99999999999", false}, TFlagCase{"2147483648", false},
                                            TFlagCase{"-2147483648", true}, TFlagCase{"$ 1", false},
-                                           TFlagCase{"0x 1", false}, TFlagCase{"- 1", false},
-                                           TFlagCase{"0x0x1", false}, TFlagCase{"$0x1", false},
-                                           TFlagCase{"0xFFFFFFFF", true}));
+                                           TFlagCase{"0x 1", false}, TFlagCase{"- 1", false}, TFlagCase{"0x0x1", false},
+                                           TFlagCase{"$0x1", false}, TFlagCase{"0xFFFFFFFF", true}));
 
 struct TFormatCase {
   const char *Text;

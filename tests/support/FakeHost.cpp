@@ -20,7 +20,8 @@ QString NextAnswer(std::deque<QString> &answers, const QString &question) {
 } // namespace
 
 TFakeHost::TFakeHost(const TAppPaths &paths)
-    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, *this, [this] { return Clock; }, paths} {}
+    : Clock(QDate(2026, 3, 5), QTime(14, 5, 9)), FHost{*this, *this, *this, *this, *this, [this] { return Clock; },
+                                                       paths} {}
 
 void TFakeHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
   LogEntries.push_back({text, withSeparator, kind});

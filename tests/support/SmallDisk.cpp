@@ -9,7 +9,9 @@
 
 namespace {
 
-QString LastError(const char *what) { return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno))); }
+QString LastError(const char *what) {
+  return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
+}
 
 // Once per process: a private copy of the mount table, whose changes never reach the machine's.
 QString EnterPrivateMountNamespace() {

@@ -52,12 +52,12 @@ private:
 ::testing::AssertionResult IsValidPain001(const QString &fileName);
 
 // The statement must throw an Exception whose message is exactly `expected`.
-#define EXPECT_THROW_MESSAGE(statement, expected)                                                   \
-  do {                                                                                               \
-    try {                                                                                            \
-      statement;                                                                                     \
-      ADD_FAILURE() << "Expected an Exception from: " #statement;                                    \
-    } catch (const Exception &error_) {                                                              \
-      EXPECT_EQ(error_.Message(), QString(expected));                                                \
-    }                                                                                                \
+#define EXPECT_THROW_MESSAGE(statement, expected)                                                                      \
+  do {                                                                                                                 \
+    try {                                                                                                              \
+      statement;                                                                                                       \
+      ADD_FAILURE() << "Expected an Exception from: " #statement;                                                      \
+    } catch (const Exception &error_) {                                                                                \
+      EXPECT_EQ(error_.Message(), QString(expected));                                                                  \
+    }                                                                                                                  \
   } while (false)

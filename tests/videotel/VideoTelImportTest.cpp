@@ -11,7 +11,8 @@ const QString PayerIBAN = QStringLiteral("PL27114020040000300201355387");
 
 // A record of fourteen fields; the texts a test varies are quoted at their positions.
 QString RecordLine(const QString &title, const QString &name = QStringLiteral("Dostawca"),
-                   const QString &address = QStringLiteral("Warszawa"), const QString &amount = QStringLiteral("100.50")) {
+                   const QString &address = QStringLiteral("Warszawa"),
+                   const QString &amount = QStringLiteral("100.50")) {
   return QStringLiteral("\"Płatnik SA\" 2 %1 4 %2 6 7 %3 \"%4\" PLN \"%5\" \"%6\" 13 14")
       .arg(PayeeIBAN, amount, PayerIBAN, title, name, address);
 }
@@ -41,25 +42,24 @@ TEST_P(SplitVideoTelLine_, GivesTheFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     Quoting, SplitVideoTelLine_,
-    ::testing::Values(
-        TSplitCase{"plain", "a b c", Fields({"a", "b", "c"})},
-        TSplitCase{"severalBlanksAndBlanksAtBothEnds", "   a    b  ", Fields({"a", "b"})},
-        TSplitCase{"quotedWithBlanks", "\"a  b\"   c", Fields({"a  b", "c"})},
-        TSplitCase{"emptyQuotesCount", "a \"\" b \"\"", Fields({"a", "", "b", ""})},
-        TSplitCase{"twoMarksStartANewQuotedField", "\"ab\"\"c d\"", Fields({"ab", "c d"})},
-        TSplitCase{"unclosedQuoteRunsToTheEnd", "a \"b  c ", Fields({"a", "b  c "})},
-        TSplitCase{"loneMarkAtTheEndIsAnEmptyField", "a \"", Fields({"a", ""})},
-        TSplitCase{"textGluedAfterClosingMark", "\"ab\"cd e", Fields({"ab", "cd", "e"})},
-        TSplitCase{"tabIsAnOrdinaryCharacter", "a\tb \tc\t", Fields({"a\tb", "\tc\t"})},
-        TSplitCase{"markInsideUnquotedField", "ab\"c d\"", Fields({"ab\"c", "d\""})},
-        TSplitCase{"emptyLine", "", Fields({})}, TSplitCase{"onlyBlanks", "    ", Fields({})}),
+    ::testing::Values(TSplitCase{"plain", "a b c", Fields({"a", "b", "c"})},
+                      TSplitCase{"severalBlanksAndBlanksAtBothEnds", "   a    b  ", Fields({"a", "b"})},
+                      TSplitCase{"quotedWithBlanks", "\"a  b\"   c", Fields({"a  b", "c"})},
+                      TSplitCase{"emptyQuotesCount", "a \"\" b \"\"", Fields({"a", "", "b", ""})},
+                      TSplitCase{"twoMarksStartANewQuotedField", "\"ab\"\"c d\"", Fields({"ab", "c d"})},
+                      TSplitCase{"unclosedQuoteRunsToTheEnd", "a \"b  c ", Fields({"a", "b  c "})},
+                      TSplitCase{"loneMarkAtTheEndIsAnEmptyField", "a \"", Fields({"a", ""})},
+                      TSplitCase{"textGluedAfterClosingMark", "\"ab\"cd e", Fields({"ab", "cd", "e"})},
+                      TSplitCase{"tabIsAnOrdinaryCharacter", "a\tb \tc\t", Fields({"a\tb", "\tc\t"})},
+                      TSplitCase{"markInsideUnquotedField", "ab\"c d\"", Fields({"ab\"c", "d\""})},
+                      TSplitCase{"emptyLine", "", Fields({})}, TSplitCase{"onlyBlanks", "    ", Fields({})}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 // ---- Reading a record
 
 TEST(ParseVideoTelRecord, ReadsEachFieldFromItsPosition) {
-  const TVideoTelPayment record = ParseVideoTelRecord(
-      QStringLiteral("Zleceniodawca f2 IBAN3 f4 12.34 f6 f7 IBAN8 \"Tytuł???x\" EUR \"Odbiorca???\" \"Adres???y\" f13 f14"));
+  const TVideoTelPayment record = ParseVideoTelRecord(QStringLiteral(
+      "Zleceniodawca f2 IBAN3 f4 12.34 f6 f7 IBAN8 \"Tytuł???x\" EUR \"Odbiorca???\" \"Adres???y\" f13 f14"));
   EXPECT_EQ(record.OrderingPartyName, QStringLiteral("Zleceniodawca"));
   EXPECT_EQ(record.BeneficiaryIBAN, QStringLiteral("IBAN3"));
   EXPECT_EQ(record.Amount, TAmount::FromUnits(123400));
@@ -78,7 +78,8 @@ TEST(ParseVideoTelRecord, ReplacesLostLettersFromTheLeftWithoutOverlap) {
 TEST(ParseVideoTelRecord, NeedsFourteenFields) {
   EXPECT_THROW_MESSAGE(ParseVideoTelRecord(QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13")),
                        QStringLiteral("Nieprawidłowy rekord VideoTEL. Liczba pól=13"));
-  EXPECT_THROW_MESSAGE(ParseVideoTelRecord(QStringLiteral("   ")), QStringLiteral("Nieprawidłowy rekord VideoTEL. Liczba pól=0"));
+  EXPECT_THROW_MESSAGE(ParseVideoTelRecord(QStringLiteral("   ")),
+                       QStringLiteral("Nieprawidłowy rekord VideoTEL. Liczba pól=0"));
 }
 
 TEST(ParseVideoTelRecord, IgnoresFieldsAfterTheFourteenth) {
@@ -117,12 +118,12 @@ INSTANTIATE_TEST_SUITE_P(Texts, VideoTelAmount,
                                            TAmountCase{"7", 70000}));
 
 TEST(ParseVideoTelRecord, AmountWithTwoFullStopsFailsWithTheReplacedText) {
-  EXPECT_THROW_MESSAGE(
-      ParseVideoTelRecord(RecordLine(QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("a"), QStringLiteral("1.000.50"))),
-      QStringLiteral("'1,000.50' is not a valid floating point value"));
-  EXPECT_THROW_MESSAGE(
-      ParseVideoTelRecord(RecordLine(QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("a"), QStringLiteral("1.000,50"))),
-      QStringLiteral("'1,000,50' is not a valid floating point value"));
+  EXPECT_THROW_MESSAGE(ParseVideoTelRecord(RecordLine(QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("a"),
+                                                      QStringLiteral("1.000.50"))),
+                       QStringLiteral("'1,000.50' is not a valid floating point value"));
+  EXPECT_THROW_MESSAGE(ParseVideoTelRecord(RecordLine(QStringLiteral("t"), QStringLiteral("n"), QStringLiteral("a"),
+                                                      QStringLiteral("1.000,50"))),
+                       QStringLiteral("'1,000,50' is not a valid floating point value"));
 }
 
 // ---- Making the payment
@@ -203,10 +204,14 @@ protected:
 
 // "Łódź Sp. z o.o." is paid "Zapłata za fakturę" in Kraków: the same line as VideoTel writes
 // it on a Polish Windows (windows-1250) and as text.
-const QByteArray Cp1250Line = "\"P\xB3" "atnik\" 2 PL61109010140000071219812874 4 12.34 6 7 PL27114020040000300201355387 "
-                              "\"Zap\xB3" "ata za faktur\xEA\" PLN \"\xA3\xF3" "d\x9F Sp. z o.o.\" \"Krak\xF3w\" 13 14";
-const QString TextLine = QStringLiteral("\"Płatnik\" 2 PL61109010140000071219812874 4 12.34 6 7 PL27114020040000300201355387 "
-                                        "\"Zapłata za fakturę\" PLN \"Łódź Sp. z o.o.\" \"Kraków\" 13 14");
+const QByteArray Cp1250Line = "\"P\xB3"
+                              "atnik\" 2 PL61109010140000071219812874 4 12.34 6 7 PL27114020040000300201355387 "
+                              "\"Zap\xB3"
+                              "ata za faktur\xEA\" PLN \"\xA3\xF3"
+                              "d\x9F Sp. z o.o.\" \"Krak\xF3w\" 13 14";
+const QString TextLine =
+    QStringLiteral("\"Płatnik\" 2 PL61109010140000071219812874 4 12.34 6 7 PL27114020040000300201355387 "
+                   "\"Zapłata za fakturę\" PLN \"Łódź Sp. z o.o.\" \"Kraków\" 13 14");
 
 QByteArray Utf16(QStringConverter::Encoding encoding, const QByteArray &bom, const QString &text) {
   QStringEncoder encoder(encoding);
@@ -249,8 +254,9 @@ INSTANTIATE_TEST_SUITE_P(
 // Ó Ł of "SPÓŁKA" in windows-1250 (D3 A3) are valid UTF-8 by accident; with no other Polish
 // letter in the file it was read as UTF-8, and the payee's name went to the bank as "SPӣKA".
 TEST_F(LoadVideoTelFileTest, Windows1250FileWhoseOnlyPolishLettersLookLikeUtf8) {
-  const TPaymentList payments = Load("\"Platnik\" 2 PL61109010140000071219812874 4 12.34 6 7 "
-                                     "PL27114020040000300201355387 \"FV 1\" PLN \"HURT SP\xD3\xA3KA\" \"Krakow\" 13 14\r\n");
+  const TPaymentList payments =
+      Load("\"Platnik\" 2 PL61109010140000071219812874 4 12.34 6 7 "
+           "PL27114020040000300201355387 \"FV 1\" PLN \"HURT SP\xD3\xA3KA\" \"Krakow\" 13 14\r\n");
   ASSERT_EQ(payments.size(), 1u);
   EXPECT_EQ(payments[0].CreditorName, QStringLiteral("HURT SPOLKA"));
 }
@@ -278,8 +284,9 @@ INSTANTIATE_TEST_SUITE_P(Ends, LoadVideoTelFileLineEnds,
                          [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(LoadVideoTelFileTest, MixedLineEndsEachEndOneLine) {
-  const QByteArray bytes = RecordLine(QStringLiteral("a")).toUtf8() + "\n\r" + RecordLine(QStringLiteral("b")).toUtf8() +
-                           "\r\r\n" + RecordLine(QStringLiteral("c")).toUtf8() + "\r\n";
+  const QByteArray bytes = RecordLine(QStringLiteral("a")).toUtf8() + "\n\r" +
+                           RecordLine(QStringLiteral("b")).toUtf8() + "\r\r\n" +
+                           RecordLine(QStringLiteral("c")).toUtf8() + "\r\n";
   EXPECT_EQ(Titles(Load(bytes)), Fields({"a", "b", "c"}));
 }
 
@@ -289,9 +296,10 @@ TEST_F(LoadVideoTelFileTest, BlankFileGivesNoPayments) {
 }
 
 TEST_F(LoadVideoTelFileTest, EveryPaymentCarriesTheGivenDate) {
-  const TPaymentList payments = Load((RecordLine(QStringLiteral("a")) + QStringLiteral("\r\n") + RecordLine(QStringLiteral("b")) +
-                                      QStringLiteral("\r\n") + RecordLine(QStringLiteral("c")))
-                                         .toUtf8());
+  const TPaymentList payments =
+      Load((RecordLine(QStringLiteral("a")) + QStringLiteral("\r\n") + RecordLine(QStringLiteral("b")) +
+            QStringLiteral("\r\n") + RecordLine(QStringLiteral("c")))
+               .toUtf8());
   ASSERT_EQ(payments.size(), 3u);
   for (const TPayment &payment : payments)
     EXPECT_EQ(payment.ExecutionDate, ExecutionDate);
@@ -301,10 +309,10 @@ TEST_F(LoadVideoTelFileTest, OneBadLineFailsTheWholeFile) {
   const QByteArray good = RecordLine(QStringLiteral("a")).toUtf8();
   EXPECT_THROW_MESSAGE(Load(good + "\r\n1 2 3 4 5 6 7 8 9 10 11 12 13\r\n" + good),
                        QStringLiteral("Nieprawidłowy rekord VideoTEL. Liczba pól=13"));
-  EXPECT_THROW_MESSAGE(Load(good + "\r\n" +
-                            RecordLine(QStringLiteral("b"), QStringLiteral("n"), QStringLiteral("a"), QStringLiteral("12.3x"))
-                                .toUtf8()),
-                       QStringLiteral("'12,3x' is not a valid floating point value"));
+  EXPECT_THROW_MESSAGE(
+      Load(good + "\r\n" +
+           RecordLine(QStringLiteral("b"), QStringLiteral("n"), QStringLiteral("a"), QStringLiteral("12.3x")).toUtf8()),
+      QStringLiteral("'12,3x' is not a valid floating point value"));
 }
 
 TEST_F(LoadVideoTelFileTest, MissingFileNamesThePathAndTheReason) {

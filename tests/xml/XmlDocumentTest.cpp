@@ -130,7 +130,8 @@ TEST(XmlParser, ReadsDocumentAfterDocumentAsAFreshParserWould) {
   dir.WriteBytes(QStringLiteral("a.xml"), "<F><A>1</A></F>");
   dir.WriteBytes(QStringLiteral("zla.xml"), "<F>\n<A></F>");
   dir.WriteBytes(QStringLiteral("dtd.xml"), "<!DOCTYPE F SYSTEM \"/etc/passwd\">\n<F/>\n");
-  dir.WriteBytes(QStringLiteral("b.xml"), "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<G><B>Sp\xF3\xB3ka</B></G>");
+  dir.WriteBytes(QStringLiteral("b.xml"),
+                 "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<G><B>Sp\xF3\xB3ka</B></G>");
   const QStringList order = {QStringLiteral("a.xml"),   QStringLiteral("zla.xml"), QStringLiteral("a.xml"),
                              QStringLiteral("dtd.xml"), QStringLiteral("b.xml"),   QStringLiteral("brak.xml"),
                              QStringLiteral("a.xml")};

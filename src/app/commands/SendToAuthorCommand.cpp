@@ -13,8 +13,9 @@ void TSendToAuthorCommand::Press(const QString &filePath, const QString &payerNa
   if (!FHost.Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu")))
     return;
   if (filePath.isEmpty()) {
-    FHost.Dialogs.ShowInformation(QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora "
-                                                 "programu nie może być puste ...\r\rWybierz odpowiedni plik XML/IMP. "));
+    FHost.Dialogs.ShowInformation(
+        QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora "
+                       "programu nie może być puste ...\r\rWybierz odpowiedni plik XML/IMP. "));
     return;
   }
   SendFileToAuthor(filePath, payerName, payerNIP);

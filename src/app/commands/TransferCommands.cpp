@@ -143,8 +143,9 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
   if (!mpp.Enabled)
     RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
   const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
-  const QString description = mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
-                                          : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
+  const QString description = mpp.Enabled
+                                  ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
+                                  : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
     const QStringList files = ListInvoiceFiles(directory);
     TWrittenTransfers written;
@@ -187,8 +188,8 @@ TTransferResult TTransferCommands::Transfer(const QString &outputName, const QSt
     const QString outputFile = FHost.Paths.OutputFile(outputName);
     const TTransferRun run{LoadCheckedCompany(), FHost.Now(), outputFile};
     const TWrittenTransfers written = write(run);
-    FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description,
-                        true);
+    FHost.Log.AppendLog(
+        QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description, true);
     const QStringList warnings = CheckWrittenFile(run, written);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);

@@ -86,8 +86,8 @@ void TBankPage::SetColumnWidths() {
   // Widths in pixels suit only the font they were chosen for; measured in the grid's own font
   // the values show whole whatever font the desktop gives.
   const QFontMetrics metrics = FGrid->fontMetrics();
-  const int margins = 2 * (FGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, FGrid) + 1) +
-                      metrics.averageCharWidth();
+  const int margins =
+      2 * (FGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, FGrid) + 1) + metrics.averageCharWidth();
   const auto fit = [&](int column, int textWidth) {
     QFont bold = FGrid->horizontalHeader()->font();
     bold.setBold(true);

@@ -9,8 +9,8 @@ class QTableView;
 class TBankTableModel;
 
 // The content of the page "Banki": the bank table grid with its context menu and, below it,
-// the buttons "Dodaj\rnowy bank" and the question-mark help. It only shows rows and reports what the user asks for; the window connects the
-// signals to the register.
+// the buttons "Dodaj\rnowy bank" and the question-mark help. It only shows rows and reports what the user asks for; the
+// window connects the signals to the register.
 class TBankPage : public QWidget, public IBankGrid {
   Q_OBJECT
 

@@ -20,18 +20,12 @@ const TColumnLook Columns[TBankTableModel::ColumnCount] = {
 
 const QString &Field(const TBankRow &row, int column) {
   switch (column) {
-  case TBankTableModel::colKonto:
-    return row.konto;
-  case TBankTableModel::colOpis:
-    return row.Opis;
-  case TBankTableModel::colIBAN:
-    return row.IBAN;
-  case TBankTableModel::colBIC:
-    return row.BIC;
-  case TBankTableModel::colNIP:
-    return row.NIP;
-  default:
-    return row.Name;
+  case TBankTableModel::colKonto: return row.konto;
+  case TBankTableModel::colOpis: return row.Opis;
+  case TBankTableModel::colIBAN: return row.IBAN;
+  case TBankTableModel::colBIC: return row.BIC;
+  case TBankTableModel::colNIP: return row.NIP;
+  default: return row.Name;
   }
 }
 
@@ -64,17 +58,14 @@ QVariant TBankTableModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
     return QAbstractTableModel::headerData(section, orientation, role);
   switch (role) {
-  case Qt::DisplayRole:
-    return QString::fromUtf16(Columns[section].Title);
-  case Qt::TextAlignmentRole:
-    return Columns[section].TitleAlignment.toInt();
+  case Qt::DisplayRole: return QString::fromUtf16(Columns[section].Title);
+  case Qt::TextAlignmentRole: return Columns[section].TitleAlignment.toInt();
   case Qt::FontRole: {
     QFont bold;
     bold.setBold(true);
     return bold;
   }
-  default:
-    return {};
+  default: return {};
   }
 }
 

@@ -39,13 +39,13 @@ TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
     : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host),
       FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
       FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost), FSendToAuthor(FHost),
-      FPdfPreview(FHost),
-      FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
+      FPdfPreview(FHost), FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
       FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
   setObjectName(QStringLiteral("Form2"));
   log.SetViews({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel});
   resize(900, 640);
-  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); }, FHost.Dialogs);
+  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); },
+                         FHost.Dialogs);
   (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FPayer);
   qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FBankPage, 1);
   ConnectCommands();
@@ -107,9 +107,8 @@ void TForm2::ConnectBankRegister() {
 }
 
 void TForm2::ConnectSendToAuthor() {
-  OnClick(FUi.BtnSciezkaMail, [this] {
-    ChooseFile(*FUi.EdtSciezkaDoPlikuMail, QStringLiteral("Pliki XML i IMP (*.xml *.imp)"));
-  });
+  OnClick(FUi.BtnSciezkaMail,
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuMail, QStringLiteral("Pliki XML i IMP (*.xml *.imp)")); });
   OnClick(FUi.BtnPomocMail, [this] { FHost.Dialogs.ShowInformation(TSendToAuthorCommand::HelpText); });
   OnClick(FUi.BtnWyslijMail, [this] {
     const TCompanyData payer = FPayer->PayerData();

@@ -89,8 +89,8 @@ QWidget *BuildSinglePage(TForm2Ui &ui) {
   layout->addWidget(ui.Button1);
   ui.EdtDodReferencja = NewField(QStringLiteral("EdtDodReferencja"));
   AddLabelledField(*layout, QStringLiteral("Dodatkowa własna referencja do przelewu"), ui.EdtDodReferencja);
-  ui.BtnPodgladPDF =
-      NewButton(QStringLiteral("BtnPodgladPDF"), QStringLiteral("Stwórz plik PDF dla pojedynczej faktury i wyświetl go"));
+  ui.BtnPodgladPDF = NewButton(QStringLiteral("BtnPodgladPDF"),
+                               QStringLiteral("Stwórz plik PDF dla pojedynczej faktury i wyświetl go"));
   layout->addWidget(ui.BtnPodgladPDF);
   ui.MemoLog = TQtLog::NewView(QStringLiteral("MemoLog"));
   return NewLogPage(inputs, ui.MemoLog);
@@ -104,8 +104,8 @@ QWidget *BuildBatchPage(TForm2Ui &ui) {
   ui.BitBtn1 = NewHelpButton(QStringLiteral("BitBtn1"));
   AddPathRow(*layout, QStringLiteral("Ścieżka do katalogu z plikami XML faktur zakupowych"), ui.EdtSciezkaDoKatalogu2,
              ui.Button3, ui.BitBtn1);
-  ui.Button4 =
-      NewButton(QStringLiteral("Button4"), QStringLiteral("Stwórz plik przelewu  bankowego ISO20022 dla paczki faktur"));
+  ui.Button4 = NewButton(QStringLiteral("Button4"),
+                         QStringLiteral("Stwórz plik przelewu  bankowego ISO20022 dla paczki faktur"));
   layout->addWidget(ui.Button4);
   ui.MemoPaczka = TQtLog::NewView(QStringLiteral("MemoPaczka"));
   return NewLogPage(inputs, ui.MemoPaczka);

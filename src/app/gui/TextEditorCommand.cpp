@@ -9,9 +9,15 @@ namespace {
 
 // Windowed editors only: an editor in a terminal would leave a user of the window stranded.
 const QStringList KnownEditors = {
-    QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),   QStringLiteral("mousepad"),
-    QStringLiteral("kate"),              QStringLiteral("kwrite"),  QStringLiteral("xed"),
-    QStringLiteral("pluma"),             QStringLiteral("featherpad"), QStringLiteral("leafpad"),
+    QStringLiteral("gnome-text-editor"),
+    QStringLiteral("gedit"),
+    QStringLiteral("mousepad"),
+    QStringLiteral("kate"),
+    QStringLiteral("kwrite"),
+    QStringLiteral("xed"),
+    QStringLiteral("pluma"),
+    QStringLiteral("featherpad"),
+    QStringLiteral("leafpad"),
 };
 
 QString DefaultTextApplication() {

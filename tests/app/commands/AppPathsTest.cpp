@@ -39,7 +39,8 @@ TEST(AppPathsTest, TheOverrideNamesTheDataDirectoryEndingWithASlash) {
   const TScopedVariable override("PAVENA_DIR", dir.Path() + QStringLiteral("/"));
   const TAppPaths paths = TAppPaths::OfRunningProgram();
   EXPECT_EQ(paths.AppDir, dir.Path() + QStringLiteral("/"));
-  EXPECT_EQ(paths.OutputFile(QStringLiteral("Pain001.xml")), dir.Path() + QStringLiteral("/PLIKI_DO_BANKU/Pain001.xml"));
+  EXPECT_EQ(paths.OutputFile(QStringLiteral("Pain001.xml")),
+            dir.Path() + QStringLiteral("/PLIKI_DO_BANKU/Pain001.xml"));
   EXPECT_EQ(paths.SettingsFile(), dir.Path() + QStringLiteral("/settings.ini"));
   EXPECT_EQ(paths.BankFile(), dir.Path() + QStringLiteral("/BANKI.INI"));
   // The executable's own directory stays where the program's own files are.

@@ -39,7 +39,8 @@ TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder
   const TPain001View file(BatchFile());
   EXPECT_EQ(file.TextsNamed(QStringLiteral("MsgId")), QStringList{QStringLiteral("MSG_20260305140509")});
   EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
-  EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("2676.00"), QStringLiteral("2676.00")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")),
+            QStringList({QStringLiteral("2676.00"), QStringLiteral("2676.00")}));
   EXPECT_EQ(
       file.TextsNamed(QStringLiteral("EndToEndId")),
       QStringList({QStringLiteral("FV/2026/03/118"), QStringLiteral("D/45/2026"), QStringLiteral("FV/2026/03/118")}));

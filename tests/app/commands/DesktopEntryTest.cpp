@@ -32,23 +32,32 @@ TEST_P(TDesktopEntryExecTest, QuotesTheProgramAndItsArguments) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, TDesktopEntryExecTest,
     ::testing::Values(
-        TExecCase{"Blank", QStringLiteral("/opt/Moje programy/pavena"), {},
+        TExecCase{"Blank",
+                  QStringLiteral("/opt/Moje programy/pavena"),
+                  {},
                   QStringLiteral("Exec=\"/opt/Moje programy/pavena\"")},
-        TExecCase{"QuotationMark", QStringLiteral("/opt/\"P\"/pavena"), {},
+        TExecCase{"QuotationMark",
+                  QStringLiteral("/opt/\"P\"/pavena"),
+                  {},
                   QStringLiteral("Exec=\"/opt/\\\\\"P\\\\\"/pavena\"")},
         TExecCase{"Dollar", QStringLiteral("/opt/$HOME/pavena"), {}, QStringLiteral("Exec=\"/opt/\\\\$HOME/pavena\"")},
-        TExecCase{"Backtick", QStringLiteral("/opt/`id`/pavena"), {},
-                  QStringLiteral("Exec=\"/opt/\\\\`id\\\\`/pavena\"")},
-        TExecCase{"Backslash", QStringLiteral("/opt/a\\b/pavena"), {},
-                  QStringLiteral("Exec=\"/opt/a\\\\\\\\b/pavena\"")},
+        TExecCase{
+            "Backtick", QStringLiteral("/opt/`id`/pavena"), {}, QStringLiteral("Exec=\"/opt/\\\\`id\\\\`/pavena\"")},
+        TExecCase{
+            "Backslash", QStringLiteral("/opt/a\\b/pavena"), {}, QStringLiteral("Exec=\"/opt/a\\\\\\\\b/pavena\"")},
         TExecCase{"Percent", QStringLiteral("/opt/100%/pavena"), {}, QStringLiteral("Exec=\"/opt/100%%/pavena\"")},
-        TExecCase{"Arguments", QStringLiteral("/opt/p/pavena"), {QStringLiteral("--mpp"), QStringLiteral("Both x")},
+        TExecCase{"Arguments",
+                  QStringLiteral("/opt/p/pavena"),
+                  {QStringLiteral("--mpp"), QStringLiteral("Both x")},
                   QStringLiteral("Exec=\"/opt/p/pavena\" \"--mpp\" \"Both x\"")}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(DesktopEntryTest, WorkingDirectoryAndIconAreStringValues) {
-  const QString text = DesktopEntryText({QStringLiteral("Pavena"), QStringLiteral("/opt/a\\b/pavena"), {},
-                                         QStringLiteral("/opt/a\\b/"), QStringLiteral("/opt/a\\b/pavena.png")});
+  const QString text = DesktopEntryText({QStringLiteral("Pavena"),
+                                         QStringLiteral("/opt/a\\b/pavena"),
+                                         {},
+                                         QStringLiteral("/opt/a\\b/"),
+                                         QStringLiteral("/opt/a\\b/pavena.png")});
   EXPECT_EQ(LineOf(text, QStringLiteral("Path")), QStringLiteral("Path=/opt/a\\\\b/"));
   EXPECT_EQ(LineOf(text, QStringLiteral("Icon")), QStringLiteral("Icon=/opt/a\\\\b/pavena.png"));
 }

@@ -41,11 +41,10 @@ TEST_P(TForeignErrorTest, EndsEachTransferAsOneLogEntry) {
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, TForeignErrorTest,
-    ::testing::Values(
-        TForeignErrorCase{"OutOfMemory", [] { throw std::bad_alloc(); },
-                          QStringLiteral("Za mało pamięci operacyjnej, by dokończyć tę operację.")},
-        TForeignErrorCase{"LibraryError", [] { throw std::length_error("basic_string::_M_create"); },
-                          QStringLiteral("basic_string::_M_create")}),
+    ::testing::Values(TForeignErrorCase{"OutOfMemory", [] { throw std::bad_alloc(); },
+                                        QStringLiteral("Za mało pamięci operacyjnej, by dokończyć tę operację.")},
+                      TForeignErrorCase{"LibraryError", [] { throw std::length_error("basic_string::_M_create"); },
+                                        QStringLiteral("basic_string::_M_create")}),
     [](const ::testing::TestParamInfo<TForeignErrorCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

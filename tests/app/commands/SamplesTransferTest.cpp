@@ -43,8 +43,9 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
       if (splitWritten)
         EXPECT_TRUE(IsValidPain001(split));
       else
-        EXPECT_TRUE(Host.LogEntries.front().Text.startsWith(QStringLiteral("Błąd: Faktura ")) &&
-                    Host.LogEntries.front().Text.endsWith(QStringLiteral(" nie zawiera kwoty VAT (<=0) wymaganej dla MPP.")))
+        EXPECT_TRUE(
+            Host.LogEntries.front().Text.startsWith(QStringLiteral("Błąd: Faktura ")) &&
+            Host.LogEntries.front().Text.endsWith(QStringLiteral(" nie zawiera kwoty VAT (<=0) wymaganej dla MPP.")))
             << Host.LogEntries.front().Text.toStdString();
       continue;
     }
@@ -52,7 +53,8 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
     const QString message = Host.LogEntries.front().Text;
     EXPECT_TRUE(message.startsWith(QStringLiteral("Błąd: Plik: ") + name + QStringLiteral("\r\nFaktura: ")))
         << message.toStdString();
-    EXPECT_TRUE(message.endsWith(QStringLiteral("\r\n") + Separator() + QStringLiteral("\r\n"))) << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QStringLiteral("\r\n") + Separator() + QStringLiteral("\r\n")))
+        << message.toStdString();
     EXPECT_EQ(FailureOf(invoice, TMPPSettings{true, mfBoth}), message) << "split payment fails the same way";
   }
   EXPECT_GT(writtenFiles, 0);
@@ -63,9 +65,11 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
 TEST_F(TSamplesTransferTest, KnownFailuresNameTheirCause) {
   const QDir samples(SharedPath(QStringLiteral("ksef/samples")));
   const QString noAccount = FailureOf(samples.filePath(QStringLiteral("mf3-FA_3_Przyklad_1.xml")), TMPPSettings{});
-  EXPECT_TRUE(noAccount.contains(QStringLiteral("\r\nBłąd: Nieprawidłowy numer rachunku: \r\n"))) << noAccount.toStdString();
+  EXPECT_TRUE(noAccount.contains(QStringLiteral("\r\nBłąd: Nieprawidłowy numer rachunku: \r\n")))
+      << noAccount.toStdString();
   const QString negative = FailureOf(samples.filePath(QStringLiteral("mf3-FA_3_Przyklad_2.xml")), TMPPSettings{});
-  EXPECT_TRUE(negative.contains(QStringLiteral("\r\nBłąd: Nieprawidłowa/ujemna kwota faktury.\r\n"))) << negative.toStdString();
+  EXPECT_TRUE(negative.contains(QStringLiteral("\r\nBłąd: Nieprawidłowa/ujemna kwota faktury.\r\n")))
+      << negative.toStdString();
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 namespace {
 
 const QString Question = QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu");
-const QString EmptyFieldHelp = QStringLiteral(
-    "Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora programu nie może być puste ...\r\r"
-    "Wybierz odpowiedni plik XML/IMP. ");
+const QString EmptyFieldHelp =
+    QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora programu nie może być puste ...\r\r"
+                   "Wybierz odpowiedni plik XML/IMP. ");
 
 class TSendToAuthorCommandTest : public ::testing::Test {
 protected:
@@ -71,12 +71,11 @@ TEST_P(TNotSentTest, SendsNothing) {
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TNotSentTest,
-    ::testing::Values(TNotSentCase{"NoWithEmptyField", false, QString(), {}},
-                      TNotSentCase{"NoWithFile", false, QStringLiteral("faktura.xml"), {}},
-                      TNotSentCase{"YesWithEmptyField", true, QString(), {EmptyFieldHelp}}),
-    [](const auto &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, TNotSentTest,
+                         ::testing::Values(TNotSentCase{"NoWithEmptyField", false, QString(), {}},
+                                           TNotSentCase{"NoWithFile", false, QStringLiteral("faktura.xml"), {}},
+                                           TNotSentCase{"YesWithEmptyField", true, QString(), {EmptyFieldHelp}}),
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TSendToAuthorCommandTest, AFieldOfBlanksCountsAsFilled) {
   Host.ConfirmAnswers = {true};

@@ -71,7 +71,8 @@ TEST_F(TVideoTelTransferTest, SwitchesSplitPaymentOffSavesItAndWritesOneTransact
   EXPECT_EQ(file.TextsNamed(QStringLiteral("Nm")),
             QStringList({QStringLiteral("Pracownia Architektoniczna Wrzos sp. z o.o."),
                          QStringLiteral("Papiernia Zielony Dab"), QStringLiteral("Lodz Sp. z o.o.")}));
-  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")), QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00")}));
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")),
+            QStringList({QStringLiteral("1230.00"), QStringLiteral("216.00")}));
   EXPECT_EQ(file.TextsNamed(QStringLiteral("EndToEndId")),
             QStringList({QStringLiteral("Zaplata za FV/2026/03/118"), QStringLiteral("D/45/2026")}));
   EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")), QStringList({QStringLiteral("Krakow"), QStringLiteral("Lodz")}));

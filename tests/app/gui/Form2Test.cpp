@@ -27,18 +27,21 @@ const QString Separator(104, QLatin1Char('-'));
 class TForm2Test : public ::testing::Test {
 protected:
   std::unique_ptr<TForm2> Open() {
-    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
+    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()},
+                                    Log);
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
   void StoreMPP(bool enabled, TMPPFormat format) const { TSettings::SaveMPP(SettingsFile(), {enabled, format}); }
   TMPPSettings StoredMPP() const { return TSettings::LoadMPP(SettingsFile()); }
   void StorePayer() const {
-    TSettings::SaveCompany(SettingsFile(), {QStringLiteral("Biuro Rachunkowe Kos"), QStringLiteral("7740001454"),
-                                            QStringLiteral("PL27114020040000300201355387"),
-                                            QStringLiteral("BREXPLPWXXX")});
+    TSettings::SaveCompany(SettingsFile(),
+                           {QStringLiteral("Biuro Rachunkowe Kos"), QStringLiteral("7740001454"),
+                            QStringLiteral("PL27114020040000300201355387"), QStringLiteral("BREXPLPWXXX")});
   }
-  QString OutputFile(const QString &name) const { return QDir(App.Path()).filePath(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+  QString OutputFile(const QString &name) const {
+    return QDir(App.Path()).filePath(QStringLiteral("PLIKI_DO_BANKU/") + name);
+  }
 
   // Makes settings.ini impossible to write: a directory stands in its place.
   void BlockSettingsFile() const {
@@ -71,9 +74,9 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   QStringList captions;
   for (int index = 0; index < pages.count(); ++index)
     captions << pages.tabText(index);
-  EXPECT_EQ(captions, (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
-                                   QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"),
-                                   QStringLiteral("Banki")}));
+  EXPECT_EQ(captions,
+            (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
+                         QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"), QStringLiteral("Banki")}));
   EXPECT_EQ(pages.currentIndex(), 0);
   for (const char *directory : {"XML_PZ", "FAKTURY", "PLIKI_DO_BANKU"})
     EXPECT_TRUE(QFileInfo(App.File(QString::fromLatin1(directory))).isDir()) << directory;
@@ -115,11 +118,10 @@ TEST_P(TForm2StoredChoiceTest, ShowsTheStoredChoiceAndWritesItBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, TForm2StoredChoiceTest,
-    ::testing::Values(TStoredChoice{"OnBoth", "[MPP]\r\nEnabled=1\r\nFormat=Both\r\n", true, 2, {true, mfBoth}},
-                      TStoredChoice{"OffStructured", "[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n", false, 1,
-                                    {false, mfStructured}},
-                      TStoredChoice{"OnNoneShownAsUstrd", "[MPP]\r\nEnabled=1\r\nFormat=None\r\n", true, 0,
-                                    {true, mfUstrd}}),
+    ::testing::Values(
+        TStoredChoice{"OnBoth", "[MPP]\r\nEnabled=1\r\nFormat=Both\r\n", true, 2, {true, mfBoth}},
+        TStoredChoice{"OffStructured", "[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n", false, 1, {false, mfStructured}},
+        TStoredChoice{"OnNoneShownAsUstrd", "[MPP]\r\nEnabled=1\r\nFormat=None\r\n", true, 0, {true, mfUstrd}}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TForm2Test, UncheckingMPPSavesAtOnceAndKeepsTheSelection) {
@@ -178,13 +180,17 @@ TEST_P(TForm2LogTest, EveryEntryReachesAllFourLogs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, TForm2LogTest,
-    ::testing::Values(
-        TLogCase{"Plain", QStringLiteral("abc"), false, {QStringLiteral("abc")}},
-        TLogCase{"WithSeparator", QStringLiteral("abc"), true, {QStringLiteral("abc"), Separator}},
-        TLogCase{"TwoCrLfPairs", QStringLiteral("Plik: a.xml\r\nFaktura: 7\r\nBłąd: x"), false,
-                  {QStringLiteral("Plik: a.xml"), QStringLiteral("Faktura: 7"), QStringLiteral("Błąd: x")}},
-        TLogCase{"BareCrAndLf", QStringLiteral("a\rb\nc"), true,
-                  {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), Separator}}),
+    ::testing::Values(TLogCase{"Plain", QStringLiteral("abc"), false, {QStringLiteral("abc")}},
+                      TLogCase{"WithSeparator", QStringLiteral("abc"), true, {QStringLiteral("abc"), Separator}},
+                      TLogCase{
+                          "TwoCrLfPairs",
+                          QStringLiteral("Plik: a.xml\r\nFaktura: 7\r\nBłąd: x"),
+                          false,
+                          {QStringLiteral("Plik: a.xml"), QStringLiteral("Faktura: 7"), QStringLiteral("Błąd: x")}},
+                      TLogCase{"BareCrAndLf",
+                               QStringLiteral("a\rb\nc"),
+                               true,
+                               {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), Separator}}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 struct THelpButton {
@@ -230,8 +236,9 @@ TEST_F(TForm2Test, SingleTransferWithEmptyFieldOnlyShowsTheBox) {
 
   Click(*window, QStringLiteral("Button1"));
 
-  EXPECT_EQ(Fake.InformationBoxes, QStringList{QStringLiteral("Pole ścieżki do pliku XML faktury zakupowej KSeF nie może "
-                                                         "być puste ...\r\rWybierz odpowiedni plik XML. ")});
+  EXPECT_EQ(Fake.InformationBoxes,
+            QStringList{QStringLiteral("Pole ścieżki do pliku XML faktury zakupowej KSeF nie może "
+                                       "być puste ...\r\rWybierz odpowiedni plik XML. ")});
   EXPECT_TRUE(QFile::exists(OutputFile(QStringLiteral("Pain001.xml"))));
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")), QStringList{QStringLiteral("MemoLog")});
 }
@@ -257,8 +264,9 @@ TEST_P(TForm2SingleRunTest, WritesTheTransferFileWithTheWindowsChoice) {
   const QString output = OutputFile(GetParam().Output);
   EXPECT_TRUE(IsValidPain001(output));
   for (const QString &log : LogNames)
-    EXPECT_EQ(Lines(*window, log), (QStringList{log, QStringLiteral("Poprawnie wygenerowano plik [") + output +
-                                                         QStringLiteral("] ") + GetParam().Description,
+    EXPECT_EQ(Lines(*window, log), (QStringList{log,
+                                                QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                                                    QStringLiteral("] ") + GetParam().Description,
                                                 Separator}));
   EXPECT_EQ(Fake.OpenedFiles, QStringList{output});
 }
@@ -312,7 +320,8 @@ TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
   Click(*window, QStringLiteral("BtnPodgladPDF"));
 
   ASSERT_EQ(Fake.ProcessCalls.size(), 1u);
-  EXPECT_EQ(Fake.ProcessCalls[0].Arguments.mid(0, 2), (QStringList{QStringLiteral("-i"), App.File(QStringLiteral("fa.xml"))}));
+  EXPECT_EQ(Fake.ProcessCalls[0].Arguments.mid(0, 2),
+            (QStringList{QStringLiteral("-i"), App.File(QStringLiteral("fa.xml"))}));
   EXPECT_EQ(Fake.OpenedFiles, QStringList{App.File(QStringLiteral("fa.PDF"))});
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")),
             (QStringList{QStringLiteral("MemoLog"),

@@ -146,7 +146,8 @@ TEST_F(TQtDialogsTest, DirectoryChooserGivesTheChosenDirectory) {
     static_cast<QDialog &>(files).accept();
   });
 
-  EXPECT_EQ(Dialogs.ChooseDirectory(QStringLiteral("Wybierz katalog docelowy")), dir.File(QStringLiteral("faktury_marzec")));
+  EXPECT_EQ(Dialogs.ChooseDirectory(QStringLiteral("Wybierz katalog docelowy")),
+            dir.File(QStringLiteral("faktury_marzec")));
   EXPECT_EQ(title, QStringLiteral("Wybierz katalog docelowy"));
 }
 

@@ -24,21 +24,21 @@ TEST_P(TCommandFromExecTest, PutsTheArgumentInPlaceOfTheFileCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, TCommandFromExecTest,
-    ::testing::Values(
-        TExecCase{"FileList", QStringLiteral("gedit %U"), QStringList{QStringLiteral("gedit"), Argument}},
-        TExecCase{"FileCodeAmongOptions", QStringLiteral("/usr/bin/mousepad --new-window %f --x"),
-                  QStringList{QStringLiteral("/usr/bin/mousepad"), QStringLiteral("--new-window"), Argument,
-                              QStringLiteral("--x")}},
-        TExecCase{"NoFileCode", QStringLiteral("kate  -b"),
-                  QStringList{QStringLiteral("kate"), QStringLiteral("-b"), Argument}},
-        TExecCase{"IconAndPercentCodes", QStringLiteral("xed %i %F %% %c"),
-                  QStringList{QStringLiteral("xed"), Argument, QStringLiteral("%")}},
-        TExecCase{"TwoFileCodes", QStringLiteral("pluma %f %u"), QStringList{QStringLiteral("pluma"), Argument}},
-        TExecCase{"Quoted", QStringLiteral("\"/opt/My Editor/edit\" %f"), std::nullopt},
-        TExecCase{"ShellVariable", QStringLiteral("sh -c \"$EDITOR\" %f"), std::nullopt},
-        TExecCase{"CodeInsideAWord", QStringLiteral("editor --file=%f"), std::nullopt},
-        TExecCase{"CodeAsProgram", QStringLiteral("%f"), std::nullopt},
-        TExecCase{"Empty", QString(), std::nullopt}),
+    ::testing::Values(TExecCase{"FileList", QStringLiteral("gedit %U"), QStringList{QStringLiteral("gedit"), Argument}},
+                      TExecCase{"FileCodeAmongOptions", QStringLiteral("/usr/bin/mousepad --new-window %f --x"),
+                                QStringList{QStringLiteral("/usr/bin/mousepad"), QStringLiteral("--new-window"),
+                                            Argument, QStringLiteral("--x")}},
+                      TExecCase{"NoFileCode", QStringLiteral("kate  -b"),
+                                QStringList{QStringLiteral("kate"), QStringLiteral("-b"), Argument}},
+                      TExecCase{"IconAndPercentCodes", QStringLiteral("xed %i %F %% %c"),
+                                QStringList{QStringLiteral("xed"), Argument, QStringLiteral("%")}},
+                      TExecCase{"TwoFileCodes", QStringLiteral("pluma %f %u"),
+                                QStringList{QStringLiteral("pluma"), Argument}},
+                      TExecCase{"Quoted", QStringLiteral("\"/opt/My Editor/edit\" %f"), std::nullopt},
+                      TExecCase{"ShellVariable", QStringLiteral("sh -c \"$EDITOR\" %f"), std::nullopt},
+                      TExecCase{"CodeInsideAWord", QStringLiteral("editor --file=%f"), std::nullopt},
+                      TExecCase{"CodeAsProgram", QStringLiteral("%f"), std::nullopt},
+                      TExecCase{"Empty", QString(), std::nullopt}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(ReadDesktopEntryTest, ReadsExecAndTerminalOfTheMainGroupOnly) {
