@@ -6,7 +6,23 @@
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QEvent>
+
+namespace {
+
+// bench/run measures the start-up from outside: with PAVENA_QUIT_AFTER_SHOW set the program ends
+// once the window has painted itself for the first time, as the bare window it is compared
+// with does.
+class TQuitAfterFirstPaint : public QObject {
+public:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Paint)
+      QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    return false;
+  }
+};
+
+} // namespace
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
@@ -19,10 +35,9 @@ int main(int argc, char *argv[]) {
                    TAppPaths::OfRunningProgram()};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
-  window.show();
-  // bench/run measures the start-up: with this set the program ends once the shown window has
-  // been painted, as the bare window it is compared with does.
+  TQuitAfterFirstPaint quitAfterFirstPaint;
   if (qEnvironmentVariableIsSet("PAVENA_QUIT_AFTER_SHOW"))
-    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    window.installEventFilter(&quitAfterFirstPaint);
+  window.show();
   return application.exec();
 }
