@@ -67,10 +67,14 @@ TXmlDocument TXmlParser::Load(const QString &fileName) {
   RefuseTooLarge(info.size(), fileName);
   FBuffer.resize(info.size());
   FBuffer.resize(std::max<qint64>(0, file.read(FBuffer.data(), FBuffer.size())));
-  return Parse(FBuffer, fileName);
+  return Read(FBuffer, fileName, info);
 }
 
 TXmlDocument TXmlParser::Parse(const QByteArray &bytes, const QString &fileName) {
+  return Read(bytes, fileName, QFileInfo(fileName));
+}
+
+TXmlDocument TXmlParser::Read(const QByteArray &bytes, const QString &fileName, const QFileInfo &file) {
   RefuseTooLarge(bytes.size(), fileName);
   if (!FContext)
     FContext.reset(xmlNewParserCtxt());
@@ -82,7 +86,8 @@ TXmlDocument TXmlParser::Parse(const QByteArray &bytes, const QString &fileName)
   ctxt->_private = &watch;
   ctxt->sax->internalSubset = RefuseDoctype;
   ctxt->sax->serror = KeepFirstFatalError;
-  const QByteArray url = QFileInfo(fileName).absoluteFilePath().toUtf8();
+  // Files the document names (a schema's includes) are found beside it.
+  const QByteArray url = file.absoluteFilePath().toUtf8();
   TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(), nullptr,
                                      SafeParseOptions));
   ctxt->_private = nullptr;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <memory>
 
+class QFileInfo;
+
 // A whole XML document: it owns the tree that its elements point into.
 class TXmlDocument {
 public:
@@ -48,6 +50,8 @@ private:
   struct TFree {
     void operator()(void *context) const;
   };
+
+  TXmlDocument Read(const QByteArray &bytes, const QString &fileName, const QFileInfo &file);
 
   // Made by the first reading, so that its failure can name the file.
   std::unique_ptr<void, TFree> FContext;

@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 
+#include <QVarLengthArray>
 #include <cstring>
 #include <libxml/tree.h>
 
@@ -23,36 +24,47 @@ const char *LocalNameOf(const xmlNode *node) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-bool SameUtf8Name(const char *local, const QByteArray &name) {
-  qsizetype i = 0;
-  for (; i < name.size() && local[i]; ++i)
-    if (AsciiLower(local[i]) != AsciiLower(name[i]))
-      return false;
-  return i == name.size() && !local[i];
-}
-
-// libxml2 keeps names in UTF-8. A byte of a multi-byte character is never an ASCII letter, so
-// comparing bytes matches only ASCII letters in either case, as documented. The names looked
-// for are ASCII: they are compared without being converted, as is every name passed on the way.
-bool HasLocalName(const xmlNode *node, QStringView name) {
-  if (!IsElement(node) || !node->name)
-    return false;
-  const char *local = LocalNameOf(node);
-  for (qsizetype i = 0; i < name.size(); ++i) {
-    const char16_t c = name[i].unicode();
-    if (c >= 0x80)
-      return SameUtf8Name(local, name.toUtf8());
-    if (!local[i] || AsciiLower(local[i]) != AsciiLower(char(c)))
-      return false;
+// A name looked for, made ready once for comparing with the name of every element passed: the
+// UTF-8 that libxml2 keeps names in, its ASCII letters in lower case. A byte of a multi-byte
+// character is never an ASCII letter, so ASCII letters match in either case and all other
+// characters only exactly, as documented.
+class TLocalName {
+public:
+  explicit TLocalName(QStringView name) {
+    // The names looked for are ASCII: they are converted without allocating.
+    for (QChar c : name) {
+      if (c.unicode() >= 0x80) {
+        const QByteArray utf8 = name.toUtf8();
+        FName.clear();
+        FName.append(utf8.constData(), utf8.size());
+        break;
+      }
+      FName.append(static_cast<char>(c.unicode()));
+    }
+    for (char &c : FName)
+      c = AsciiLower(c);
   }
-  return !local[name.size()];
-}
 
-const xmlNode *FindFirstNode(const xmlNode *node, QStringView name) {
+  bool Of(const xmlNode *node) const {
+    if (!IsElement(node) || !node->name)
+      return false;
+    const char *local = LocalNameOf(node);
+    qsizetype i = 0;
+    for (; i < FName.size(); ++i)
+      if (!local[i] || AsciiLower(local[i]) != FName[i])
+        return false;
+    return !local[i];
+  }
+
+private:
+  QVarLengthArray<char, 32> FName;
+};
+
+const xmlNode *FindFirstNode(const xmlNode *node, const TLocalName &name) {
   // Only elements are searched; the parser's depth limit bounds the recursion.
   if (!IsElement(node))
     return nullptr;
-  if (HasLocalName(node, name))
+  if (name.Of(node))
     return node;
   for (const xmlNode *child = node->children; child; child = child->next)
     if (const xmlNode *found = FindFirstNode(child, name))
@@ -85,10 +97,11 @@ QString TXmlElement::LocalName() const {
 }
 
 QList<TXmlElement> TXmlElement::Children(const QString &name) const {
+  const TLocalName local(name);
   QList<TXmlElement> children;
   if (FNode)
     for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
-      if (HasLocalName(child, name))
+      if (local.Of(child))
         children.append(TXmlElement(child));
   return children;
 }
@@ -103,15 +116,16 @@ QList<TXmlElement> TXmlElement::Children() const {
 }
 
 TXmlElement TXmlElement::FirstChild(const QString &name) const {
+  const TLocalName local(name);
   if (FNode)
     for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
-      if (HasLocalName(child, name))
+      if (local.Of(child))
         return TXmlElement(child);
   return TXmlElement();
 }
 
 TXmlElement TXmlElement::FindFirst(const QString &name) const {
-  return TXmlElement(FindFirstNode(AsNode(FNode), name));
+  return TXmlElement(FindFirstNode(AsNode(FNode), TLocalName(name)));
 }
 
 QString TXmlElement::SingleText() const {

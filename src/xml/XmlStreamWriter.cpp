@@ -2,6 +2,7 @@
 
 #include "model/AtomicFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -19,60 +20,43 @@ bool IsAscii(const QString &text) {
 // Escaping turns no byte into more than this many.
 constexpr std::size_t MaxEscapedLength = 6;
 
-template <std::size_t N> char *Put(char *out, const char (&text)[N]) {
-  std::memcpy(out, text, N - 1);
-  return out + N - 1;
-}
+template <std::size_t N> char *Put(char *out, const char (&text)[N]) { return std::copy_n(text, N - 1, out); }
 
 // UTF-8 text (or ASCII held in UTF-16 units) as libxml2 writes text: the markup characters and
 // the carriage return as references, other control characters as blanks. A byte of a
-// multi-byte character is 0x80 or above and passes unchanged. Room for the longest result is
-// made first, so that each byte is a plain store.
-template <typename TUnit> void AppendTextUnits(std::string &out, const TUnit *unit, const TUnit *end) {
-  const std::size_t start = out.size();
-  out.resize(start + MaxEscapedLength * std::size_t(end - unit));
-  char *next = out.data() + start;
-  for (; unit != end; ++unit) {
+// multi-byte character is 0x80 or above and passes unchanged.
+template <typename TUnit> char *PutText(char *out, const TUnit *unit, std::size_t count) {
+  for (const TUnit *end = unit + count; unit != end; ++unit) {
     const char c = static_cast<char>(*unit);
     switch (c) {
-    case '<': next = Put(next, "&lt;"); break;
-    case '>': next = Put(next, "&gt;"); break;
-    case '&': next = Put(next, "&amp;"); break;
-    case '\r': next = Put(next, "&#13;"); break;
+    case '<': out = Put(out, "&lt;"); break;
+    case '>': out = Put(out, "&gt;"); break;
+    case '&': out = Put(out, "&amp;"); break;
+    case '\r': out = Put(out, "&#13;"); break;
     case '\t':
-    case '\n': *next++ = c; break;
-    default: *next++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    case '\n': *out++ = c; break;
+    default: *out++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
   }
-  out.resize(std::size_t(next - out.data()));
-}
-
-void AppendText(std::string &out, const QString &text) {
-  // Most texts (accounts, amounts, codes) are ASCII: they need no conversion of their own.
-  if (IsAscii(text)) {
-    AppendTextUnits(out, text.utf16(), text.utf16() + text.size());
-    return;
-  }
-  const QByteArray utf8 = text.toUtf8();
-  AppendTextUnits(out, utf8.constData(), utf8.constData() + utf8.size());
+  return out;
 }
 
 // An attribute value as libxml2 writes it: the markup characters, the quotation mark and the
 // whitespace a reader would normalise as references. libxml2 takes the value as a C string.
-void AppendAttributeValue(std::string &out, const QString &value) {
-  const QByteArray utf8 = value.toUtf8();
+char *PutAttributeValue(char *out, const QByteArray &utf8) {
   for (const char *c = utf8.constData(); *c; ++c) {
     switch (*c) {
-    case '\n': out += "&#10;"; break;
-    case '\r': out += "&#13;"; break;
-    case '\t': out += "&#9;"; break;
-    case '"': out += "&quot;"; break;
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '&': out += "&amp;"; break;
-    default: out += *c;
+    case '\n': out = Put(out, "&#10;"); break;
+    case '\r': out = Put(out, "&#13;"); break;
+    case '\t': out = Put(out, "&#9;"); break;
+    case '"': out = Put(out, "&quot;"); break;
+    case '<': out = Put(out, "&lt;"); break;
+    case '>': out = Put(out, "&gt;"); break;
+    case '&': out = Put(out, "&amp;"); break;
+    default: *out++ = *c;
     }
   }
+  return out;
 }
 
 } // namespace
@@ -112,20 +96,38 @@ void TXmlStreamWriter::TextElement(const char *name, const QString &text) {
 
 void TXmlStreamWriter::TextElement(const char *name, const QString &text, const char *attribute, const QString &value) {
   CloseStartTag();
-  Indent();
-  FBuffer.append("<").append(name);
+  // Most texts (accounts, amounts, codes) are ASCII: they are written straight from their UTF-16.
+  const bool ascii = IsAscii(text);
+  const QByteArray utf8 = ascii ? QByteArray() : text.toUtf8();
+  const std::size_t textLength = ascii ? std::size_t(text.size()) : std::size_t(utf8.size());
+  const QByteArray attributeValue = attribute ? value.toUtf8() : QByteArray();
+  const std::size_t nameLength = std::strlen(name);
+  const std::size_t attributeLength = attribute ? std::strlen(attribute) : 0;
+  const std::size_t indent = 2 * FOpen.size();
+  // Room for the longest the element can come to, filled by plain stores and cut back after.
+  const std::size_t start = FBuffer.size();
+  FBuffer.resize(start + indent + 2 * nameLength + attributeLength +
+                 MaxEscapedLength * (textLength + std::size_t(attributeValue.size())) + 16);
+  char *out = std::fill_n(FBuffer.data() + start, indent, ' ');
+  *out++ = '<';
+  out = std::copy_n(name, nameLength, out);
   if (attribute) {
-    FBuffer.append(" ").append(attribute).append("=\"");
-    AppendAttributeValue(FBuffer, value);
-    FBuffer.append("\"");
+    *out++ = ' ';
+    out = std::copy_n(attribute, attributeLength, out);
+    out = Put(out, "=\"");
+    out = PutAttributeValue(out, attributeValue);
+    *out++ = '"';
   }
-  if (text.isEmpty()) {
-    FBuffer.append("/>\n");
+  if (textLength == 0) {
+    out = Put(out, "/>\n");
   } else {
-    FBuffer.append(">");
-    AppendText(FBuffer, text);
-    FBuffer.append("</").append(name).append(">\n");
+    *out++ = '>';
+    out = ascii ? PutText(out, text.utf16(), textLength) : PutText(out, utf8.constData(), textLength);
+    out = Put(out, "</");
+    out = std::copy_n(name, nameLength, out);
+    out = Put(out, ">\n");
   }
+  FBuffer.resize(std::size_t(out - FBuffer.data()));
   FlushWhenFull();
 }
 

@@ -7,8 +7,24 @@
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
-#include <QTimer>
+
+namespace {
+
+// bench/run measures the start-up from outside: with PAVENA_QUIT_AFTER_SHOW set the program ends
+// once the window has painted itself for the first time, as the bare window it is compared
+// with does.
+class TQuitAfterFirstPaint : public QObject {
+public:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Paint)
+      QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    return false;
+  }
+};
+
+} // namespace
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
@@ -25,10 +41,9 @@ int main(int argc, char *argv[]) {
   const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
-  window.show();
-  // bench/run measures the start-up: with this set the program ends once the shown window has
-  // been painted, as the bare window it is compared with does.
+  TQuitAfterFirstPaint quitAfterFirstPaint;
   if (qEnvironmentVariableIsSet("PAVENA_QUIT_AFTER_SHOW"))
-    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    window.installEventFilter(&quitAfterFirstPaint);
+  window.show();
   return application.exec();
 }
