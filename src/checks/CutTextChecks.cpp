@@ -10,30 +10,34 @@ QString LostPart(const QString &whole, const QString &written) {
   return whole.startsWith(written) ? whole.mid(written.size()) : whole;
 }
 
-void CheckField(QList<TTransferFinding> &findings, int transfer, const TXmlElement &address, const char *element,
-                const QString &field, int width, const QString &whole) {
-  const QString lost = LostPart(whole, address.FirstChild(QString::fromLatin1(element)).TextContent());
-  if (!lost.isEmpty())
-    findings.append({transfer,
-                     {},
-                     QStringLiteral("%1 nie zmieściła się w polu %2 (%3): w pliku pominięto „%4”.")
-                         .arg(field, QString::fromLatin1(element), CharacterCount(width), lost)});
-}
-
 } // namespace
 
-QList<TTransferFinding> CutTextFindings(const TXmlDocument &written, const TPaymentList &payments) {
-  QList<TTransferFinding> findings;
-  const QList<TXmlElement> transactions = written.Root()
-                                              .FirstChild(QStringLiteral("CstmrCdtTrfInitn"))
-                                              .FirstChild(QStringLiteral("PmtInf"))
-                                              .Children(QStringLiteral("CdtTrfTxInf"));
-  for (int transfer = 0; transfer < int(transactions.size()) && transfer < int(payments.size()); ++transfer) {
-    const TPayment &payment = payments[std::size_t(transfer)];
-    const TXmlElement address =
-        transactions[transfer].FirstChild(QStringLiteral("Cdtr")).FirstChild(QStringLiteral("PstlAdr"));
-    CheckField(findings, transfer, address, "StrtNm", QStringLiteral("ulica odbiorcy"), 70, payment.CreditorStrtNm);
-    CheckField(findings, transfer, address, "TwnNm", QStringLiteral("miejscowość odbiorcy"), 35, payment.CreditorTwnNm);
+void TCutTextCheck::Visit(const TXmlStreamElement &element) {
+  if (element.EndsWith({"CdtTrfTxInf", "Cdtr", "PstlAdr", "StrtNm"}))
+    FStreet = element.Text();
+  else if (element.EndsWith({"CdtTrfTxInf", "Cdtr", "PstlAdr", "TwnNm"}))
+    FTown = element.Text();
+  else if (element.EndsWith({"PmtInf", "CdtTrfTxInf"})) {
+    CheckTransfer(element.PositionOf("CdtTrfTxInf") - 1);
+    FStreet.clear();
+    FTown.clear();
   }
-  return findings;
+}
+
+void TCutTextCheck::CheckTransfer(int transfer) {
+  if (transfer >= int(FPayments.size()))
+    return;
+  const TPayment &payment = FPayments[std::size_t(transfer)];
+  CheckField(transfer, "StrtNm", QStringLiteral("ulica odbiorcy"), 70, payment.CreditorStrtNm, FStreet);
+  CheckField(transfer, "TwnNm", QStringLiteral("miejscowość odbiorcy"), 35, payment.CreditorTwnNm, FTown);
+}
+
+void TCutTextCheck::CheckField(int transfer, const char *name, const QString &field, int width, const QString &whole,
+                               const QString &written) {
+  const QString lost = LostPart(whole, written);
+  if (!lost.isEmpty())
+    FFindings.append({transfer,
+                      {},
+                      QStringLiteral("%1 nie zmieściła się w polu %2 (%3): w pliku pominięto „%4”.")
+                          .arg(field, QString::fromLatin1(name), CharacterCount(width), lost)});
 }

@@ -2,11 +2,31 @@
 
 #include "checks/TransferFinding.h"
 #include "model/Payment.h"
-#include "xml/XmlDocument.h"
+#include "xml/XmlSchema.h"
 
 #include <QList>
 
-// The address parts that did not fit their fields: for each transfer of the written file, the
-// payee's street and town as its payment held them, whole, against what the file carries, and
-// what was left out.
-QList<TTransferFinding> CutTextFindings(const TXmlDocument &written, const TPaymentList &payments);
+// The address parts that did not fit their fields: for each transfer of a written file, read as
+// a stream, the payee's street and town as its payment held them, whole, against what the file
+// carries, and what was left out.
+class TCutTextCheck {
+public:
+  // `payments` are what the file's transfers pay, in file order; they must outlive the check.
+  explicit TCutTextCheck(const TPaymentList &payments) : FPayments(payments) {}
+
+  // Looks at one element of the file as it ends.
+  void Visit(const TXmlStreamElement &element);
+
+  QList<TTransferFinding> Findings() const { return FFindings; }
+
+private:
+  void CheckTransfer(int transfer);
+  void CheckField(int transfer, const char *name, const QString &field, int width, const QString &whole,
+                  const QString &written);
+
+  const TPaymentList &FPayments;
+  // What the transfer being read carries; an element it lacks carries nothing.
+  QString FStreet;
+  QString FTown;
+  QList<TTransferFinding> FFindings;
+};

@@ -72,7 +72,7 @@ QString Problem(const TXmlViolation &violation) {
   case xvTooLong:
     return QStringLiteral("ma %1, a format pozwala na %2: bank odrzuci plik albo utnie „%3”")
         .arg(CharacterCount(violation.Actual.toLongLong()), CharacterCount(violation.Allowed.toLongLong()),
-             violation.Element.TextContent().mid(violation.Allowed.toLongLong()));
+             violation.Content.mid(violation.Allowed.toLongLong()));
   case xvPattern: return QStringLiteral("ma niedozwoloną postać „%1”").arg(violation.Actual);
   case xvOther: break;
   }

@@ -7,5 +7,5 @@
 
 // What the violations of the pain.001.001.09 schema in a written transfer file mean to the user:
 // one finding per element that breaks the schema, naming the transfer and the field, in the
-// order met. The violations' elements must still be alive.
+// order met.
 QList<TTransferFinding> SchemaFindings(const QList<TXmlViolation> &violations);

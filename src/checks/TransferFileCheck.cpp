@@ -28,15 +28,18 @@ QStringList CheckTransferFile(const QString &fileName, const TCompanyData &payer
                               QList<TTransferFinding> findings) {
   findings += CheckPayer(payer);
   findings += CheckPayments(payments);
-  const TXmlDocument written = LoadXmlFile(fileName);
-  findings += CutTextFindings(written, payments);
+  // Read as a stream: a file of any number of transfers is never held whole.
+  TCutTextCheck cutTexts(payments);
+  const QList<TXmlViolation> violations =
+      Pain001Schema().Violations(fileName, [&](const TXmlStreamElement &element) { cutTexts.Visit(element); });
+  findings += cutTexts.Findings();
 
   // A violation that a finding above already explains would only say the same again.
   QSet<QString> explained;
   for (const TTransferFinding &finding : findings)
     for (const QString &element : finding.Elements)
       explained.insert(ElementKey(finding.Transfer, element));
-  for (const TTransferFinding &finding : SchemaFindings(Pain001Schema().Violations(written)))
+  for (const TTransferFinding &finding : SchemaFindings(violations))
     if (!explained.contains(ElementKey(finding.Transfer, finding.Elements.value(0))))
       findings.append(finding);
 

@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 #include "xml/XmlErrorText.h"
+#include "xml/XmlReadErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,12 +59,12 @@ void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(stat
 TXmlDocument TXmlParser::Load(const QString &fileName) {
   const QFileInfo info(fileName);
   if (!info.isFile())
-    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(ShortName(fileName)));
+    throw FileMissing(fileName);
   // Unbuffered and into the parser's own buffer: the whole file is read in one call, without a
   // buffer allocated, copied through and freed again for every invoice of a batch.
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    throw Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
+    throw FileInaccessible(fileName);
   RefuseTooLarge(info.size(), fileName);
   FBuffer.resize(info.size());
   FBuffer.resize(std::max<qint64>(0, file.read(FBuffer.data(), FBuffer.size())));
@@ -93,13 +94,9 @@ TXmlDocument TXmlParser::Read(const QByteArray &bytes, const QString &fileName, 
   ctxt->_private = nullptr;
   // The names in the messages are made only when one is needed.
   if (watch.DoctypeSeen)
-    throw Exception(QStringLiteral("Plik \"%1\" zawiera deklarację DOCTYPE, której faktura nie może mieć.")
-                        .arg(ShortName(fileName)));
-  if (!doc.FDocument || !ctxt->wellFormed) {
-    const QString reason = watch.FirstError.isEmpty() ? Describe(ctxt->lastError) : watch.FirstError;
-    throw Exception(
-        QStringLiteral("Plik \"%1\" nie jest poprawnym plikiem XML (%2).").arg(ShortName(fileName), reason));
-  }
+    throw DoctypeRefused(fileName);
+  if (!doc.FDocument || !ctxt->wellFormed)
+    throw NotWellFormed(fileName, watch.FirstError.isEmpty() ? Describe(ctxt->lastError) : watch.FirstError);
   if (doc.Root().IsNull())
     throw Exception(QStringLiteral("Plik \"%1\" nie zawiera elementu głównego XML.").arg(ShortName(fileName)));
   return doc;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "xml/XmlDocument.h"
-#include "xml/XmlElement.h"
 
 #include <QList>
 #include <QStringList>
+#include <functional>
+#include <initializer_list>
 #include <memory>
+
+class QIODevice;
 
 // One step of an element's path: its local name and its position, from 1, among the element
 // children of its parent that bear the same name.
@@ -21,11 +24,11 @@ enum TXmlViolationKind { xvTooShort, xvTooLong, xvPattern, xvOther };
 // One place where a document breaks its schema.
 struct TXmlViolation {
   TXmlViolationKind Kind = xvOther;
-  // The element that breaks the schema (for an attribute, the element that carries it); null
-  // when the validator names none. It points into the validated document.
-  TXmlElement Element;
-  // From the root element down to Element, both included.
+  // From the root element down to the element that breaks the schema (for an attribute, the
+  // element that carries it); empty when the validator names no element.
   QList<TXmlStep> Path;
+  // That element's text, when it holds text only.
+  QString Content;
   // What the document holds and what the schema allows: for xvTooShort and xvTooLong the text's
   // length and the allowed length, for xvPattern the value and the pattern; empty otherwise.
   QString Actual;
@@ -33,6 +36,26 @@ struct TXmlViolation {
   // "wiersz <line>: <the validator's message>", as Validate gives it.
   QString Text;
 };
+
+// An element of a document read as a stream, at its end tag; valid only while it is visited.
+class TXmlStreamElement {
+public:
+  // Whether the element and its nearest ancestors bear these local names, the element's own
+  // last: EndsWith({"PstlAdr", "TwnNm"}).
+  bool EndsWith(std::initializer_list<const char *> names) const;
+  // The position, from 1, of the element or its nearest ancestor named `name` among the
+  // namesakes under its parent; 0 when there is none of that name.
+  int PositionOf(const char *name) const;
+  // The element's text when it holds text only; empty otherwise.
+  QString Text() const;
+
+private:
+  friend class TXmlStreamValidation;
+  explicit TXmlStreamElement(const void *reading) : FReading(reading) {}
+  const void *FReading;
+};
+
+using TXmlElementVisitor = std::function<void(const TXmlStreamElement &)>;
 
 // An XSD schema, read once and used for any number of documents.
 class TXmlSchema {
@@ -46,14 +69,28 @@ public:
   // "wiersz <line>: " where the document gives a line; empty for a valid document.
   QStringList Validate(const TXmlDocument &document) const;
 
-  // The same violations with the element each one concerns, so that a caller can say in its
-  // own words where the document is wrong.
-  QList<TXmlViolation> Violations(const TXmlDocument &document) const;
+  // What the document that `input` holds breaks, read as a stream: the document is never held
+  // whole, so a file of any size costs the same little memory. Each violation comes with the
+  // element it concerns, so that a caller can say in its own words where the document is wrong;
+  // `visit`, when given, sees every element as it ends. `fileName` names the document in the
+  // messages. Fails like LoadXmlFile when the input is no well-formed XML or has a DOCTYPE.
+  QList<TXmlViolation> Violations(QIODevice &input, const QString &fileName,
+                                  const TXmlElementVisitor &visit = {}) const;
+
+  // The same for the file `fileName`; fails like LoadXmlFile when it cannot be opened.
+  QList<TXmlViolation> Violations(const QString &fileName, const TXmlElementVisitor &visit = {}) const;
 
 private:
   struct TFree {
     void operator()(void *schema) const;
   };
+
+  struct TFreeValidator {
+    void operator()(void *validator) const;
+  };
+
+  // A new validation context of this schema.
+  std::unique_ptr<void, TFreeValidator> NewValidator() const;
 
   // The parsed schema may point into its document, so the document stays while it does.
   TXmlDocument FSource;

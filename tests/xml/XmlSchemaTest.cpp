@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "xml/XmlSchema.h"
 
+#include <QBuffer>
+
 namespace {
 
 // A list of at least one amount; the amount's type comes from `typeName`, which a file
@@ -101,18 +103,23 @@ QString PathText(const QList<TXmlStep> &path) {
   return steps.join(u'/');
 }
 
+QList<TXmlViolation> ViolationsOf(const TXmlSchema &schema, QByteArray document, const TXmlElementVisitor &visit = {}) {
+  QBuffer input(&document);
+  input.open(QIODevice::ReadOnly);
+  return schema.Violations(input, QStringLiteral("pozycje.xml"), visit);
+}
+
+const QByteArray Items = "<p:Lista xmlns:p=\"urn:przyklad\">\n"
+                         "  <p:Pozycja jezyk=\"PL\"><p:Nazwa>dobra</p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+                         "  <p:Pozycja><p:Nazwa></p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
+                         "  <p:Pozycja><p:Nazwa>za d&#322;uga</p:Nazwa><p:Kod>pl</p:Kod></p:Pozycja>\n"
+                         "  <p:Pozycja><p:Nazwa>bez</p:Nazwa></p:Pozycja>\n"
+                         "</p:Lista>\n";
+
 TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
   const TXmlSchema schema(ParseXml(ItemSchema, QStringLiteral("pozycje.xsd")));
-  const TXmlDocument document =
-      ParseXml("<p:Lista xmlns:p=\"urn:przyklad\">\n"
-               "  <p:Pozycja jezyk=\"PL\"><p:Nazwa>dobra</p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
-               "  <p:Pozycja><p:Nazwa></p:Nazwa><p:Kod>PL</p:Kod></p:Pozycja>\n"
-               "  <p:Pozycja><p:Nazwa>za długa</p:Nazwa><p:Kod>pl</p:Kod></p:Pozycja>\n"
-               "  <p:Pozycja><p:Nazwa>bez</p:Nazwa></p:Pozycja>\n"
-               "</p:Lista>\n",
-               QStringLiteral("pozycje.xml"));
 
-  const QList<TXmlViolation> violations = schema.Violations(document);
+  const QList<TXmlViolation> violations = ViolationsOf(schema, Items);
 
   const TViolationCase expected[] = {
       // An attribute's violation is the element's that carries it.
@@ -123,17 +130,48 @@ TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
       // A missing child is the parent's fault; such a violation carries no values.
       {xvOther, QStringLiteral("Lista[1]/Pozycja[4]"), QString(), QString()},
   };
-  ASSERT_EQ(violations.size(), std::size(expected)) << schema.Validate(document).join(u'\n').toStdString();
+  ASSERT_EQ(violations.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(violations[qsizetype(i)].Kind, expected[i].Kind);
     EXPECT_EQ(PathText(violations[qsizetype(i)].Path), expected[i].Path);
-    EXPECT_EQ(violations[qsizetype(i)].Element.LocalName(), violations[qsizetype(i)].Path.constLast().Name);
     EXPECT_EQ(violations[qsizetype(i)].Actual, expected[i].Actual);
     EXPECT_EQ(violations[qsizetype(i)].Allowed, expected[i].Allowed);
   }
-  EXPECT_EQ(violations[2].Element.SingleText(), QStringLiteral("za długa"));
+  EXPECT_EQ(violations[2].Content, QStringLiteral("za długa"));
+  EXPECT_EQ(violations[4].Content, QString());
+  EXPECT_TRUE(violations[1].Text.startsWith(QStringLiteral("wiersz 3: "))) << violations[1].Text.toStdString();
   EXPECT_TRUE(violations[4].Text.startsWith(QStringLiteral("wiersz 5: "))) << violations[4].Text.toStdString();
+}
+
+TEST(XmlSchema, AVisitorSeesEachElementAsItEndsWithItsPlaceAndText) {
+  const TXmlSchema schema(ParseXml(ItemSchema, QStringLiteral("pozycje.xsd")));
+  QStringList seen;
+  ViolationsOf(schema, Items, [&](const TXmlStreamElement &element) {
+    if (element.EndsWith({"Pozycja", "Nazwa"}))
+      seen.append(QStringLiteral("%1:%2").arg(element.PositionOf("Pozycja")).arg(element.Text()));
+    else if (element.EndsWith({"Lista", "Pozycja"}))
+      seen.append(QStringLiteral("Pozycja %1 „%2”").arg(element.PositionOf("Pozycja")).arg(element.Text()));
+    EXPECT_FALSE(element.EndsWith({"Pozycja", "Kod", "Nazwa"}));
+    EXPECT_EQ(element.PositionOf("Brak"), 0);
+  });
+  EXPECT_EQ(seen,
+            QStringList({QStringLiteral("1:dobra"), QStringLiteral("Pozycja 1 „”"), QStringLiteral("2:"),
+                         QStringLiteral("Pozycja 2 „”"), QStringLiteral("3:za długa"), QStringLiteral("Pozycja 3 „”"),
+                         QStringLiteral("4:bez"), QStringLiteral("Pozycja 4 „”")}));
+}
+
+TEST(XmlSchema, AStreamThatIsNoGoodXmlFailsLikeAFileLoadedWhole) {
+  const TXmlSchema schema(ParseXml(ItemSchema, QStringLiteral("pozycje.xsd")));
+  EXPECT_THROW_MESSAGE(ViolationsOf(schema, "<p:Lista xmlns:p=\"urn:przyklad\">\n<p:Pozycja>\n</p:Lista>\n"),
+                       QStringLiteral("Plik \"pozycje.xml\" nie jest poprawnym plikiem XML (wiersz 3: Opening and "
+                                      "ending tag mismatch: Pozycja line 2 and Lista)."));
+  EXPECT_THROW_MESSAGE(
+      ViolationsOf(schema, "<!DOCTYPE Lista [<!ENTITY a \"b\">]><Lista/>"),
+      QStringLiteral("Plik \"pozycje.xml\" zawiera deklarację DOCTYPE, której faktura nie może mieć."));
+  // A visitor's failure ends the reading and comes out as it was.
+  EXPECT_THROW_MESSAGE(ViolationsOf(schema, Items, [](const TXmlStreamElement &) { throw Exception("stop"); }),
+                       QStringLiteral("stop"));
 }
 
 TEST(XmlSchema, ADocumentThatIsNoSchemaFails) {
