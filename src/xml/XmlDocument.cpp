@@ -89,8 +89,13 @@ TXmlDocument TXmlParser::Read(const QByteArray &bytes, const QString &fileName, 
   ctxt->sax->serror = KeepFirstFatalError;
   // Files the document names (a schema's includes) are found beside it.
   const QByteArray url = file.absoluteFilePath().toUtf8();
+  // A byte the declared encoding cannot convert is reported outside the parser's handler: it
+  // would go to standard error, and the user would read only of its consequence. The handler
+  // belongs to this thread.
+  xmlSetStructuredErrorFunc(ctxt, KeepFirstFatalError);
   TXmlDocument doc(xmlCtxtReadMemory(ctxt, bytes.constData(), static_cast<int>(bytes.size()), url.constData(), nullptr,
                                      SafeParseOptions));
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
   ctxt->_private = nullptr;
   // The names in the messages are made only when one is needed.
   if (watch.DoctypeSeen)

@@ -13,8 +13,7 @@ Exception FileMissing(const QString &fileName) {
 }
 
 Exception FileInaccessible(const QString &fileName) {
-  return Exception(
-      QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
+  return Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": brak dostępu do pliku.").arg(ShortName(fileName)));
 }
 
 Exception DoctypeRefused(const QString &fileName) {

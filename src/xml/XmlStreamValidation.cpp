@@ -70,9 +70,7 @@ public:
     return 0;
   }
 
-  QString Text() const {
-    return FPath.empty() || FPath.back().HasChildren ? QString() : QString::fromUtf8(FText);
-  }
+  QString Text() const { return FPath.empty() || FPath.back().HasChildren ? QString() : QString::fromUtf8(FText); }
 
 private:
   struct TLevel {
@@ -210,7 +208,8 @@ QList<TXmlViolation> TXmlStreamValidation::Read(QIODevice &input, const QString 
   xmlSchemaSetValidStructuredErrors(FValidator, CollectViolation, this);
   xmlSchemaValidateSetLocator(FValidator, Locate, this);
   // Unplugged before the parser is freed: the plug lends the parser its handler.
-  const std::unique_ptr<xmlSchemaSAXPlugStruct, TUnplug> plug(xmlSchemaSAXPlug(FValidator, &FParser->sax, &FParser->userData));
+  const std::unique_ptr<xmlSchemaSAXPlugStruct, TUnplug> plug(
+      xmlSchemaSAXPlug(FValidator, &FParser->sax, &FParser->userData));
   if (!plug)
     throw std::bad_alloc();
   xmlCtxtUseOptions(FParser, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);

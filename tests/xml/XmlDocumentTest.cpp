@@ -47,13 +47,19 @@ TEST(LoadXmlFile, MalformedFileIsNamedWithoutItsDirectoryInOneLine) {
       {"bajty.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Faktura>\xFF</Faktura>\n",
        QStringLiteral("Plik \"bajty.xml\" nie jest poprawnym plikiem XML (wiersz 2: ")},
       {"pusty.xml", "", QStringLiteral("Plik \"pusty.xml\" nie jest poprawnym plikiem XML")},
+      // Bytes that windows-1250 leaves undefined: the message names them, not what they cut short.
+      {"cp1250.xml", "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<Faktura>\x81\x83\x98</Faktura>\n",
+       QStringLiteral("Plik \"cp1250.xml\" nie jest poprawnym plikiem XML (input conversion failed due to input error, "
+                      "bytes 0x81 0x83 0x98 0x3C")},
   };
   for (const auto &row : cases) {
     SCOPED_TRACE(row.Name);
     TTempDir dir;
     const QString name = QString::fromUtf8(row.Name);
     dir.WriteBytes(name, row.Bytes);
+    testing::internal::CaptureStderr();
     const QString message = MessageOf(dir.File(name));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "nothing goes past the message";
     EXPECT_TRUE(message.startsWith(row.MessageStart)) << message.toStdString();
     EXPECT_FALSE(message.contains(dir.Path())) << "the directory is left out";
     EXPECT_FALSE(message.contains(u'\n') || message.contains(u'\r')) << message.toStdString();
