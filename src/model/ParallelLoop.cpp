@@ -1,12 +1,11 @@
 #include "model/ParallelLoop.h"
 
-#include <QScopeGuard>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -31,8 +30,6 @@ public:
     }
   }
 
-  void Stop() { FStopped.store(true); }
-
   void RethrowFirstFailure() const {
     if (FFailure)
       std::rethrow_exception(FFailure);
@@ -43,7 +40,7 @@ private:
   // taken already and will be finished: only later ones are left untaken. The earliest of the
   // failures met is therefore the one a plain loop would have met first.
   void Fail(qsizetype index, std::exception_ptr failure) {
-    Stop();
+    FStopped.store(true);
     const std::lock_guard lock(FMutex);
     if (!FFailure || index < FFailedIndex) {
       FFailedIndex = index;
@@ -69,17 +66,16 @@ int ParallelWorkers(qsizetype count) {
 void RunInParallel(qsizetype count, int workers, const std::function<void(int worker, qsizetype index)> &work) {
   TLoop loop(count, work);
   {
-    std::vector<std::unique_ptr<QThread>> threads;
+    // Plain threads: joining them is what makes their work visible here, also to the thread
+    // sanitizer, which cannot see through Qt's own waiting.
+    std::vector<std::jthread> threads;
     threads.reserve(std::max(0, workers - 1));
-    // A started thread is waited for on every way out, also when starting the next one fails.
-    const auto waitForThreads = qScopeGuard([&] {
-      loop.Stop();
-      for (const std::unique_ptr<QThread> &thread : threads)
-        thread->wait();
-    });
-    for (int worker = 1; worker < workers && worker < count; ++worker) {
-      threads.emplace_back(QThread::create([&loop, worker] { loop.Work(worker); }));
-      threads.back()->start();
+    try {
+      for (int worker = 1; worker < workers && worker < count; ++worker)
+        threads.emplace_back([&loop, worker] { loop.Work(worker); });
+    } catch (const std::exception &) {
+      // A thread that cannot be started (std::system_error, std::bad_alloc) leaves its share
+      // of the indexes to the others.
     }
     loop.Work(0);
   }
