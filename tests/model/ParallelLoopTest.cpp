@@ -39,7 +39,7 @@ TEST_P(TRunInParallelTest, RunsEveryIndexOnceEachWorkerOnItsOwnThread) {
   for (qsizetype index = 0; index < count; ++index)
     EXPECT_EQ(runs[index], 1) << "index " << index;
   EXPECT_FALSE(sharedWorker);
-  // No thread is started for a worker that could get no index.
+  // Only numbers that can get an index work, and only number 0 on the calling thread.
   for (int worker = 0; worker < workers; ++worker) {
     const Qt::HANDLE thread = threadOfWorker[worker];
     EXPECT_TRUE(worker < count || !thread) << "worker " << worker;
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Loops, TRunInParallelTest,
                          ::testing::Values(TLoopCase{0, 4}, TLoopCase{1, 4}, TLoopCase{3, 16}, TLoopCase{500, 1},
                                            TLoopCase{500, 3}));
 
-// Index 3 fails only after index 7 has begun to fail, so the later failure is met first.
+// Index 3 fails only once index 7 is failing: the later failure is not met after the earlier.
 TEST(RunInParallel, ThrowsTheEarliestFailureAndBeginsNoIndexAfterAFailure) {
   std::vector<std::atomic<int>> runs(20);
   std::atomic<bool> sevenFailing = false;
