@@ -54,6 +54,8 @@ TXmlElement TXmlDocument::Root() const {
   return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
 }
 
+TXmlParser::TXmlParser() { xmlInitParser(); }
+
 void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(static_cast<xmlParserCtxt *>(context)); }
 
 TXmlDocument TXmlParser::Load(const QString &fileName) {

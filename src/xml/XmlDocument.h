@@ -41,8 +41,13 @@ TXmlDocument ParseXml(const QByteArray &bytes, const QString &fileName);
 // one. The parser's buffers and its dictionary of names, which would otherwise be made anew for
 // every file, serve them all: a batch of many small invoices reads markedly faster. The
 // documents stay valid after the parser is gone.
+// A parser serves one thread at a time; parsers of different threads work side by side.
+// Making a parser readies libxml2 for the whole process, which must not happen on two threads
+// at once: make the parsers that other threads are to use before starting those threads.
 class TXmlParser {
 public:
+  TXmlParser();
+
   TXmlDocument Load(const QString &fileName);
   TXmlDocument Parse(const QByteArray &bytes, const QString &fileName);
 

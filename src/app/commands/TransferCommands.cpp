@@ -1,5 +1,6 @@
 #include "app/commands/TransferCommands.h"
 
+#include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "checks/TransferChecks.h"
@@ -72,16 +73,6 @@ TPayment InvoiceToPayment(const TInvoicePaymentData &invoice, const QString &nrK
   return payment;
 }
 
-// The batch file pays every transfer in złoty, so an invoice in another currency would be paid
-// as the same number of złoty.
-void RefuseForeignCurrency(const QString &file, const TInvoicePaymentData &invoice) {
-  if (!invoice.CurrencyCode.isEmpty() && invoice.CurrencyCode != QStringLiteral("PLN"))
-    throw Exception(
-        InvoiceFailureMessage(file, invoice,
-                              QStringLiteral("Faktura w walucie %1: przelew zbiorczy obejmuje tylko faktury w PLN")
-                                  .arg(invoice.CurrencyCode)));
-}
-
 } // namespace
 
 TTransferCommands::TTransferCommands(THost &host) : FHost(host) {}
@@ -147,17 +138,13 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
                                   ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
-    const QStringList files = ListInvoiceFiles(directory);
-    TWrittenTransfers written;
-    written.Payments.reserve(files.size());
-    TXmlParser parser;
     // All or nothing: the first invoice that fails ends the batch before anything is written.
-    for (const QString &file : files) {
-      QString nrKsef;
-      const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file, run.Now, &nrKsef, &parser);
-      RefuseForeignCurrency(file, invoice);
-      written.Findings += CheckSplitPayment(int(written.Payments.size()), invoice, mpp);
-      written.Payments.push_back(InvoiceToPayment(invoice, nrKsef));
+    const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(ListInvoiceFiles(directory), run.Now);
+    TWrittenTransfers written;
+    written.Payments.reserve(invoices.size());
+    for (const TBatchInvoice &read : invoices) {
+      written.Findings += CheckSplitPayment(int(written.Payments.size()), read.Invoice, mpp);
+      written.Payments.push_back(InvoiceToPayment(read.Invoice, read.NrKsef));
     }
     TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
     return written;

@@ -2,6 +2,7 @@
 #include "Pain001View.h"
 
 #include <QDir>
+#include <QThread>
 
 namespace {
 
@@ -132,6 +133,71 @@ TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
   EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), QByteArray("earlier"));
   EXPECT_FALSE(QFile::exists(BatchFile()));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
+// The invoice of InvoiceXml numbered `number`: its own seller, number and amount.
+QByteArray NumberedInvoice(int number) {
+  QByteArray xml = InvoiceXml(QStringLiteral("Dostawca %1").arg(number), QStringLiteral("ul. Polna %1").arg(number),
+                              QStringLiteral("00-950 Warszawa"), QStringLiteral("FV/%1").arg(number));
+  return xml.replace("<P_15>123.00</P_15>", QStringLiteral("<P_15>%1.00</P_15>").arg(100 + number).toUtf8());
+}
+
+QString NumberedFile(int number) { return QStringLiteral("faktura-%1.xml").arg(number, 3, 10, QLatin1Char('0')); }
+
+// The invoices are read on several threads: a later file may fail before an earlier one does.
+// File 3 is large and fails only once it is read whole; file 7 fails at its first bytes.
+TEST_F(TBatchTransferTest, OfSeveralBadInvoicesTheFirstInFileOrderIsReported) {
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
+  for (int number = 1; number <= 20; ++number)
+    AddInvoice(NumberedFile(number), NumberedInvoice(number));
+  QByteArray slowWithoutAccount = NumberedInvoice(3);
+  slowWithoutAccount.replace("<NrRB>PL32102028922000000102034567</NrRB>", "");
+  slowWithoutAccount.replace("</Faktura>",
+                             QByteArray("<Pozycja>kolejna pozycja</Pozycja>\n").repeated(100'000) + "</Faktura>");
+  AddInvoice(NumberedFile(3), slowWithoutAccount);
+  AddInvoice(NumberedFile(7), "<nie-zamkniety");
+
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(Log(),
+            QStringList{QStringLiteral("Błąd: Plik: faktura-003.xml\r\nFaktura: FV/3\r\nKontrahent: Dostawca 3\r\n"
+                                       "Błąd: Nieprawidłowy numer rachunku: \r\n") +
+                        Separator() + QStringLiteral("\r\n")});
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
+// More invoices than threads: the transfers and their warnings keep the order of the files.
+TEST_F(TBatchTransferTest, AManyInvoiceBatchKeepsTheFileOrder) {
+  const int count = 3 * QThread::idealThreadCount() + 5;
+  QStringList numbers;
+  QStringList amounts;
+  QStringList buildings;
+  QStringList warnings;
+  for (int number = 1; number <= count; ++number) {
+    QByteArray invoice = NumberedInvoice(number);
+    // Every fifth invoice asks for split payment, which this batch does not use.
+    if (number % 5 == 0) {
+      invoice.replace("<P_15>", "<Adnotacje><P_18A>1</P_18A></Adnotacje><P_15>");
+      warnings.append(QStringLiteral("Uwaga: Przelew za fakturę FV/%1 dla Dostawca %1: faktura ma adnotację „mechanizm "
+                                     "podzielonej płatności” (P_18A), a przelew jest bez MPP: taką fakturę trzeba "
+                                     "zapłacić w mechanizmie podzielonej płatności.")
+                          .arg(number));
+    }
+    AddInvoice(NumberedFile(number), invoice);
+    numbers.append(QStringLiteral("FV/%1").arg(number));
+    amounts.append(QStringLiteral("%1.00").arg(100 + number));
+    buildings.append(QString::number(number));
+  }
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(Warnings(), warnings);
+  EXPECT_TRUE(IsValidPain001(BatchFile()));
+  const TPain001View file(BatchFile());
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("EndToEndId")), numbers);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("InstdAmt")), amounts);
+  EXPECT_EQ(file.TextsNamed(QStringLiteral("BldgNb")), buildings);
 }
 
 struct TFileNameCase {
