@@ -1,30 +1,15 @@
 #include "app/commands/AuthorMailer.h"
 #include "app/commands/ProcessRunner.h"
-#include "app/gui/Form2.h"
+#include "app/gui/AfterFirstPaint.h"
 #include "app/gui/BusyMailer.h"
+#include "app/gui/Form2.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QIcon>
-
-namespace {
-
-// bench/run measures the start-up from outside: with PAVENA_QUIT_AFTER_SHOW set the program ends
-// once the window has painted itself for the first time, as the bare window it is compared
-// with does.
-class TQuitAfterFirstPaint : public QObject {
-public:
-  bool eventFilter(QObject *, QEvent *event) override {
-    if (event->type() == QEvent::Paint)
-      QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
-    return false;
-  }
-};
-
-} // namespace
+#include <optional>
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
@@ -41,9 +26,12 @@ int main(int argc, char *argv[]) {
   const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
-  TQuitAfterFirstPaint quitAfterFirstPaint;
+  // bench/run measures the start-up from outside: with PAVENA_QUIT_AFTER_SHOW set the program
+  // ends once the window has painted itself for the first time, as the bare window it is
+  // compared with does.
+  std::optional<TAfterFirstPaint> quitAfterFirstPaint;
   if (qEnvironmentVariableIsSet("PAVENA_QUIT_AFTER_SHOW"))
-    window.installEventFilter(&quitAfterFirstPaint);
+    quitAfterFirstPaint.emplace(window, &QCoreApplication::quit);
   window.show();
   return application.exec();
 }
