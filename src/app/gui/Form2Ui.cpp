@@ -179,10 +179,8 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   return NewLogPage(inputs, ui.MemoTech);
 }
 
-QWidget *BuildBanksPage(TForm2Ui &ui) {
+void BuildBanksPage(TForm2Ui &ui) {
   // The bank table and its buttons go above the manual's button.
-  ui.PageBanki = new QWidget;
-  ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
   auto *layout = new QVBoxLayout(ui.PageBanki);
   ui.BtnInstrukcja =
       NewButton(QStringLiteral("BtnInstrukcja"), WithLineFeeds(QStringLiteral("Wyświetl\rinstrukcję\rdo programu")));
@@ -190,7 +188,13 @@ QWidget *BuildBanksPage(TForm2Ui &ui) {
   manualRow->addWidget(ui.BtnInstrukcja);
   manualRow->addStretch(1);
   layout->addLayout(manualRow);
-  return ui.PageBanki;
+}
+
+// Puts a page's content onto the page that stood empty in its tab, edge to edge.
+void Fill(QWidget &page, QWidget *content) {
+  auto *layout = new QVBoxLayout(&page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(content);
 }
 
 } // namespace
@@ -200,10 +204,21 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.Pages = new QTabWidget;
   ui.Pages->setObjectName(QStringLiteral("Pages"));
   ui.Pages->addTab(BuildSinglePage(ui), QStringLiteral("Przelew pojedynczy"));
-  ui.Pages->addTab(BuildBatchPage(ui), QStringLiteral("Przelew paczki"));
-  ui.Pages->addTab(BuildVideoTelPage(ui), QStringLiteral("VideoTel"));
-  ui.Pages->addTab(BuildTechnicalPage(ui), QStringLiteral("Funkcje techniczne"));
-  ui.Pages->addTab(BuildBanksPage(ui), QStringLiteral("Banki"));
+  // The other pages stand empty under their tabs until BuildLaterPages() fills them: the first
+  // paint shows only the first page, so it need not wait for their controls.
+  ui.Pages->addTab(new QWidget, QStringLiteral("Przelew paczki"));
+  ui.Pages->addTab(new QWidget, QStringLiteral("VideoTel"));
+  ui.Pages->addTab(new QWidget, QStringLiteral("Funkcje techniczne"));
+  ui.PageBanki = new QWidget;
+  ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
+  ui.Pages->addTab(ui.PageBanki, QStringLiteral("Banki"));
   window.setCentralWidget(ui.Pages);
   return ui;
+}
+
+void TForm2Ui::BuildLaterPages() {
+  Fill(*Pages->widget(1), BuildBatchPage(*this));
+  Fill(*Pages->widget(2), BuildVideoTelPage(*this));
+  Fill(*Pages->widget(3), BuildTechnicalPage(*this));
+  BuildBanksPage(*this);
 }
