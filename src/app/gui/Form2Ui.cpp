@@ -221,4 +221,8 @@ void TForm2Ui::BuildLaterPages() {
   Fill(*Pages->widget(2), BuildVideoTelPage(*this));
   Fill(*Pages->widget(3), BuildTechnicalPage(*this));
   BuildBanksPage(*this);
+  // The filled pages are laid out at the size they will be shown in, the first page's: a log
+  // written to before its page is first shown then has its newest line where it will be seen.
+  for (int index = 1; index < Pages->count(); ++index)
+    Pages->widget(index)->setGeometry(Pages->widget(0)->geometry());
 }

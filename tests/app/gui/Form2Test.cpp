@@ -438,6 +438,21 @@ TEST_F(TForm2Test, ALaterPageChosenBeforeTheFirstPaintIsNotEmpty) {
   EXPECT_TRUE(FormatItem(*window, 0).isChecked());
 }
 
+// The later pages are built while the first is shown, yet they are laid out (a picture of the
+// window lays out its hidden pages too) at the size they are shown in: a log written to before
+// its page is seen keeps its newest entry where it will be seen, as the manual's pictures show.
+TEST_F(TForm2Test, AHiddenPagesLogHasTheSizeItIsShownWith) {
+  const auto window = Open();
+  window->AppendLog(QStringLiteral("wpis"), true);
+  window->grab();
+  const QSize hidden = Control<QPlainTextEdit>(*window, QStringLiteral("MemoTech")).size();
+
+  Control<QTabWidget>(*window, QStringLiteral("Pages")).setCurrentIndex(3);
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(Control<QPlainTextEdit>(*window, QStringLiteral("MemoTech")).size(), hidden);
+}
+
 TEST_F(TForm2Test, ClosingBeforeTheOtherPagesLeavesTheSettingsAlone) {
   StoreMPP(true, mfNone);
   const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
