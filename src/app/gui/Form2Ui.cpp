@@ -66,13 +66,15 @@ QWidget *NewLogPage(QWidget *inputs, QPlainTextEdit *log) {
   auto *logGroup = new QGroupBox;
   (new QVBoxLayout(logGroup))->addWidget(log);
   auto *content = new QWidget;
-  auto *layout = new QVBoxLayout(content);
-  layout->addWidget(inputs);
-  layout->addWidget(logGroup, 1);
   auto *page = new QScrollArea;
   page->setWidgetResizable(true);
   page->setFrameShape(QFrame::NoFrame);
+  // The content goes in while still empty: the scroll area would measure a filled one at once,
+  // and the window measures it again when it lays itself out.
   page->setWidget(content);
+  auto *layout = new QVBoxLayout(content);
+  layout->addWidget(inputs);
+  layout->addWidget(logGroup, 1);
   return page;
 }
 
