@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 
 namespace {
@@ -29,6 +30,15 @@ void EnsureApplication() {
   static char *argv[] = {name, nullptr};
   if (!Application)
     Application = new QApplication(argc, argv);
+}
+
+void ProcessEventsUntil(const std::function<bool()> &condition, const std::string &what) {
+  const QDeadlineTimer deadline(5000);
+  while (!condition()) {
+    if (deadline.hasExpired())
+      throw std::runtime_error("Waited in vain for " + what);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
 }
 
 TModalAnswer::TModalAnswer(std::function<void(QWidget &)> answer) : FAnswer(std::move(answer)) {

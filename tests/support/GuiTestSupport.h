@@ -6,6 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 // The QApplication of the window tests (offscreen, as CTest sets QT_QPA_PLATFORM). A global
@@ -21,6 +22,10 @@ template <class T> T &Control(const QWidget &root, const QString &name) {
     throw std::runtime_error("No control named " + name.toStdString());
   return *control;
 }
+
+// Runs the event loop until `condition` holds, as the program's loop would run; throws, naming
+// `what`, when five seconds pass first.
+void ProcessEventsUntil(const std::function<bool()> &condition, const std::string &what);
 
 // While it lives, answers every modal dialog the code under test opens: `answer` looks at the
 // dialog and closes it.

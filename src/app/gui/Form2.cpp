@@ -1,11 +1,14 @@
 #include "app/gui/Form2.h"
 
 #include "app/commands/AboutProgram.h"
+#include "app/commands/BankRegister.h"
 #include "app/commands/DesktopShortcut.h"
+#include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/PayerPanel.h"
 #include "app/gui/ProgramInfo.h"
+#include "app/gui/QtMPPControls.h"
 #include "settings/Settings.h"
 
 #include <QAbstractButton>
@@ -35,75 +38,115 @@ const QString VideoTelHelp = QStringLiteral(
 
 } // namespace
 
+struct TForm2::TLaterPages {
+  TLaterPages(THost &host, const TForm2Ui &ui, QWidget *window)
+      : MPPControls(*ui.ChkMPP, *ui.RGrpMPP, *ui.RGrpMPPItems), SplitPayment(MPPControls, host.Paths.SettingsFile()),
+        Payer(new TPayerPanel), BankPage(new TBankPage), BankDialog(new TForm3(window)),
+        Bank(host, *Payer, *Payer, *BankPage, *BankDialog) {}
+
+  TQtMPPControls MPPControls;
+  TSplitPaymentSettings SplitPayment;
+  TPayerPanel *Payer;
+  TBankPage *BankPage;
+  TForm3 *BankDialog;
+  TBankRegister Bank;
+};
+
 TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
-    : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host),
-      FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
-      FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FCommands(FHost), FSendToAuthor(FHost),
-      FPdfPreview(FHost), FPayer(new TPayerPanel), FBankPage(new TBankPage), FBankDialog(new TForm3(this)),
-      FBank(FHost, *FPayer, *FPayer, *FBankPage, *FBankDialog) {
+    : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host), FLog(log), FCommands(FHost), FSendToAuthor(FHost),
+      FPdfPreview(FHost) {
   setObjectName(QStringLiteral("Form2"));
-  log.SetViews({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel});
   resize(900, 640);
-  FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); },
-                         FHost.Dialogs);
-  (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FPayer);
-  qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FBankPage, 1);
-  ConnectCommands();
-  ConnectBankRegister();
-  ConnectSendToAuthor();
+  ConnectFirstPage();
+  // No later page is shown empty, whatever comes first: the tab or the first paint.
+  connect(FUi.Pages, &QTabWidget::currentChanged, this, [this] { LaterPages(); });
+  FRestOfStartUp.emplace(*this, [this] { LaterPages(); });
 
   setWindowTitle(WindowTitle());
   FHost.Paths.CreateWorkDirectories();
   FUi.Pages->setCurrentIndex(0);
-  FPayer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));
-  Guarded([this] { FSplitPayment.Load(); });
-  Guarded([this] { FBank.Start(); });
 }
 
-void TForm2::AppendLog(const QString &text, bool withSeparator) { FHost.Log.AppendLog(text, withSeparator); }
+TForm2::~TForm2() = default;
 
-const TMPPSettings &TForm2::CurrentMPPSettings() const { return FSplitPayment.Current(); }
+TForm2::TLaterPages &TForm2::LaterPages() {
+  if (!FLater)
+    StartLaterPages();
+  return *FLater;
+}
+
+void TForm2::StartLaterPages() {
+  FUi.BuildLaterPages();
+  FLater = std::make_unique<TLaterPages>(FHost, FUi, this);
+  FLog.SetViews({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel});
+  FLater->MPPControls.OnChanges([this] { FLater->SplitPayment.CheckChanged(); },
+                                [this] { FLater->SplitPayment.GroupChanged(); }, FHost.Dialogs);
+  (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FLater->Payer);
+  qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FLater->BankPage, 1);
+  ConnectLaterPages();
+
+  FLater->Payer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));
+  Guarded([this] { FLater->SplitPayment.Load(); });
+  Guarded([this] { FLater->Bank.Start(); });
+}
+
+void TForm2::AppendLog(const QString &text, bool withSeparator) {
+  LaterPages();
+  FHost.Log.AppendLog(text, withSeparator);
+}
+
+const TMPPSettings &TForm2::CurrentMPPSettings() { return LaterPages().SplitPayment.Current(); }
 
 void TForm2::closeEvent(QCloseEvent *event) {
   // A settings file that cannot be written must not keep the user from closing the program.
-  Guarded([this] { FSplitPayment.Save(); });
+  if (FLater)
+    Guarded([this] { FLater->SplitPayment.Save(); });
+  else
+    FRestOfStartUp.reset();
   event->accept();
 }
 
-void TForm2::ConnectCommands() {
+void TForm2::ConnectFirstPage() {
   OnClick(FUi.BtnSciezkaPlik,
           [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Wszystkie pliki (*.xml)")); });
   OnClick(FUi.BitBtn4, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
   OnClick(FUi.Button1, [this] {
-    FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(), FSplitPayment.Current());
+    FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(),
+                          FLater->SplitPayment.Current());
   });
   OnClick(FUi.BtnPodgladPDF, [this] { FPdfPreview.Press(FUi.EdtSciezkaDoPlikuXML->text()); });
+}
 
+void TForm2::ConnectLaterPages() {
   OnClick(FUi.Button3, [this] { ChooseDirectory(*FUi.EdtSciezkaDoKatalogu2); });
   OnClick(FUi.BitBtn1, [this] { FHost.Dialogs.ShowInformation(BatchHelp); });
-  OnClick(FUi.Button4, [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FSplitPayment.Current()); });
+  OnClick(FUi.Button4,
+          [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FLater->SplitPayment.Current()); });
 
   OnClick(FUi.Button2,
           [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Wszystkie pliki (*.imp)")); });
   OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
-  OnClick(FUi.Button5, [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FSplitPayment); });
+  OnClick(FUi.Button5,
+          [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FLater->SplitPayment); });
   OnClick(FUi.Button9, [this] { FCommands.PressShowVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text()); });
 
   OnClick(FUi.BtnUtworzSkrot, [this] { PressCreateDesktopShortcut(FHost); });
   OnClick(FUi.BtnInformacja, [this] { ShowAbout(FHost); });
   OnClick(FUi.BtnInstrukcja, [this] { OpenManual(FHost); });
+  ConnectBankRegister();
+  ConnectSendToAuthor();
 }
 
 void TForm2::ConnectBankRegister() {
   const auto guarded = [this](auto sender, auto signal, void (TBankRegister::*operation)()) {
-    connect(sender, signal, this, [this, operation] { Guarded([this, operation] { (FBank.*operation)(); }); });
+    connect(sender, signal, this, [this, operation] { Guarded([this, operation] { (FLater->Bank.*operation)(); }); });
   };
-  guarded(FPayer, &TPayerPanel::BankChosen, &TBankRegister::CmbBankChange);
-  guarded(FPayer, &TPayerPanel::SavePayerDataClicked, &TBankRegister::SavePayerData);
-  guarded(FBankPage, &TBankPage::AddBankClicked, &TBankRegister::AddBank);
-  guarded(FBankPage, &TBankPage::EditRequested, &TBankRegister::EditBankRow);
-  guarded(FBankPage, &TBankPage::DeleteRequested, &TBankRegister::DeleteLastBankRow);
-  guarded(FBankPage, &TBankPage::HelpClicked, &TBankRegister::ShowHelp);
+  guarded(FLater->Payer, &TPayerPanel::BankChosen, &TBankRegister::CmbBankChange);
+  guarded(FLater->Payer, &TPayerPanel::SavePayerDataClicked, &TBankRegister::SavePayerData);
+  guarded(FLater->BankPage, &TBankPage::AddBankClicked, &TBankRegister::AddBank);
+  guarded(FLater->BankPage, &TBankPage::EditRequested, &TBankRegister::EditBankRow);
+  guarded(FLater->BankPage, &TBankPage::DeleteRequested, &TBankRegister::DeleteLastBankRow);
+  guarded(FLater->BankPage, &TBankPage::HelpClicked, &TBankRegister::ShowHelp);
 }
 
 void TForm2::ConnectSendToAuthor() {
@@ -111,13 +154,18 @@ void TForm2::ConnectSendToAuthor() {
           [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuMail, QStringLiteral("Pliki XML i IMP (*.xml *.imp)")); });
   OnClick(FUi.BtnPomocMail, [this] { FHost.Dialogs.ShowInformation(TSendToAuthorCommand::HelpText); });
   OnClick(FUi.BtnWyslijMail, [this] {
-    const TCompanyData payer = FPayer->PayerData();
+    const TCompanyData payer = FLater->Payer->PayerData();
     FSendToAuthor.Press(FUi.EdtSciezkaDoPlikuMail->text(), payer.Name, payer.NIP);
   });
 }
 
 void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {
-  connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] { Guarded(work); });
+  // A click on the first page may come before the rest of the start-up has run: the command
+  // still finds the stored split-payment choice and every page's log in place.
+  connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] {
+    LaterPages();
+    Guarded(work);
+  });
 }
 
 void TForm2::Guarded(const std::function<void()> &work) { RunGuarded(FHost.Dialogs, work); }

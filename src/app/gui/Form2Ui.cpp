@@ -66,13 +66,15 @@ QWidget *NewLogPage(QWidget *inputs, QPlainTextEdit *log) {
   auto *logGroup = new QGroupBox;
   (new QVBoxLayout(logGroup))->addWidget(log);
   auto *content = new QWidget;
-  auto *layout = new QVBoxLayout(content);
-  layout->addWidget(inputs);
-  layout->addWidget(logGroup, 1);
   auto *page = new QScrollArea;
   page->setWidgetResizable(true);
   page->setFrameShape(QFrame::NoFrame);
+  // The content goes in while still empty: the scroll area would measure a filled one at once,
+  // and the window measures it again when it lays itself out.
   page->setWidget(content);
+  auto *layout = new QVBoxLayout(content);
+  layout->addWidget(inputs);
+  layout->addWidget(logGroup, 1);
   return page;
 }
 
@@ -179,10 +181,8 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   return NewLogPage(inputs, ui.MemoTech);
 }
 
-QWidget *BuildBanksPage(TForm2Ui &ui) {
+void BuildBanksPage(TForm2Ui &ui) {
   // The bank table and its buttons go above the manual's button.
-  ui.PageBanki = new QWidget;
-  ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
   auto *layout = new QVBoxLayout(ui.PageBanki);
   ui.BtnInstrukcja =
       NewButton(QStringLiteral("BtnInstrukcja"), WithLineFeeds(QStringLiteral("Wyświetl\rinstrukcję\rdo programu")));
@@ -190,7 +190,13 @@ QWidget *BuildBanksPage(TForm2Ui &ui) {
   manualRow->addWidget(ui.BtnInstrukcja);
   manualRow->addStretch(1);
   layout->addLayout(manualRow);
-  return ui.PageBanki;
+}
+
+// Puts a page's content onto the page that stood empty in its tab, edge to edge.
+void Fill(QWidget &page, QWidget *content) {
+  auto *layout = new QVBoxLayout(&page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(content);
 }
 
 } // namespace
@@ -200,10 +206,25 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.Pages = new QTabWidget;
   ui.Pages->setObjectName(QStringLiteral("Pages"));
   ui.Pages->addTab(BuildSinglePage(ui), QStringLiteral("Przelew pojedynczy"));
-  ui.Pages->addTab(BuildBatchPage(ui), QStringLiteral("Przelew paczki"));
-  ui.Pages->addTab(BuildVideoTelPage(ui), QStringLiteral("VideoTel"));
-  ui.Pages->addTab(BuildTechnicalPage(ui), QStringLiteral("Funkcje techniczne"));
-  ui.Pages->addTab(BuildBanksPage(ui), QStringLiteral("Banki"));
+  // The other pages stand empty under their tabs until BuildLaterPages() fills them: the first
+  // paint shows only the first page, so it need not wait for their controls.
+  ui.Pages->addTab(new QWidget, QStringLiteral("Przelew paczki"));
+  ui.Pages->addTab(new QWidget, QStringLiteral("VideoTel"));
+  ui.Pages->addTab(new QWidget, QStringLiteral("Funkcje techniczne"));
+  ui.PageBanki = new QWidget;
+  ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
+  ui.Pages->addTab(ui.PageBanki, QStringLiteral("Banki"));
   window.setCentralWidget(ui.Pages);
   return ui;
+}
+
+void TForm2Ui::BuildLaterPages() {
+  Fill(*Pages->widget(1), BuildBatchPage(*this));
+  Fill(*Pages->widget(2), BuildVideoTelPage(*this));
+  Fill(*Pages->widget(3), BuildTechnicalPage(*this));
+  BuildBanksPage(*this);
+  // The filled pages are laid out at the size they will be shown in, the first page's: a log
+  // written to before its page is first shown then has its newest line where it will be seen.
+  for (int index = 1; index < Pages->count(); ++index)
+    Pages->widget(index)->setGeometry(Pages->widget(0)->geometry());
 }

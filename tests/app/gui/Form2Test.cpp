@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -26,7 +27,15 @@ const QString Separator(104, QLatin1Char('-'));
 
 class TForm2Test : public ::testing::Test {
 protected:
+  // The window as the user gets it: shown, painted, and with the rest of its start-up run.
   std::unique_ptr<TForm2> Open() {
+    auto window = OpenHidden();
+    window->show();
+    ProcessEventsUntil([&] { return window->IsStartedUp(); }, "the rest of the window's start-up");
+    return window;
+  }
+  // The window right after its constructor: not shown, so only the first page is built.
+  std::unique_ptr<TForm2> OpenHidden() {
     return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()},
                                     Log);
   }
@@ -365,7 +374,6 @@ TEST_F(TForm2Test, ClickThatCannotSaveShowsTheErrorBoxAndKeepsTheChange) {
 TEST_F(TForm2Test, ClosingSavesWhatTheControlsShow) {
   StoreMPP(true, mfBoth);
   const auto window = Open();
-  window->show();
   StoreMPP(false, mfNone);
 
   EXPECT_TRUE(window->close());
@@ -376,13 +384,87 @@ TEST_F(TForm2Test, ClosingSavesWhatTheControlsShow) {
 
 TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
   const auto window = Open();
-  window->show();
   BlockSettingsFile();
 
   EXPECT_TRUE(window->close());
 
   EXPECT_EQ(Fake.ErrorBoxes.size(), 1);
   EXPECT_FALSE(window->isVisible());
+}
+
+// The first paint shows the first page alone; the other pages and what they load follow it.
+TEST_F(TForm2Test, TheOtherPagesFollowTheFirstPaint) {
+  StoreMPP(true, mfNone);
+  const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
+  const auto window = OpenHidden();
+  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 5);
+  EXPECT_NO_THROW(Control<QLineEdit>(*window, QStringLiteral("EdtSciezkaDoPlikuXML")));
+  EXPECT_EQ(window->findChild<QCheckBox *>(QStringLiteral("ChkMPP")), nullptr);
+  EXPECT_EQ(App.ReadBytes(QStringLiteral("settings.ini")), stored);
+
+  window->show();
+  ProcessEventsUntil([&] { return window->IsStartedUp(); }, "the rest of the window's start-up");
+
+  EXPECT_TRUE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
+  EXPECT_EQ(StoredMPP().Format, mfUstrd) << "the start-up writes the choice back as shown";
+  for (const QString &log : LogNames)
+    EXPECT_EQ(Lines(*window, log), QStringList{log});
+}
+
+TEST_F(TForm2Test, AClickBeforeTheOtherPagesFindsTheStoredChoiceAndEveryLog) {
+  StorePayer();
+  StoreMPP(true, mfStructured);
+  const auto window = OpenHidden();
+  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")));
+
+  Click(*window, QStringLiteral("Button1"));
+
+  const QString output = OutputFile(QStringLiteral("Pain001_MPP.xml"));
+  EXPECT_TRUE(IsValidPain001(output));
+  for (const QString &log : LogNames)
+    EXPECT_EQ(Lines(*window, log).mid(1, 1),
+              QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                          QStringLiteral("] dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")})
+        << log.toStdString();
+}
+
+TEST_F(TForm2Test, ALaterPageChosenBeforeTheFirstPaintIsNotEmpty) {
+  StorePayer();
+  const auto window = OpenHidden();
+
+  Control<QTabWidget>(*window, QStringLiteral("Pages")).setCurrentIndex(3);
+
+  EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtName")).text(), QStringLiteral("Biuro Rachunkowe Kos"));
+  EXPECT_TRUE(FormatItem(*window, 0).isChecked());
+}
+
+// The later pages are built while the first is shown, yet they are laid out (a picture of the
+// window lays out its hidden pages too) at the size they are shown in: a log written to before
+// its page is seen keeps its newest entry where it will be seen, as the manual's pictures show.
+TEST_F(TForm2Test, AHiddenPagesLogHasTheSizeItIsShownWith) {
+  const auto window = Open();
+  window->AppendLog(QStringLiteral("wpis"), true);
+  window->grab();
+  const QSize hidden = Control<QPlainTextEdit>(*window, QStringLiteral("MemoTech")).size();
+
+  Control<QTabWidget>(*window, QStringLiteral("Pages")).setCurrentIndex(3);
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(Control<QPlainTextEdit>(*window, QStringLiteral("MemoTech")).size(), hidden);
+}
+
+TEST_F(TForm2Test, ClosingBeforeTheOtherPagesLeavesTheSettingsAlone) {
+  StoreMPP(true, mfNone);
+  const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
+  const auto window = OpenHidden();
+  window->show();
+
+  EXPECT_TRUE(window->close());
+  QCoreApplication::processEvents();
+
+  EXPECT_FALSE(window->IsStartedUp());
+  EXPECT_EQ(App.ReadBytes(QStringLiteral("settings.ini")), stored);
+  EXPECT_TRUE(Fake.ErrorBoxes.isEmpty());
 }
 
 struct TChooser {
