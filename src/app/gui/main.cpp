@@ -11,10 +11,14 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <fontconfig/fontconfig.h>
 #include <future>
 #include <optional>
 
 int main(int argc, char *argv[]) {
+  // Reading the system's font configuration is the largest part of the start-up, and the first
+  // text field waits for it: another core reads it while the application is set up.
+  std::future<FcBool> fontConfiguration = std::async(std::launch::async, FcInit);
   QApplication application(argc, argv);
   // Lets the desktop match the window with the menu entry "pavena.desktop" and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("pavena"));
@@ -29,6 +33,7 @@ int main(int argc, char *argv[]) {
   TBusyMailer mailer(authorMailer);
   TProcessRunner processes;
   const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
+  fontConfiguration.wait();
   TForm2 window(host, log);
   QApplication::setWindowIcon(QPixmap::fromImage(icon.get()));
   dialogs.SetOwner(&window);
