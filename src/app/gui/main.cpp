@@ -6,6 +6,7 @@
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
 #include "app/gui/QtLog.h"
+#include "app/gui/SampledFrameStyle.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[]) {
   // text field waits for it: another core reads it while the application is set up.
   std::future<FcBool> fontConfiguration = std::async(std::launch::async, FcInit);
   QApplication application(argc, argv);
+  QApplication::setStyle(new TSampledFrameStyle);
   // Lets the desktop match the window with the menu entry "pavena.desktop" and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("pavena"));
   const TAppPaths paths = TAppPaths::OfRunningProgram();
