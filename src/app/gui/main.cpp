@@ -27,6 +27,8 @@ int main(int argc, char *argv[]) {
   const TAppPaths paths = TAppPaths::OfRunningProgram();
   // Decoding the icon's 256-pixel picture is a good part of the start-up: another core does it
   // while the window is being built, and the window still has its icon before it is shown.
+  // Reading it also loads Qt's image format plugins, which the first paint would otherwise load
+  // itself (the group box's frame is a picture).
   std::future<QImage> icon = std::async(std::launch::async, [file = paths.IconFile()] { return QImage(file); });
   TQtLog log;
   TQtDialogs dialogs;
