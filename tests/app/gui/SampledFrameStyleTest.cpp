@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <functional>
 #include <memory>
+#include <variant>
 
 namespace {
 
@@ -41,6 +42,13 @@ QImage PaintedOnGradient(QSize size, const std::function<void(QPainter &)> &pain
   return image;
 }
 
+// A tab frame's option or a group box's, kept whole: QStyleOption has no virtual destructor.
+using TFrameOption = std::variant<QStyleOptionTabWidgetFrame, QStyleOptionFrame>;
+
+const QStyleOption &Common(const TFrameOption &option) {
+  return std::visit([](const auto &typed) -> const QStyleOption & { return typed; }, option);
+}
+
 struct TFrameCase {
   const char *Name;
   QStyle::PrimitiveElement Element;
@@ -57,18 +65,18 @@ protected:
   void SetUp() override { EnsureApplication(); }
 
   // The option Fusion gets for the case's frame, at (3, 5) of the image.
-  std::unique_ptr<QStyleOption> OptionFor(const TFrameCase &frame, QWidget &widget) const {
-    std::unique_ptr<QStyleOption> option;
+  TFrameOption OptionFor(const TFrameCase &frame, QWidget &widget) const {
+    const auto placed = [&](auto option) {
+      option.initFrom(&widget);
+      option.rect = QRect(QPoint(3, 5), frame.Size);
+      return TFrameOption(option);
+    };
     if (frame.Element == QStyle::PE_FrameTabWidget) {
-      auto tabFrame = std::make_unique<QStyleOptionTabWidgetFrame>();
-      tabFrame->shape = frame.Shape;
-      option = std::move(tabFrame);
-    } else {
-      option = std::make_unique<QStyleOptionFrame>();
+      QStyleOptionTabWidgetFrame tabFrame;
+      tabFrame.shape = frame.Shape;
+      return placed(tabFrame);
     }
-    option->initFrom(&widget);
-    option->rect = QRect(QPoint(3, 5), frame.Size);
-    return option;
+    return placed(QStyleOptionFrame());
   }
   // The group box Fusion asks whether it has a title or a check box.
   std::unique_ptr<QGroupBox> GroupBoxFor(const TFrameCase &frame) const {
@@ -120,10 +128,10 @@ TEST_F(TSampledFrameStyleTest, FramesPaintedFromASampleAreFusionsPixelForPixel) 
     const QSize imageSize = frame.Size + QSize(10, 10);
     bool sampled = false;
     const QImage subject = PaintedOnGradient(imageSize, [&](QPainter &painter) {
-      sampled = PaintFromSample(*fusion, frame.Element, *option, painter, widget.get());
+      sampled = PaintFromSample(*fusion, frame.Element, Common(option), painter, widget.get());
     });
     const QImage reference = PaintedOnGradient(imageSize, [&](QPainter &painter) {
-      fusion->drawPrimitive(frame.Element, option.get(), &painter, widget.get());
+      fusion->drawPrimitive(frame.Element, &Common(option), &painter, widget.get());
     });
     EXPECT_TRUE(sampled);
     EXPECT_TRUE(subject == reference);
@@ -159,7 +167,7 @@ TEST_F(TSampledFrameStyleTest, LeavesToTheBaseStyleWhatASampleCannotShow) {
     QImage image = untouched;
     QPainter painter(&image);
     painter.setTransform(refusal.Transform);
-    EXPECT_FALSE(PaintFromSample(refusal.Base, refusal.Element, *option, painter, &widget));
+    EXPECT_FALSE(PaintFromSample(refusal.Base, refusal.Element, Common(option), painter, &widget));
     painter.end();
     EXPECT_TRUE(image == untouched);
   }
