@@ -15,6 +15,16 @@ namespace {
 
 constexpr qsizetype RandomPartLength = 6;
 
+std::function<void(TAtomicWriteStep)> &Observer() {
+  static std::function<void(TAtomicWriteStep)> observer;
+  return observer;
+}
+
+void Reach(TAtomicWriteStep step) {
+  if (Observer())
+    Observer()(step);
+}
+
 // Hidden, and marked with the program's name, so that a temporary left by a killed run can be
 // told apart from any file of the user's ("settings.ini.backup") and removed by the next write.
 QString TemporaryPrefix(const QString &targetName) { return u'.' + targetName + QStringLiteral(".pavena-"); }
@@ -81,7 +91,12 @@ public:
 
   // A write cut short (full disk, file size limit) may only show when the data reaches the
   // disk; the rename must not happen then.
-  bool Sync() { return Flush() && ::fdatasync(FFile.handle()) == 0; }
+  bool Sync() {
+    if (!Flush() || ::fdatasync(FFile.handle()) != 0)
+      return false;
+    Reach(TAtomicWriteStep::Synced);
+    return true;
+  }
 
   bool CopyPermissionsOf(const QFileInfo &target) {
     return !target.exists() || FFile.setPermissions(target.permissions());
@@ -102,6 +117,8 @@ private:
   bool Flush() {
     const bool written = FFile.write(FBuffer) == FBuffer.size();
     FBuffer.clear();
+    if (written)
+      Reach(TAtomicWriteStep::PartWritten);
     return written;
   }
 
@@ -134,6 +151,7 @@ void WriteFileAtomically(const QString &fileName, const std::function<void(const
   TTemporaryFile temporary(dir, target.fileName());
   if (!temporary.IsCreated())
     refuse();
+  Reach(TAtomicWriteStep::TemporaryCreated);
   bool written = true;
   produce([&](QByteArrayView bytes) {
     if (written)
@@ -142,8 +160,11 @@ void WriteFileAtomically(const QString &fileName, const std::function<void(const
   if (!written || !temporary.Sync() || !temporary.CopyPermissionsOf(target) ||
       !temporary.RenameOver(target.absoluteFilePath()))
     refuse();
+  Reach(TAtomicWriteStep::Renamed);
 }
 
 void WriteFileAtomically(const QString &fileName, const QByteArray &content) {
   WriteFileAtomically(fileName, [&content](const TByteSink &sink) { sink(content); });
 }
+
+void SetAtomicWriteObserver(std::function<void(TAtomicWriteStep step)> observer) { Observer() = std::move(observer); }

@@ -19,3 +19,13 @@ void WriteFileAtomically(const QString &fileName, const std::function<void(const
 
 // The same for content held whole in memory.
 void WriteFileAtomically(const QString &fileName, const QByteArray &content);
+
+// The points of an atomic write where a crash leaves a different picture on the disk, in the
+// order a write passes them. PartWritten comes after each block that reached the temporary,
+// at least once before Synced.
+enum class TAtomicWriteStep { TemporaryCreated, PartWritten, Synced, Renamed };
+
+// Called at each step of every atomic write this process makes, on the writing thread; none
+// by default. The fault tests set it in a child process to stop a write at a known step and
+// kill it there.
+void SetAtomicWriteObserver(std::function<void(TAtomicWriteStep step)> observer);
