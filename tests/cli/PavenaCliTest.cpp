@@ -263,6 +263,17 @@ TEST_F(TPavenaCliTest, AFailedConversionReportsOnStandardErrorWithStatusOne) {
   EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001.xml"))));
 }
 
+TEST_F(TPavenaCliTest, ABatchOfADirectoryWithoutInvoicesFailsWithStatusOne) {
+  const TRun run = Run({QStringLiteral("paczka"), WorkingDirectory.Path()});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_EQ(
+      run.Err,
+      QStringLiteral("Błąd: Katalog %1 nie zawiera żadnego pliku faktury (*.xml)\n").arg(WorkingDirectory.Path()));
+  EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001Paczka.xml"))));
+}
+
 TEST_F(TPavenaCliTest, MissingPayerDataFailsWithStatusOne) {
   QFile::remove(AppDirectory.File(QStringLiteral("settings.ini")));
 
