@@ -1,16 +1,17 @@
 #include "checks/TransferChecks.h"
 
 #include "checks/Identifiers.h"
+#include "checks/Pain001Paths.h"
 
 #include <QHash>
 #include <algorithm>
 
 namespace {
 
-const QString PayeeAccount = QStringLiteral("CdtrAcct/Id/Othr/Id");
-const QString PayeeBankCode = QStringLiteral("CdtrAgt/FinInstnId/ClrSysMmbId/MmbId");
-const QString PayerAccount = QStringLiteral("PmtInf/DbtrAcct/Id/Othr/Id");
-const QString PayerBankCode = QStringLiteral("PmtInf/DbtrAgt/FinInstnId/ClrSysMmbId/MmbId");
+using Pain001Paths::PayeeAccount;
+using Pain001Paths::PayeeBankCode;
+using Pain001Paths::PayerAccount;
+using Pain001Paths::PayerBankCode;
 
 QString AccountProblemText(TAccountProblem problem) {
   return problem == apCheckDigits

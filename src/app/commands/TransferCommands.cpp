@@ -6,6 +6,7 @@
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
+#include "iso20022/Pain001Limits.h"
 #include "iso20022/Pain001Writer.h"
 #include "ksef/KsefInvoiceReader.h"
 #include "model/Exception.h"
@@ -38,16 +39,16 @@ void RemoveIfPresent(const QString &fileName) {
     QFile::remove(fileName);
 }
 
-// The transfer fields are 70 characters for the street and 35 for the town; a town too long
-// for its field travels whole in the street field.
+// A town too long for its field travels whole in the street field, in place of the street.
 void CompleteSingleTransferAddress(TInvoicePaymentData &invoice) {
   const TStructuredAddress address = TSettings::ParseAddress(invoice.CreditorAddress, invoice.CreditorAddress2);
-  invoice.CreditorStrtNm = address.StrtNm.left(70);
+  invoice.CreditorStrtNm = address.StrtNm.left(TPain001Limits::StrtNm);
   invoice.CreditorBldgNb = address.BldgNb;
   invoice.CreditorPstCd = address.PstCd;
-  invoice.CreditorTwnNm = address.TwnNm.isEmpty() ? QStringLiteral("Brak miasta") : address.TwnNm.left(35);
-  if (address.TwnNm.size() > 35)
-    invoice.CreditorStrtNm = address.TwnNm.left(70);
+  invoice.CreditorTwnNm =
+      address.TwnNm.isEmpty() ? QStringLiteral("Brak miasta") : address.TwnNm.left(TPain001Limits::TwnNm);
+  if (address.TwnNm.size() > TPain001Limits::TwnNm)
+    invoice.CreditorStrtNm = address.TwnNm.left(TPain001Limits::StrtNm);
 }
 
 // The batch keeps the address parts whole; the writer shortens them. The single invoice is
