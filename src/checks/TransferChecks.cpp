@@ -32,9 +32,6 @@ bool IsTenDigits(const QString &text) {
   return text.size() == 10 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// The payer's NIP is not written to the file, so the usual ways of writing it are fine.
-QString WithoutSeparators(QString nip) { return nip.remove(u'-').remove(u' '); }
-
 } // namespace
 
 QList<TTransferFinding> CheckPayer(const TCompanyData &payer) {
@@ -42,7 +39,8 @@ QList<TTransferFinding> CheckPayer(const TCompanyData &payer) {
   CheckAccount(findings, TTransferFinding::NoTransfer,
                QStringLiteral("Rachunek płatnika „%1” (IBAN w settings.ini) %2."), payer.IBAN,
                {PayerAccount, PayerBankCode});
-  if (!IsValidNip(WithoutSeparators(payer.NIP)))
+  // The payer's NIP is not written to the file, so the usual ways of writing it are fine.
+  if (!IsValidNip(NipWithoutSeparators(payer.NIP)))
     findings.append({TTransferFinding::NoTransfer,
                      {},
                      QStringLiteral("NIP płatnika „%1” (settings.ini) nie jest poprawnym numerem NIP: 10 cyfr, z "

@@ -41,7 +41,7 @@ const QString VideoTelHelp = QStringLiteral(
 struct TForm2::TLaterPages {
   TLaterPages(THost &host, const TForm2Ui &ui, QWidget *window)
       : MPPControls(*ui.ChkMPP, *ui.RGrpMPP, *ui.RGrpMPPItems), SplitPayment(MPPControls, host.Paths.SettingsFile()),
-        Payer(new TPayerPanel), BankPage(new TBankPage), BankDialog(new TForm3(window)),
+        Payer(new TPayerPanel), BankPage(new TBankPage), BankDialog(new TForm3(host.Dialogs, window)),
         Bank(host, *Payer, *Payer, *BankPage, *BankDialog) {}
 
   TQtMPPControls MPPControls;

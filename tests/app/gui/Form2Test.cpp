@@ -538,10 +538,15 @@ TEST_F(TForm2Test, StartUpShowsTheRememberedAccountAndTheRegister) {
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Biuro Rachunkowe Kos"))
       << "the settings change only when the payer data is saved";
 
+  // The register's account has wrong check digits: saved after Yes.
+  Fake.ConfirmAnswers = {true};
   Click(*window, QStringLiteral("BtnZapiszPlatnika"));
+  EXPECT_EQ(Fake.Confirmations,
+            QStringList{QStringLiteral("Te dane wyglądają na błędne:\r\rIBAN Płatnika: błędne cyfry kontrolne (ISO "
+                                       "7064, mod 97-10): to literówka albo cudzy rachunek\r\rZapisać mimo to?")});
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Firma Dwa"));
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoTech")).last(),
-            QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ...."));
+            QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsFile()));
 }
 
 TEST_F(TForm2Test, WithoutARegisterThePayerFieldsShowTheSettings) {
