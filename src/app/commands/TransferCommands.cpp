@@ -2,6 +2,7 @@
 
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
+#include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
@@ -216,15 +217,4 @@ bool TTransferCommands::IsFilled(const QString &fieldText, const QString &emptyF
   return false;
 }
 
-TCompanyData TTransferCommands::LoadCheckedCompany() const {
-  const TCompanyData company = TSettings::LoadCompany(FHost.Paths.SettingsFile());
-  if (company.Name.isEmpty())
-    throw Exception(QStringLiteral("Brak nazwy firmy w settings.ini"));
-  if (company.IBAN.isEmpty())
-    throw Exception(QStringLiteral("Brak rachunku IBAN w settings.ini"));
-  if (company.BIC.isEmpty())
-    throw Exception(QStringLiteral("Brak rachunku BIC w settings.ini"));
-  if (company.NIP.isEmpty())
-    throw Exception(QStringLiteral("Brak identyfikatora NIP w settings.ini"));
-  return company;
-}
+TCompanyData TTransferCommands::LoadCheckedCompany() const { return LoadCompletePayerData(FHost.Paths); }

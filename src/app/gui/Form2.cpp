@@ -3,6 +3,7 @@
 #include "app/commands/AboutProgram.h"
 #include "app/commands/BankRegister.h"
 #include "app/commands/DesktopShortcut.h"
+#include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
@@ -88,6 +89,7 @@ void TForm2::StartLaterPages() {
   FLater->Payer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));
   Guarded([this] { FLater->SplitPayment.Load(); });
   Guarded([this] { FLater->Bank.Start(); });
+  ReportMissingPayerData(FHost);
 }
 
 void TForm2::AppendLog(const QString &text, bool withSeparator) {

@@ -41,6 +41,12 @@ protected:
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
+  // What a window started without the payer data logs first.
+  QString FirstStartLine() const {
+    return QStringLiteral("Brak danych Płatnika: uzupełnij dane Płatnika na stronie „Funkcje techniczne” i naciśnij "
+                          "„Zapisz dane Płatnika”; program zapisze je w pliku %1")
+        .arg(SettingsFile());
+  }
   void StoreMPP(bool enabled, TMPPFormat format) const { TSettings::SaveMPP(SettingsFile(), {enabled, format}); }
   TMPPSettings StoredMPP() const { return TSettings::LoadMPP(SettingsFile()); }
   void StorePayer() const {
@@ -98,8 +104,9 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   EXPECT_TRUE(written.contains("Enabled=0")) << written.toStdString();
   EXPECT_TRUE(written.contains("Format=Ustrd")) << written.toStdString();
 
+  // Each page's log tells where the missing payer data are typed and kept.
   for (const QString &log : LogNames)
-    EXPECT_EQ(Lines(*window, log), QStringList{log});
+    EXPECT_EQ(Lines(*window, log), QStringList({log, FirstStartLine()}));
   EXPECT_TRUE(Fake.ErrorBoxes.isEmpty());
 }
 
@@ -179,6 +186,7 @@ struct TLogCase {
 class TForm2LogTest : public TForm2Test, public ::testing::WithParamInterface<TLogCase> {};
 
 TEST_P(TForm2LogTest, EveryEntryReachesAllFourLogs) {
+  StorePayer();
   const auto window = Open();
 
   window->AppendLog(GetParam().Text, GetParam().WithSeparator);
@@ -240,6 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.Button); });
 
 TEST_F(TForm2Test, SingleTransferWithEmptyFieldOnlyShowsTheBox) {
+  StorePayer();
   const auto window = Open();
   App.WriteBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"), "old");
 
@@ -301,7 +310,10 @@ TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
   EXPECT_FALSE(StoredMPP().Enabled);
   EXPECT_EQ(StoredMPP().Format, mfStructured);
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")),
-            (QStringList{QStringLiteral("MemoVideoTel"), QStringLiteral("Błąd: Brak nazwy firmy w settings.ini")}));
+            (QStringList{QStringLiteral("MemoVideoTel"), FirstStartLine(),
+                         QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
+                                        "techniczne” i naciśnij „Zapisz dane Płatnika”")
+                             .arg(SettingsFile())}));
 }
 
 TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
@@ -314,6 +326,7 @@ TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
 }
 
 TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
+  StorePayer();
   App.WriteBytes(QStringLiteral("Velmira"), "#!/bin/sh\n");
   QFile(App.File(QStringLiteral("Velmira"))).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
   App.WriteBytes(QStringLiteral("fa.xml"), "<Faktura><Naglowek><SystemInfo>T</SystemInfo></Naglowek></Faktura>");
@@ -340,6 +353,7 @@ TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
 }
 
 TEST_F(TForm2Test, PdfButtonOnAMissingInvoiceShowsTheErrorBox) {
+  StorePayer();
   const auto window = Open();
   Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QStringLiteral("brak.xml")));
 
@@ -394,6 +408,7 @@ TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
 
 // The first paint shows the first page alone; the other pages and what they load follow it.
 TEST_F(TForm2Test, TheOtherPagesFollowTheFirstPaint) {
+  StorePayer();
   StoreMPP(true, mfNone);
   const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
   const auto window = OpenHidden();
