@@ -110,7 +110,7 @@ void TForm2::closeEvent(QCloseEvent *event) {
 
 void TForm2::ConnectFirstPage() {
   OnClick(FUi.BtnSciezkaPlik,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Wszystkie pliki (*.xml)")); });
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Faktury KSeF (*.xml)")); });
   OnClick(FUi.BitBtn4, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
   OnClick(FUi.Button1, [this] {
     FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(),
@@ -126,7 +126,7 @@ void TForm2::ConnectLaterPages() {
           [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FLater->SplitPayment.Current()); });
 
   OnClick(FUi.Button2,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Wszystkie pliki (*.imp)")); });
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Pliki VideoTel (*.imp)")); });
   OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
   OnClick(FUi.Button5,
           [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FLater->SplitPayment); });

@@ -49,9 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                    true},
         TStartCase{"noIban", "[COMPANY]\r\nName=Wrzos\r\nNIP=6772314552\r\nBIC=BREXPLPWXXX\r\n", true},
         TStartCase{"noBic", "[COMPANY]\r\nName=Wrzos\r\nNIP=6772314552\r\nIBAN=PL79114020044000030020135538\r\n", true},
-        TStartCase{"complete",
-                   "[COMPANY]\r\nName=Wrzos\r\nNIP=6772314552\r\nIBAN=PL79114020044000030020135538\r\nBIC=BREXPLPWXXX\r\n",
-                   false}),
+        TStartCase{
+            "complete",
+            "[COMPANY]\r\nName=Wrzos\r\nNIP=6772314552\r\nIBAN=PL79114020044000030020135538\r\nBIC=BREXPLPWXXX\r\n",
+            false}),
     [](const ::testing::TestParamInfo<TStartCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -100,6 +100,7 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
   EXPECT_TRUE(FormatItem(*window, 0).isChecked());
   EXPECT_EQ(FormatItem(*window, 0).text(), QStringLiteral("Bez Struktury"));
+  EXPECT_EQ(FormatItem(*window, 2).text(), QStringLiteral("Oba"));
   const QByteArray written = App.ReadBytes(QStringLiteral("settings.ini"));
   EXPECT_TRUE(written.contains("Enabled=0")) << written.toStdString();
   EXPECT_TRUE(written.contains("Format=Ustrd")) << written.toStdString();
@@ -519,9 +520,9 @@ TEST_P(TForm2ChooserTest, PutsTheChosenPathIntoTheFieldAndKeepsTheFieldWhenCance
 INSTANTIATE_TEST_SUITE_P(
     Choosers, TForm2ChooserTest,
     ::testing::Values(TChooser{"BtnSciezkaPlik", "EdtSciezkaDoPlikuXML", QStringLiteral("Wybierz plik"),
-                               QStringLiteral("Wszystkie pliki (*.xml)")},
+                               QStringLiteral("Faktury KSeF (*.xml)")},
                       TChooser{"Button2", "EdtSciezkaDoPlikuVideoTel", QStringLiteral("Wybierz plik"),
-                               QStringLiteral("Wszystkie pliki (*.imp)")},
+                               QStringLiteral("Pliki VideoTel (*.imp)")},
                       TChooser{"Button3", "EdtSciezkaDoKatalogu2", QStringLiteral("Wybierz katalog docelowy"), {}}),
     [](const auto &info) { return std::string(info.param.Button); });
 
