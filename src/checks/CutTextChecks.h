@@ -8,7 +8,7 @@
 
 // The address parts that did not fit their fields: for each transfer of a written file, read as
 // a stream, the payee's street and town as its payment held them, whole, against what the file
-// carries, and what was left out.
+// carries, and what was left out or put elsewhere.
 class TCutTextCheck {
 public:
   // `payments` are what the file's transfers pay, in file order; they must outlive the check.
@@ -21,7 +21,9 @@ public:
 
 private:
   void CheckTransfer(int transfer);
-  void CheckField(int transfer, const char *name, const QString &field, int width, const QString &whole,
+  bool HoldsTheTownInTheStreetField(const TPayment &payment) const;
+  void ReportTheTownInTheStreetField(int transfer, const TPayment &payment);
+  void CheckField(int transfer, const char *name, const QString &field, qsizetype width, const QString &whole,
                   const QString &written);
 
   const TPaymentList &FPayments;

@@ -46,6 +46,8 @@ bool IsValidNip(const QString &nip) {
   return check != 10 && check == nip[9].unicode() - u'0';
 }
 
+QString NipWithoutSeparators(QString nip) { return nip.remove(u'-').remove(u' '); }
+
 bool IsBicForm(const QString &bic) {
   static const QRegularExpression form(
       QRegularExpression::anchoredPattern(QStringLiteral("[A-Z0-9]{4}[A-Z]{2}[A-Z0-9]{2}(?:[A-Z0-9]{3})?")));

@@ -18,6 +18,9 @@ TAccountProblem AccountProblem(const QString &account);
 // modulo 11 (a remainder of 10 makes no valid NIP).
 bool IsValidNip(const QString &nip);
 
+// A NIP as people write it, with hyphens or blanks between its digit groups, reduced to its digits.
+QString NipWithoutSeparators(QString nip);
+
 // The form of a BIC (ISO 9362): four letters or digits for the institution, two letters for the
 // country, two letters or digits for the location, and optionally three for the branch.
 bool IsBicForm(const QString &bic);

@@ -1,5 +1,7 @@
 #include "checks/SchemaFindings.h"
 
+#include "checks/Pain001Paths.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -11,22 +13,21 @@ const QHash<QString, QString> &FieldNames() {
   static const QHash<QString, QString> names{
       {QStringLiteral("PmtId/EndToEndId"), QStringLiteral("identyfikator przelewu")},
       {QStringLiteral("Amt/InstdAmt"), QStringLiteral("kwota i waluta przelewu")},
-      {QStringLiteral("CdtrAgt/FinInstnId/ClrSysMmbId/MmbId"), QStringLiteral("numer rozliczeniowy banku odbiorcy")},
+      {Pain001Paths::PayeeBankCode, QStringLiteral("numer rozliczeniowy banku odbiorcy")},
       {QStringLiteral("Cdtr/Nm"), QStringLiteral("nazwa odbiorcy")},
       {QStringLiteral("Cdtr/PstlAdr/StrtNm"), QStringLiteral("ulica odbiorcy")},
       {QStringLiteral("Cdtr/PstlAdr/BldgNb"), QStringLiteral("numer budynku odbiorcy")},
       {QStringLiteral("Cdtr/PstlAdr/PstCd"), QStringLiteral("kod pocztowy odbiorcy")},
       {QStringLiteral("Cdtr/PstlAdr/TwnNm"), QStringLiteral("miejscowość odbiorcy")},
       {QStringLiteral("Cdtr/PstlAdr/Ctry"), QStringLiteral("kraj odbiorcy")},
-      {QStringLiteral("CdtrAcct/Id/Othr/Id"), QStringLiteral("rachunek odbiorcy")},
+      {Pain001Paths::PayeeAccount, QStringLiteral("rachunek odbiorcy")},
       {QStringLiteral("RmtInf/Ustrd"), QStringLiteral("tytuł przelewu")},
       {QStringLiteral("RmtInf/Strd/TaxRmt/Cdtr/TaxId"), QStringLiteral("NIP odbiorcy w bloku MPP")},
       {QStringLiteral("RmtInf/Strd/TaxRmt/RefNb"), QStringLiteral("numer referencyjny w bloku MPP")},
       {QStringLiteral("RmtInf/Strd/TaxRmt/TtlTaxAmt"), QStringLiteral("kwota VAT w bloku MPP")},
       {QStringLiteral("GrpHdr/InitgPty/Nm"), QStringLiteral("nazwa płatnika")},
-      {QStringLiteral("PmtInf/DbtrAcct/Id/Othr/Id"), QStringLiteral("rachunek płatnika")},
-      {QStringLiteral("PmtInf/DbtrAgt/FinInstnId/ClrSysMmbId/MmbId"),
-       QStringLiteral("numer rozliczeniowy banku płatnika")},
+      {Pain001Paths::PayerAccount, QStringLiteral("rachunek płatnika")},
+      {Pain001Paths::PayerBankCode, QStringLiteral("numer rozliczeniowy banku płatnika")},
   };
   return names;
 }

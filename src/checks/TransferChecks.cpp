@@ -1,16 +1,17 @@
 #include "checks/TransferChecks.h"
 
 #include "checks/Identifiers.h"
+#include "checks/Pain001Paths.h"
 
 #include <QHash>
 #include <algorithm>
 
 namespace {
 
-const QString PayeeAccount = QStringLiteral("CdtrAcct/Id/Othr/Id");
-const QString PayeeBankCode = QStringLiteral("CdtrAgt/FinInstnId/ClrSysMmbId/MmbId");
-const QString PayerAccount = QStringLiteral("PmtInf/DbtrAcct/Id/Othr/Id");
-const QString PayerBankCode = QStringLiteral("PmtInf/DbtrAgt/FinInstnId/ClrSysMmbId/MmbId");
+using Pain001Paths::PayeeAccount;
+using Pain001Paths::PayeeBankCode;
+using Pain001Paths::PayerAccount;
+using Pain001Paths::PayerBankCode;
 
 QString AccountProblemText(TAccountProblem problem) {
   return problem == apCheckDigits
@@ -31,9 +32,6 @@ bool IsTenDigits(const QString &text) {
   return text.size() == 10 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// The payer's NIP is not written to the file, so the usual ways of writing it are fine.
-QString WithoutSeparators(QString nip) { return nip.remove(u'-').remove(u' '); }
-
 } // namespace
 
 QList<TTransferFinding> CheckPayer(const TCompanyData &payer) {
@@ -41,7 +39,8 @@ QList<TTransferFinding> CheckPayer(const TCompanyData &payer) {
   CheckAccount(findings, TTransferFinding::NoTransfer,
                QStringLiteral("Rachunek płatnika „%1” (IBAN w settings.ini) %2."), payer.IBAN,
                {PayerAccount, PayerBankCode});
-  if (!IsValidNip(WithoutSeparators(payer.NIP)))
+  // The payer's NIP is not written to the file, so the usual ways of writing it are fine.
+  if (!IsValidNip(NipWithoutSeparators(payer.NIP)))
     findings.append({TTransferFinding::NoTransfer,
                      {},
                      QStringLiteral("NIP płatnika „%1” (settings.ini) nie jest poprawnym numerem NIP: 10 cyfr, z "

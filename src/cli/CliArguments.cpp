@@ -53,6 +53,18 @@ TOption SplitOption(const QString &argument) {
   return {argument.left(equals), argument.mid(equals + 1)};
 }
 
+// Why the data directory of this run is the one it is.
+QString DataDirReason(const TAppPaths &paths) {
+  switch (paths.DataDirChoice) {
+  case dcOverride: return QStringLiteral("wskazany zmienną środowiskową PAVENA_DIR");
+  case dcUserData:
+    return QStringLiteral("w katalogu programu %1 nie wolno zapisywać: program zainstalowany z pakietu")
+        .arg(paths.ProgramDir);
+  case dcProgramDir: break;
+  }
+  return QStringLiteral("katalog programu, w którym wolno zapisywać");
+}
+
 } // namespace
 
 TCliRequest ParseCliArguments(const QStringList &arguments) {
@@ -136,7 +148,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   return request;
 }
 
-QString CliHelpText() {
+QString CliHelpText(const TAppPaths &paths) {
   return QStringLiteral("pavena-cli: pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel,\n"
                         "podgląd faktury KSeF jako PDF\n"
                         "\n"
@@ -175,13 +187,20 @@ QString CliHelpText() {
                         "długości pól i mechanizm podzielonej płatności. Każde znalezisko to wiersz \"Uwaga: \"\n"
                         "na standardowym wyjściu błędów; plik zostaje zapisany.\n"
                         "\n"
-                        "Dane płatnika (sekcja [COMPANY]: Name, NIP, IBAN, BIC) program czyta z pliku settings.ini\n"
-                        "w swoim katalogu albo w katalogu wskazanym zmienną środowiskową PAVENA_DIR; tam też\n"
-                        "zapisuje pliki przelewów, w katalogu PLIKI_DO_BANKU.\n"
+                        "Katalog danych trzyma plik settings.ini (dane płatnika w sekcji [COMPANY]: Name, NIP,\n"
+                        "IBAN, BIC, i wybór MPP), BANKI.INI i katalog PLIKI_DO_BANKU z plikami przelewów. Program\n"
+                        "wybiera go przy każdym uruchomieniu:\n"
+                        "  1. katalog wskazany zmienną środowiskową PAVENA_DIR, gdy jest ustawiona;\n"
+                        "  2. w przeciwnym razie katalog programu, gdy wolno w nim zapisywać (kopia przenośna);\n"
+                        "  3. w przeciwnym razie ~/.local/share/Pavena ($XDG_DATA_HOME/Pavena): program\n"
+                        "     zainstalowany z pakietu; każdy użytkownik ma tam własne dane.\n"
+                        "Katalog danych tego uruchomienia: %1\n"
+                        "(%2).\n"
                         "\n"
                         "Kod wyjścia: 0 - plik zapisany (plik wysłany), 1 - konwersja (wysyłka)\n"
                         "nie powiodła się, 2 - błędne wywołanie, 3 - z opcją --scisle: plik przelewu\n"
-                        "zapisany, ale z ostrzeżeniami \"Uwaga: \".");
+                        "zapisany, ale z ostrzeżeniami \"Uwaga: \".")
+      .arg(paths.AppDir, DataDirReason(paths));
 }
 
 QString CliUsageHint() {

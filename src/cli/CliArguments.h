@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/AppPaths.h"
 #include "model/Exception.h"
 #include "model/Types.h"
 
@@ -25,7 +26,7 @@ struct TCliRequest {
 // names what is wrong.
 TCliRequest ParseCliArguments(const QStringList &arguments);
 
-// The text of --help.
-QString CliHelpText();
+// The text of --help, naming the data directory of `paths` and why it is that one.
+QString CliHelpText(const TAppPaths &paths);
 // The short reminder printed after a wrong call.
 QString CliUsageHint();

@@ -59,7 +59,7 @@ int main(int argc, char *argv[]) {
     return ecUsage;
   }
   if (request.Command == TCliCommand::Help) {
-    WriteLines(stdout, CliHelpText());
+    WriteLines(stdout, CliHelpText(TAppPaths::OfRunningProgram()));
     return ecSuccess;
   }
   if (request.Command == TCliCommand::Version) {

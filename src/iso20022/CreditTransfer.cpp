@@ -1,5 +1,7 @@
 #include "iso20022/CreditTransfer.h"
 
+#include "iso20022/Pain001Limits.h"
+
 namespace {
 
 // "VATX" tells the bank that the transfer is a split payment.
@@ -68,7 +70,7 @@ void StartPaymentBlock(TXmlStreamWriter &document, const TPaymentBlock &block) {
 
 void StartCreditTransfer(TXmlStreamWriter &document, const TCreditTransfer &transfer, const TMPPSettings &mpp) {
   document.StartElement("CdtTrfTxInf");
-  document.TextElementPath({"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(35));
+  document.TextElementPath({"PmtId", "EndToEndId"}, transfer.InvoiceNumber.left(TPain001Limits::EndToEndId));
 
   document.StartElement("PmtTpInf");
   document.TextElement("InstrPrty", QStringLiteral("NORM"));

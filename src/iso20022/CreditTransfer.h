@@ -35,7 +35,7 @@ struct TPaymentBlock {
 void StartPaymentBlock(TXmlStreamWriter &document, const TPaymentBlock &block);
 
 struct TCreditTransfer {
-  // EndToEndId takes its first 35 characters.
+  // EndToEndId takes its first TPain001Limits::EndToEndId characters.
   QString InvoiceNumber;
   TAmount Amount;
   QString Currency;

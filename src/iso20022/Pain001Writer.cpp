@@ -1,6 +1,7 @@
 #include "iso20022/Pain001Writer.h"
 
 #include "iso20022/CreditTransfer.h"
+#include "iso20022/Pain001Limits.h"
 #include "iso20022/RemittanceInfo.h"
 
 namespace {
@@ -13,14 +14,16 @@ QString CreditorAgentMemberId(const QString &iban) {
 
 TCreditTransfer CreditTransferOf(const TPayment &payment) {
   // Cut to what the schema allows; a missing town gets a placeholder so that TwnNm is always there.
-  const QString town = payment.CreditorTwnNm.isEmpty() ? QStringLiteral("Brak miasta") : payment.CreditorTwnNm.left(35);
+  const QString town = payment.CreditorTwnNm.isEmpty() ? QStringLiteral("Brak miasta")
+                                                       : payment.CreditorTwnNm.left(TPain001Limits::TwnNm);
   return TCreditTransfer{
       .InvoiceNumber = payment.InvoiceNumber,
       .Amount = payment.Amount,
       .Currency = QStringLiteral("PLN"),
       .CreditorAgentMemberId = CreditorAgentMemberId(payment.CreditorIBAN),
       .CreditorName = payment.CreditorName,
-      .CreditorAddress = {payment.CreditorStrtNm.left(70), payment.CreditorBldgNb, payment.CreditorPstCd, town},
+      .CreditorAddress = {payment.CreditorStrtNm.left(TPain001Limits::StrtNm), payment.CreditorBldgNb,
+                          payment.CreditorPstCd, town},
       .CreditorCountry = payment.CreditorCountry,
       .CreditorIBAN = payment.CreditorIBAN,
   };

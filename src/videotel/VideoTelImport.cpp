@@ -1,5 +1,6 @@
 #include "videotel/VideoTelImport.h"
 
+#include "iso20022/Pain001Limits.h"
 #include "model/Exception.h"
 #include "model/Text.h"
 #include "model/TextCodec.h"
@@ -13,8 +14,9 @@
 namespace {
 
 constexpr qsizetype MinFieldCount = 14;
-constexpr qsizetype TitleLength = 140;
-constexpr qsizetype TownLength = 35;
+// The title is the transfer's Ustrd, the beneficiary's address its TwnNm.
+constexpr qsizetype TitleLength = TPain001Limits::Ustrd;
+constexpr qsizetype TownLength = TPain001Limits::TwnNm;
 
 [[noreturn]] void ThrowCannotOpen(const QString &fileName, const QString &reason) {
   throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, reason));
@@ -95,7 +97,7 @@ char16_t PlainLetter(char16_t c) {
 // line would cost more than the rest of the line.
 TPayment PaymentWithoutDate(const TVideoTelPayment &record) {
   TPayment payment;
-  // Cut before trimming: leading blanks count against the 140 and 35 characters.
+  // Cut before trimming: leading blanks count against both lengths.
   payment.InvoiceNumber = RemovePolishDiacritics(Trim(record.Title.left(TitleLength)));
   payment.CreditorName = RemovePolishDiacritics(Trim(record.BeneficiaryName));
   payment.CreditorIBAN = RemovePolishDiacritics(Trim(record.BeneficiaryIBAN));

@@ -74,6 +74,13 @@ TEST_F(TPavenaCliTest, WithoutOverrideWorksBesideTheExecutable) {
             Success(QStringLiteral("Pain001.xml"), QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...")));
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
   EXPECT_TRUE(QDir(WorkingDirectory.Path()).isEmpty()) << "nothing lands in the working directory";
+
+  process.start(program, {QStringLiteral("--help")});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
+                  .contains(QStringLiteral("Katalog danych tego uruchomienia: %1/\n(katalog programu, w którym wolno "
+                                           "zapisywać).\n")
+                                .arg(AppDirectory.Path())));
 }
 
 TEST_F(TPavenaCliTest, TurnsAnExampleInvoiceIntoATransferFile) {
@@ -263,13 +270,26 @@ TEST_F(TPavenaCliTest, AFailedConversionReportsOnStandardErrorWithStatusOne) {
   EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001.xml"))));
 }
 
+TEST_F(TPavenaCliTest, ABatchOfADirectoryWithoutInvoicesFailsWithStatusOne) {
+  const TRun run = Run({QStringLiteral("paczka"), WorkingDirectory.Path()});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_EQ(
+      run.Err,
+      QStringLiteral("Błąd: Katalog %1 nie zawiera żadnego pliku faktury (*.xml)\n").arg(WorkingDirectory.Path()));
+  EXPECT_FALSE(QFile::exists(Output(QStringLiteral("Pain001Paczka.xml"))));
+}
+
 TEST_F(TPavenaCliTest, MissingPayerDataFailsWithStatusOne) {
   QFile::remove(AppDirectory.File(QStringLiteral("settings.ini")));
 
   const TRun run = Run({QStringLiteral("paczka"), Example(QStringLiteral("faktury"))});
 
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Brak nazwy firmy w settings.ini\n"));
+  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
+                                    "techniczne” i naciśnij „Zapisz dane Płatnika”\n")
+                         .arg(AppDirectory.File(QStringLiteral("settings.ini"))));
   EXPECT_EQ(run.Out, QString());
 }
 
@@ -425,6 +445,11 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
   EXPECT_TRUE(help.Out.contains(
       QStringLiteral("  pavena-cli faktura PLIK.xml [--referencja TEKST] [--mpp FORMAT | --bez-mpp] [--scisle]\n")));
   EXPECT_TRUE(help.Out.contains(QStringLiteral("Kod wyjścia: 0")));
+  EXPECT_TRUE(help.Out.contains(QStringLiteral("  3. w przeciwnym razie ~/.local/share/Pavena ($XDG_DATA_HOME/Pavena): "
+                                               "program\n")));
+  EXPECT_TRUE(help.Out.contains(
+      QStringLiteral("Katalog danych tego uruchomienia: %1/\n(wskazany zmienną środowiskową PAVENA_DIR).\n")
+          .arg(AppDirectory.Path())));
   EXPECT_TRUE(help.Out.contains(QStringLiteral("  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z "
                                                "ostrzeżeniami\n")));
   EXPECT_EQ(help.Err, QString());

@@ -31,9 +31,9 @@ TAppPaths TAppPaths::Choose(const QString &programDir, const QString &dataDirOve
   TAppPaths paths = InDirectory(programDir);
   // Tests and portable set-ups point the program at another data directory.
   if (!dataDirOverride.isEmpty())
-    paths.AppDir = DirectoryText(dataDirOverride);
+    paths = {paths.ProgramDir, DirectoryText(dataDirOverride), dcOverride};
   else if (!userDataDir.isEmpty() && !CanCreateFilesIn(programDir))
-    paths.AppDir = DirectoryText(userDataDir);
+    paths = {paths.ProgramDir, DirectoryText(userDataDir), dcUserData};
   return paths;
 }
 

@@ -2,6 +2,16 @@
 
 #include <QString>
 
+// Why the data directory is where it is.
+enum TDataDirChoice {
+  // The program directory, which a file can be created in: a portable copy, a build folder.
+  dcProgramDir,
+  // The directory that the environment variable PAVENA_DIR names.
+  dcOverride,
+  // The user's own data folder, as the program directory cannot be written: an installed program.
+  dcUserData,
+};
+
 // Where the program finds its files. Resolved once when the program starts and carried by the
 // host; nothing else reads the environment or the executable's path.
 struct TAppPaths {
@@ -10,6 +20,7 @@ struct TAppPaths {
   QString ProgramDir;
   // The directory of settings.ini, BANKI.INI and the working directories, ending with "/".
   QString AppDir;
+  TDataDirChoice DataDirChoice = dcProgramDir;
 
   // AppDir followed by the relative name, e.g. AppFilePath("PLIKI_DO_BANKU/Pain001.xml").
   QString AppFilePath(const QString &name) const { return AppDir + name; }

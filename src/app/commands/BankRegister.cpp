@@ -1,5 +1,7 @@
 #include "app/commands/BankRegister.h"
 
+#include "app/commands/PayerDataCheck.h"
+
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
@@ -106,7 +108,7 @@ void TBankRegister::LoadBankTable() {
     row.Name = bank.ReadString(section, QStringLiteral("Name"));
     row.IBAN = bank.ReadString(section, QStringLiteral("IBAN"));
     row.BIC = bank.ReadString(section, QStringLiteral("BIC"));
-    FRows.push_back(CutToWidths(row));
+    FRows.push_back(row);
   }
   // As after appending, the row read last is the current one.
   ShowTable(int(FRows.size()) - 1);
@@ -143,7 +145,7 @@ void TBankRegister::EditBankRow() {
   TBankRow edited = FRows[std::size_t(current)];
   if (!FDialog.EditBankRecord(edited))
     return;
-  FRows[std::size_t(current)] = CutToWidths(edited);
+  FRows[std::size_t(current)] = edited;
   ShowTable(current);
   SaveBankTable();
   FHost.Log.AppendLog(QStringLiteral("Skorygowano zapis w tablicy banków."), false);
@@ -166,8 +168,13 @@ void TBankRegister::DeleteLastBankRow() {
 }
 
 void TBankRegister::SavePayerData() {
-  TSettings::SaveCompany(SettingsFile(), FPayer.PayerData());
-  FHost.Log.AppendLog(QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ...."), false);
+  TCompanyData payer = FPayer.PayerData();
+  payer.IBAN = NormalisedIban(payer.IBAN);
+  FPayer.SetPayerData(payer);
+  if (!ConfirmSavingDespiteProblems(FHost.Dialogs, CheckPayerData(payer)))
+    return;
+  TSettings::SaveCompany(SettingsFile(), payer);
+  FHost.Log.AppendLog(QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsFile()), false);
 }
 
 void TBankRegister::ShowHelp() { FHost.Dialogs.ShowInformation(HelpText); }

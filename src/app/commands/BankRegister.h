@@ -43,8 +43,9 @@ public:
 class IBankDialog {
 public:
   virtual ~IBankDialog() = default;
-  // Shows the row's Opis, IBAN, BIC, NIP and Name; on OK puts the texts as typed back into
-  // the row and returns true. Cancel leaves the row alone.
+  // Shows the row's Opis, IBAN, BIC, NIP and Name; on OK, once the typed texts passed
+  // CheckBankRow or the user chose to save them anyway, puts them back into the row (the IBAN
+  // normalised) and returns true. Cancel leaves the row alone.
   virtual bool EditBankRecord(TBankRow &row) = 0;
 };
 
@@ -80,7 +81,8 @@ public:
   void EditBankRow();
   // The menu item "Kasowanie podświetlonego wiersza": only the last row may go.
   void DeleteLastBankRow();
-  // The button "Zapisz dane \rPłatnika".
+  // The button "Zapisz dane \rPłatnika": the IBAN normalised in its field, then, after the
+  // question a wrong value asks, the fields into settings.ini.
   void SavePayerData();
   // The question-mark button of the page "Banki".
   void ShowHelp();

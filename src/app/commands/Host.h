@@ -110,7 +110,7 @@ public:
 };
 
 // The split-payment controls of the window: the check box "MPP" and the radio group
-// "Format MPP" with the items "Bez Struktury", "Struktura", "Both". A change made through the
+// "Format MPP" with the items "Bez Struktury", "Struktura", "Oba". A change made through the
 // setters runs the control's change handler, just as a change made by the user does.
 class IMPPControls {
 public:

@@ -62,6 +62,9 @@ QStringList ListInvoiceFiles(const QString &directory) {
   }
   // The platform's listing order varies; a fixed order keeps the transfer file the same on every run.
   std::sort(names.begin(), names.end(), SortsBefore);
+  // A transfer file without a transaction is one the bank refuses.
+  if (names.empty())
+    throw Exception(QStringLiteral("Katalog %1 nie zawiera żadnego pliku faktury (*.xml)").arg(directory));
 
   QStringList paths;
   paths.reserve(qsizetype(names.size()));

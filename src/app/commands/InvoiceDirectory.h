@@ -5,6 +5,6 @@
 
 // The invoice files of a batch: every file directly inside `directory` (subdirectories are not
 // entered; hidden files count, special files such as FIFOs do not) whose name ends in ".xml" in
-// any letter case, as full paths sorted by file name. Fails with a Polish message when the text is empty after trimming
-// or names no readable directory.
+// any letter case, as full paths sorted by file name. Fails with a Polish message when the text is empty after
+// trimming, names no readable directory or a directory without such a file.
 QStringList ListInvoiceFiles(const QString &directory);

@@ -2,10 +2,12 @@
 
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
+#include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
+#include "iso20022/Pain001Limits.h"
 #include "iso20022/Pain001Writer.h"
 #include "ksef/KsefInvoiceReader.h"
 #include "model/Exception.h"
@@ -38,16 +40,16 @@ void RemoveIfPresent(const QString &fileName) {
     QFile::remove(fileName);
 }
 
-// The transfer fields are 70 characters for the street and 35 for the town; a town too long
-// for its field travels whole in the street field.
+// A town too long for its field travels whole in the street field, in place of the street.
 void CompleteSingleTransferAddress(TInvoicePaymentData &invoice) {
   const TStructuredAddress address = TSettings::ParseAddress(invoice.CreditorAddress, invoice.CreditorAddress2);
-  invoice.CreditorStrtNm = address.StrtNm.left(70);
+  invoice.CreditorStrtNm = address.StrtNm.left(TPain001Limits::StrtNm);
   invoice.CreditorBldgNb = address.BldgNb;
   invoice.CreditorPstCd = address.PstCd;
-  invoice.CreditorTwnNm = address.TwnNm.isEmpty() ? QStringLiteral("Brak miasta") : address.TwnNm.left(35);
-  if (address.TwnNm.size() > 35)
-    invoice.CreditorStrtNm = address.TwnNm.left(70);
+  invoice.CreditorTwnNm =
+      address.TwnNm.isEmpty() ? QStringLiteral("Brak miasta") : address.TwnNm.left(TPain001Limits::TwnNm);
+  if (address.TwnNm.size() > TPain001Limits::TwnNm)
+    invoice.CreditorStrtNm = address.TwnNm.left(TPain001Limits::StrtNm);
 }
 
 // The batch keeps the address parts whole; the writer shortens them. The single invoice is
@@ -215,15 +217,4 @@ bool TTransferCommands::IsFilled(const QString &fieldText, const QString &emptyF
   return false;
 }
 
-TCompanyData TTransferCommands::LoadCheckedCompany() const {
-  const TCompanyData company = TSettings::LoadCompany(FHost.Paths.SettingsFile());
-  if (company.Name.isEmpty())
-    throw Exception(QStringLiteral("Brak nazwy firmy w settings.ini"));
-  if (company.IBAN.isEmpty())
-    throw Exception(QStringLiteral("Brak rachunku IBAN w settings.ini"));
-  if (company.BIC.isEmpty())
-    throw Exception(QStringLiteral("Brak rachunku BIC w settings.ini"));
-  if (company.NIP.isEmpty())
-    throw Exception(QStringLiteral("Brak identyfikatora NIP w settings.ini"));
-  return company;
-}
+TCompanyData TTransferCommands::LoadCheckedCompany() const { return LoadCompletePayerData(FHost.Paths); }

@@ -1,22 +1,40 @@
 #include "app/gui/BankDialog.h"
 
+#include "app/commands/PayerDataCheck.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
-QLineEdit *AddField(QVBoxLayout &layout, const QString &name, const QString &caption, int width) {
+// The field `name` under its caption, with the label `name` + "Problem" beside it that says
+// what is wrong with its value.
+QLineEdit *AddField(QVBoxLayout &layout, QList<QLabel *> &problems, const QString &name, const QString &caption,
+                    int width) {
   auto *field = new QLineEdit;
   field->setObjectName(name);
   field->setFixedWidth(width);
   auto *label = new QLabel(caption);
   label->setBuddy(field);
+  auto *problem = new QLabel;
+  problem->setObjectName(name + QStringLiteral("Problem"));
+  QPalette warning = problem->palette();
+  warning.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+  problem->setPalette(warning);
+  problem->setWordWrap(true);
+  // What was wrong no longer holds once the value is typed again.
+  QObject::connect(field, &QLineEdit::textEdited, problem, &QLabel::clear);
+  problems.append(problem);
+  auto *row = new QHBoxLayout;
+  row->addWidget(field);
+  row->addWidget(problem, 1);
   layout.addWidget(label);
-  layout.addWidget(field);
+  layout.addLayout(row);
   return field;
 }
 
@@ -30,21 +48,21 @@ QPushButton *NewButton(const QString &name, const QString &caption) {
 
 } // namespace
 
-TForm3::TForm3(QWidget *owner) : QDialog(owner) {
+TForm3::TForm3(IDialogs &dialogs, QWidget *owner) : QDialog(owner), FDialogs(dialogs) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Korekta danych konta bankowego"));
   setModal(true);
 
   auto *layout = new QVBoxLayout(this);
-  FOpis = AddField(*layout, QStringLiteral("edtBankOpis"), QStringLiteral("Opis konta"), 260);
-  FIBAN = AddField(*layout, QStringLiteral("edtBankIBAN"), QStringLiteral("IBAN konta"), 260);
-  FBIC = AddField(*layout, QStringLiteral("edtBankBIC"), QStringLiteral("BIC konta"), 120);
-  FNIP = AddField(*layout, QStringLiteral("edtBankNIP"), QStringLiteral("NIP Płatnika"), 120);
-  FNazwa = AddField(*layout, QStringLiteral("edtBankNazwa"), QStringLiteral("Nazwa Płatnika"), 520);
+  FOpis = AddField(*layout, FProblems, QStringLiteral("edtBankOpis"), QStringLiteral("Opis konta"), 260);
+  FIBAN = AddField(*layout, FProblems, QStringLiteral("edtBankIBAN"), QStringLiteral("IBAN konta"), 260);
+  FBIC = AddField(*layout, FProblems, QStringLiteral("edtBankBIC"), QStringLiteral("BIC konta"), 120);
+  FNIP = AddField(*layout, FProblems, QStringLiteral("edtBankNIP"), QStringLiteral("NIP Płatnika"), 120);
+  FNazwa = AddField(*layout, FProblems, QStringLiteral("edtBankNazwa"), QStringLiteral("Nazwa Płatnika"), 520);
 
   QPushButton *ok = NewButton(QStringLiteral("BtnOK"), QStringLiteral("O&K"));
   QPushButton *cancel = NewButton(QStringLiteral("BtnCancel"), QStringLiteral("&Cancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ok, &QPushButton::clicked, this, &TForm3::PressOK);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -66,6 +84,8 @@ void TForm3::LoadRecordBank(const TBankRow &row) {
   FBIC->setText(row.BIC);
   FNIP->setText(row.NIP);
   FNazwa->setText(row.Name);
+  for (QLabel *problem : FProblems)
+    problem->clear();
 }
 
 void TForm3::SaveRecordBank(TBankRow &row) const {
@@ -74,6 +94,17 @@ void TForm3::SaveRecordBank(TBankRow &row) const {
   row.BIC = FBIC->text();
   row.NIP = FNIP->text();
   row.Name = FNazwa->text();
+}
+
+void TForm3::PressOK() {
+  FIBAN->setText(NormalisedIban(FIBAN->text()));
+  TBankRow row;
+  SaveRecordBank(row);
+  const QList<TFieldCheck> checks = CheckBankRow(row);
+  for (qsizetype i = 0; i < checks.size(); ++i)
+    FProblems[i]->setText(checks[i].Problem);
+  if (ConfirmSavingDespiteProblems(FDialogs, checks))
+    accept();
 }
 
 bool TForm3::EditBankRecord(TBankRow &row) {

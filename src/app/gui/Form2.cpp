@@ -3,6 +3,7 @@
 #include "app/commands/AboutProgram.h"
 #include "app/commands/BankRegister.h"
 #include "app/commands/DesktopShortcut.h"
+#include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
@@ -41,7 +42,7 @@ const QString VideoTelHelp = QStringLiteral(
 struct TForm2::TLaterPages {
   TLaterPages(THost &host, const TForm2Ui &ui, QWidget *window)
       : MPPControls(*ui.ChkMPP, *ui.RGrpMPP, *ui.RGrpMPPItems), SplitPayment(MPPControls, host.Paths.SettingsFile()),
-        Payer(new TPayerPanel), BankPage(new TBankPage), BankDialog(new TForm3(window)),
+        Payer(new TPayerPanel), BankPage(new TBankPage), BankDialog(new TForm3(host.Dialogs, window)),
         Bank(host, *Payer, *Payer, *BankPage, *BankDialog) {}
 
   TQtMPPControls MPPControls;
@@ -88,6 +89,7 @@ void TForm2::StartLaterPages() {
   FLater->Payer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));
   Guarded([this] { FLater->SplitPayment.Load(); });
   Guarded([this] { FLater->Bank.Start(); });
+  ReportMissingPayerData(FHost);
 }
 
 void TForm2::AppendLog(const QString &text, bool withSeparator) {
@@ -108,7 +110,7 @@ void TForm2::closeEvent(QCloseEvent *event) {
 
 void TForm2::ConnectFirstPage() {
   OnClick(FUi.BtnSciezkaPlik,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Wszystkie pliki (*.xml)")); });
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Faktury KSeF (*.xml)")); });
   OnClick(FUi.BitBtn4, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
   OnClick(FUi.Button1, [this] {
     FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(),
@@ -124,7 +126,7 @@ void TForm2::ConnectLaterPages() {
           [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FLater->SplitPayment.Current()); });
 
   OnClick(FUi.Button2,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Wszystkie pliki (*.imp)")); });
+          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Pliki VideoTel (*.imp)")); });
   OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
   OnClick(FUi.Button5,
           [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FLater->SplitPayment); });

@@ -146,7 +146,7 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   // The button group numbers the items by their index and reports every change of selection.
   ui.RGrpMPPItems = new QButtonGroup(ui.RGrpMPP);
   auto *items = new QVBoxLayout(ui.RGrpMPP);
-  const QString captions[] = {QStringLiteral("Bez Struktury"), QStringLiteral("Struktura"), QStringLiteral("Both")};
+  const QString captions[] = {QStringLiteral("Bez Struktury"), QStringLiteral("Struktura"), QStringLiteral("Oba")};
   for (int index = 0; index < 3; ++index) {
     auto *item = new QRadioButton(captions[index]);
     ui.RGrpMPPItems->addButton(item, index);

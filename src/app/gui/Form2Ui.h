@@ -44,7 +44,7 @@ struct TForm2Ui {
   QGroupBox *GrpPlatnik;
   QCheckBox *ChkMPP;
   QGroupBox *RGrpMPP;
-  // The items "Bez Struktury", "Struktura", "Both" with the ids 0, 1, 2.
+  // The items "Bez Struktury", "Struktura", "Oba" with the ids 0, 1, 2.
   QButtonGroup *RGrpMPPItems;
   QLineEdit *EdtSciezkaDoPlikuMail;
   QPushButton *BtnSciezkaMail;

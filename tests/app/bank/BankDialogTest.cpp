@@ -1,4 +1,5 @@
 #include "app/gui/BankDialog.h"
+#include "FakeHost.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
@@ -10,8 +11,10 @@
 namespace {
 
 const TBankRow Stored{
-    QStringLiteral("Konto2"),   QStringLiteral("Walutowe"),   QStringLiteral("PL22222222222222222222222222"),
-    QStringLiteral("BBBBPLPW"), QStringLiteral("2222222222"), QStringLiteral("Firma Dwa")};
+    QStringLiteral("Konto2"),   QStringLiteral("Walutowe"),   QStringLiteral("PL61109010140000071219812874"),
+    QStringLiteral("WBKPPLPP"), QStringLiteral("1234563218"), QStringLiteral("Firma Dwa")};
+
+const char *const FieldNames[] = {"edtBankOpis", "edtBankIBAN", "edtBankBIC", "edtBankNIP", "edtBankNazwa"};
 
 class BankDialogTest : public ::testing::Test {
 protected:
@@ -19,15 +22,23 @@ protected:
 
   QLineEdit &Field(const char *name) const { return Control<QLineEdit>(Dialog, QString::fromLatin1(name)); }
   QPushButton &Button(const char *name) const { return Control<QPushButton>(Dialog, QString::fromLatin1(name)); }
+  // The texts beside the fields, in the fields' order.
+  QStringList Problems() const {
+    QStringList problems;
+    for (const char *field : FieldNames)
+      problems.append(Control<QLabel>(Dialog, QString::fromLatin1(field) + QStringLiteral("Problem")).text());
+    return problems;
+  }
 
-  TForm3 Dialog;
+  TFakeHost Host;
+  TForm3 Dialog{Host};
 };
 
 TEST_F(BankDialogTest, FieldsButtonsAndTabOrder) {
   EXPECT_EQ(Dialog.windowTitle(), QStringLiteral("Korekta danych konta bankowego"));
   EXPECT_TRUE(Dialog.isModal());
 
-  const char *const fields[] = {"edtBankOpis", "edtBankIBAN", "edtBankBIC", "edtBankNIP", "edtBankNazwa"};
+  const auto &fields = FieldNames;
   const QString captions[] = {QStringLiteral("Opis konta"), QStringLiteral("IBAN konta"), QStringLiteral("BIC konta"),
                               QStringLiteral("NIP Płatnika"), QStringLiteral("Nazwa Płatnika")};
   QStringList labelled;
@@ -118,5 +129,92 @@ TEST_F(BankDialogTest, CancelOrTheFrameLeaveTheRowAloneAndNoKeyClosesTheDialog) 
     EXPECT_EQ(stillOpen, 1) << cancel.Name;
   }
 }
+
+// The IBAN is kept without blanks, in capitals; right values close the dialog without a question.
+TEST_F(BankDialogTest, OkNormalisesTheIbanAndAsksNothingWhenAllIsRight) {
+  TModalAnswer answer([](QWidget &dialog) {
+    Control<QLineEdit>(dialog, QStringLiteral("edtBankIBAN"))
+        .setText(QStringLiteral("pl79 1140 2004 4000 0300 2013 5538"));
+    QTest::mouseClick(&Control<QPushButton>(dialog, QStringLiteral("BtnOK")), Qt::LeftButton);
+  });
+  TBankRow row = Stored;
+  EXPECT_TRUE(Dialog.EditBankRecord(row));
+  EXPECT_EQ(row.IBAN, QStringLiteral("PL79114020044000030020135538"));
+  EXPECT_TRUE(Host.Confirmations.isEmpty());
+}
+
+// What BANKI.INI holds is shown as it is, without a verdict, until OK is pressed.
+TEST_F(BankDialogTest, AStoredValueIsShownAsItIs) {
+  TBankRow stored = Stored;
+  stored.IBAN = QStringLiteral("pl61 1090 1014 0000 0712 1981 2874");
+  stored.NIP = QStringLiteral("12345");
+  Dialog.LoadRecordBank(stored);
+  EXPECT_EQ(Field("edtBankIBAN").text(), stored.IBAN);
+  EXPECT_EQ(Problems(), QStringList(5));
+}
+
+struct TWrongFieldCase {
+  const char *Name;
+  int Field;
+  QString Typed;
+  QString Problem;
+};
+
+void PrintTo(const TWrongFieldCase &c, std::ostream *os) { *os << c.Name; }
+
+class BankDialogWrongFieldTest : public BankDialogTest, public ::testing::WithParamInterface<TWrongFieldCase> {};
+
+// No keeps the dialog open with the problem beside its field; Yes saves the value as typed.
+TEST_P(BankDialogWrongFieldTest, OkAsksFirstAndSaysWhatIsWrongBesideTheField) {
+  const TWrongFieldCase &wrong = GetParam();
+  const QString captions[] = {QStringLiteral("Opis konta"), QStringLiteral("IBAN konta"), QStringLiteral("BIC konta"),
+                              QStringLiteral("NIP Płatnika"), QStringLiteral("Nazwa Płatnika")};
+  const QString question = QStringLiteral("Te dane wyglądają na błędne:\r\r") + captions[wrong.Field] +
+                           QStringLiteral(": ") + wrong.Problem + QStringLiteral("\r\rZapisać mimo to?");
+  QStringList expectedProblems(5);
+  expectedProblems[wrong.Field] = wrong.Problem;
+  QStringList problemsAfterNo;
+  bool openAfterNo = false;
+  Host.ConfirmAnswers = {false, true};
+  TModalAnswer answer([&](QWidget &dialog) {
+    Control<QLineEdit>(dialog, QString::fromLatin1(FieldNames[wrong.Field])).setText(wrong.Typed);
+    auto &ok = Control<QPushButton>(dialog, QStringLiteral("BtnOK"));
+    QTest::mouseClick(&ok, Qt::LeftButton);
+    openAfterNo = dialog.isVisible();
+    problemsAfterNo = Problems();
+    QTest::mouseClick(&ok, Qt::LeftButton);
+  });
+  TBankRow row = Stored;
+
+  EXPECT_TRUE(Dialog.EditBankRecord(row));
+
+  EXPECT_TRUE(openAfterNo);
+  EXPECT_EQ(problemsAfterNo, expectedProblems);
+  EXPECT_EQ(Host.Confirmations, QStringList({question, question}));
+  TBankRow saved;
+  Dialog.SaveRecordBank(saved);
+  EXPECT_EQ(row.Opis, saved.Opis);
+  EXPECT_EQ(row.IBAN, saved.IBAN);
+  EXPECT_EQ(row.NIP, saved.NIP);
+  EXPECT_EQ(row.BIC, saved.BIC);
+  EXPECT_EQ(row.Name, saved.Name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BankDialogWrongFieldTest,
+    ::testing::Values(
+        TWrongFieldCase{"emptyOpis", 0, QString(), QStringLiteral("pole jest puste")},
+        TWrongFieldCase{
+            "ibanCheckDigits", 1, QStringLiteral("PL61 1090 1014 0000 0712 1981 2875"),
+            QStringLiteral("błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka albo cudzy rachunek")},
+        TWrongFieldCase{"notAnIban", 1, QStringLiteral("1090 1014"),
+                        QStringLiteral("to nie jest numer IBAN ani polski numer rachunku z 26 cyfr")},
+        TWrongFieldCase{"bicOfTenCharacters", 2, QStringLiteral("WBKPPLPPXX"),
+                        QStringLiteral("to nie jest kod BIC (ISO 9362): 8 albo 11 wielkich liter i cyfr, w tym na "
+                                       "miejscach 5 i 6 litery kraju")},
+        TWrongFieldCase{"nipCheckDigit", 3, QStringLiteral("1234563219"),
+                        QStringLiteral("to nie jest poprawny NIP: 10 cyfr, z których ostatnia jest cyfrą kontrolną")},
+        TWrongFieldCase{"nameOfBlanks", 4, QStringLiteral("   "), QStringLiteral("pole jest puste")}),
+    [](const ::testing::TestParamInfo<TWrongFieldCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "BankFakes.h"
 #include "TestSupport.h"
+#include "model/Text.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 
 namespace {
 
@@ -239,30 +241,37 @@ TEST_F(BankRegisterTest, AnAddedRowCancelledStaysInTheTableAndReachesTheFileWith
   EXPECT_TRUE(bank.endsWith("[Konto4]\r\nOpis=\r\nNIP=\r\nName=\r\nIBAN=\r\nBIC=\r\n")) << bank.constData();
 }
 
-TEST_F(BankRegisterTest, OverlongValuesAreCutInTheTableButTheListGivesTheWholeName) {
-  const QString name80 = QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe ") + QString(45, u'Ż');
-  WriteBank("[Konto1]\r\nOpis=Główne\r\nName=" + name80.toUtf8() + "\r\nIBAN=PL61 1090 1014 0000 0712 1981 2874\r\n");
+// Whatever BANKI.INI holds is kept as it is, in the rows the user opened and in the others:
+// the table only shows it.
+TEST_F(BankRegisterTest, ValuesAreNeverCut) {
+  const QString name104 = QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe ") + QString(69, u'Ż');
+  const QString spacedIban = QStringLiteral("PL79 1140 2004 4000 0300 2013 5538");
+  WriteBank("[Konto1]\r\nOpis=Główne\r\nNIP=526-025-02-74\r\nName=" + name104.toUtf8() +
+            "\r\nIBAN=" + spacedIban.toUtf8() +
+            "\r\nBIC=WBKPPLPPXXX\r\n"
+            "[Konto2]\r\nOpis=Walutowe\r\nNIP=1234563218\r\nName=Firma Dwa\r\n"
+            "IBAN=PL61109010140000071219812874\r\nBIC=WBKPPLPP\r\n");
   StartUp();
 
-  EXPECT_EQ(Payer.Fields.Name, name80);
-  EXPECT_EQ(Grid.Shown[0].Name, name80.left(70));
-  EXPECT_EQ(Grid.Shown[0].IBAN, QStringLiteral("PL61 1090 1014 0000 0712 198"));
+  EXPECT_EQ(Grid.Shown[0].Name, name104);
+  EXPECT_EQ(Grid.Shown[0].IBAN, spacedIban);
+  EXPECT_EQ(Grid.Shown[0].NIP, QStringLiteral("526-025-02-74"));
 
-  Dialog.Answer = [](TBankRow &row) {
-    row.Opis = QStringLiteral("Opis dłuższy niż trzydzieści znaków");
-    row.BIC = QStringLiteral("WBKPPLPPXXXX");
-    row.NIP = QStringLiteral("PL1234563218");
+  const QString opis40 = QStringLiteral("Rachunek walutowy w euro, oddział Gdańsk");
+  Dialog.Answer = [&](TBankRow &row) {
+    row.Opis = opis40;
     return true;
   };
+  Highlight(1);
   Register.EditBankRow();
+
+  EXPECT_EQ(Grid.Shown[1].Opis, opis40);
   const TIniFile bank(Dir.File(QStringLiteral("BANKI.INI")));
-  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("Name")), name80.left(70));
-  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("IBAN")),
-            QStringLiteral("PL61 1090 1014 0000 0712 198"));
-  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("Opis")),
-            QStringLiteral("Opis dłuższy niż trzydzieści z"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("Name")), name104);
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("IBAN")), spacedIban);
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("NIP")), QStringLiteral("526-025-02-74"));
   EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("BIC")), QStringLiteral("WBKPPLPPXXX"));
-  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto1"), QStringLiteral("NIP")), QStringLiteral("PL12345632"));
+  EXPECT_EQ(bank.ReadString(QStringLiteral("Konto2"), QStringLiteral("Opis")), opis40);
 }
 
 TEST_F(BankRegisterTest, ChoosingAnAccountChangesTheSavedPayerOnlyWhenSaved) {
@@ -277,10 +286,15 @@ TEST_F(BankRegisterTest, ChoosingAnAccountChangesTheSavedPayerOnlyWhenSaved) {
   ExpectPayer(TSettings::LoadCompany(SettingsPath()), SavedPayer);
 
   Payer.Fields.Name = QStringLiteral(" Firma Dwa po zmianie");
+  // The register's account has wrong check digits; the user saves it all the same.
+  Host.ConfirmAnswers = {true};
   Register.SavePayerData();
   ExpectPayer(TSettings::LoadCompany(SettingsPath()),
               Company("Firma Dwa po zmianie", "2222222222", "PL22222222222222222222222222", "BBBBPLPW"));
-  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ....")}));
+  EXPECT_EQ(Host.Confirmations,
+            QStringList{QStringLiteral("Te dane wyglądają na błędne:\r\rIBAN Płatnika: błędne cyfry kontrolne (ISO "
+                                       "7064, mod 97-10): to literówka albo cudzy rachunek\r\rZapisać mimo to?")});
+  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsPath())}));
   EXPECT_EQ(LastBank(), QStringLiteral("Konto2"));
 }
 
@@ -369,5 +383,78 @@ TEST_F(BankRegisterTest, ARegisterWrittenOnWindowsKeepsItsPolishLetters) {
                                    "BIC=WBKPPLPP\r\n"))
       << "written back in its own encoding and line ends";
 }
+
+const TCompanyData RightPayer{QStringLiteral("Biuro Rachunkowe Kos"), QStringLiteral("774-000-14-54"),
+                              QStringLiteral("PL27114020040000300201355387"), QStringLiteral("BREXPLPWXXX")};
+
+TEST_F(BankRegisterTest, SavingRightPayerDataAsksNothingAndNamesTheFileWritten) {
+  Payer.Fields = RightPayer;
+  Payer.Fields.IBAN = QStringLiteral(" pl27 1140 2004\t0000 3002 0135 5387 ");
+
+  Register.SavePayerData();
+
+  EXPECT_TRUE(Host.Confirmations.isEmpty());
+  EXPECT_EQ(Payer.Fields.IBAN, RightPayer.IBAN) << "the field shows the number as kept";
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()), RightPayer);
+  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsPath())}));
+}
+
+struct TWrongPayerCase {
+  const char *Name;
+  std::function<void(TCompanyData &)> Spoil;
+  QString Problems;
+};
+
+void PrintTo(const TWrongPayerCase &c, std::ostream *os) { *os << c.Name; }
+
+class WrongPayerDataTest : public BankRegisterTest, public ::testing::WithParamInterface<TWrongPayerCase> {};
+
+TEST_P(WrongPayerDataTest, IsSavedOnlyAfterYes) {
+  Payer.Fields = RightPayer;
+  GetParam().Spoil(Payer.Fields);
+  // settings.ini gives its values back trimmed.
+  const TCompanyData typed{Trim(Payer.Fields.Name), Payer.Fields.NIP, Payer.Fields.IBAN, Payer.Fields.BIC};
+  const QString question =
+      QStringLiteral("Te dane wyglądają na błędne:\r\r") + GetParam().Problems + QStringLiteral("\rZapisać mimo to?");
+
+  Host.ConfirmAnswers = {false};
+  Register.SavePayerData();
+  EXPECT_EQ(Host.Confirmations, QStringList{question});
+  EXPECT_FALSE(QFile::exists(SettingsPath()));
+  EXPECT_TRUE(LogLines(Host).isEmpty());
+
+  Host.ConfirmAnswers = {true};
+  Register.SavePayerData();
+  EXPECT_EQ(Host.Confirmations, QStringList({question, question}));
+  ExpectPayer(TSettings::LoadCompany(SettingsPath()), typed);
+  EXPECT_EQ(LogLines(Host), QStringList({QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsPath())}));
+}
+
+const QString WrongCheckDigits =
+    QStringLiteral("błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka albo cudzy rachunek\r");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WrongPayerDataTest,
+    ::testing::Values(
+        TWrongPayerCase{"nameOfBlanks", [](TCompanyData &p) { p.Name = QStringLiteral("  "); },
+                        QStringLiteral("Nazwa Płatnika: pole jest puste\r")},
+        TWrongPayerCase{"nipCheckDigit", [](TCompanyData &p) { p.NIP = QStringLiteral("7740001455"); },
+                        QStringLiteral("NIP Płatnika: to nie jest poprawny NIP: 10 cyfr, z których ostatnia jest "
+                                       "cyfrą kontrolną\r")},
+        TWrongPayerCase{"nipOfNineDigits", [](TCompanyData &p) { p.NIP = QStringLiteral("774000145"); },
+                        QStringLiteral("NIP Płatnika: to nie jest poprawny NIP: 10 cyfr, z których ostatnia jest "
+                                       "cyfrą kontrolną\r")},
+        TWrongPayerCase{"ibanCheckDigits",
+                        [](TCompanyData &p) { p.IBAN = QStringLiteral("PL27114020040000300201355388"); },
+                        QStringLiteral("IBAN Płatnika: ") + WrongCheckDigits},
+        TWrongPayerCase{"ibanTooShort", [](TCompanyData &p) { p.IBAN = QStringLiteral("PL2711402004"); },
+                        QStringLiteral("IBAN Płatnika: to nie jest numer IBAN ani polski numer rachunku z 26 cyfr\r")},
+        TWrongPayerCase{"bicOfSixLetters", [](TCompanyData &p) { p.BIC = QStringLiteral("BREXPL"); },
+                        QStringLiteral("BIC Płatnika: to nie jest kod BIC (ISO 9362): 8 albo 11 wielkich liter i "
+                                       "cyfr, w tym na miejscach 5 i 6 litery kraju\r")},
+        TWrongPayerCase{"everyFieldEmpty", [](TCompanyData &p) { p = TCompanyData{}; },
+                        QStringLiteral("Nazwa Płatnika: pole jest puste\rNIP Płatnika: pole jest puste\rIBAN "
+                                       "Płatnika: pole jest puste\rBIC Płatnika: pole jest puste\r")}),
+    [](const ::testing::TestParamInfo<TWrongPayerCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

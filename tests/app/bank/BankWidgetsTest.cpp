@@ -20,12 +20,13 @@ TEST(BankWidgetsTest, TheRegisterFillsAndUpdatesTheWidgets) {
   EnsureApplication();
   TTempAppDir dir;
   dir.WriteBytes(QStringLiteral("BANKI.INI"), "[Konto1]\r\nOpis=Główne\r\nNIP=1111111111\r\nName=Firma Jeden\r\n"
-                                              "[Konto2]\r\nOpis=Walutowe\r\nNIP=2222222222\r\nName=Firma Dwa\r\n");
+                                              "[Konto2]\r\nOpis=Walutowe\r\nNIP=2222222222\r\nName=Firma Dwa\r\n"
+                                              "IBAN=PL61109010140000071219812874\r\nBIC=WBKPPLPP\r\n");
   dir.WriteBytes(QStringLiteral("settings.ini"), "[Program]\r\nLastBank=Konto2\r\n");
   TFakeHost host(dir.Paths());
   TPayerPanel payer;
   TBankPage page;
-  TForm3 dialog(&page);
+  TForm3 dialog(host, &page);
   TBankRegister bank(host.Host(), payer, payer, page, dialog);
   QObject::connect(&payer, &TPayerPanel::BankChosen, [&] { bank.CmbBankChange(); });
   QObject::connect(&page, &TBankPage::EditRequested, [&] { bank.EditBankRow(); });

@@ -96,23 +96,22 @@ TEST_F(TBatchTransferTest, TheBatchLeavesTheAddressWholeForTheWriterToCut) {
 
 class TEmptyBatchTest : public TBatchTransferTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesGivesAFileWithoutTransactions) {
+// No bank takes a file without a transfer: nothing is written, the earlier file is gone too.
+TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesFailsWithoutAnyFile) {
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
   if (GetParam()) {
     QDir(Invoices.Path()).mkdir(QStringLiteral("faktury"));
     AddFixture(QStringLiteral("faktury/a.xml"), QStringLiteral("faktura-papiernia.xml"));
   }
 
-  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
 
-  // Written as before, but no bank takes a file without a transfer.
-  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + BatchFile() +
-                                    QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
-                                QStringLiteral("Uwaga: Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego "
-                                               "pliku.")}));
-  const TPain001View file(BatchFile());
-  EXPECT_EQ(file.TextsNamed(QStringLiteral("NbOfTxs")), QStringList({QStringLiteral("0"), QStringLiteral("0")}));
-  EXPECT_EQ(file.TextsNamed(QStringLiteral("CtrlSum")), QStringList({QStringLiteral("0.00"), QStringLiteral("0.00")}));
-  EXPECT_EQ(file.CountNamed(QStringLiteral("CdtTrfTxInf")), 0);
+  EXPECT_EQ(
+      Log(),
+      QStringList{QStringLiteral("Błąd: Katalog %1 nie zawiera żadnego pliku faktury (*.xml)").arg(Invoices.Path())});
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")));
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EmptyOrOnlyASubdirectory, TEmptyBatchTest, ::testing::Bool());

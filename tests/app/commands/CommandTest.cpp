@@ -36,6 +36,12 @@ QStringList TCommandTest::Warnings() const {
   return texts;
 }
 
+QString TCommandTest::MissingPayerError(const QString &missing) const {
+  return QStringLiteral("Błąd: %1 w %2: uzupełnij dane Płatnika na stronie „Funkcje techniczne” i naciśnij „Zapisz "
+                        "dane Płatnika”")
+      .arg(missing, AppFile(QStringLiteral("settings.ini")));
+}
+
 QByteArray CommandFixture(const QString &name) {
   QFile file(FixturePath(QStringLiteral("commands/") + name));
   if (!file.open(QIODevice::ReadOnly))

@@ -26,6 +26,8 @@ protected:
   QStringList Log() const;
   // The texts of the entries logged as warnings.
   QStringList Warnings() const;
+  // The error line of a transfer that found `missing` ("Brak nazwy firmy") in settings.ini.
+  QString MissingPayerError(const QString &missing) const;
 
   TTempAppDir AppDirectory;
   TFakeHost Host{AppDirectory.Paths()};

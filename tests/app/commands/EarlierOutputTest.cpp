@@ -32,7 +32,7 @@ TEST_P(TEarlierOutputTest, AtMostOneEarlierFileIsDeletedBeforeTheRun) {
       c.Batch ? Commands.PressBatch(FixturePath(QStringLiteral("commands")), mpp)
               : Commands.PressSingle(FixturePath(QStringLiteral("commands/faktura-papiernia.xml")), QString(), mpp));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Brak nazwy firmy w settings.ini")});
+  EXPECT_EQ(Log(), QStringList{MissingPayerError(QStringLiteral("Brak nazwy firmy"))});
   QStringList remaining;
   for (const QString &name : c.Present)
     if (AppFileExists(QStringLiteral("PLIKI_DO_BANKU/") + name))

@@ -51,9 +51,13 @@ TEST(InvoiceDirectoryTest, AFifoNamedLikeAnInvoiceIsNotTaken) {
   EXPECT_EQ(FileNames(ListInvoiceFiles(dir.Path())), QStringList{QStringLiteral("faktura.xml")});
 }
 
-TEST(InvoiceDirectoryTest, AnEmptyDirectoryGivesNoFiles) {
+TEST(InvoiceDirectoryTest, ADirectoryWithoutInvoiceFilesFails) {
   TTempDir dir;
-  EXPECT_TRUE(ListInvoiceFiles(dir.Path()).isEmpty());
+  dir.WriteBytes(QStringLiteral("faktura.xml.old"), "x");
+  QDir(dir.Path()).mkdir(QStringLiteral("archiwum"));
+  dir.WriteBytes(QStringLiteral("archiwum/stara.xml"), "x");
+  EXPECT_THROW_MESSAGE(ListInvoiceFiles(dir.Path()),
+                       QStringLiteral("Katalog %1 nie zawiera żadnego pliku faktury (*.xml)").arg(dir.Path()));
 }
 
 TEST(InvoiceDirectoryTest, ADirectoryTextOfBlanksFails) {

@@ -63,24 +63,22 @@ TEST_P(TPayerCheckTest, TheFirstMissingPayerFieldIsTheOnlyError) {
 
   EXPECT_FALSE(Commands.PressSingle(Invoice("faktura-papiernia.xml"), QString(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: ") + GetParam().Message});
+  EXPECT_EQ(Log(), QStringList{MissingPayerError(GetParam().Message)});
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     PayerFields, TPayerCheckTest,
-    ::testing::Values(TPayerCase{"noSettingsFile", QByteArray(), QStringLiteral("Brak nazwy firmy w settings.ini")},
-                      TPayerCase{"noName",
-                                 "[COMPANY]\nNIP=6772314552\nIBAN=PL79114020044000030020135538\nBIC=BREXPLPWXXX\n",
-                                 QStringLiteral("Brak nazwy firmy w settings.ini")},
-                      TPayerCase{"noIbanAndNoNip", "[COMPANY]\nName=Wrzos\nBIC=BREXPLPWXXX\n",
-                                 QStringLiteral("Brak rachunku IBAN w settings.ini")},
-                      TPayerCase{"noBicAndNoNip", "[COMPANY]\nName=Wrzos\nIBAN=PL79114020044000030020135538\n",
-                                 QStringLiteral("Brak rachunku BIC w settings.ini")},
-                      TPayerCase{"noNip",
-                                 "[COMPANY]\nName=Wrzos\nIBAN=PL79114020044000030020135538\nBIC=BREXPLPWXXX\nNIP=\n",
-                                 QStringLiteral("Brak identyfikatora NIP w settings.ini")}),
+    ::testing::Values(
+        TPayerCase{"noSettingsFile", QByteArray(), QStringLiteral("Brak nazwy firmy")},
+        TPayerCase{"noName", "[COMPANY]\nNIP=6772314552\nIBAN=PL79114020044000030020135538\nBIC=BREXPLPWXXX\n",
+                   QStringLiteral("Brak nazwy firmy")},
+        TPayerCase{"noIbanAndNoNip", "[COMPANY]\nName=Wrzos\nBIC=BREXPLPWXXX\n", QStringLiteral("Brak rachunku IBAN")},
+        TPayerCase{"noBicAndNoNip", "[COMPANY]\nName=Wrzos\nIBAN=PL79114020044000030020135538\n",
+                   QStringLiteral("Brak rachunku BIC")},
+        TPayerCase{"noNip", "[COMPANY]\nName=Wrzos\nIBAN=PL79114020044000030020135538\nBIC=BREXPLPWXXX\nNIP=\n",
+                   QStringLiteral("Brak identyfikatora NIP")}),
     [](const ::testing::TestParamInfo<TPayerCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TSingleTransferTest, AnUnreadableInvoiceLogsTheReadersWholeMessage) {

@@ -90,6 +90,8 @@ TEST_P(TSingleInvoiceWarningsTest, AreLoggedAfterTheSuccessLine) {
 }
 
 const QString Town50 = QStringLiteral("Wólka-Zabłocka-").repeated(4).left(50);
+const QString Town80 = QStringLiteral("Wólka-Zabłocka-").repeated(6).left(80);
+const QString Street80 = QStringLiteral("ul. Bardzo-Długiej-Ulicy-").repeated(4).left(80);
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TSingleInvoiceWarningsTest,
@@ -107,16 +109,43 @@ INSTANTIATE_TEST_SUITE_P(
                     TMPPSettings{true, mfStructured},
                     {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: pole „numer referencyjny w "
                                     "bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")}},
-        // A town too long for its field takes the street's place whole.
-        TSingleCase{"longTown",
-                    InvoiceXml(QStringLiteral("Dostawca A"), QStringLiteral("ul. Krótka 1"),
-                               QStringLiteral("00-950 ") + Town50),
+        // A town too long for its field takes the street's place whole: the street is gone, the
+        // town is not cut.
+        TSingleCase{
+            "longTown",
+            InvoiceXml(QStringLiteral("Dostawca A"), QStringLiteral("ul. Krótka 1"),
+                       QStringLiteral("00-950 ") + Town50),
+            TMPPSettings{},
+            {QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: ulicy odbiorcy „ul. Krótka” "
+                            "nie ma w pliku: pole StrtNm zajmuje miejscowość odbiorcy, za długa na pole TwnNm."),
+             QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: miejscowość odbiorcy nie "
+                            "zmieściła się w polu TwnNm (35 znaków): w pliku jest cała w polu StrtNm, a w "
+                            "polu TwnNm jej początek.")}},
+        TSingleCase{"longTownWithoutStreet",
+                    InvoiceXml(QStringLiteral("Dostawca A"), QString(), QStringLiteral("00-950 ") + Town50),
+                    TMPPSettings{},
+                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: miejscowość odbiorcy nie "
+                                    "zmieściła się w polu TwnNm (35 znaków): w pliku jest cała w polu StrtNm, a w "
+                                    "polu TwnNm jej początek.")}},
+        TSingleCase{
+            "townLongerThanTheStreetField",
+            InvoiceXml(QStringLiteral("Dostawca A"), QStringLiteral("ul. Krótka 1"),
+                       QStringLiteral("00-950 ") + Town80),
+            TMPPSettings{},
+            {QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: ulicy odbiorcy „ul. Krótka” "
+                            "nie ma w pliku: pole StrtNm zajmuje miejscowość odbiorcy, za długa na pole TwnNm."),
+             QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: miejscowość odbiorcy nie "
+                            "zmieściła się w polu TwnNm (35 znaków) ani w polu StrtNm (70 znaków), do którego "
+                            "ją przeniesiono: w pliku pominięto „") +
+                 Town80.mid(70) + QStringLiteral("”.")}},
+        // A street too long for its field with a town that fits is only cut.
+        TSingleCase{"longStreet",
+                    InvoiceXml(QStringLiteral("Dostawca A"), Street80 + QStringLiteral(" 1"),
+                               QStringLiteral("00-950 Warszawa")),
                     TMPPSettings{},
                     {QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: ulica odbiorcy nie zmieściła "
-                                    "się w polu StrtNm (70 znaków): w pliku pominięto „ul. Krótka”."),
-                     QStringLiteral("Uwaga: Przelew za fakturę FV/1/2026 dla Dostawca A: miejscowość odbiorcy nie "
-                                    "zmieściła się w polu TwnNm (35 znaków): w pliku pominięto „") +
-                         Town50.mid(35) + QStringLiteral("”.")}}),
+                                    "się w polu StrtNm (70 znaków): w pliku pominięto „") +
+                     Street80.mid(70) + QStringLiteral("”.")}}),
     [](const ::testing::TestParamInfo<TSingleCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -85,7 +85,7 @@ TEST_F(TVideoTelTransferTest, MissingPayerDataIsLoggedAfterTheEarlierFileWentAnd
 
   EXPECT_FALSE(Commands.PressVideoTel(input, Settings));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Brak nazwy firmy w settings.ini")});
+  EXPECT_EQ(Log(), QStringList{MissingPayerError(QStringLiteral("Brak nazwy firmy"))});
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001VideoTel.xml")));
   EXPECT_FALSE(Controls.MPPChecked());
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=0\r\nFormat=Both\r\n"));

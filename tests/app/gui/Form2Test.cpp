@@ -41,6 +41,12 @@ protected:
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
+  // What a window started without the payer data logs first.
+  QString FirstStartLine() const {
+    return QStringLiteral("Brak danych Płatnika: uzupełnij dane Płatnika na stronie „Funkcje techniczne” i naciśnij "
+                          "„Zapisz dane Płatnika”; program zapisze je w pliku %1")
+        .arg(SettingsFile());
+  }
   void StoreMPP(bool enabled, TMPPFormat format) const { TSettings::SaveMPP(SettingsFile(), {enabled, format}); }
   TMPPSettings StoredMPP() const { return TSettings::LoadMPP(SettingsFile()); }
   void StorePayer() const {
@@ -94,12 +100,14 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
   EXPECT_TRUE(FormatItem(*window, 0).isChecked());
   EXPECT_EQ(FormatItem(*window, 0).text(), QStringLiteral("Bez Struktury"));
+  EXPECT_EQ(FormatItem(*window, 2).text(), QStringLiteral("Oba"));
   const QByteArray written = App.ReadBytes(QStringLiteral("settings.ini"));
   EXPECT_TRUE(written.contains("Enabled=0")) << written.toStdString();
   EXPECT_TRUE(written.contains("Format=Ustrd")) << written.toStdString();
 
+  // Each page's log tells where the missing payer data are typed and kept.
   for (const QString &log : LogNames)
-    EXPECT_EQ(Lines(*window, log), QStringList{log});
+    EXPECT_EQ(Lines(*window, log), QStringList({log, FirstStartLine()}));
   EXPECT_TRUE(Fake.ErrorBoxes.isEmpty());
 }
 
@@ -179,6 +187,7 @@ struct TLogCase {
 class TForm2LogTest : public TForm2Test, public ::testing::WithParamInterface<TLogCase> {};
 
 TEST_P(TForm2LogTest, EveryEntryReachesAllFourLogs) {
+  StorePayer();
   const auto window = Open();
 
   window->AppendLog(GetParam().Text, GetParam().WithSeparator);
@@ -240,6 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.Button); });
 
 TEST_F(TForm2Test, SingleTransferWithEmptyFieldOnlyShowsTheBox) {
+  StorePayer();
   const auto window = Open();
   App.WriteBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"), "old");
 
@@ -301,7 +311,10 @@ TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
   EXPECT_FALSE(StoredMPP().Enabled);
   EXPECT_EQ(StoredMPP().Format, mfStructured);
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")),
-            (QStringList{QStringLiteral("MemoVideoTel"), QStringLiteral("Błąd: Brak nazwy firmy w settings.ini")}));
+            (QStringList{QStringLiteral("MemoVideoTel"), FirstStartLine(),
+                         QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
+                                        "techniczne” i naciśnij „Zapisz dane Płatnika”")
+                             .arg(SettingsFile())}));
 }
 
 TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
@@ -314,6 +327,7 @@ TEST_F(TForm2Test, ShowVideoTelHandsTheFieldAsTypedToTheEditor) {
 }
 
 TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
+  StorePayer();
   App.WriteBytes(QStringLiteral("Velmira"), "#!/bin/sh\n");
   QFile(App.File(QStringLiteral("Velmira"))).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
   App.WriteBytes(QStringLiteral("fa.xml"), "<Faktura><Naglowek><SystemInfo>T</SystemInfo></Naglowek></Faktura>");
@@ -340,6 +354,7 @@ TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
 }
 
 TEST_F(TForm2Test, PdfButtonOnAMissingInvoiceShowsTheErrorBox) {
+  StorePayer();
   const auto window = Open();
   Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QStringLiteral("brak.xml")));
 
@@ -394,6 +409,7 @@ TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
 
 // The first paint shows the first page alone; the other pages and what they load follow it.
 TEST_F(TForm2Test, TheOtherPagesFollowTheFirstPaint) {
+  StorePayer();
   StoreMPP(true, mfNone);
   const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
   const auto window = OpenHidden();
@@ -504,9 +520,9 @@ TEST_P(TForm2ChooserTest, PutsTheChosenPathIntoTheFieldAndKeepsTheFieldWhenCance
 INSTANTIATE_TEST_SUITE_P(
     Choosers, TForm2ChooserTest,
     ::testing::Values(TChooser{"BtnSciezkaPlik", "EdtSciezkaDoPlikuXML", QStringLiteral("Wybierz plik"),
-                               QStringLiteral("Wszystkie pliki (*.xml)")},
+                               QStringLiteral("Faktury KSeF (*.xml)")},
                       TChooser{"Button2", "EdtSciezkaDoPlikuVideoTel", QStringLiteral("Wybierz plik"),
-                               QStringLiteral("Wszystkie pliki (*.imp)")},
+                               QStringLiteral("Pliki VideoTel (*.imp)")},
                       TChooser{"Button3", "EdtSciezkaDoKatalogu2", QStringLiteral("Wybierz katalog docelowy"), {}}),
     [](const auto &info) { return std::string(info.param.Button); });
 
@@ -538,10 +554,15 @@ TEST_F(TForm2Test, StartUpShowsTheRememberedAccountAndTheRegister) {
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Biuro Rachunkowe Kos"))
       << "the settings change only when the payer data is saved";
 
+  // The register's account has wrong check digits: saved after Yes.
+  Fake.ConfirmAnswers = {true};
   Click(*window, QStringLiteral("BtnZapiszPlatnika"));
+  EXPECT_EQ(Fake.Confirmations,
+            QStringList{QStringLiteral("Te dane wyglądają na błędne:\r\rIBAN Płatnika: błędne cyfry kontrolne (ISO "
+                                       "7064, mod 97-10): to literówka albo cudzy rachunek\r\rZapisać mimo to?")});
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Firma Dwa"));
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoTech")).last(),
-            QStringLiteral("Dane Płatnika zapisane w pliku settings.ini ...."));
+            QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsFile()));
 }
 
 TEST_F(TForm2Test, WithoutARegisterThePayerFieldsShowTheSettings) {
