@@ -2,6 +2,7 @@
 // temporary data directory made from the files of examples/, after a run of each conversion so
 // that the logs show what a user sees. Run by the build.
 #include "app/gui/Form2.h"
+#include "app/gui/PolishTranslations.h"
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
@@ -150,6 +151,7 @@ private:
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
+  InstallPolishTranslations(application);
   // The same look and font wherever the build runs.
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));

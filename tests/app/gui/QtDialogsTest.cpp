@@ -1,11 +1,14 @@
 #include "app/gui/QtDialogs.h"
 
+#include "app/gui/PolishTranslations.h"
+
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -96,6 +99,32 @@ TEST_F(TQtDialogsTest, ErrorBoxHasTheErrorIconAndTheProgramsName) {
   EXPECT_EQ(Seen[0].Icon, QMessageBox::Critical);
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   EXPECT_EQ(Seen[0].Format, Qt::PlainText);
+}
+
+// Qt's own words in the standard dialogs are Polish once its translations are loaded, as the
+// window loads them at start. They stay loaded for the tests that follow, as in the program.
+TEST_F(TQtDialogsTest, StandardDialogsSpeakPolishWithQtsTranslations) {
+  ASSERT_TRUE(InstallPolishTranslations(*qApp));
+  QStringList answers;
+  {
+    TModalAnswer answerBox([&](QWidget &dialog) {
+      auto &box = dynamic_cast<QMessageBox &>(dialog);
+      answers << box.button(QMessageBox::Yes)->text() << box.button(QMessageBox::No)->text();
+      box.button(QMessageBox::No)->click();
+    });
+    Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wykasować ostatni wiersz tabeli "));
+  }
+  EXPECT_EQ(answers, (QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}));
+
+  QStringList labels;
+  TModalAnswer answerChooser([&](QWidget &dialog) {
+    for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+      labels << Control<QLabel>(dialog, QString::fromLatin1(name)).text();
+    dynamic_cast<QFileDialog &>(dialog).reject();
+  });
+  Dialogs.ChooseFile({QStringLiteral("Wybierz plik"), QString(), QStringLiteral("Faktury KSeF (*.xml)"), QString()});
+  EXPECT_EQ(labels, (QStringList{QStringLiteral("Szukaj w:"), QStringLiteral("Nazwa &pliku:"),
+                                 QStringLiteral("Pliki rodzaju:")}));
 }
 
 // The real file dialog: what it starts with, and what it gives back.
