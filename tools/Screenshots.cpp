@@ -39,7 +39,7 @@ class TScreenshotHost : public IDialogs, public IDesktop, public IMailer, public
 public:
   void ShowInformation(const QString &text) override { Unexpected(text); }
   void ShowMessage(const QString &text) override { Unexpected(text); }
-  void ShowAbout(const QString &text) override { Unexpected(text); }
+  void ShowAbout(const QList<TAboutLine> &) override { Unexpected(QStringLiteral("Informacja o programie")); }
   bool Confirm(const QString &text) override { return Unexpected(text), false; }
   void ShowError(const QString &message) override { Unexpected(message); }
   QString ChooseFile(const TFileChoice &choice) override { return Unexpected(choice.Title), QString(); }
@@ -51,6 +51,8 @@ public:
   QString ApplicationsFolder() override { return QString(); }
   void TrustLauncher(const QString &) override {}
   void SendFileToAuthor(const QString &, const QString &fileName) override { Unexpected(fileName); }
+  // The page as a program built with the author's mailbox shows it.
+  QString Unavailable() const override { return QString(); }
   TProcessResult Run(const QString &program, const QStringList &, int) override {
     return Unexpected(program), TProcessResult{};
   }

@@ -6,7 +6,10 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -62,18 +65,33 @@ TEST_F(TQtDialogsTest, PlainMessageHasNoIconAndTheProgramsName) {
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-TEST_F(TQtDialogsTest, AboutBoxHasItsTitleTheInformationIconAndOneButton) {
-  const auto answer = AnswerWith(QMessageBox::Ok);
+// The labels stand in one column and the values in the next, in a form.
+TEST_F(TQtDialogsTest, AboutBoxLinesUpItsLabelsAndValues) {
+  QString title;
+  QStringList rows, buttons;
+  bool hasIcon = false;
+  TModalAnswer answer([&](QWidget &dialog) {
+    title = dialog.windowTitle();
+    hasIcon = !Control<QLabel>(dialog, QStringLiteral("icon")).pixmap().isNull();
+    const auto *form = dialog.findChild<QFormLayout *>();
+    for (int row = 0; form && row < form->rowCount(); ++row)
+      rows << static_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget())->text() + u'|' +
+                  static_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
+    for (QAbstractButton *button : dialog.findChild<QDialogButtonBox *>()->buttons())
+      buttons << button->text();
+    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+  });
 
-  Dialogs.ShowAbout(
-      QStringLiteral("autor programu  :  Orsolan\r\ntelefon                  :  \r\nadres poczty        :  "));
+  Dialogs.ShowAbout({{QStringLiteral("autor programu"), QStringLiteral("Orsolan")},
+                     {QStringLiteral("wersja"), QStringLiteral("1.18")},
+                     {QStringLiteral("adres poczty"), QStringLiteral("<b>autor</b>@example.pl")}});
 
-  ASSERT_EQ(Seen.size(), 1u);
-  EXPECT_EQ(Seen[0].Title, QStringLiteral("Informacja o programie"));
-  EXPECT_EQ(Seen[0].Text,
-            QStringLiteral("autor programu  :  Orsolan\ntelefon                  :  \nadres poczty        :  "));
-  EXPECT_EQ(Seen[0].Icon, QMessageBox::Information);
-  EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(answer.Answered(), 1);
+  EXPECT_EQ(title, QStringLiteral("Informacja o programie"));
+  EXPECT_TRUE(hasIcon);
+  EXPECT_EQ(rows, (QStringList{QStringLiteral("autor programu:|Orsolan"), QStringLiteral("wersja:|1.18"),
+                               QStringLiteral("adres poczty:|<b>autor</b>@example.pl")}));
+  EXPECT_EQ(buttons.size(), 1);
 }
 
 TEST_F(TQtDialogsTest, ConfirmationGivesTheUsersAnswer) {
