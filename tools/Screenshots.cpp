@@ -2,6 +2,7 @@
 // temporary data directory made from the files of examples/, after a run of each conversion so
 // that the logs show what a user sees. Run by the build.
 #include "app/gui/Form2.h"
+#include "app/gui/PolishTranslations.h"
 #include "app/gui/QtLog.h"
 
 #include <QApplication>
@@ -38,7 +39,7 @@ class TScreenshotHost : public IDialogs, public IDesktop, public IMailer, public
 public:
   void ShowInformation(const QString &text) override { Unexpected(text); }
   void ShowMessage(const QString &text) override { Unexpected(text); }
-  void ShowAbout(const QString &text) override { Unexpected(text); }
+  void ShowAbout(const QList<TAboutLine> &) override { Unexpected(QStringLiteral("Informacja o programie")); }
   bool Confirm(const QString &text) override { return Unexpected(text), false; }
   void ShowError(const QString &message) override { Unexpected(message); }
   QString ChooseFile(const TFileChoice &choice) override { return Unexpected(choice.Title), QString(); }
@@ -50,6 +51,8 @@ public:
   QString ApplicationsFolder() override { return QString(); }
   void TrustLauncher(const QString &) override {}
   void SendFileToAuthor(const QString &, const QString &fileName) override { Unexpected(fileName); }
+  // The page as a program built with the author's mailbox shows it.
+  QString Unavailable() const override { return QString(); }
   TProcessResult Run(const QString &program, const QStringList &, int) override {
     return Unexpected(program), TProcessResult{};
   }
@@ -150,6 +153,7 @@ private:
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
+  InstallPolishTranslations(application);
   // The same look and font wherever the build runs.
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));

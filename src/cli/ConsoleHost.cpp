@@ -17,7 +17,10 @@ void TConsoleHost::ShowInformation(const QString &text) { WriteLines(stderr, tex
 
 void TConsoleHost::ShowMessage(const QString &text) { WriteLines(stderr, text); }
 
-void TConsoleHost::ShowAbout(const QString &text) { WriteLines(stderr, text); }
+void TConsoleHost::ShowAbout(const QList<TAboutLine> &lines) {
+  for (const TAboutLine &line : lines)
+    WriteLines(stderr, line.Label + QStringLiteral(": ") + line.Value);
+}
 
 bool TConsoleHost::Confirm(const QString &text) {
   WriteLines(stderr, text);

@@ -20,7 +20,7 @@ public:
   void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
-  void ShowAbout(const QString &text) override;
+  void ShowAbout(const QList<TAboutLine> &lines) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;

@@ -45,20 +45,9 @@ void InitialiseCurl() {
 }
 
 void RequireComplete(const TMailServer &server) {
-  QStringList missing;
-  if (server.Host.isEmpty())
-    missing << QStringLiteral("serwer");
-  if (server.Port <= 0 || server.Port > 65535)
-    missing << QStringLiteral("port");
-  if (server.User.isEmpty())
-    missing << QStringLiteral("użytkownik");
-  if (server.Password.isEmpty())
-    missing << QStringLiteral("hasło");
-  if (server.Address.isEmpty())
-    missing << QStringLiteral("adres autora");
+  const QString missing = MissingMailSettings(server);
   if (!missing.isEmpty())
-    throw Exception(QStringLiteral("Program zbudowano bez ustawień serwera pocztowego (brak: %1)")
-                        .arg(missing.join(QStringLiteral(", "))));
+    throw Exception(missing);
 }
 
 QByteArray ServerUrl(const TMailServer &server) {

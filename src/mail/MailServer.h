@@ -24,3 +24,7 @@ struct TMailServer {
 // The mail settings this copy of the program was built with; their texts are empty when the
 // build was configured without them.
 TMailServer BuiltInMailServer();
+
+// Why no mail can go out through `server`: "Program zbudowano bez ustawień serwera pocztowego
+// (brak: ...)" naming what is missing; empty when every setting is there.
+QString MissingMailSettings(const TMailServer &server);

@@ -31,7 +31,7 @@ void TFakeHost::ShowInformation(const QString &text) { InformationBoxes.append(t
 
 void TFakeHost::ShowMessage(const QString &text) { MessageBoxes.append(text); }
 
-void TFakeHost::ShowAbout(const QString &text) { AboutBoxes.append(text); }
+void TFakeHost::ShowAbout(const QList<TAboutLine> &lines) { AboutBoxes.push_back(lines); }
 
 bool TFakeHost::Confirm(const QString &text) {
   Confirmations.append(text);

@@ -45,7 +45,7 @@ public:
   void Append(const QString &text, bool withSeparator, TLogKind kind) override;
   void ShowInformation(const QString &text) override;
   void ShowMessage(const QString &text) override;
-  void ShowAbout(const QString &text) override;
+  void ShowAbout(const QList<TAboutLine> &lines) override;
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
@@ -54,6 +54,7 @@ public:
   void OpenInTextEditor(const QString &argument) override;
   void PlaySound(const QString &fileName) override;
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
+  QString Unavailable() const override { return MailUnavailable; }
   TProcessResult Run(const QString &program, const QStringList &arguments, int timeoutMs) override;
   QString DesktopFolder() override { return DesktopFolderPath; }
   QString ApplicationsFolder() override { return ApplicationsFolderPath; }
@@ -63,7 +64,7 @@ public:
   std::vector<TLogEntry> LogEntries;
   QStringList InformationBoxes;
   QStringList MessageBoxes;
-  QStringList AboutBoxes;
+  std::vector<QList<TAboutLine>> AboutBoxes;
   QStringList Confirmations;
   std::deque<bool> ConfirmAnswers;
   QStringList ErrorBoxes;
@@ -81,6 +82,8 @@ public:
   std::vector<TSentMail> SentMails;
   // When set, sending fails with this message (after it was recorded).
   QString MailFailure;
+  // When set, the mailer says it cannot send at all, for this reason.
+  QString MailUnavailable;
   std::vector<TProcessCall> ProcessCalls;
   // What a run does and how it ends; unset, the program starts and ends with status 0
   // without doing anything.

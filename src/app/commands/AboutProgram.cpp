@@ -4,14 +4,20 @@
 
 QString AuthorName() { return QStringLiteral("Orsolan"); }
 
-QString AboutText(const QString &phone, const QString &mailAddress) {
-  return QStringLiteral("autor programu  :  ") + AuthorName() + QStringLiteral("\r\n") +
-         QStringLiteral("telefon                  :  ") + phone + QStringLiteral("\r\n") +
-         QStringLiteral("adres poczty        :  ") + mailAddress;
+QList<TAboutLine> AboutLines(const QString &phone, const QString &mailAddress) {
+  const TAboutLine all[] = {{QStringLiteral("autor programu"), AuthorName()},
+                            {QStringLiteral("wersja"), QStringLiteral(PAVENA_VERSION)},
+                            {QStringLiteral("telefon"), phone},
+                            {QStringLiteral("adres poczty"), mailAddress}};
+  QList<TAboutLine> shown;
+  for (const TAboutLine &line : all)
+    if (!line.Value.isEmpty())
+      shown.append(line);
+  return shown;
 }
 
 void ShowAbout(const THost &host) {
-  host.Dialogs.ShowAbout(AboutText(QStringLiteral(PAVENA_AUTHOR_PHONE), QStringLiteral(PAVENA_MAIL_ADDRESS)));
+  host.Dialogs.ShowAbout(AboutLines(QStringLiteral(PAVENA_AUTHOR_PHONE), QStringLiteral(PAVENA_MAIL_ADDRESS)));
 }
 
 void OpenManual(const THost &host) {

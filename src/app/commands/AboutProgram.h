@@ -2,14 +2,15 @@
 
 #include "app/commands/Host.h"
 
+#include <QList>
 #include <QString>
 
 // The program's author, as the window's title and the about box name him.
 QString AuthorName();
 
-// The three lines of the about box, separated by CR LF: the author, the telephone number and
-// the e-mail address, each after its label.
-QString AboutText(const QString &phone, const QString &mailAddress);
+// The lines of the about box: the author, the version, the telephone number and the e-mail
+// address. A line without a value (a build without a telephone number) is left out.
+QList<TAboutLine> AboutLines(const QString &phone, const QString &mailAddress);
 
 // The button "Informacja\ro programie": the about box with the author's telephone number and
 // address given when the program was built.

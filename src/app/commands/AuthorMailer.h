@@ -9,6 +9,7 @@ public:
   explicit TAuthorMailer(const TMailServer &server = BuiltInMailServer());
 
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
+  QString Unavailable() const override;
 
 private:
   TMailServer FServer;

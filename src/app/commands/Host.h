@@ -39,6 +39,13 @@ struct TFileChoice {
   QString Selected;
 };
 
+// One line of the about box: what it is, and its value.
+struct TAboutLine {
+  QString Label;
+  QString Value;
+  bool operator==(const TAboutLine &) const = default;
+};
+
 // Modal dialogs owned by the main window.
 class IDialogs {
 public:
@@ -47,8 +54,9 @@ public:
   virtual void ShowInformation(const QString &text) = 0;
   // A plain box with one OK button, no icon, titled with the program's name.
   virtual void ShowMessage(const QString &text) = 0;
-  // The about box: titled "Informacja o programie", information icon, one OK button.
-  virtual void ShowAbout(const QString &text) = 0;
+  // The about box: titled "Informacja o programie", information icon, the lines with their
+  // labels and values lined up, one OK button.
+  virtual void ShowAbout(const QList<TAboutLine> &lines) = 0;
   // A Yes/No confirmation; true for Yes.
   virtual bool Confirm(const QString &text) = 0;
   // The default error box for an error no command handled itself: error icon, one OK button,
@@ -85,6 +93,9 @@ class IMailer {
 public:
   virtual ~IMailer() = default;
   virtual void SendFileToAuthor(const QString &body, const QString &fileName) = 0;
+  // Why no file can go out at all (a build without the author's mailbox); empty when sending
+  // may be tried.
+  virtual QString Unavailable() const = 0;
 };
 
 // How a run of an outside program ended.

@@ -21,8 +21,17 @@ void TSendToAuthorCommand::Press(const QString &filePath, const QString &payerNa
   SendFileToAuthor(filePath, payerName, payerNIP);
 }
 
+QString TSendToAuthorCommand::Unavailable() const {
+  const QString reason = FHost.Mailer.Unavailable();
+  return reason.isEmpty() ? QString() : QStringLiteral("Wysyłka do autora jest niedostępna. ") + reason;
+}
+
 bool TSendToAuthorCommand::SendFileToAuthor(const QString &filePath, const QString &payerName,
                                             const QString &payerNIP) {
+  if (const QString unavailable = Unavailable(); !unavailable.isEmpty()) {
+    FHost.Log.AppendError(unavailable);
+    return false;
+  }
   try {
     FHost.Mailer.SendFileToAuthor(payerName + u' ' + payerNIP, filePath);
   } catch (const std::exception &error) {

@@ -9,6 +9,7 @@ public:
   explicit TBusyMailer(IMailer &mailer);
 
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
+  QString Unavailable() const override { return FMailer.Unavailable(); }
 
 private:
   IMailer &FMailer;

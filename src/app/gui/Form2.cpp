@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QGroupBox>
+#include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -159,6 +160,11 @@ void TForm2::ConnectSendToAuthor() {
     const TCompanyData payer = FLater->Payer->PayerData();
     FSendToAuthor.Press(FUi.EdtSciezkaDoPlikuMail->text(), payer.Name, payer.NIP);
   });
+  // A program that cannot send says so at once, instead of after the question.
+  const QString unavailable = FSendToAuthor.Unavailable();
+  FUi.BtnWyslijMail->setEnabled(unavailable.isEmpty());
+  FUi.LblWysylkaNiedostepna->setText(unavailable);
+  FUi.LblWysylkaNiedostepna->setVisible(!unavailable.isEmpty());
 }
 
 void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {

@@ -175,7 +175,14 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
              ui.EdtSciezkaDoPlikuMail, ui.BtnSciezkaMail, ui.BtnPomocMail);
   ui.BtnWyslijMail =
       NewButton(QStringLiteral("BtnWyslijMail"), QStringLiteral("Wyślij wskazany plik do autora programu"));
-  layout->addWidget(ui.BtnWyslijMail);
+  ui.LblWysylkaNiedostepna = new QLabel;
+  ui.LblWysylkaNiedostepna->setObjectName(QStringLiteral("LblWysylkaNiedostepna"));
+  ui.LblWysylkaNiedostepna->setWordWrap(true);
+  ui.LblWysylkaNiedostepna->hide();
+  auto *sendRow = new QHBoxLayout;
+  sendRow->addWidget(ui.BtnWyslijMail);
+  sendRow->addWidget(ui.LblWysylkaNiedostepna, 1);
+  layout->addLayout(sendRow);
 
   ui.MemoTech = TQtLog::NewView(QStringLiteral("MemoTech"));
   return NewLogPage(inputs, ui.MemoTech);

@@ -3,6 +3,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QPlainTextEdit;
@@ -50,6 +51,8 @@ struct TForm2Ui {
   QPushButton *BtnSciezkaMail;
   QPushButton *BtnPomocMail;
   QPushButton *BtnWyslijMail;
+  // Beside "Wyślij": why this program cannot send, when it cannot.
+  QLabel *LblWysylkaNiedostepna;
   QPushButton *BtnUtworzSkrot;
   QPushButton *BtnInformacja;
   QPlainTextEdit *MemoTech;

@@ -3,9 +3,15 @@
 #include "app/gui/ProgramInfo.h"
 #include "model/Text.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -35,8 +41,30 @@ void TQtDialogs::ShowMessage(const QString &text) {
   Ask(FOwner, QMessageBox::NoIcon, ProgramName(), text, QMessageBox::Ok);
 }
 
-void TQtDialogs::ShowAbout(const QString &text) {
-  Ask(FOwner, QMessageBox::Information, QStringLiteral("Informacja o programie"), text, QMessageBox::Ok);
+void TQtDialogs::ShowAbout(const QList<TAboutLine> &lines) {
+  QDialog box(FOwner);
+  box.setWindowTitle(QStringLiteral("Informacja o programie"));
+  auto *icon = new QLabel;
+  icon->setObjectName(QStringLiteral("icon"));
+  const int iconSize = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+  icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, &box).pixmap(iconSize));
+  // Labels in one column, values in the next, whatever the font: a form, not padded text.
+  auto *form = new QFormLayout;
+  for (const TAboutLine &line : lines) {
+    auto *value = new QLabel(line.Value);
+    value->setTextFormat(Qt::PlainText);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(line.Label + u':', value);
+  }
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  auto *content = new QHBoxLayout;
+  content->addWidget(icon, 0, Qt::AlignTop);
+  content->addLayout(form, 1);
+  auto *layout = new QVBoxLayout(&box);
+  layout->addLayout(content);
+  layout->addWidget(buttons);
+  box.exec();
 }
 
 bool TQtDialogs::Confirm(const QString &text) {

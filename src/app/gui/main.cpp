@@ -3,6 +3,8 @@
 #include "app/gui/AfterFirstPaint.h"
 #include "app/gui/BusyMailer.h"
 #include "app/gui/Form2.h"
+#include "app/gui/PolishTranslations.h"
+#include "app/gui/ProgramOptions.h"
 #include "app/gui/QtDesktop.h"
 #include "app/gui/QtDialogs.h"
 #include "app/gui/QtLog.h"
@@ -17,10 +19,13 @@
 #include <optional>
 
 int main(int argc, char *argv[]) {
+  if (const std::optional<int> status = AnswerWithoutWindow(argc, argv))
+    return *status;
   // Reading the system's font configuration is the largest part of the start-up, and the first
   // text field waits for it: another core reads it while the application is set up.
   std::future<FcBool> fontConfiguration = std::async(std::launch::async, FcInit);
   QApplication application(argc, argv);
+  InstallPolishTranslations(application);
   QApplication::setStyle(new TSampledFrameStyle);
   // Lets the desktop match the window with the menu entry "pavena.desktop" and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("pavena"));

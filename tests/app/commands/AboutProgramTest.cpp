@@ -7,18 +7,36 @@
 
 namespace {
 
-TEST(AboutProgramTest, TheTextHasThreeLabelledLines) {
-  EXPECT_EQ(AboutText(QStringLiteral("+48 600 700 800"), QStringLiteral("autor@example.pl")),
-            QStringLiteral("autor programu  :  Orsolan\r\n"
-                           "telefon                  :  +48 600 700 800\r\n"
-                           "adres poczty        :  autor@example.pl"));
+const TAboutLine Author{QStringLiteral("autor programu"), QStringLiteral("Orsolan")};
+const TAboutLine Version{QStringLiteral("wersja"), QStringLiteral("1.18")};
+const TAboutLine Phone{QStringLiteral("telefon"), QStringLiteral("+48 600 700 800")};
+const TAboutLine Mail{QStringLiteral("adres poczty"), QStringLiteral("autor@example.pl")};
+
+struct TAboutCase {
+  const char *Name;
+  QString Phone;
+  QString MailAddress;
+  QList<TAboutLine> Lines;
+};
+
+class TAboutLinesTest : public ::testing::TestWithParam<TAboutCase> {};
+
+TEST_P(TAboutLinesTest, LeaveOutALineWithoutAValue) {
+  EXPECT_EQ(AboutLines(GetParam().Phone, GetParam().MailAddress), GetParam().Lines);
 }
+
+INSTANTIATE_TEST_SUITE_P(Contacts, TAboutLinesTest,
+                         ::testing::Values(TAboutCase{"both", Phone.Value, Mail.Value, {Author, Version, Phone, Mail}},
+                                           TAboutCase{"mailOnly", QString(), Mail.Value, {Author, Version, Mail}},
+                                           TAboutCase{"phoneOnly", Phone.Value, QString(), {Author, Version, Phone}},
+                                           TAboutCase{"none", QString(), QString(), {Author, Version}}),
+                         [](const ::testing::TestParamInfo<TAboutCase> &info) { return std::string(info.param.Name); });
 
 TEST(AboutProgramTest, TheBoxShowsTheContactTheProgramWasBuiltWith) {
   TFakeHost host;
   ShowAbout(host.Host());
-  EXPECT_EQ(host.AboutBoxes,
-            QStringList{AboutText(QStringLiteral(PAVENA_AUTHOR_PHONE), QStringLiteral(PAVENA_MAIL_ADDRESS))});
+  ASSERT_EQ(host.AboutBoxes.size(), 1u);
+  EXPECT_EQ(host.AboutBoxes[0], AboutLines(QStringLiteral(PAVENA_AUTHOR_PHONE), QStringLiteral(PAVENA_MAIL_ADDRESS)));
 }
 
 // The program's files and its data in two places, as in an installed program.

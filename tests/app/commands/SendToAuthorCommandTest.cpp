@@ -50,6 +50,25 @@ TEST_F(TSendToAuthorCommandTest, AFailureShowsOnlyTheBoxWithTheReason) {
   EXPECT_TRUE(Host.LogEntries.empty());
 }
 
+TEST_F(TSendToAuthorCommandTest, AProgramThatCannotSendTriesNothingAndLogsWhy) {
+  Host.MailUnavailable = QStringLiteral("Program zbudowano bez ustawień serwera pocztowego (brak: serwer, hasło)");
+  const QString unavailable = QStringLiteral("Wysyłka do autora jest niedostępna. Program zbudowano bez ustawień "
+                                             "serwera pocztowego (brak: serwer, hasło)");
+
+  EXPECT_EQ(Command.Unavailable(), unavailable);
+  EXPECT_FALSE(Command.SendFileToAuthor(QStringLiteral("faktura.xml"), QStringLiteral("Biuro Kos"), QString()));
+
+  EXPECT_TRUE(Host.SentMails.empty());
+  ASSERT_EQ(Host.LogEntries.size(), 1u);
+  EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Błąd: ") + unavailable);
+  EXPECT_EQ(Host.LogEntries[0].Kind, lkError);
+  EXPECT_TRUE(Host.MessageBoxes.isEmpty());
+}
+
+TEST_F(TSendToAuthorCommandTest, AProgramThatCanSendHasNothingToExplain) {
+  EXPECT_EQ(Command.Unavailable(), QString());
+}
+
 struct TNotSentCase {
   const char *Name;
   bool Answer;

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -598,6 +599,21 @@ TEST_F(TForm2Test, SendToAuthorTakesThePayerFieldsAsTheyStand) {
   EXPECT_TRUE(Fake.InformationBoxes[0].startsWith(QStringLiteral("Wybierz plik typu XML/IMP,  który chcesz wysłać")));
 }
 
+TEST_F(TForm2Test, AProgramThatCannotSendSaysWhyBesideTheDisabledButton) {
+  for (const QString &reason :
+       {QString(), QStringLiteral("Program zbudowano bez ustawień serwera pocztowego (brak: serwer, hasło)")}) {
+    Fake.MailUnavailable = reason;
+    const auto window = Open();
+
+    const auto &line = Control<QLabel>(*window, QStringLiteral("LblWysylkaNiedostepna"));
+    EXPECT_EQ(Control<QPushButton>(*window, QStringLiteral("BtnWyslijMail")).isEnabled(), reason.isEmpty());
+    EXPECT_EQ(line.isHidden(), reason.isEmpty());
+    EXPECT_EQ(line.text(),
+              reason.isEmpty() ? QString() : QStringLiteral("Wysyłka do autora jest niedostępna. ") + reason);
+  }
+  EXPECT_TRUE(Fake.Confirmations.isEmpty());
+}
+
 TEST_F(TForm2Test, BankPageHelpReachesTheHost) {
   const auto window = Open();
   Click(*window, QStringLiteral("BtnPomocBanki"));
@@ -643,8 +659,8 @@ TEST_F(TForm2Test, TheProgramButtonsReachTheirCommands) {
 
   EXPECT_TRUE(QFileInfo(App.File(QStringLiteral("Pulpit/Pavena.desktop"))).isFile());
   EXPECT_EQ(Fake.MessageBoxes, QStringList{QStringLiteral("Skrót został utworzony na pulpicie !!!")});
-  ASSERT_EQ(Fake.AboutBoxes.size(), 1);
-  EXPECT_TRUE(Fake.AboutBoxes.front().startsWith(QStringLiteral("autor programu  :  Orsolan\r\n")));
+  ASSERT_EQ(Fake.AboutBoxes.size(), 1u);
+  EXPECT_EQ(Fake.AboutBoxes.front().front(), (TAboutLine{QStringLiteral("autor programu"), QStringLiteral("Orsolan")}));
   EXPECT_EQ(Fake.OpenedFiles, QStringList{App.File(QStringLiteral("OpisPrzelewyISO20022.pdf"))});
 }
 

@@ -1,11 +1,17 @@
 #include "app/gui/QtDialogs.h"
 
+#include "app/gui/PolishTranslations.h"
+
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
+#include <QPushButton>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -59,18 +65,33 @@ TEST_F(TQtDialogsTest, PlainMessageHasNoIconAndTheProgramsName) {
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-TEST_F(TQtDialogsTest, AboutBoxHasItsTitleTheInformationIconAndOneButton) {
-  const auto answer = AnswerWith(QMessageBox::Ok);
+// The labels stand in one column and the values in the next, in a form.
+TEST_F(TQtDialogsTest, AboutBoxLinesUpItsLabelsAndValues) {
+  QString title;
+  QStringList rows, buttons;
+  bool hasIcon = false;
+  TModalAnswer answer([&](QWidget &dialog) {
+    title = dialog.windowTitle();
+    hasIcon = !Control<QLabel>(dialog, QStringLiteral("icon")).pixmap().isNull();
+    const auto *form = dialog.findChild<QFormLayout *>();
+    for (int row = 0; form && row < form->rowCount(); ++row)
+      rows << static_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget())->text() + u'|' +
+                  static_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
+    for (QAbstractButton *button : dialog.findChild<QDialogButtonBox *>()->buttons())
+      buttons << button->text();
+    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+  });
 
-  Dialogs.ShowAbout(
-      QStringLiteral("autor programu  :  Orsolan\r\ntelefon                  :  \r\nadres poczty        :  "));
+  Dialogs.ShowAbout({{QStringLiteral("autor programu"), QStringLiteral("Orsolan")},
+                     {QStringLiteral("wersja"), QStringLiteral("1.18")},
+                     {QStringLiteral("adres poczty"), QStringLiteral("<b>autor</b>@example.pl")}});
 
-  ASSERT_EQ(Seen.size(), 1u);
-  EXPECT_EQ(Seen[0].Title, QStringLiteral("Informacja o programie"));
-  EXPECT_EQ(Seen[0].Text,
-            QStringLiteral("autor programu  :  Orsolan\ntelefon                  :  \nadres poczty        :  "));
-  EXPECT_EQ(Seen[0].Icon, QMessageBox::Information);
-  EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(answer.Answered(), 1);
+  EXPECT_EQ(title, QStringLiteral("Informacja o programie"));
+  EXPECT_TRUE(hasIcon);
+  EXPECT_EQ(rows, (QStringList{QStringLiteral("autor programu:|Orsolan"), QStringLiteral("wersja:|1.18"),
+                               QStringLiteral("adres poczty:|<b>autor</b>@example.pl")}));
+  EXPECT_EQ(buttons.size(), 1);
 }
 
 TEST_F(TQtDialogsTest, ConfirmationGivesTheUsersAnswer) {
@@ -96,6 +117,32 @@ TEST_F(TQtDialogsTest, ErrorBoxHasTheErrorIconAndTheProgramsName) {
   EXPECT_EQ(Seen[0].Icon, QMessageBox::Critical);
   EXPECT_EQ(Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   EXPECT_EQ(Seen[0].Format, Qt::PlainText);
+}
+
+// Qt's own words in the standard dialogs are Polish once its translations are loaded, as the
+// window loads them at start. They stay loaded for the tests that follow, as in the program.
+TEST_F(TQtDialogsTest, StandardDialogsSpeakPolishWithQtsTranslations) {
+  ASSERT_TRUE(InstallPolishTranslations(*qApp));
+  QStringList answers;
+  {
+    TModalAnswer answerBox([&](QWidget &dialog) {
+      auto &box = dynamic_cast<QMessageBox &>(dialog);
+      answers << box.button(QMessageBox::Yes)->text() << box.button(QMessageBox::No)->text();
+      box.button(QMessageBox::No)->click();
+    });
+    Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wykasować ostatni wiersz tabeli "));
+  }
+  EXPECT_EQ(answers, (QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}));
+
+  QStringList labels;
+  TModalAnswer answerChooser([&](QWidget &dialog) {
+    for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+      labels << Control<QLabel>(dialog, QString::fromLatin1(name)).text();
+    dynamic_cast<QFileDialog &>(dialog).reject();
+  });
+  Dialogs.ChooseFile({QStringLiteral("Wybierz plik"), QString(), QStringLiteral("Faktury KSeF (*.xml)"), QString()});
+  EXPECT_EQ(labels, (QStringList{QStringLiteral("Szukaj w:"), QStringLiteral("Nazwa &pliku:"),
+                                 QStringLiteral("Pliki rodzaju:")}));
 }
 
 // The real file dialog: what it starts with, and what it gives back.
