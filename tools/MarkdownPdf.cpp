@@ -77,7 +77,11 @@ qreal A4TextWidth() {
 
 std::unique_ptr<QTextDocument> MarkdownDocument(const QString &markdown, const QString &imagesDir, qreal textWidth) {
   auto document = std::make_unique<QTextDocument>();
-  document->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+  QFont font(QStringLiteral("DejaVu Sans"), 10);
+  // Without shaping no ligatures are drawn, so that text copied out of the manual ("fl", "fi")
+  // is the text printed.
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  document->setDefaultFont(font);
   document->setMarkdown(markdown);
   for (TImageAt &image : ImagesOf(*document)) {
     const QString fileName = QDir(imagesDir).filePath(image.Format.name());

@@ -1,5 +1,6 @@
 #include "ksef/KsefInvoiceReader.h"
 
+#include "ksef/InvoiceDocumentReader.h"
 #include "ksef/Iso8601Date.h"
 #include "ksef/KsefNumber.h"
 #include "model/Exception.h"
@@ -23,6 +24,73 @@ QString AsciiUpper(QString text) {
   return text;
 }
 
+// The text of one element of the payment data; the transfer refuses an element that holds
+// more than one text node.
+const QString &Strict(const TInvoiceDocument &invoice, const QString &element, const QString &text) {
+  if (const auto mixed = invoice.MixedTexts.constFind(element); mixed != invoice.MixedTexts.cend())
+    throw Exception(*mixed);
+  return text;
+}
+
+TAmount StrictAmount(const TInvoiceDocument &invoice, const QString &element, const QString &text) {
+  return ParseAmount(Strict(invoice, element, text));
+}
+
+// P_14_1 to P_14_7; an empty or missing one counts as nothing.
+TAmount VatTotal(const TInvoiceDocument &invoice) {
+  TAmount total;
+  for (int rate = 1; rate <= 7; ++rate) {
+    const QString key = QString::number(rate);
+    QString vat;
+    for (const TVatRateTotal &row : invoice.VatRates)
+      if (row.Key == key)
+        vat = row.Vat;
+    Strict(invoice, QStringLiteral("P_14_") + key, vat);
+    if (!vat.isEmpty())
+      total += ParseAmount(vat);
+  }
+  return total;
+}
+
+QString NormalizeAccountNumber(const QString &text) {
+  const QString account = AsciiUpper(Trim(text).remove(u' '));
+  if (account.startsWith(QStringLiteral("PL")))
+    return account;
+  if (account.size() == 26)
+    return QStringLiteral("PL") + account;
+  throw Exception(QStringLiteral("Nieprawidłowy numer rachunku: %1").arg(text));
+}
+
+// Fills `data` in the order of the checks, so that a failure leaves what was read before it
+// for the message.
+void FillPaymentData(const TInvoiceDocument &invoice, const QDateTime &now, TInvoicePaymentData &data) {
+  const TInvoiceParty &seller = invoice.Seller;
+  data.CreditorName = Strict(invoice, QStringLiteral("Nazwa"), seller.Name);
+  data.CreditorNIP = Strict(invoice, QStringLiteral("NIP"), seller.Nip);
+  data.CreditorCountry = Strict(invoice, QStringLiteral("KodKraju"), seller.CountryCode);
+  data.CreditorAddress = Strict(invoice, QStringLiteral("AdresL1"), seller.AddressLine1);
+  data.CreditorAddress2 = Strict(invoice, QStringLiteral("AdresL2"), seller.AddressLine2);
+  data.InvoiceNumber = Strict(invoice, QStringLiteral("P_2"), invoice.Number);
+  data.CurrencyCode = Strict(invoice, QStringLiteral("KodWaluty"), invoice.Currency);
+  // Only a warning hangs on this mark, so odd content in it never fails the invoice.
+  data.SplitPayment = invoice.Annotations.SplitPayment;
+
+  // An empty or missing amount goes through the conversion too, so it fails there.
+  data.Amount = StrictAmount(invoice, QStringLiteral("P_15"), invoice.Total);
+  if (data.Amount <= TAmount())
+    throw Exception(QStringLiteral("Nieprawidłowa/ujemna kwota faktury."));
+
+  data.VATAmount = VatTotal(invoice);
+  if (data.VATAmount < TAmount())
+    throw Exception(QStringLiteral("Nieprawidłowa (ujemna) kwota VAT."));
+
+  data.InvoiceDate = ParseIso8601Date(Strict(invoice, QStringLiteral("P_1"), invoice.IssueDate));
+  data.DueDate = QDateTime(now.toLocalTime().date(), QTime(0, 0));
+
+  const QString account = invoice.Payment.Accounts.empty() ? QString() : invoice.Payment.Accounts.front().Number;
+  data.CreditorIBAN = NormalizeAccountNumber(Strict(invoice, QStringLiteral("NrRB"), account));
+}
+
 } // namespace
 
 QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
@@ -36,71 +104,11 @@ TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, co
   TInvoicePaymentData data;
   try {
     const TXmlDocument document = parser ? parser->Load(fileName) : LoadXmlFile(fileName);
-    const TXmlElement root = document.Root();
-    const TXmlElement seller = root.FirstChild(QStringLiteral("Podmiot1"));
-    const TXmlElement invoice = root.FirstChild(QStringLiteral("Fa"));
-    const TXmlElement identification = seller.FirstChild(QStringLiteral("DaneIdentyfikacyjne"));
-    const TXmlElement address = seller.FirstChild(QStringLiteral("Adres"));
-
-    data.CreditorName = GetChildText(identification, QStringLiteral("Nazwa"));
-    data.CreditorNIP = GetChildText(identification, QStringLiteral("NIP"));
-    data.CreditorCountry = GetChildText(address, QStringLiteral("KodKraju"));
-    data.CreditorAddress = GetChildText(address, QStringLiteral("AdresL1"));
-    data.CreditorAddress2 = GetChildText(address, QStringLiteral("AdresL2"));
-    data.InvoiceNumber = GetChildText(invoice, QStringLiteral("P_2"));
-    data.CurrencyCode = GetChildText(invoice, QStringLiteral("KodWaluty"));
-    // Only a warning hangs on this mark, so odd content in it never fails the invoice.
-    data.SplitPayment =
-        Trim(invoice.FirstChild(QStringLiteral("Adnotacje")).FirstChild(QStringLiteral("P_18A")).TextContent()) ==
-        QStringLiteral("1");
-
-    // An empty or missing amount goes through the conversion too, so it fails there.
-    data.Amount = ParseAmount(GetChildText(invoice, QStringLiteral("P_15")));
-    if (data.Amount <= TAmount())
-      throw Exception(QStringLiteral("Nieprawidłowa/ujemna kwota faktury."));
-
-    data.VATAmount = SumVATAmounts(invoice);
-    if (data.VATAmount < TAmount())
-      throw Exception(QStringLiteral("Nieprawidłowa (ujemna) kwota VAT."));
-
-    data.InvoiceDate = ParseIso8601Date(GetChildText(invoice, QStringLiteral("P_1")));
-    data.DueDate = QDateTime(now.toLocalTime().date(), QTime(0, 0));
-
-    const TXmlElement account =
-        invoice.FirstChild(QStringLiteral("Platnosc")).FirstChild(QStringLiteral("RachunekBankowy"));
-    data.CreditorIBAN = NormalizeAccountNumber(GetChildText(account, QStringLiteral("NrRB")));
+    FillPaymentData(ReadInvoiceDocument(document), now, data);
     if (ksefNumber)
       *ksefNumber = KsefNumberOf(document, fileName);
   } catch (const Exception &error) {
     throw Exception(InvoiceFailureMessage(fileName, data, error.Message()));
   }
   return data;
-}
-
-QString TKsefInvoiceReader::GetChildText(const TXmlElement &node, const QString &name) {
-  return Trim(node.FirstChild(name).SingleText());
-}
-
-TAmount TKsefInvoiceReader::GetChildAmount(const TXmlElement &node, const QString &name) {
-  const QString text = GetChildText(node, name);
-  return text.isEmpty() ? TAmount() : ParseAmount(text);
-}
-
-TAmount TKsefInvoiceReader::SumVATAmounts(const TXmlElement &node) {
-  static const QString names[] = {QStringLiteral("P_14_1"), QStringLiteral("P_14_2"), QStringLiteral("P_14_3"),
-                                  QStringLiteral("P_14_4"), QStringLiteral("P_14_5"), QStringLiteral("P_14_6"),
-                                  QStringLiteral("P_14_7")};
-  TAmount total;
-  for (const QString &name : names)
-    total += GetChildAmount(node, name);
-  return total;
-}
-
-QString TKsefInvoiceReader::NormalizeAccountNumber(const QString &text) {
-  const QString account = AsciiUpper(Trim(text).remove(u' '));
-  if (account.startsWith(QStringLiteral("PL")))
-    return account;
-  if (account.size() == 26)
-    return QStringLiteral("PL") + account;
-  throw Exception(QStringLiteral("Nieprawidłowy numer rachunku: %1").arg(text));
 }

@@ -7,8 +7,9 @@
 #include <QDateTime>
 #include <QString>
 
-// Reads one KSeF "FA" invoice into the payment data of its seller. Whatever goes wrong is
-// reported as one error naming the file, the invoice and the seller, ready to be logged.
+// Reads one KSeF "FA" invoice (the document the PDF shows too) and takes the payment data of
+// its seller from it. Whatever goes wrong is reported as one error naming the file, the
+// invoice and the seller, ready to be logged.
 class TKsefInvoiceReader {
 public:
   TKsefInvoiceReader() = delete;
@@ -19,12 +20,6 @@ public:
   // all its files; without one the file gets a parser of its own.
   static TInvoicePaymentData LoadFromFile(const QString &fileName, const QDateTime &now, QString *ksefNumber = nullptr,
                                           TXmlParser *parser = nullptr);
-
-private:
-  static QString GetChildText(const TXmlElement &node, const QString &name);
-  static TAmount GetChildAmount(const TXmlElement &node, const QString &name);
-  static TAmount SumVATAmounts(const TXmlElement &node);
-  static QString NormalizeAccountNumber(const QString &text);
 };
 
 // The one message of a failed invoice: "Plik: ", "Faktura: ", "Kontrahent: " and "Błąd: " lines

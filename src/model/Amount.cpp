@@ -23,48 +23,50 @@ bool AppendDigit(std::int64_t &value, int digit) {
 
 } // namespace
 
-TAmount TAmount::ParsePolish(const QString &text) {
+std::optional<TDecimalParts> SplitDecimal(QStringView text, QStringView points) {
+  TDecimalParts parts;
   qsizetype i = 0;
   const qsizetype n = text.size();
-  bool negative = false;
   if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
+    parts.Negative = text[i] == u'-';
     ++i;
   }
-
-  std::int64_t units = 0;
-  qsizetype intDigits = 0;
-  for (; i < n && IsDigit(text[i]); ++i, ++intDigits)
-    if (!AppendDigit(units, text[i].digitValue()))
-      ThrowNotAFloat(text);
-
-  qsizetype fracDigits = 0;
-  int roundingDigit = 0;
-  if (i < n && text[i] == u',') {
+  const qsizetype integerStart = i;
+  while (i < n && IsDigit(text[i]))
     ++i;
-    for (; i < n && IsDigit(text[i]); ++i, ++fracDigits) {
-      if (fracDigits < 4) {
-        if (!AppendDigit(units, text[i].digitValue()))
-          ThrowNotAFloat(text);
-      } else if (fracDigits == 4) {
-        roundingDigit = text[i].digitValue();
-      }
-    }
-    if (fracDigits == 0)
-      ThrowNotAFloat(text);
+  parts.Integer = text.sliced(integerStart, i - integerStart);
+  if (i < n && points.contains(text[i])) {
+    parts.HasPoint = true;
+    const qsizetype fractionStart = ++i;
+    while (i < n && IsDigit(text[i]))
+      ++i;
+    parts.Fraction = text.sliced(fractionStart, i - fractionStart);
   }
-  if (i != n || intDigits + fracDigits == 0)
+  if (i != n)
+    return std::nullopt;
+  return parts;
+}
+
+TAmount TAmount::ParsePolish(const QString &text) {
+  const std::optional<TDecimalParts> parts = SplitDecimal(text, u",");
+  if (!parts || (parts->HasPoint && parts->Fraction.isEmpty()) ||
+      (parts->Integer.isEmpty() && parts->Fraction.isEmpty()))
     ThrowNotAFloat(text);
 
-  for (qsizetype d = std::min<qsizetype>(fracDigits, 4); d < 4; ++d)
-    if (!AppendDigit(units, 0))
+  std::int64_t units = 0;
+  for (const QChar digit : parts->Integer)
+    if (!AppendDigit(units, digit.digitValue()))
       ThrowNotAFloat(text);
-  if (roundingDigit >= 5) {
+  // Four decimals are kept; the fifth rounds them, half away from zero.
+  for (qsizetype d = 0; d < 4; ++d)
+    if (!AppendDigit(units, d < parts->Fraction.size() ? parts->Fraction[d].digitValue() : 0))
+      ThrowNotAFloat(text);
+  if (parts->Fraction.size() > 4 && parts->Fraction[4].digitValue() >= 5) {
     if (units == std::numeric_limits<std::int64_t>::max())
       ThrowNotAFloat(text);
     ++units;
   }
-  return TAmount(negative ? -units : units);
+  return TAmount(parts->Negative ? -units : units);
 }
 
 TAmount TAmount::operator+(TAmount other) const {

@@ -1,8 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <compare>
 #include <cstdint>
+#include <optional>
+
+// A decimal text split as written: "-1234.50" is negative with "1234" and "50".
+struct TDecimalParts {
+  bool Negative = false;
+  QStringView Integer;
+  QStringView Fraction;
+  bool HasPoint = false;
+};
+
+// Splits an optional sign, ASCII digits and at most one decimal point (any character of
+// `points`) followed by ASCII digits; either side of the point may be empty. Nothing else,
+// blanks included. The one reader of decimal texts: amounts, and the numbers the PDF prints.
+std::optional<TDecimalParts> SplitDecimal(QStringView text, QStringView points);
 
 // A fixed-point amount: a signed 64-bit count of ten-thousandths (12.34 is 123400).
 // All arithmetic is exact integer work; an overflow is an error, never a wrap-around.

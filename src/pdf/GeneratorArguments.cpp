@@ -9,12 +9,14 @@ TGeneratorArguments ParseGeneratorArguments(const QStringList &arguments, const 
   std::optional<QString> type;
   std::optional<QString> ksefNumber;
   std::optional<QString> qrBase;
+  std::optional<QString> pdfPath;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString &name = arguments[i];
     std::optional<QString> *target = name == QStringLiteral("-i")         ? &input
                                      : name == QStringLiteral("-t")       ? &type
                                      : name == QStringLiteral("--nrKSeF") ? &ksefNumber
                                      : name == QStringLiteral("--qrCode") ? &qrBase
+                                     : name == QStringLiteral("-o")       ? &pdfPath
                                                                           : nullptr;
     if (!target)
       throw Exception(QStringLiteral("Nieznany argument: %1").arg(name));
@@ -28,10 +30,11 @@ TGeneratorArguments ParseGeneratorArguments(const QStringList &arguments, const 
     throw Exception(QStringLiteral("Brak pliku faktury (-i PLIK.xml)"));
   if (type && *type != QStringLiteral("invoice"))
     throw Exception(QStringLiteral("Nieobsługiwany rodzaj dokumentu: %1 (dozwolony: invoice)").arg(*type));
-  return {*input, ksefNumber.value_or(QString()), qrBase.value_or(defaultQrBase)};
+  return {*input, ksefNumber.value_or(QString()), qrBase.value_or(defaultQrBase), pdfPath.value_or(QString())};
 }
 
 QString GeneratorUsage() {
-  return QStringLiteral("Użycie: Velmira -i PLIK.xml -t invoice [--nrKSeF NUMER] [--qrCode ADRES]\n"
-                        "Zapisuje obok faktury KSeF jej obraz PDF: z PLIK.xml powstaje PLIK.PDF.");
+  return QStringLiteral("Użycie: Velmira -i PLIK.xml -t invoice [--nrKSeF NUMER] [--qrCode ADRES] [-o PLIK.PDF]\n"
+                        "Zapisuje obok faktury KSeF jej obraz PDF: z PLIK.xml powstaje PLIK.PDF;\n"
+                        "z -o zapisuje go pod podaną ścieżką.");
 }

@@ -4,7 +4,7 @@
 #include "model/Text.h"
 #include "pdf/InvoiceReader.h"
 #include "pdf/InvoiceSections.h"
-#include "pdf/InvoiceTexts.h"
+#include "ksef/InvoiceTexts.h"
 #include "pdf/PdfPages.h"
 #include "pdf/VerificationLink.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/Amount.h"
 #include "model/Text.h"
-#include "pdf/InvoiceTexts.h"
+#include "ksef/InvoiceTexts.h"
 #include "pdf/PolishFormat.h"
 
 #include <algorithm>

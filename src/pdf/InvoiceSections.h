@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pdf/InvoiceDocument.h"
+#include "ksef/InvoiceDocument.h"
 #include "pdf/PdfBlocks.h"
 
 // The invoice as the parts of its PDF, in the order of the KSeF visualisation: title, parties,

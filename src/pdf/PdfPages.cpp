@@ -50,6 +50,9 @@ QFont Font(qreal points, bool bold = false) {
   font.setPointSizeF(points);
   font.setBold(bold);
   font.setHintingPreference(QFont::PreferNoHinting);
+  // Without shaping no ligatures are drawn: "fl" stays two letters and copies out of the PDF
+  // as "fl", which a link or a number copied from the page needs.
+  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 

@@ -1,5 +1,7 @@
 #include "pdf/PolishFormat.h"
 
+#include "model/Amount.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -14,6 +16,16 @@ QString GroupedThousands(const QString &digits) {
   return grouped;
 }
 
+// The text without the ASCII blanks around it.
+QStringView WithoutAsciiBlanks(QStringView text) {
+  const auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+  while (!text.isEmpty() && blank(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && blank(text.back()))
+    text.chop(1);
+  return text;
+}
+
 QString GroupsOfFour(const QString &text) {
   QString grouped;
   for (qsizetype i = 0; i < text.size(); i += 4)
@@ -24,17 +36,16 @@ QString GroupsOfFour(const QString &text) {
 } // namespace
 
 QString PolishNumber(const QString &decimal, int minDecimals) {
-  static const QRegularExpression number(QStringLiteral(R"(^\s*([+-]?)(\d+)(?:[.,](\d*))?\s*$)"));
-  const QRegularExpressionMatch match = number.match(decimal);
-  if (!match.hasMatch())
+  const std::optional<TDecimalParts> parts = SplitDecimal(WithoutAsciiBlanks(decimal), u".,");
+  if (!parts || parts->Integer.isEmpty())
     return decimal;
-  QString integer = match.captured(2);
+  QString integer = parts->Integer.toString();
   while (integer.size() > 1 && integer.startsWith(u'0'))
     integer.remove(0, 1);
-  QString fraction = match.captured(3);
+  QString fraction = parts->Fraction.toString();
   if (fraction.size() < minDecimals)
     fraction += QString(minDecimals - fraction.size(), u'0');
-  const QString sign = match.captured(1) == QStringLiteral("-") ? QStringLiteral("-") : QString();
+  const QString sign = parts->Negative ? QStringLiteral("-") : QString();
   return sign + GroupedThousands(integer) + (fraction.isEmpty() ? QString() : u',' + fraction);
 }
 

@@ -20,11 +20,23 @@ void WriteError(const QString &text) {
 
 QByteArray ReadInvoiceFile(const QString &fileName) {
   QFile file(fileName);
+  if (QFileInfo(fileName).isDir())
+    throw Exception(QStringLiteral("\"%1\" jest folderem, a nie plikiem faktury.").arg(fileName));
   if (!QFileInfo(fileName).isFile())
     throw Exception(QStringLiteral("Plik \"%1\" nie istnieje.").arg(fileName));
   if (!file.open(QIODevice::ReadOnly))
     throw Exception(QStringLiteral("Nie można odczytać pliku \"%1\".").arg(fileName));
   return file.readAll();
+}
+
+// The atomic writer's own failure is worded for the log of the main program; the generator's
+// messages are shown to the user as they stand.
+void WritePdf(const QString &fileName, const QByteArray &pdf) {
+  try {
+    WriteFileAtomically(fileName, pdf);
+  } catch (const Exception &) {
+    throw Exception(QStringLiteral("Nie można zapisać pliku \"%1\".").arg(fileName));
+  }
 }
 
 // Qt's own notices (a missing runtime directory, a missing system bus) say nothing about the
@@ -34,7 +46,7 @@ void DropQtNotices(QtMsgType, const QMessageLogContext &, const QString &) {}
 } // namespace
 
 // The invoice PDF generator: renders a KSeF invoice into a PDF written beside it (PLIK.xml
-// gives PLIK.PDF). Runs without a display.
+// gives PLIK.PDF) or where -o says. Runs without a display.
 int main(int argc, char *argv[]) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -50,7 +62,7 @@ int main(int argc, char *argv[]) {
   try {
     const QByteArray invoice = ReadInvoiceFile(arguments.InvoicePath);
     const QByteArray pdf = RenderInvoicePdf(invoice, arguments.InvoicePath, arguments.KsefNumber, arguments.QrBase);
-    WriteFileAtomically(InvoicePdfPath(arguments.InvoicePath), pdf);
+    WritePdf(arguments.PdfPath.isEmpty() ? InvoicePdfPath(arguments.InvoicePath) : arguments.PdfPath, pdf);
     return ecSuccess;
   } catch (const std::exception &error) {
     WriteError(ErrorMessage(error));

@@ -61,7 +61,7 @@ void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(stat
 TXmlDocument TXmlParser::Load(const QString &fileName) {
   const QFileInfo info(fileName);
   if (!info.isFile())
-    throw FileMissing(fileName);
+    throw NotAFile(fileName);
   // Unbuffered and into the parser's own buffer: the whole file is read in one call, without a
   // buffer allocated, copied through and freed again for every invoice of a batch.
   QFile file(fileName);

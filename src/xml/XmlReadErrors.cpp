@@ -8,8 +8,10 @@ QString ShortName(const QString &fileName) { return QFileInfo(fileName).fileName
 
 } // namespace
 
-Exception FileMissing(const QString &fileName) {
-  return Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": plik nie istnieje.").arg(ShortName(fileName)));
+Exception NotAFile(const QString &fileName) {
+  const QString reason =
+      QFileInfo(fileName).isDir() ? QStringLiteral("to jest folder, a nie plik") : QStringLiteral("plik nie istnieje");
+  return Exception(QStringLiteral("Nie można otworzyć pliku \"%1\": %2.").arg(ShortName(fileName), reason));
 }
 
 Exception FileInaccessible(const QString &fileName) {

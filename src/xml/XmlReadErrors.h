@@ -6,8 +6,9 @@
 
 // The errors of reading an XML file, the same whether it is loaded whole or read as a stream.
 
-// "Nie można otworzyć pliku "<name>": plik nie istnieje."
-Exception FileMissing(const QString &fileName);
+// For a path that is no file: "Nie można otworzyć pliku "<name>": plik nie istnieje.", or
+// for a folder "Nie można otworzyć pliku "<name>": to jest folder, a nie plik."
+Exception NotAFile(const QString &fileName);
 
 // "Nie można otworzyć pliku "<name>": brak dostępu do pliku."
 Exception FileInaccessible(const QString &fileName);

@@ -252,7 +252,7 @@ QList<TXmlViolation> TXmlSchema::Violations(QIODevice &input, const QString &fil
 
 QList<TXmlViolation> TXmlSchema::Violations(const QString &fileName, const TXmlElementVisitor &visit) const {
   if (!QFileInfo(fileName).isFile())
-    throw FileMissing(fileName);
+    throw NotAFile(fileName);
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     throw FileInaccessible(fileName);

@@ -359,6 +359,21 @@ TEST_F(TPavenaCliTest, PdfOfAMissingFileFailsBeforeTheGeneratorRuns) {
   EXPECT_EQ(run.Err, QStringLiteral("Błąd: Nie można otworzyć pliku \"brak.xml\": plik nie istnieje.\n"));
 }
 
+TEST_F(TPavenaCliTest, AFolderGivenForAnInvoiceIsCalledAFolder) {
+  ASSERT_TRUE(QDir(WorkingDirectory.Path()).mkdir(QStringLiteral("faktura.xml")));
+  const QString folder = WorkingDirectory.File(QStringLiteral("faktura.xml"));
+  const QString reason = QStringLiteral("Nie można otworzyć pliku \"faktura.xml\": to jest folder, a nie plik.");
+
+  const TRun pdf = Run({QStringLiteral("pdf"), folder});
+  const TRun single = Run({QStringLiteral("faktura"), folder});
+
+  EXPECT_EQ(pdf.ExitCode, 1);
+  EXPECT_EQ(pdf.Err, QStringLiteral("Błąd: ") + reason + u'\n');
+  EXPECT_EQ(single.ExitCode, 1);
+  EXPECT_EQ(single.Err, QStringLiteral("Błąd: Plik: faktura.xml\nFaktura: \nKontrahent: \nBłąd: ") + reason + u'\n' +
+                            Separator() + u'\n');
+}
+
 struct TUsageCase {
   const char *Name;
   QStringList Arguments;

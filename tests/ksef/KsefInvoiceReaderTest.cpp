@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ksef/InvoiceDocumentReader.h"
 #include "ksef/KsefInvoiceReader.h"
 #include "xml/XmlDocument.h"
 
@@ -434,6 +435,25 @@ TEST_F(KsefInvoiceReaderTest, ValuesWithPercentSignsStayIntactInTheMessage) {
   EXPECT_THROW_MESSAGE(Load({{"FV/7/2024", "FV/%1/%2"}, {"<P_15>123.00</P_15>", "<P_15>0</P_15>"}}),
                        Composite(QStringLiteral("fv1.xml"), QStringLiteral("FV/%1/%2"), SellerName,
                                  QStringLiteral("Nieprawidłowa/ujemna kwota faktury.")));
+}
+
+// The transfer and the PDF read one document: an element that holds more than one text is
+// shown by the PDF and noted for the transfer, which refuses it.
+TEST(InvoiceDocument, NotesTheMixedTextsOfThePaymentDataAndKeepsTheirText) {
+  const TXmlDocument document = ParseXml(
+      "<Faktura><Podmiot1><DaneIdentyfikacyjne><Nazwa>Firma <!-- x -->Sp. z o.o.</Nazwa>"
+      "<NIP>5265877635</NIP></DaneIdentyfikacyjne></Podmiot1>"
+      "<Fa><P_1>2026-02-01</P_1><P_2>FV/1</P_2><P_15>1<![CDATA[23.00]]></P_15><P_7>a<b/>c</P_7></Fa></Faktura>",
+      QStringLiteral("fa.xml"));
+
+  const TInvoiceDocument invoice = ReadInvoiceDocument(document);
+
+  EXPECT_EQ(invoice.Seller.Name, QStringLiteral("Firma Sp. z o.o."));
+  EXPECT_EQ(invoice.Total, QStringLiteral("123.00"));
+  EXPECT_EQ(invoice.MixedTexts,
+            (QHash<QString, QString>{
+                {QStringLiteral("Nazwa"), QStringLiteral("Element \"Nazwa\" does not contain a single text node")},
+                {QStringLiteral("P_15"), QStringLiteral("Element \"P_15\" does not contain a single text node")}}));
 }
 
 } // namespace

@@ -36,6 +36,44 @@ INSTANTIATE_TEST_SUITE_P(Texts, AmountParseFailure,
                          ::testing::Values("", "-", "abc", "12.34", "1,000,50", "12,", " 12", "12 ", "1e5",
                                            "922337203685477,5808", "99999999999999999999"));
 
+// The one reader of decimal texts keeps the digits as written, for the PDF to print them all.
+struct TSplitCase {
+  const char *Text;
+  const char *Points;
+  bool Valid;
+  bool Negative;
+  const char *Integer;
+  const char *Fraction;
+  bool HasPoint;
+};
+
+class DecimalSplit : public ::testing::TestWithParam<TSplitCase> {};
+
+TEST_P(DecimalSplit, KeepsTheDigitsAsWritten) {
+  const TSplitCase &c = GetParam();
+  const QString text = QString::fromUtf8(c.Text);
+  const std::optional<TDecimalParts> parts = SplitDecimal(text, QString::fromUtf8(c.Points));
+  ASSERT_EQ(parts.has_value(), c.Valid) << c.Text;
+  if (!parts)
+    return;
+  EXPECT_EQ(parts->Negative, c.Negative) << c.Text;
+  EXPECT_EQ(parts->Integer.toString(), QString::fromUtf8(c.Integer)) << c.Text;
+  EXPECT_EQ(parts->Fraction.toString(), QString::fromUtf8(c.Fraction)) << c.Text;
+  EXPECT_EQ(parts->HasPoint, c.HasPoint) << c.Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DecimalSplit,
+                         ::testing::Values(TSplitCase{"-1234.500001", ".,", true, true, "1234", "500001", true},
+                                           TSplitCase{"+007,5", ".,", true, false, "007", "5", true},
+                                           TSplitCase{"12.", ".", true, false, "12", "", true},
+                                           TSplitCase{",5", ",", true, false, "", "5", true},
+                                           TSplitCase{"42", ",", true, false, "42", "", false},
+                                           TSplitCase{"12.5", ",", false, false, "", "", false},
+                                           TSplitCase{" 12", ".,", false, false, "", "", false},
+                                           TSplitCase{"1 234,5", ",", false, false, "", "", false},
+                                           TSplitCase{"1.2.3", ".", false, false, "", "", false},
+                                           TSplitCase{"١٢", ".", false, false, "", "", false}));
+
 TEST(Amount, SumsAreExact) {
   const TAmount sum = TAmount::ParsePolish(QStringLiteral("100,10")) + TAmount::ParsePolish(QStringLiteral("200,20")) +
                       TAmount::ParsePolish(QStringLiteral("0,05"));

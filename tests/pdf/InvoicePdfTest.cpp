@@ -1,6 +1,8 @@
 #include "PdfTestSupport.h"
 #include "TestSupport.h"
 #include "pdf/InvoicePdf.h"
+#include "pdf/InvoiceReader.h"
+#include "pdf/VerificationLink.h"
 
 namespace {
 
@@ -26,6 +28,27 @@ TEST_F(InvoicePdfTest, EverySampleInvoiceRenders) {
     EXPECT_TRUE(pdf.startsWith("%PDF-")) << name.toStdString();
   }
   EXPECT_GE(SampleInvoiceNames().size(), 35);
+}
+
+// Text copied out of the PDF is the text printed: a ligature ("fl" drawn as one glyph) would
+// copy as U+FB02 and break a copied link or word.
+TEST_F(InvoicePdfTest, TextCopiesOutWithoutLigaturesAndTheLinkVerbatim) {
+  for (const QString &name : SampleInvoiceNames()) {
+    const QByteArray invoice = SampleInvoice(name);
+    const TInvoiceDocument document = ReadInvoiceDocument(invoice, name);
+    const QString text = TextOf(invoice, name);
+
+    for (const QChar c : text)
+      ASSERT_FALSE(c.unicode() >= 0xFB00 && c.unicode() <= 0xFB06)
+          << name.toStdString() << ": U+" << std::hex << int(c.unicode()) << "\n"
+          << text.toStdString();
+    EXPECT_TRUE(text.contains(VerificationLink(QrBase, document.Seller.Nip, document.IssueDate, invoice)))
+        << name.toStdString() << "\n"
+        << text.toStdString();
+  }
+  const QString text = TextOf(SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_1.xml")));
+  EXPECT_TRUE(text.contains(QStringLiteral("/15-02-2026/X-wQflQVyRs1fImlI-xDPnWk1V37hys4O1lkx9iJbSA")))
+      << text.toStdString();
 }
 
 TEST_F(InvoicePdfTest, ShowsPartiesLinesSummaryTotalAndAccount) {

@@ -6,21 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-QString Run(const QString &program, const QStringList &arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-    ADD_FAILURE() << program.toStdString()
-                  << " failed (install poppler-utils and zbar-tools): " << process.readAllStandardError().toStdString();
-    return QString();
-  }
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QGuiApplication *Application = nullptr;
 
@@ -59,18 +47,14 @@ QStringList SampleInvoiceNames() {
   return QDir(SharedPath(QStringLiteral("ksef/samples"))).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
 }
 
-QString PdfText(const QString &pdfFile) {
-  return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfFile, QStringLiteral("-")});
-}
-
 QString QrCodesOnPage(const QString &pdfFile, int page) {
   QTemporaryDir dir;
   const QString prefix = dir.filePath(QStringLiteral("page"));
-  Run(QStringLiteral("pdftoppm"),
-      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-f"), QString::number(page),
-       QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), pdfFile, prefix});
-  return Run(QStringLiteral("zbarimg"),
-             {QStringLiteral("-q"), QStringLiteral("--raw"), prefix + QStringLiteral(".png")})
+  ToolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("150"),
+                                          QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                          QString::number(page), QStringLiteral("-singlefile"), pdfFile, prefix});
+  return ToolOutput(QStringLiteral("zbarimg"),
+                    {QStringLiteral("-q"), QStringLiteral("--raw"), prefix + QStringLiteral(".png")})
       .trimmed();
 }
 

@@ -11,8 +11,6 @@ void EnsureGuiApplication();
 QByteArray SampleInvoice(const QString &name);
 QStringList SampleInvoiceNames();
 
-// The text of the PDF file as pdftotext (poppler-utils) reads it, pages apart by form feeds.
-QString PdfText(const QString &pdfFile);
 // The content of the QR codes of one page, as zbarimg (zbar-tools) reads a rendering of it.
 QString QrCodesOnPage(const QString &pdfFile, int page);
 

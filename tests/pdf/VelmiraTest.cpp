@@ -1,6 +1,7 @@
 #include "PdfTestSupport.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -61,6 +62,41 @@ TEST(Velmira, AMissingInvoiceFailsAndWritesNothing) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err, QStringLiteral("Plik \"%1\" nie istnieje.\n").arg(dir.File(QStringLiteral("brak.xml"))));
   EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("brak.PDF"))));
+}
+
+TEST(Velmira, AFolderForTheInvoiceIsCalledAFolder) {
+  TTempDir dir;
+  ASSERT_TRUE(QDir(dir.Path()).mkdir(QStringLiteral("fa.xml")));
+
+  const TRun run = RunVelmira(Arguments(dir.File(QStringLiteral("fa.xml"))));
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err,
+            QStringLiteral("\"%1\" jest folderem, a nie plikiem faktury.\n").arg(dir.File(QStringLiteral("fa.xml"))));
+}
+
+TEST(Velmira, WritesThePdfWhereAsked) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("fa.xml"), SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_1.xml")));
+
+  const TRun run = RunVelmira(Arguments(dir.File(QStringLiteral("fa.xml"))) +
+                              QStringList{QStringLiteral("-o"), dir.File(QStringLiteral("FAKTURY/fa.PDF"))});
+
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_TRUE(dir.ReadBytes(QStringLiteral("FAKTURY/fa.PDF")).startsWith("%PDF-"));
+  EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("fa.PDF"))));
+}
+
+// Below a plain file no folder can be made, whoever runs the generator.
+TEST(Velmira, APdfThatCannotBeWrittenIsSaidInPolish) {
+  TTempDir dir;
+  dir.WriteBytes(QStringLiteral("fa.xml"), SampleInvoice(QStringLiteral("mf3-FA_3_Przyklad_1.xml")));
+  const QString pdf = dir.File(QStringLiteral("fa.xml/fa.PDF"));
+
+  const TRun run = RunVelmira(Arguments(dir.File(QStringLiteral("fa.xml"))) + QStringList{QStringLiteral("-o"), pdf});
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, QStringLiteral("Nie można zapisać pliku \"%1\".\n").arg(pdf));
 }
 
 TEST(Velmira, AWrongCallSaysWhatIsWrong) {

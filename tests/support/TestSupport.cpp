@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <csignal>
 #include <stdexcept>
 
@@ -17,6 +18,21 @@ QString SharedPath(const QString &relative) {
 }
 
 QString FixturePath(const QString &name) { return QDir(QStringLiteral(PAVENA_FIXTURES_DIR)).filePath(name); }
+
+QString ToolOutput(const QString &program, const QStringList &arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+    ADD_FAILURE() << program.toStdString()
+                  << " failed (install poppler-utils and zbar-tools): " << process.readAllStandardError().toStdString();
+    return QString();
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString &pdfFile) {
+  return ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfFile, QStringLiteral("-")});
+}
 
 TTempDir::TTempDir() {
   if (!FDir.isValid())

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
@@ -19,6 +20,12 @@ QString SharedPath(const QString &relative);
 
 // A small hand-written input of tests/fixtures/.
 QString FixturePath(const QString &name);
+
+// The standard output of an outside tool run to its end; a failure to run it fails the test.
+QString ToolOutput(const QString &program, const QStringList &arguments);
+
+// The text of the PDF file as pdftotext (poppler-utils) reads it, pages apart by form feeds.
+QString PdfText(const QString &pdfFile);
 
 // A fresh directory removed with everything in it at the end of the test.
 class TTempDir {

@@ -71,4 +71,16 @@ TEST_F(TMarkdownPdfTest, WritesAnA4Pdf) {
   EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595.000000 842.000000]")) << pdf.left(2000).toStdString();
 }
 
+TEST_F(TMarkdownPdfTest, TextCopiesOutOfThePdfAsWritten) {
+  const QString markdown = QStringLiteral("# Identyfikator\n\nOfficial effect, `ffl` and **fi**.\n\n"
+                                          "| Plik | Profil |\n|---|---|\n| fa.xml | offline |\n");
+  const auto document = MarkdownDocument(markdown, Images.Path(), A4TextWidth());
+
+  WritePdf(*document, Images.File(QStringLiteral("instrukcja.pdf")), QStringLiteral("Instrukcja"));
+
+  const QString text = PdfText(Images.File(QStringLiteral("instrukcja.pdf")));
+  for (const char *expected : {"Identyfikator", "Official effect, ffl and fi.", "Profil", "offline"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
 } // namespace

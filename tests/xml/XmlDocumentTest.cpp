@@ -35,6 +35,13 @@ TEST(LoadXmlFile, MissingFileIsNamed) {
                        QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje."));
 }
 
+TEST(LoadXmlFile, AFolderIsCalledAFolder) {
+  TTempDir dir;
+  ASSERT_TRUE(QDir(dir.Path()).mkdir(QStringLiteral("faktura.xml")));
+  EXPECT_THROW_MESSAGE(LoadXmlFile(dir.File(QStringLiteral("faktura.xml"))),
+                       QStringLiteral("Nie można otworzyć pliku \"faktura.xml\": to jest folder, a nie plik."));
+}
+
 TEST(LoadXmlFile, MalformedFileIsNamedWithoutItsDirectoryInOneLine) {
   const struct {
     const char *Name;

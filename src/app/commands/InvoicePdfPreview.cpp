@@ -62,31 +62,47 @@ bool TInvoicePdfPreview::Press(const QString &invoicePath) {
 
 bool TInvoicePdfPreview::CreatePreview(const QString &invoicePath) {
   const QString nrKsef = ReadKsefNumber(invoicePath);
+  const QString pdfPath = PdfPathFor(invoicePath);
   try {
-    RunPdfGenerator(invoicePath, nrKsef);
+    RunPdfGenerator(invoicePath, nrKsef, pdfPath);
   } catch (const Exception &error) {
     FHost.Log.AppendError(error.Message());
     return false;
   }
-  OpenInvoicePdf(invoicePath);
-  FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + WithoutExtension(invoicePath) +
-                          QStringLiteral(".PDF] dla potrzeb podglądu pojedynczej faktury..."),
-                      true);
+  OpenInvoicePdf(pdfPath);
+  if (pdfPath == InvoicePdfPath(invoicePath))
+    FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + WithoutExtension(invoicePath) +
+                            QStringLiteral(".PDF] dla potrzeb podglądu pojedynczej faktury..."),
+                        true);
+  else
+    FHost.Log.AppendLog(
+        QStringLiteral("Poprawnie wygenerowano plik [") + pdfPath +
+            QStringLiteral("] dla potrzeb podglądu pojedynczej faktury (folder faktury jest tylko do odczytu)..."),
+        true);
   return true;
 }
 
-void TInvoicePdfPreview::RunPdfGenerator(const QString &invoicePath, const QString &nrKsef) {
+QString TInvoicePdfPreview::PdfPathFor(const QString &invoicePath) const {
+  const QString beside = InvoicePdfPath(invoicePath);
+  const QFileInfo pdf(beside);
+  if (TAppPaths::CanCreateFilesIn(pdf.absolutePath()))
+    return beside;
+  return FHost.Paths.AppFilePath(QStringLiteral("FAKTURY/") + pdf.fileName());
+}
+
+void TInvoicePdfPreview::RunPdfGenerator(const QString &invoicePath, const QString &nrKsef, const QString &pdfPath) {
   const QString generator = FindGenerator();
   if (generator.isEmpty())
     throw Exception(QStringLiteral("Nie znaleziono generatora PDF %1 ani w katalogu programu, ani w ścieżce PATH.")
                         .arg(GeneratorName));
-  const QString pdfPath = InvoicePdfPath(invoicePath);
+  QStringList arguments{
+      QStringLiteral("-i"),       invoicePath, QStringLiteral("-t"),       QStringLiteral("invoice"),
+      QStringLiteral("--nrKSeF"), nrKsef,      QStringLiteral("--qrCode"), QStringLiteral(PAVENA_KSEF_QR_BASE)};
+  // The generator writes beside the invoice unless told otherwise.
+  if (pdfPath != InvoicePdfPath(invoicePath))
+    arguments << QStringLiteral("-o") << pdfPath;
   const std::optional<QDateTime> before = LastWritten(pdfPath);
-  const TProcessResult result = FHost.Processes.Run(generator,
-                                                    {QStringLiteral("-i"), invoicePath, QStringLiteral("-t"),
-                                                     QStringLiteral("invoice"), QStringLiteral("--nrKSeF"), nrKsef,
-                                                     QStringLiteral("--qrCode"), QStringLiteral(PAVENA_KSEF_QR_BASE)},
-                                                    GeneratorTimeoutMs);
+  const TProcessResult result = FHost.Processes.Run(generator, arguments, GeneratorTimeoutMs);
   if (!result.Started)
     throw Exception(QStringLiteral("Nie udało się uruchomić generatora PDF %1.").arg(generator));
   if (result.TimedOut || result.Crashed || result.ExitCode != 0)
@@ -96,9 +112,9 @@ void TInvoicePdfPreview::RunPdfGenerator(const QString &invoicePath, const QStri
     throw Exception(QStringLiteral("Generator PDF nie zapisał pliku %1.").arg(pdfPath));
 }
 
-void TInvoicePdfPreview::OpenInvoicePdf(const QString &invoicePath) {
-  if (!Trim(invoicePath).isEmpty())
-    FHost.Desktop.OpenWithDefaultApplication(InvoicePdfPath(invoicePath));
+void TInvoicePdfPreview::OpenInvoicePdf(const QString &pdfPath) {
+  if (!Trim(pdfPath).isEmpty())
+    FHost.Desktop.OpenWithDefaultApplication(pdfPath);
 }
 
 QString TInvoicePdfPreview::FindGenerator() const {

@@ -4,9 +4,9 @@
 
 // The button "Stwórz plik PDF dla pojedynczej faktury i wyświetl go": the invoice PDF
 // generator (the program Velmira, beside this one or on PATH) renders the invoice to a PDF
-// beside it, which is then opened. A generator that cannot start, fails, runs too long or
-// writes nothing is reported as an error, and nothing is opened: an older PDF of the same
-// name must never pass for the new one.
+// beside it (or into "FAKTURY" when its folder is read-only), which is then opened. A generator that cannot start,
+// fails, runs too long or writes nothing is reported as an error, and nothing is opened: an older PDF of the same name
+// must never pass for the new one.
 class TInvoicePdfPreview {
 public:
   explicit TInvoicePdfPreview(THost &host);
@@ -20,11 +20,15 @@ public:
   // missing or malformed file) fails with that error before the generator runs.
   bool CreatePreview(const QString &invoicePath);
 
+  // Where the PDF of the invoice goes: beside it, or into the data directory's "FAKTURY" under
+  // the same name when no file can be created beside it (a read-only folder or medium).
+  QString PdfPathFor(const QString &invoicePath) const;
+
   // Runs the generator on the invoice and waits for its end; fails with a Polish message
-  // unless it ended well and wrote the PDF during this run.
-  void RunPdfGenerator(const QString &invoicePath, const QString &nrKsef);
-  // Opens the PDF of the invoice with the default application; nothing for a blank path.
-  void OpenInvoicePdf(const QString &invoicePath);
+  // unless it ended well and wrote `pdfPath` during this run.
+  void RunPdfGenerator(const QString &invoicePath, const QString &nrKsef, const QString &pdfPath);
+  // Opens the PDF with the default application; nothing for a blank path.
+  void OpenInvoicePdf(const QString &pdfPath);
 
   static const QString GeneratorName;
   // How long the generator may run; the window does not respond meanwhile.

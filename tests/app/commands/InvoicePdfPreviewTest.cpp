@@ -1,4 +1,5 @@
 #include "CommandTest.h"
+#include "SmallDisk.h"
 #include "app/commands/InvoicePdfPreview.h"
 
 #include <QDir>
@@ -66,6 +67,7 @@ protected:
   // The generator as the tests want it: it writes `pdf` and ends well.
   void GeneratorWrites(const QString &pdf) {
     Host.ProcessBehaviour = [pdf](const TProcessCall &) {
+      QDir().mkpath(QFileInfo(pdf).absolutePath());
       QFile file(pdf);
       file.open(QIODevice::WriteOnly);
       file.write("%PDF-1.4 new");
@@ -134,6 +136,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, TPdfPathTest,
                          ::testing::Values(TPathCase{"a.xm", "aPDF", "a.PDF"}, TPathCase{"FA.XML", "FA.PDF", "FA.PDF"},
                                            TPathCase{"faktura.xml", "faktura.PDF", "faktura.PDF"},
                                            TPathCase{"v1.2/faktura", "v1.2/faktPDF", "v1.2/faktura.PDF"}));
+
+// A read-only medium binds root too, unlike a folder's mode bits.
+TEST_F(TInvoicePdfPreviewTest, AnInvoiceInAReadOnlyFolderGetsItsPdfInTheDataDirectory) {
+  TSmallDisk disk(1 << 20);
+  if (!disk.Mounted())
+    GTEST_SKIP() << "No file system to make read-only: " << disk.Problem().toStdString();
+  QFile invoice(disk.File(QStringLiteral("FA_17.xml")));
+  ASSERT_TRUE(invoice.open(QIODevice::WriteOnly));
+  invoice.write(InvoiceWithSystemInfo(QStringLiteral("T")));
+  invoice.close();
+  disk.MakeReadOnly();
+  const QString pdf = AppFile(QStringLiteral("FAKTURY/FA_17.PDF"));
+  GeneratorWrites(pdf);
+
+  EXPECT_TRUE(Preview.Press(invoice.fileName()));
+
+  ASSERT_EQ(Host.ProcessCalls.size(), 1u);
+  EXPECT_EQ(Host.ProcessCalls[0].Arguments.mid(8), (QStringList{QStringLiteral("-o"), pdf}));
+  EXPECT_EQ(Host.OpenedFiles, QStringList{pdf});
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + pdf +
+                               QStringLiteral("] dla potrzeb podglądu pojedynczej faktury (folder faktury jest tylko "
+                                              "do odczytu)...|separator")});
+}
 
 TEST_F(TInvoicePdfPreviewTest, ABlankFieldShowsTheHelpBoxAndRunsNothing) {
   for (const QString &field : {QString(), QStringLiteral("  \t ")})

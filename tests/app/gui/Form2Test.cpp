@@ -354,14 +354,19 @@ TEST_F(TForm2Test, PdfButtonHandsTheInvoiceFieldToTheGenerator) {
                          Separator}));
 }
 
-TEST_F(TForm2Test, PdfButtonOnAMissingInvoiceShowsTheErrorBox) {
+TEST_F(TForm2Test, PdfButtonOnAMissingInvoiceOrAFolderShowsTheErrorBox) {
   StorePayer();
+  ASSERT_TRUE(QDir(App.Path()).mkdir(QStringLiteral("fa.xml")));
   const auto window = Open();
-  Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QStringLiteral("brak.xml")));
 
-  Click(*window, QStringLiteral("BtnPodgladPDF"));
+  for (const char *name : {"brak.xml", "fa.xml"}) {
+    Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), App.File(QString::fromUtf8(name)));
+    Click(*window, QStringLiteral("BtnPodgladPDF"));
+  }
 
-  EXPECT_EQ(Fake.ErrorBoxes, QStringList{QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje.")});
+  EXPECT_EQ(Fake.ErrorBoxes,
+            (QStringList{QStringLiteral("Nie można otworzyć pliku \"brak.xml\": plik nie istnieje."),
+                         QStringLiteral("Nie można otworzyć pliku \"fa.xml\": to jest folder, a nie plik.")}));
   EXPECT_TRUE(Fake.ProcessCalls.empty());
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoLog")), QStringList{QStringLiteral("MemoLog")});
 }

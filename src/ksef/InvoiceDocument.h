@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-// What the PDF shows of a KSeF invoice (FA(2) or FA(3)), read from its XML. Values are the
-// invoice's own texts, trimmed: decimals with their full stop, dates as ISO dates, codes as
-// codes; the PDF puts them into words. An empty text or list is something the invoice does not
-// carry, and the PDF leaves it out.
+// What a KSeF invoice (FA(2) or FA(3)) says, read once from its XML: the PDF shows it, and the
+// transfer takes the seller's payment data from it. Values are the invoice's own texts,
+// trimmed: decimals with their full stop, dates as ISO dates, codes as codes; the PDF puts them
+// into words. An empty text or list is something the invoice does not carry.
 
 // Podmiot1 (seller), Podmiot2 (buyer) or Podmiot3 (another party).
 struct TInvoiceParty {
@@ -25,6 +26,10 @@ struct TInvoiceParty {
   // BrakID: the party has no identifier.
   bool WithoutId = false;
   QString CountryCode;
+  // The first AdresL1 and AdresL2: the address a transfer to the party carries.
+  QString AddressLine1;
+  QString AddressLine2;
+  // Every address line, then the GLN, as the PDF prints them.
   QStringList Address;
   QStringList CorrespondenceAddress;
   QStringList Emails;
@@ -197,4 +202,9 @@ struct TInvoiceDocument {
 
   QStringList FooterTexts;
   std::vector<TRegistryEntry> Registries;
+
+  // The elements of the seller's payment data (by name: "Nazwa", "P_15", "NrRB"...) that hold
+  // more than one text node, each with the reader's message. The PDF shows their text all the
+  // same; a transfer refuses them.
+  QHash<QString, QString> MixedTexts;
 };

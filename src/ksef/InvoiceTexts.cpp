@@ -1,4 +1,4 @@
-#include "pdf/InvoiceTexts.h"
+#include "ksef/InvoiceTexts.h"
 
 #include <QHash>
 #include <QRegularExpression>
