@@ -55,7 +55,8 @@ TCliRequest ParseWhiteListArguments(const QStringList &arguments) {
   if (positional.size() > expected.size())
     throw Exception(QStringLiteral("Nadmiarowy argument: %1").arg(positional[expected.size()]));
   if (request.Day && request.Command == TCliCommand::WhiteListLoad)
-    throw Exception(QStringLiteral("Opcja %1 nie dotyczy polecenia biala-lista wczytaj: data jest w pliku").arg(DayOption));
+    throw Exception(
+        QStringLiteral("Opcja %1 nie dotyczy polecenia biala-lista wczytaj: data jest w pliku").arg(DayOption));
   request.Input = positional.value(0);
   request.Account = positional.value(1);
   return request;

@@ -102,7 +102,8 @@ void DownloadFile(const TDownloadSource &source, const QString &fileName, IProgr
   if (transfer.WriteFailed || (code == CURLE_OK && !part.flush()))
     throw Exception(QStringLiteral("Nie udało się zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(partName));
   if (code != CURLE_OK)
-    throw Exception(QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: %2.").arg(source.Url, FailureReason(code, status)));
+    throw Exception(
+        QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: %2.").arg(source.Url, FailureReason(code, status)));
   part.close();
   QFile::remove(fileName);
   if (!QFile::rename(partName, fileName))

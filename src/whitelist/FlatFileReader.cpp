@@ -230,7 +230,8 @@ public:
     if (schema != KnownSchema)
       throw Reason(QStringLiteral("nieznany schemat „%1” (znany: %2)")
                        .arg(Shown(schema.data(), schema.size()), QString::fromLatin1(KnownSchema)));
-    for (const auto &[seen, key] : {std::pair{FActiveSeen, ActiveKey}, {FExemptSeen, ExemptKey}, {FMasksSeen, MasksKey}})
+    for (const auto &[seen, key] :
+         {std::pair{FActiveSeen, ActiveKey}, {FExemptSeen, ExemptKey}, {FMasksSeen, MasksKey}})
       if (!seen)
         throw Reason(QStringLiteral("brak listy „%1”").arg(QString::fromLatin1(key)));
     return header;
@@ -276,7 +277,8 @@ private:
     case TPlace::ActiveList:
     case TPlace::ExemptList:
     case TPlace::MaskList:
-      return Fail(QStringLiteral("lista „%1” zawiera element, który nie jest tekstem").arg(QString::fromLatin1(ListKey())));
+      return Fail(
+          QStringLiteral("lista „%1” zawiera element, który nie jest tekstem").arg(QString::fromLatin1(ListKey())));
     case TPlace::Skipped: return true;
     }
     return true;
@@ -322,7 +324,8 @@ private:
       return true;
     }
     if (place == TPlace::ActiveList || place == TPlace::ExemptList || place == TPlace::MaskList)
-      return Fail(QStringLiteral("lista „%1” zawiera element, który nie jest tekstem").arg(QString::fromLatin1(ListKey())));
+      return Fail(
+          QStringLiteral("lista „%1” zawiera element, który nie jest tekstem").arg(QString::fromLatin1(ListKey())));
     if (place == TPlace::Header && (FKey == DateKey || FKey == TransformationsKey || FKey == SchemaKey))
       return Fail(QStringLiteral("pole „%1” ma niewłaściwy typ").arg(QString::fromLatin1(FKey)));
     FPlaces.push_back(TPlace::Skipped);

@@ -18,6 +18,12 @@ QString Example(const QString &name) { return QDir(QStringLiteral(PAVENA_EXAMPLE
 
 QString Separator() { return QString(104, u'-'); }
 
+QString WhiteListNotChecked() {
+  return QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie wczytano jeszcze pliku "
+                        "płaskiego (przycisk „Wczytaj plik płaski…” na stronie „Funkcje techniczne” albo pavena-cli "
+                        "biala-lista wczytaj PLIK).");
+}
+
 // Runs pavena-cli from an unrelated working directory with PAVENA_DIR naming the program
 // directory of the test, as a user would from a script.
 class TPavenaCliTest : public ::testing::Test {
@@ -42,9 +48,10 @@ protected:
   }
 
   QString Output(const QString &name) const { return AppDirectory.File(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+  // The success line, then the note of a run while no flat file of the white list was loaded.
   QString Success(const QString &name, const QString &description) const {
     return QStringLiteral("Poprawnie wygenerowano plik [") + Output(name) + QStringLiteral("] ") + description + u'\n' +
-           Separator() + u'\n';
+           Separator() + u'\n' + WhiteListNotChecked() + u'\n';
   }
   void SetStoredSplitPayment(const QByteArray &mpp) const {
     QByteArray settings = AppDirectory.ReadBytes(QStringLiteral("settings.ini"));

@@ -27,7 +27,8 @@ QString WithoutBlanks(QString text) { return text.remove(u' ').remove(u'-'); }
 bool ConcernsList(const TPayment &payment) {
   const QString account = WithoutBlanks(payment.CreditorIBAN);
   return !WithoutBlanks(payment.CreditorNIP).isEmpty() &&
-         (account.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive) || (!account.isEmpty() && account[0].isDigit()));
+         (account.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive) ||
+          (!account.isEmpty() && account[0].isDigit()));
 }
 
 QString NotListedText(const TPayment &payment, const TWhiteListPair &pair, QDate dataDay) {
@@ -62,9 +63,10 @@ TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate 
   report.Results.resize(payments.size());
   const QList<QDate> days = TWhiteListStore(directory).Days();
   if (days.isEmpty()) {
-    report.Lines.append({false, QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie "
-                                               "wczytano jeszcze pliku płaskiego (przycisk „Wczytaj plik płaski…” na "
-                                               "stronie „Funkcje techniczne” albo pavena-cli biala-lista wczytaj PLIK).")});
+    report.Lines.append(
+        {false, QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie "
+                               "wczytano jeszcze pliku płaskiego (przycisk „Wczytaj plik płaski…” na "
+                               "stronie „Funkcje techniczne” albo pavena-cli biala-lista wczytaj PLIK).")});
     return report;
   }
   if (!inPLN)
@@ -84,18 +86,18 @@ TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate 
       continue;
     pairs[i] = WhiteListPair(payment.CreditorNIP, payment.CreditorIBAN);
     if (!pairs[i])
-      report.Lines.append({false, QStringLiteral("%1: rachunku nie sprawdzono z białą listą, bo NIP odbiorcy albo numer "
-                                                 "rachunku ma błędną postać.")
-                                      .arg(TransferName(payment))});
+      report.Lines.append(
+          {false, QStringLiteral("%1: rachunku nie sprawdzono z białą listą, bo NIP odbiorcy albo numer "
+                                 "rachunku ma błędną postać.")
+                      .arg(TransferName(payment))});
   }
   try {
     const TWhiteListIndex index(TWhiteListStore(directory).IndexFile(dataDay));
     // Thousands of rounds of SHA-512 per account: the accounts are spread over the cores.
-    RunInParallel(qsizetype(payments.size()), ParallelWorkers(qsizetype(payments.size())),
-                  [&](int, qsizetype i) {
-                    if (const auto &pair = pairs[std::size_t(i)])
-                      report.Results[std::size_t(i)] = index.Find(pair->Nip, pair->Account);
-                  });
+    RunInParallel(qsizetype(payments.size()), ParallelWorkers(qsizetype(payments.size())), [&](int, qsizetype i) {
+      if (const auto &pair = pairs[std::size_t(i)])
+        report.Results[std::size_t(i)] = index.Find(pair->Nip, pair->Account);
+    });
   } catch (const std::exception &error) {
     report.Results.assign(payments.size(), std::nullopt);
     report.Lines.append({true, QStringLiteral("Nie udało się sprawdzić rachunków z białą listą podatników VAT (%1).")
