@@ -18,7 +18,8 @@ TRunFile::TRunFile(const QString &directory) : FDirectory(directory) {
   FName = QDir(directory).filePath(QStringLiteral("run-%1").arg(runs++));
   FFile = std::fopen(QFile::encodeName(FName).constData(), "w+b");
   if (!FFile)
-    throw Exception(QStringLiteral("Nie udało się utworzyć pliku tymczasowego w katalogu „%1”.").arg(FDirectory));
+    throw Exception(
+        QStringLiteral("Nie udało się utworzyć pliku tymczasowego białej listy w katalogu „%1”.").arg(FDirectory));
   std::setvbuf(FFile, nullptr, _IOFBF, RunBufferSize);
 }
 
@@ -29,9 +30,8 @@ TRunFile::~TRunFile() {
 
 void TRunFile::Write(const void *data, std::size_t size) {
   if (std::fwrite(data, 1, size, FFile) != size || std::fflush(FFile) != 0)
-    throw Exception(QStringLiteral("Nie udało się zapisać pliku tymczasowego w katalogu „%1” (czy na dysku jest "
-                                   "miejsce?).")
-                        .arg(FDirectory));
+    throw Exception(
+        QStringLiteral("Nie udało się zapisać pliku tymczasowego białej listy (czy na dysku jest miejsce?)."));
 }
 
 void TRunFile::Rewind() { std::rewind(FFile); }

@@ -445,7 +445,8 @@ TFlatFileHeader ReadFlatFile(const QString &fileName, QDate today, IFlatFileSink
     header = ReadArchive(fileName, sink, progress, size);
   } else {
     const QByteArray first = file.peek(64).trimmed();
-    if (!first.startsWith('{') && !first.startsWith("\xEF\xBB\xBF{"))
+    // An array or a BOM passes too, to be told apart from a flat file by the reader.
+    if (!first.startsWith('{') && !first.startsWith('[') && !first.startsWith("\xEF\xBB\xBF"))
       throw Exception(QStringLiteral("Plik „%1” nie jest ani archiwum 7z, ani plikiem JSON.").arg(fileName));
     if (first.startsWith('\xEF'))
       file.skip(3);

@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLockFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +19,29 @@ QDate DayOfIndex(const QString &fileName) {
     return {};
   return QDate::fromString(fileName.left(8), QStringLiteral("yyyyMMdd"));
 }
+
+// Held while a load runs. The system drops the lock with the process, however it ends, so no
+// stale lock outlives a killed load; and the lock file is never written, so a full disk does
+// not stop it.
+class TLoadLock {
+public:
+  explicit TLoadLock(const QString &fileName) {
+    FHandle = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (FHandle < 0)
+      throw Exception(QStringLiteral("Nie można utworzyć pliku „%1”.").arg(fileName));
+    if (::flock(FHandle, LOCK_EX | LOCK_NB) != 0) {
+      ::close(FHandle);
+      throw Exception(QStringLiteral("Inny plik płaski jest właśnie wczytywany: poczekaj, aż wczytywanie się "
+                                     "skończy, i spróbuj ponownie."));
+    }
+  }
+  ~TLoadLock() { ::close(FHandle); }
+  TLoadLock(const TLoadLock &) = delete;
+  TLoadLock &operator=(const TLoadLock &) = delete;
+
+private:
+  int FHandle = -1;
+};
 
 } // namespace
 
@@ -40,12 +65,7 @@ TFlatFileLoad TWhiteListStore::Load(const QString &flatFile, QDate today, IProgr
   QDir directory(FDirectory);
   if (!directory.mkpath(QStringLiteral(".")))
     throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FDirectory));
-  QLockFile lock(directory.filePath(QStringLiteral(".wczytywanie.lock")));
-  // A load may take minutes; only a lock whose process is gone counts as stale.
-  lock.setStaleLockTime(0);
-  if (!lock.tryLock(0))
-    throw Exception(QStringLiteral("Inny plik płaski jest właśnie wczytywany: poczekaj, aż wczytywanie się skończy, i "
-                                   "spróbuj ponownie."));
+  const TLoadLock lock(directory.filePath(QStringLiteral(".wczytywanie.lock")));
   // What a killed load left behind.
   for (const QString &name : directory.entryList({RunDirectoryPrefix + u'*'}, QDir::Dirs | QDir::Hidden))
     QDir(directory.filePath(name)).removeRecursively();
