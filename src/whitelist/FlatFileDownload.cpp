@@ -52,6 +52,8 @@ QString FailureReason(CURLcode code, long status) {
                          : QStringLiteral("serwer odpowiedział błędem HTTP %1").arg(status);
   case CURLE_FILESIZE_EXCEEDED: return QStringLiteral("plik jest większy niż 4 GB");
   case CURLE_UNSUPPORTED_PROTOCOL: return QStringLiteral("adres musi zaczynać się od https://");
+  case CURLE_PARTIAL_FILE:
+  case CURLE_RECV_ERROR: return QStringLiteral("połączenie przerwano przed końcem pliku");
   default: return QStringLiteral("przerwane połączenie (kod %1)").arg(int(code));
   }
 }
