@@ -17,8 +17,7 @@ void Run(const QString &program, const QStringList &arguments, const QString &di
 
 } // namespace
 
-QString MakeFlatFileJson(const TTempDir &dir, const QString &name, QDate date, int rounds,
-                         const QStringList &entries) {
+QString MakeFlatFileJson(const TTempDir &dir, const QString &name, QDate date, int rounds, const QStringList &entries) {
   const QString file = dir.File(name);
   // Debian's own interpreter, whatever python3 comes first on PATH.
   Run(QStringLiteral("/usr/bin/python3"),

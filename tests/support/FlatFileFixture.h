@@ -26,8 +26,7 @@ inline const QString MaskedText = QStringLiteral("XX10501214XXXXXXXX12XXXXXX");
 
 // Writes `name` in `dir`: a flat file of `date` with `rounds` transformations and the entries
 // of make_flat_file.py ("a:NIP:ACCOUNT", "e:…", "E:…", "m:MASK"); gives its path.
-QString MakeFlatFileJson(const TTempDir &dir, const QString &name, QDate date, int rounds,
-                         const QStringList &entries);
+QString MakeFlatFileJson(const TTempDir &dir, const QString &name, QDate date, int rounds, const QStringList &entries);
 
 // The three pairs above and the mask, in a flat file of `date`.
 QString MakeStandardFlatFileJson(const TTempDir &dir, const QString &name, QDate date, int rounds = 3);

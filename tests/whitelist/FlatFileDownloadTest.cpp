@@ -17,8 +17,13 @@ const QDate Today(2026, 12, 10);
 class THttpsTestServer {
 public:
   THttpsTestServer(const TTempDir &files, const TTestCertificate &certificate, bool truncate = false) {
-    QStringList arguments{QStringLiteral(PAVENA_HTTPS_TEST_SERVER), "--dir", files.Path(), "--cert",
-                          certificate.CertFile, "--key", certificate.KeyFile};
+    QStringList arguments{QStringLiteral(PAVENA_HTTPS_TEST_SERVER),
+                          "--dir",
+                          files.Path(),
+                          "--cert",
+                          certificate.CertFile,
+                          "--key",
+                          certificate.KeyFile};
     if (truncate)
       arguments << QStringLiteral("--truncate");
     FProcess.start(QStringLiteral("/usr/bin/python3"), arguments);
@@ -58,7 +63,8 @@ protected:
   TTempDir Served;
   TTempDir Downloads;
   TTempDir Certificates;
-  TTestCertificate Certificate = MakeCertificate(Certificates, QStringLiteral("serwer"), QStringLiteral("IP:127.0.0.1"));
+  TTestCertificate Certificate =
+      MakeCertificate(Certificates, QStringLiteral("serwer"), QStringLiteral("IP:127.0.0.1"));
   TNoProgress NoProgress;
 };
 
@@ -99,13 +105,12 @@ TEST_P(TDownloadFailureTest, SaysWhyAndLeavesTheEarlierFileAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TDownloadFailureTest,
-    ::testing::Values(
-        TFailureCase{"untrustedCertificate", QStringLiteral("20261210.7z"), false, false,
-                     QStringLiteral("nie udało się potwierdzić certyfikatu serwera")},
-        TFailureCase{"missingDay", QStringLiteral("20261209.7z"), true, false,
-                     QStringLiteral("serwer nie ma takiego pliku")},
-        TFailureCase{"cutShort", QStringLiteral("20261210.7z"), true, true,
-                     QStringLiteral("połączenie przerwano przed końcem pliku")}),
+    ::testing::Values(TFailureCase{"untrustedCertificate", QStringLiteral("20261210.7z"), false, false,
+                                   QStringLiteral("nie udało się potwierdzić certyfikatu serwera")},
+                      TFailureCase{"missingDay", QStringLiteral("20261209.7z"), true, false,
+                                   QStringLiteral("serwer nie ma takiego pliku")},
+                      TFailureCase{"cutShort", QStringLiteral("20261210.7z"), true, true,
+                                   QStringLiteral("połączenie przerwano przed końcem pliku")}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TFlatFileDownloadTest, WithoutAServerSaysThereIsNoConnection) {
@@ -119,9 +124,9 @@ TEST_F(TFlatFileDownloadTest, WithoutAServerSaysThereIsNoConnection) {
 
 TEST_F(TFlatFileDownloadTest, OnlyHttpsIsUsed) {
   const QString url = QStringLiteral("http://127.0.0.1:1/20261210.7z");
-  EXPECT_THROW_MESSAGE(DownloadFile({url, QString()}, Target(), NoProgress),
-                       QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: adres musi zaczynać się od https://.")
-                           .arg(url));
+  EXPECT_THROW_MESSAGE(
+      DownloadFile({url, QString()}, Target(), NoProgress),
+      QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: adres musi zaczynać się od https://.").arg(url));
 }
 
 // The command takes the address and the authority from settings.ini, downloads the day's
@@ -129,10 +134,9 @@ TEST_F(TFlatFileDownloadTest, OnlyHttpsIsUsed) {
 TEST_F(TFlatFileDownloadTest, TheCommandDownloadsFromTheAddressOfTheSettingsAndLoads) {
   const THttpsTestServer server(Served, Certificate);
   TTempDir app;
-  app.WriteBytes(QStringLiteral("settings.ini"),
-                 (QStringLiteral("[BialaLista]\nAdres=") + server.Base().chopped(1) + QStringLiteral("\nPlikCA=") +
-                  Certificate.CertFile + u'\n')
-                     .toUtf8());
+  app.WriteBytes(QStringLiteral("settings.ini"), (QStringLiteral("[BialaLista]\nAdres=") + server.Base().chopped(1) +
+                                                  QStringLiteral("\nPlikCA=") + Certificate.CertFile + u'\n')
+                                                     .toUtf8());
   const TAppPaths paths = TAppPaths::InDirectory(app.Path());
 
   const TFlatFileOutcome outcome = TWhiteListCommands::DownloadFlatFile(paths, Today, Today, NoProgress);

@@ -155,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBadInputCase{"neitherArchiveNorJson",
                       [](const TTempDir &dir) { return WriteText(dir, QStringLiteral("x.7z"), QStringLiteral("PK")); },
                       QStringLiteral("Plik „%1” nie jest ani archiwum 7z, ani plikiem JSON.")},
-        TBadInputCase{"noHeader", Json(u'{' + Lists(QString()) + u'}'), NotFlat + QStringLiteral("brak nagłówka „naglowek”.")},
+        TBadInputCase{"noHeader", Json(u'{' + Lists(QString()) + u'}'),
+                      NotFlat + QStringLiteral("brak nagłówka „naglowek”.")},
         TBadInputCase{"notAnObject", Json(QStringLiteral("{}")), NotFlat + QStringLiteral("brak nagłówka „naglowek”.")},
         TBadInputCase{"noList",
                       Json(u'{' + Header + QStringLiteral(R"(,"skrotyPodatnikowZwolnionych":[],"maski":[]})")),
@@ -178,23 +179,27 @@ INSTANTIATE_TEST_SUITE_P(
                                           R"("maski":["XXAB501214XXXXXXXXYYXXXXXX"]})")),
                       NotFlat + QStringLiteral("maska nr 1 („XXAB501214XXXXXXXXYYXXXXXX”) nie jest 26-znakową maską "
                                                "rachunku.")},
-        TBadInputCase{"unknownSchema",
-                      Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261210","liczbaTransformacji":"3",)"
-                                          R"("schemat":"RRRRMMDDBBBB"},)") +
-                           Lists(QString()) + u'}'),
-                      NotFlat + QStringLiteral("nieznany schemat „RRRRMMDDBBBB” (znany: "
-                                               "RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB).")},
-        TBadInputCase{"badDate",
-                      Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261310","liczbaTransformacji":"3",)"
-                                          R"("schemat":"RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB"},)") +
-                           Lists(QString()) + u'}'),
-                      NotFlat + QStringLiteral("data „20261310” w nagłówku nie jest datą RRRRMMDD.")},
-        TBadInputCase{"badTransformations",
-                      Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261210","liczbaTransformacji":"0",)"
-                                          R"("schemat":"RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB"},)") +
-                           Lists(QString()) + u'}'),
-                      NotFlat + QStringLiteral("liczba transformacji „0” w nagłówku nie jest liczbą od 1 do 100000.")},
-        TBadInputCase{"truncatedJson", Json(u'{' + Header + QStringLiteral(R"(,"skrotyPodatnikowCzynnych":[")") + Digest),
+        TBadInputCase{
+            "unknownSchema",
+            Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261210","liczbaTransformacji":"3",)"
+                                R"("schemat":"RRRRMMDDBBBB"},)") +
+                 Lists(QString()) + u'}'),
+            NotFlat + QStringLiteral("nieznany schemat „RRRRMMDDBBBB” (znany: "
+                                     "RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB).")},
+        TBadInputCase{
+            "badDate",
+            Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261310","liczbaTransformacji":"3",)"
+                                R"("schemat":"RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB"},)") +
+                 Lists(QString()) + u'}'),
+            NotFlat + QStringLiteral("data „20261310” w nagłówku nie jest datą RRRRMMDD.")},
+        TBadInputCase{
+            "badTransformations",
+            Json(QStringLiteral(R"({"naglowek":{"dataGenerowaniaDanych":"20261210","liczbaTransformacji":"0",)"
+                                R"("schemat":"RRRRMMDDNNNNNNNNNNBBBBBBBBBBBBBBBBBBBBBBBBBB"},)") +
+                 Lists(QString()) + u'}'),
+            NotFlat + QStringLiteral("liczba transformacji „0” w nagłówku nie jest liczbą od 1 do 100000.")},
+        TBadInputCase{"truncatedJson",
+                      Json(u'{' + Header + QStringLiteral(R"(,"skrotyPodatnikowCzynnych":[")") + Digest),
                       NotFlat + QStringLiteral("tekst JSON urywa się przed końcem.")},
         TBadInputCase{"syntaxError", Json(QStringLiteral("{\"naglowek\" 1}")),
                       NotFlat + QStringLiteral("błąd składni JSON w bajcie 13.")},
@@ -202,12 +207,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NotFlat + QStringLiteral("zawiera tekst dłuższy niż 4096 znaków.")},
         TBadInputCase{"deepNesting", Json(QString(100000, u'[')),
                       NotFlat + QStringLiteral("to nie jest obiekt JSON z nagłówkiem i listami skrótów.")},
-        TBadInputCase{"dateInTheFuture",
-                      [](const TTempDir &dir) {
-                        return MakeStandardFlatFileJson(dir, QStringLiteral("jutro.json"), Today.addDays(1));
-                      },
-                      QStringLiteral("Plik płaski „%1” ma datę danych 2026-12-11, późniejszą niż dzisiejsza "
-                                     "(2026-12-10): sprawdź zegar komputera i pochodzenie pliku.")},
+        TBadInputCase{
+            "dateInTheFuture",
+            [](const TTempDir
+                   &dir) { return MakeStandardFlatFileJson(dir, QStringLiteral("jutro.json"), Today.addDays(1)); },
+            QStringLiteral("Plik płaski „%1” ma datę danych 2026-12-11, późniejszą niż dzisiejsza "
+                           "(2026-12-10): sprawdź zegar komputera i pochodzenie pliku.")},
         TBadInputCase{"missingFile", [](const TTempDir &dir) { return dir.File(QStringLiteral("brak.7z")); },
                       QStringLiteral("Nie można otworzyć pliku „%1”.")}),
     [](const auto &info) { return std::string(info.param.Name); });
@@ -261,7 +266,8 @@ public:
 
 TEST_F(TWhiteListStoreTest, ACancelledLoadLeavesNoIndex) {
   TCancelAtOnce cancel;
-  EXPECT_THROW_MESSAGE(Store.Load(Packed(Files), Today, cancel), QStringLiteral("Wczytywanie pliku płaskiego przerwano."));
+  EXPECT_THROW_MESSAGE(Store.Load(Packed(Files), Today, cancel),
+                       QStringLiteral("Wczytywanie pliku płaskiego przerwano."));
   EXPECT_TRUE(Store.Days().isEmpty());
 }
 
@@ -301,8 +307,9 @@ TEST_P(TFullDiskTest, FailsWithItsMessageAndWritesNoIndex) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TFullDiskTest,
     ::testing::Values(
-        TFullDiskCase{"runFile", 20,
-                      QStringLiteral("Nie udało się zapisać pliku tymczasowego białej listy (czy na dysku jest miejsce?).")},
+        TFullDiskCase{
+            "runFile", 20,
+            QStringLiteral("Nie udało się zapisać pliku tymczasowego białej listy (czy na dysku jest miejsce?).")},
         TFullDiskCase{"indexFile", 100,
                       QStringLiteral("Nie udało się zapisać indeksu białej listy „%1” (czy na dysku jest miejsce?).")}),
     [](const auto &info) { return std::string(info.param.Name); });

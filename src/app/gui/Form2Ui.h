@@ -52,6 +52,8 @@ struct TForm2Ui {
   QPushButton *BtnWyslijMail;
   QPushButton *BtnUtworzSkrot;
   QPushButton *BtnInformacja;
+  // The place of the white list's buttons, beside the two above.
+  QWidget *PnlBialaLista;
   QPlainTextEdit *MemoTech;
 
   // "Banki"

@@ -45,9 +45,12 @@ protected:
 
 TEST_F(TWhiteListTransferTest, AFileWhosePayeesAreAllListedGetsOneOrdinaryLine) {
   LoadFlatFile(RunDay);
-  AddInvoice(QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"), ActiveNip, ActiveAccount, QStringLiteral("20000.00")));
-  AddInvoice(QStringLiteral("b.xml"), Invoice(QStringLiteral("FV/2"), ExemptNip, ExemptAccount, QStringLiteral("100.00")));
-  AddInvoice(QStringLiteral("c.xml"), Invoice(QStringLiteral("FV/3"), VirtualNip, VirtualAccount, QStringLiteral("50.00")));
+  AddInvoice(QStringLiteral("a.xml"),
+             Invoice(QStringLiteral("FV/1"), ActiveNip, ActiveAccount, QStringLiteral("20000.00")));
+  AddInvoice(QStringLiteral("b.xml"),
+             Invoice(QStringLiteral("FV/2"), ExemptNip, ExemptAccount, QStringLiteral("100.00")));
+  AddInvoice(QStringLiteral("c.xml"),
+             Invoice(QStringLiteral("FV/3"), VirtualNip, VirtualAccount, QStringLiteral("50.00")));
 
   const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{});
 
@@ -55,8 +58,8 @@ TEST_F(TWhiteListTransferTest, AFileWhosePayeesAreAllListedGetsOneOrdinaryLine) 
                                                             "wszystkie sprawdzone rachunki figurują w wykazie "
                                                             "(sprawdzono: 3).")});
   EXPECT_EQ(result.Warnings, 0);
-  EXPECT_EQ(result.WhiteList, TWhiteListResults({TWhiteListStatus::Active, TWhiteListStatus::Exempt,
-                                                 TWhiteListStatus::Mask}));
+  EXPECT_EQ(result.WhiteList,
+            TWhiteListResults({TWhiteListStatus::Active, TWhiteListStatus::Exempt, TWhiteListStatus::Mask}));
 }
 
 struct TNotListedCase {
@@ -73,7 +76,8 @@ TEST_P(TNotListedTest, IsAWarningThatAboveTheLimitSaysWhatItCosts) {
   LoadFlatFile(RunDay);
   AddInvoice(QStringLiteral("fv.xml"), Invoice(QStringLiteral("FV/9"), ActiveNip, ExemptAccount, GetParam().Amount));
 
-  const TTransferResult result = Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), TMPPSettings{});
+  const TTransferResult result =
+      Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), TMPPSettings{});
 
   ASSERT_TRUE(result.Written);
   EXPECT_EQ(Warnings(), QStringList{GetParam().Warning});
@@ -101,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TWhiteListTransferTest, WithoutTheDaysFileTheNewestOneIsUsedAndNamed) {
   LoadFlatFile(RunDay.addDays(-2));
   LoadFlatFile(RunDay.addDays(-1));
-  AddInvoice(QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"), ActiveNip, ActiveAccount, QStringLiteral("10.00")));
+  AddInvoice(QStringLiteral("a.xml"),
+             Invoice(QStringLiteral("FV/1"), ActiveNip, ActiveAccount, QStringLiteral("10.00")));
 
   const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{});
 
@@ -116,14 +121,16 @@ TEST_F(TWhiteListTransferTest, WithoutTheDaysFileTheNewestOneIsUsedAndNamed) {
 TEST_F(TWhiteListTransferTest, SkipsWhatTheListCannotSayAnythingAbout) {
   LoadFlatFile(RunDay);
   // A NIP with a wrong check digit, which the file's own checks report too.
-  AddInvoice(QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"), QStringLiteral("5260250994"), ActiveAccount,
-                                             QStringLiteral("10.00")));
-  AddInvoice(QStringLiteral("b.xml"), Invoice(QStringLiteral("FV/2"), ActiveNip, ActiveAccount, QStringLiteral("10.00")));
+  AddInvoice(QStringLiteral("a.xml"),
+             Invoice(QStringLiteral("FV/1"), QStringLiteral("5260250994"), ActiveAccount, QStringLiteral("10.00")));
+  AddInvoice(QStringLiteral("b.xml"),
+             Invoice(QStringLiteral("FV/2"), ActiveNip, ActiveAccount, QStringLiteral("10.00")));
 
   const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{});
 
-  EXPECT_EQ(Warnings(), QStringList{QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca: NIP odbiorcy 5260250994 "
-                                                   "ma błędną cyfrę kontrolną.")});
+  EXPECT_EQ(Warnings(),
+            QStringList{QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca: NIP odbiorcy 5260250994 "
+                                       "ma błędną cyfrę kontrolną.")});
   EXPECT_EQ(LinesAfterSuccess().mid(1),
             QStringList({QStringLiteral("Przelew za fakturę FV/1 dla Dostawca: rachunku nie sprawdzono z białą listą, "
                                         "bo NIP odbiorcy albo numer rachunku ma błędną postać."),
@@ -137,7 +144,8 @@ TEST_F(TWhiteListTransferTest, AnInvoiceInAnotherCurrencyIsNotChecked) {
   AddInvoice(QStringLiteral("fv.xml"), Invoice(QStringLiteral("FV/1"), ActiveNip, ExemptAccount,
                                                QStringLiteral("20000.00"), QStringLiteral("EUR")));
 
-  const TTransferResult result = Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), TMPPSettings{});
+  const TTransferResult result =
+      Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), TMPPSettings{});
 
   EXPECT_TRUE(LinesAfterSuccess().isEmpty());
   EXPECT_EQ(result.WhiteList, TWhiteListResults{std::nullopt});
