@@ -95,7 +95,7 @@ public:
     Advance();
     return c;
   }
-  std::size_t Tell() const { return FCount + std::size_t(FCurrent - FBuffer.data()); }
+  std::size_t Tell() const { return FEnded ? FCount : FCount + std::size_t(FCurrent - FBuffer.data()); }
   bool TextTooLong() const { return FTextTooLong; }
   bool Ended() const { return FEnded; }
 

@@ -12,6 +12,9 @@ using namespace WhiteListIndexLayout;
 namespace {
 
 constexpr std::size_t MagicSize = 8;
+// A bank has some dozens of masks; a file with endless masks of one sort code must not make
+// each lookup run for hours.
+constexpr std::uint64_t MaxMasksPerSortCode = 1000;
 
 } // namespace
 
@@ -91,7 +94,8 @@ TWhiteListStatus TWhiteListIndex::Find(const QString &nip, const QString &accoun
     else
       high = middle;
   }
-  for (std::uint64_t i = low; i < FFields.Masks; ++i) {
+  const std::uint64_t end = std::min(FFields.Masks, low + MaxMasksPerSortCode);
+  for (std::uint64_t i = low; i < end; ++i) {
     const char *record = reinterpret_cast<const char *>(FMasks + i * MaskRecordSize);
     if (std::memcmp(record, sortCode.constData(), SortCodeSize) != 0)
       break;

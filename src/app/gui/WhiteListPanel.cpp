@@ -41,13 +41,15 @@ TWhiteListPanel::TWhiteListPanel(THost &host, QWidget *parent)
   connect(FLoad, &QPushButton::clicked, this, [this] { RunGuarded(FHost.Dialogs, [this] { LoadClicked(); }); });
   connect(FDownload, &QPushButton::clicked, this, [this] { RunGuarded(FHost.Dialogs, [this] { DownloadClicked(); }); });
   connect(FCancel, &QPushButton::clicked, this, [this] { FProgress.Cancel = true; });
-  connect(&FWatcher, &QFutureWatcherBase::finished, this, [this] { RunGuarded(FHost.Dialogs, [this] { WorkFinished(); }); });
+  connect(&FWatcher, &QFutureWatcherBase::finished, this,
+          [this] { RunGuarded(FHost.Dialogs, [this] { WorkFinished(); }); });
   // Called on the work's thread: only a change of the shown percentage crosses to the window's.
   FProgress.Changed = [this] {
     const qint64 total = FProgress.Total;
     const int percent = total > 0 ? int(std::min<qint64>(100, FProgress.Done * 100 / total)) : 0;
     if (FShownPercent.exchange(percent) != percent)
-      QMetaObject::invokeMethod(this, [this] { ShowProgress(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { ShowProgress(); }, Qt::QueuedConnection);
   };
 }
 
@@ -57,8 +59,10 @@ TWhiteListPanel::~TWhiteListPanel() {
 }
 
 void TWhiteListPanel::LoadClicked() {
-  const QString file = FHost.Dialogs.ChooseFile({QStringLiteral("Wybierz plik płaski białej listy podatników VAT"), {},
-                                                 QStringLiteral("Plik płaski (*.7z *.json)"), {}});
+  const QString file = FHost.Dialogs.ChooseFile({QStringLiteral("Wybierz plik płaski białej listy podatników VAT"),
+                                                 {},
+                                                 QStringLiteral("Plik płaski (*.7z *.json)"),
+                                                 {}});
   if (file.isEmpty())
     return;
   const TAppPaths paths = FHost.Paths;
