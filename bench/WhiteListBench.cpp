@@ -15,7 +15,7 @@ QString Directory() { return qEnvironmentVariable("PAVENA_WHITELIST_DIR"); }
 
 // Payments to a valid NIP and Polish account; each is looked up on its own all the same.
 TPaymentList Payments(int count) {
-  TPaymentList payments(std::size_t(count));
+  TPaymentList payments(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     TPayment &payment = payments[std::size_t(i)];
     payment.InvoiceNumber = QStringLiteral("FV/%1").arg(i);

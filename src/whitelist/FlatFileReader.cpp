@@ -6,8 +6,13 @@
 #include <QFileInfo>
 #include <archive.h>
 #include <archive_entry.h>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <rapidjson/reader.h>
 #include <vector>
 
@@ -351,6 +356,74 @@ private:
   QString FError;
 };
 
+// Unpacks on a thread of its own while the JSON is parsed on the caller's: unpacking is most of
+// a load's time, and the two together take little longer than it alone. A few pieces are kept
+// ahead, no more.
+class TUnpackAhead {
+public:
+  explicit TUnpackAhead(TJsonSource unpack) : FUnpack(std::move(unpack)), FThread([this] { Run(); }) {}
+  ~TUnpackAhead() {
+    {
+      const std::lock_guard lock(FMutex);
+      FStopped = true;
+    }
+    FRoom.notify_all();
+    FThread.join();
+  }
+  TUnpackAhead(const TUnpackAhead &) = delete;
+  TUnpackAhead &operator=(const TUnpackAhead &) = delete;
+
+  // The next piece, as the unpacking gave it (0 at the end); its error is thrown here.
+  std::size_t Take(char *buffer, std::size_t capacity) {
+    std::unique_lock lock(FMutex);
+    FReady.wait(lock, [this] { return !FPieces.empty() || FError; });
+    if (FPieces.empty())
+      std::rethrow_exception(FError);
+    const std::vector<char> piece = std::move(FPieces.front());
+    FPieces.pop_front();
+    lock.unlock();
+    FRoom.notify_one();
+    const std::size_t size = std::min(piece.size(), capacity);
+    std::memcpy(buffer, piece.data(), size);
+    return size;
+  }
+
+private:
+  static constexpr std::size_t PiecesAhead = 4;
+
+  void Run() {
+    for (;;) {
+      std::vector<char> piece(ChunkSize);
+      try {
+        piece.resize(FUnpack(piece.data(), piece.size()));
+      } catch (...) {
+        const std::lock_guard lock(FMutex);
+        FError = std::current_exception();
+        FReady.notify_one();
+        return;
+      }
+      const bool end = piece.empty();
+      std::unique_lock lock(FMutex);
+      FRoom.wait(lock, [this] { return FStopped || FPieces.size() < PiecesAhead; });
+      if (FStopped)
+        return;
+      FPieces.push_back(std::move(piece));
+      FReady.notify_one();
+      if (end)
+        return;
+    }
+  }
+
+  TJsonSource FUnpack;
+  std::mutex FMutex;
+  std::condition_variable FReady;
+  std::condition_variable FRoom;
+  std::deque<std::vector<char>> FPieces;
+  std::exception_ptr FError;
+  bool FStopped = false;
+  std::thread FThread;
+};
+
 QString ArchiveDamagedMessage(const QString &fileName) {
   return QStringLiteral("Archiwum „%1” jest uszkodzone albo niepełne.").arg(fileName);
 }
@@ -378,14 +451,17 @@ TFlatFileHeader ReadArchive(const QString &fileName, IFlatFileSink &sink, IProgr
         QString::fromUtf8(name).endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
       break;
   }
-  const TJsonSource source = [&](char *buffer, std::size_t capacity) -> std::size_t {
-    if (progress.Cancelled())
-      throw Exception(CancelledMessage);
+  TUnpackAhead unpacked([&](char *buffer, std::size_t capacity) -> std::size_t {
     const la_ssize_t read = archive_read_data(reader.get(), buffer, capacity);
     if (read < 0)
       throw Exception(ArchiveDamagedMessage(fileName));
     progress.Report(archive_filter_bytes(reader.get(), -1), size);
     return std::size_t(read);
+  });
+  const TJsonSource source = [&](char *buffer, std::size_t capacity) -> std::size_t {
+    if (progress.Cancelled())
+      throw Exception(CancelledMessage);
+    return unpacked.Take(buffer, capacity);
   };
   return ReadFlatFileJson(fileName, source, sink);
 }

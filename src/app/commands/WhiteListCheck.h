@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/commands/Host.h"
 #include "model/Payment.h"
 #include "whitelist/WhiteListIndex.h"
 
 #include <QDate>
+#include <QList>
+#include <QString>
 #include <optional>
 #include <vector>
 
