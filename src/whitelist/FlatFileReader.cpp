@@ -212,40 +212,38 @@ public:
 
   const QString &Error() const { return FError; }
 
-  TFlatFileHeader CheckedHeader() const {
+  // Fails with the file's message when the header or a list is missing or wrong.
+  TFlatFileHeader CheckedHeader(const QString &name) const {
+    const auto notFlatFile = [&name](const QString &reason) { return Exception(NotFlatFileMessage(name, reason)); };
     if (!FHeaderSeen)
-      throw Reason(QStringLiteral("brak nagłówka „naglowek”"));
+      throw notFlatFile(QStringLiteral("brak nagłówka „naglowek”"));
     for (const QByteArray *key : {&DateKey, &TransformationsKey, &SchemaKey})
       if (!FHeader.contains(*key))
-        throw Reason(QStringLiteral("w nagłówku brak pola „%1”").arg(QString::fromLatin1(*key)));
+        throw notFlatFile(QStringLiteral("w nagłówku brak pola „%1”").arg(QString::fromLatin1(*key)));
     const QByteArray date = FHeader.value(DateKey);
     TFlatFileHeader header;
     header.Date = QDate::fromString(QString::fromLatin1(date), QStringLiteral("yyyyMMdd"));
     if (date.size() != 8 || !header.Date.isValid())
-      throw Reason(QStringLiteral("data „%1” w nagłówku nie jest datą RRRRMMDD").arg(Shown(date.data(), date.size())));
+      throw notFlatFile(
+          QStringLiteral("data „%1” w nagłówku nie jest datą RRRRMMDD").arg(Shown(date.data(), date.size())));
     const QByteArray transformations = FHeader.value(TransformationsKey);
     bool number = false;
     header.Transformations = transformations.size() <= 6 ? transformations.toInt(&number) : 0;
     if (!number || header.Transformations < 1 || header.Transformations > MaxTransformations ||
         !std::all_of(transformations.begin(), transformations.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      throw Reason(QStringLiteral("liczba transformacji „%1” w nagłówku nie jest liczbą od 1 do %2")
-                       .arg(Shown(transformations.data(), transformations.size()))
-                       .arg(MaxTransformations));
+      throw notFlatFile(QStringLiteral("liczba transformacji „%1” w nagłówku nie jest liczbą od 1 do %2")
+                            .arg(Shown(transformations.data(), transformations.size()))
+                            .arg(MaxTransformations));
     const QByteArray schema = FHeader.value(SchemaKey);
     if (schema != KnownSchema)
-      throw Reason(QStringLiteral("nieznany schemat „%1” (znany: %2)")
-                       .arg(Shown(schema.data(), schema.size()), QString::fromLatin1(KnownSchema)));
+      throw notFlatFile(QStringLiteral("nieznany schemat „%1” (znany: %2)")
+                            .arg(Shown(schema.data(), schema.size()), QString::fromLatin1(KnownSchema)));
     for (const auto &[seen, key] :
          {std::pair{FActiveSeen, ActiveKey}, {FExemptSeen, ExemptKey}, {FMasksSeen, MasksKey}})
       if (!seen)
-        throw Reason(QStringLiteral("brak listy „%1”").arg(QString::fromLatin1(key)));
+        throw notFlatFile(QStringLiteral("brak listy „%1”").arg(QString::fromLatin1(key)));
     return header;
   }
-
-  // Thrown by CheckedHeader: the reason, to be put into the file's message by the caller.
-  struct Reason {
-    QString Text;
-  };
 
 private:
   bool Fail(const QString &reason) {
@@ -502,11 +500,7 @@ TFlatFileHeader ReadFlatFileJson(const QString &name, const TJsonSource &source,
       throw Exception(NotFlatFileMessage(name, QStringLiteral("tekst JSON urywa się przed końcem")));
     throw Exception(NotFlatFileMessage(name, QStringLiteral("błąd składni JSON w bajcie %1").arg(result.Offset() + 1)));
   }
-  try {
-    return handler.CheckedHeader();
-  } catch (const TFlatFileHandler::Reason &reason) {
-    throw Exception(NotFlatFileMessage(name, reason.Text));
-  }
+  return handler.CheckedHeader(name);
 }
 
 TFlatFileHeader ReadFlatFile(const QString &fileName, QDate today, IFlatFileSink &sink, IProgress &progress) {
