@@ -68,6 +68,8 @@ QString DataDirReason(const TAppPaths &paths) {
 } // namespace
 
 TCliRequest ParseCliArguments(const QStringList &arguments) {
+  if (arguments.value(0) == QStringLiteral("biala-lista"))
+    return ParseWhiteListArguments(arguments.mid(1));
   TCliRequest request;
   QStringList positional;
   std::optional<QString> reference;
@@ -158,6 +160,9 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  pavena-cli videotel PLIK.imp [--scisle]\n"
                         "  pavena-cli pdf PLIK.xml\n"
                         "  pavena-cli wyslij PLIK\n"
+                        "  pavena-cli biala-lista wczytaj PLIK\n"
+                        "  pavena-cli biala-lista pobierz [--data RRRRMMDD]\n"
+                        "  pavena-cli biala-lista sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -172,6 +177,12 @@ QString CliHelpText(const TAppPaths &paths) {
                         "            z PLIK.xml powstaje PLIK.PDF; plik nie jest otwierany\n"
                         "  wyslij    wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
                         "            do autora programu; w treści nazwa i NIP płatnika z settings.ini\n"
+                        "  biala-lista wczytaj  wczytuje plik płaski białej listy podatników VAT (RRRRMMDD.7z\n"
+                        "            z Ministerstwa Finansów albo plik .json z niego) do katalogu BIALA_LISTA\n"
+                        "  biala-lista pobierz  pobiera plik płaski dnia (domyślnie dzisiejszy) spod adresu\n"
+                        "            [BialaLista] Adres= z settings.ini i wczytuje go\n"
+                        "  biala-lista sprawdz  czy para NIP i rachunek figuruje w wykazie podatników VAT;\n"
+                        "            kod wyjścia 0 - figuruje, 1 - nie figuruje, 2 - błędny NIP albo rachunek\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -184,7 +195,8 @@ QString CliHelpText(const TAppPaths &paths) {
                         "\n"
                         "Każdy zapisany plik przelewu program sprawdza: ze schematem pain.001.001.09, numery\n"
                         "rachunków (IBAN), NIP i BIC, pusty plik, tę samą fakturę dwa razy, teksty ucięte do\n"
-                        "długości pól i mechanizm podzielonej płatności. Każde znalezisko to wiersz \"Uwaga: \"\n"
+                        "długości pól, mechanizm podzielonej płatności i rachunki odbiorców z białą listą\n"
+                        "podatników VAT (gdy wczytano plik płaski). Każde znalezisko to wiersz \"Uwaga: \"\n"
                         "na standardowym wyjściu błędów; plik zostaje zapisany.\n"
                         "\n"
                         "Katalog danych trzyma plik settings.ini (dane płatnika w sekcji [COMPANY]: Name, NIP,\n"
@@ -210,5 +222,7 @@ QString CliUsageHint() {
       "       pavena-cli videotel PLIK.imp [--scisle]\n"
       "       pavena-cli pdf PLIK.xml\n"
       "       pavena-cli wyslij PLIK\n"
+      "       pavena-cli biala-lista wczytaj PLIK | pobierz [--data RRRRMMDD] |\n"
+      "                              sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
       "Opis wszystkich opcji: pavena-cli --help");
 }

@@ -4,17 +4,34 @@
 #include "model/Exception.h"
 #include "model/Types.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor, Pdf };
+enum class TCliCommand {
+  Help,
+  Version,
+  Single,
+  Batch,
+  VideoTel,
+  SendToAuthor,
+  Pdf,
+  WhiteListLoad,
+  WhiteListCheck,
+  WhiteListDownload
+};
 
 // What one run of pavena-cli is asked to do.
 struct TCliRequest {
   TCliCommand Command = TCliCommand::Help;
-  // The invoice file, the invoice directory, the VideoTel file or the file to send, as given.
+  // The invoice file, the invoice directory, the VideoTel file, the file to send, the flat
+  // file or the NIP to check, as given.
   QString Input;
+  // The account of biala-lista sprawdz.
+  QString Account;
+  // --data of biala-lista sprawdz and pobierz.
+  std::optional<QDate> Day;
   QString AdditionalReference;
   // Set by --mpp or --bez-mpp; otherwise the choice stored in settings.ini applies.
   std::optional<TMPPSettings> MPP;
@@ -25,6 +42,9 @@ struct TCliRequest {
 // Reads the arguments after the program name. A wrong call fails with a Polish message that
 // names what is wrong.
 TCliRequest ParseCliArguments(const QStringList &arguments);
+
+// Reads the arguments after "biala-lista".
+TCliRequest ParseWhiteListArguments(const QStringList &arguments);
 
 // The text of --help, naming the data directory of `paths` and why it is that one.
 QString CliHelpText(const TAppPaths &paths);

@@ -1,5 +1,6 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
+#include "WhiteListCli.h"
 #include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
@@ -72,6 +73,8 @@ int main(int argc, char *argv[]) {
       return SendToAuthor(request.Input, paths) ? ecSuccess : ecFailed;
     if (request.Command == TCliCommand::Pdf)
       return PreviewPdf(request.Input, paths) ? ecSuccess : ecFailed;
+    if (IsWhiteListCommand(request.Command))
+      return RunWhiteList(request, paths);
     const TTransferResult result = RunTransfer(request, paths);
     if (!result.Written)
       return ecFailed;

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "FlatFileFixture.h"
 #include "Pain001View.h"
 
 #include <QDir>
@@ -17,6 +18,12 @@ struct TRun {
 QString Example(const QString &name) { return QDir(QStringLiteral(PAVENA_EXAMPLES_DIR)).filePath(name); }
 
 QString Separator() { return QString(104, u'-'); }
+
+QString WhiteListNotChecked() {
+  return QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie wczytano jeszcze pliku "
+                        "płaskiego (przycisk „Wczytaj plik płaski…” na stronie „Funkcje techniczne” albo pavena-cli "
+                        "biala-lista wczytaj PLIK).");
+}
 
 // Runs pavena-cli from an unrelated working directory with PAVENA_DIR naming the program
 // directory of the test, as a user would from a script.
@@ -42,9 +49,10 @@ protected:
   }
 
   QString Output(const QString &name) const { return AppDirectory.File(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+  // The success line, then the note of a run while no flat file of the white list was loaded.
   QString Success(const QString &name, const QString &description) const {
     return QStringLiteral("Poprawnie wygenerowano plik [") + Output(name) + QStringLiteral("] ") + description + u'\n' +
-           Separator() + u'\n';
+           Separator() + u'\n' + WhiteListNotChecked() + u'\n';
   }
   void SetStoredSplitPayment(const QByteArray &mpp) const {
     QByteArray settings = AppDirectory.ReadBytes(QStringLiteral("settings.ini"));
@@ -451,7 +459,23 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Opcja --scisle została podana więcej niż raz")},
         TUsageCase{"mppForVideoTel",
                    {QStringLiteral("videotel"), QStringLiteral("p.imp"), QStringLiteral("--mpp=Both")},
-                   QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje --mpp i --bez-mpp go nie dotyczą")}),
+                   QStringLiteral("Polecenie videotel działa zawsze bez MPP; opcje --mpp i --bez-mpp go nie dotyczą")},
+        TUsageCase{"noWhiteListCommand",
+                   {QStringLiteral("biala-lista")},
+                   QStringLiteral("Brak polecenia białej listy (wczytaj, pobierz albo sprawdz)")},
+        TUsageCase{"unknownWhiteListCommand",
+                   {QStringLiteral("biala-lista"), QStringLiteral("usun")},
+                   QStringLiteral("Nieznane polecenie białej listy: usun")},
+        TUsageCase{"missingAccount",
+                   {QStringLiteral("biala-lista"), QStringLiteral("sprawdz"), QStringLiteral("1")},
+                   QStringLiteral("Brak argumentu RACHUNEK")},
+        TUsageCase{"badDay",
+                   {QStringLiteral("biala-lista"), QStringLiteral("pobierz"), QStringLiteral("--data=20261332")},
+                   QStringLiteral("Opcja --data wymaga daty RRRRMMDD, a nie „20261332”")},
+        TUsageCase{"dayForLoading",
+                   {QStringLiteral("biala-lista"), QStringLiteral("wczytaj"), QStringLiteral("a.7z"),
+                    QStringLiteral("--data"), QStringLiteral("20261210")},
+                   QStringLiteral("Opcja --data nie dotyczy polecenia biala-lista wczytaj: data jest w pliku")}),
     [](const ::testing::TestParamInfo<TUsageCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TPavenaCliTest, HelpAndVersion) {
@@ -484,6 +508,62 @@ TEST_F(TPavenaCliTest, AFileNameBeginningWithAHyphenFollowsTheEndOfOptions) {
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
   EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001.xml"))).TextsNamed(QStringLiteral("EndToEndId")),
             QStringList{QStringLiteral("12/03/2026")});
+}
+
+TEST_F(TPavenaCliTest, TheWhiteListIsLoadedAskedAndChecksTheTransfers) {
+  using namespace FlatFilePairs;
+  TTempDir files;
+  const QDate today = QDate::currentDate();
+  const QString day = today.toString(QStringLiteral("yyyyMMdd"));
+  const QString archive = PackWith7z(files, day + QStringLiteral(".7z"),
+                                     {MakeStandardFlatFileJson(files, day + QStringLiteral(".json"), today)});
+
+  const TRun load = Run({QStringLiteral("biala-lista"), QStringLiteral("wczytaj"), archive});
+  EXPECT_EQ(load.ExitCode, 0) << load.Err.toStdString();
+  EXPECT_TRUE(load.Out.startsWith(QStringLiteral("Wczytano plik płaski białej listy podatników VAT z dnia %1: skróty "
+                                                 "podatników czynnych: 2, zwolnionych: 1, maski rachunków "
+                                                 "wirtualnych: 1; czas: ")
+                                      .arg(today.toString(QStringLiteral("dd.MM.yyyy")))))
+      << load.Out.toStdString();
+  // Progress goes to a terminal only.
+  EXPECT_EQ(load.Err, QString());
+
+  const QString data = today.toString(QStringLiteral("dd.MM.yyyy"));
+  const struct {
+    QString Nip;
+    QString Account;
+    int ExitCode;
+    QString Out;
+  } checks[] = {
+      {ActiveNip, QStringLiteral("PL") + ActiveAccount, 0,
+       QStringLiteral("NIP 5260250995, rachunek 61109010140000071219812874: figuruje w wykazie podatników VAT jako "
+                      "podatnik czynny (biała lista, dane z dnia %1).\n")
+           .arg(data)},
+      {VirtualNip, VirtualAccount, 0,
+       QStringLiteral("NIP 7740001454, rachunek 39105012140000000012000000: figuruje w wykazie podatników VAT jako "
+                      "rachunek wirtualny, według maski banku (biała lista, dane z dnia %1).\n")
+           .arg(data)},
+      {ActiveNip, ExemptAccount, 1,
+       QStringLiteral("NIP 5260250995, rachunek 27114020040000300201355387: nie figuruje w wykazie podatników VAT "
+                      "(biała lista, dane z dnia %1).\n")
+           .arg(data)},
+      {QStringLiteral("526025099"), ActiveAccount, 2, QString()},
+  };
+  for (const auto &check : checks) {
+    const TRun run =
+        Run({QStringLiteral("biala-lista"), QStringLiteral("sprawdz"), check.Nip, check.Account, "--data=" + day});
+    EXPECT_EQ(run.ExitCode, check.ExitCode) << check.Nip.toStdString();
+    EXPECT_EQ(run.Out, check.Out);
+  }
+
+  // The example invoice's payee is not on this list.
+  const TRun transfer = Run(
+      {QStringLiteral("faktura"), Example(QStringLiteral("faktury/hurtownia-iskra.xml")), QStringLiteral("--scisle")});
+  EXPECT_EQ(transfer.ExitCode, 3);
+  EXPECT_TRUE(transfer.Err.contains(QStringLiteral("nie figuruje w wykazie podatników VAT (biała lista, dane z dnia ") +
+                                    data + QStringLiteral(").")))
+      << transfer.Err.toStdString();
+  EXPECT_FALSE(transfer.Out.contains(QStringLiteral("pliku płaskiego")));
 }
 
 } // namespace

@@ -28,6 +28,8 @@ struct TAppPaths {
   QString BankFile() const { return AppFilePath(QStringLiteral("BANKI.INI")); }
   // A file of the output directory "PLIKI_DO_BANKU".
   QString OutputFile(const QString &name) const { return AppFilePath(QStringLiteral("PLIKI_DO_BANKU/") + name); }
+  // The indexes of the VAT white list, one per day of data.
+  QString WhiteListDirectory() const { return AppFilePath(QStringLiteral("BIALA_LISTA")); }
 
   // A file delivered with the program, beside the executable.
   QString ProgramFile(const QString &name) const { return ProgramDir + name; }

@@ -126,6 +126,7 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
     TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
     // The checks see the address before it is cut to the transfer's fields.
     TWrittenTransfers written{{InvoiceToPayment(invoice, QString())}, CheckSplitPayment(0, invoice, mpp)};
+    written.InPLN = invoice.CurrencyCode.isEmpty() || invoice.CurrencyCode == QStringLiteral("PLN");
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
@@ -182,8 +183,10 @@ TTransferResult TTransferCommands::Transfer(const QString &outputName, const QSt
     const QStringList warnings = CheckWrittenFile(run, written);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);
+    TTransferResult result{true, warnings.size(), {}};
+    result.Warnings += LogWhiteListCheck(run, written, result.WhiteList);
     FHost.Desktop.OpenWithDefaultApplication(outputFile);
-    return {true, warnings.size()};
+    return result;
   } catch (const std::exception &error) {
     FHost.Log.AppendError(ErrorMessage(error));
     return {};
@@ -198,6 +201,23 @@ QStringList TTransferCommands::CheckWrittenFile(const TTransferRun &run, const T
   } catch (const std::exception &error) {
     return {QStringLiteral("Nie udało się sprawdzić zapisanego pliku (%1).").arg(ErrorMessage(error))};
   }
+}
+
+qsizetype TTransferCommands::LogWhiteListCheck(const TTransferRun &run, const TWrittenTransfers &written,
+                                               TWhiteListResults &results) {
+  // The file goes to the bank with the date of the day it is written.
+  TWhiteListReport report =
+      CheckWhiteList(written.Payments, written.InPLN, run.Now.date(), FHost.Paths.WhiteListDirectory());
+  qsizetype warnings = 0;
+  for (const TWhiteListLine &line : report.Lines) {
+    if (line.Warning) {
+      FHost.Log.AppendWarning(line.Text);
+      ++warnings;
+    } else
+      FHost.Log.AppendLog(line.Text, false);
+  }
+  results = std::move(report.Results);
+  return warnings;
 }
 
 // Without split payment the earlier result goes first, so that a failed run leaves no stale

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/Host.h"
+#include "app/commands/WhiteListCheck.h"
 #include "checks/TransferFinding.h"
 #include "model/Payment.h"
 #include "model/Types.h"
@@ -14,6 +15,8 @@ class TSplitPaymentSettings;
 struct TTransferResult {
   bool Written = false;
   qsizetype Warnings = 0;
+  // How each payment of the file stood on the VAT white list.
+  TWhiteListResults WhiteList;
 
   explicit operator bool() const { return Written; }
 };
@@ -54,6 +57,8 @@ private:
   struct TWrittenTransfers {
     TPaymentList Payments;
     QList<TTransferFinding> Findings;
+    // False for a file in another currency, which the white list does not concern.
+    bool InPLN = true;
   };
 
   // Shows the help box and gives false when the field is empty.
@@ -66,6 +71,8 @@ private:
   TTransferResult Transfer(const QString &outputName, const QString &description,
                            const std::function<TWrittenTransfers(const TTransferRun &)> &write);
   static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written);
+  // Logs what the VAT white list says of the payees' accounts; gives the warnings' count.
+  qsizetype LogWhiteListCheck(const TTransferRun &run, const TWrittenTransfers &written, TWhiteListResults &results);
   TCompanyData LoadCheckedCompany() const;
 
   THost &FHost;

@@ -8,6 +8,7 @@
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/PayerPanel.h"
+#include "app/gui/WhiteListPanel.h"
 #include "app/gui/ProgramInfo.h"
 #include "app/gui/QtMPPControls.h"
 #include "settings/Settings.h"
@@ -84,6 +85,8 @@ void TForm2::StartLaterPages() {
   FLater->MPPControls.OnChanges([this] { FLater->SplitPayment.CheckChanged(); },
                                 [this] { FLater->SplitPayment.GroupChanged(); }, FHost.Dialogs);
   (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FLater->Payer);
+  (new QVBoxLayout(FUi.PnlBialaLista))->addWidget(new TWhiteListPanel(FHost));
+  FUi.PnlBialaLista->layout()->setContentsMargins(0, 0, 0, 0);
   qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FLater->BankPage, 1);
   ConnectLaterPages();
 

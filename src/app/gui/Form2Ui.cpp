@@ -165,6 +165,8 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   auto *programRow = new QHBoxLayout;
   programRow->addWidget(ui.BtnUtworzSkrot);
   programRow->addWidget(ui.BtnInformacja);
+  ui.PnlBialaLista = new QWidget;
+  programRow->addWidget(ui.PnlBialaLista);
   programRow->addStretch(1);
   layout->addLayout(programRow);
 

@@ -55,6 +55,8 @@ struct TForm2Ui {
   QLabel *LblWysylkaNiedostepna;
   QPushButton *BtnUtworzSkrot;
   QPushButton *BtnInformacja;
+  // The place of the white list's buttons, beside the two above.
+  QWidget *PnlBialaLista;
   QPlainTextEdit *MemoTech;
 
   // "Banki"

@@ -34,7 +34,8 @@ TEST_F(TBatchTransferTest, OneTransactionPerInvoiceDirectlyInsideInFileNameOrder
                                     QStringLiteral("] dla potrzeb przelewu, dla paczki faktur ...|separator"),
                                 QStringLiteral("Uwaga: Przelew za fakturę FV/2026/03/118 dla Papiernia Zielony Dąb sp. "
                                                "z o.o.: ta sama faktura (ten sam NIP odbiorcy i numer) jest już w "
-                                               "pliku jako przelew nr 1: bank zapłaci ją dwa razy.")}));
+                                               "pliku jako przelew nr 1: bank zapłaci ją dwa razy."),
+                                WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{BatchFile()});
   EXPECT_TRUE(IsValidPain001(BatchFile()));
   const TPain001View file(BatchFile());
@@ -69,8 +70,9 @@ TEST_F(TBatchTransferTest, WithSplitPaymentWritesTheMPPFile) {
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
   EXPECT_EQ(Log(),
-            QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + output +
-                        QStringLiteral("] dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...|separator")});
+            QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                             QStringLiteral("] dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...|separator"),
+                         WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_FALSE(QFile::exists(BatchFile()));
   EXPECT_TRUE(IsValidPain001(output));

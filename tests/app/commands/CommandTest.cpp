@@ -49,6 +49,12 @@ QByteArray CommandFixture(const QString &name) {
   return file.readAll();
 }
 
+QString WhiteListNotChecked() {
+  return QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie wczytano jeszcze pliku "
+                        "płaskiego (przycisk „Wczytaj plik płaski…” na stronie „Funkcje techniczne” albo pavena-cli "
+                        "biala-lista wczytaj PLIK).");
+}
+
 QString Separator() { return QString(104, u'-'); }
 
 QByteArray InvoiceXml(const QString &sellerName, const QString &adresL1, const QString &adresL2,

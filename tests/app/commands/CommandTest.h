@@ -34,6 +34,9 @@ protected:
   TTransferCommands Commands{Host.Host()};
 };
 
+// The note of a transfer while no flat file of the white list was ever loaded.
+QString WhiteListNotChecked();
+
 // The line that follows a success entry, and that ends the reader's composite messages.
 QString Separator();
 

@@ -14,8 +14,9 @@ TEST_F(TSingleTransferTest, WritesThePlainFileLogsItsFullPathAndOpensIt) {
   ASSERT_TRUE(Commands.PressSingle(Invoice("faktura-papiernia.xml"), QStringLiteral("zlecenie 7"), TMPPSettings{}));
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml"));
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + output +
-                               QStringLiteral("] dla potrzeb przelewu, dla pojedynczej faktury...|separator")});
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                                    QStringLiteral("] dla potrzeb przelewu, dla pojedynczej faktury...|separator"),
+                                WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_TRUE(Host.InformationBoxes.isEmpty());
   EXPECT_TRUE(IsValidPain001(output));
@@ -38,9 +39,10 @@ TEST_F(TSingleTransferTest, WithSplitPaymentWritesTheMPPFile) {
   ASSERT_TRUE(Commands.PressSingle(Invoice("faktura-papiernia.xml"), QString(), TMPPSettings{true, mfStructured}));
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001_MPP.xml"));
-  EXPECT_EQ(Log(), QStringList{
-                       QStringLiteral("Poprawnie wygenerowano plik [") + output +
-                       QStringLiteral("] dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...|separator")});
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + output +
+                                    QStringLiteral("] dla potrzeb przelewu, dla pojedynczej faktury (mechanizm "
+                                                   "MPP)...|separator"),
+                                WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{output});
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml")));
   EXPECT_TRUE(IsValidPain001(output));

@@ -55,7 +55,8 @@ TEST_F(TVideoTelTransferTest, SwitchesSplitPaymentOffSavesItAndWritesOneTransact
 
   ASSERT_TRUE(Commands.PressVideoTel(input, Settings));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText});
+  EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText,
+                                WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{Output()});
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
   EXPECT_FALSE(Controls.MPPChecked());
@@ -125,7 +126,8 @@ TEST_F(TVideoTelTransferTest, AFileOfBlankLinesGivesAFileWithoutTransactions) {
 
   EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + Output() + SuccessText,
                                 QStringLiteral("Uwaga: Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego "
-                                               "pliku.")}));
+                                               "pliku."),
+                                WhiteListNotChecked()}));
   EXPECT_EQ(Host.OpenedFiles, QStringList{Output()});
   EXPECT_EQ(TPain001View(Output()).TextsNamed(QStringLiteral("NbOfTxs")),
             QStringList({QStringLiteral("0"), QStringLiteral("0")}));

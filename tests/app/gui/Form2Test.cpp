@@ -287,7 +287,12 @@ TEST_P(TForm2SingleRunTest, WritesTheTransferFileWithTheWindowsChoice) {
     EXPECT_EQ(Lines(*window, log), (QStringList{log,
                                                 QStringLiteral("Poprawnie wygenerowano plik [") + output +
                                                     QStringLiteral("] ") + GetParam().Description,
-                                                Separator}));
+                                                Separator,
+                                                QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą "
+                                                               "podatników VAT: nie wczytano jeszcze pliku płaskiego "
+                                                               "(przycisk „Wczytaj plik płaski…” na stronie „Funkcje "
+                                                               "techniczne” albo pavena-cli biala-lista wczytaj "
+                                                               "PLIK).")}));
   EXPECT_EQ(Fake.OpenedFiles, QStringList{output});
 }
 

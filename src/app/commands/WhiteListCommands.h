@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/commands/Host.h"
+#include "whitelist/LoadProgress.h"
+#include "whitelist/WhiteListStore.h"
+
+#include <optional>
+
+// What a load or a download of the flat file came to: made on any thread, logged on the host's.
+struct TFlatFileOutcome {
+  std::optional<TFlatFileLoad> Loaded;
+  QString Error;
+};
+
+// How a pair checked by hand stands on the list.
+enum class TAccountCheck { Found, NotFound, Malformed, Unchecked };
+
+// The white-list commands: loading the Ministry's flat file, downloading it, checking one
+// account by hand. The slow parts touch no host, so that the window can run them off its
+// thread and log their outcome on it.
+class TWhiteListCommands {
+public:
+  explicit TWhiteListCommands(THost &host);
+
+  static TFlatFileOutcome LoadFlatFile(const TAppPaths &paths, QDate today, const QString &flatFile,
+                                       IProgress &progress);
+  // Downloads the flat file of `day` from the address of settings.ini ([BialaLista] Adres=)
+  // into BIALA_LISTA and loads it; the archive goes once it is loaded.
+  static TFlatFileOutcome DownloadFlatFile(const TAppPaths &paths, QDate today, QDate day, IProgress &progress);
+  // One log line of what was read, or one "Błąd: " entry; true when the file was loaded.
+  bool LogOutcome(const TFlatFileOutcome &outcome);
+
+  bool Load(const QString &flatFile, IProgress &progress);
+  // `day` empty: today's file.
+  bool Download(std::optional<QDate> day, IProgress &progress);
+  // Logs whether the pair is on the list of `day` (today when empty), and how.
+  TAccountCheck CheckAccount(const QString &nip, const QString &account, std::optional<QDate> day);
+
+private:
+  THost &FHost;
+};

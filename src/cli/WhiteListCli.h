@@ -1,0 +1,10 @@
+#pragma once
+
+#include "CliArguments.h"
+#include "app/commands/AppPaths.h"
+
+bool IsWhiteListCommand(TCliCommand command);
+
+// Runs biala-lista wczytaj, pobierz or sprawdz and gives the exit status: 0 done (found),
+// 1 failed (not found), 2 a malformed NIP or account.
+int RunWhiteList(const TCliRequest &request, const TAppPaths &paths);

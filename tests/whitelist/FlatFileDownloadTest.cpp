@@ -1,0 +1,153 @@
+#include "FlatFileFixture.h"
+#include "SmtpTestServer.h"
+#include "TestSupport.h"
+#include "app/commands/WhiteListCommands.h"
+#include "whitelist/FlatFileDownload.h"
+#include "whitelist/WhiteListIndex.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+const QDate Today(2026, 12, 10);
+
+// The files of a directory served over HTTPS on 127.0.0.1 while the object lives.
+class THttpsTestServer {
+public:
+  THttpsTestServer(const TTempDir &files, const TTestCertificate &certificate, bool truncate = false) {
+    QStringList arguments{QStringLiteral(PAVENA_HTTPS_TEST_SERVER),
+                          "--dir",
+                          files.Path(),
+                          "--cert",
+                          certificate.CertFile,
+                          "--key",
+                          certificate.KeyFile};
+    if (truncate)
+      arguments << QStringLiteral("--truncate");
+    FProcess.start(QStringLiteral("/usr/bin/python3"), arguments);
+    QByteArray output;
+    while (!output.contains('\n') && FProcess.waitForReadyRead(15000))
+      output += FProcess.readAllStandardOutput();
+    const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
+    if (!ready.hasMatch())
+      throw std::runtime_error("The test HTTPS server did not start: " + FProcess.readAllStandardError().toStdString());
+    FPort = ready.captured(1).toInt();
+  }
+  ~THttpsTestServer() {
+    FProcess.kill();
+    FProcess.waitForFinished();
+  }
+  THttpsTestServer(const THttpsTestServer &) = delete;
+  THttpsTestServer &operator=(const THttpsTestServer &) = delete;
+
+  QString Base() const { return QStringLiteral("https://127.0.0.1:%1/").arg(FPort); }
+
+private:
+  QProcess FProcess;
+  int FPort = 0;
+};
+
+class TFlatFileDownloadTest : public ::testing::Test {
+protected:
+  TFlatFileDownloadTest() {
+    PackWith7z(Served, QStringLiteral("20261210.7z"),
+               {MakeStandardFlatFileJson(Served, QStringLiteral("20261210.json"), Today)});
+  }
+  QString Target() const { return Downloads.File(QStringLiteral("20261210.7z")); }
+  QStringList DownloadedFiles() const {
+    return QDir(Downloads.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  }
+
+  TTempDir Served;
+  TTempDir Downloads;
+  TTempDir Certificates;
+  TTestCertificate Certificate =
+      MakeCertificate(Certificates, QStringLiteral("serwer"), QStringLiteral("IP:127.0.0.1"));
+  TNoProgress NoProgress;
+};
+
+TEST_F(TFlatFileDownloadTest, FetchesTheWholeFileFromAServerItTrusts) {
+  const THttpsTestServer server(Served, Certificate);
+
+  DownloadFile({server.Base() + QStringLiteral("20261210.7z"), Certificate.CertFile}, Target(), NoProgress);
+
+  EXPECT_EQ(Downloads.ReadBytes(QStringLiteral("20261210.7z")), Served.ReadBytes(QStringLiteral("20261210.7z")));
+  EXPECT_EQ(DownloadedFiles(), QStringList{QStringLiteral("20261210.7z")});
+}
+
+struct TFailureCase {
+  const char *Name;
+  QString File;
+  bool OwnAuthority;
+  bool Truncate;
+  // %1 is the address.
+  QString Reason;
+};
+
+void PrintTo(const TFailureCase &c, std::ostream *os) { *os << c.Name; }
+
+class TDownloadFailureTest : public TFlatFileDownloadTest, public ::testing::WithParamInterface<TFailureCase> {};
+
+TEST_P(TDownloadFailureTest, SaysWhyAndLeavesTheEarlierFileAlone) {
+  Downloads.WriteBytes(QStringLiteral("20261210.7z"), "poprzedni");
+  const THttpsTestServer server(Served, Certificate, GetParam().Truncate);
+  const QString url = server.Base() + GetParam().File;
+
+  EXPECT_THROW_MESSAGE(
+      DownloadFile({url, GetParam().OwnAuthority ? Certificate.CertFile : QString()}, Target(), NoProgress),
+      QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: %2.").arg(url, GetParam().Reason));
+
+  EXPECT_EQ(Downloads.ReadBytes(QStringLiteral("20261210.7z")), QByteArray("poprzedni"));
+  EXPECT_EQ(DownloadedFiles(), QStringList{QStringLiteral("20261210.7z")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TDownloadFailureTest,
+    ::testing::Values(TFailureCase{"untrustedCertificate", QStringLiteral("20261210.7z"), false, false,
+                                   QStringLiteral("nie udało się potwierdzić certyfikatu serwera")},
+                      TFailureCase{"missingDay", QStringLiteral("20261209.7z"), true, false,
+                                   QStringLiteral("serwer nie ma takiego pliku")},
+                      TFailureCase{"cutShort", QStringLiteral("20261210.7z"), true, true,
+                                   QStringLiteral("połączenie przerwano przed końcem pliku")}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(TFlatFileDownloadTest, WithoutAServerSaysThereIsNoConnection) {
+  const QString url = QStringLiteral("https://127.0.0.1:%1/20261210.7z").arg(ClosedPort());
+  EXPECT_THROW_MESSAGE(DownloadFile({url, Certificate.CertFile}, Target(), NoProgress),
+                       QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: brak połączenia z serwerem (sprawdź "
+                                      "dostęp do internetu).")
+                           .arg(url));
+  EXPECT_TRUE(DownloadedFiles().isEmpty());
+}
+
+TEST_F(TFlatFileDownloadTest, OnlyHttpsIsUsed) {
+  const QString url = QStringLiteral("http://127.0.0.1:1/20261210.7z");
+  EXPECT_THROW_MESSAGE(
+      DownloadFile({url, QString()}, Target(), NoProgress),
+      QStringLiteral("Nie udało się pobrać pliku płaskiego z %1: adres musi zaczynać się od https://.").arg(url));
+}
+
+// The command takes the address and the authority from settings.ini, downloads the day's
+// archive, loads it and keeps only the index.
+TEST_F(TFlatFileDownloadTest, TheCommandDownloadsFromTheAddressOfTheSettingsAndLoads) {
+  const THttpsTestServer server(Served, Certificate);
+  TTempDir app;
+  app.WriteBytes(QStringLiteral("settings.ini"), (QStringLiteral("[BialaLista]\nAdres=") + server.Base().chopped(1) +
+                                                  QStringLiteral("\nPlikCA=") + Certificate.CertFile + u'\n')
+                                                     .toUtf8());
+  const TAppPaths paths = TAppPaths::InDirectory(app.Path());
+
+  const TFlatFileOutcome outcome = TWhiteListCommands::DownloadFlatFile(paths, Today, Today, NoProgress);
+
+  ASSERT_TRUE(outcome.Loaded) << outcome.Error.toStdString();
+  EXPECT_EQ(outcome.Loaded->Date, Today);
+  EXPECT_EQ(QDir(paths.WhiteListDirectory()).entryList(QDir::Files, QDir::Name),
+            QStringList{QStringLiteral("20261210.indeks")});
+  EXPECT_EQ(TWhiteListIndex(QDir(paths.WhiteListDirectory()).filePath(QStringLiteral("20261210.indeks")))
+                .Find(FlatFilePairs::ActiveNip, FlatFilePairs::ActiveAccount),
+            TWhiteListStatus::Active);
+}
+
+} // namespace
