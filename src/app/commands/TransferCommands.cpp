@@ -3,6 +3,7 @@
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/SplitPaymentSettings.h"
+#include "app/commands/TransferJournal.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
@@ -120,10 +121,13 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
-  return Transfer(outputName, description, [&](const TTransferRun &run) {
-    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
+  return Transfer(TJournalCommand::Single, mpp, outputName, description, [&](const TTransferRun &run) {
+    QString nrKsef;
+    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now, &nrKsef);
     // The checks see the address before it is cut to the transfer's fields.
-    TWrittenTransfers written{{InvoiceToPayment(invoice, QString())}, CheckSplitPayment(0, invoice, mpp)};
+    TWrittenTransfers written{{InvoiceToPayment(invoice, nrKsef)}, CheckSplitPayment(0, invoice, mpp)};
+    if (!invoice.CurrencyCode.isEmpty())
+      written.Currency = invoice.CurrencyCode;
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
@@ -137,7 +141,7 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
-  return Transfer(outputName, description, [&](const TTransferRun &run) {
+  return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(ListInvoiceFiles(directory), run.Now);
     TWrittenTransfers written;
@@ -153,7 +157,8 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
 
 TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
   RemoveIfPresent(FHost.Paths.OutputFile(VideoTelOutput));
-  return Transfer(VideoTelOutput, QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
+  return Transfer(TJournalCommand::VideoTel, mpp, VideoTelOutput,
+                  QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
                     TPaymentList payments;
                     try {
@@ -169,7 +174,8 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
                   });
 }
 
-TTransferResult TTransferCommands::Transfer(const QString &outputName, const QString &description,
+TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
+                                            const QString &description,
                                             const std::function<TWrittenTransfers(const TTransferRun &)> &write) {
   try {
     const QString outputFile = FHost.Paths.OutputFile(outputName);
@@ -177,7 +183,13 @@ TTransferResult TTransferCommands::Transfer(const QString &outputName, const QSt
     const TWrittenTransfers written = write(run);
     FHost.Log.AppendLog(
         QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description, true);
-    const QStringList warnings = CheckWrittenFile(run, written);
+    QStringList warnings = CheckWrittenFile(run, written);
+    TTransferJournal journal(FHost.Paths);
+    warnings += journal.EarlierPayments(written.Payments);
+    if (const auto notRecorded = journal.Record(
+            {command, outputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled, warnings.size()},
+            written.Payments))
+      warnings.append(*notRecorded);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);
     FHost.Desktop.OpenWithDefaultApplication(outputFile);

@@ -2,6 +2,7 @@
 
 #include "app/commands/Host.h"
 #include "checks/TransferFinding.h"
+#include "journal/JournalRecords.h"
 #include "model/Payment.h"
 #include "model/Types.h"
 
@@ -54,6 +55,8 @@ private:
   struct TWrittenTransfers {
     TPaymentList Payments;
     QList<TTransferFinding> Findings;
+    // The currency the file pays in, for the journal.
+    QString Currency = QStringLiteral("PLN");
   };
 
   // Shows the help box and gives false when the field is empty.
@@ -61,9 +64,10 @@ private:
   void RemoveEarlierOutput(const QString &plainName, const QString &mppName);
   // The shape every transfer shares: under one handler the payer data of settings.ini, then
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
-  // success line, the warnings of the file's check and the file opened; any error ends it as
-  // one "Błąd: " entry.
-  TTransferResult Transfer(const QString &outputName, const QString &description,
+  // success line, the warnings of the file's check and of the payment journal, and the file
+  // opened; any error ends it as one "Błąd: " entry.
+  TTransferResult Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
+                           const QString &description,
                            const std::function<TWrittenTransfers(const TTransferRun &)> &write);
   static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written);
   TCompanyData LoadCheckedCompany() const;
