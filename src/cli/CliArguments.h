@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/JournalRecords.h"
 #include "model/Exception.h"
 #include "model/Types.h"
 
@@ -7,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor, Pdf };
+enum class TCliCommand { Help, Version, Single, Batch, VideoTel, SendToAuthor, Pdf, History };
 
 // What one run of pavena-cli is asked to do.
 struct TCliRequest {
@@ -19,6 +20,9 @@ struct TCliRequest {
   std::optional<TMPPSettings> MPP;
   // --scisle: a transfer file written with warnings ends the run with its own exit status.
   bool Strict = false;
+  // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv).
+  THistoryFilter History;
+  bool Csv = false;
 };
 
 // Reads the arguments after the program name. A wrong call fails with a Polish message that

@@ -10,8 +10,7 @@ QStringList TransferTitles(const QByteArray &pain001, const QString &fileName) {
     for (const TXmlElement &transfer : block.Children(QStringLiteral("CdtTrfTxInf"))) {
       const TXmlElement remittance = transfer.FirstChild(QStringLiteral("RmtInf"));
       const TXmlElement plain = remittance.FirstChild(QStringLiteral("Ustrd"));
-      titles.append(plain.IsNull() ? remittance.FindFirst(QStringLiteral("RefNb")).TextContent()
-                                   : plain.TextContent());
+      titles.append(plain.IsNull() ? remittance.FindFirst(QStringLiteral("RefNb")).TextContent() : plain.TextContent());
     }
   return titles;
 }

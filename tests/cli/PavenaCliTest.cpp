@@ -365,7 +365,8 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
-        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)")},
+        TUsageCase{
+            "noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij, pdf albo historia)")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},

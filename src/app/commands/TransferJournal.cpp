@@ -21,9 +21,10 @@ QString NotRecorded(const QString &reason) {
 }
 
 QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
-  const QString payee = IsVideoTelPayment(payment)
-                            ? QStringLiteral("rachunek %1, kwota %2").arg(payment.CreditorIBAN, FormatAmount(payment.Amount))
-                            : QStringLiteral("NIP odbiorcy %1").arg(payment.CreditorNIP);
+  const QString payee =
+      IsVideoTelPayment(payment)
+          ? QStringLiteral("rachunek %1, kwota %2").arg(payment.CreditorIBAN, FormatAmount(payment.Amount))
+          : QStringLiteral("NIP odbiorcy %1").arg(payment.CreditorNIP);
   return QStringLiteral("%1 (%2) jest już w pliku %3 z %4: sprawdź, czy bank nie zapłaci go drugi raz.")
       .arg(TransferName(payment), payee, earlier.ArchivePath,
            earlier.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
@@ -112,8 +113,7 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
     recorded.reserve(payments.size());
     for (std::size_t i = 0; i < payments.size(); ++i)
       recorded.push_back(JournalPayment(payments[i], file.Currency, file.SplitPayment, titles.value(qsizetype(i))));
-    const QString archived =
-        ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, content, file.WrittenAt);
+    const QString archived = ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, content, file.WrittenAt);
     journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
                                  .Command = file.Command,
                                  .PayerIBAN = file.PayerIBAN,
