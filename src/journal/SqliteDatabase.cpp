@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace {
@@ -27,6 +28,9 @@ QString KindOfFailure(int result) {
 }
 
 [[noreturn]] void Fail(sqlite3 *handle, int result) {
+  // A write into the log or its index that meets a full disk comes back as a mere I/O error.
+  if ((result & 0xff) == SQLITE_IOERR && handle && sqlite3_system_errno(handle) == ENOSPC)
+    Fail(SQLITE_FULL, sqlite3_errstr(SQLITE_FULL));
   Fail(result, handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result));
 }
 
@@ -48,12 +52,8 @@ TSqliteDatabase::TSqliteDatabase(const QString &fileName, bool create, int busyT
 TSqliteDatabase::~TSqliteDatabase() { sqlite3_close_v2(FHandle); }
 
 void TSqliteDatabase::Execute(const char *sql) {
-  char *error = nullptr;
-  if (const int result = sqlite3_exec(FHandle, sql, nullptr, nullptr, &error); result != SQLITE_OK) {
-    const QByteArray text = error ? QByteArray(error) : QByteArray(sqlite3_errmsg(FHandle));
-    sqlite3_free(error);
-    Fail(result, text.constData());
-  }
+  if (const int result = sqlite3_exec(FHandle, sql, nullptr, nullptr, nullptr); result != SQLITE_OK)
+    Fail(FHandle, result);
 }
 
 std::int64_t TSqliteDatabase::LastInsertedRow() const { return sqlite3_last_insert_rowid(FHandle); }

@@ -33,11 +33,13 @@ const QString Tail = QStringLiteral(";PLN;PLIKI_DO_BANKU/archiwum/2026-03-05_140
 const TCsvCase CsvCases[] = {
     {"plain", Entry(QStringLiteral("Łódź S.A."), QStringLiteral("FV/1"), TAmount::FromUnits(12345000)),
      QStringLiteral("2026-03-05 14:05:09;Łódź S.A.;1234563218;FV/1;;1234,50") + Tail},
-    {"semicolonAndQuote", Entry(QStringLiteral("Firma \"Iskra\"; sp. j."), QStringLiteral("A;B"), TAmount::FromUnits(100)),
+    {"semicolonAndQuote",
+     Entry(QStringLiteral("Firma \"Iskra\"; sp. j."), QStringLiteral("A;B"), TAmount::FromUnits(100)),
      QStringLiteral("2026-03-05 14:05:09;\"Firma \"\"Iskra\"\"; sp. j.\";1234563218;\"A;B\";;0,01") + Tail},
     {"lineBreak", Entry(QStringLiteral("Dwie\nlinie"), QStringLiteral("FV/2"), TAmount::FromUnits(-50000)),
      QStringLiteral("2026-03-05 14:05:09;\"Dwie\nlinie\";1234563218;FV/2;;-5,00") + Tail},
-    {"formulaIsNeutralised", Entry(QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("-1"), TAmount::FromUnits(10000)),
+    {"formulaIsNeutralised",
+     Entry(QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("-1"), TAmount::FromUnits(10000)),
      QStringLiteral("2026-03-05 14:05:09;\"'=HYPERLINK(\"\"x\"\")\";1234563218;'-1;;1,00") + Tail},
 };
 

@@ -51,14 +51,14 @@ void ExpectWholeTransfers(const QString &fileName) {
   TSqliteStatement integrity(database, "PRAGMA integrity_check");
   ASSERT_TRUE(integrity.Next());
   EXPECT_EQ(integrity.Text(0), QStringLiteral("ok"));
-  TSqliteStatement partial(
-      database, "SELECT count(*) FROM transfer_file f WHERE f.payment_count <> "
-                "(SELECT count(*) FROM payment p WHERE p.file_id = f.id) OR "
-                "(SELECT coalesce(sum(amount), 0) FROM payment p WHERE p.file_id = f.id) <> "
-                "(SELECT coalesce(sum(amount), 0) FROM transfer_sum s WHERE s.file_id = f.id)");
+  TSqliteStatement partial(database, "SELECT count(*) FROM transfer_file f WHERE f.payment_count <> "
+                                     "(SELECT count(*) FROM payment p WHERE p.file_id = f.id) OR "
+                                     "(SELECT coalesce(sum(amount), 0) FROM payment p WHERE p.file_id = f.id) <> "
+                                     "(SELECT coalesce(sum(amount), 0) FROM transfer_sum s WHERE s.file_id = f.id)");
   ASSERT_TRUE(partial.Next());
   EXPECT_EQ(partial.Integer(0), 0);
-  TSqliteStatement orphans(database, "SELECT count(*) FROM payment WHERE file_id NOT IN (SELECT id FROM transfer_file)");
+  TSqliteStatement orphans(database,
+                           "SELECT count(*) FROM payment WHERE file_id NOT IN (SELECT id FROM transfer_file)");
   ASSERT_TRUE(orphans.Next());
   EXPECT_EQ(orphans.Integer(0), 0);
 }
@@ -86,8 +86,9 @@ TEST(JournalProcessTest, TwoProcessesRecordingAtOnceAreBothRecorded) {
       if (read(start[0], &go, 1) != 1)
         _exit(2);
       for (int round = 0; round < Rounds; ++round)
-        TPaymentJournal(journal).Record(WrittenFile(QStringLiteral("%1-%2.xml").arg(name).arg(round, 2, 10, QLatin1Char('0')), March5),
-                                        Payments(name, 5));
+        TPaymentJournal(journal).Record(
+            WrittenFile(QStringLiteral("%1-%2.xml").arg(name).arg(round, 2, 10, QLatin1Char('0')), March5),
+            Payments(name, 5));
     });
   };
   const pid_t first = writer(QStringLiteral("okno"));
@@ -111,7 +112,8 @@ TEST(JournalProcessTest, TwoProcessesRecordingAtOnceAreBothRecorded) {
 TEST(JournalProcessTest, AProcessKilledWhileRecordingLeavesWholeTransfersOnly) {
   TTempDir dir;
   const QString journal = dir.File(QStringLiteral("historia.sqlite"));
-  TPaymentJournal(journal).Record(WrittenFile(QStringLiteral("poprzedni.xml"), March5), Payments(QStringLiteral("P"), 3));
+  TPaymentJournal(journal).Record(WrittenFile(QStringLiteral("poprzedni.xml"), March5),
+                                  Payments(QStringLiteral("P"), 3));
   constexpr int MostStops = 200;
   int stopAt = 1;
   for (; stopAt <= MostStops; ++stopAt) {

@@ -89,8 +89,8 @@ const QString Nip = QStringLiteral("1234563218");
 const QString OtherNip = QStringLiteral("7251904369");
 
 const TMatchCase MatchCases[] = {
-    {"sameNipAndNumber", InvoicePayment(Nip, QStringLiteral("FV/1/2026")), InvoicePayment(Nip, QStringLiteral("FV/1/2026")),
-     true},
+    {"sameNipAndNumber", InvoicePayment(Nip, QStringLiteral("FV/1/2026")),
+     InvoicePayment(Nip, QStringLiteral("FV/1/2026")), true},
     {"caseAndBlanksIgnored", InvoicePayment(Nip, QStringLiteral("fv/1/2026")),
      InvoicePayment(QStringLiteral(" ") + Nip, QStringLiteral("  FV/1/2026\t")), true},
     {"sameNumberOtherNip", InvoicePayment(Nip, QStringLiteral("FV/1/2026")),
@@ -99,25 +99,30 @@ const TMatchCase MatchCases[] = {
      false},
     {"noNipMatchesNothing", InvoicePayment(QString(), QStringLiteral("FV/1/2026")),
      InvoicePayment(QString(), QStringLiteral("FV/1/2026")), false},
-    {"sameKsefNumberOtherInvoiceNumber", WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1/2026")), RealKsefNumber),
+    {"sameKsefNumberOtherInvoiceNumber",
+     WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1/2026")), RealKsefNumber),
      WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("KOREKTA 1")), RealKsefNumber), true},
     {"olderFormOfKsefNumberMatchesNothing",
-     WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), QStringLiteral("1234563218-20230305-0A1B2C-3D4E5F-7E")),
+     WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")),
+                    QStringLiteral("1234563218-20230305-0A1B2C-3D4E5F-7E")),
      WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("FV/2")),
                     QStringLiteral("1234563218-20230305-0A1B2C-3D4E5F-7E")),
      false},
     {"videoTelSameAccountAmountTitle",
-     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000), QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
      VideoTelPayment(QStringLiteral("PL61 1090 1014 0000 0712 1981 2874"), TAmount::FromUnits(500000),
                      QStringLiteral("czynsz 03")),
      true},
     {"videoTelOtherAmount",
-     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000), QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
      VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500100),
                      QStringLiteral("Czynsz 03")),
      false},
     {"videoTelOtherTitle",
-     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000), QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
      VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
                      QStringLiteral("Czynsz 04")),
      false},
@@ -199,7 +204,8 @@ TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) 
   EXPECT_EQ(invoices({{}, QDate(2026, 3, 8), {}}), QStringList{QStringLiteral("FV/1")});
   EXPECT_EQ(invoices({{}, {}, QStringLiteral(" łódzka ")}), QStringList{QStringLiteral("FV/1")});
   EXPECT_EQ(invoices({{}, {}, QStringLiteral("0a1b2c3d")}), QStringList{QStringLiteral("FV/3")});
-  EXPECT_EQ(invoices({{}, {}, QStringLiteral("725190")}), (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2")}));
+  EXPECT_EQ(invoices({{}, {}, QStringLiteral("725190")}),
+            (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2")}));
 
   const THistoryEntry newest = List({}).front();
   EXPECT_EQ(newest.WrittenAt, March9);

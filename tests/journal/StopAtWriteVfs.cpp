@@ -48,7 +48,9 @@ int Unlock(sqlite3_file *file, int level) { return Real(file)->pMethods->xUnlock
 int CheckReservedLock(sqlite3_file *file, int *out) {
   return Real(file)->pMethods->xCheckReservedLock(Real(file), out);
 }
-int FileControl(sqlite3_file *file, int op, void *arg) { return Real(file)->pMethods->xFileControl(Real(file), op, arg); }
+int FileControl(sqlite3_file *file, int op, void *arg) {
+  return Real(file)->pMethods->xFileControl(Real(file), op, arg);
+}
 int SectorSize(sqlite3_file *file) { return Real(file)->pMethods->xSectorSize(Real(file)); }
 int DeviceCharacteristics(sqlite3_file *file) { return Real(file)->pMethods->xDeviceCharacteristics(Real(file)); }
 int ShmMap(sqlite3_file *file, int region, int size, int extend, void volatile **out) {
@@ -61,10 +63,25 @@ void ShmBarrier(sqlite3_file *file) { Real(file)->pMethods->xShmBarrier(Real(fil
 int ShmUnmap(sqlite3_file *file, int deleteFlag) { return Real(file)->pMethods->xShmUnmap(Real(file), deleteFlag); }
 
 // Version 2: the shared-memory calls WAL needs, without memory-mapped reads.
-const sqlite3_io_methods ShimMethods = {
-    2,      &Close,       &Read,       &Write,  &Truncate,   &Sync,    &FileSize,   &Lock,
-    &Unlock, &CheckReservedLock, &FileControl, &SectorSize, &DeviceCharacteristics, &ShmMap, &ShmLock, &ShmBarrier,
-    &ShmUnmap, nullptr,   nullptr};
+const sqlite3_io_methods ShimMethods = {2,
+                                        &Close,
+                                        &Read,
+                                        &Write,
+                                        &Truncate,
+                                        &Sync,
+                                        &FileSize,
+                                        &Lock,
+                                        &Unlock,
+                                        &CheckReservedLock,
+                                        &FileControl,
+                                        &SectorSize,
+                                        &DeviceCharacteristics,
+                                        &ShmMap,
+                                        &ShmLock,
+                                        &ShmBarrier,
+                                        &ShmUnmap,
+                                        nullptr,
+                                        nullptr};
 
 int Open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags) {
   auto *shim = reinterpret_cast<TShimFile *>(file);
