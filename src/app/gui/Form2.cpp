@@ -6,6 +6,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
+#include "app/gui/HistoryPage.h"
 #include "app/gui/PayerPanel.h"
 #include "app/gui/ProgramInfo.h"
 #include "app/gui/QtMPPControls.h"
@@ -83,6 +84,7 @@ void TForm2::StartLaterPages() {
                                 [this] { FLater->SplitPayment.GroupChanged(); }, FHost.Dialogs);
   (new QVBoxLayout(FUi.GrpPlatnik))->addWidget(FLater->Payer);
   qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FLater->BankPage, 1);
+  FUi.PageHistoria->layout()->addWidget(new THistoryPage(FHost));
   ConnectLaterPages();
 
   FLater->Payer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));

@@ -21,8 +21,8 @@ QString PaidBefore(const QString &invoiceNumber, const QString &payee, const QSt
 }
 
 QByteArray Invoice(const QString &number, const QByteArray &nip = "8943001230", const QByteArray &systemInfo = {}) {
-  QByteArray xml = InvoiceXml(QStringLiteral("Dostawca"), QStringLiteral("ul. Polna 3"),
-                              QStringLiteral("00-950 Warszawa"), number);
+  QByteArray xml =
+      InvoiceXml(QStringLiteral("Dostawca"), QStringLiteral("ul. Polna 3"), QStringLiteral("00-950 Warszawa"), number);
   xml.replace("<NIP>8943001230</NIP>", "<NIP>" + nip + "</NIP>");
   if (!systemInfo.isEmpty())
     xml.replace("<Faktura>\n", "<Faktura>\n  <Naglowek><SystemInfo>" + systemInfo + "</SystemInfo></Naglowek>\n");
@@ -104,9 +104,9 @@ TEST_F(TTransferJournalTest, TheSingleInvoiceAgainWarnsNamingTheFirstFile) {
 
   ASSERT_TRUE(Commands.PressSingle(invoice, QString(), TMPPSettings{true, mfUstrd}));
 
-  EXPECT_EQ(Warnings(), QStringList{PaidBefore(QStringLiteral("FV/7"), QStringLiteral("Dostawca"),
-                                               QStringLiteral("8943001230"),
-                                               QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml"))});
+  EXPECT_EQ(Warnings(),
+            QStringList{PaidBefore(QStringLiteral("FV/7"), QStringLiteral("Dostawca"), QStringLiteral("8943001230"),
+                                   QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml"))});
 }
 
 TEST_F(TTransferJournalTest, AnInvoiceTwiceInTheBatchIsReportedOnceByEachCheck) {
@@ -115,11 +115,12 @@ TEST_F(TTransferJournalTest, AnInvoiceTwiceInTheBatchIsReportedOnceByEachCheck) 
   ASSERT_TRUE(Batch({{QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"))},
                      {QStringLiteral("b.xml"), Invoice(QStringLiteral("FV/1"))}}));
 
-  EXPECT_EQ(Warnings(),
-            (QStringList{QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca: ta sama faktura (ten sam NIP "
-                                        "odbiorcy i numer) jest już w pliku jako przelew nr 1: bank zapłaci ją dwa razy."),
-                         PaidBefore(QStringLiteral("FV/1"), QStringLiteral("Dostawca"), QStringLiteral("8943001230"),
-                                    ArchiveOfFirstBatch)}));
+  EXPECT_EQ(
+      Warnings(),
+      (QStringList{QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca: ta sama faktura (ten sam NIP "
+                                  "odbiorcy i numer) jest już w pliku jako przelew nr 1: bank zapłaci ją dwa razy."),
+                   PaidBefore(QStringLiteral("FV/1"), QStringLiteral("Dostawca"), QStringLiteral("8943001230"),
+                              ArchiveOfFirstBatch)}));
 }
 
 TEST_F(TTransferJournalTest, AVideoTelFileLoadedAgainWarnsForEachTransfer) {
