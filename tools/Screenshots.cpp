@@ -44,6 +44,7 @@ public:
   void ShowError(const QString &message) override { Unexpected(message); }
   QString ChooseFile(const TFileChoice &choice) override { return Unexpected(choice.Title), QString(); }
   QString ChooseDirectory(const QString &title) override { return Unexpected(title), QString(); }
+  QString ChooseSaveFile(const TFileChoice &choice) override { return Unexpected(choice.Title), QString(); }
   void OpenWithDefaultApplication(const QString &) override {}
   void OpenInTextEditor(const QString &) override {}
   void PlaySound(const QString &) override {}

@@ -2,12 +2,19 @@
 
 #include "settings/Settings.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString ReferenceOption = QStringLiteral("--referencja");
 const QString MPPOption = QStringLiteral("--mpp");
 const QString NoMPPOption = QStringLiteral("--bez-mpp");
 const QString StrictOption = QStringLiteral("--scisle");
+const QString FromOption = QStringLiteral("--od");
+const QString ToOption = QStringLiteral("--do");
+const QString SearchOption = QStringLiteral("--szukaj");
+const QString CsvOption = QStringLiteral("--csv");
 
 TCliCommand CommandOfName(const QString &name) {
   if (name == QStringLiteral("faktura"))
@@ -20,6 +27,8 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::Pdf;
   if (name == QStringLiteral("wyslij"))
     return TCliCommand::SendToAuthor;
+  if (name == QStringLiteral("historia"))
+    return TCliCommand::History;
   throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
 }
 
@@ -65,6 +74,13 @@ QString DataDirReason(const TAppPaths &paths) {
   return QStringLiteral("katalog programu, w którym wolno zapisywać");
 }
 
+QDate DateOfOption(const QString &option, const QString &text) {
+  const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+  if (!date.isValid())
+    throw Exception(QStringLiteral("Opcja %1 wymaga daty w postaci RRRR-MM-DD: %2").arg(option, text));
+  return date;
+}
+
 } // namespace
 
 TCliRequest ParseCliArguments(const QStringList &arguments) {
@@ -76,6 +92,10 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   std::optional<QString> mppFormat;
   bool noMPP = false;
   bool strict = false;
+  bool csv = false;
+  std::optional<QString> from;
+  std::optional<QString> to;
+  std::optional<QString> search;
   bool optionsEnded = false;
 
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -97,16 +117,19 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
       return request;
     }
     TOption option = SplitOption(argument);
-    if ((option.Name == NoMPPOption || option.Name == StrictOption) && !option.Value) {
-      bool &flag = option.Name == NoMPPOption ? noMPP : strict;
+    if ((option.Name == NoMPPOption || option.Name == StrictOption || option.Name == CsvOption) && !option.Value) {
+      bool &flag = option.Name == NoMPPOption ? noMPP : option.Name == StrictOption ? strict : csv;
       if (flag)
         throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
       flag = true;
       continue;
     }
-    if (option.Name != ReferenceOption && option.Name != MPPOption)
+    std::optional<QString> *const valueOf[] = {&reference, &mppFormat, &from, &to, &search};
+    const QString valueOptions[] = {ReferenceOption, MPPOption, FromOption, ToOption, SearchOption};
+    const auto known = std::find(std::begin(valueOptions), std::end(valueOptions), option.Name);
+    if (known == std::end(valueOptions))
       throw Exception(QStringLiteral("Nieznana opcja: %1").arg(argument));
-    std::optional<QString> &target = option.Name == ReferenceOption ? reference : mppFormat;
+    std::optional<QString> &target = *valueOf[known - std::begin(valueOptions)];
     if (target)
       throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(option.Name));
     if (!option.Value) {
@@ -118,9 +141,29 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)"));
+    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij, pdf albo historia)"));
   const QString commandName = positional.takeFirst();
   request.Command = CommandOfName(commandName);
+  const bool history = request.Command == TCliCommand::History;
+  if (!history && (from || to || search || csv))
+    throw Exception(QStringLiteral("Opcje %1, %2, %3 i %4 dotyczą tylko polecenia historia")
+                        .arg(FromOption, ToOption, SearchOption, CsvOption));
+  if (history) {
+    if (!positional.isEmpty())
+      throw Exception(QStringLiteral("Nadmiarowy argument: %1").arg(positional.first()));
+    if (reference || mppFormat || noMPP || strict)
+      throw Exception(QStringLiteral("Polecenie historia przyjmuje tylko opcje %1, %2, %3 i %4")
+                          .arg(FromOption, ToOption, SearchOption, CsvOption));
+    if (from)
+      request.History.From = DateOfOption(FromOption, *from);
+    if (to)
+      request.History.To = DateOfOption(ToOption, *to);
+    if (from && to && *request.History.From > *request.History.To)
+      throw Exception(QStringLiteral("Data opcji %1 jest późniejsza niż data opcji %2").arg(FromOption, ToOption));
+    request.History.Search = search.value_or(QString());
+    request.Csv = csv;
+    return request;
+  }
   const bool transfer = request.Command == TCliCommand::Single || request.Command == TCliCommand::Batch ||
                         request.Command == TCliCommand::VideoTel;
   if (positional.isEmpty())
@@ -163,6 +206,7 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  pavena-cli biala-lista wczytaj PLIK\n"
                         "  pavena-cli biala-lista pobierz [--data RRRRMMDD]\n"
                         "  pavena-cli biala-lista sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
+                        "  pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -183,6 +227,9 @@ QString CliHelpText(const TAppPaths &paths) {
                         "            [BialaLista] Adres= z settings.ini i wczytuje go\n"
                         "  biala-lista sprawdz  czy para NIP i rachunek figuruje w wykazie podatników VAT;\n"
                         "            kod wyjścia 0 - figuruje, 1 - nie figuruje, 2 - błędny NIP albo rachunek\n"
+                        "  historia  płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
+                        "            data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta i kopia\n"
+                        "            pliku w PLIKI_DO_BANKU/archiwum\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -190,13 +237,19 @@ QString CliHelpText(const TAppPaths &paths) {
                         "                      FORMAT: None, Ustrd, Structured albo Both\n"
                         "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
                         "  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami\n"
+                        "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później\n"
+                        "  --do RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i wcześniej\n"
+                        "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
+                        "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
+                        "  --csv               historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
                         "  Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
                         "  Żadna opcja nie zmienia pliku settings.ini.\n"
                         "\n"
                         "Każdy zapisany plik przelewu program sprawdza: ze schematem pain.001.001.09, numery\n"
                         "rachunków (IBAN), NIP i BIC, pusty plik, tę samą fakturę dwa razy, teksty ucięte do\n"
-                        "długości pól, mechanizm podzielonej płatności i rachunki odbiorców z białą listą\n"
-                        "podatników VAT (gdy wczytano plik płaski). Każde znalezisko to wiersz \"Uwaga: \"\n"
+                        "długości pól, mechanizm podzielonej płatności, rachunki odbiorców z białą listą\n"
+                        "podatników VAT (gdy wczytano plik płaski), a w historii płatności - czy ta sama\n"
+                        "faktura nie jest już w dawniejszym pliku. Każde znalezisko to wiersz \"Uwaga: \"\n"
                         "na standardowym wyjściu błędów; plik zostaje zapisany.\n"
                         "\n"
                         "Katalog danych trzyma plik settings.ini (dane płatnika w sekcji [COMPANY]: Name, NIP,\n"
@@ -224,5 +277,6 @@ QString CliUsageHint() {
       "       pavena-cli wyslij PLIK\n"
       "       pavena-cli biala-lista wczytaj PLIK | pobierz [--data RRRRMMDD] |\n"
       "                              sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
+      "       pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
       "Opis wszystkich opcji: pavena-cli --help");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/AppPaths.h"
+#include "journal/JournalRecords.h"
 #include "model/Exception.h"
 #include "model/Types.h"
 
@@ -19,7 +20,8 @@ enum class TCliCommand {
   Pdf,
   WhiteListLoad,
   WhiteListCheck,
-  WhiteListDownload
+  WhiteListDownload,
+  History
 };
 
 // What one run of pavena-cli is asked to do.
@@ -37,6 +39,9 @@ struct TCliRequest {
   std::optional<TMPPSettings> MPP;
   // --scisle: a transfer file written with warnings ends the run with its own exit status.
   bool Strict = false;
+  // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv).
+  THistoryFilter History;
+  bool Csv = false;
 };
 
 // Reads the arguments after the program name. A wrong call fails with a Polish message that

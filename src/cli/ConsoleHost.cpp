@@ -31,6 +31,8 @@ void TConsoleHost::ShowError(const QString &message) { WriteLines(stderr, QStrin
 
 QString TConsoleHost::ChooseFile(const TFileChoice &) { return QString(); }
 
+QString TConsoleHost::ChooseSaveFile(const TFileChoice &) { return QString(); }
+
 QString TConsoleHost::ChooseDirectory(const QString &) { return QString(); }
 
 void TConsoleHost::OpenWithDefaultApplication(const QString &) {}

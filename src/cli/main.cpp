@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 #include "ConsoleHost.h"
 #include "WhiteListCli.h"
+#include "app/commands/HistoryListing.h"
 #include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
@@ -8,6 +9,7 @@
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -28,6 +30,16 @@ bool SendToAuthor(const QString &fileName, const TAppPaths &paths) {
 bool PreviewPdf(const QString &invoicePath, const TAppPaths &paths) {
   TConsoleHost console(paths);
   return TInvoicePdfPreview(console.Host()).Press(invoicePath);
+}
+
+// Streamed to standard output as the journal is read, so a long history needs no memory.
+void PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
+  const TByteSink out = [](QByteArrayView bytes) { std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout); };
+  if (request.Csv)
+    WriteHistoryCsv(paths, request.History, out);
+  else
+    WriteHistoryTable(paths, request.History, out);
+  std::fflush(stdout);
 }
 
 TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
@@ -75,6 +87,10 @@ int main(int argc, char *argv[]) {
       return PreviewPdf(request.Input, paths) ? ecSuccess : ecFailed;
     if (IsWhiteListCommand(request.Command))
       return RunWhiteList(request, paths);
+    if (request.Command == TCliCommand::History) {
+      PrintHistory(request, paths);
+      return ecSuccess;
+    }
     const TTransferResult result = RunTransfer(request, paths);
     if (!result.Written)
       return ecFailed;

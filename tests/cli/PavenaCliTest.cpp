@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -408,7 +410,8 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
-        TUsageCase{"noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij albo pdf)")},
+        TUsageCase{
+            "noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij, pdf albo historia)")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
@@ -475,7 +478,22 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"dayForLoading",
                    {QStringLiteral("biala-lista"), QStringLiteral("wczytaj"), QStringLiteral("a.7z"),
                     QStringLiteral("--data"), QStringLiteral("20261210")},
-                   QStringLiteral("Opcja --data nie dotyczy polecenia biala-lista wczytaj: data jest w pliku")}),
+                   QStringLiteral("Opcja --data nie dotyczy polecenia biala-lista wczytaj: data jest w pliku")},
+        TUsageCase{"badHistoryDate",
+                   {QStringLiteral("historia"), QStringLiteral("--od"), QStringLiteral("2026-02-30")},
+                   QStringLiteral("Opcja --od wymaga daty w postaci RRRR-MM-DD: 2026-02-30")},
+        TUsageCase{"historyRangeBackwards",
+                   {QStringLiteral("historia"), QStringLiteral("--od=2026-03-02"), QStringLiteral("--do=2026-03-01")},
+                   QStringLiteral("Data opcji --od jest późniejsza niż data opcji --do")},
+        TUsageCase{"historyWithInput",
+                   {QStringLiteral("historia"), QStringLiteral("a.xml")},
+                   QStringLiteral("Nadmiarowy argument: a.xml")},
+        TUsageCase{"strictForHistory",
+                   {QStringLiteral("historia"), QStringLiteral("--scisle")},
+                   QStringLiteral("Polecenie historia przyjmuje tylko opcje --od, --do, --szukaj i --csv")},
+        TUsageCase{"csvForBatch",
+                   {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--csv")},
+                   QStringLiteral("Opcje --od, --do, --szukaj i --csv dotyczą tylko polecenia historia")}),
     [](const ::testing::TestParamInfo<TUsageCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TPavenaCliTest, HelpAndVersion) {
@@ -564,6 +582,84 @@ TEST_F(TPavenaCliTest, TheWhiteListIsLoadedAskedAndChecksTheTransfers) {
                                     data + QStringLiteral(").")))
       << transfer.Err.toStdString();
   EXPECT_FALSE(transfer.Out.contains(QStringLiteral("pliku płaskiego")));
+}
+
+// The payment journal from the command line: the batch converted again warns for every
+// invoice, and historia lists both runs.
+class TCliHistoryTest : public TPavenaCliTest {
+protected:
+  // The CSV as Python's csv module reads it back: one list of fields per row.
+  QList<QStringList> ReadBackCsv(const QByteArray &csv) const {
+    WorkingDirectory.WriteBytes(QStringLiteral("historia.csv"), csv);
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import csv, json, sys\n"
+                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                 "    print(json.dumps(list(csv.reader(f, delimiter=';'))))\n"),
+                  WorkingDirectory.File(QStringLiteral("historia.csv"))});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+      ADD_FAILURE() << "python3 failed: " << python.readAllStandardError().toStdString();
+      return {};
+    }
+    QList<QStringList> rows;
+    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
+      rows.append(row.toVariant().toStringList());
+    return rows;
+  }
+};
+
+TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns) {
+  const QString batch = Example(QStringLiteral("faktury"));
+  ASSERT_EQ(Run({QStringLiteral("paczka"), batch, QStringLiteral("--scisle")}).ExitCode, 0);
+
+  const TRun again = Run({QStringLiteral("paczka"), batch, QStringLiteral("--scisle")});
+
+  EXPECT_EQ(again.ExitCode, 3);
+  const QStringList warnings = again.Err.split(u'\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(warnings.size(), 3) << again.Err.toStdString();
+  for (const QString &warning : warnings)
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("Uwaga: Przelew za fakturę ")) &&
+                warning.contains(QStringLiteral(" jest już w pliku PLIKI_DO_BANKU/archiwum/")))
+        << warning.toStdString();
+
+  const TRun csv = Run({QStringLiteral("historia"), QStringLiteral("--csv")});
+  ASSERT_EQ(csv.ExitCode, 0) << csv.Err.toStdString();
+  const QList<QStringList> rows = ReadBackCsv(csv.Out.toUtf8());
+  ASSERT_EQ(rows.size(), 7);
+  EXPECT_EQ(rows[0], (QStringList{QStringLiteral("Data"), QStringLiteral("Odbiorca"), QStringLiteral("NIP"),
+                                  QStringLiteral("Numer faktury"), QStringLiteral("Numer KSeF"),
+                                  QStringLiteral("Kwota"), QStringLiteral("Waluta"), QStringLiteral("Plik")}));
+  QStringList invoices;
+  QStringList files;
+  for (const QStringList &row : rows.mid(1)) {
+    ASSERT_EQ(row.size(), 8);
+    invoices.append(row[3]);
+    files.append(row[7]);
+  }
+  const QStringList oneRun{QStringLiteral("WS/2026/77"), QStringLiteral("12/03/2026"), QStringLiteral("HE/0311/2026")};
+  EXPECT_EQ(invoices, oneRun + oneRun);
+  // Newest first: three payments from the second run's archived file, then three from the first's.
+  const QString archive = QStringLiteral("PLIKI_DO_BANKU/archiwum/");
+  const QStringList archived = QDir(AppDirectory.File(archive)).entryList(QDir::Files, QDir::Name);
+  ASSERT_EQ(archived.size(), 2);
+  EXPECT_EQ(files, QStringList(3, archive + archived[1]) + QStringList(3, archive + archived[0]));
+  EXPECT_EQ(rows[1][5], QStringLiteral("480,60"));
+
+  const TRun search = Run({QStringLiteral("historia"), QStringLiteral("--szukaj"), QStringLiteral("SOWA")});
+  const QStringList lines = search.Out.split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4) << search.Out.toStdString();
+  EXPECT_TRUE(lines[1].contains(QStringLiteral("WS/2026/77")));
+  EXPECT_TRUE(lines[2].contains(QStringLiteral("WS/2026/77")));
+  EXPECT_EQ(lines[3], QStringLiteral("Razem: 961,20 PLN"));
+}
+
+TEST_F(TCliHistoryTest, WithoutAJournalListsNothing) {
+  const TRun run = Run({QStringLiteral("historia"), QStringLiteral("--od"), QStringLiteral("2026-01-01")});
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_TRUE(run.Out.endsWith(QStringLiteral("\nRazem: 0,00\n")));
+  EXPECT_FALSE(QFile::exists(AppDirectory.File(QStringLiteral("historia.sqlite"))));
 }
 
 } // namespace

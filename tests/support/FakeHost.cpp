@@ -51,6 +51,11 @@ QString TFakeHost::ChooseFile(const TFileChoice &choice) {
   return NextAnswer(ChooserAnswers, choice.Title);
 }
 
+QString TFakeHost::ChooseSaveFile(const TFileChoice &choice) {
+  FileChoices.push_back(choice);
+  return NextAnswer(ChooserAnswers, choice.Title);
+}
+
 QString TFakeHost::ChooseDirectory(const QString &title) {
   DirectoryChoices.append(title);
   return NextAnswer(ChooserAnswers, title);

@@ -49,6 +49,7 @@ public:
   bool Confirm(const QString &text) override;
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
+  QString ChooseSaveFile(const TFileChoice &choice) override;
   QString ChooseDirectory(const QString &title) override;
   void OpenWithDefaultApplication(const QString &fileName) override;
   void OpenInTextEditor(const QString &argument) override;

@@ -66,6 +66,9 @@ public:
   virtual QString ChooseFile(const TFileChoice &choice) = 0;
   // An existing directory; empty when the user cancelled.
   virtual QString ChooseDirectory(const QString &title) = 0;
+  // A file to write, new or to be replaced (the chooser asks before replacing); empty when the
+  // user cancelled.
+  virtual QString ChooseSaveFile(const TFileChoice &choice) = 0;
 };
 
 // The desktop around the program. Outcomes are not reported: a missing application is the

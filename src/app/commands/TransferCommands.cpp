@@ -4,6 +4,7 @@
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
+#include "app/commands/TransferJournal.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
@@ -122,11 +123,13 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
-  return Transfer(outputName, description, [&](const TTransferRun &run) {
-    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
+  return Transfer(TJournalCommand::Single, mpp, outputName, description, [&](const TTransferRun &run) {
+    QString nrKsef;
+    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now, &nrKsef);
     // The checks see the address before it is cut to the transfer's fields.
-    TWrittenTransfers written{{InvoiceToPayment(invoice, QString())}, CheckSplitPayment(0, invoice, mpp)};
-    written.InPLN = invoice.CurrencyCode.isEmpty() || invoice.CurrencyCode == QStringLiteral("PLN");
+    TWrittenTransfers written{{InvoiceToPayment(invoice, nrKsef)}, CheckSplitPayment(0, invoice, mpp)};
+    if (!invoice.CurrencyCode.isEmpty())
+      written.Currency = invoice.CurrencyCode;
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
@@ -140,7 +143,7 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
-  return Transfer(outputName, description, [&](const TTransferRun &run) {
+  return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(ListInvoiceFiles(directory), run.Now);
     TWrittenTransfers written;
@@ -156,7 +159,8 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
 
 TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
   RemoveIfPresent(FHost.Paths.OutputFile(VideoTelOutput));
-  return Transfer(VideoTelOutput, QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
+  return Transfer(TJournalCommand::VideoTel, mpp, VideoTelOutput,
+                  QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
                     TPaymentList payments;
                     try {
@@ -172,7 +176,8 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
                   });
 }
 
-TTransferResult TTransferCommands::Transfer(const QString &outputName, const QString &description,
+TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
+                                            const QString &description,
                                             const std::function<TWrittenTransfers(const TTransferRun &)> &write) {
   try {
     const QString outputFile = FHost.Paths.OutputFile(outputName);
@@ -180,11 +185,21 @@ TTransferResult TTransferCommands::Transfer(const QString &outputName, const QSt
     const TWrittenTransfers written = write(run);
     FHost.Log.AppendLog(
         QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description, true);
-    const QStringList warnings = CheckWrittenFile(run, written);
+    QStringList warnings = CheckWrittenFile(run, written);
+    TTransferJournal journal(FHost.Paths);
+    warnings += journal.EarlierPayments(written.Payments);
+    // The file goes to the bank with the date of the day it is written.
+    TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"),
+                                                run.Now.date(), FHost.Paths.WhiteListDirectory());
+    if (const auto notRecorded = journal.Record(
+            {command, outputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled, warnings.size()},
+            written.Payments, whiteList.Results))
+      warnings.append(*notRecorded);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);
     TTransferResult result{true, warnings.size(), {}};
-    result.Warnings += LogWhiteListCheck(run, written, result.WhiteList);
+    result.Warnings += LogWhiteListLines(whiteList.Lines);
+    result.WhiteList = std::move(whiteList.Results);
     FHost.Desktop.OpenWithDefaultApplication(outputFile);
     return result;
   } catch (const std::exception &error) {
@@ -203,20 +218,15 @@ QStringList TTransferCommands::CheckWrittenFile(const TTransferRun &run, const T
   }
 }
 
-qsizetype TTransferCommands::LogWhiteListCheck(const TTransferRun &run, const TWrittenTransfers &written,
-                                               TWhiteListResults &results) {
-  // The file goes to the bank with the date of the day it is written.
-  TWhiteListReport report =
-      CheckWhiteList(written.Payments, written.InPLN, run.Now.date(), FHost.Paths.WhiteListDirectory());
+qsizetype TTransferCommands::LogWhiteListLines(const QList<TWhiteListLine> &lines) {
   qsizetype warnings = 0;
-  for (const TWhiteListLine &line : report.Lines) {
+  for (const TWhiteListLine &line : lines) {
     if (line.Warning) {
       FHost.Log.AppendWarning(line.Text);
       ++warnings;
     } else
       FHost.Log.AppendLog(line.Text, false);
   }
-  results = std::move(report.Results);
   return warnings;
 }
 

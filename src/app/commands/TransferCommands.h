@@ -3,6 +3,7 @@
 #include "app/commands/Host.h"
 #include "app/commands/WhiteListCheck.h"
 #include "checks/TransferFinding.h"
+#include "journal/JournalRecords.h"
 #include "model/Payment.h"
 #include "model/Types.h"
 
@@ -57,8 +58,8 @@ private:
   struct TWrittenTransfers {
     TPaymentList Payments;
     QList<TTransferFinding> Findings;
-    // False for a file in another currency, which the white list does not concern.
-    bool InPLN = true;
+    // The currency the file pays in, for the journal.
+    QString Currency = QStringLiteral("PLN");
   };
 
   // Shows the help box and gives false when the field is empty.
@@ -66,13 +67,14 @@ private:
   void RemoveEarlierOutput(const QString &plainName, const QString &mppName);
   // The shape every transfer shares: under one handler the payer data of settings.ini, then
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
-  // success line, the warnings of the file's check and the file opened; any error ends it as
-  // one "Błąd: " entry.
-  TTransferResult Transfer(const QString &outputName, const QString &description,
+  // success line, the warnings of the file's check and of the payment journal, and the file
+  // opened; any error ends it as one "Błąd: " entry.
+  TTransferResult Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
+                           const QString &description,
                            const std::function<TWrittenTransfers(const TTransferRun &)> &write);
   static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written);
-  // Logs what the VAT white list says of the payees' accounts; gives the warnings' count.
-  qsizetype LogWhiteListCheck(const TTransferRun &run, const TWrittenTransfers &written, TWhiteListResults &results);
+  // Logs what the VAT white list said of the payees' accounts; gives the warnings' count.
+  qsizetype LogWhiteListLines(const QList<TWhiteListLine> &lines);
   TCompanyData LoadCheckedCompany() const;
 
   THost &FHost;

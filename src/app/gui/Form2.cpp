@@ -7,6 +7,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/BankDialog.h"
 #include "app/gui/BankPage.h"
+#include "app/gui/HistoryPage.h"
 #include "app/gui/PayerPanel.h"
 #include "app/gui/WhiteListPanel.h"
 #include "app/gui/ProgramInfo.h"
@@ -88,6 +89,7 @@ void TForm2::StartLaterPages() {
   (new QVBoxLayout(FUi.PnlBialaLista))->addWidget(new TWhiteListPanel(FHost));
   FUi.PnlBialaLista->layout()->setContentsMargins(0, 0, 0, 0);
   qobject_cast<QBoxLayout *>(FUi.PageBanki->layout())->insertWidget(0, FLater->BankPage, 1);
+  FUi.PageHistoria->layout()->addWidget(new THistoryPage(FHost));
   ConnectLaterPages();
 
   FLater->Payer->SetPayerData(TSettings::LoadCompany(FHost.Paths.SettingsFile()));

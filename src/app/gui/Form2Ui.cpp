@@ -223,6 +223,10 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.PageBanki = new QWidget;
   ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
   ui.Pages->addTab(ui.PageBanki, QStringLiteral("Banki"));
+  ui.PageHistoria = new QWidget;
+  ui.PageHistoria->setObjectName(QStringLiteral("PageHistoria"));
+  (new QVBoxLayout(ui.PageHistoria))->setContentsMargins(0, 0, 0, 0);
+  ui.Pages->addTab(ui.PageHistoria, QStringLiteral("Historia"));
   window.setCentralWidget(ui.Pages);
   return ui;
 }

@@ -61,6 +61,8 @@ struct TForm2Ui {
 
   // "Banki"
   QWidget *PageBanki;
+  // "Historia": filled with the journal's page by the window.
+  QWidget *PageHistoria;
   QPushButton *BtnInstrukcja;
 
   // Creates the five pages as the window's central widget, with the controls of the first.

@@ -86,6 +86,16 @@ QString TQtDialogs::ChooseFile(const TFileChoice &choice) {
   return Chosen(dialog);
 }
 
+QString TQtDialogs::ChooseSaveFile(const TFileChoice &choice) {
+  QFileDialog dialog(FOwner, choice.Title, choice.Directory);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(choice.Filter);
+  if (!choice.Selected.isEmpty())
+    dialog.selectFile(choice.Selected);
+  return Chosen(dialog);
+}
+
 QString TQtDialogs::ChooseDirectory(const QString &title) {
   QFileDialog dialog(FOwner, title);
   dialog.setFileMode(QFileDialog::Directory);

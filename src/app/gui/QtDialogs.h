@@ -17,6 +17,7 @@ public:
   void ShowError(const QString &message) override;
   QString ChooseFile(const TFileChoice &choice) override;
   QString ChooseDirectory(const QString &title) override;
+  QString ChooseSaveFile(const TFileChoice &choice) override;
 
 private:
   QPointer<QWidget> FOwner;

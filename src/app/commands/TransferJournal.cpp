@@ -1,0 +1,145 @@
+#include "app/commands/TransferJournal.h"
+
+#include "checks/TransferFinding.h"
+#include "journal/TransferArchive.h"
+#include "journal/TransferTitles.h"
+#include "ksef/KsefNumber.h"
+#include "model/Exception.h"
+#include "model/Text.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+const QString ArchiveDir = QStringLiteral("PLIKI_DO_BANKU/archiwum");
+
+QString NotRecorded(const QString &reason) {
+  return QStringLiteral("Płatności z tego pliku nie zapisano w historii (historia.sqlite): %1.").arg(reason);
+}
+
+QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
+  const QString payee =
+      IsVideoTelPayment(payment)
+          ? QStringLiteral("rachunek %1, kwota %2").arg(payment.CreditorIBAN, FormatAmount(payment.Amount))
+          : QStringLiteral("NIP odbiorcy %1").arg(payment.CreditorNIP);
+  return QStringLiteral("%1 (%2) jest już w pliku %3 z %4: sprawdź, czy bank nie zapłaci go drugi raz.")
+      .arg(TransferName(payment), payee, earlier.ArchivePath,
+           earlier.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+QByteArray ReadWholeFile(const QString &fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception(QStringLiteral("Unable to read %1").arg(fileName));
+  return file.readAll();
+}
+
+// How the journal keeps the white list's word on an account.
+QString WhiteListWord(TWhiteListStatus status) {
+  switch (status) {
+  case TWhiteListStatus::Active: return QStringLiteral("czynny podatnik VAT");
+  case TWhiteListStatus::Exempt: return QStringLiteral("podatnik zwolniony z VAT");
+  case TWhiteListStatus::Mask: return QStringLiteral("rachunek wirtualny podatnika VAT");
+  case TWhiteListStatus::NotFound: break;
+  }
+  return QStringLiteral("nie figuruje w wykazie");
+}
+
+} // namespace
+
+QString JournalFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("historia.sqlite")); }
+
+TJournalPayment JournalPayment(const TPayment &payment, const QString &currency, bool splitPayment,
+                               const QString &title) {
+  TJournalPayment recorded;
+  recorded.PayeeName = payment.CreditorName;
+  recorded.PayeeNIP = payment.CreditorNIP;
+  recorded.PayeeIBAN = payment.CreditorIBAN;
+  recorded.Amount = payment.Amount;
+  recorded.Currency = currency;
+  recorded.InvoiceNumber = payment.InvoiceNumber;
+  const QString ksefNumber = Trim(payment.nrKsef);
+  if (IsKsefNumber(ksefNumber))
+    recorded.KsefNumber = ksefNumber;
+  recorded.Title = title;
+  recorded.SplitPayment = splitPayment;
+  if (splitPayment)
+    recorded.VATAmount = payment.VATAmount;
+  recorded.VideoTel = IsVideoTelPayment(payment);
+  return recorded;
+}
+
+TTransferJournal::TTransferJournal(const TAppPaths &paths) : FPaths(paths) {}
+
+TTransferJournal::~TTransferJournal() = default;
+
+TPaymentJournal *TTransferJournal::Journal() {
+  if (!FJournal && FFailure.isEmpty()) {
+    try {
+      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths));
+    } catch (const std::exception &error) {
+      FFailure = ErrorMessage(error);
+    }
+  }
+  return FJournal.get();
+}
+
+QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
+  QStringList warnings;
+  TPaymentJournal *journal = Journal();
+  if (!journal)
+    return warnings;
+  QSet<QString> invoicesOfFile;
+  try {
+    for (const TPayment &payment : payments) {
+      if (!IsVideoTelPayment(payment)) {
+        const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
+        if (invoicesOfFile.contains(invoice))
+          continue;
+        invoicesOfFile.insert(invoice);
+      }
+      // The title plays a part only for VideoTel, whose title is the payment's InvoiceNumber.
+      if (const auto earlier = journal->FindEarlier(JournalPayment(payment, {}, false, payment.InvoiceNumber)))
+        warnings.append(PaidBefore(payment, *earlier));
+    }
+  } catch (const std::exception &error) {
+    FFailure = ErrorMessage(error);
+    FJournal.reset();
+  }
+  return warnings;
+}
+
+std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file, const TPaymentList &payments,
+                                                const TWhiteListResults &whiteList) {
+  TPaymentJournal *journal = Journal();
+  if (!journal)
+    return NotRecorded(FFailure);
+  try {
+    const QByteArray content = ReadWholeFile(file.OutputFile);
+    const QString originalName = QFileInfo(file.OutputFile).fileName();
+    const QStringList titles = TransferTitles(content, originalName);
+    std::vector<TJournalPayment> recorded;
+    recorded.reserve(payments.size());
+    for (std::size_t i = 0; i < payments.size(); ++i) {
+      recorded.push_back(JournalPayment(payments[i], file.Currency, file.SplitPayment, titles.value(qsizetype(i))));
+      if (i < whiteList.size() && whiteList[i])
+        recorded.back().WhiteListResult = WhiteListWord(*whiteList[i]);
+    }
+    const QString archived = ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, content, file.WrittenAt);
+    journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
+                                 .Command = file.Command,
+                                 .PayerIBAN = file.PayerIBAN,
+                                 .FileName = originalName,
+                                 .Sha256 = QString::fromLatin1(
+                                     QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex()),
+                                 .ArchivePath = ArchiveDir + u'/' + archived,
+                                 .Warnings = file.Warnings},
+                    recorded);
+    return std::nullopt;
+  } catch (const std::exception &error) {
+    return NotRecorded(ErrorMessage(error));
+  }
+}

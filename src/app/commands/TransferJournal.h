@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/commands/AppPaths.h"
+#include "app/commands/WhiteListCheck.h"
+#include "journal/JournalRecords.h"
+#include "journal/PaymentJournal.h"
+#include "model/Payment.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+// A transfer file just written, as the journal records it.
+struct TWrittenTransferFile {
+  TJournalCommand Command = TJournalCommand::Single;
+  QString OutputFile;
+  QDateTime WrittenAt;
+  QString PayerIBAN;
+  QString Currency;
+  bool SplitPayment = false;
+  // The "Uwaga: " lines logged for the file so far.
+  qsizetype Warnings = 0;
+};
+
+// The journal's part in one transfer command: the warning about payments already made in an
+// earlier file, then the record and the archived copy of the file written. A journal that
+// cannot be used never stops the command: the file is written all the same, and the command
+// gets one warning saying that the payments were not recorded and why.
+class TTransferJournal {
+public:
+  explicit TTransferJournal(const TAppPaths &paths);
+  ~TTransferJournal();
+
+  // One warning for each payment already in an earlier file. A payment that repeats an
+  // invoice of the same file is left to the file's own check.
+  QStringList EarlierPayments(const TPaymentList &payments);
+
+  // Archives the file and records it with its payments and, where they were checked, the
+  // white list's word on their accounts (in the payments' order); the warning when it could not.
+  std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
+                                const TWhiteListResults &whiteList);
+
+private:
+  // The journal, opened on first use; empty once it failed, with the reason kept.
+  TPaymentJournal *Journal();
+
+  TAppPaths FPaths;
+  std::unique_ptr<TPaymentJournal> FJournal;
+  QString FFailure;
+};
+
+// The payment as the journal keeps it, with the title the file carries for it.
+TJournalPayment JournalPayment(const TPayment &payment, const QString &currency, bool splitPayment,
+                               const QString &title);
+
+// "historia.sqlite" in the data directory.
+QString JournalFile(const TAppPaths &paths);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/commands/HistoryCommands.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class THistoryTableModel;
+
+// The page "Historia": the payments of the journal, newest first, narrowed by the search field
+// "EdtSzukaj" and the date range (the boxes "ChkOd" and "ChkDo" switch the dates "DataOd" and
+// "DataDo" on), with their sums per currency below ("LblSuma"). A double click opens the
+// archived transfer file; "Eksportuj do CSV…" writes what is shown. It reads the journal each
+// time it is shown and each time the search or the range changes.
+class THistoryPage : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit THistoryPage(THost &host, QWidget *parent = nullptr);
+
+  // Reads the journal again with the current search and range.
+  void Reload();
+
+protected:
+  void showEvent(QShowEvent *event) override;
+
+private:
+  THistoryFilter CurrentFilter() const;
+
+  THistoryCommands FCommands;
+  IDialogs &FDialogs;
+  THistoryTableModel *FModel;
+  QTableView *FGrid;
+  QLineEdit *FSearch;
+  QCheckBox *FFromOn;
+  QDateEdit *FFrom;
+  QCheckBox *FToOn;
+  QDateEdit *FTo;
+  QLabel *FSums;
+};

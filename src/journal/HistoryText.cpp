@@ -1,0 +1,66 @@
+#include "journal/HistoryText.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString ShownDateTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QString CsvText(const QString &text) {
+  QString field = text;
+  if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()))
+    field.prepend(u'\'');
+  if (field.contains(u';') || field.contains(u'"') || field.contains(u'\n') || field.contains(u'\r'))
+    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+  return field;
+}
+
+QString Column(const QString &text, qsizetype width) {
+  if (text.size() > width)
+    return text.left(width - 1) + u'…';
+  return text.leftJustified(width);
+}
+
+} // namespace
+
+QByteArray HistoryCsvHeader() {
+  return QByteArray("\xEF\xBB\xBF") +
+         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik\r\n").toUtf8();
+}
+
+QByteArray HistoryCsvLine(const THistoryEntry &entry) {
+  const QStringList fields{entry.WrittenAt.toString(ShownDateTime),
+                           CsvText(entry.PayeeName),
+                           CsvText(entry.PayeeNIP),
+                           CsvText(entry.InvoiceNumber),
+                           CsvText(entry.KsefNumber),
+                           PolishAmount(entry.Amount),
+                           CsvText(entry.Currency),
+                           CsvText(entry.ArchivePath)};
+  return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+}
+
+QString HistoryTableHeader() {
+  return Column(QStringLiteral("Data"), 19) + u' ' + Column(QStringLiteral("Odbiorca"), 30) + u' ' +
+         Column(QStringLiteral("NIP"), 13) + u' ' + Column(QStringLiteral("Numer faktury"), 20) + u' ' +
+         Column(QStringLiteral("Numer KSeF"), 35) + u' ' + QStringLiteral("Kwota").rightJustified(15) +
+         QStringLiteral(" Wal. Plik");
+}
+
+QString HistoryTableLine(const THistoryEntry &entry) {
+  return entry.WrittenAt.toString(ShownDateTime) + u' ' + Column(entry.PayeeName, 30) + u' ' +
+         Column(entry.PayeeNIP, 13) + u' ' + Column(entry.InvoiceNumber, 20) + u' ' + Column(entry.KsefNumber, 35) +
+         u' ' + PolishAmount(entry.Amount).rightJustified(15) + u' ' + Column(entry.Currency, 4) + u' ' +
+         entry.ArchivePath;
+}
+
+QString PolishAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
+
+QString HistorySumsText(const QMap<QString, TAmount> &sums) {
+  if (sums.isEmpty())
+    return QStringLiteral("Razem: 0,00");
+  QStringList parts;
+  for (auto sum = sums.cbegin(); sum != sums.cend(); ++sum)
+    parts.append(PolishAmount(sum.value()) + u' ' + sum.key());
+  return QStringLiteral("Razem: ") + parts.join(QStringLiteral("; "));
+}

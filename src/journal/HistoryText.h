@@ -1,0 +1,28 @@
+#pragma once
+
+#include "journal/JournalRecords.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+// The journal's listing as text, line by line, so that a listing of any length is written out
+// as it is read.
+
+// CSV for a Polish spreadsheet: UTF-8 with a byte-order mark (given with the header), fields
+// separated by semicolons, amounts with a decimal comma, lines ended by CR LF. A field holding
+// a semicolon, a quote or a line break is quoted; a text field that a spreadsheet would take
+// for a formula (starting with "=", "+", "-" or "@") gets an apostrophe in front.
+QByteArray HistoryCsvHeader();
+QByteArray HistoryCsvLine(const THistoryEntry &entry);
+
+// A table for the terminal: columns of fixed width, long texts cut with "…".
+QString HistoryTableHeader();
+QString HistoryTableLine(const THistoryEntry &entry);
+
+// "1234,50": the amount with two decimals and a decimal comma, as Polish texts write it.
+QString PolishAmount(TAmount amount);
+
+// The sums of the amounts per currency, e.g. "Razem: 1234,50 PLN; 10,00 EUR"; "Razem: 0,00" when
+// nothing is listed.
+QString HistorySumsText(const QMap<QString, TAmount> &sums);

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/Amount.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// Which command wrote a transfer file.
+enum class TJournalCommand { Single, Batch, VideoTel };
+
+// One payment of a written transfer file, as the journal keeps it.
+struct TJournalPayment {
+  QString PayeeName;
+  QString PayeeNIP;
+  QString PayeeIBAN;
+  TAmount Amount;
+  QString Currency;
+  // For a VideoTel payment: the transfer's whole title, as the VideoTel file gives it.
+  QString InvoiceNumber;
+  // Only a number of the form KSeF gives; never the software name some invoices carry instead.
+  std::optional<QString> KsefNumber;
+  // The remittance text the file carries for this transfer.
+  QString Title;
+  bool SplitPayment = false;
+  // Set only with split payment.
+  std::optional<TAmount> VATAmount;
+  // A VideoTel payment has no invoice: it is known again by its account, amount and title.
+  bool VideoTel = false;
+  // The outcome of the VAT white-list check of the payee's account; empty when not checked.
+  std::optional<QString> WhiteListResult;
+};
+
+// One written transfer file.
+struct TJournalFile {
+  QDateTime WrittenAt;
+  TJournalCommand Command = TJournalCommand::Single;
+  QString PayerIBAN;
+  // The output file's name inside PLIKI_DO_BANKU, e.g. "Pain001Paczka.xml".
+  QString FileName;
+  // Lower-case hexadecimal SHA-256 of the file's bytes.
+  QString Sha256;
+  // The archived copy, relative to the data directory: "PLIKI_DO_BANKU/archiwum/...".
+  QString ArchivePath;
+  // The "Uwaga: " lines the command logged for the file.
+  qsizetype Warnings = 0;
+};
+
+// Where a payment was made before.
+struct TEarlierPayment {
+  QString ArchivePath;
+  QDateTime WrittenAt;
+};
+
+// Which payments a listing of the journal shows.
+struct THistoryFilter {
+  // Days of writing, both included.
+  std::optional<QDate> From;
+  std::optional<QDate> To;
+  // Part of the payee's name, NIP, invoice number or KSeF number, case ignored; empty for all.
+  QString Search;
+};
+
+// One line of a listing.
+struct THistoryEntry {
+  QDateTime WrittenAt;
+  QString PayeeName;
+  QString PayeeNIP;
+  QString InvoiceNumber;
+  QString KsefNumber;
+  TAmount Amount;
+  QString Currency;
+  QString ArchivePath;
+};

@@ -1,0 +1,234 @@
+#include "journal/PaymentJournal.h"
+
+#include "model/Exception.h"
+#include "model/Text.h"
+
+#include <QMap>
+#include <iterator>
+
+namespace {
+
+// Each step brings the layout from version N (its index) to N + 1. A step once released never
+// changes; a new layout is a new step at the end.
+const char *const Migrations[] = {
+    R"sql(
+CREATE TABLE transfer_file (
+  id INTEGER PRIMARY KEY,
+  written_at TEXT NOT NULL,
+  command TEXT NOT NULL,
+  payer_iban TEXT NOT NULL,
+  file_name TEXT NOT NULL,
+  payment_count INTEGER NOT NULL,
+  sha256 TEXT NOT NULL,
+  archive_path TEXT NOT NULL,
+  warning_count INTEGER NOT NULL
+);
+CREATE TABLE transfer_sum (
+  file_id INTEGER NOT NULL REFERENCES transfer_file(id) ON DELETE CASCADE,
+  currency TEXT NOT NULL,
+  amount INTEGER NOT NULL,
+  PRIMARY KEY (file_id, currency)
+);
+CREATE TABLE payment (
+  id INTEGER PRIMARY KEY,
+  file_id INTEGER NOT NULL REFERENCES transfer_file(id) ON DELETE CASCADE,
+  position INTEGER NOT NULL,
+  payee_name TEXT NOT NULL,
+  payee_nip TEXT NOT NULL,
+  payee_iban TEXT NOT NULL,
+  amount INTEGER NOT NULL,
+  currency TEXT NOT NULL,
+  invoice_number TEXT NOT NULL,
+  ksef_number TEXT,
+  title TEXT NOT NULL,
+  split_payment INTEGER NOT NULL,
+  vat_amount INTEGER,
+  whitelist_result TEXT,
+  match_key TEXT
+);
+CREATE INDEX payment_file ON payment(file_id);
+CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL;
+CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL;
+CREATE INDEX transfer_file_written_at ON transfer_file(written_at);
+)sql",
+};
+
+const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+
+QString StoredDateTime(const QDateTime &time) { return time.toString(DateTimeFormat); }
+QDateTime ReadDateTime(const QString &text) { return QDateTime::fromString(text, DateTimeFormat); }
+
+QString CommandName(TJournalCommand command) {
+  switch (command) {
+  case TJournalCommand::Single: return QStringLiteral("faktura");
+  case TJournalCommand::Batch: return QStringLiteral("paczka");
+  case TJournalCommand::VideoTel: return QStringLiteral("videotel");
+  }
+  return {};
+}
+
+QString Comparable(const QString &text) { return Trim(text).toCaseFolded(); }
+
+// What makes two payments the same: the payee's NIP and the invoice number, or for VideoTel
+// the account, the amount and the title. None for an invoice without NIP or number, which
+// could not tell one payee's invoice from another's.
+std::optional<QString> MatchKey(const TJournalPayment &payment) {
+  if (payment.VideoTel)
+    return QStringLiteral("V\n%1\n%2\n%3")
+        .arg(Comparable(payment.PayeeIBAN).remove(u' '), QString::number(payment.Amount.Units()),
+             Comparable(payment.InvoiceNumber));
+  const QString nip = Comparable(payment.PayeeNIP);
+  const QString number = Comparable(payment.InvoiceNumber);
+  if (nip.isEmpty() || number.isEmpty())
+    return std::nullopt;
+  return QStringLiteral("F\n%1\n%2").arg(nip, number);
+}
+
+// Only the current form of the number carries a check sum; the older, unchecked form is
+// kept for reading but matches nothing.
+std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
+  if (payment.KsefNumber && payment.KsefNumber->size() == 35)
+    return payment.KsefNumber;
+  return std::nullopt;
+}
+
+bool Matches(const THistoryEntry &entry, const QString &search) {
+  if (search.isEmpty())
+    return true;
+  for (const QString *field : {&entry.PayeeName, &entry.PayeeNIP, &entry.InvoiceNumber, &entry.KsefNumber})
+    if (field->contains(search, Qt::CaseInsensitive))
+      return true;
+  return false;
+}
+
+} // namespace
+
+TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
+    : FDatabase(fileName, true, busyTimeoutMs) {
+  // Reading the mode is the first read of the file: a file that is no database fails here,
+  // before anything is written to it.
+  FDatabase.Execute("PRAGMA journal_mode=WAL");
+  FDatabase.Execute("PRAGMA synchronous=FULL");
+  FDatabase.Execute("PRAGMA foreign_keys=ON");
+  Migrate();
+}
+
+int TPaymentJournal::SchemaVersion() { return int(std::size(Migrations)); }
+
+void TPaymentJournal::Migrate() {
+  auto storedVersion = [this] {
+    TSqliteStatement version(FDatabase, "PRAGMA user_version");
+    version.Next();
+    return int(version.Integer(0));
+  };
+  if (storedVersion() == SchemaVersion())
+    return;
+  InWriteTransaction(FDatabase, [&] {
+    // Read again under the lock: another process may have migrated meanwhile.
+    const int version = storedVersion();
+    if (version > SchemaVersion())
+      throw Exception(QStringLiteral("plik pochodzi z nowszej wersji programu (wersja układu %1)").arg(version));
+    for (int step = version; step < SchemaVersion(); ++step)
+      FDatabase.Execute(Migrations[step]);
+    // The version is the program's own number, never outside data.
+    FDatabase.Execute(QByteArray("PRAGMA user_version=" + QByteArray::number(SchemaVersion())).constData());
+  });
+}
+
+std::optional<TEarlierPayment> TPaymentJournal::FindEarlier(const TJournalPayment &payment) {
+  const std::optional<QString> key = MatchKey(payment);
+  const std::optional<QString> ksefNumber = payment.VideoTel ? std::nullopt : MatchingKsefNumber(payment);
+  if (!key && !ksefNumber)
+    return std::nullopt;
+  TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
+                                   "JOIN transfer_file f ON f.id = p.file_id "
+                                   "WHERE p.match_key = ?1 OR p.ksef_number = ?2 "
+                                   "ORDER BY p.file_id DESC LIMIT 1");
+  find.Bind(1, key);
+  find.Bind(2, ksefNumber);
+  if (!find.Next())
+    return std::nullopt;
+  return TEarlierPayment{find.Text(0), ReadDateTime(find.Text(1))};
+}
+
+void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJournalPayment> &payments) {
+  QMap<QString, TAmount> sums;
+  for (const TJournalPayment &payment : payments)
+    sums[payment.Currency] += payment.Amount;
+  InWriteTransaction(FDatabase, [&] {
+    TSqliteStatement addFile(FDatabase,
+                             "INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, "
+                             "sha256, archive_path, warning_count) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    addFile.Bind(1, StoredDateTime(file.WrittenAt));
+    addFile.Bind(2, CommandName(file.Command));
+    addFile.Bind(3, file.PayerIBAN);
+    addFile.Bind(4, file.FileName);
+    addFile.Bind(5, std::int64_t(payments.size()));
+    addFile.Bind(6, file.Sha256);
+    addFile.Bind(7, file.ArchivePath);
+    addFile.Bind(8, std::int64_t(file.Warnings));
+    addFile.Run();
+    const std::int64_t fileId = FDatabase.LastInsertedRow();
+
+    TSqliteStatement addSum(FDatabase, "INSERT INTO transfer_sum (file_id, currency, amount) VALUES (?1, ?2, ?3)");
+    for (auto sum = sums.cbegin(); sum != sums.cend(); ++sum) {
+      addSum.Reset();
+      addSum.Bind(1, fileId);
+      addSum.Bind(2, sum.key());
+      addSum.Bind(3, sum.value().Units());
+      addSum.Run();
+    }
+
+    TSqliteStatement addPayment(FDatabase,
+                                "INSERT INTO payment (file_id, position, payee_name, payee_nip, payee_iban, amount, "
+                                "currency, invoice_number, ksef_number, title, split_payment, vat_amount, "
+                                "whitelist_result, match_key) "
+                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+    std::int64_t position = 0;
+    for (const TJournalPayment &payment : payments) {
+      addPayment.Reset();
+      addPayment.Bind(1, fileId);
+      addPayment.Bind(2, ++position);
+      addPayment.Bind(3, payment.PayeeName);
+      addPayment.Bind(4, payment.PayeeNIP);
+      addPayment.Bind(5, payment.PayeeIBAN);
+      addPayment.Bind(6, payment.Amount.Units());
+      addPayment.Bind(7, payment.Currency);
+      addPayment.Bind(8, payment.InvoiceNumber);
+      addPayment.Bind(9, payment.KsefNumber);
+      addPayment.Bind(10, payment.Title);
+      addPayment.Bind(11, std::int64_t(payment.SplitPayment));
+      if (payment.VATAmount)
+        addPayment.Bind(12, payment.VATAmount->Units());
+      addPayment.Bind(13, payment.WhiteListResult);
+      addPayment.Bind(14, MatchKey(payment));
+      addPayment.Run();
+    }
+  });
+}
+
+void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<void(const THistoryEntry &)> &take) {
+  // The payments' own order is the order they were written in, so the newest come first
+  // without any sorting.
+  TSqliteStatement list(FDatabase, "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, "
+                                   "p.ksef_number, p.amount, p.currency, f.archive_path "
+                                   "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
+                                   "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
+                                   "ORDER BY p.id DESC");
+  list.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
+  list.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
+  const QString search = Trim(filter.Search);
+  THistoryEntry entry;
+  while (list.Next()) {
+    entry.WrittenAt = ReadDateTime(list.Text(0));
+    entry.PayeeName = list.Text(1);
+    entry.PayeeNIP = list.Text(2);
+    entry.InvoiceNumber = list.Text(3);
+    entry.KsefNumber = list.OptionalText(4).value_or(QString());
+    entry.Amount = TAmount::FromUnits(list.Integer(5));
+    entry.Currency = list.Text(6);
+    entry.ArchivePath = list.Text(7);
+    if (Matches(entry, search))
+      take(entry);
+  }
+}

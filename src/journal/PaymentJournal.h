@@ -1,0 +1,41 @@
+#pragma once
+
+#include "journal/JournalRecords.h"
+#include "journal/SqliteDatabase.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The payment journal "historia.sqlite": every transfer file written and every payment in it.
+// Several processes may use one file at once (the window and pavena-cli); each waits for the
+// other's write for up to the busy timeout. Failures are Exceptions with a Polish message; a
+// file that is no journal is reported and never written over.
+class TPaymentJournal {
+public:
+  static constexpr int DefaultBusyTimeoutMs = 10000;
+
+  // Opens the journal, creating it when it is missing, and brings its layout up to date.
+  explicit TPaymentJournal(const QString &fileName, int busyTimeoutMs = DefaultBusyTimeoutMs);
+
+  // The latest earlier file that paid the same thing: the same real KSeF number, the same
+  // payee NIP and invoice number (case and surrounding blanks ignored), or for a VideoTel
+  // payment the same account, amount and title.
+  std::optional<TEarlierPayment> FindEarlier(const TJournalPayment &payment);
+
+  // Records the file and all its payments in one transaction: all of it or nothing.
+  void Record(const TJournalFile &file, const std::vector<TJournalPayment> &payments);
+
+  // Hands the payments that `filter` lets through to `take`, newest first, one at a time, so
+  // that a listing of any length needs no more memory than one line.
+  void ForEach(const THistoryFilter &filter, const std::function<void(const THistoryEntry &)> &take);
+
+  // The layout version this program writes (PRAGMA user_version).
+  static int SchemaVersion();
+
+private:
+  void Migrate();
+
+  TSqliteDatabase FDatabase;
+};

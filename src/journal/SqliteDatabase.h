@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A connection to one SQLite database file. Every failure is an Exception whose message says
+// in Polish what kind of fault it is, followed by SQLite's own words in brackets.
+class TSqliteDatabase {
+public:
+  // Opens the file for reading and writing; `create` also makes a missing file.
+  TSqliteDatabase(const QString &fileName, bool create, int busyTimeoutMs);
+  ~TSqliteDatabase();
+  TSqliteDatabase(const TSqliteDatabase &) = delete;
+  TSqliteDatabase &operator=(const TSqliteDatabase &) = delete;
+
+  // Runs statements without parameters: only the program's own SQL text, never data.
+  void Execute(const char *sql);
+  // Ends an open transaction without its changes; SQLite may have ended it already after a
+  // failure (a full disk), which is no fault here.
+  void RollBack() noexcept;
+
+  // The row id of the last row this connection inserted.
+  std::int64_t LastInsertedRow() const;
+
+  sqlite3 *Handle() const { return FHandle; }
+
+private:
+  sqlite3 *FHandle = nullptr;
+};
+
+// One prepared statement. Values are bound by position, from 1.
+class TSqliteStatement {
+public:
+  TSqliteStatement(TSqliteDatabase &database, const char *sql);
+  ~TSqliteStatement();
+  TSqliteStatement(const TSqliteStatement &) = delete;
+  TSqliteStatement &operator=(const TSqliteStatement &) = delete;
+
+  void Bind(int index, const QString &value);
+  // NULL for an empty optional.
+  void Bind(int index, const std::optional<QString> &value);
+  void Bind(int index, std::int64_t value);
+  void BindNull(int index);
+
+  // Steps once: true while a row is there to read.
+  bool Next();
+  // Steps to the end of a statement that gives no rows.
+  void Run();
+  // Clears the bindings' effect for the next run with new values.
+  void Reset();
+
+  QString Text(int column) const;
+  std::optional<QString> OptionalText(int column) const;
+  std::int64_t Integer(int column) const;
+  bool IsNull(int column) const;
+
+private:
+  void Check(int result) const;
+
+  TSqliteDatabase &FDatabase;
+  sqlite3_stmt *FStatement = nullptr;
+};
+
+// Runs `work` inside one write transaction begun at once (BEGIN IMMEDIATE, so that a second
+// writer waits for the lock at the start instead of failing midway); an exception rolls it back.
+template <typename TWork> void InWriteTransaction(TSqliteDatabase &database, TWork &&work) {
+  database.Execute("BEGIN IMMEDIATE");
+  try {
+    work();
+    database.Execute("COMMIT");
+  } catch (...) {
+    database.RollBack();
+    throw;
+  }
+}

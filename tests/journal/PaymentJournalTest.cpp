@@ -1,0 +1,219 @@
+#include "JournalTestData.h"
+#include "TestSupport.h"
+#include "journal/PaymentJournal.h"
+#include "journal/SqliteDatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime March5(QDate(2026, 3, 5), QTime(14, 5, 9));
+const QDateTime March9(QDate(2026, 3, 9), QTime(8, 0, 0));
+
+class TPaymentJournalTest : public ::testing::Test {
+protected:
+  QString JournalFile() const { return Dir.File(QStringLiteral("historia.sqlite")); }
+
+  std::vector<THistoryEntry> List(const THistoryFilter &filter) {
+    std::vector<THistoryEntry> entries;
+    Journal.ForEach(filter, [&](const THistoryEntry &entry) { entries.push_back(entry); });
+    return entries;
+  }
+
+  TTempDir Dir;
+  TPaymentJournal Journal{JournalFile()};
+};
+
+// The layout as another connection sees it.
+qint64 PragmaOf(const QString &fileName, const char *pragma) {
+  TSqliteDatabase database(fileName, false, 0);
+  TSqliteStatement read(database, pragma);
+  read.Next();
+  return read.Integer(0);
+}
+
+TEST_F(TPaymentJournalTest, IsMadeWithTheCurrentLayoutInWalMode) {
+  EXPECT_EQ(PragmaOf(JournalFile(), "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
+  TSqliteDatabase database(JournalFile(), false, 0);
+  TSqliteStatement mode(database, "PRAGMA journal_mode");
+  ASSERT_TRUE(mode.Next());
+  EXPECT_EQ(mode.Text(0), QStringLiteral("wal"));
+}
+
+TEST_F(TPaymentJournalTest, AJournalOfANewerProgramIsRefusedAndLeftAlone) {
+  {
+    TSqliteDatabase database(JournalFile(), false, 0);
+    database.Execute("PRAGMA user_version=99");
+  }
+  EXPECT_THROW_MESSAGE(TPaymentJournal{JournalFile()},
+                       QStringLiteral("plik pochodzi z nowszej wersji programu (wersja układu 99)"));
+  EXPECT_EQ(PragmaOf(JournalFile(), "PRAGMA user_version"), 99);
+}
+
+TEST_F(TPaymentJournalTest, ACorruptFileIsReportedAndNeverWrittenOver) {
+  const QByteArray garbage = QByteArray("to nie jest baza danych\n").repeated(200);
+  Dir.WriteBytes(QStringLiteral("zepsuta.sqlite"), garbage);
+
+  EXPECT_THROW_MESSAGE(TPaymentJournal{Dir.File(QStringLiteral("zepsuta.sqlite"))},
+                       QStringLiteral("plik jest uszkodzony; zostawiono go bez zmian (file is not a database)"));
+  EXPECT_EQ(Dir.ReadBytes(QStringLiteral("zepsuta.sqlite")), garbage);
+}
+
+TEST_F(TPaymentJournalTest, AWriterWaitsNoLongerThanTheBusyTimeout) {
+  TSqliteDatabase other(JournalFile(), false, 0);
+  other.Execute("BEGIN IMMEDIATE");
+  TPaymentJournal impatient(JournalFile(), 0);
+
+  EXPECT_THROW_MESSAGE(impatient.Record(WrittenFile(QStringLiteral("a.xml"), March5),
+                                        {InvoicePayment(QStringLiteral("1234563218"), QStringLiteral("FV/1"))}),
+                       QStringLiteral("plik jest zajęty przez inny program (database is locked)"));
+  other.Execute("ROLLBACK");
+  EXPECT_TRUE(List({}).empty());
+}
+
+struct TMatchCase {
+  const char *Name;
+  TJournalPayment Earlier;
+  TJournalPayment Now;
+  bool Found;
+};
+
+void PrintTo(const TMatchCase &c, std::ostream *os) { *os << c.Name; }
+
+TJournalPayment WithKsefNumber(TJournalPayment payment, const QString &number) {
+  payment.KsefNumber = number;
+  return payment;
+}
+
+const QString Nip = QStringLiteral("1234563218");
+const QString OtherNip = QStringLiteral("7251904369");
+
+const TMatchCase MatchCases[] = {
+    {"sameNipAndNumber", InvoicePayment(Nip, QStringLiteral("FV/1/2026")),
+     InvoicePayment(Nip, QStringLiteral("FV/1/2026")), true},
+    {"caseAndBlanksIgnored", InvoicePayment(Nip, QStringLiteral("fv/1/2026")),
+     InvoicePayment(QStringLiteral(" ") + Nip, QStringLiteral("  FV/1/2026\t")), true},
+    {"sameNumberOtherNip", InvoicePayment(Nip, QStringLiteral("FV/1/2026")),
+     InvoicePayment(OtherNip, QStringLiteral("FV/1/2026")), false},
+    {"otherNumber", InvoicePayment(Nip, QStringLiteral("FV/1/2026")), InvoicePayment(Nip, QStringLiteral("FV/2/2026")),
+     false},
+    {"noNipMatchesNothing", InvoicePayment(QString(), QStringLiteral("FV/1/2026")),
+     InvoicePayment(QString(), QStringLiteral("FV/1/2026")), false},
+    {"sameKsefNumberOtherInvoiceNumber",
+     WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1/2026")), RealKsefNumber),
+     WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("KOREKTA 1")), RealKsefNumber), true},
+    {"olderFormOfKsefNumberMatchesNothing",
+     WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")),
+                    QStringLiteral("1234563218-20230305-0A1B2C-3D4E5F-7E")),
+     WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("FV/2")),
+                    QStringLiteral("1234563218-20230305-0A1B2C-3D4E5F-7E")),
+     false},
+    {"videoTelSameAccountAmountTitle",
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61 1090 1014 0000 0712 1981 2874"), TAmount::FromUnits(500000),
+                     QStringLiteral("czynsz 03")),
+     true},
+    {"videoTelOtherAmount",
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500100),
+                     QStringLiteral("Czynsz 03")),
+     false},
+    {"videoTelOtherTitle",
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 03")),
+     VideoTelPayment(QStringLiteral("PL61109010140000071219812874"), TAmount::FromUnits(500000),
+                     QStringLiteral("Czynsz 04")),
+     false},
+};
+
+class TFindEarlierTest : public TPaymentJournalTest, public ::testing::WithParamInterface<TMatchCase> {};
+
+TEST_P(TFindEarlierTest, NamesTheLatestEarlierFileOfTheSamePayment) {
+  const TMatchCase &c = GetParam();
+  Journal.Record(WrittenFile(QStringLiteral("pierwszy.xml"), March5), {c.Earlier});
+  Journal.Record(WrittenFile(QStringLiteral("drugi.xml"), March9), {c.Earlier});
+
+  const std::optional<TEarlierPayment> earlier = Journal.FindEarlier(c.Now);
+
+  ASSERT_EQ(earlier.has_value(), c.Found);
+  if (c.Found) {
+    EXPECT_EQ(earlier->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/drugi.xml"));
+    EXPECT_EQ(earlier->WrittenAt, March9);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Payments, TFindEarlierTest, ::testing::ValuesIn(MatchCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(TPaymentJournalTest, RecordsTheFileItsSumsPerCurrencyAndEveryPayment) {
+  TJournalPayment inEuro = InvoicePayment(OtherNip, QStringLiteral("INV-7"), TAmount::FromUnits(100000));
+  inEuro.Currency = QStringLiteral("EUR");
+  TJournalPayment split = WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber);
+  split.SplitPayment = true;
+  split.VATAmount = TAmount::FromUnits(230000);
+  Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5),
+                 {split, InvoicePayment(Nip, QStringLiteral("FV/2"), TAmount::FromUnits(10000)), inEuro});
+
+  TSqliteDatabase database(JournalFile(), false, 0);
+  TSqliteStatement sums(database, "SELECT currency, amount FROM transfer_sum ORDER BY currency");
+  QStringList sumTexts;
+  while (sums.Next())
+    sumTexts.append(sums.Text(0) + u' ' + QString::number(sums.Integer(1)));
+  EXPECT_EQ(sumTexts, (QStringList{QStringLiteral("EUR 100000"), QStringLiteral("PLN 1244500")}));
+  TSqliteStatement first(database, "SELECT payment_count, ksef_number, split_payment, vat_amount, whitelist_result, "
+                                   "title FROM transfer_file JOIN payment ON file_id = transfer_file.id "
+                                   "WHERE position = 1");
+  ASSERT_TRUE(first.Next());
+  EXPECT_EQ(first.Integer(0), 3);
+  EXPECT_EQ(first.Text(1), RealKsefNumber);
+  EXPECT_EQ(first.Integer(2), 1);
+  EXPECT_EQ(first.Integer(3), 230000);
+  EXPECT_TRUE(first.IsNull(4));
+  EXPECT_EQ(first.Text(5), QStringLiteral("Zapłata za fakturę nr: FV/1"));
+}
+
+TEST_F(TPaymentJournalTest, TextsOfInvoicesAreStoredAsTheyAreNeverAsSql) {
+  const QString hostile = QStringLiteral("FV'); DROP TABLE payment; --");
+  Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, hostile)});
+
+  const std::vector<THistoryEntry> entries = List({});
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].InvoiceNumber, hostile);
+  EXPECT_TRUE(Journal.FindEarlier(InvoicePayment(Nip, hostile)).has_value());
+}
+
+TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) {
+  TJournalPayment fromLodz = InvoicePayment(Nip, QStringLiteral("FV/1"));
+  fromLodz.PayeeName = QStringLiteral("ŁÓDZKA HURTOWNIA");
+  Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {fromLodz});
+  Journal.Record(WrittenFile(QStringLiteral("b.xml"), March9),
+                 {InvoicePayment(OtherNip, QStringLiteral("FV/2")),
+                  WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("FV/3")), RealKsefNumber)});
+
+  auto invoices = [&](const THistoryFilter &filter) {
+    QStringList numbers;
+    for (const THistoryEntry &entry : List(filter))
+      numbers.append(entry.InvoiceNumber);
+    return numbers;
+  };
+  EXPECT_EQ(invoices({}), (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2"), QStringLiteral("FV/1")}));
+  EXPECT_EQ(invoices({QDate(2026, 3, 5), QDate(2026, 3, 5), {}}), QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices({QDate(2026, 3, 6), {}, {}}), (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2")}));
+  EXPECT_EQ(invoices({{}, QDate(2026, 3, 8), {}}), QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices({{}, {}, QStringLiteral(" łódzka ")}), QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices({{}, {}, QStringLiteral("0a1b2c3d")}), QStringList{QStringLiteral("FV/3")});
+  EXPECT_EQ(invoices({{}, {}, QStringLiteral("725190")}),
+            (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2")}));
+
+  const THistoryEntry newest = List({}).front();
+  EXPECT_EQ(newest.WrittenAt, March9);
+  EXPECT_EQ(newest.PayeeNIP, OtherNip);
+  EXPECT_EQ(newest.KsefNumber, RealKsefNumber);
+  EXPECT_EQ(newest.Amount, TAmount::FromUnits(1234500));
+  EXPECT_EQ(newest.Currency, QStringLiteral("PLN"));
+  EXPECT_EQ(newest.ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/b.xml"));
+}
+
+} // namespace
