@@ -18,9 +18,9 @@ void THistoryCommands::OpenArchivedFile(const THistoryEntry &entry) {
 }
 
 void THistoryCommands::PressExportCsv(const std::vector<THistoryEntry> &entries) {
-  const QString fileName = FHost.Dialogs.ChooseSaveFile(TFileChoice{QStringLiteral("Eksportuj do CSV"), FHost.Paths.AppDir,
-                                                                    QStringLiteral("Pliki CSV (*.csv)"),
-                                                                    QStringLiteral("historia.csv")});
+  const QString fileName =
+      FHost.Dialogs.ChooseSaveFile(TFileChoice{QStringLiteral("Eksportuj do CSV"), FHost.Paths.AppDir,
+                                               QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("historia.csv")});
   if (fileName.isEmpty())
     return;
   try {
