@@ -83,9 +83,9 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   QStringList captions;
   for (int index = 0; index < pages.count(); ++index)
     captions << pages.tabText(index);
-  EXPECT_EQ(captions,
-            (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
-                         QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"), QStringLiteral("Banki")}));
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
+                                   QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"),
+                                   QStringLiteral("Banki"), QStringLiteral("Historia")}));
   EXPECT_EQ(pages.currentIndex(), 0);
   for (const char *directory : {"XML_PZ", "FAKTURY", "PLIKI_DO_BANKU"})
     EXPECT_TRUE(QFileInfo(App.File(QString::fromLatin1(directory))).isDir()) << directory;
@@ -397,7 +397,7 @@ TEST_F(TForm2Test, TheOtherPagesFollowTheFirstPaint) {
   StoreMPP(true, mfNone);
   const QByteArray stored = App.ReadBytes(QStringLiteral("settings.ini"));
   const auto window = OpenHidden();
-  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 5);
+  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 6);
   EXPECT_NO_THROW(Control<QLineEdit>(*window, QStringLiteral("EdtSciezkaDoPlikuXML")));
   EXPECT_EQ(window->findChild<QCheckBox *>(QStringLiteral("ChkMPP")), nullptr);
   EXPECT_EQ(App.ReadBytes(QStringLiteral("settings.ini")), stored);
