@@ -16,7 +16,7 @@
 class QAbstractButton;
 class QLineEdit;
 
-// The main window: five pages of controls, the message log and the split-payment choice. It
+// The main window: six pages of controls, the message log and the split-payment choice. It
 // reads its fields, hands them to the commands and shows what they report; the work itself is
 // the commands'.
 class TForm2 : public QMainWindow {

@@ -11,7 +11,7 @@ class QPushButton;
 class QTabWidget;
 class QWidget;
 
-// The controls of the main window, laid out on its five pages; each carries its component
+// The controls of the main window, laid out on its six pages; each carries its component
 // name as object name. Nothing here reacts to the user: TForm2 connects them. The window shows
 // its first page before it fills the four others, whose controls stay null until then.
 struct TForm2Ui {
@@ -65,7 +65,7 @@ struct TForm2Ui {
   QWidget *PageHistoria;
   QPushButton *BtnInstrukcja;
 
-  // Creates the five pages as the window's central widget, with the controls of the first.
+  // Creates the six pages as the window's central widget, with the controls of the first.
   static TForm2Ui Build(QMainWindow &window);
   // Puts the controls onto the four other pages.
   void BuildLaterPages();

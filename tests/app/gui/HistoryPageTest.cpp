@@ -1,89 +1,75 @@
-// The page "Historia" over a journal that two batches wrote: its table, its search, its sums
-// and the archived file opened on a double-click.
-
-#include "app/gui/HistoryPage.h"
-
 #include "FakeHost.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/commands/TransferCommands.h"
-#include "settings/Settings.h"
+#include "app/gui/HistoryPage.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 
 namespace {
 
+// The page over a journal that two batches wrote, driven through the fake host.
 class THistoryPageTest : public ::testing::Test {
 protected:
   THistoryPageTest() {
     EnsureApplication();
-    TSettings::SaveCompany(App.Paths().SettingsFile(),
-                           TCompanyData{QStringLiteral("Płatnik S.A."), QStringLiteral("1234563218"),
-                                        QStringLiteral("PL27114020040000300201355387"), QStringLiteral("BREXPLPW")});
-    Invoices.WriteBytes(QStringLiteral("drukarnia.xml"), ReadFixture(QStringLiteral("commands/faktura-drukarnia.xml")));
-    Invoices.WriteBytes(QStringLiteral("papiernia.xml"), ReadFixture(QStringLiteral("commands/faktura-papiernia.xml")));
+    App.Paths().CreateWorkDirectories();
+    QFile::copy(QStringLiteral(PAVENA_SOURCE_DIR "/examples/settings.ini"), App.File(QStringLiteral("settings.ini")));
+    TTransferCommands commands(Host.Host());
+    commands.PressBatch(QStringLiteral(PAVENA_SOURCE_DIR "/examples/faktury"), TMPPSettings{});
+    commands.PressBatch(QStringLiteral(PAVENA_SOURCE_DIR "/examples/faktury"), TMPPSettings{});
   }
 
-  static QByteArray ReadFixture(const QString &name) {
-    QFile file(FixturePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  QStringList Column(int column) const {
+    const QAbstractItemModel &model = *Control<QTableView>(Page, QStringLiteral("GridHistoria")).model();
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+      texts.append(model.index(row, column).data().toString());
+    return texts;
   }
-
-  // The batch over both invoices, written at `when`.
-  void Batch(const QDateTime &when) {
-    Host.Clock = when;
-    ASSERT_TRUE(TTransferCommands(Host.Host()).PressBatch(Invoices.Path(), TMPPSettings{}));
-  }
-
-  QAbstractItemModel &Table() { return *Control<QTableView>(Page, QStringLiteral("GridHistoria")).model(); }
-  QString Cell(int row, int column) { return Table().index(row, column).data().toString(); }
 
   TTempAppDir App;
-  TTempDir Invoices;
   TFakeHost Host{App.Paths()};
   THistoryPage Page{Host.Host()};
 };
 
-TEST_F(THistoryPageTest, ShowsThePaymentsNewestFirstWithTheirSumsAndFindsBySearch) {
-  Batch(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
-  Batch(QDateTime(QDate(2026, 3, 6), QTime(9, 0, 0)));
-
+TEST_F(THistoryPageTest, ShowsBothRunsNewestFirstAndNarrowsBySearch) {
   Page.show();
 
-  ASSERT_EQ(Table().rowCount(), 4);
-  EXPECT_EQ(Cell(0, 0), QStringLiteral("2026-03-06 09:00:00"));
-  EXPECT_EQ(Cell(3, 0), QStringLiteral("2026-03-05 14:05:09"));
-  QStringList invoices;
-  for (int row = 0; row < 4; ++row)
-    invoices << Cell(row, 3);
-  EXPECT_EQ(invoices.count(QStringLiteral("D/45/2026")), 2);
-  EXPECT_EQ(invoices.count(QStringLiteral("FV/2026/03/118")), 2);
-  const QString allSums = Control<QLabel>(Page, QStringLiteral("LblSuma")).text();
-  EXPECT_TRUE(allSums.contains(QStringLiteral("PLN"))) << allSums.toStdString();
+  const QStringList oneRun{QStringLiteral("WS/2026/77"), QStringLiteral("12/03/2026"), QStringLiteral("HE/0311/2026")};
+  EXPECT_EQ(Column(3), oneRun + oneRun);
+  EXPECT_EQ(Column(5), (QStringList{QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70"),
+                                    QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70")}));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5820,00 PLN"));
 
-  Control<QLineEdit>(Page, QStringLiteral("EdtSzukaj")).setText(QStringLiteral("9512345675"));
+  Control<QLineEdit>(Page, QStringLiteral("EdtSzukaj")).setText(QStringLiteral("sowa"));
 
-  ASSERT_EQ(Table().rowCount(), 2);
-  EXPECT_EQ(Cell(0, 2), QStringLiteral("9512345675"));
-  EXPECT_EQ(Cell(1, 3), QStringLiteral("D/45/2026"));
-  EXPECT_NE(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), allSums);
+  EXPECT_EQ(Column(3), (QStringList{QStringLiteral("WS/2026/77"), QStringLiteral("WS/2026/77")}));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 961,20 PLN"));
 }
 
-TEST_F(THistoryPageTest, ADoubleClickOpensTheArchivedTransferFile) {
-  Batch(QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)));
+TEST_F(THistoryPageTest, ExportsWhatIsShownAsCsv) {
   Page.show();
-  auto &grid = Control<QTableView>(Page, QStringLiteral("GridHistoria"));
-  ASSERT_GT(grid.model()->rowCount(), 0);
+  Control<QLineEdit>(Page, QStringLiteral("EdtSzukaj")).setText(QStringLiteral("6340128771"));
+  const QString target = App.File(QStringLiteral("wybrane.csv"));
+  Host.ChooserAnswers.push_back(target);
 
-  emit grid.doubleClicked(grid.model()->index(0, 0));
+  Control<QPushButton>(Page, QStringLiteral("BtnEksportCsv")).click();
 
-  const QString archived = App.File(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001Paczka.xml"));
-  EXPECT_EQ(Host.OpenedFiles.last(), archived);
-  EXPECT_TRUE(QFile::exists(archived));
+  QFile csv(target);
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = csv.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 4); // header, two payments, nothing after the last line break
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
+                                  "Data;Odbiorca;NIP;"));
+  EXPECT_TRUE(lines[1].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
+  EXPECT_TRUE(lines[2].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
 }
 
 } // namespace
