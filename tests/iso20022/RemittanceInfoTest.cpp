@@ -71,6 +71,10 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
     EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
     EXPECT_EQ(view.Text(remittance + "/Ustrd"), Unstructured);
     return;
+  case mfStandard:
+    EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
+    EXPECT_TRUE(view.Text(remittance + "/Ustrd").startsWith(QStringLiteral("/VAT/")));
+    return;
   case mfStructured:
   case mfBoth: break;
   }

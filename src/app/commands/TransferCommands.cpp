@@ -3,6 +3,7 @@
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
 #include "app/commands/SplitPaymentSettings.h"
+#include "checks/StandardTitleChecks.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
@@ -121,9 +122,11 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
   return Transfer(outputName, description, [&](const TTransferRun &run) {
-    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
+    QString ksefNumber;
+    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now, &ksefNumber);
     // The checks see the address before it is cut to the transfer's fields.
-    TWrittenTransfers written{{InvoiceToPayment(invoice, QString())}, CheckSplitPayment(0, invoice, mpp)};
+    TWrittenTransfers written{{InvoiceToPayment(invoice, ksefNumber)}, CheckSplitPayment(0, invoice, mpp)};
+    written.Findings += CheckStandardTitle(0, written.Payments.front(), additionalReference, mpp);
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
@@ -143,8 +146,10 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
     TWrittenTransfers written;
     written.Payments.reserve(invoices.size());
     for (const TBatchInvoice &read : invoices) {
-      written.Findings += CheckSplitPayment(int(written.Payments.size()), read.Invoice, mpp);
+      const int transfer = int(written.Payments.size());
+      written.Findings += CheckSplitPayment(transfer, read.Invoice, mpp);
       written.Payments.push_back(InvoiceToPayment(read.Invoice, read.NrKsef));
+      written.Findings += CheckStandardTitle(transfer, written.Payments.back(), QString(), mpp);
     }
     TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
     return written;
