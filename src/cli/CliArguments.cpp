@@ -33,10 +33,11 @@ TCliCommand CommandOfName(const QString &name) {
 }
 
 TMPPFormat FormatOfName(const QString &name) {
-  for (TMPPFormat format : {mfNone, mfUstrd, mfStructured, mfBoth})
+  for (TMPPFormat format : {mfNone, mfUstrd, mfStructured, mfBoth, mfStandard})
     if (QString::compare(name, TSettings::MPPFormatToString(format), Qt::CaseInsensitive) == 0)
       return format;
-  throw Exception(QStringLiteral("Nieznany format MPP: %1 (dozwolone: None, Ustrd, Structured, Both)").arg(name));
+  throw Exception(
+      QStringLiteral("Nieznany format MPP: %1 (dozwolone: None, Ustrd, Structured, Both, Standard)").arg(name));
 }
 
 QString MissingInputName(TCliCommand command) {
@@ -234,7 +235,9 @@ QString CliHelpText(const TAppPaths &paths) {
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
                         "  --mpp FORMAT        mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
-                        "                      FORMAT: None, Ustrd, Structured albo Both\n"
+                        "                      FORMAT: None, Ustrd, Structured, Both albo Standard\n"
+                        "                      (Standard: tytuł /VAT/…/IDC/…/INV/…/TXT/…, który banki\n"
+                        "                      odczytują jako przelew MPP)\n"
                         "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
                         "  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami\n"
                         "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później\n"

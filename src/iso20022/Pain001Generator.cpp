@@ -8,9 +8,9 @@
 void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TCompanyData &company,
                                  const TMPPSettings &mpp, const QString &outputFile, const QString &invoiceFilePath,
                                  const QString &additionalReference, const QDateTime &now) {
-  // Only the plain text and the structured encoding quote the KSeF number, so only they load
-  // the invoice file.
-  const bool quotesKsefNumber = !mpp.Enabled || mpp.Format == mfStructured;
+  // Only the plain text, the structured encoding and the banks' title quote the KSeF number, so
+  // only they load the invoice file.
+  const bool quotesKsefNumber = !mpp.Enabled || mpp.Format == mfStructured || mpp.Format == mfStandard;
   const QString ksefNumber = quotesKsefNumber ? ReadKsefNumber(invoiceFilePath) : QString();
   if (mpp.Enabled && invoice.VATAmount <= TAmount())
     throw Exception(
@@ -46,6 +46,7 @@ void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TComp
                           .CreditorNIP = invoice.CreditorNIP,
                           .VATAmount = invoice.VATAmount,
                           .KsefReference = ksefNumber,
+                          .AdditionalReference = additionalReference,
                           .PlainText = InvoicePaymentText(invoice.InvoiceNumber, ksefNumber) + QStringLiteral("; ") +
                                        additionalReference,
                       });

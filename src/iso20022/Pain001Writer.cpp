@@ -35,6 +35,8 @@ TRemittanceValues RemittanceValuesOf(const TPayment &payment) {
       .CreditorNIP = payment.CreditorNIP,
       .VATAmount = payment.VATAmount,
       .KsefReference = payment.nrKsef,
+      // A batch has no reference of its own.
+      .AdditionalReference = QString(),
       .PlainText = PaymentRemittanceText(payment),
   };
 }

@@ -1,5 +1,7 @@
 #include "iso20022/RemittanceInfo.h"
 
+#include "iso20022/StandardTitle.h"
+
 namespace {
 
 // The bank's unstructured split-payment text. One multi-argument arg() keeps a "%1" inside a
@@ -41,6 +43,12 @@ void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, cons
     document.TextElement("Ustrd", UnstructuredText(values));
     AddStructured(document, values, values.InvoiceNumber);
     document.EndElement();
+    return;
+  case mfStandard:
+    document.TextElementPath({"RmtInf", "Ustrd"},
+                             StandardTitle(values.VATAmount, values.CreditorNIP, values.KsefReference,
+                                           values.InvoiceNumber, values.AdditionalReference)
+                                 .Text());
     return;
   }
 }

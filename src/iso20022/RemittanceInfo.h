@@ -12,15 +12,18 @@ struct TRemittanceValues {
   QString InvoiceNumber;
   QString CreditorNIP;
   TAmount VATAmount;
-  // RefNb of the structured split-payment encoding.
+  // RefNb of the structured split-payment encoding; the banks' title quotes it when it is a
+  // real KSeF number.
   QString KsefReference;
+  // Closes the banks' split-payment title when that quotes no KSeF number.
+  QString AdditionalReference;
   // The whole Ustrd text when split payment is off; each document words it its own way.
   QString PlainText;
 };
 
 // Writes the transaction's RmtInf into the open CdtTrfTxInf, as its last child: the plain text
 // when split payment is off, otherwise the split-payment encoding that mpp.Format chooses (none
-// at all for mfNone).
+// at all for mfNone, the banks' title for mfStandard).
 void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, const TRemittanceValues &values);
 
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.

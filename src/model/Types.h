@@ -35,8 +35,9 @@ struct TCompanyData {
   QString BIC;
 };
 
-// Which split-payment remittance encoding a document carries.
-enum TMPPFormat { mfNone = 0, mfUstrd = 1, mfStructured = 2, mfBoth = 3 };
+// Which split-payment remittance encoding a document carries. mfStandard is the title in the
+// form the banks' own transfer forms use.
+enum TMPPFormat { mfNone = 0, mfUstrd = 1, mfStructured = 2, mfBoth = 3, mfStandard = 4 };
 
 struct TMPPSettings {
   bool Enabled = false;

@@ -15,8 +15,11 @@ struct TFormatName {
   const char16_t *Name;
 };
 
-constexpr TFormatName FormatNames[] = {
-    {mfNone, u"None"}, {mfUstrd, u"Ustrd"}, {mfStructured, u"Structured"}, {mfBoth, u"Both"}};
+constexpr TFormatName FormatNames[] = {{mfNone, u"None"},
+                                       {mfUstrd, u"Ustrd"},
+                                       {mfStructured, u"Structured"},
+                                       {mfBoth, u"Both"},
+                                       {mfStandard, u"Standard"}};
 
 // Perl-compatible patterns; the three anchored ones must match a whole (trimmed) line. The part
 // before the blanks is written "(.*\S)" rather than "(.+?)", and the blanks after the postal

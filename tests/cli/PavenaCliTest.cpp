@@ -441,7 +441,7 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{
             "unknownFormat",
             {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--mpp"), QStringLiteral("Strd")},
-            QStringLiteral("Nieznany format MPP: Strd (dozwolone: None, Ustrd, Structured, Both)")},
+            QStringLiteral("Nieznany format MPP: Strd (dozwolone: None, Ustrd, Structured, Both, Standard)")},
         TUsageCase{
             "mppAndNoMpp",
             {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--mpp=Both"), QStringLiteral("--bez-mpp")},

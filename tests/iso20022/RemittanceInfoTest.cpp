@@ -71,6 +71,10 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
     EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
     EXPECT_EQ(view.Text(remittance + "/Ustrd"), Unstructured);
     return;
+  case mfStandard:
+    EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
+    EXPECT_TRUE(view.Text(remittance + "/Ustrd").startsWith(QStringLiteral("/VAT/")));
+    return;
   case mfStructured:
   case mfBoth: break;
   }
@@ -91,7 +95,7 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
 
 INSTANTIATE_TEST_SUITE_P(BothDocuments, SplitPaymentRemittance,
                          ::testing::Combine(::testing::Values(TDocument::SingleInvoice, TDocument::MultiPayment),
-                                            ::testing::Values(mfNone, mfUstrd, mfStructured, mfBoth)));
+                                            ::testing::Values(mfNone, mfUstrd, mfStructured, mfBoth, mfStandard)));
 
 // No schema check: the schema refuses the empty tax number and name.
 TEST(UnstructuredRemittance, ValuesGoInAsTheyAre) {

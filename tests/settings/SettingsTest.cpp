@@ -94,13 +94,15 @@ INSTANTIATE_TEST_SUITE_P(Texts, MPPFormatText,
                                            TFormatCase{"structured", mfStructured},
                                            TFormatCase{"  Structured", mfStructured}, TFormatCase{" both\t", mfBoth},
                                            TFormatCase{"Strd", mfNone}, TFormatCase{"", mfNone},
-                                           TFormatCase{"USTRD", mfUstrd}));
+                                           TFormatCase{"USTRD", mfUstrd}, TFormatCase{"Standard", mfStandard},
+                                           TFormatCase{" standard ", mfStandard}));
 
-TEST(MPPFormatToString, WritesTheFourNames) {
+TEST(MPPFormatToString, WritesTheFiveNames) {
   EXPECT_EQ(TSettings::MPPFormatToString(mfNone), QStringLiteral("None"));
   EXPECT_EQ(TSettings::MPPFormatToString(mfUstrd), QStringLiteral("Ustrd"));
   EXPECT_EQ(TSettings::MPPFormatToString(mfStructured), QStringLiteral("Structured"));
   EXPECT_EQ(TSettings::MPPFormatToString(mfBoth), QStringLiteral("Both"));
+  EXPECT_EQ(TSettings::MPPFormatToString(mfStandard), QStringLiteral("Standard"));
 }
 
 } // namespace

@@ -6,10 +6,24 @@
 
 namespace {
 
-// The items of the group "Format MPP" in their order: "Bez Struktury", "Struktura", "Both".
-constexpr TMPPFormat FormatOfItem[] = {mfUstrd, mfStructured, mfBoth};
+// The items of the group "Format MPP" in their order: "Bez Struktury", "Struktura", "Both",
+// "Standard bankowy (/VAT/…/IDC/…/INV/…/TXT/…)".
+constexpr TMPPFormat FormatOfItem[] = {mfUstrd, mfStructured, mfBoth, mfStandard};
 
 } // namespace
+
+const QString TSplitPaymentSettings::HelpText = QStringLiteral(
+    "Pole „MPP” włącza mechanizm podzielonej płatności dla przelewów faktur (pojedynczych i paczek). Grupa „Format "
+    "MPP” wybiera, jak przelew podaje kwotę VAT i NIP dostawcy:\r\r"
+    "Bez Struktury: tytuł /VAT/230.00/IDC/numer faktury/TXT/NIP dostawcy (układ wcześniejszych plików programu: "
+    "kropka w kwocie, numer faktury po /IDC/).\r\r"
+    "Struktura: pola strukturalne ISO 20022: NIP dostawcy, numer KSeF faktury, kwota VAT i dopisek „Płatność "
+    "podzielona”.\r\r"
+    "Both: oba powyższe naraz; w polach strukturalnych zamiast numeru KSeF jest numer faktury.\r\r"
+    "Standard bankowy: tytuł /VAT/230,00/IDC/NIP dostawcy/INV/numer KSeF faktury/TXT/numer faktury, w postaci "
+    "formularzy przelewu banków; bez numeru KSeF w /INV/ stoi numer faktury, a w /TXT/ dodatkowa referencja. Ten "
+    "tytuł banki odczytują jako przelew w mechanizmie podzielonej płatności; inny format wybierz tylko wtedy, gdy "
+    "Twój bank go wymaga.");
 
 TSplitPaymentSettings::TSplitPaymentSettings(IMPPControls &controls, const QString &settingsFile)
     : FControls(controls), FSettingsFile(settingsFile) {}

@@ -24,6 +24,9 @@ public:
   // payment is off. The VideoTel transfer always runs this way.
   void SwitchOff();
 
+  // The help of the group "Format MPP": what each of its formats writes.
+  static const QString HelpText;
+
   // A stored format without an item of its own (mfNone) is shown, and so used, as
   // "Bez Struktury" (mfUstrd).
   static TMPPSettings AsShown(TMPPSettings stored);

@@ -5,6 +5,7 @@
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferJournal.h"
+#include "checks/StandardTitleChecks.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
 #include "iso20022/Pain001Generator.h"
@@ -130,6 +131,7 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
     TWrittenTransfers written{{InvoiceToPayment(invoice, nrKsef)}, CheckSplitPayment(0, invoice, mpp)};
     if (!invoice.CurrencyCode.isEmpty())
       written.Currency = invoice.CurrencyCode;
+    written.Findings += CheckStandardTitle(0, written.Payments.front(), additionalReference, mpp);
     CompleteSingleTransferAddress(invoice);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
@@ -149,8 +151,10 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
     TWrittenTransfers written;
     written.Payments.reserve(invoices.size());
     for (const TBatchInvoice &read : invoices) {
-      written.Findings += CheckSplitPayment(int(written.Payments.size()), read.Invoice, mpp);
+      const int transfer = int(written.Payments.size());
+      written.Findings += CheckSplitPayment(transfer, read.Invoice, mpp);
       written.Payments.push_back(InvoiceToPayment(read.Invoice, read.NrKsef));
+      written.Findings += CheckStandardTitle(transfer, written.Payments.back(), QString(), mpp);
     }
     TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
     return written;

@@ -138,6 +138,7 @@ void TForm2::ConnectLaterPages() {
           [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FLater->SplitPayment); });
   OnClick(FUi.Button9, [this] { FCommands.PressShowVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text()); });
 
+  OnClick(FUi.BtnPomocMPP, [this] { FHost.Dialogs.ShowInformation(TSplitPaymentSettings::HelpText); });
   OnClick(FUi.BtnUtworzSkrot, [this] { PressCreateDesktopShortcut(FHost); });
   OnClick(FUi.BtnInformacja, [this] { ShowAbout(FHost); });
   OnClick(FUi.BtnInstrukcja, [this] { OpenManual(FHost); });

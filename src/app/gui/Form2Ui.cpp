@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 
@@ -146,15 +147,18 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   // The button group numbers the items by their index and reports every change of selection.
   ui.RGrpMPPItems = new QButtonGroup(ui.RGrpMPP);
   auto *items = new QVBoxLayout(ui.RGrpMPP);
-  const QString captions[] = {QStringLiteral("Bez Struktury"), QStringLiteral("Struktura"), QStringLiteral("Oba")};
-  for (int index = 0; index < 3; ++index) {
+  const QString captions[] = {QStringLiteral("Bez Struktury"), QStringLiteral("Struktura"), QStringLiteral("Oba"),
+                              QStringLiteral("Standard bankowy (/VAT/…/IDC/…/INV/…/TXT/…)")};
+  for (int index = 0; index < int(std::size(captions)); ++index) {
     auto *item = new QRadioButton(captions[index]);
     ui.RGrpMPPItems->addButton(item, index);
     items->addWidget(item);
   }
+  ui.BtnPomocMPP = NewHelpButton(QStringLiteral("BtnPomocMPP"));
   auto *mppRow = new QHBoxLayout;
   mppRow->addWidget(ui.ChkMPP, 0, Qt::AlignTop);
   mppRow->addWidget(ui.RGrpMPP);
+  mppRow->addWidget(ui.BtnPomocMPP, 0, Qt::AlignTop);
   mppRow->addStretch(1);
   layout->addLayout(mppRow);
 

@@ -45,8 +45,9 @@ struct TForm2Ui {
   QGroupBox *GrpPlatnik;
   QCheckBox *ChkMPP;
   QGroupBox *RGrpMPP;
-  // The items "Bez Struktury", "Struktura", "Oba" with the ids 0, 1, 2.
+  // The items "Bez Struktury", "Struktura", "Oba", "Standard bankowy (…)" with the ids 0 to 3.
   QButtonGroup *RGrpMPPItems;
+  QPushButton *BtnPomocMPP;
   QLineEdit *EdtSciezkaDoPlikuMail;
   QPushButton *BtnSciezkaMail;
   QPushButton *BtnPomocMail;

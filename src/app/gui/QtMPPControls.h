@@ -15,7 +15,7 @@ class QGroupBox;
 // called directly; an error of a handler run by a click ends in the default error box.
 class TQtMPPControls : public IMPPControls {
 public:
-  // `items` holds the group's radio buttons with the ids 0, 1, 2 in item order.
+  // `items` holds the group's radio buttons with the ids 0, 1, 2, ... in item order.
   TQtMPPControls(QCheckBox &check, QGroupBox &group, QButtonGroup &items);
 
   void OnChanges(std::function<void()> checkChanged, std::function<void()> groupChanged, IDialogs &errorDialogs);

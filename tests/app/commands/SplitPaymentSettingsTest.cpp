@@ -149,14 +149,14 @@ TEST_F(TSplitPaymentSettingsTest, FromControlsReadsTheControlsWithoutSaving) {
 }
 
 TEST(SplitPaymentFormatTableTest, ItemsAndFormatsMapBothWays) {
-  const std::pair<int, TMPPFormat> items[] = {{0, mfUstrd}, {1, mfStructured}, {2, mfBoth}};
+  const std::pair<int, TMPPFormat> items[] = {{0, mfUstrd}, {1, mfStructured}, {2, mfBoth}, {3, mfStandard}};
   for (const auto &[index, format] : items) {
     EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(index), format);
     EXPECT_EQ(TSplitPaymentSettings::IndexOfFormat(format), index);
   }
   EXPECT_EQ(TSplitPaymentSettings::IndexOfFormat(mfNone), 0);
   EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(-1), mfNone);
-  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(3), mfNone);
+  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(4), mfNone);
 }
 
 } // namespace
