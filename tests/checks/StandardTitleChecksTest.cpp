@@ -37,9 +37,8 @@ TEST(StandardTitleChecks, OtherFormatsAreNotChecked) {
 }
 
 TEST(StandardTitleChecks, ATitleWithoutKsefNumberACutAndASlashAreEachSaid) {
-  const QStringList texts =
-      Texts(CheckStandardTitle(2, Payment(QStringLiteral("FV/") + QString(40, u'1'), QStringLiteral("Fakturownik")),
-                               QString(), Standard));
+  const QStringList texts = Texts(CheckStandardTitle(
+      2, Payment(QStringLiteral("FV/") + QString(40, u'1'), QStringLiteral("Fakturownik")), QString(), Standard));
 
   ASSERT_EQ(texts.size(), 3);
   EXPECT_TRUE(texts[0].contains(QStringLiteral("numeru KSeF"))) << texts[0].toStdString();

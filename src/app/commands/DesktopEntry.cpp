@@ -1,5 +1,7 @@
 #include "app/commands/DesktopEntry.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // The escapes of a string value: a backslash, and the characters a line cannot hold.
@@ -32,10 +34,16 @@ QString QuotedArgument(const QString &argument) {
   return text + u'"';
 }
 
+// A plain command name, found through PATH, goes without quotation marks.
+QString ExecProgram(const QString &target) {
+  static const QRegularExpression commandName(QStringLiteral("^[A-Za-z0-9_.+-]+$"));
+  return commandName.match(target).hasMatch() ? target : QuotedArgument(target);
+}
+
 } // namespace
 
 QString DesktopEntryText(const TLauncher &launcher) {
-  QStringList command{QuotedArgument(launcher.Target)};
+  QStringList command{ExecProgram(launcher.Target)};
   for (const QString &argument : launcher.Arguments)
     command << QuotedArgument(argument);
   QString text = QStringLiteral("[Desktop Entry]\n"
@@ -43,7 +51,8 @@ QString DesktopEntryText(const TLauncher &launcher) {
                                 "Version=1.0\n");
   text += QStringLiteral("Name=") + EscapedValue(launcher.Name) + u'\n';
   text += QStringLiteral("Exec=") + EscapedValue(command.join(u' ')) + u'\n';
-  text += QStringLiteral("Path=") + EscapedValue(launcher.WorkingDirectory) + u'\n';
+  if (!launcher.WorkingDirectory.isEmpty())
+    text += QStringLiteral("Path=") + EscapedValue(launcher.WorkingDirectory) + u'\n';
   if (!launcher.Icon.isEmpty())
     text += QStringLiteral("Icon=") + EscapedValue(launcher.Icon) + u'\n';
   text += QStringLiteral("Terminal=false\n"

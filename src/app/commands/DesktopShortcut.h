@@ -15,7 +15,13 @@
 void CreateDesktopShortcut(IDesktop &desktop, const QString &name, const QString &target, const QStringList &arguments,
                            const QString &iconPath);
 
-// The button "Utwórz skrót\rna pulpicie": the launcher "Pavena" of the program "pavena" in the
-// program directory, whatever the running executable is called, then the message that it was
-// created.
+// The launcher of an installed package's program: `command` found through PATH, its icon
+// `command` found in the icon theme, so that it outlives an upgrade. The package has its own
+// menu entry, which a user's copy would hide: none is written.
+void CreatePackagedDesktopShortcut(IDesktop &desktop, const QString &name, const QString &command);
+
+// The button "Utwórz skrót\rna pulpicie": for an installed package (its directory cannot be
+// written), the packaged launcher of "pavena"; otherwise the launcher "Pavena" of the program
+// "pavena" in the program directory, whatever the running executable is called. Then the
+// message that it was created.
 void PressCreateDesktopShortcut(const THost &host);

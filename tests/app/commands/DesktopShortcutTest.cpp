@@ -102,4 +102,40 @@ TEST_F(TDesktopShortcutTest, TheTargetIsPavenaInTheProgramDirectoryWhateverTheDa
   EXPECT_EQ(portable.MessageBoxes, QStringList{Created});
 }
 
+TEST_F(TDesktopShortcutTest, AnInstalledPackageGetsALauncherByCommandNameAndNoSecondMenuEntry) {
+  TAppPaths packaged{QStringLiteral("/usr/lib/pavena/"), Home.File(QStringLiteral(".local/share/Pavena/"))};
+  packaged.DataDirChoice = dcUserData;
+  TFakeHost host(packaged);
+  host.DesktopFolderPath = Fake.DesktopFolderPath;
+  host.ApplicationsFolderPath = Fake.ApplicationsFolderPath;
+
+  PressCreateDesktopShortcut(host.Host());
+
+  EXPECT_EQ(QString::fromUtf8(Home.ReadBytes(QStringLiteral("Pulpit/Pavena.desktop"))),
+            QStringLiteral("[Desktop Entry]\n"
+                           "Type=Application\n"
+                           "Version=1.0\n"
+                           "Name=Pavena\n"
+                           "Exec=pavena\n"
+                           "Icon=pavena\n"
+                           "Terminal=false\n"
+                           "Categories=Office;Finance;\n"));
+  EXPECT_EQ(host.TrustedLaunchers, QStringList{Launcher()});
+  EXPECT_FALSE(QFileInfo::exists(MenuEntry()));
+  EXPECT_EQ(host.MessageBoxes, QStringList{Created});
+}
+
+TEST_F(TDesktopShortcutTest, ADesktopFolderNamedButMissingGivesWayToPulpitOrDesktop) {
+  for (const QString &usual : {QStringLiteral("Pulpit"), QStringLiteral("Desktop")}) {
+    const TTempDir home;
+    ASSERT_TRUE(QDir(home.Path()).mkdir(usual));
+    Fake.DesktopFolderPath = home.File(QStringLiteral("Biurko"));
+
+    Press();
+
+    EXPECT_TRUE(QFileInfo::exists(home.File(usual + QStringLiteral("/Pavena.desktop")))) << usual.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(home.File(QStringLiteral("Biurko"))));
+  }
+}
+
 } // namespace
