@@ -107,7 +107,7 @@ TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
     : FDatabase(fileName, true, busyTimeoutMs) {
   // Reading the mode is the first read of the file: a file that is no database fails here,
   // before anything is written to it.
-  FDatabase.Execute("PRAGMA journal_mode=WAL");
+  FDatabase.UseWriteAheadLog();
   FDatabase.Execute("PRAGMA synchronous=FULL");
   FDatabase.Execute("PRAGMA foreign_keys=ON");
   Migrate();

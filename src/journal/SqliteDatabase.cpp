@@ -47,6 +47,7 @@ TSqliteDatabase::TSqliteDatabase(const QString &fileName, bool create, int busyT
   }
   sqlite3_extended_result_codes(FHandle, 1);
   sqlite3_busy_timeout(FHandle, busyTimeoutMs);
+  FBusyTimeoutMs = busyTimeoutMs;
 }
 
 TSqliteDatabase::~TSqliteDatabase() { sqlite3_close_v2(FHandle); }
@@ -54,6 +55,18 @@ TSqliteDatabase::~TSqliteDatabase() { sqlite3_close_v2(FHandle); }
 void TSqliteDatabase::Execute(const char *sql) {
   if (const int result = sqlite3_exec(FHandle, sql, nullptr, nullptr, nullptr); result != SQLITE_OK)
     Fail(FHandle, result);
+}
+
+void TSqliteDatabase::UseWriteAheadLog() {
+  constexpr int RetryMs = 10;
+  for (int waited = 0;; waited += RetryMs) {
+    const int result = sqlite3_exec(FHandle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (result == SQLITE_OK)
+      return;
+    if ((result & 0xff) != SQLITE_BUSY || waited >= FBusyTimeoutMs)
+      Fail(FHandle, result);
+    sqlite3_sleep(RetryMs);
+  }
 }
 
 std::int64_t TSqliteDatabase::LastInsertedRow() const { return sqlite3_last_insert_rowid(FHandle); }

@@ -19,6 +19,11 @@ public:
 
   // Runs statements without parameters: only the program's own SQL text, never data.
   void Execute(const char *sql);
+  // Puts the file into write-ahead-log mode. Switching needs the file to itself for a moment,
+  // and SQLite answers "database is locked" at once instead of waiting when another connection
+  // is switching it too (the window and pavena-cli making the journal together): this waits
+  // for it as long as the busy timeout allows.
+  void UseWriteAheadLog();
   // Ends an open transaction without its changes; SQLite may have ended it already after a
   // failure (a full disk), which is no fault here.
   void RollBack() noexcept;
@@ -30,6 +35,7 @@ public:
 
 private:
   sqlite3 *FHandle = nullptr;
+  int FBusyTimeoutMs = 0;
 };
 
 // One prepared statement. Values are bound by position, from 1.
