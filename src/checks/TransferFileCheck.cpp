@@ -25,13 +25,16 @@ QString Sentence(const TTransferFinding &finding, const TPaymentList &payments) 
 } // namespace
 
 QStringList CheckTransferFile(const QString &fileName, const TCompanyData &payer, const TPaymentList &payments,
-                              QList<TTransferFinding> findings) {
+                              QList<TTransferFinding> findings, const TXmlElementVisitor &alsoVisit) {
   findings += CheckPayer(payer);
   findings += CheckPayments(payments);
   // Read as a stream: a file of any number of transfers is never held whole.
   TCutTextCheck cutTexts(payments);
-  const QList<TXmlViolation> violations =
-      Pain001Schema().Violations(fileName, [&](const TXmlStreamElement &element) { cutTexts.Visit(element); });
+  const QList<TXmlViolation> violations = Pain001Schema().Violations(fileName, [&](const TXmlStreamElement &element) {
+    cutTexts.Visit(element);
+    if (alsoVisit)
+      alsoVisit(element);
+  });
   findings += cutTexts.Findings();
 
   // A violation that a finding above already explains would only say the same again.

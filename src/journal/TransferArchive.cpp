@@ -27,11 +27,19 @@ QString ReserveName(const QString &archiveDir, const QString &stem, const QStrin
 
 } // namespace
 
-QString ArchiveTransferFile(const QString &archiveDir, const QString &originalName, const QByteArray &content,
+QString ArchiveTransferFile(const QString &archiveDir, const QString &originalName, QIODevice &content,
                             const QDateTime &writtenAt) {
   if (!QDir().mkpath(archiveDir))
     throw Exception(QStringLiteral("Unable to write to %1").arg(archiveDir));
   const QString name = ReserveName(archiveDir, writtenAt.toString(QStringLiteral("yyyy-MM-dd_HHmmss")), originalName);
-  WriteFileAtomically(archiveDir + u'/' + name, content);
+  WriteFileAtomically(archiveDir + u'/' + name, [&](const TByteSink &sink) {
+    constexpr qint64 BlockSize = 1 << 16;
+    while (!content.atEnd()) {
+      const QByteArray block = content.read(BlockSize);
+      if (block.isEmpty())
+        throw Exception(QStringLiteral("Unable to read %1").arg(originalName));
+      sink(block);
+    }
+  });
   return name;
 }

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "journal/TransferArchive.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -8,17 +9,23 @@ namespace {
 
 const QDateTime March5(QDate(2026, 3, 5), QTime(14, 5, 9));
 
+QString Archive(const QString &archiveDir, const QString &originalName, QByteArray content, const QDateTime &when) {
+  QBuffer buffer(&content);
+  buffer.open(QIODevice::ReadOnly);
+  return ArchiveTransferFile(archiveDir, originalName, buffer, when);
+}
+
 TEST(TransferArchiveTest, KeepsTheExactBytesUnderNamesThatNeverCollide) {
   TTempDir dir;
   const QString archive = dir.File(QStringLiteral("PLIKI_DO_BANKU/archiwum"));
   const QByteArray first("<?xml version=\"1.0\"?>\r\n<Document>Zażółć</Document>\n\0x", 53);
   const QByteArray second("<Document>drugi</Document>");
 
-  EXPECT_EQ(ArchiveTransferFile(archive, QStringLiteral("Pain001.xml"), first, March5),
+  EXPECT_EQ(Archive(archive, QStringLiteral("Pain001.xml"), first, March5),
             QStringLiteral("2026-03-05_140509_1_Pain001.xml"));
-  EXPECT_EQ(ArchiveTransferFile(archive, QStringLiteral("Pain001.xml"), second, March5),
+  EXPECT_EQ(Archive(archive, QStringLiteral("Pain001.xml"), second, March5),
             QStringLiteral("2026-03-05_140509_2_Pain001.xml"));
-  EXPECT_EQ(ArchiveTransferFile(archive, QStringLiteral("Pain001Paczka.xml"), second, March5.addSecs(1)),
+  EXPECT_EQ(Archive(archive, QStringLiteral("Pain001Paczka.xml"), second, March5.addSecs(1)),
             QStringLiteral("2026-03-05_140510_1_Pain001Paczka.xml"));
 
   EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml")), first);
@@ -31,7 +38,7 @@ TEST(TransferArchiveTest, FailsWhenTheArchiveCannotBeMade) {
   dir.WriteBytes(QStringLiteral("PLIKI_DO_BANKU"), "zwykły plik, nie katalog");
   const QString archive = dir.File(QStringLiteral("PLIKI_DO_BANKU/archiwum"));
 
-  EXPECT_THROW_MESSAGE(ArchiveTransferFile(archive, QStringLiteral("Pain001.xml"), "x", March5),
+  EXPECT_THROW_MESSAGE(Archive(archive, QStringLiteral("Pain001.xml"), "x", March5),
                        QStringLiteral("Unable to write to ") + archive);
 }
 

@@ -8,6 +8,7 @@
 #include "checks/StandardTitleChecks.h"
 #include "checks/TransferChecks.h"
 #include "checks/TransferFileCheck.h"
+#include "journal/TransferTitles.h"
 #include "iso20022/Pain001Generator.h"
 #include "iso20022/Pain001Limits.h"
 #include "iso20022/Pain001Writer.h"
@@ -189,7 +190,8 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
     const TWrittenTransfers written = write(run);
     FHost.Log.AppendLog(
         QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description, true);
-    QStringList warnings = CheckWrittenFile(run, written);
+    TTransferTitles titles;
+    QStringList warnings = CheckWrittenFile(run, written, titles);
     TTransferJournal journal(FHost.Paths);
     warnings += journal.EarlierPayments(written.Payments);
     // The file goes to the bank with the date of the day it is written.
@@ -197,7 +199,7 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
                                                 run.Now.date(), FHost.Paths.WhiteListDirectory());
     if (const auto notRecorded = journal.Record(
             {command, outputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled, warnings.size()},
-            written.Payments, whiteList.Results))
+            written.Payments, titles.Titles(), whiteList.Results))
       warnings.append(*notRecorded);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);
@@ -214,9 +216,11 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
 
 // The file is written by now: a check that cannot be made is said as a warning, never taken
 // for a clean file nor for a failed command.
-QStringList TTransferCommands::CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written) {
+QStringList TTransferCommands::CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written,
+                                                TTransferTitles &titles) {
   try {
-    return CheckTransferFile(run.OutputFile, run.Company, written.Payments, written.Findings);
+    return CheckTransferFile(run.OutputFile, run.Company, written.Payments, written.Findings,
+                             [&titles](const TXmlStreamElement &element) { titles.Visit(element); });
   } catch (const std::exception &error) {
     return {QStringLiteral("Nie udało się sprawdzić zapisanego pliku (%1).").arg(ErrorMessage(error))};
   }

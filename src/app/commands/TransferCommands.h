@@ -10,6 +10,7 @@
 #include <functional>
 
 class TSplitPaymentSettings;
+class TTransferTitles;
 
 // What a transfer command came to: whether it wrote its transfer file, and how many warnings
 // about that file it logged. Tests true when the file was written.
@@ -72,7 +73,9 @@ private:
   TTransferResult Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
                            const QString &description,
                            const std::function<TWrittenTransfers(const TTransferRun &)> &write);
-  static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written);
+  // The check's warnings; `titles` gathers the transfers' titles in the same reading.
+  static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written,
+                                      TTransferTitles &titles);
   // Logs what the VAT white list said of the payees' accounts; gives the warnings' count.
   qsizetype LogWhiteListLines(const QList<TWhiteListLine> &lines);
   TCompanyData LoadCheckedCompany() const;

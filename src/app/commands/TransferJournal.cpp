@@ -2,7 +2,6 @@
 
 #include "checks/TransferFinding.h"
 #include "journal/TransferArchive.h"
-#include "journal/TransferTitles.h"
 #include "ksef/KsefNumber.h"
 #include "model/Exception.h"
 #include "model/Text.h"
@@ -30,11 +29,12 @@ QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
            earlier.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
-QByteArray ReadWholeFile(const QString &fileName) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly))
-    throw Exception(QStringLiteral("Unable to read %1").arg(fileName));
-  return file.readAll();
+// The SHA-256 of the file, read in blocks.
+QString Sha256OfFile(QFile &file) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  if (!hash.addData(&file))
+    throw Exception(QStringLiteral("Unable to read %1").arg(file.fileName()));
+  return QString::fromLatin1(hash.result().toHex());
 }
 
 // How the journal keeps the white list's word on an account.
@@ -113,14 +113,16 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
 }
 
 std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file, const TPaymentList &payments,
-                                                const TWhiteListResults &whiteList) {
+                                                const QStringList &titles, const TWhiteListResults &whiteList) {
   TPaymentJournal *journal = Journal();
   if (!journal)
     return NotRecorded(FFailure);
   try {
-    const QByteArray content = ReadWholeFile(file.OutputFile);
+    QFile written(file.OutputFile);
+    if (!written.open(QIODevice::ReadOnly))
+      throw Exception(QStringLiteral("Unable to read %1").arg(file.OutputFile));
+    const QString sha256 = Sha256OfFile(written);
     const QString originalName = QFileInfo(file.OutputFile).fileName();
-    const QStringList titles = TransferTitles(content, originalName);
     std::vector<TJournalPayment> recorded;
     recorded.reserve(payments.size());
     for (std::size_t i = 0; i < payments.size(); ++i) {
@@ -128,13 +130,13 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
       if (i < whiteList.size() && whiteList[i])
         recorded.back().WhiteListResult = WhiteListWord(*whiteList[i]);
     }
-    const QString archived = ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, content, file.WrittenAt);
+    written.seek(0);
+    const QString archived = ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
     journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
                                  .Command = file.Command,
                                  .PayerIBAN = file.PayerIBAN,
                                  .FileName = originalName,
-                                 .Sha256 = QString::fromLatin1(
-                                     QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex()),
+                                 .Sha256 = sha256,
                                  .ArchivePath = ArchiveDir + u'/' + archived,
                                  .Warnings = file.Warnings},
                     recorded);

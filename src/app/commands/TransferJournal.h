@@ -37,10 +37,11 @@ public:
   // invoice of the same file is left to the file's own check.
   QStringList EarlierPayments(const TPaymentList &payments);
 
-  // Archives the file and records it with its payments and, where they were checked, the
-  // white list's word on their accounts (in the payments' order); the warning when it could not.
+  // Archives the file and records it with its payments, their titles as the file carries them
+  // and, where they were checked, the white list's word on their accounts (both in the
+  // payments' order); the warning when it could not.
   std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
-                                const TWhiteListResults &whiteList);
+                                const QStringList &titles, const TWhiteListResults &whiteList);
 
 private:
   // The journal, opened on first use; empty once it failed, with the reason kept.

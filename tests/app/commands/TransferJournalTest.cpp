@@ -163,6 +163,30 @@ TEST_F(TTransferJournalTest, TheArchiveHoldsTheBytesWrittenAndTheJournalTheirHas
                                    QStringLiteral("Zapłata za fakturę nr: FV/2;  nr KSeF: ")}));
 }
 
+// The title as the file carries it, for each way of writing split payment: the plain text
+// where there is one, else the structured block's reference.
+TEST_F(TTransferJournalTest, TheJournalKeepsEachTitleAsTheFileCarriesIt) {
+  const struct {
+    TMPPFormat Format;
+    QString Title;
+  } cases[] = {
+      {mfUstrd, QStringLiteral("/VAT/23.00/IDC/FV/7/TXT/8943001230")},
+      {mfStructured, RealKsefNumber},
+      {mfStandard, QStringLiteral("/VAT/23,00/IDC/8943001230/INV/") + RealKsefNumber + QStringLiteral("/TXT/FV/7")},
+  };
+  for (const auto &c : cases) {
+    Directories.push_back(std::make_unique<TTempDir>());
+    Directories.back()->WriteBytes(QStringLiteral("a.xml"),
+                                   Invoice(QStringLiteral("FV/7"), "8943001230", RealKsefNumber.toUtf8()));
+    ASSERT_TRUE(Commands.PressBatch(Directories.back()->Path(), TMPPSettings{true, c.Format}));
+
+    TSqliteDatabase journal(AppFile(QStringLiteral("historia.sqlite")), false, 0);
+    TSqliteStatement title(journal, "SELECT title FROM payment ORDER BY id DESC LIMIT 1");
+    ASSERT_TRUE(title.Next());
+    EXPECT_EQ(title.Text(0), c.Title) << int(c.Format);
+  }
+}
+
 TEST_F(TTransferJournalTest, ACorruptJournalIsReportedLeftAloneAndTheFileStillWritten) {
   const QByteArray garbage = QByteArray("nie baza\n").repeated(500);
   WriteAppFile(QStringLiteral("historia.sqlite"), garbage);
