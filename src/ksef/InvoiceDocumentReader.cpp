@@ -221,7 +221,7 @@ std::vector<TDatedEntry> DatedEntriesOf(const TXmlElement terms, const QString &
   return entries;
 }
 
-TTransactionTerms TermsOf(const TXmlElement terms) {
+TTransactionTerms TermsOf(const TXmlElement &terms) {
   TTransactionTerms result;
   result.Contracts =
       DatedEntriesOf(terms, QStringLiteral("Umowy"), QStringLiteral("DataUmowy"), QStringLiteral("NrUmowy"));

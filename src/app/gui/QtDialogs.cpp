@@ -29,6 +29,17 @@ QString Chosen(QFileDialog &dialog) {
   return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+// A file chooser that starts as `choice` says: to open an existing file or to name one to save.
+QString ChooseFileFor(QWidget *owner, const TFileChoice &choice, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(owner, choice.Title, choice.Directory);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilter(choice.Filter);
+  if (!choice.Selected.isEmpty())
+    dialog.selectFile(choice.Selected);
+  return Chosen(dialog);
+}
+
 } // namespace
 
 void TQtDialogs::SetOwner(QWidget *owner) { FOwner = owner; }
@@ -77,23 +88,11 @@ void TQtDialogs::ShowError(const QString &message) {
 }
 
 QString TQtDialogs::ChooseFile(const TFileChoice &choice) {
-  QFileDialog dialog(FOwner, choice.Title, choice.Directory);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(choice.Filter);
-  if (!choice.Selected.isEmpty())
-    dialog.selectFile(choice.Selected);
-  return Chosen(dialog);
+  return ChooseFileFor(FOwner, choice, QFileDialog::AcceptOpen);
 }
 
 QString TQtDialogs::ChooseSaveFile(const TFileChoice &choice) {
-  QFileDialog dialog(FOwner, choice.Title, choice.Directory);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(choice.Filter);
-  if (!choice.Selected.isEmpty())
-    dialog.selectFile(choice.Selected);
-  return Chosen(dialog);
+  return ChooseFileFor(FOwner, choice, QFileDialog::AcceptSave);
 }
 
 QString TQtDialogs::ChooseDirectory(const QString &title) {
