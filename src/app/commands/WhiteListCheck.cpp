@@ -20,13 +20,13 @@ bool IsDigits(const QString &text) {
   return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-QString WithoutBlanks(QString text) { return text.remove(u' ').remove(u'-'); }
+QString AccountWithoutSeparators(QString account) { return account.remove(u' ').remove(u'-'); }
 
 // A payment the list can say something about: a NIP, and a Polish account (its IBAN or its 26
 // digits). No NIP or a foreign account is none of its business.
 bool ConcernsList(const TPayment &payment) {
-  const QString account = WithoutBlanks(payment.CreditorIBAN);
-  return !WithoutBlanks(payment.CreditorNIP).isEmpty() &&
+  const QString account = AccountWithoutSeparators(payment.CreditorIBAN);
+  return !NipWithoutSeparators(payment.CreditorNIP).isEmpty() &&
          (account.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive) ||
           (!account.isEmpty() && account[0].isDigit()));
 }
@@ -46,10 +46,10 @@ QString NotListedText(const TPayment &payment, const TWhiteListPair &pair, QDate
 } // namespace
 
 std::optional<TWhiteListPair> WhiteListPair(const QString &nip, const QString &account) {
-  QString digits = WithoutBlanks(account);
+  QString digits = AccountWithoutSeparators(account);
   if (digits.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive))
     digits = digits.mid(2);
-  QString payeeNip = WithoutBlanks(nip);
+  QString payeeNip = NipWithoutSeparators(nip);
   if (payeeNip.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive))
     payeeNip = payeeNip.mid(2);
   if (!IsValidNip(payeeNip) || digits.size() != 26 || !IsDigits(digits) ||
