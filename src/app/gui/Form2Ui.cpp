@@ -1,5 +1,7 @@
 #include "app/gui/Form2Ui.h"
 
+#include "app/gui/BankPage.h"
+#include "app/gui/PayerPanel.h"
 #include "app/gui/QtLog.h"
 #include "model/Text.h"
 
@@ -135,9 +137,10 @@ QWidget *BuildVideoTelPage(TForm2Ui &ui) {
 QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   auto *inputs = new QGroupBox;
   auto *layout = new QVBoxLayout(inputs);
-  // The payer fields and the account list go here.
   ui.GrpPlatnik = new QGroupBox;
   ui.GrpPlatnik->setObjectName(QStringLiteral("GrpPlatnik"));
+  ui.Payer = new TPayerPanel;
+  (new QVBoxLayout(ui.GrpPlatnik))->addWidget(ui.Payer);
   layout->addWidget(ui.GrpPlatnik);
 
   ui.ChkMPP = new QCheckBox(QStringLiteral("MPP"));
@@ -194,22 +197,19 @@ QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   return NewLogPage(inputs, ui.MemoTech);
 }
 
-void BuildBanksPage(TForm2Ui &ui) {
-  // The bank table and its buttons go above the manual's button.
-  auto *layout = new QVBoxLayout(ui.PageBanki);
+QWidget *BuildBanksPage(TForm2Ui &ui) {
+  auto *page = new QWidget;
+  page->setObjectName(QStringLiteral("PageBanki"));
+  auto *layout = new QVBoxLayout(page);
+  ui.BankPage = new TBankPage;
+  layout->addWidget(ui.BankPage, 1);
   ui.BtnInstrukcja =
       NewButton(QStringLiteral("BtnInstrukcja"), WithLineFeeds(QStringLiteral("Wyświetl\rinstrukcję\rdo programu")));
   auto *manualRow = new QHBoxLayout;
   manualRow->addWidget(ui.BtnInstrukcja);
   manualRow->addStretch(1);
   layout->addLayout(manualRow);
-}
-
-// Puts a page's content onto the page that stood empty in its tab, edge to edge.
-void Fill(QWidget &page, QWidget *content) {
-  auto *layout = new QVBoxLayout(&page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(content);
+  return page;
 }
 
 } // namespace
@@ -219,29 +219,14 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.Pages = new QTabWidget;
   ui.Pages->setObjectName(QStringLiteral("Pages"));
   ui.Pages->addTab(BuildSinglePage(ui), QStringLiteral("Przelew pojedynczy"));
-  // The other pages stand empty under their tabs until BuildLaterPages() fills them: the first
-  // paint shows only the first page, so it need not wait for their controls.
-  ui.Pages->addTab(new QWidget, QStringLiteral("Przelew paczki"));
-  ui.Pages->addTab(new QWidget, QStringLiteral("VideoTel"));
-  ui.Pages->addTab(new QWidget, QStringLiteral("Funkcje techniczne"));
-  ui.PageBanki = new QWidget;
-  ui.PageBanki->setObjectName(QStringLiteral("PageBanki"));
-  ui.Pages->addTab(ui.PageBanki, QStringLiteral("Banki"));
+  ui.Pages->addTab(BuildBatchPage(ui), QStringLiteral("Przelew paczki"));
+  ui.Pages->addTab(BuildVideoTelPage(ui), QStringLiteral("VideoTel"));
+  ui.Pages->addTab(BuildTechnicalPage(ui), QStringLiteral("Funkcje techniczne"));
+  ui.Pages->addTab(BuildBanksPage(ui), QStringLiteral("Banki"));
   ui.PageHistoria = new QWidget;
   ui.PageHistoria->setObjectName(QStringLiteral("PageHistoria"));
   (new QVBoxLayout(ui.PageHistoria))->setContentsMargins(0, 0, 0, 0);
   ui.Pages->addTab(ui.PageHistoria, QStringLiteral("Historia"));
   window.setCentralWidget(ui.Pages);
   return ui;
-}
-
-void TForm2Ui::BuildLaterPages() {
-  Fill(*Pages->widget(1), BuildBatchPage(*this));
-  Fill(*Pages->widget(2), BuildVideoTelPage(*this));
-  Fill(*Pages->widget(3), BuildTechnicalPage(*this));
-  BuildBanksPage(*this);
-  // The filled pages are laid out at the size they will be shown in, the first page's: a log
-  // written to before its page is first shown then has its newest line where it will be seen.
-  for (int index = 1; index < Pages->count(); ++index)
-    Pages->widget(index)->setGeometry(Pages->widget(0)->geometry());
 }

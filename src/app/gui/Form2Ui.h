@@ -10,10 +10,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QWidget;
+class TBankPage;
+class TPayerPanel;
 
 // The controls of the main window, laid out on its six pages; each carries its component
-// name as object name. Nothing here reacts to the user: TForm2 connects them. The window shows
-// its first page before it fills the four others, whose controls stay null until then.
+// name as object name. Nothing here reacts to the user: TForm2 connects them.
 struct TForm2Ui {
   QTabWidget *Pages;
 
@@ -43,6 +44,7 @@ struct TForm2Ui {
 
   // "Funkcje techniczne"
   QGroupBox *GrpPlatnik;
+  TPayerPanel *Payer;
   QCheckBox *ChkMPP;
   QGroupBox *RGrpMPP;
   // The items "Bez Struktury", "Struktura", "Oba", "Standard bankowy (…)" with the ids 0 to 3.
@@ -61,13 +63,12 @@ struct TForm2Ui {
   QPlainTextEdit *MemoTech;
 
   // "Banki"
-  QWidget *PageBanki;
-  // "Historia": filled with the journal's page by the window.
-  QWidget *PageHistoria;
+  TBankPage *BankPage;
   QPushButton *BtnInstrukcja;
 
-  // Creates the six pages as the window's central widget, with the controls of the first.
+  // "Historia": filled with the journal's page by the window.
+  QWidget *PageHistoria;
+
+  // Creates the six pages with their controls as the window's central widget.
   static TForm2Ui Build(QMainWindow &window);
-  // Puts the controls onto the four other pages.
-  void BuildLaterPages();
 };
