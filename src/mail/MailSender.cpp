@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <sys/socket.h>
 
 namespace {
 
@@ -25,6 +26,11 @@ struct TCurlFree {
   void operator()(curl_slist *list) const { curl_slist_free_all(list); }
 };
 using TCurlHandle = std::unique_ptr<CURL, TCurlFree>;
+// CURL and CURLM are the same void to the compiler, so the multi handle has a deleter of its own.
+struct TCurlMultiFree {
+  void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
+};
+using TCurlMulti = std::unique_ptr<CURLM, TCurlMultiFree>;
 using TCurlMime = std::unique_ptr<curl_mime, TCurlFree>;
 using TCurlList = std::unique_ptr<curl_slist, TCurlFree>;
 
@@ -160,9 +166,65 @@ std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &tra
   return std::nullopt;
 }
 
+// The cancellation wakes this send while it lives; it must not reach a freed multi handle.
+class TWakeWhileSending {
+public:
+  TWakeWhileSending(TSendCancellation &cancellation, CURLM *multi) : FCancellation(cancellation) {
+    FCancellation.SetWaker([multi] { curl_multi_wakeup(multi); });
+  }
+  ~TWakeWhileSending() { FCancellation.SetWaker({}); }
+  TWakeWhileSending(const TWakeWhileSending &) = delete;
+  TWakeWhileSending &operator=(const TWakeWhileSending &) = delete;
+
+private:
+  TSendCancellation &FCancellation;
+};
+
+int RememberSocket(void *socket, curl_socket_t opened, curlsocktype) {
+  *static_cast<curl_socket_t *>(socket) = opened;
+  return CURL_SOCKOPT_OK;
+}
+
+// Runs the transfer until it ends or is cancelled. The wait for the server is the multi
+// interface's, which a cancellation from another thread can interrupt.
+CURLcode Perform(CURL *handle, TSendCancellation &cancellation) {
+  const TCurlMulti multi(curl_multi_init());
+  if (!multi)
+    throw std::bad_alloc();
+  curl_socket_t socket = CURL_SOCKET_BAD;
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTFUNCTION, &RememberSocket);
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTDATA, &socket);
+  curl_multi_add_handle(multi.get(), handle);
+  CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+  {
+    const TWakeWhileSending wake(cancellation, multi.get());
+    int running = 1;
+    while (!cancellation.IsCancelled()) {
+      if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+        result = CURLE_FAILED_INIT;
+        break;
+      }
+      if (running == 0) {
+        int queued = 0;
+        while (const CURLMsg *done = curl_multi_info_read(multi.get(), &queued))
+          if (done->msg == CURLMSG_DONE)
+            result = done->data.result;
+        break;
+      }
+      curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr);
+    }
+  }
+  // A cancelled transfer's connection is shut at once: without that, ending it would still say
+  // QUIT and wait for the silent server's answer.
+  if (result == CURLE_ABORTED_BY_CALLBACK && socket != CURL_SOCKET_BAD)
+    shutdown(socket, SHUT_RDWR);
+  curl_multi_remove_handle(multi.get(), handle);
+  return result;
+}
+
 // One connection, from the greeting to QUIT.
 std::optional<TFailure> Transmit(const TMailServer &server, const QString &body, const QString &fileName,
-                                 TSecurity security) {
+                                 TSecurity security, TSendCancellation &cancellation) {
   // Declared before the handle: its cleanup, which says QUIT where the conversation allows it,
   // may still use them.
   TAttachmentReader reader(fileName);
@@ -179,9 +241,11 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
   SetConnection(handle.get(), server, security);
   SetMessage(handle.get(), message, server, body, fileName, reader);
 
-  const CURLcode code = curl_easy_perform(handle.get());
+  const CURLcode code = Perform(handle.get(), cancellation);
   if (code == CURLE_OK)
     return std::nullopt;
+  if (cancellation.IsCancelled())
+    throw TCancelled(QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
   if (reader.Failure())
     return TFailure{std::nullopt, *reader.Failure()};
   return TFailure{FallbackAfter(code, transcript, security), MailFailureMessage(code, detail, transcript, server)};
@@ -190,11 +254,17 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
 } // namespace
 
 void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName) {
+  TSendCancellation never;
+  SendFile(server, body, fileName, never);
+}
+
+void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName,
+                           TSendCancellation &cancellation) {
   RequireComplete(server);
   InitialiseCurl();
-  std::optional<TFailure> failure = Transmit(server, body, fileName, TSecurity{});
+  std::optional<TFailure> failure = Transmit(server, body, fileName, TSecurity{}, cancellation);
   if (failure && failure->Fallback)
-    failure = Transmit(server, body, fileName, *failure->Fallback);
+    failure = Transmit(server, body, fileName, *failure->Fallback, cancellation);
   if (failure)
     throw Exception(failure->Message);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/MailServer.h"
+#include "mail/SendCancellation.h"
 
 #include <QString>
 
@@ -21,4 +22,8 @@ public:
   // limits of `server`. A file that cannot be read (it is read while the message goes out,
   // after the login) gives the file layer's "Cannot open file "%s". %s".
   static void SendFile(const TMailServer &server, const QString &body, const QString &fileName);
+  // The same, ended by `cancellation` from another thread: then it fails with TCancelled
+  // "Wysyłanie pliku przerwane przez użytkownika." and the server gets no message.
+  static void SendFile(const TMailServer &server, const QString &body, const QString &fileName,
+                       TSendCancellation &cancellation);
 };

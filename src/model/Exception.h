@@ -18,6 +18,13 @@ private:
   QString FMessage;
 };
 
+// Work the user ended with "Anuluj": one line of the log says so, not an error box.
+class TCancelled : public Exception {
+public:
+  using Exception::Exception;
+  QString ClassName() const override { return QStringLiteral("TCancelled"); }
+};
+
 // The user text of any error: an Exception's message, a Polish sentence for exhausted memory,
 // else the library's own text.
 QString ErrorMessage(const std::exception &error);

@@ -5,7 +5,9 @@
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
+#include <exception>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -238,6 +240,32 @@ TEST_F(MailSenderTest, SilentServerRunsIntoTheTimeLimit) {
       TMailSender::SendFile(settings, Body, WriteFile("a.xml")),
       QStringLiteral("Serwer pocztowy 127.0.0.1:%1 nie odpowiedział w wyznaczonym czasie").arg(smtp.Port()));
   EXPECT_EQ(smtp.Events(), QStringList{"connect"});
+}
+
+// "Anuluj" while the server keeps silent ends the send at once, not at the time limit, and a
+// cancellation that comes first keeps the program from connecting at all.
+TEST_F(MailSenderTest, ACancelledSendEndsWithoutWaitingForTheServer) {
+  TSmtpTestServer smtp({"--mode", "silent"});
+  const QString file = WriteFile("a.xml");
+  TSendCancellation cancellation;
+  std::exception_ptr error;
+  std::thread sender([&] {
+    try {
+      TMailSender::SendFile(SettingsFor(smtp.Port()), Body, file, cancellation);
+    } catch (...) {
+      error = std::current_exception();
+    }
+  });
+  smtp.WaitForEvent("connect");
+  cancellation.Cancel();
+  sender.join();
+  ASSERT_TRUE(error);
+  EXPECT_THROW_MESSAGE(std::rethrow_exception(error), "Wysyłanie pliku przerwane przez użytkownika.");
+
+  TSmtpTestServer unused({"--mode", "silent"});
+  EXPECT_THROW_MESSAGE(TMailSender::SendFile(SettingsFor(unused.Port()), Body, file, cancellation),
+                       "Wysyłanie pliku przerwane przez użytkownika.");
+  EXPECT_EQ(unused.Events(), QStringList{});
 }
 
 TEST_F(MailSenderTest, BuildWithoutSettingsSaysSoBeforeConnecting) {

@@ -1,9 +1,11 @@
 #include "SmtpTestServer.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -58,6 +60,15 @@ QStringList TSmtpTestServer::Events() const {
   if (!log.open(QIODevice::ReadOnly))
     return {};
   return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void TSmtpTestServer::WaitForEvent(const QString &event) const {
+  const QDeadlineTimer deadline(std::chrono::minutes(2));
+  while (!Events().contains(event)) {
+    if (deadline.hasExpired())
+      throw std::runtime_error("The test SMTP server never saw " + event.toStdString());
+    QThread::msleep(10);
+  }
 }
 
 QList<QJsonObject> TSmtpTestServer::Messages() const {

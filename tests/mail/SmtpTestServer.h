@@ -31,6 +31,8 @@ public:
   int Port() const { return FPort; }
   // What clients did, in order: "connect", "auth LOGIN", "quit".
   QStringList Events() const;
+  // Returns once a client has done `event` (it is in Events()); fails if that takes minutes.
+  void WaitForEvent(const QString &event) const;
   // The messages taken, as the server decoded them with Python's email package.
   QList<QJsonObject> Messages() const;
 

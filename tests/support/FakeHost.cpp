@@ -69,6 +69,8 @@ void TFakeHost::PlaySound(const QString &fileName) { Sounds.append(fileName); }
 
 void TFakeHost::SendFileToAuthor(const QString &body, const QString &fileName) {
   SentMails.push_back({body, fileName});
+  if (MailCancelled)
+    throw TCancelled(QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
   if (!MailFailure.isEmpty())
     throw Exception(MailFailure);
 }

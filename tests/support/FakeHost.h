@@ -83,6 +83,8 @@ public:
   std::vector<TSentMail> SentMails;
   // When set, sending fails with this message (after it was recorded).
   QString MailFailure;
+  // The user cancels the send while it runs.
+  bool MailCancelled = false;
   // When set, the mailer says it cannot send at all, for this reason.
   QString MailUnavailable;
   std::vector<TProcessCall> ProcessCalls;

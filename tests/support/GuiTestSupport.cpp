@@ -33,7 +33,8 @@ void EnsureApplication() {
 }
 
 void ProcessEventsUntil(const std::function<bool()> &condition, const std::string &what) {
-  const QDeadlineTimer deadline(5000);
+  // A safety net only: a busy machine may take seconds for what takes milliseconds here.
+  const QDeadlineTimer deadline(std::chrono::minutes(1));
   while (!condition()) {
     if (deadline.hasExpired())
       throw std::runtime_error("Waited in vain for " + what);

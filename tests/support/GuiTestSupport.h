@@ -24,7 +24,7 @@ template <class T> T &Control(const QWidget &root, const QString &name) {
 }
 
 // Runs the event loop until `condition` holds, as the program's loop would run; throws, naming
-// `what`, when five seconds pass first.
+// `what`, when a minute passes first.
 void ProcessEventsUntil(const std::function<bool()> &condition, const std::string &what);
 
 // While it lives, answers every modal dialog the code under test opens: `answer` looks at the

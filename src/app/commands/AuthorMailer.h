@@ -2,6 +2,7 @@
 
 #include "app/commands/Host.h"
 #include "mail/MailServer.h"
+#include "mail/SendCancellation.h"
 
 // The mailer of the window and of pavena-cli: the author's mailbox of the build.
 class TAuthorMailer : public IMailer {
@@ -9,6 +10,8 @@ public:
   explicit TAuthorMailer(const TMailServer &server = BuiltInMailServer());
 
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
+  // The same, ended by `cancellation` from another thread (TCancelled).
+  void SendFileToAuthor(const QString &body, const QString &fileName, TSendCancellation &cancellation);
   QString Unavailable() const override;
 
 private:

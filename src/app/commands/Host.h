@@ -107,6 +107,8 @@ struct TProcessResult {
   bool Started = false;
   // True when it had to be ended because it ran past its time.
   bool TimedOut = false;
+  // True when it was ended because the user cancelled it.
+  bool Cancelled = false;
   // True when it crashed or was ended; ExitCode is then meaningless.
   bool Crashed = false;
   int ExitCode = 0;

@@ -65,6 +65,9 @@ bool TInvoicePdfPreview::CreatePreview(const QString &invoicePath) {
   const QString pdfPath = PdfPathFor(invoicePath);
   try {
     RunPdfGenerator(invoicePath, nrKsef, pdfPath);
+  } catch (const TCancelled &cancelled) {
+    FHost.Log.AppendLog(cancelled.Message(), true);
+    return false;
   } catch (const Exception &error) {
     FHost.Log.AppendError(error.Message());
     return false;
@@ -105,6 +108,8 @@ void TInvoicePdfPreview::RunPdfGenerator(const QString &invoicePath, const QStri
   const TProcessResult result = FHost.Processes.Run(generator, arguments, GeneratorTimeoutMs);
   if (!result.Started)
     throw Exception(QStringLiteral("Nie udało się uruchomić generatora PDF %1.").arg(generator));
+  if (result.Cancelled)
+    throw TCancelled(QStringLiteral("Tworzenie pliku PDF przerwane przez użytkownika."));
   if (result.TimedOut || result.Crashed || result.ExitCode != 0)
     throw Exception(FailureMessage(result));
   const std::optional<QDateTime> after = LastWritten(pdfPath);

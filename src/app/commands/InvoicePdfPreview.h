@@ -31,7 +31,7 @@ public:
   void OpenInvoicePdf(const QString &pdfPath);
 
   static const QString GeneratorName;
-  // How long the generator may run; the window does not respond meanwhile.
+  // How long the generator may run.
   static constexpr int GeneratorTimeoutMs = 60000;
 
 private:

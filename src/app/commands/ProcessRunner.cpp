@@ -11,6 +11,12 @@ constexpr qsizetype MaxErrorOutput = 64 * 1024;
 } // namespace
 
 TProcessResult TProcessRunner::Run(const QString &program, const QStringList &arguments, int timeoutMs) {
+  const std::atomic<bool> never = false;
+  return Run(program, arguments, timeoutMs, never);
+}
+
+TProcessResult TProcessRunner::Run(const QString &program, const QStringList &arguments, int timeoutMs,
+                                   const std::atomic<bool> &cancelled) {
   QProcess process;
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(QProcess::nullDevice());
@@ -22,12 +28,13 @@ TProcessResult TProcessRunner::Run(const QString &program, const QStringList &ar
   QByteArray errorOutput;
   QDeadlineTimer deadline(timeoutMs);
   // Read standard error as it comes, so that a talkative program never blocks on a full pipe.
-  while (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+  while (process.state() != QProcess::NotRunning && !deadline.hasExpired() && !cancelled) {
     process.waitForFinished(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 100)));
     errorOutput += process.readAllStandardError().left(MaxErrorOutput - errorOutput.size());
   }
   if (process.state() != QProcess::NotRunning) {
-    result.TimedOut = true;
+    result.Cancelled = cancelled;
+    result.TimedOut = !result.Cancelled;
     process.kill();
     process.waitForFinished();
     return result;

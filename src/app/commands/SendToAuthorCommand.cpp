@@ -34,6 +34,9 @@ bool TSendToAuthorCommand::SendFileToAuthor(const QString &filePath, const QStri
   }
   try {
     FHost.Mailer.SendFileToAuthor(payerName + u' ' + payerNIP, filePath);
+  } catch (const TCancelled &cancelled) {
+    FHost.Log.AppendLog(cancelled.Message(), false);
+    return false;
   } catch (const std::exception &error) {
     FHost.Dialogs.ShowMessage(QStringLiteral("Błąd wysyłki: ") + ErrorMessage(error));
     return false;

@@ -1,6 +1,6 @@
 #include "app/commands/AuthorMailer.h"
-#include "app/commands/ProcessRunner.h"
-#include "app/gui/BusyMailer.h"
+#include "app/gui/BackgroundMailer.h"
+#include "app/gui/BackgroundProcessRunner.h"
 #include "app/gui/Form2.h"
 #include "app/gui/PolishTranslations.h"
 #include "app/gui/ProgramOptions.h"
@@ -26,13 +26,15 @@ int main(int argc, char *argv[]) {
   TQtLog log;
   TQtDialogs dialogs;
   TQtDesktop desktop;
+  TBackgroundWork background;
   TAuthorMailer authorMailer;
-  TBusyMailer mailer(authorMailer);
-  TProcessRunner processes;
+  TBackgroundMailer mailer(authorMailer, background);
+  TBackgroundProcessRunner processes(background);
   const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
 
   TForm2 window(host, log);
   dialogs.SetOwner(&window);
+  background.ShowIn(window);
   window.show();
   return application.exec();
 }

@@ -283,6 +283,24 @@ INSTANTIATE_TEST_SUITE_P(
                                    },
                                    "Generator PDF zakończył pracę z kodem 2."}));
 
+// The user ended the generator: one line says so, not an error, and nothing is opened.
+TEST_F(TInvoicePdfPreviewTest, ACancelledGeneratorLogsOneLineAndOpensNothing) {
+  const QString invoice = WriteInvoice(QStringLiteral("fa.xml"));
+  Host.ProcessBehaviour = [](const TProcessCall &) {
+    TProcessResult result;
+    result.Started = true;
+    result.Cancelled = true;
+    return result;
+  };
+
+  EXPECT_FALSE(Preview.Press(invoice));
+
+  ASSERT_EQ(Host.LogEntries.size(), 1u);
+  EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Tworzenie pliku PDF przerwane przez użytkownika."));
+  EXPECT_EQ(Host.LogEntries[0].Kind, lkInfo);
+  EXPECT_TRUE(Host.OpenedFiles.isEmpty());
+}
+
 TEST_F(TInvoicePdfPreviewTest, ANewPdfReplacingAnOlderOneCounts) {
   const QString invoice = WriteInvoice(QStringLiteral("fa.xml"));
   WriteOlderPdf(Invoices.File(QStringLiteral("fa.PDF")));

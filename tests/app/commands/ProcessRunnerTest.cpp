@@ -1,6 +1,11 @@
 #include "TestSupport.h"
 #include "app/commands/ProcessRunner.h"
 
+#include <QFile>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
 namespace {
 
 const QString Shell = QStringLiteral("/bin/sh");
@@ -17,10 +22,33 @@ TEST(ProcessRunner, GivesTheExitStatusAndWhatWentToStandardError) {
 }
 
 TEST(ProcessRunner, EndsAProgramThatRunsPastItsTime) {
-  const TProcessResult result = TProcessRunner().Run(Shell, {QStringLiteral("-c"), QStringLiteral("sleep 30")}, 300);
+  const TProcessResult result =
+      TProcessRunner().Run(Shell, {QStringLiteral("-c"), QStringLiteral("exec sleep 30")}, 300);
 
   EXPECT_TRUE(result.Started);
   EXPECT_TRUE(result.TimedOut);
+}
+
+// The program says through a pipe that it runs; only then is it cancelled, and it is ended at
+// once although its time is far from over.
+TEST(ProcessRunner, EndsAProgramWhenCancelled) {
+  TTempDir dir;
+  const QString pipe = dir.File(QStringLiteral("running"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  std::atomic<bool> cancelled = false;
+  std::thread canceller([&] {
+    QFile running(pipe);
+    if (running.open(QIODevice::ReadOnly))
+      running.readLine();
+    cancelled = true;
+  });
+  const TProcessResult result = TProcessRunner().Run(
+      Shell, {QStringLiteral("-c"), QStringLiteral("echo ja > \"$0\"; exec sleep 600"), pipe}, 600000, cancelled);
+  canceller.join();
+
+  EXPECT_TRUE(result.Started);
+  EXPECT_TRUE(result.Cancelled);
+  EXPECT_FALSE(result.TimedOut);
 }
 
 TEST(ProcessRunner, TellsAProgramThatCannotStart) {

@@ -50,6 +50,18 @@ TEST_F(TSendToAuthorCommandTest, AFailureShowsOnlyTheBoxWithTheReason) {
   EXPECT_TRUE(Host.LogEntries.empty());
 }
 
+TEST_F(TSendToAuthorCommandTest, ACancelledSendLogsOneLineAndShowsNoBox) {
+  Host.ConfirmAnswers = {true};
+  Host.MailCancelled = true;
+
+  EXPECT_FALSE(Command.SendFileToAuthor(QStringLiteral("faktura.xml"), QStringLiteral("Biuro Kos"), QString()));
+
+  EXPECT_TRUE(Host.MessageBoxes.isEmpty());
+  ASSERT_EQ(Host.LogEntries.size(), 1u);
+  EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
+  EXPECT_EQ(Host.LogEntries[0].Kind, lkInfo);
+}
+
 TEST_F(TSendToAuthorCommandTest, AProgramThatCannotSendTriesNothingAndLogsWhy) {
   Host.MailUnavailable = QStringLiteral("Program zbudowano bez ustawień serwera pocztowego (brak: serwer, hasło)");
   const QString unavailable = QStringLiteral("Wysyłka do autora jest niedostępna. Program zbudowano bez ustawień "
