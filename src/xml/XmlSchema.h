@@ -19,18 +19,18 @@ struct TXmlStep {
 
 // What kind of rule a violation breaks: a text shorter or longer than its type allows, a value
 // its pattern refuses, or anything else.
-enum TXmlViolationKind { xvTooShort, xvTooLong, xvPattern, xvOther };
+enum class TXmlViolationKind { TooShort, TooLong, Pattern, Other };
 
 // One place where a document breaks its schema.
 struct TXmlViolation {
-  TXmlViolationKind Kind = xvOther;
+  TXmlViolationKind Kind = TXmlViolationKind::Other;
   // From the root element down to the element that breaks the schema (for an attribute, the
   // element that carries it); empty when the validator names no element.
   QList<TXmlStep> Path;
   // That element's text, when it holds text only.
   QString Content;
-  // What the document holds and what the schema allows: for xvTooShort and xvTooLong the text's
-  // length and the allowed length, for xvPattern the value and the pattern; empty otherwise.
+  // What the document holds and what the schema allows: for TooShort and TooLong the text's
+  // length and the allowed length, for Pattern the value and the pattern; empty otherwise.
   QString Actual;
   QString Allowed;
   // "wiersz <line>: <the validator's message>", as Validate gives it.

@@ -26,10 +26,10 @@ struct TUnplug {
 
 TXmlViolationKind KindOf(int code) {
   switch (code) {
-  case XML_SCHEMAV_CVC_MINLENGTH_VALID: return xvTooShort;
-  case XML_SCHEMAV_CVC_MAXLENGTH_VALID: return xvTooLong;
-  case XML_SCHEMAV_CVC_PATTERN_VALID: return xvPattern;
-  default: return xvOther;
+  case XML_SCHEMAV_CVC_MINLENGTH_VALID: return TXmlViolationKind::TooShort;
+  case XML_SCHEMAV_CVC_MAXLENGTH_VALID: return TXmlViolationKind::TooLong;
+  case XML_SCHEMAV_CVC_PATTERN_VALID: return TXmlViolationKind::Pattern;
+  default: return TXmlViolationKind::Other;
   }
 }
 
@@ -170,7 +170,7 @@ private:
       violation.Content = reading.Text();
       // The facet errors carry the document's value and the schema's limit; other errors
       // carry texts of other meanings.
-      if (violation.Kind != xvOther) {
+      if (violation.Kind != TXmlViolationKind::Other) {
         violation.Actual = QString::fromUtf8(error->str1);
         violation.Allowed = QString::fromUtf8(error->str2);
       }
@@ -230,7 +230,7 @@ QList<TXmlViolation> TXmlStreamValidation::Read(QIODevice &input, const QString 
     throw NotWellFormed(fileName, XmlErrorText(FParser->lastError.line, FParser->lastError.message));
   // A failure of the validator itself reports no error of the document; it must not pass.
   if (xmlSchemaIsValid(FValidator) != 1 && FViolations.isEmpty())
-    FViolations.append({xvOther, {}, {}, {}, {}, XmlErrorText(0, nullptr)});
+    FViolations.append({TXmlViolationKind::Other, {}, {}, {}, {}, XmlErrorText(0, nullptr)});
   return FViolations;
 }
 

@@ -61,7 +61,7 @@ TEST_F(TSendToAuthorCommandTest, AProgramThatCannotSendTriesNothingAndLogsWhy) {
   EXPECT_TRUE(Host.SentMails.empty());
   ASSERT_EQ(Host.LogEntries.size(), 1u);
   EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Błąd: ") + unavailable);
-  EXPECT_EQ(Host.LogEntries[0].Kind, lkError);
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Error);
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
 }
 
