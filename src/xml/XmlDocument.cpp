@@ -40,7 +40,7 @@ void RefuseDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
 
 // The parser goes on after a fatal error and reports its consequences too; the first one is
 // where the file is wrong. A template, because libxml2 2.12 made the error pointer const.
-template <typename TError> void KeepFirstFatalError(void *ctx, TError error) {
+template <typename Error> void KeepFirstFatalError(void *ctx, Error error) {
   TParseWatch &watch = WatchOf(ctx);
   if (error && error->level == XML_ERR_FATAL && watch.FirstError.isEmpty())
     watch.FirstError = Describe(*error);

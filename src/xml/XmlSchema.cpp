@@ -14,7 +14,7 @@ struct TParserCtxtFree {
 };
 
 // A template, because libxml2 2.12 made the error pointer const.
-template <typename TError> void CollectError(void *messages, TError error) {
+template <typename Error> void CollectError(void *messages, Error error) {
   if (error)
     static_cast<QStringList *>(messages)->append(XmlErrorText(error->line, error->message));
 }

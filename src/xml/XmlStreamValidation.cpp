@@ -94,7 +94,7 @@ private:
 
   // Libxml2 is C: nothing may be thrown through it. The first error stops the parser and is
   // thrown again once it has returned.
-  template <typename TWork> void Guarded(TWork &&work) {
+  template <typename Work> void Guarded(Work &&work) {
     if (FFailure)
       return;
     try {
@@ -158,7 +158,7 @@ private:
   }
 
   // A template, because libxml2 2.12 made the error pointer const.
-  template <typename TError> static void CollectViolation(void *self, TError error) {
+  template <typename Error> static void CollectViolation(void *self, Error error) {
     TXmlStreamValidation &reading = Of(self);
     if (!error)
       return;
