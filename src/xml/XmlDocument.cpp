@@ -48,15 +48,13 @@ template <typename Error> void KeepFirstFatalError(void *ctx, Error error) {
 
 } // namespace
 
-void TXmlDocument::TFree::operator()(void *document) const { xmlFreeDoc(static_cast<xmlDoc *>(document)); }
+void TXmlDocument::TFree::operator()(xmlDoc *document) const { xmlFreeDoc(document); }
 
-TXmlElement TXmlDocument::Root() const {
-  return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
-}
+TXmlElement TXmlDocument::Root() const { return TXmlElement(xmlDocGetRootElement(FDocument.get())); }
 
 TXmlParser::TXmlParser() { xmlInitParser(); }
 
-void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(static_cast<xmlParserCtxt *>(context)); }
+void TXmlParser::TFree::operator()(xmlParserCtxt *context) const { xmlFreeParserCtxt(context); }
 
 TXmlDocument TXmlParser::Load(const QString &fileName) {
   const QFileInfo info(fileName);
@@ -81,7 +79,7 @@ TXmlDocument TXmlParser::Read(const QByteArray &bytes, const QString &fileName, 
   RefuseTooLarge(bytes.size(), fileName);
   if (!FContext)
     FContext.reset(xmlNewParserCtxt());
-  xmlParserCtxt *ctxt = static_cast<xmlParserCtxt *>(FContext.get());
+  xmlParserCtxt *ctxt = FContext.get();
   if (!ctxt)
     throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(ShortName(fileName)));
   // xmlCtxtReadMemory resets whatever the previous document left in the context.

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QIODevice;
+class TXmlStreamValidation;
 
 // One step of an element's path: its local name and its position, from 1, among the element
 // children of its parent that bear the same name.
@@ -51,8 +52,8 @@ public:
 
 private:
   friend class TXmlStreamValidation;
-  explicit TXmlStreamElement(const void *reading) : FReading(reading) {}
-  const void *FReading;
+  explicit TXmlStreamElement(const TXmlStreamValidation *reading) : FReading(reading) {}
+  const TXmlStreamValidation *FReading;
 };
 
 using TXmlElementVisitor = std::function<void(const TXmlStreamElement &)>;
@@ -82,17 +83,17 @@ public:
 
 private:
   struct TFree {
-    void operator()(void *schema) const;
+    void operator()(xmlSchema *schema) const;
   };
 
   struct TFreeValidator {
-    void operator()(void *validator) const;
+    void operator()(xmlSchemaValidCtxt *validator) const;
   };
 
   // A new validation context of this schema.
-  std::unique_ptr<void, TFreeValidator> NewValidator() const;
+  std::unique_ptr<xmlSchemaValidCtxt, TFreeValidator> NewValidator() const;
 
   // The parsed schema may point into its document, so the document stays while it does.
   TXmlDocument FSource;
-  std::unique_ptr<void, TFree> FSchema;
+  std::unique_ptr<xmlSchema, TFree> FSchema;
 };

@@ -234,20 +234,16 @@ QList<TXmlViolation> TXmlStreamValidation::Read(QIODevice &input, const QString 
   return FViolations;
 }
 
-bool TXmlStreamElement::EndsWith(std::initializer_list<const char *> names) const {
-  return static_cast<const TXmlStreamValidation *>(FReading)->EndsWith(names);
-}
+bool TXmlStreamElement::EndsWith(std::initializer_list<const char *> names) const { return FReading->EndsWith(names); }
 
-int TXmlStreamElement::PositionOf(const char *name) const {
-  return static_cast<const TXmlStreamValidation *>(FReading)->PositionOf(name);
-}
+int TXmlStreamElement::PositionOf(const char *name) const { return FReading->PositionOf(name); }
 
-QString TXmlStreamElement::Text() const { return static_cast<const TXmlStreamValidation *>(FReading)->Text(); }
+QString TXmlStreamElement::Text() const { return FReading->Text(); }
 
 QList<TXmlViolation> TXmlSchema::Violations(QIODevice &input, const QString &fileName,
                                             const TXmlElementVisitor &visit) const {
   const auto validator = NewValidator();
-  return TXmlStreamValidation(static_cast<xmlSchemaValidCtxt *>(validator.get()), visit).Read(input, fileName);
+  return TXmlStreamValidation(validator.get(), visit).Read(input, fileName);
 }
 
 QList<TXmlViolation> TXmlSchema::Violations(const QString &fileName, const TXmlElementVisitor &visit) const {
