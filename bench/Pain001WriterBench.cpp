@@ -16,7 +16,7 @@ void BM_Pain001Writer(benchmark::State &state) {
   const QDateTime now(QDate(2024, 3, 15), QTime(12, 0));
   const QString fileName = dir.filePath(QStringLiteral("Pain001Paczka_MPP.xml"));
   for (auto _ : state)
-    TPain001Writer::Generate(payments, company, TMPPSettings{true, mfBoth}, fileName, now);
+    TPain001Writer::Generate(payments, company, TMPPSettings{true, TMPPFormat::Both}, fileName, now);
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -16,7 +16,7 @@ const TCompanyData Payer{QStringLiteral("Płatnik S.A."), QStringLiteral("677231
 class TWrittenBatch {
 public:
   explicit TWrittenBatch(qint64 count) : FPayments(BenchPayments(count)) {
-    TPain001Writer::Generate(FPayments, Payer, TMPPSettings{true, mfBoth}, FileName(),
+    TPain001Writer::Generate(FPayments, Payer, TMPPSettings{true, TMPPFormat::Both}, FileName(),
                              QDateTime(QDate(2026, 3, 5), QTime(12, 0)));
   }
   QString FileName() const { return FDir.filePath(QStringLiteral("Pain001Paczka_MPP.xml")); }

@@ -31,8 +31,8 @@ TAccountProblem AccountProblem(const QString &account) {
   if (const QRegularExpressionMatch match = polish.match(account); match.hasMatch())
     number = QStringLiteral("PL") + match.captured(1);
   else if (account.startsWith(QStringLiteral("PL")) || !iban.match(account).hasMatch())
-    return apNotIban;
-  return Mod97(number) == 1 ? apNone : apCheckDigits;
+    return TAccountProblem::NotIban;
+  return Mod97(number) == 1 ? TAccountProblem::None : TAccountProblem::CheckDigits;
 }
 
 bool IsValidNip(const QString &nip) {

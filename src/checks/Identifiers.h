@@ -5,13 +5,13 @@
 // Checks of the numbers that identify a party to a transfer. They say whether a number can be
 // right; only the bank knows whether it is.
 
-enum TAccountProblem { apNone, apCheckDigits, apNotIban };
+enum class TAccountProblem { None, CheckDigits, NotIban };
 
 // An IBAN, or a Polish account number of 26 digits written without its country code (the form
-// VideoTel files and many invoices use): apNone when its check digits hold (ISO 7064 mod 97-10),
-// apCheckDigits when it has the form of one but they do not, apNotIban when it has no such form
-// (two capital letters, two digits, 11 to 30 capital letters or digits, no blanks; a Polish
-// IBAN is PL and 26 digits).
+// VideoTel files and many invoices use): None when its check digits hold (ISO 7064 mod 97-10),
+// CheckDigits when it has the form of one but they do not, NotIban when it has no such form (two
+// capital letters, two digits, 11 to 30 capital letters or digits, no blanks; a Polish IBAN is PL
+// and 26 digits).
 TAccountProblem AccountProblem(const QString &account);
 
 // Ten digits whose last is the check digit: the first nine weighted 6 5 7 2 3 4 5 6 7, summed,

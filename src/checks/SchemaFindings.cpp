@@ -65,17 +65,17 @@ QString FieldOf(const TLocation &location, const QList<TXmlStep> &path) {
 
 QString Problem(const TXmlViolation &violation) {
   switch (violation.Kind) {
-  case xvTooShort:
+  case TXmlViolationKind::TooShort:
     if (violation.Actual == QStringLiteral("0"))
       return QStringLiteral("jest puste, a format wymaga w nim tekstu");
     return QStringLiteral("ma %1, a format wymaga co najmniej %2")
         .arg(CharacterCount(violation.Actual.toLongLong()), CharacterCount(violation.Allowed.toLongLong()));
-  case xvTooLong:
+  case TXmlViolationKind::TooLong:
     return QStringLiteral("ma %1, a format pozwala na %2: bank odrzuci plik albo utnie „%3”")
         .arg(CharacterCount(violation.Actual.toLongLong()), CharacterCount(violation.Allowed.toLongLong()),
              violation.Content.mid(violation.Allowed.toLongLong()));
-  case xvPattern: return QStringLiteral("ma niedozwoloną postać „%1”").arg(violation.Actual);
-  case xvOther: break;
+  case TXmlViolationKind::Pattern: return QStringLiteral("ma niedozwoloną postać „%1”").arg(violation.Actual);
+  case TXmlViolationKind::Other: break;
   }
   return QStringLiteral("nie spełnia schematu pain.001.001.09 (%1)").arg(violation.Text);
 }

@@ -17,7 +17,7 @@ struct TNamedSegment {
 QList<TTransferFinding> CheckStandardTitle(int transfer, const TPayment &payment, const QString &additionalReference,
                                            const TMPPSettings &mpp) {
   QList<TTransferFinding> findings;
-  if (!mpp.Enabled || mpp.Format != mfStandard)
+  if (!mpp.Enabled || mpp.Format != TMPPFormat::Standard)
     return findings;
   const TStandardTitle title =
       StandardTitle(payment.VATAmount, payment.CreditorNIP, payment.nrKsef, payment.InvoiceNumber, additionalReference);

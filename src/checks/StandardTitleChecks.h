@@ -6,7 +6,7 @@
 
 #include <QList>
 
-// The banks' split-payment title (mfStandard) of the transfer at `transfer` (from 0), made
+// The banks' split-payment title (TMPPFormat::Standard) of the transfer at `transfer` (from 0), made
 // from `payment` and `additionalReference` exactly as the file's title is: a title without a
 // real KSeF number, a segment cut to what the banks read in it, and a slash inside the invoice
 // number or the reference, which a bank takes for the start of a segment. Nothing for any

@@ -14,7 +14,7 @@ using Pain001Paths::PayerAccount;
 using Pain001Paths::PayerBankCode;
 
 QString AccountProblemText(TAccountProblem problem) {
-  return problem == apCheckDigits
+  return problem == TAccountProblem::CheckDigits
              ? QStringLiteral("ma błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka albo cudzy rachunek")
              : QStringLiteral("nie jest numerem IBAN ani polskim numerem rachunku z 26 cyfr");
 }
@@ -24,7 +24,7 @@ QString AccountProblemText(TAccountProblem problem) {
 void CheckAccount(QList<TTransferFinding> &findings, int transfer, const QString &sentence, const QString &account,
                   const QStringList &elements) {
   const TAccountProblem problem = AccountProblem(account);
-  if (problem != apNone)
+  if (problem != TAccountProblem::None)
     findings.append({transfer, elements, sentence.arg(account, AccountProblemText(problem))});
 }
 

@@ -33,7 +33,8 @@ TCliCommand CommandOfName(const QString &name) {
 }
 
 TMPPFormat FormatOfName(const QString &name) {
-  for (TMPPFormat format : {mfNone, mfUstrd, mfStructured, mfBoth, mfStandard})
+  for (TMPPFormat format :
+       {TMPPFormat::None, TMPPFormat::Ustrd, TMPPFormat::Structured, TMPPFormat::Both, TMPPFormat::Standard})
     if (QString::compare(name, TSettings::MPPFormatToString(format), Qt::CaseInsensitive) == 0)
       return format;
   throw Exception(
@@ -66,11 +67,11 @@ TOption SplitOption(const QString &argument) {
 // Why the data directory of this run is the one it is.
 QString DataDirReason(const TAppPaths &paths) {
   switch (paths.DataDirChoice) {
-  case dcOverride: return QStringLiteral("wskazany zmienną środowiskową PAVENA_DIR");
-  case dcUserData:
+  case TDataDirChoice::Override: return QStringLiteral("wskazany zmienną środowiskową PAVENA_DIR");
+  case TDataDirChoice::UserData:
     return QStringLiteral("w katalogu programu %1 nie wolno zapisywać: program zainstalowany z pakietu")
         .arg(paths.ProgramDir);
-  case dcProgramDir: break;
+  case TDataDirChoice::ProgramDir: break;
   }
   return QStringLiteral("katalog programu, w którym wolno zapisywać");
 }
@@ -190,7 +191,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if (mppFormat)
     request.MPP = TMPPSettings{true, FormatOfName(*mppFormat)};
   else if (noMPP)
-    request.MPP = TMPPSettings{false, mfNone};
+    request.MPP = TMPPSettings{false, TMPPFormat::None};
   return request;
 }
 

@@ -7,7 +7,7 @@ TConsoleHost::TConsoleHost(const TAppPaths &paths)
 
 void TConsoleHost::Append(const QString &text, bool withSeparator, TLogKind kind) {
   // A script tells failures and warnings apart from results by the stream alone.
-  std::FILE *stream = kind == lkInfo ? stdout : stderr;
+  std::FILE *stream = kind == TLogKind::Info ? stdout : stderr;
   WriteLines(stream, text);
   if (withSeparator)
     WriteLines(stream, LogSeparator());

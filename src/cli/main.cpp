@@ -14,7 +14,10 @@
 
 namespace {
 
-enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2, ecWarnings = 3 };
+enum class TExitCode { Success = 0, Failed = 1, Usage = 2, Warnings = 3 };
+
+// The status the shell sees: scripts test these numbers, so they never change.
+constexpr int ExitStatus(TExitCode code) { return static_cast<int>(code); }
 
 // The split-payment choice of settings.ini as the window would show and use it.
 TMPPSettings StoredSplitPayment(const TAppPaths &paths) {
@@ -69,35 +72,35 @@ int main(int argc, char *argv[]) {
     request = ParseCliArguments(QCoreApplication::arguments().mid(1));
   } catch (const Exception &error) {
     WriteLines(stderr, QStringLiteral("pavena-cli: ") + error.Message() + u'\n' + CliUsageHint());
-    return ecUsage;
+    return ExitStatus(TExitCode::Usage);
   }
   if (request.Command == TCliCommand::Help) {
     WriteLines(stdout, CliHelpText(TAppPaths::OfRunningProgram()));
-    return ecSuccess;
+    return ExitStatus(TExitCode::Success);
   }
   if (request.Command == TCliCommand::Version) {
     WriteLines(stdout, QStringLiteral(PAVENA_VERSION));
-    return ecSuccess;
+    return ExitStatus(TExitCode::Success);
   }
   try {
     const TAppPaths paths = TAppPaths::OfRunningProgram();
     if (request.Command == TCliCommand::SendToAuthor)
-      return SendToAuthor(request.Input, paths) ? ecSuccess : ecFailed;
+      return ExitStatus(SendToAuthor(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
     if (request.Command == TCliCommand::Pdf)
-      return PreviewPdf(request.Input, paths) ? ecSuccess : ecFailed;
+      return ExitStatus(PreviewPdf(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
     if (IsWhiteListCommand(request.Command))
       return RunWhiteList(request, paths);
     if (request.Command == TCliCommand::History) {
       PrintHistory(request, paths);
-      return ecSuccess;
+      return ExitStatus(TExitCode::Success);
     }
     const TTransferResult result = RunTransfer(request, paths);
     if (!result.Written)
-      return ecFailed;
-    return request.Strict && result.Warnings > 0 ? ecWarnings : ecSuccess;
+      return ExitStatus(TExitCode::Failed);
+    return ExitStatus(request.Strict && result.Warnings > 0 ? TExitCode::Warnings : TExitCode::Success);
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));
-    return ecFailed;
+    return ExitStatus(TExitCode::Failed);
   }
 }

@@ -10,7 +10,8 @@ void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TComp
                                  const QString &additionalReference, const QDateTime &now) {
   // Only the plain text, the structured encoding and the banks' title quote the KSeF number, so
   // only they load the invoice file.
-  const bool quotesKsefNumber = !mpp.Enabled || mpp.Format == mfStructured || mpp.Format == mfStandard;
+  const bool quotesKsefNumber =
+      !mpp.Enabled || mpp.Format == TMPPFormat::Structured || mpp.Format == TMPPFormat::Standard;
   const QString ksefNumber = quotesKsefNumber ? ReadKsefNumber(invoiceFilePath) : QString();
   if (mpp.Enabled && invoice.VATAmount <= TAmount())
     throw Exception(

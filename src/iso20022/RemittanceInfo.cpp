@@ -31,20 +31,20 @@ void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, cons
     return;
   }
   switch (mpp.Format) {
-  case mfNone: return;
-  case mfUstrd: document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values)); return;
-  case mfStructured:
+  case TMPPFormat::None: return;
+  case TMPPFormat::Ustrd: document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values)); return;
+  case TMPPFormat::Structured:
     document.StartElement("RmtInf");
     AddStructured(document, values, values.KsefReference);
     document.EndElement();
     return;
-  case mfBoth:
+  case TMPPFormat::Both:
     document.StartElement("RmtInf");
     document.TextElement("Ustrd", UnstructuredText(values));
     AddStructured(document, values, values.InvoiceNumber);
     document.EndElement();
     return;
-  case mfStandard:
+  case TMPPFormat::Standard:
     document.TextElementPath({"RmtInf", "Ustrd"},
                              StandardTitle(values.VATAmount, values.CreditorNIP, values.KsefReference,
                                            values.InvoiceNumber, values.AdditionalReference)

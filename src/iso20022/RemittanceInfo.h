@@ -23,7 +23,7 @@ struct TRemittanceValues {
 
 // Writes the transaction's RmtInf into the open CdtTrfTxInf, as its last child: the plain text
 // when split payment is off, otherwise the split-payment encoding that mpp.Format chooses (none
-// at all for mfNone, the banks' title for mfStandard).
+// at all for TMPPFormat::None, the banks' title for TMPPFormat::Standard).
 void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, const TRemittanceValues &values);
 
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.

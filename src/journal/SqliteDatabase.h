@@ -73,7 +73,7 @@ private:
 
 // Runs `work` inside one write transaction begun at once (BEGIN IMMEDIATE, so that a second
 // writer waits for the lock at the start instead of failing midway); an exception rolls it back.
-template <typename TWork> void InWriteTransaction(TSqliteDatabase &database, TWork &&work) {
+template <typename Work> void InWriteTransaction(TSqliteDatabase &database, Work &&work) {
   database.Execute("BEGIN IMMEDIATE");
   try {
     work();

@@ -35,13 +35,13 @@ struct TCompanyData {
   QString BIC;
 };
 
-// Which split-payment remittance encoding a document carries. mfStandard is the title in the
+// Which split-payment remittance encoding a document carries. Standard is the title in the
 // form the banks' own transfer forms use.
-enum TMPPFormat { mfNone = 0, mfUstrd = 1, mfStructured = 2, mfBoth = 3, mfStandard = 4 };
+enum class TMPPFormat { None, Ustrd, Structured, Both, Standard };
 
 struct TMPPSettings {
   bool Enabled = false;
-  TMPPFormat Format = mfNone;
+  TMPPFormat Format = TMPPFormat::None;
 };
 
 // A postal address split into the parts an ISO 20022 postal address carries.

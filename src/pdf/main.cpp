@@ -11,7 +11,10 @@
 
 namespace {
 
-enum TExitCode { ecSuccess = 0, ecFailed = 1, ecUsage = 2 };
+enum class TExitCode { Success = 0, Failed = 1, Usage = 2 };
+
+// The status the calling program sees: these numbers never change.
+constexpr int ExitStatus(TExitCode code) { return static_cast<int>(code); }
 
 void WriteError(const QString &text) {
   std::fputs((text + u'\n').toUtf8().constData(), stderr);
@@ -57,15 +60,15 @@ int main(int argc, char *argv[]) {
     arguments = ParseGeneratorArguments(QCoreApplication::arguments().mid(1), QStringLiteral(PAVENA_KSEF_QR_BASE));
   } catch (const Exception &error) {
     WriteError(QStringLiteral("Velmira: ") + error.Message() + u'\n' + GeneratorUsage());
-    return ecUsage;
+    return ExitStatus(TExitCode::Usage);
   }
   try {
     const QByteArray invoice = ReadInvoiceFile(arguments.InvoicePath);
     const QByteArray pdf = RenderInvoicePdf(invoice, arguments.InvoicePath, arguments.KsefNumber, arguments.QrBase);
     WritePdf(arguments.PdfPath.isEmpty() ? InvoicePdfPath(arguments.InvoicePath) : arguments.PdfPath, pdf);
-    return ecSuccess;
+    return ExitStatus(TExitCode::Success);
   } catch (const std::exception &error) {
     WriteError(ErrorMessage(error));
-    return ecFailed;
+    return ExitStatus(TExitCode::Failed);
   }
 }

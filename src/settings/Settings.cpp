@@ -15,11 +15,11 @@ struct TFormatName {
   const char16_t *Name;
 };
 
-constexpr TFormatName FormatNames[] = {{mfNone, u"None"},
-                                       {mfUstrd, u"Ustrd"},
-                                       {mfStructured, u"Structured"},
-                                       {mfBoth, u"Both"},
-                                       {mfStandard, u"Standard"}};
+constexpr TFormatName FormatNames[] = {{TMPPFormat::None, u"None"},
+                                       {TMPPFormat::Ustrd, u"Ustrd"},
+                                       {TMPPFormat::Structured, u"Structured"},
+                                       {TMPPFormat::Both, u"Both"},
+                                       {TMPPFormat::Standard, u"Standard"}};
 
 // Perl-compatible patterns; the three anchored ones must match a whole (trimmed) line. The part
 // before the blanks is written "(.*\S)" rather than "(.+?)", and the blanks after the postal
@@ -79,7 +79,7 @@ TMPPFormat TSettings::StringToMPPFormat(const QString &text) {
   for (const TFormatName &entry : FormatNames)
     if (trimmed.compare(QString::fromUtf16(entry.Name), Qt::CaseInsensitive) == 0)
       return entry.Format;
-  return mfNone;
+  return TMPPFormat::None;
 }
 
 // An integer in decimal, or in hexadecimal after "0x" or "$", that fits 32 bits; other than 0

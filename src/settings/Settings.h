@@ -19,7 +19,7 @@ public:
   static void SaveMPP(const QString &fileName, const TMPPSettings &mpp);
 
   static QString MPPFormatToString(TMPPFormat format);
-  // Trimmed and compared ignoring ASCII case; an unknown text gives mfNone.
+  // Trimmed and compared ignoring ASCII case; an unknown text gives TMPPFormat::None.
   static TMPPFormat StringToMPPFormat(const QString &text);
 
   // Splits the two free-text address lines of an invoice into street, building number,

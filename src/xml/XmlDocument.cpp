@@ -40,7 +40,7 @@ void RefuseDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
 
 // The parser goes on after a fatal error and reports its consequences too; the first one is
 // where the file is wrong. A template, because libxml2 2.12 made the error pointer const.
-template <typename TError> void KeepFirstFatalError(void *ctx, TError error) {
+template <typename Error> void KeepFirstFatalError(void *ctx, Error error) {
   TParseWatch &watch = WatchOf(ctx);
   if (error && error->level == XML_ERR_FATAL && watch.FirstError.isEmpty())
     watch.FirstError = Describe(*error);
@@ -48,15 +48,13 @@ template <typename TError> void KeepFirstFatalError(void *ctx, TError error) {
 
 } // namespace
 
-void TXmlDocument::TFree::operator()(void *document) const { xmlFreeDoc(static_cast<xmlDoc *>(document)); }
+void TXmlDocument::TFree::operator()(xmlDoc *document) const { xmlFreeDoc(document); }
 
-TXmlElement TXmlDocument::Root() const {
-  return TXmlElement(xmlDocGetRootElement(static_cast<xmlDoc *>(FDocument.get())));
-}
+TXmlElement TXmlDocument::Root() const { return TXmlElement(xmlDocGetRootElement(FDocument.get())); }
 
 TXmlParser::TXmlParser() { xmlInitParser(); }
 
-void TXmlParser::TFree::operator()(void *context) const { xmlFreeParserCtxt(static_cast<xmlParserCtxt *>(context)); }
+void TXmlParser::TFree::operator()(xmlParserCtxt *context) const { xmlFreeParserCtxt(context); }
 
 TXmlDocument TXmlParser::Load(const QString &fileName) {
   const QFileInfo info(fileName);
@@ -81,7 +79,7 @@ TXmlDocument TXmlParser::Read(const QByteArray &bytes, const QString &fileName, 
   RefuseTooLarge(bytes.size(), fileName);
   if (!FContext)
     FContext.reset(xmlNewParserCtxt());
-  xmlParserCtxt *ctxt = static_cast<xmlParserCtxt *>(FContext.get());
+  xmlParserCtxt *ctxt = FContext.get();
   if (!ctxt)
     throw Exception(QStringLiteral("Brak pamięci na odczyt pliku \"%1\".").arg(ShortName(fileName)));
   // xmlCtxtReadMemory resets whatever the previous document left in the context.

@@ -18,12 +18,12 @@ private:
   friend class TXmlSchema;
 
   struct TFree {
-    void operator()(void *document) const;
+    void operator()(xmlDoc *document) const;
   };
 
-  explicit TXmlDocument(void *document) : FDocument(document) {}
+  explicit TXmlDocument(xmlDoc *document) : FDocument(document) {}
 
-  std::unique_ptr<void, TFree> FDocument;
+  std::unique_ptr<xmlDoc, TFree> FDocument;
 };
 
 // Reading XML that comes from outside (invoices): no network, no entity substitution, no DTD
@@ -53,13 +53,13 @@ public:
 
 private:
   struct TFree {
-    void operator()(void *context) const;
+    void operator()(xmlParserCtxt *context) const;
   };
 
   TXmlDocument Read(const QByteArray &bytes, const QString &fileName, const QFileInfo &file);
 
   // Made by the first reading, so that its failure can name the file.
-  std::unique_ptr<void, TFree> FContext;
+  std::unique_ptr<xmlParserCtxt, TFree> FContext;
   // What Load reads a file into.
   QByteArray FBuffer;
 };

@@ -8,8 +8,6 @@
 
 namespace {
 
-const xmlNode *AsNode(const void *node) { return static_cast<const xmlNode *>(node); }
-
 QString FromXml(const xmlChar *text) { return QString::fromUtf8(reinterpret_cast<const char *>(text)); }
 
 bool IsElement(const xmlNode *node) { return node && node->type == XML_ELEMENT_NODE; }
@@ -92,15 +90,14 @@ void AppendTextContent(const xmlNode *node, QByteArray &text) {
 } // namespace
 
 QString TXmlElement::LocalName() const {
-  const xmlNode *node = AsNode(FNode);
-  return node && node->name ? QString::fromUtf8(LocalNameOf(node)) : QString();
+  return FNode && FNode->name ? QString::fromUtf8(LocalNameOf(FNode)) : QString();
 }
 
 QList<TXmlElement> TXmlElement::Children(const QString &name) const {
   const TLocalName local(name);
   QList<TXmlElement> children;
   if (FNode)
-    for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
+    for (const xmlNode *child = FNode->children; child; child = child->next)
       if (local.Of(child))
         children.append(TXmlElement(child));
   return children;
@@ -109,7 +106,7 @@ QList<TXmlElement> TXmlElement::Children(const QString &name) const {
 QList<TXmlElement> TXmlElement::Children() const {
   QList<TXmlElement> children;
   if (FNode)
-    for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
+    for (const xmlNode *child = FNode->children; child; child = child->next)
       if (IsElement(child))
         children.append(TXmlElement(child));
   return children;
@@ -118,38 +115,37 @@ QList<TXmlElement> TXmlElement::Children() const {
 TXmlElement TXmlElement::FirstChild(const QString &name) const {
   const TLocalName local(name);
   if (FNode)
-    for (const xmlNode *child = AsNode(FNode)->children; child; child = child->next)
+    for (const xmlNode *child = FNode->children; child; child = child->next)
       if (local.Of(child))
         return TXmlElement(child);
   return TXmlElement();
 }
 
 TXmlElement TXmlElement::FindFirst(const QString &name) const {
-  return TXmlElement(FindFirstNode(AsNode(FNode), TLocalName(name)));
+  return TXmlElement(FindFirstNode(FNode, TLocalName(name)));
 }
 
 QString TXmlElement::SingleText() const {
-  const xmlNode *element = AsNode(FNode);
-  if (!element || !element->children)
+  if (!FNode || !FNode->children)
     return QString();
-  const xmlNode *content = element->children;
+  const xmlNode *content = FNode->children;
   // Entity references are never expanded: they count as content other than text.
   if (content->next || (content->type != XML_TEXT_NODE && content->type != XML_CDATA_SECTION_NODE))
-    throw Exception(QStringLiteral("Element \"%1\" does not contain a single text node").arg(QualifiedName(element)));
+    throw Exception(QStringLiteral("Element \"%1\" does not contain a single text node").arg(QualifiedName(FNode)));
   return FromXml(content->content);
 }
 
 QString TXmlElement::TextContent() const {
   QByteArray text;
   if (FNode)
-    AppendTextContent(AsNode(FNode), text);
+    AppendTextContent(FNode, text);
   return QString::fromUtf8(text);
 }
 
 QString TXmlElement::Attribute(const char *name) const {
   if (!FNode)
     return QString();
-  xmlChar *value = xmlGetProp(AsNode(FNode), reinterpret_cast<const xmlChar *>(name));
+  xmlChar *value = xmlGetProp(FNode, reinterpret_cast<const xmlChar *>(name));
   const QString text = FromXml(value);
   xmlFree(value);
   return text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "xml/XmlHandles.h"
+
 #include <QList>
 #include <QString>
 
@@ -40,7 +42,7 @@ public:
 private:
   friend class TXmlDocument;
   friend class TXmlSchema;
-  explicit TXmlElement(const void *node) : FNode(node) {}
+  explicit TXmlElement(const xmlNode *node) : FNode(node) {}
 
-  const void *FNode = nullptr;
+  const xmlNode *FNode = nullptr;
 };

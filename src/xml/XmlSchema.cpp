@@ -14,17 +14,16 @@ struct TParserCtxtFree {
 };
 
 // A template, because libxml2 2.12 made the error pointer const.
-template <typename TError> void CollectError(void *messages, TError error) {
+template <typename Error> void CollectError(void *messages, Error error) {
   if (error)
     static_cast<QStringList *>(messages)->append(XmlErrorText(error->line, error->message));
 }
 
-xmlSchema *ParseSchema(void *document) {
+xmlSchema *ParseSchema(xmlDoc *document) {
   // Included and imported schemas are loaded by libxml2 itself; a location on the network
   // must fail rather than be fetched.
   xmlSetExternalEntityLoader(xmlNoNetExternalEntityLoader);
-  const std::unique_ptr<xmlSchemaParserCtxt, TParserCtxtFree> parser(
-      xmlSchemaNewDocParserCtxt(static_cast<xmlDoc *>(document)));
+  const std::unique_ptr<xmlSchemaParserCtxt, TParserCtxtFree> parser(xmlSchemaNewDocParserCtxt(document));
   if (!parser)
     throw std::bad_alloc();
   QStringList errors;
@@ -38,17 +37,15 @@ xmlSchema *ParseSchema(void *document) {
 
 } // namespace
 
-void TXmlSchema::TFree::operator()(void *schema) const { xmlSchemaFree(static_cast<xmlSchema *>(schema)); }
+void TXmlSchema::TFree::operator()(xmlSchema *schema) const { xmlSchemaFree(schema); }
 
 TXmlSchema::TXmlSchema(TXmlDocument schema)
     : FSource(std::move(schema)), FSchema(ParseSchema(FSource.FDocument.get())) {}
 
-void TXmlSchema::TFreeValidator::operator()(void *validator) const {
-  xmlSchemaFreeValidCtxt(static_cast<xmlSchemaValidCtxt *>(validator));
-}
+void TXmlSchema::TFreeValidator::operator()(xmlSchemaValidCtxt *validator) const { xmlSchemaFreeValidCtxt(validator); }
 
-std::unique_ptr<void, TXmlSchema::TFreeValidator> TXmlSchema::NewValidator() const {
-  std::unique_ptr<void, TFreeValidator> validator(xmlSchemaNewValidCtxt(static_cast<xmlSchema *>(FSchema.get())));
+std::unique_ptr<xmlSchemaValidCtxt, TXmlSchema::TFreeValidator> TXmlSchema::NewValidator() const {
+  std::unique_ptr<xmlSchemaValidCtxt, TFreeValidator> validator(xmlSchemaNewValidCtxt(FSchema.get()));
   if (!validator)
     throw std::bad_alloc();
   return validator;
@@ -56,11 +53,11 @@ std::unique_ptr<void, TXmlSchema::TFreeValidator> TXmlSchema::NewValidator() con
 
 QStringList TXmlSchema::Validate(const TXmlDocument &document) const {
   const auto validator = NewValidator();
-  auto *context = static_cast<xmlSchemaValidCtxt *>(validator.get());
+  xmlSchemaValidCtxt *context = validator.get();
   QStringList lines;
   xmlSchemaSetValidStructuredErrors(context, CollectError, &lines);
   // A failure of the validator itself reports no error of the document; it must not pass.
-  if (xmlSchemaValidateDoc(context, static_cast<xmlDoc *>(document.FDocument.get())) != 0 && lines.isEmpty())
+  if (xmlSchemaValidateDoc(context, document.FDocument.get()) != 0 && lines.isEmpty())
     lines.append(XmlErrorText(0, nullptr));
   return lines;
 }

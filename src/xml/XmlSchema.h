@@ -9,6 +9,7 @@
 #include <memory>
 
 class QIODevice;
+class TXmlStreamValidation;
 
 // One step of an element's path: its local name and its position, from 1, among the element
 // children of its parent that bear the same name.
@@ -19,18 +20,18 @@ struct TXmlStep {
 
 // What kind of rule a violation breaks: a text shorter or longer than its type allows, a value
 // its pattern refuses, or anything else.
-enum TXmlViolationKind { xvTooShort, xvTooLong, xvPattern, xvOther };
+enum class TXmlViolationKind { TooShort, TooLong, Pattern, Other };
 
 // One place where a document breaks its schema.
 struct TXmlViolation {
-  TXmlViolationKind Kind = xvOther;
+  TXmlViolationKind Kind = TXmlViolationKind::Other;
   // From the root element down to the element that breaks the schema (for an attribute, the
   // element that carries it); empty when the validator names no element.
   QList<TXmlStep> Path;
   // That element's text, when it holds text only.
   QString Content;
-  // What the document holds and what the schema allows: for xvTooShort and xvTooLong the text's
-  // length and the allowed length, for xvPattern the value and the pattern; empty otherwise.
+  // What the document holds and what the schema allows: for TooShort and TooLong the text's
+  // length and the allowed length, for Pattern the value and the pattern; empty otherwise.
   QString Actual;
   QString Allowed;
   // "wiersz <line>: <the validator's message>", as Validate gives it.
@@ -51,8 +52,8 @@ public:
 
 private:
   friend class TXmlStreamValidation;
-  explicit TXmlStreamElement(const void *reading) : FReading(reading) {}
-  const void *FReading;
+  explicit TXmlStreamElement(const TXmlStreamValidation *reading) : FReading(reading) {}
+  const TXmlStreamValidation *FReading;
 };
 
 using TXmlElementVisitor = std::function<void(const TXmlStreamElement &)>;
@@ -82,17 +83,17 @@ public:
 
 private:
   struct TFree {
-    void operator()(void *schema) const;
+    void operator()(xmlSchema *schema) const;
   };
 
   struct TFreeValidator {
-    void operator()(void *validator) const;
+    void operator()(xmlSchemaValidCtxt *validator) const;
   };
 
   // A new validation context of this schema.
-  std::unique_ptr<void, TFreeValidator> NewValidator() const;
+  std::unique_ptr<xmlSchemaValidCtxt, TFreeValidator> NewValidator() const;
 
   // The parsed schema may point into its document, so the document stays while it does.
   TXmlDocument FSource;
-  std::unique_ptr<void, TFree> FSchema;
+  std::unique_ptr<xmlSchema, TFree> FSchema;
 };

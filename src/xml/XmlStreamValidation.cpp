@@ -26,10 +26,10 @@ struct TUnplug {
 
 TXmlViolationKind KindOf(int code) {
   switch (code) {
-  case XML_SCHEMAV_CVC_MINLENGTH_VALID: return xvTooShort;
-  case XML_SCHEMAV_CVC_MAXLENGTH_VALID: return xvTooLong;
-  case XML_SCHEMAV_CVC_PATTERN_VALID: return xvPattern;
-  default: return xvOther;
+  case XML_SCHEMAV_CVC_MINLENGTH_VALID: return TXmlViolationKind::TooShort;
+  case XML_SCHEMAV_CVC_MAXLENGTH_VALID: return TXmlViolationKind::TooLong;
+  case XML_SCHEMAV_CVC_PATTERN_VALID: return TXmlViolationKind::Pattern;
+  default: return TXmlViolationKind::Other;
   }
 }
 
@@ -94,7 +94,7 @@ private:
 
   // Libxml2 is C: nothing may be thrown through it. The first error stops the parser and is
   // thrown again once it has returned.
-  template <typename TWork> void Guarded(TWork &&work) {
+  template <typename Work> void Guarded(Work &&work) {
     if (FFailure)
       return;
     try {
@@ -158,7 +158,7 @@ private:
   }
 
   // A template, because libxml2 2.12 made the error pointer const.
-  template <typename TError> static void CollectViolation(void *self, TError error) {
+  template <typename Error> static void CollectViolation(void *self, Error error) {
     TXmlStreamValidation &reading = Of(self);
     if (!error)
       return;
@@ -170,7 +170,7 @@ private:
       violation.Content = reading.Text();
       // The facet errors carry the document's value and the schema's limit; other errors
       // carry texts of other meanings.
-      if (violation.Kind != xvOther) {
+      if (violation.Kind != TXmlViolationKind::Other) {
         violation.Actual = QString::fromUtf8(error->str1);
         violation.Allowed = QString::fromUtf8(error->str2);
       }
@@ -230,24 +230,20 @@ QList<TXmlViolation> TXmlStreamValidation::Read(QIODevice &input, const QString 
     throw NotWellFormed(fileName, XmlErrorText(FParser->lastError.line, FParser->lastError.message));
   // A failure of the validator itself reports no error of the document; it must not pass.
   if (xmlSchemaIsValid(FValidator) != 1 && FViolations.isEmpty())
-    FViolations.append({xvOther, {}, {}, {}, {}, XmlErrorText(0, nullptr)});
+    FViolations.append({TXmlViolationKind::Other, {}, {}, {}, {}, XmlErrorText(0, nullptr)});
   return FViolations;
 }
 
-bool TXmlStreamElement::EndsWith(std::initializer_list<const char *> names) const {
-  return static_cast<const TXmlStreamValidation *>(FReading)->EndsWith(names);
-}
+bool TXmlStreamElement::EndsWith(std::initializer_list<const char *> names) const { return FReading->EndsWith(names); }
 
-int TXmlStreamElement::PositionOf(const char *name) const {
-  return static_cast<const TXmlStreamValidation *>(FReading)->PositionOf(name);
-}
+int TXmlStreamElement::PositionOf(const char *name) const { return FReading->PositionOf(name); }
 
-QString TXmlStreamElement::Text() const { return static_cast<const TXmlStreamValidation *>(FReading)->Text(); }
+QString TXmlStreamElement::Text() const { return FReading->Text(); }
 
 QList<TXmlViolation> TXmlSchema::Violations(QIODevice &input, const QString &fileName,
                                             const TXmlElementVisitor &visit) const {
   const auto validator = NewValidator();
-  return TXmlStreamValidation(static_cast<xmlSchemaValidCtxt *>(validator.get()), visit).Read(input, fileName);
+  return TXmlStreamValidation(validator.get(), visit).Read(input, fileName);
 }
 
 QList<TXmlViolation> TXmlSchema::Violations(const QString &fileName, const TXmlElementVisitor &visit) const {

@@ -25,8 +25,8 @@ template <std::size_t N> char *Put(char *out, const char (&text)[N]) { return st
 // UTF-8 text (or ASCII held in UTF-16 units) as libxml2 writes text: the markup characters and
 // the carriage return as references, other control characters as blanks. A byte of a
 // multi-byte character is 0x80 or above and passes unchanged.
-template <typename TUnit> char *PutText(char *out, const TUnit *unit, std::size_t count) {
-  for (const TUnit *end = unit + count; unit != end; ++unit) {
+template <typename Unit> char *PutText(char *out, const Unit *unit, std::size_t count) {
+  for (const Unit *end = unit + count; unit != end; ++unit) {
     const char c = static_cast<char>(*unit);
     switch (c) {
     case '<': out = Put(out, "&lt;"); break;

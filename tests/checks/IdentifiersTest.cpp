@@ -15,25 +15,26 @@ TEST_P(AccountProblemOf, TellsARightNumberFromATypoAndFromNoNumberAtAll) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AccountProblemOf,
-                         ::testing::Values(TAccountCase{"PL61109010140000071219812874", apNone},
+                         ::testing::Values(TAccountCase{"PL61109010140000071219812874", TAccountProblem::None},
                                            // A Polish number without its country code, as VideoTel files write it.
-                                           TAccountCase{"61109010140000071219812874", apNone},
-                                           TAccountCase{"DE89370400440532013000", apNone},
-                                           TAccountCase{"GB82WEST12345698765432", apNone},
+                                           TAccountCase{"61109010140000071219812874", TAccountProblem::None},
+                                           TAccountCase{"DE89370400440532013000", TAccountProblem::None},
+                                           TAccountCase{"GB82WEST12345698765432", TAccountProblem::None},
                                            // Wrong check digits, one wrong digit in the number, two digits swapped.
-                                           TAccountCase{"PL62109010140000071219812874", apCheckDigits},
-                                           TAccountCase{"PL61109010140000071219812875", apCheckDigits},
-                                           TAccountCase{"PL61109010140000071219818274", apCheckDigits},
-                                           TAccountCase{"61109010140000071219812875", apCheckDigits},
-                                           TAccountCase{"DE89370400440532013001", apCheckDigits},
+                                           TAccountCase{"PL62109010140000071219812874", TAccountProblem::CheckDigits},
+                                           TAccountCase{"PL61109010140000071219812875", TAccountProblem::CheckDigits},
+                                           TAccountCase{"PL61109010140000071219818274", TAccountProblem::CheckDigits},
+                                           TAccountCase{"61109010140000071219812875", TAccountProblem::CheckDigits},
+                                           TAccountCase{"DE89370400440532013001", TAccountProblem::CheckDigits},
                                            // What the invoice reader lets through, and other forms no bank takes.
-                                           TAccountCase{"PLX", apNotIban},
-                                           TAccountCase{"PL6110901014000007121981287", apNotIban},
-                                           TAccountCase{"PL611090101400000712198128740", apNotIban},
-                                           TAccountCase{"PL61 1090 1014 0000 0712 1981 2874", apNotIban},
-                                           TAccountCase{"pl61109010140000071219812874", apNotIban},
-                                           TAccountCase{"PL61-1090-1014-0000-0712-1981-2874", apNotIban},
-                                           TAccountCase{"DE8937040044", apNotIban}, TAccountCase{"", apNotIban}));
+                                           TAccountCase{"PLX", TAccountProblem::NotIban},
+                                           TAccountCase{"PL6110901014000007121981287", TAccountProblem::NotIban},
+                                           TAccountCase{"PL611090101400000712198128740", TAccountProblem::NotIban},
+                                           TAccountCase{"PL61 1090 1014 0000 0712 1981 2874", TAccountProblem::NotIban},
+                                           TAccountCase{"pl61109010140000071219812874", TAccountProblem::NotIban},
+                                           TAccountCase{"PL61-1090-1014-0000-0712-1981-2874", TAccountProblem::NotIban},
+                                           TAccountCase{"DE8937040044", TAccountProblem::NotIban},
+                                           TAccountCase{"", TAccountProblem::NotIban}));
 
 struct TTextCase {
   const char *Text;

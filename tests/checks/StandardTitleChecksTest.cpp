@@ -22,7 +22,7 @@ QStringList Texts(const QList<TTransferFinding> &findings) {
   return texts;
 }
 
-const TMPPSettings Standard{true, mfStandard};
+const TMPPSettings Standard{true, TMPPFormat::Standard};
 
 TEST(StandardTitleChecks, ARealKsefNumberAndAPlainNumberFindNothing) {
   EXPECT_TRUE(Texts(CheckStandardTitle(
@@ -32,7 +32,8 @@ TEST(StandardTitleChecks, ARealKsefNumberAndAPlainNumberFindNothing) {
 }
 
 TEST(StandardTitleChecks, OtherFormatsAreNotChecked) {
-  for (const TMPPSettings &mpp : {TMPPSettings{}, TMPPSettings{true, mfUstrd}, TMPPSettings{true, mfBoth}})
+  for (const TMPPSettings &mpp :
+       {TMPPSettings{}, TMPPSettings{true, TMPPFormat::Ustrd}, TMPPSettings{true, TMPPFormat::Both}})
     EXPECT_TRUE(CheckStandardTitle(2, Payment(QStringLiteral("FV/12"), QString()), QString(), mpp).isEmpty());
 }
 

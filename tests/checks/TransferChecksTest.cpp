@@ -157,13 +157,13 @@ const QString MarkedWithoutMPP =
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitPaymentCheck,
     ::testing::Values(
-        TSplitPaymentCase{"markedWithoutMPP", true, "PLN", TMPPSettings{false, mfBoth}, {MarkedWithoutMPP}},
-        TSplitPaymentCase{"markedWithMPP", true, "PLN", TMPPSettings{true, mfNone}, {}},
+        TSplitPaymentCase{"markedWithoutMPP", true, "PLN", TMPPSettings{false, TMPPFormat::Both}, {MarkedWithoutMPP}},
+        TSplitPaymentCase{"markedWithMPP", true, "PLN", TMPPSettings{true, TMPPFormat::None}, {}},
         TSplitPaymentCase{"unmarkedWithoutMPP", false, "PLN", TMPPSettings{}, {}},
         TSplitPaymentCase{"euroWithMPP",
                           false,
                           "EUR",
-                          TMPPSettings{true, mfUstrd},
+                          TMPPSettings{true, TMPPFormat::Ustrd},
                           {QStringLiteral("4: przelew w mechanizmie podzielonej płatności jest w walucie EUR, a MPP "
                                           "działa tylko dla przelewów w złotych (PLN).")}},
         TSplitPaymentCase{"euroWithoutMPP", false, "EUR", TMPPSettings{}, {}},

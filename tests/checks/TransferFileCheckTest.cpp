@@ -42,7 +42,8 @@ protected:
 
 TEST_F(TransferFileCheck, ARightFileGivesNoWarning) {
   const TPaymentList payments{Payment(QStringLiteral("FV/1")), Payment(QStringLiteral("FV/2"))};
-  for (const TMPPSettings &mpp : {TMPPSettings{}, TMPPSettings{true, mfBoth}, TMPPSettings{true, mfStructured}}) {
+  for (const TMPPSettings &mpp :
+       {TMPPSettings{}, TMPPSettings{true, TMPPFormat::Both}, TMPPSettings{true, TMPPFormat::Structured}}) {
     const QString file = WriteBatch(payments, mpp);
     EXPECT_TRUE(IsValidPain001(file));
     EXPECT_EQ(CheckTransferFile(file, Payer, payments, {}), QStringList());
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {QStringLiteral("Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego pliku.")}},
         TFileCase{"emptyReferenceInTheStructuredFormat",
                   [](TPaymentList &payments, TCompanyData &) { payments[0].nrKsef.clear(); },
-                  {true, mfStructured},
+                  {true, TMPPFormat::Structured},
                   {QStringLiteral("Przelew za fakturę FV/1 dla Papiernia Dąb: pole „numer referencyjny w bloku MPP” "
                                   "(RefNb) jest puste, a format wymaga w nim tekstu.")}},
         TFileCase{"nameOver140",
@@ -164,7 +165,7 @@ TEST_P(SingleInvoiceCheck, NamesTheFieldOfTheSingleInvoiceDocument) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SingleInvoiceCheck,
     ::testing::Values(TSingleCase{"emptyReferenceInTheStructuredFormat", QStringLiteral("PLN"),
-                                  TMPPSettings{true, mfStructured},
+                                  TMPPSettings{true, TMPPFormat::Structured},
                                   QStringLiteral("pole „numer referencyjny w bloku MPP” (RefNb) jest puste, a format "
                                                  "wymaga w nim tekstu.")},
                       // The single invoice's transfer is in the invoice's currency, as read.

@@ -44,7 +44,7 @@ void Generate(const TInvoicePaymentData &invoice, const TMPPSettings &mpp, const
 TEST(Pain001Generator, PlainDocumentHoldsEveryPartInOrder) {
   TTempDir dir;
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
-  Generate(Invoice(), TMPPSettings{false, mfBoth}, file);
+  Generate(Invoice(), TMPPSettings{false, TMPPFormat::Both}, file);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
 
@@ -90,7 +90,7 @@ TEST(Pain001Generator, PlainDocumentHoldsEveryPartInOrder) {
 TEST(Pain001Generator, SplitPaymentLeavesOutThePayerNameAndMarksVatx) {
   TTempDir dir;
   const QString file = dir.File(QStringLiteral("Pain001_MPP.xml"));
-  Generate(Invoice(), TMPPSettings{true, mfUstrd}, file);
+  Generate(Invoice(), TMPPSettings{true, TMPPFormat::Ustrd}, file);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
   EXPECT_EQ(view.Count("GrpHdr/InitgPty"), 1);
@@ -125,15 +125,17 @@ TEST_P(VatCheck, SplitPaymentWithoutVatWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, VatCheck,
-                         ::testing::Values(TVatCheckCase{mfNone, "0"}, TVatCheckCase{mfUstrd, "0,00"},
-                                           TVatCheckCase{mfStructured, "-0,01"}, TVatCheckCase{mfBoth, "0"}));
+                         ::testing::Values(TVatCheckCase{TMPPFormat::None, "0"},
+                                           TVatCheckCase{TMPPFormat::Ustrd, "0,00"},
+                                           TVatCheckCase{TMPPFormat::Structured, "-0,01"},
+                                           TVatCheckCase{TMPPFormat::Both, "0"}));
 
 TEST(Pain001Generator, WithoutSplitPaymentAZeroVatIsWritten) {
   TTempDir dir;
   TInvoicePaymentData invoice = Invoice();
   invoice.VATAmount = TAmount();
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
-  Generate(invoice, TMPPSettings{false, mfUstrd}, file);
+  Generate(invoice, TMPPSettings{false, TMPPFormat::Ustrd}, file);
   EXPECT_TRUE(IsValidPain001(file));
 }
 
@@ -143,7 +145,7 @@ TEST(Pain001Generator, EndToEndIdTakesTheFirst35CharactersAndTheRemittanceTheWho
   invoice.InvoiceNumber = QStringLiteral("FV/2025/01/31/ABCDEFGHIJKLMNOPQRSTUVWXYZ"); // 40 characters
   ASSERT_EQ(invoice.InvoiceNumber.size(), 40);
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
-  Generate(invoice, TMPPSettings{false, mfNone}, file);
+  Generate(invoice, TMPPSettings{false, TMPPFormat::None}, file);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
   EXPECT_EQ(view.Text(Transaction + "/PmtId/EndToEndId"), invoice.InvoiceNumber.left(35));
@@ -189,7 +191,7 @@ TEST(Pain001Generator, InvoiceWithoutSystemInfoGivesAnEmptyKsefNumber) {
 
   // No schema check here: the schema wants at least one character in RefNb.
   const QString structured = dir.File(QStringLiteral("Pain001_MPP.xml"));
-  Generate(Invoice(), TMPPSettings{true, mfStructured}, structured, InvoiceFile("NoSystemInfo.xml"));
+  Generate(Invoice(), TMPPSettings{true, TMPPFormat::Structured}, structured, InvoiceFile("NoSystemInfo.xml"));
   const TPain001View view(structured);
   EXPECT_EQ(view.Count(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), 1);
   EXPECT_EQ(view.Text(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), QString());
@@ -200,7 +202,7 @@ TEST(Pain001Generator, EuroInvoiceKeepsItsCurrencyWhileTheTaxStaysInZloty) {
   TInvoicePaymentData invoice = Invoice();
   invoice.CurrencyCode = QStringLiteral("EUR");
   const QString file = dir.File(QStringLiteral("Pain001_MPP.xml"));
-  Generate(invoice, TMPPSettings{true, mfStructured}, file);
+  Generate(invoice, TMPPSettings{true, TMPPFormat::Structured}, file);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
   EXPECT_EQ(view.Text(Transaction + "/Amt/InstdAmt"), QStringLiteral("1234.50"));
@@ -231,11 +233,11 @@ TEST_P(MissingInvoiceFile, FailsWithTheLoadingErrorWhereTheKsefNumberIsQuoted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Remittances, MissingInvoiceFile,
-                         ::testing::Values(TMissingInvoiceCase{{false, mfNone}, true},
-                                           TMissingInvoiceCase{{true, mfStructured}, true},
-                                           TMissingInvoiceCase{{true, mfNone}, false},
-                                           TMissingInvoiceCase{{true, mfUstrd}, false},
-                                           TMissingInvoiceCase{{true, mfBoth}, false}));
+                         ::testing::Values(TMissingInvoiceCase{{false, TMPPFormat::None}, true},
+                                           TMissingInvoiceCase{{true, TMPPFormat::Structured}, true},
+                                           TMissingInvoiceCase{{true, TMPPFormat::None}, false},
+                                           TMissingInvoiceCase{{true, TMPPFormat::Ustrd}, false},
+                                           TMissingInvoiceCase{{true, TMPPFormat::Both}, false}));
 
 // The output directory may have been removed while the program ran.
 TEST(Pain001Generator, MissingOutputDirectoryIsCreated) {

@@ -245,7 +245,7 @@ TEST(Pain001Writer, SplitPaymentAcceptsAZeroVat) {
   TPayment payment = Payment(QStringLiteral("FV/0"), "10");
   payment.VATAmount = TAmount();
   const QString file = dir.File(QStringLiteral("Pain001Paczka_MPP.xml"));
-  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, mfUstrd}, file, Now);
+  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, TMPPFormat::Ustrd}, file, Now);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
   EXPECT_EQ(view.Count("GrpHdr/InitgPty/*"), 0);

@@ -63,31 +63,32 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
   const QString remittance = Transaction + QStringLiteral("/RmtInf");
 
   switch (format) {
-  case mfNone:
+  case TMPPFormat::None:
     EXPECT_EQ(view.ChildNames(Transaction).last(), QStringLiteral("CdtrAcct"));
     EXPECT_EQ(view.Count(remittance), 0);
     return;
-  case mfUstrd:
+  case TMPPFormat::Ustrd:
     EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
     EXPECT_EQ(view.Text(remittance + "/Ustrd"), Unstructured);
     return;
-  case mfStandard:
+  case TMPPFormat::Standard:
     EXPECT_EQ(view.ChildNames(remittance), QStringList{"Ustrd"});
     EXPECT_TRUE(view.Text(remittance + "/Ustrd").startsWith(QStringLiteral("/VAT/")));
     return;
-  case mfStructured:
-  case mfBoth: break;
+  case TMPPFormat::Structured:
+  case TMPPFormat::Both: break;
   }
   EXPECT_EQ(view.ChildNames(Transaction).last(), QStringLiteral("RmtInf"));
-  EXPECT_EQ(view.ChildNames(remittance), format == mfBoth ? (QStringList{"Ustrd", "Strd"}) : QStringList{"Strd"});
-  if (format == mfBoth) {
+  EXPECT_EQ(view.ChildNames(remittance),
+            format == TMPPFormat::Both ? (QStringList{"Ustrd", "Strd"}) : QStringList{"Strd"});
+  if (format == TMPPFormat::Both) {
     EXPECT_EQ(view.Text(remittance + "/Ustrd"), Unstructured);
   }
   EXPECT_EQ(view.ChildNames(remittance + "/Strd"), (QStringList{"TaxRmt", "AddtlRmtInf"}));
   EXPECT_EQ(view.ChildNames(remittance + "/Strd/TaxRmt"), (QStringList{"Cdtr", "RefNb", "TtlTaxAmt"}));
   EXPECT_EQ(view.ChildNames(remittance + "/Strd/TaxRmt/Cdtr"), QStringList{"TaxId"});
   EXPECT_EQ(view.Text(remittance + "/Strd/TaxRmt/Cdtr/TaxId"), NIP);
-  EXPECT_EQ(view.Text(remittance + "/Strd/TaxRmt/RefNb"), format == mfBoth ? InvoiceNumber : ksefReference);
+  EXPECT_EQ(view.Text(remittance + "/Strd/TaxRmt/RefNb"), format == TMPPFormat::Both ? InvoiceNumber : ksefReference);
   EXPECT_EQ(view.Text(remittance + "/Strd/TaxRmt/TtlTaxAmt"), QStringLiteral("230.85"));
   EXPECT_EQ(view.Attribute(remittance + "/Strd/TaxRmt/TtlTaxAmt", "Ccy"), QStringLiteral("PLN"));
   EXPECT_EQ(view.Text(remittance + "/Strd/AddtlRmtInf"), QStringLiteral("Płatność podzielona"));
@@ -95,7 +96,9 @@ TEST_P(SplitPaymentRemittance, EncodesTheChosenFormat) {
 
 INSTANTIATE_TEST_SUITE_P(BothDocuments, SplitPaymentRemittance,
                          ::testing::Combine(::testing::Values(TDocument::SingleInvoice, TDocument::MultiPayment),
-                                            ::testing::Values(mfNone, mfUstrd, mfStructured, mfBoth, mfStandard)));
+                                            ::testing::Values(TMPPFormat::None, TMPPFormat::Ustrd,
+                                                              TMPPFormat::Structured, TMPPFormat::Both,
+                                                              TMPPFormat::Standard)));
 
 // No schema check: the schema refuses the empty tax number and name.
 TEST(UnstructuredRemittance, ValuesGoInAsTheyAre) {
@@ -106,7 +109,7 @@ TEST(UnstructuredRemittance, ValuesGoInAsTheyAre) {
   payment.CreditorNIP = QString();
   payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
   payment.CreditorCountry = QStringLiteral("PL");
-  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, mfUstrd}, file, Now);
+  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, TMPPFormat::Ustrd}, file, Now);
   EXPECT_EQ(TPain001View(file).Text(Transaction + "/RmtInf/Ustrd"), QStringLiteral("/VAT/0.00/IDC/A/%1/%2/TXT/"));
 }
 
@@ -127,7 +130,7 @@ TEST_P(MultiPaymentPlainRemittance, OnlyTheCapitalVMarksATitle) {
   payment.CreditorCountry = QStringLiteral("PL");
   payment.CreditorAddress = GetParam().CreditorAddress;
   payment.nrKsef = QStringLiteral("KSEF-1");
-  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{false, mfBoth}, file, Now);
+  TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{false, TMPPFormat::Both}, file, Now);
   EXPECT_TRUE(IsValidPain001(file));
   const TPain001View view(file);
   EXPECT_EQ(view.ChildNames(Transaction + "/RmtInf"), QStringList{"Ustrd"});

@@ -17,7 +17,7 @@ TEST_F(SettingsTest, MissingFileGivesEmptyPayerAndSplitPaymentOff) {
   EXPECT_TRUE(company.Name.isEmpty() && company.NIP.isEmpty() && company.IBAN.isEmpty() && company.BIC.isEmpty());
   const TMPPSettings mpp = TSettings::LoadMPP(Path());
   EXPECT_FALSE(mpp.Enabled);
-  EXPECT_EQ(mpp.Format, mfNone);
+  EXPECT_EQ(mpp.Format, TMPPFormat::None);
 }
 
 TEST_F(SettingsTest, CompanyIsWrittenInOrderAndReadBackWithoutBlanksOrQuotes) {
@@ -32,15 +32,16 @@ TEST_F(SettingsTest, CompanyIsWrittenInOrderAndReadBackWithoutBlanksOrQuotes) {
 }
 
 TEST_F(SettingsTest, SplitPaymentRoundTrip) {
-  TSettings::SaveMPP(Path(), {true, mfBoth});
+  TSettings::SaveMPP(Path(), {true, TMPPFormat::Both});
   EXPECT_EQ(Read(), QByteArray("[MPP]\r\nEnabled=1\r\nFormat=Both\r\n"));
   const TMPPSettings mpp = TSettings::LoadMPP(Path());
   EXPECT_TRUE(mpp.Enabled);
-  EXPECT_EQ(mpp.Format, mfBoth);
+  EXPECT_EQ(mpp.Format, TMPPFormat::Both);
 
-  TSettings::SaveMPP(Path(), {false, mfStructured});
+  TSettings::SaveMPP(Path(), {false, TMPPFormat::Structured});
   EXPECT_FALSE(TSettings::LoadMPP(Path()).Enabled);
-  EXPECT_EQ(TSettings::LoadMPP(Path()).Format, mfStructured) << "the format is kept while split payment is off";
+  EXPECT_EQ(TSettings::LoadMPP(Path()).Format, TMPPFormat::Structured)
+      << "the format is kept while split payment is off";
 }
 
 TEST_F(SettingsTest, EachSaveLeavesTheOtherSectionsAlone) {
@@ -49,7 +50,7 @@ TEST_F(SettingsTest, EachSaveLeavesTheOtherSectionsAlone) {
   EXPECT_EQ(Read(),
             QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=1\r\nFormat=Ustrd\r\n"
                        "[Program]\r\nLastBank=Konto2\r\n"));
-  TSettings::SaveMPP(Path(), {false, mfNone});
+  TSettings::SaveMPP(Path(), {false, TMPPFormat::None});
   EXPECT_EQ(Read(),
             QByteArray("[COMPANY]\r\nName=B\r\nNIP=N\r\nIBAN=I\r\nBIC=C\r\n[MPP]\r\nEnabled=0\r\nFormat=None\r\n"
                        "[Program]\r\nLastBank=Konto2\r\n"));
@@ -88,21 +89,22 @@ TEST_P(MPPFormatText, ReadsTrimmedIgnoringCase) {
   EXPECT_EQ(TSettings::StringToMPPFormat(QString::fromUtf8(GetParam().Text)), GetParam().Format);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, MPPFormatText,
-                         ::testing::Values(TFormatCase{"None", mfNone}, TFormatCase{"Ustrd", mfUstrd},
-                                           TFormatCase{"Structured", mfStructured}, TFormatCase{"Both", mfBoth},
-                                           TFormatCase{"structured", mfStructured},
-                                           TFormatCase{"  Structured", mfStructured}, TFormatCase{" both\t", mfBoth},
-                                           TFormatCase{"Strd", mfNone}, TFormatCase{"", mfNone},
-                                           TFormatCase{"USTRD", mfUstrd}, TFormatCase{"Standard", mfStandard},
-                                           TFormatCase{" standard ", mfStandard}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MPPFormatText,
+    ::testing::Values(TFormatCase{"None", TMPPFormat::None}, TFormatCase{"Ustrd", TMPPFormat::Ustrd},
+                      TFormatCase{"Structured", TMPPFormat::Structured}, TFormatCase{"Both", TMPPFormat::Both},
+                      TFormatCase{"structured", TMPPFormat::Structured},
+                      TFormatCase{"  Structured", TMPPFormat::Structured}, TFormatCase{" both\t", TMPPFormat::Both},
+                      TFormatCase{"Strd", TMPPFormat::None}, TFormatCase{"", TMPPFormat::None},
+                      TFormatCase{"USTRD", TMPPFormat::Ustrd}, TFormatCase{"Standard", TMPPFormat::Standard},
+                      TFormatCase{" standard ", TMPPFormat::Standard}));
 
 TEST(MPPFormatToString, WritesTheFiveNames) {
-  EXPECT_EQ(TSettings::MPPFormatToString(mfNone), QStringLiteral("None"));
-  EXPECT_EQ(TSettings::MPPFormatToString(mfUstrd), QStringLiteral("Ustrd"));
-  EXPECT_EQ(TSettings::MPPFormatToString(mfStructured), QStringLiteral("Structured"));
-  EXPECT_EQ(TSettings::MPPFormatToString(mfBoth), QStringLiteral("Both"));
-  EXPECT_EQ(TSettings::MPPFormatToString(mfStandard), QStringLiteral("Standard"));
+  EXPECT_EQ(TSettings::MPPFormatToString(TMPPFormat::None), QStringLiteral("None"));
+  EXPECT_EQ(TSettings::MPPFormatToString(TMPPFormat::Ustrd), QStringLiteral("Ustrd"));
+  EXPECT_EQ(TSettings::MPPFormatToString(TMPPFormat::Structured), QStringLiteral("Structured"));
+  EXPECT_EQ(TSettings::MPPFormatToString(TMPPFormat::Both), QStringLiteral("Both"));
+  EXPECT_EQ(TSettings::MPPFormatToString(TMPPFormat::Standard), QStringLiteral("Standard"));
 }
 
 } // namespace

@@ -14,7 +14,7 @@ class TSplitPaymentSettings;
 struct TLogEntry {
   QString Text;
   bool WithSeparator = false;
-  TLogKind Kind = lkInfo;
+  TLogKind Kind = TLogKind::Info;
 };
 
 // A temporary directory that stands in for the program's directory.

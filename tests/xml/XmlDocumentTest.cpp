@@ -128,7 +128,7 @@ TEST(ParseXml, ReadsBytesUnderTheGivenName) {
 }
 
 // What reading a file gives: the root's name and its first child's text, or the error.
-template <typename TLoad> QString Outcome(TLoad load, const QString &fileName) {
+template <typename Load> QString Outcome(Load load, const QString &fileName) {
   try {
     const TXmlDocument document = load(fileName);
     const TXmlElement root = document.Root();

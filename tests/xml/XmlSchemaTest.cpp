@@ -123,12 +123,16 @@ TEST(XmlSchema, NamesTheElementOfEachViolationWithItsPathAndLimits) {
 
   const TViolationCase expected[] = {
       // An attribute's violation is the element's that carries it.
-      {xvPattern, QStringLiteral("Lista[1]/Pozycja[1]"), QStringLiteral("PL"), QStringLiteral("[a-z]{2}")},
-      {xvTooShort, QStringLiteral("Lista[1]/Pozycja[2]/Nazwa[1]"), QStringLiteral("0"), QStringLiteral("1")},
-      {xvTooLong, QStringLiteral("Lista[1]/Pozycja[3]/Nazwa[1]"), QStringLiteral("8"), QStringLiteral("5")},
-      {xvPattern, QStringLiteral("Lista[1]/Pozycja[3]/Kod[1]"), QStringLiteral("pl"), QStringLiteral("[A-Z]{2}")},
+      {TXmlViolationKind::Pattern, QStringLiteral("Lista[1]/Pozycja[1]"), QStringLiteral("PL"),
+       QStringLiteral("[a-z]{2}")},
+      {TXmlViolationKind::TooShort, QStringLiteral("Lista[1]/Pozycja[2]/Nazwa[1]"), QStringLiteral("0"),
+       QStringLiteral("1")},
+      {TXmlViolationKind::TooLong, QStringLiteral("Lista[1]/Pozycja[3]/Nazwa[1]"), QStringLiteral("8"),
+       QStringLiteral("5")},
+      {TXmlViolationKind::Pattern, QStringLiteral("Lista[1]/Pozycja[3]/Kod[1]"), QStringLiteral("pl"),
+       QStringLiteral("[A-Z]{2}")},
       // A missing child is the parent's fault; such a violation carries no values.
-      {xvOther, QStringLiteral("Lista[1]/Pozycja[4]"), QString(), QString()},
+      {TXmlViolationKind::Other, QStringLiteral("Lista[1]/Pozycja[4]"), QString(), QString()},
   };
   ASSERT_EQ(violations.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {

@@ -31,9 +31,9 @@ TAppPaths TAppPaths::Choose(const QString &programDir, const QString &dataDirOve
   TAppPaths paths = InDirectory(programDir);
   // Tests and portable set-ups point the program at another data directory.
   if (!dataDirOverride.isEmpty())
-    paths = {paths.ProgramDir, DirectoryText(dataDirOverride), dcOverride};
+    paths = {paths.ProgramDir, DirectoryText(dataDirOverride), TDataDirChoice::Override};
   else if (!userDataDir.isEmpty() && !CanCreateFilesIn(programDir))
-    paths = {paths.ProgramDir, DirectoryText(userDataDir), dcUserData};
+    paths = {paths.ProgramDir, DirectoryText(userDataDir), TDataDirChoice::UserData};
   return paths;
 }
 

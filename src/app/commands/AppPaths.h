@@ -3,13 +3,13 @@
 #include <QString>
 
 // Why the data directory is where it is.
-enum TDataDirChoice {
+enum class TDataDirChoice {
   // The program directory, which a file can be created in: a portable copy, a build folder.
-  dcProgramDir,
+  ProgramDir,
   // The directory that the environment variable PAVENA_DIR names.
-  dcOverride,
+  Override,
   // The user's own data folder, as the program directory cannot be written: an installed program.
-  dcUserData,
+  UserData,
 };
 
 // Where the program finds its files. Resolved once when the program starts and carried by the
@@ -20,7 +20,7 @@ struct TAppPaths {
   QString ProgramDir;
   // The directory of settings.ini, BANKI.INI and the working directories, ending with "/".
   QString AppDir;
-  TDataDirChoice DataDirChoice = dcProgramDir;
+  TDataDirChoice DataDirChoice = TDataDirChoice::ProgramDir;
 
   // AppDir followed by the relative name, e.g. AppFilePath("PLIKI_DO_BANKU/Pain001.xml").
   QString AppFilePath(const QString &name) const { return AppDir + name; }

@@ -61,7 +61,7 @@ void CreatePackagedDesktopShortcut(IDesktop &desktop, const QString &name, const
 }
 
 void PressCreateDesktopShortcut(const THost &host) {
-  if (host.Paths.DataDirChoice == dcUserData)
+  if (host.Paths.DataDirChoice == TDataDirChoice::UserData)
     CreatePackagedDesktopShortcut(host.Desktop, QStringLiteral("Pavena"), QStringLiteral("pavena"));
   else
     CreateDesktopShortcut(host.Desktop, QStringLiteral("Pavena"), host.Paths.ProgramFile(QStringLiteral("pavena")), {},

@@ -12,7 +12,7 @@
 // provide their own implementation; commands never touch a widget.
 
 // What a log entry is: the console host sends errors and warnings to standard error.
-enum TLogKind { lkInfo, lkError, lkWarning };
+enum class TLogKind { Info, Error, Warning };
 
 // The message log: every entry reaches every log the host shows.
 class ILog {
@@ -22,7 +22,7 @@ public:
   // withSeparator is set.
   virtual void Append(const QString &text, bool withSeparator, TLogKind kind) = 0;
 
-  void AppendLog(const QString &text, bool withSeparator) { Append(text, withSeparator, lkInfo); }
+  void AppendLog(const QString &text, bool withSeparator) { Append(text, withSeparator, TLogKind::Info); }
   // The one entry that ends a failed command: "Błąd: " and the error's message.
   void AppendError(const QString &message);
   // "Uwaga: " and what the bank or the tax office would reject in a file that was written.

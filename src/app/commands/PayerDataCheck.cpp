@@ -5,26 +5,26 @@
 
 namespace {
 
-enum TFieldKind { fkText, fkNip, fkIban, fkBic };
+enum class TFieldKind { Text, Nip, Iban, Bic };
 
 QString ProblemOf(TFieldKind kind, const QString &value) {
   if (Trim(value).isEmpty())
     return QStringLiteral("pole jest puste");
   switch (kind) {
-  case fkText: break;
-  case fkNip:
+  case TFieldKind::Text: break;
+  case TFieldKind::Nip:
     if (!IsValidNip(NipWithoutSeparators(value)))
       return QStringLiteral("to nie jest poprawny NIP: 10 cyfr, z których ostatnia jest cyfrą kontrolną");
     break;
-  case fkIban:
+  case TFieldKind::Iban:
     switch (AccountProblem(NormalisedIban(value))) {
-    case apNone: break;
-    case apCheckDigits:
+    case TAccountProblem::None: break;
+    case TAccountProblem::CheckDigits:
       return QStringLiteral("błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka albo cudzy rachunek");
-    case apNotIban: return QStringLiteral("to nie jest numer IBAN ani polski numer rachunku z 26 cyfr");
+    case TAccountProblem::NotIban: return QStringLiteral("to nie jest numer IBAN ani polski numer rachunku z 26 cyfr");
     }
     break;
-  case fkBic:
+  case TFieldKind::Bic:
     if (!IsBicForm(value))
       return QStringLiteral("to nie jest kod BIC (ISO 9362): 8 albo 11 wielkich liter i cyfr, w tym na miejscach 5 "
                             "i 6 litery kraju");
@@ -49,16 +49,18 @@ QString NormalisedIban(const QString &iban) {
 }
 
 QList<TFieldCheck> CheckPayerData(const TCompanyData &payer) {
-  return {Check(QStringLiteral("Nazwa Płatnika"), fkText, payer.Name),
-          Check(QStringLiteral("NIP Płatnika"), fkNip, payer.NIP),
-          Check(QStringLiteral("IBAN Płatnika"), fkIban, payer.IBAN),
-          Check(QStringLiteral("BIC Płatnika"), fkBic, payer.BIC)};
+  return {Check(QStringLiteral("Nazwa Płatnika"), TFieldKind::Text, payer.Name),
+          Check(QStringLiteral("NIP Płatnika"), TFieldKind::Nip, payer.NIP),
+          Check(QStringLiteral("IBAN Płatnika"), TFieldKind::Iban, payer.IBAN),
+          Check(QStringLiteral("BIC Płatnika"), TFieldKind::Bic, payer.BIC)};
 }
 
 QList<TFieldCheck> CheckBankRow(const TBankRow &row) {
-  return {Check(QStringLiteral("Opis konta"), fkText, row.Opis), Check(QStringLiteral("IBAN konta"), fkIban, row.IBAN),
-          Check(QStringLiteral("BIC konta"), fkBic, row.BIC), Check(QStringLiteral("NIP Płatnika"), fkNip, row.NIP),
-          Check(QStringLiteral("Nazwa Płatnika"), fkText, row.Name)};
+  return {Check(QStringLiteral("Opis konta"), TFieldKind::Text, row.Opis),
+          Check(QStringLiteral("IBAN konta"), TFieldKind::Iban, row.IBAN),
+          Check(QStringLiteral("BIC konta"), TFieldKind::Bic, row.BIC),
+          Check(QStringLiteral("NIP Płatnika"), TFieldKind::Nip, row.NIP),
+          Check(QStringLiteral("Nazwa Płatnika"), TFieldKind::Text, row.Name)};
 }
 
 bool ConfirmSavingDespiteProblems(IDialogs &dialogs, const QList<TFieldCheck> &checks) {

@@ -8,7 +8,8 @@ namespace {
 
 // The items of the group "Format MPP" in their order: "Bez Struktury", "Struktura", "Both",
 // "Standard bankowy (/VAT/…/IDC/…/INV/…/TXT/…)".
-constexpr TMPPFormat FormatOfItem[] = {mfUstrd, mfStructured, mfBoth, mfStandard};
+constexpr TMPPFormat FormatOfItem[] = {TMPPFormat::Ustrd, TMPPFormat::Structured, TMPPFormat::Both,
+                                       TMPPFormat::Standard};
 
 } // namespace
 
@@ -76,5 +77,5 @@ int TSplitPaymentSettings::IndexOfFormat(TMPPFormat format) {
 }
 
 TMPPFormat TSplitPaymentSettings::FormatOfIndex(int index) {
-  return index >= 0 && index < int(std::size(FormatOfItem)) ? FormatOfItem[index] : mfNone;
+  return index >= 0 && index < int(std::size(FormatOfItem)) ? FormatOfItem[index] : TMPPFormat::None;
 }

@@ -27,8 +27,8 @@ public:
   // The help of the group "Format MPP": what each of its formats writes.
   static const QString HelpText;
 
-  // A stored format without an item of its own (mfNone) is shown, and so used, as
-  // "Bez Struktury" (mfUstrd).
+  // A stored format without an item of its own (TMPPFormat::None) is shown, and so used, as
+  // "Bez Struktury" (TMPPFormat::Ustrd).
   static TMPPSettings AsShown(TMPPSettings stored);
   static int IndexOfFormat(TMPPFormat format);
   static TMPPFormat FormatOfIndex(int index);

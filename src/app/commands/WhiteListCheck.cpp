@@ -53,7 +53,7 @@ std::optional<TWhiteListPair> WhiteListPair(const QString &nip, const QString &a
   if (payeeNip.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive))
     payeeNip = payeeNip.mid(2);
   if (!IsValidNip(payeeNip) || digits.size() != 26 || !IsDigits(digits) ||
-      AccountProblem(QStringLiteral("PL") + digits) != apNone)
+      AccountProblem(QStringLiteral("PL") + digits) != TAccountProblem::None)
     return std::nullopt;
   return TWhiteListPair{payeeNip, digits};
 }

@@ -6,6 +6,6 @@ TBackgroundMailer::TBackgroundMailer(TAuthorMailer &mailer, TBackgroundWork &bac
 void TBackgroundMailer::SendFileToAuthor(const QString &body, const QString &fileName) {
   TSendCancellation cancellation;
   FBackground.Run(
-      QStringLiteral("Wysyłanie pliku do autora"),
-      [&] { FMailer.SendFileToAuthor(body, fileName, cancellation); }, [&] { cancellation.Cancel(); });
+      QStringLiteral("Wysyłanie pliku do autora"), [&] { FMailer.SendFileToAuthor(body, fileName, cancellation); },
+      [&] { cancellation.Cancel(); });
 }

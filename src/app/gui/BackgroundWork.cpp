@@ -70,8 +70,7 @@ void TBackgroundWork::ShowIn(QMainWindow &window) {
   window.installEventFilter(this);
 }
 
-void TBackgroundWork::Run(const QString &what, const std::function<void()> &work,
-                          const std::function<void()> &cancel) {
+void TBackgroundWork::Run(const QString &what, const std::function<void()> &work, const std::function<void()> &cancel) {
   if (!FWindow) {
     work();
     return;

@@ -16,6 +16,8 @@
 
 namespace {
 
+using TColumn = TBankTableModel::TColumn;
+
 // The widest text each column was made for: a Polish IBAN (PL and 26 digits), an 11-character
 // BIC and a 10-digit NIP; the description gets room for 30 characters of average width.
 const QString WidestIBAN = QStringLiteral("PL") + QString(26, u'0');
@@ -40,7 +42,7 @@ TBankPage::TBankPage(QWidget *parent) : QWidget(parent), FModel(new TBankTableMo
   FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   FGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  FGrid->setColumnHidden(TBankTableModel::colKonto, true);
+  FGrid->setColumnHidden(TBankTableModel::Index(TColumn::Konto), true);
   SetColumnWidths();
   connect(FGrid, &QTableView::doubleClicked, this, &TBankPage::EditRequested);
 
@@ -88,16 +90,17 @@ void TBankPage::SetColumnWidths() {
   const QFontMetrics metrics = FGrid->fontMetrics();
   const int margins =
       2 * (FGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, FGrid) + 1) + metrics.averageCharWidth();
-  const auto fit = [&](int column, int textWidth) {
+  const auto fit = [&](TColumn column, int textWidth) {
+    const int section = TBankTableModel::Index(column);
     QFont bold = FGrid->horizontalHeader()->font();
     bold.setBold(true);
-    const int titleWidth = QFontMetrics(bold).horizontalAdvance(FModel->headerData(column, Qt::Horizontal).toString());
-    FGrid->setColumnWidth(column, std::max(textWidth, titleWidth) + margins);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(FModel->headerData(section, Qt::Horizontal).toString());
+    FGrid->setColumnWidth(section, std::max(textWidth, titleWidth) + margins);
   };
-  fit(TBankTableModel::colOpis, OpisCharacters * metrics.averageCharWidth());
-  fit(TBankTableModel::colIBAN, metrics.horizontalAdvance(WidestIBAN));
-  fit(TBankTableModel::colBIC, metrics.horizontalAdvance(WidestBIC));
-  fit(TBankTableModel::colNIP, metrics.horizontalAdvance(WidestNIP));
+  fit(TColumn::Opis, OpisCharacters * metrics.averageCharWidth());
+  fit(TColumn::IBAN, metrics.horizontalAdvance(WidestIBAN));
+  fit(TColumn::BIC, metrics.horizontalAdvance(WidestBIC));
+  fit(TColumn::NIP, metrics.horizontalAdvance(WidestNIP));
   // The payer's name takes the rest of the grid, on one line.
   FGrid->horizontalHeader()->setStretchLastSection(true);
   FGrid->setWordWrap(false);

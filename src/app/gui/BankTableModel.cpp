@@ -19,12 +19,12 @@ const TColumnLook Columns[TBankTableModel::ColumnCount] = {
 };
 
 const QString &Field(const TBankRow &row, int column) {
-  switch (column) {
-  case TBankTableModel::colKonto: return row.konto;
-  case TBankTableModel::colOpis: return row.Opis;
-  case TBankTableModel::colIBAN: return row.IBAN;
-  case TBankTableModel::colBIC: return row.BIC;
-  case TBankTableModel::colNIP: return row.NIP;
+  switch (static_cast<TBankTableModel::TColumn>(column)) {
+  case TBankTableModel::TColumn::Konto: return row.konto;
+  case TBankTableModel::TColumn::Opis: return row.Opis;
+  case TBankTableModel::TColumn::IBAN: return row.IBAN;
+  case TBankTableModel::TColumn::BIC: return row.BIC;
+  case TBankTableModel::TColumn::NIP: return row.NIP;
   default: return row.Name;
   }
 }

@@ -11,7 +11,10 @@ class TBankTableModel : public QAbstractTableModel {
   Q_OBJECT
 
 public:
-  enum TColumn { colKonto, colOpis, colIBAN, colBIC, colNIP, colName, ColumnCount };
+  enum class TColumn { Konto, Opis, IBAN, BIC, NIP, Name };
+  static constexpr int ColumnCount = 6;
+  // The column's number, as Qt's views and indexes take it.
+  static constexpr int Index(TColumn column) { return static_cast<int>(column); }
 
   explicit TBankTableModel(QObject *parent = nullptr);
 

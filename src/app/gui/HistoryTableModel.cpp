@@ -19,22 +19,22 @@ int THistoryTableModel::columnCount(const QModelIndex &parent) const { return pa
 QVariant THistoryTableModel::data(const QModelIndex &index, int role) const {
   if (!index.isValid() || index.row() >= int(FEntries.size()))
     return {};
-  if (role == Qt::TextAlignmentRole && index.column() == colAmount)
+  if (role == Qt::TextAlignmentRole && index.column() == Index(TColumn::Amount))
     return QVariant(Qt::AlignRight | Qt::AlignVCenter);
   if (role != Qt::DisplayRole)
     return {};
   const THistoryEntry &entry = FEntries[std::size_t(index.row())];
-  switch (index.column()) {
-  case colDate: return entry.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-  case colPayee: return entry.PayeeName;
-  case colNIP: return entry.PayeeNIP;
-  case colInvoice: return entry.InvoiceNumber;
-  case colKsef: return entry.KsefNumber;
-  case colAmount: return PolishAmount(entry.Amount);
-  case colCurrency: return entry.Currency;
-  case colFile: return entry.ArchivePath.section(u'/', -1);
-  default: return {};
+  switch (static_cast<TColumn>(index.column())) {
+  case TColumn::Date: return entry.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  case TColumn::Payee: return entry.PayeeName;
+  case TColumn::NIP: return entry.PayeeNIP;
+  case TColumn::Invoice: return entry.InvoiceNumber;
+  case TColumn::Ksef: return entry.KsefNumber;
+  case TColumn::Amount: return PolishAmount(entry.Amount);
+  case TColumn::Currency: return entry.Currency;
+  case TColumn::File: return entry.ArchivePath.section(u'/', -1);
   }
+  return {};
 }
 
 QVariant THistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -11,7 +11,10 @@ class THistoryTableModel : public QAbstractTableModel {
   Q_OBJECT
 
 public:
-  enum TColumn { colDate, colPayee, colNIP, colInvoice, colKsef, colAmount, colCurrency, colFile, ColumnCount };
+  enum class TColumn { Date, Payee, NIP, Invoice, Ksef, Amount, Currency, File };
+  static constexpr int ColumnCount = 8;
+  // The column's number, as Qt's views and indexes take it.
+  static constexpr int Index(TColumn column) { return static_cast<int>(column); }
 
   explicit THistoryTableModel(QObject *parent = nullptr);
 

@@ -14,6 +14,8 @@
 
 namespace {
 
+using TColumn = TBankTableModel::TColumn;
+
 std::vector<TBankRow> Rows(int count) {
   std::vector<TBankRow> rows;
   for (int i = 1; i <= count; ++i)
@@ -37,10 +39,11 @@ protected:
 
 TEST_F(BankPageTest, GridShowsTheAccountColumnsAndOnlyReadsRows) {
   QTableView &grid = Grid();
-  EXPECT_TRUE(grid.isColumnHidden(TBankTableModel::colKonto));
+  EXPECT_TRUE(grid.isColumnHidden(TBankTableModel::Index(TColumn::Konto)));
   EXPECT_EQ(grid.selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
-  EXPECT_EQ(grid.horizontalHeader()->sectionResizeMode(TBankTableModel::colName), QHeaderView::Interactive);
+  EXPECT_EQ(grid.horizontalHeader()->sectionResizeMode(TBankTableModel::Index(TColumn::Name)),
+            QHeaderView::Interactive);
   EXPECT_TRUE(grid.verticalHeader()->isVisible()) << "the row indicator";
   EXPECT_EQ(grid.model()->rowCount(), 3);
 }
@@ -53,12 +56,13 @@ TEST_F(BankPageTest, ColumnsShowTheLongestValuesWhole) {
                  {QStringLiteral("Konto2"), QString(30, u'e'), QStringLiteral("PL80888888888888888888888888"),
                   QStringLiteral("MMMMPLPWMMM"), QStringLiteral("8888888888"), QStringLiteral("Firma")}});
   QTableView &grid = Grid();
-  for (const int column : {TBankTableModel::colIBAN, TBankTableModel::colBIC, TBankTableModel::colNIP}) {
+  for (const TColumn shown : {TColumn::IBAN, TColumn::BIC, TColumn::NIP}) {
+    const int column = TBankTableModel::Index(shown);
     const int width = grid.columnWidth(column);
     grid.resizeColumnToContents(column);
     EXPECT_GE(width, grid.columnWidth(column)) << "column " << column;
   }
-  EXPECT_GE(grid.columnWidth(TBankTableModel::colOpis), grid.fontMetrics().averageCharWidth() * 30);
+  EXPECT_GE(grid.columnWidth(TBankTableModel::Index(TColumn::Opis)), grid.fontMetrics().averageCharWidth() * 30);
   EXPECT_TRUE(grid.horizontalHeader()->stretchLastSection()) << "the name takes the rest";
   EXPECT_FALSE(grid.wordWrap());
 }
@@ -70,7 +74,7 @@ TEST_F(BankPageTest, CurrentRowFollowsTheProgramAndTheUser) {
 
   QTableView &grid = Grid();
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                    grid.visualRect(grid.model()->index(0, TBankTableModel::colNIP)).center());
+                    grid.visualRect(grid.model()->index(0, TBankTableModel::Index(TColumn::NIP))).center());
   EXPECT_EQ(Page.CurrentRow(), 0);
 
   Page.SetCurrentRow(-1);

@@ -7,9 +7,10 @@
 namespace {
 
 using TModel = TBankTableModel;
+using TColumn = TModel::TColumn;
 
 struct TColumnCase {
-  int Column;
+  TColumn Column;
   const char *Title;
   Qt::Alignment TitleAlignment;
   Qt::Alignment CellAlignment;
@@ -29,25 +30,26 @@ TEST(BankTableModelTest, ColumnsShowTheRowWithTheirTitlesAndAlignments) {
   const Qt::Alignment centred = Qt::AlignCenter;
   const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
   const TColumnCase columns[] = {
-      {TModel::colKonto, "Konto", centred, centred, "Konto1"},
-      {TModel::colOpis, "Opis konta", centred, left, "Główne"},
-      {TModel::colIBAN, "IBAN", centred, centred, "PL61109010140000071219812874"},
-      {TModel::colBIC, "BIC", centred, centred, "WBKPPLPP"},
-      {TModel::colNIP, "NIP", centred, centred, "5260250274"},
-      {TModel::colName, "Nazwa Płatnika", left, left, "Spółka Złota"},
+      {TColumn::Konto, "Konto", centred, centred, "Konto1"},
+      {TColumn::Opis, "Opis konta", centred, left, "Główne"},
+      {TColumn::IBAN, "IBAN", centred, centred, "PL61109010140000071219812874"},
+      {TColumn::BIC, "BIC", centred, centred, "WBKPPLPP"},
+      {TColumn::NIP, "NIP", centred, centred, "5260250274"},
+      {TColumn::Name, "Nazwa Płatnika", left, left, "Spółka Złota"},
   };
   for (const TColumnCase &column : columns) {
     SCOPED_TRACE(column.Title);
-    EXPECT_EQ(model.headerData(column.Column, Qt::Horizontal).toString(), QString::fromUtf8(column.Title));
-    EXPECT_TRUE(model.headerData(column.Column, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
-    EXPECT_EQ(Qt::Alignment(model.headerData(column.Column, Qt::Horizontal, Qt::TextAlignmentRole).toInt()),
+    const int section = TModel::Index(column.Column);
+    EXPECT_EQ(model.headerData(section, Qt::Horizontal).toString(), QString::fromUtf8(column.Title));
+    EXPECT_TRUE(model.headerData(section, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(Qt::Alignment(model.headerData(section, Qt::Horizontal, Qt::TextAlignmentRole).toInt()),
               column.TitleAlignment);
-    const QModelIndex cell = model.index(0, column.Column);
+    const QModelIndex cell = model.index(0, section);
     EXPECT_EQ(model.data(cell).toString(), QString::fromUtf8(column.Cell));
     EXPECT_EQ(Qt::Alignment(model.data(cell, Qt::TextAlignmentRole).toInt()), column.CellAlignment);
     EXPECT_FALSE(model.flags(cell).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(model.flags(cell).testFlag(Qt::ItemIsSelectable));
-    EXPECT_EQ(model.data(model.index(1, column.Column)).toString(), QString());
+    EXPECT_EQ(model.data(model.index(1, section)).toString(), QString());
   }
 }
 
@@ -60,8 +62,8 @@ TEST(BankTableModelTest, NewRowsReplaceTheOldOnesInOneReset) {
   model.SetRows({changed});
   EXPECT_EQ(resets.count(), 1);
   EXPECT_EQ(model.rowCount(), 1);
-  EXPECT_EQ(model.data(model.index(0, TModel::colOpis)).toString(), QStringLiteral("Inne"));
-  EXPECT_FALSE(model.index(1, TModel::colOpis).isValid());
+  EXPECT_EQ(model.data(model.index(0, TModel::Index(TColumn::Opis))).toString(), QStringLiteral("Inne"));
+  EXPECT_FALSE(model.index(1, TModel::Index(TColumn::Opis)).isValid());
 }
 
 } // namespace

@@ -50,7 +50,8 @@ TEST(BankWidgetsTest, TheRegisterFillsAndUpdatesTheWidgets) {
   });
   DoubleClickRow(grid, 1);
   EXPECT_EQ(answer.Answered(), 1);
-  EXPECT_EQ(grid.model()->index(1, TBankTableModel::colOpis).data().toString(), QStringLiteral("Walutowe EUR"));
+  EXPECT_EQ(grid.model()->index(1, TBankTableModel::Index(TBankTableModel::TColumn::Opis)).data().toString(),
+            QStringLiteral("Walutowe EUR"));
   EXPECT_EQ(page.CurrentRow(), 1);
   EXPECT_TRUE(dir.ReadBytes(QStringLiteral("BANKI.INI")).contains("[Konto2]\r\nOpis=Walutowe EUR\r\n"));
   EXPECT_EQ(LogLines(host), QStringList({QStringLiteral("Skorygowano zapis w tablicy banków.")}));

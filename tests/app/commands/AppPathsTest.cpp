@@ -107,7 +107,7 @@ TEST_F(TProgramDirTest, AWritableProgramDirectoryKeepsTheDataBesideTheExecutable
   const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir());
   EXPECT_EQ(paths.AppDir, ProgramDir() + QStringLiteral("/"));
   EXPECT_EQ(paths.ProgramDir, ProgramDir() + QStringLiteral("/"));
-  EXPECT_EQ(paths.DataDirChoice, dcProgramDir);
+  EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::ProgramDir);
   // The probe leaves nothing behind.
   EXPECT_TRUE(QDir(ProgramDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
@@ -119,7 +119,7 @@ TEST_F(TProgramDirTest, AReadOnlyProgramDirectoryPutsTheDataIntoTheUsersFolder) 
   const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir());
 
   EXPECT_EQ(paths.AppDir, UserDataDir() + QStringLiteral("/"));
-  EXPECT_EQ(paths.DataDirChoice, dcUserData);
+  EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::UserData);
   EXPECT_EQ(paths.SettingsFile(), UserDataDir() + QStringLiteral("/settings.ini"));
   // The manual, the icon and the generator stay beside the executable.
   EXPECT_EQ(paths.ProgramDir, ProgramDir() + QStringLiteral("/"));
@@ -131,7 +131,7 @@ TEST_F(TProgramDirTest, TheOverrideWinsOverAReadOnlyProgramDirectory) {
   const TAsUnprivilegedUser user;
   const TAppPaths paths = TAppPaths::Choose(ProgramDir(), Root.File(QStringLiteral("dane")), UserDataDir());
   EXPECT_EQ(paths.AppDir, Root.File(QStringLiteral("dane/")));
-  EXPECT_EQ(paths.DataDirChoice, dcOverride);
+  EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::Override);
 }
 
 TEST(AppPathsTest, TheUsersDataFolderIsPavenasFolderAmongTheUsersData) {

@@ -66,7 +66,7 @@ TEST_F(TBatchTransferTest, WithSplitPaymentWritesTheMPPFile) {
   AddFixture(QStringLiteral("a.xml"), QStringLiteral("faktura-papiernia.xml"));
   AddFixture(QStringLiteral("b.xml"), QStringLiteral("faktura-drukarnia.xml"));
 
-  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfBoth}));
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, TMPPFormat::Both}));
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
   EXPECT_EQ(Log(),
@@ -124,7 +124,7 @@ TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
   AddFixture(QStringLiteral("b.xml"), QStringLiteral("faktura-bez-rachunku.xml"));
   AddInvoice(QStringLiteral("c.xml"), "<nie-zamkniety");
 
-  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfUstrd}));
+  EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, TMPPFormat::Ustrd}));
 
   // The message names the second file: the third was never read.
   EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: K/12/2026\r\n"

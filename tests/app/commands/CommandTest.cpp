@@ -31,7 +31,7 @@ QStringList TCommandTest::Log() const {
 QStringList TCommandTest::Warnings() const {
   QStringList texts;
   for (const TLogEntry &entry : Host.LogEntries)
-    if (entry.Kind == lkWarning)
+    if (entry.Kind == TLogKind::Warning)
       texts.append(entry.Text);
   return texts;
 }

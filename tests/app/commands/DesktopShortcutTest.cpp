@@ -104,7 +104,7 @@ TEST_F(TDesktopShortcutTest, TheTargetIsPavenaInTheProgramDirectoryWhateverTheDa
 
 TEST_F(TDesktopShortcutTest, AnInstalledPackageGetsALauncherByCommandNameAndNoSecondMenuEntry) {
   TAppPaths packaged{QStringLiteral("/usr/lib/pavena/"), Home.File(QStringLiteral(".local/share/Pavena/"))};
-  packaged.DataDirChoice = dcUserData;
+  packaged.DataDirChoice = TDataDirChoice::UserData;
   TFakeHost host(packaged);
   host.DesktopFolderPath = Fake.DesktopFolderPath;
   host.ApplicationsFolderPath = Fake.ApplicationsFolderPath;

@@ -27,7 +27,7 @@ TEST_P(TEarlierOutputTest, AtMostOneEarlierFileIsDeletedBeforeTheRun) {
   for (const QString &name : c.Present + others)
     WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/") + name, "earlier");
 
-  const TMPPSettings mpp{c.SplitPayment, mfUstrd};
+  const TMPPSettings mpp{c.SplitPayment, TMPPFormat::Ustrd};
   EXPECT_FALSE(
       c.Batch ? Commands.PressBatch(FixturePath(QStringLiteral("commands")), mpp)
               : Commands.PressSingle(FixturePath(QStringLiteral("commands/faktura-papiernia.xml")), QString(), mpp));

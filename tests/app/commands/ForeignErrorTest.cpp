@@ -27,14 +27,14 @@ protected:
 };
 
 TEST_P(TForeignErrorTest, EndsEachTransferAsOneLogEntry) {
-  const TMPPSettings off{false, mfUstrd};
+  const TMPPSettings off{false, TMPPFormat::Ustrd};
   EXPECT_FALSE(Commands.PressSingle(FixturePath(QStringLiteral("commands/faktura-papiernia.xml")), QString(), off));
   EXPECT_FALSE(Commands.PressBatch(FixturePath(QStringLiteral("commands")), off));
   EXPECT_FALSE(Commands.PressVideoTelWithoutSplitPayment(AppFile(QStringLiteral("przelewy.imp"))));
 
   EXPECT_EQ(Log(), QStringList(3, QStringLiteral("Błąd: ") + GetParam().Logged));
   for (const TLogEntry &entry : Host.LogEntries)
-    EXPECT_EQ(entry.Kind, lkError);
+    EXPECT_EQ(entry.Kind, TLogKind::Error);
   EXPECT_TRUE(Host.ErrorBoxes.isEmpty());
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
 }

@@ -241,7 +241,7 @@ TEST_P(TGeneratorFailureTest, IsLoggedAndOpensNothing) {
   EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Błąd: ") + QString::fromUtf8(GetParam().Message)
                                                                     .replace(QStringLiteral("%1"), Generator())
                                                                     .replace(QStringLiteral("%2"), pdf));
-  EXPECT_EQ(Host.LogEntries[0].Kind, lkError);
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Error);
   EXPECT_FALSE(Host.LogEntries[0].WithSeparator);
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
@@ -297,7 +297,7 @@ TEST_F(TInvoicePdfPreviewTest, ACancelledGeneratorLogsOneLineAndOpensNothing) {
 
   ASSERT_EQ(Host.LogEntries.size(), 1u);
   EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Tworzenie pliku PDF przerwane przez użytkownika."));
-  EXPECT_EQ(Host.LogEntries[0].Kind, lkInfo);
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Info);
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 

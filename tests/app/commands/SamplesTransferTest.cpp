@@ -38,7 +38,8 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
       EXPECT_TRUE(IsValidPain001(plain));
       QFile::remove(split);
       Host.LogEntries.clear();
-      const bool splitWritten = Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, mfBoth}).Written;
+      const bool splitWritten =
+          Commands.CreateSingleTransfer(invoice, QString(), TMPPSettings{true, TMPPFormat::Both}).Written;
       ASSERT_FALSE(Host.LogEntries.empty());
       if (splitWritten)
         EXPECT_TRUE(IsValidPain001(split));
@@ -55,7 +56,7 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(QStringLiteral("\r\n") + Separator() + QStringLiteral("\r\n")))
         << message.toStdString();
-    EXPECT_EQ(FailureOf(invoice, TMPPSettings{true, mfBoth}), message) << "split payment fails the same way";
+    EXPECT_EQ(FailureOf(invoice, TMPPSettings{true, TMPPFormat::Both}), message) << "split payment fails the same way";
   }
   EXPECT_GT(writtenFiles, 0);
   EXPECT_GT(refused, 0);

@@ -59,7 +59,7 @@ TEST_F(TSendToAuthorCommandTest, ACancelledSendLogsOneLineAndShowsNoBox) {
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
   ASSERT_EQ(Host.LogEntries.size(), 1u);
   EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
-  EXPECT_EQ(Host.LogEntries[0].Kind, lkInfo);
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Info);
 }
 
 TEST_F(TSendToAuthorCommandTest, AProgramThatCannotSendTriesNothingAndLogsWhy) {
@@ -73,7 +73,7 @@ TEST_F(TSendToAuthorCommandTest, AProgramThatCannotSendTriesNothingAndLogsWhy) {
   EXPECT_TRUE(Host.SentMails.empty());
   ASSERT_EQ(Host.LogEntries.size(), 1u);
   EXPECT_EQ(Host.LogEntries[0].Text, QStringLiteral("Błąd: ") + unavailable);
-  EXPECT_EQ(Host.LogEntries[0].Kind, lkError);
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Error);
   EXPECT_TRUE(Host.MessageBoxes.isEmpty());
 }
 

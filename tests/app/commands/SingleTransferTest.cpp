@@ -36,7 +36,8 @@ TEST_F(TSingleTransferTest, WritesThePlainFileLogsItsFullPathAndOpensIt) {
 }
 
 TEST_F(TSingleTransferTest, WithSplitPaymentWritesTheMPPFile) {
-  ASSERT_TRUE(Commands.PressSingle(Invoice("faktura-papiernia.xml"), QString(), TMPPSettings{true, mfStructured}));
+  ASSERT_TRUE(
+      Commands.PressSingle(Invoice("faktura-papiernia.xml"), QString(), TMPPSettings{true, TMPPFormat::Structured}));
 
   const QString output = AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001_MPP.xml"));
   EXPECT_EQ(Log(), QStringList({QStringLiteral("Poprawnie wygenerowano plik [") + output +
@@ -106,7 +107,7 @@ TEST_F(TSingleTransferTest, APathOfBlanksIsTriedAndFailsInTheReader) {
 TEST_F(TSingleTransferTest, SplitPaymentWithoutVATFailsAndKeepsTheEarlierMPPFile) {
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001_MPP.xml"), "earlier");
 
-  EXPECT_FALSE(Commands.PressSingle(Invoice("faktura-bez-vat.xml"), QString(), TMPPSettings{true, mfUstrd}));
+  EXPECT_FALSE(Commands.PressSingle(Invoice("faktura-bez-vat.xml"), QString(), TMPPSettings{true, TMPPFormat::Ustrd}));
 
   EXPECT_EQ(Log(),
             QStringList{QStringLiteral("Błąd: Faktura SJ/3/2026 nie zawiera kwoty VAT (<=0) wymaganej dla MPP.")});

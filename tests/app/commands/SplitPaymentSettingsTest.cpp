@@ -33,7 +33,7 @@ TEST_F(TSplitPaymentSettingsTest, StartWithoutSettingsFileCreatesItWithSplitPaym
   EXPECT_FALSE(Controls.FormatGroupEnabled());
   EXPECT_EQ(Controls.FormatIndex(), 0);
   EXPECT_FALSE(Settings.Current().Enabled);
-  EXPECT_EQ(Settings.Current().Format, mfUstrd);
+  EXPECT_EQ(Settings.Current().Format, TMPPFormat::Ustrd);
   EXPECT_EQ(AppDirectory.ReadBytes(QStringLiteral("settings.ini")),
             QByteArray("[MPP]\r\nEnabled=0\r\nFormat=Ustrd\r\n"));
 }
@@ -97,7 +97,7 @@ TEST_F(TSplitPaymentSettingsTest, CheckingEnablesTheGroupAndSaves) {
   EXPECT_TRUE(Controls.FormatGroupEnabled());
   EXPECT_EQ(Controls.FormatIndex(), 2);
   EXPECT_TRUE(Settings.Current().Enabled);
-  EXPECT_EQ(Settings.Current().Format, mfBoth);
+  EXPECT_EQ(Settings.Current().Format, TMPPFormat::Both);
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=1\r\nFormat=Both\r\n"));
 }
 
@@ -107,7 +107,7 @@ TEST_F(TSplitPaymentSettingsTest, ChoosingAFormatTakesEffectAndIsSavedAtOnce) {
 
   Controls.SetFormatIndex(1);
 
-  EXPECT_EQ(Settings.Current().Format, mfStructured);
+  EXPECT_EQ(Settings.Current().Format, TMPPFormat::Structured);
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=1\r\nFormat=Structured\r\n"));
 }
 
@@ -121,7 +121,7 @@ TEST_F(TSplitPaymentSettingsTest, SwitchOffClearsTheBoxAndSavesTheChoiceWithSpli
   EXPECT_FALSE(Controls.FormatGroupEnabled());
   EXPECT_EQ(Controls.FormatIndex(), 1);
   EXPECT_FALSE(Settings.Current().Enabled);
-  EXPECT_EQ(Settings.Current().Format, mfStructured);
+  EXPECT_EQ(Settings.Current().Format, TMPPFormat::Structured);
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n"));
 }
 
@@ -134,7 +134,7 @@ TEST_F(TSplitPaymentSettingsTest, SwitchOffWithTheBoxAlreadyClearWritesNothing) 
 
   EXPECT_FALSE(QFile::exists(SettingsFile()));
   EXPECT_FALSE(Settings.Current().Enabled);
-  EXPECT_EQ(Settings.Current().Format, mfBoth);
+  EXPECT_EQ(Settings.Current().Format, TMPPFormat::Both);
 }
 
 TEST_F(TSplitPaymentSettingsTest, FromControlsReadsTheControlsWithoutSaving) {
@@ -144,19 +144,20 @@ TEST_F(TSplitPaymentSettingsTest, FromControlsReadsTheControlsWithoutSaving) {
   const TMPPSettings shown = Settings.FromControls();
 
   EXPECT_TRUE(shown.Enabled);
-  EXPECT_EQ(shown.Format, mfNone);
+  EXPECT_EQ(shown.Format, TMPPFormat::None);
   EXPECT_FALSE(QFile::exists(SettingsFile()));
 }
 
 TEST(SplitPaymentFormatTableTest, ItemsAndFormatsMapBothWays) {
-  const std::pair<int, TMPPFormat> items[] = {{0, mfUstrd}, {1, mfStructured}, {2, mfBoth}, {3, mfStandard}};
+  const std::pair<int, TMPPFormat> items[] = {
+      {0, TMPPFormat::Ustrd}, {1, TMPPFormat::Structured}, {2, TMPPFormat::Both}, {3, TMPPFormat::Standard}};
   for (const auto &[index, format] : items) {
     EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(index), format);
     EXPECT_EQ(TSplitPaymentSettings::IndexOfFormat(format), index);
   }
-  EXPECT_EQ(TSplitPaymentSettings::IndexOfFormat(mfNone), 0);
-  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(-1), mfNone);
-  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(4), mfNone);
+  EXPECT_EQ(TSplitPaymentSettings::IndexOfFormat(TMPPFormat::None), 0);
+  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(-1), TMPPFormat::None);
+  EXPECT_EQ(TSplitPaymentSettings::FormatOfIndex(4), TMPPFormat::None);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(TTransferJournalTest, TheSingleInvoiceAgainWarnsNamingTheFirstFile) {
   ASSERT_TRUE(Commands.PressSingle(invoice, QString(), TMPPSettings{}));
   Host.LogEntries.clear();
 
-  ASSERT_TRUE(Commands.PressSingle(invoice, QString(), TMPPSettings{true, mfUstrd}));
+  ASSERT_TRUE(Commands.PressSingle(invoice, QString(), TMPPSettings{true, TMPPFormat::Ustrd}));
 
   EXPECT_EQ(Warnings(),
             QStringList{PaidBefore(QStringLiteral("FV/7"), QStringLiteral("Dostawca"), QStringLiteral("8943001230"),
@@ -170,9 +170,10 @@ TEST_F(TTransferJournalTest, TheJournalKeepsEachTitleAsTheFileCarriesIt) {
     TMPPFormat Format;
     QString Title;
   } cases[] = {
-      {mfUstrd, QStringLiteral("/VAT/23.00/IDC/FV/7/TXT/8943001230")},
-      {mfStructured, RealKsefNumber},
-      {mfStandard, QStringLiteral("/VAT/23,00/IDC/8943001230/INV/") + RealKsefNumber + QStringLiteral("/TXT/FV/7")},
+      {TMPPFormat::Ustrd, QStringLiteral("/VAT/23.00/IDC/FV/7/TXT/8943001230")},
+      {TMPPFormat::Structured, RealKsefNumber},
+      {TMPPFormat::Standard,
+       QStringLiteral("/VAT/23,00/IDC/8943001230/INV/") + RealKsefNumber + QStringLiteral("/TXT/FV/7")},
   };
   for (const auto &c : cases) {
     Directories.push_back(std::make_unique<TTempDir>());
@@ -223,7 +224,7 @@ protected:
   QStringList Warnings() const {
     QStringList texts;
     for (const TLogEntry &entry : Host.LogEntries)
-      if (entry.Kind == lkWarning)
+      if (entry.Kind == TLogKind::Warning)
         texts.append(entry.Text);
     return texts;
   }

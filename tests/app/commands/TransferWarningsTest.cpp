@@ -59,7 +59,7 @@ TEST_F(TTransferWarningsTest, WarningsFollowTheSuccessLineAndTheFileStaysWritten
 TEST_F(TTransferWarningsTest, ARightFileGivesNoWarning) {
   Invoices.WriteBytes(QStringLiteral("a.xml"), EditedInvoice(QStringLiteral("FV/1"), {MarkedForSplitPayment}));
 
-  const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{true, mfUstrd});
+  const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{true, TMPPFormat::Ustrd});
 
   EXPECT_TRUE(result.Written);
   EXPECT_EQ(result.Warnings, 0);
@@ -96,17 +96,17 @@ const QString Street80 = QStringLiteral("ul. Bardzo-Długiej-Ulicy-").repeated(4
 INSTANTIATE_TEST_SUITE_P(
     Cases, TSingleInvoiceWarningsTest,
     ::testing::Values(
-        TSingleCase{"right", EditedInvoice(QStringLiteral("FV/1"), {}), TMPPSettings{true, mfUstrd}, {}},
+        TSingleCase{"right", EditedInvoice(QStringLiteral("FV/1"), {}), TMPPSettings{true, TMPPFormat::Ustrd}, {}},
         TSingleCase{"splitPaymentInEuro",
                     EditedInvoice(QStringLiteral("FV/1"), {InEuro}),
-                    TMPPSettings{true, mfUstrd},
+                    TMPPSettings{true, TMPPFormat::Ustrd},
                     {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: przelew w mechanizmie "
                                     "podzielonej płatności jest w walucie EUR, a MPP działa tylko dla przelewów w "
                                     "złotych (PLN).")}},
         // The invoice has no SystemInfo, so the structured encoding's reference is empty.
         TSingleCase{"structuredWithoutKsefNumber",
                     EditedInvoice(QStringLiteral("FV/1"), {}),
-                    TMPPSettings{true, mfStructured},
+                    TMPPSettings{true, TMPPFormat::Structured},
                     {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: pole „numer referencyjny w "
                                     "bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")}},
         // A town too long for its field takes the street's place whole: the street is gone, the

@@ -35,8 +35,8 @@ class TBackgroundWorkTest : public ::testing::Test {
 protected:
   // The window as main() builds it, with the real mailer and the fake host's dialogs.
   std::unique_ptr<TForm2> Open(IMailer &mailer) {
-    auto window = std::make_unique<TForm2>(
-        THost{Log, Fake, Fake, mailer, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
+    auto window =
+        std::make_unique<TForm2>(THost{Log, Fake, Fake, mailer, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
     Background.ShowIn(*window);
     window->show();
     return window;

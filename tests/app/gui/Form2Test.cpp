@@ -137,13 +137,15 @@ TEST_P(TForm2StoredChoiceTest, ShowsTheStoredChoiceAndWritesItBack) {
 INSTANTIATE_TEST_SUITE_P(
     Choices, TForm2StoredChoiceTest,
     ::testing::Values(
-        TStoredChoice{"OnBoth", "[MPP]\r\nEnabled=1\r\nFormat=Both\r\n", true, 2, {true, mfBoth}},
-        TStoredChoice{"OffStructured", "[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n", false, 1, {false, mfStructured}},
-        TStoredChoice{"OnNoneShownAsUstrd", "[MPP]\r\nEnabled=1\r\nFormat=None\r\n", true, 0, {true, mfUstrd}}),
+        TStoredChoice{"OnBoth", "[MPP]\r\nEnabled=1\r\nFormat=Both\r\n", true, 2, {true, TMPPFormat::Both}},
+        TStoredChoice{
+            "OffStructured", "[MPP]\r\nEnabled=0\r\nFormat=Structured\r\n", false, 1, {false, TMPPFormat::Structured}},
+        TStoredChoice{
+            "OnNoneShownAsUstrd", "[MPP]\r\nEnabled=1\r\nFormat=None\r\n", true, 0, {true, TMPPFormat::Ustrd}}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TForm2Test, UncheckingMPPSavesAtOnceAndKeepsTheSelection) {
-  StoreMPP(true, mfStructured);
+  StoreMPP(true, TMPPFormat::Structured);
   const auto window = Open();
 
   Click(*window, QStringLiteral("ChkMPP"));
@@ -151,23 +153,23 @@ TEST_F(TForm2Test, UncheckingMPPSavesAtOnceAndKeepsTheSelection) {
   EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
   EXPECT_TRUE(FormatItem(*window, 1).isChecked());
   EXPECT_FALSE(StoredMPP().Enabled);
-  EXPECT_EQ(StoredMPP().Format, mfStructured);
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Structured);
   EXPECT_FALSE(window->CurrentMPPSettings().Enabled);
 }
 
 TEST_F(TForm2Test, ChoosingAFormatSavesAtOnce) {
-  StoreMPP(true, mfUstrd);
+  StoreMPP(true, TMPPFormat::Ustrd);
   const auto window = Open();
 
   FormatItem(*window, 1).click();
 
-  EXPECT_EQ(window->CurrentMPPSettings().Format, mfStructured);
+  EXPECT_EQ(window->CurrentMPPSettings().Format, TMPPFormat::Structured);
   EXPECT_TRUE(StoredMPP().Enabled);
-  EXPECT_EQ(StoredMPP().Format, mfStructured);
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Structured);
 }
 
 TEST_F(TForm2Test, CheckingMPPEnablesTheGroupAndSaves) {
-  StoreMPP(false, mfBoth);
+  StoreMPP(false, TMPPFormat::Both);
   const auto window = Open();
 
   Click(*window, QStringLiteral("ChkMPP"));
@@ -175,7 +177,7 @@ TEST_F(TForm2Test, CheckingMPPEnablesTheGroupAndSaves) {
   EXPECT_TRUE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
   EXPECT_TRUE(FormatItem(*window, 2).isChecked());
   EXPECT_TRUE(StoredMPP().Enabled);
-  EXPECT_EQ(StoredMPP().Format, mfBoth);
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Both);
 }
 
 struct TLogCase {
@@ -274,7 +276,7 @@ class TForm2SingleRunTest : public TForm2Test, public ::testing::WithParamInterf
 
 TEST_P(TForm2SingleRunTest, WritesTheTransferFileWithTheWindowsChoice) {
   StorePayer();
-  StoreMPP(GetParam().Enabled, mfStructured);
+  StoreMPP(GetParam().Enabled, TMPPFormat::Structured);
   const auto window = Open();
   Type(*window, QStringLiteral("EdtSciezkaDoPlikuXML"), FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")));
   Type(*window, QStringLiteral("EdtDodReferencja"), QStringLiteral("zlecenie 12"));
@@ -305,7 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
-  StoreMPP(true, mfStructured);
+  StoreMPP(true, TMPPFormat::Structured);
   const auto window = Open();
   Type(*window, QStringLiteral("EdtSciezkaDoPlikuVideoTel"), App.File(QStringLiteral("brak.imp")));
 
@@ -315,7 +317,7 @@ TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
   EXPECT_FALSE(Control<QGroupBox>(*window, QStringLiteral("RGrpMPP")).isEnabled());
   EXPECT_TRUE(FormatItem(*window, 1).isChecked());
   EXPECT_FALSE(StoredMPP().Enabled);
-  EXPECT_EQ(StoredMPP().Format, mfStructured);
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Structured);
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")),
             (QStringList{QStringLiteral("MemoVideoTel"), FirstStartLine(),
                          QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
@@ -398,14 +400,14 @@ TEST_F(TForm2Test, ClickThatCannotSaveShowsTheErrorBoxAndKeepsTheChange) {
 }
 
 TEST_F(TForm2Test, ClosingSavesWhatTheControlsShow) {
-  StoreMPP(true, mfBoth);
+  StoreMPP(true, TMPPFormat::Both);
   const auto window = Open();
-  StoreMPP(false, mfNone);
+  StoreMPP(false, TMPPFormat::None);
 
   EXPECT_TRUE(window->close());
 
   EXPECT_TRUE(StoredMPP().Enabled);
-  EXPECT_EQ(StoredMPP().Format, mfBoth);
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Both);
 }
 
 TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
@@ -421,14 +423,14 @@ TEST_F(TForm2Test, ClosingWhenSavingFailsStillCloses) {
 // Everything the start-up loads is in place before the window is first shown.
 TEST_F(TForm2Test, TheWindowIsWholeBeforeItIsShown) {
   StorePayer();
-  StoreMPP(true, mfNone);
+  StoreMPP(true, TMPPFormat::None);
 
   const auto window = OpenHidden();
   EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 6);
 
   EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtName")).text(), QStringLiteral("Biuro Rachunkowe Kos"));
   EXPECT_TRUE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());
-  EXPECT_EQ(StoredMPP().Format, mfUstrd) << "the start-up writes the choice back as shown";
+  EXPECT_EQ(StoredMPP().Format, TMPPFormat::Ustrd) << "the start-up writes the choice back as shown";
   for (const QString &log : LogNames)
     EXPECT_EQ(Lines(*window, log), QStringList{log});
 }
