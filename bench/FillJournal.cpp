@@ -51,8 +51,8 @@ TJournalPayment Payment(std::mt19937_64 &random, std::int64_t number, const QDat
   payment.Amount = TAmount::FromUnits(std::int64_t(random() % 10000000) * 100);
   payment.Currency = QStringLiteral("PLN");
   payment.InvoiceNumber = QStringLiteral("FZ/%1/%2").arg(number).arg(day.year());
-  payment.KsefNumber = QStringLiteral("%1-%2-%3-%4").arg(nip, day.toString(QStringLiteral("yyyyMMdd")),
-                                                         Hex(random, 12), Hex(random, 2));
+  payment.KsefNumber =
+      QStringLiteral("%1-%2-%3-%4").arg(nip, day.toString(QStringLiteral("yyyyMMdd")), Hex(random, 12), Hex(random, 2));
   payment.SplitPayment = number % 2 == 0;
   if (payment.SplitPayment)
     payment.VATAmount = TAmount::FromUnits(payment.Amount.Units() * 23 / 123);
@@ -72,7 +72,8 @@ void Fill(TPaymentJournal &journal, std::int64_t count) {
     std::vector<TJournalPayment> payments;
     while (number < count && std::int64_t(payments.size()) < PaymentsPerFile)
       payments.push_back(Payment(random, ++number, writtenAt.date()));
-    const QString archived = writtenAt.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral("_1_Pain001Paczka.xml");
+    const QString archived =
+        writtenAt.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral("_1_Pain001Paczka.xml");
     journal.Record(TJournalFile{.WrittenAt = writtenAt,
                                 .Command = TJournalCommand::Batch,
                                 .PayerIBAN = QStringLiteral("PL79114020044000030020135538"),
