@@ -136,19 +136,29 @@ void TPaymentJournal::Migrate() {
 }
 
 std::optional<TEarlierPayment> TPaymentJournal::FindEarlier(const TJournalPayment &payment) {
-  const std::optional<QString> key = MatchKey(payment);
-  const std::optional<QString> ksefNumber = payment.VideoTel ? std::nullopt : MatchingKsefNumber(payment);
-  if (!key && !ksefNumber)
-    return std::nullopt;
-  TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
-                                   "JOIN transfer_file f ON f.id = p.file_id "
-                                   "WHERE p.match_key = ?1 OR p.ksef_number = ?2 "
-                                   "ORDER BY p.file_id DESC LIMIT 1");
-  find.Bind(1, key);
-  find.Bind(2, ksefNumber);
-  if (!find.Next())
-    return std::nullopt;
-  return TEarlierPayment{find.Text(0), ReadDateTime(find.Text(1))};
+  return FindEarlier(std::vector{payment}).front();
+}
+
+std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const std::vector<TJournalPayment> &payments) {
+  std::vector<std::optional<TEarlierPayment>> found(payments.size());
+  InReadTransaction(FDatabase, [&] {
+    TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
+                                     "JOIN transfer_file f ON f.id = p.file_id "
+                                     "WHERE p.match_key = ?1 OR p.ksef_number = ?2 "
+                                     "ORDER BY p.file_id DESC LIMIT 1");
+    for (std::size_t i = 0; i < payments.size(); ++i) {
+      const std::optional<QString> key = MatchKey(payments[i]);
+      const std::optional<QString> ksefNumber = payments[i].VideoTel ? std::nullopt : MatchingKsefNumber(payments[i]);
+      if (!key && !ksefNumber)
+        continue;
+      find.Reset();
+      find.Bind(1, key);
+      find.Bind(2, ksefNumber);
+      if (find.Next())
+        found[i] = TEarlierPayment{find.Text(0), ReadDateTime(find.Text(1))};
+    }
+  });
+  return found;
 }
 
 void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJournalPayment> &payments) {
@@ -219,8 +229,14 @@ void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<
   list.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
   const QString search = Trim(filter.Search);
   THistoryEntry entry;
+  QString writtenAt;
   while (list.Next()) {
-    entry.WrittenAt = ReadDateTime(list.Text(0));
+    // The payments of one file come one after another and share its time, which is costly to
+    // read: it is read once a file.
+    if (QString text = list.Text(0); text != writtenAt) {
+      entry.WrittenAt = ReadDateTime(text);
+      writtenAt = std::move(text);
+    }
     entry.PayeeName = list.Text(1);
     entry.PayeeNIP = list.Text(2);
     entry.InvoiceNumber = list.Text(3);

@@ -23,6 +23,9 @@ public:
   // payee NIP and invoice number (case and surrounding blanks ignored), or for a VideoTel
   // payment the same account, amount and title.
   std::optional<TEarlierPayment> FindEarlier(const TJournalPayment &payment);
+  // The same for each of `payments`, in their order, with one statement and one read of the
+  // journal for all of them.
+  std::vector<std::optional<TEarlierPayment>> FindEarlier(const std::vector<TJournalPayment> &payments);
 
   // Records the file and all its payments in one transaction: all of it or nothing.
   void Record(const TJournalFile &file, const std::vector<TJournalPayment> &payments);

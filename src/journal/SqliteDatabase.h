@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -71,10 +72,9 @@ private:
   sqlite3_stmt *FStatement = nullptr;
 };
 
-// Runs `work` inside one write transaction begun at once (BEGIN IMMEDIATE, so that a second
-// writer waits for the lock at the start instead of failing midway); an exception rolls it back.
-template <typename Work> void InWriteTransaction(TSqliteDatabase &database, Work &&work) {
-  database.Execute("BEGIN IMMEDIATE");
+// Runs `work` inside the transaction that `begin` starts; an exception rolls it back.
+template <typename Work> void InTransaction(TSqliteDatabase &database, const char *begin, Work &&work) {
+  database.Execute(begin);
   try {
     work();
     database.Execute("COMMIT");
@@ -82,4 +82,16 @@ template <typename Work> void InWriteTransaction(TSqliteDatabase &database, Work
     database.RollBack();
     throw;
   }
+}
+
+// Runs `work` inside one write transaction begun at once (BEGIN IMMEDIATE, so that a second
+// writer waits for the lock at the start instead of failing midway); an exception rolls it back.
+template <typename Work> void InWriteTransaction(TSqliteDatabase &database, Work &&work) {
+  InTransaction(database, "BEGIN IMMEDIATE", std::forward<Work>(work));
+}
+
+// Runs `work` inside one read transaction: all its reads see the same journal, and the file is
+// locked and checked for changes once instead of once a statement.
+template <typename Work> void InReadTransaction(TSqliteDatabase &database, Work &&work) {
+  InTransaction(database, "BEGIN", std::forward<Work>(work));
 }

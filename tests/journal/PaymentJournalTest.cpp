@@ -147,6 +147,21 @@ TEST_P(TFindEarlierTest, NamesTheLatestEarlierFileOfTheSamePayment) {
 INSTANTIATE_TEST_SUITE_P(Payments, TFindEarlierTest, ::testing::ValuesIn(MatchCases),
                          [](const auto &info) { return std::string(info.param.Name); });
 
+TEST_F(TPaymentJournalTest, LooksUpEachOfManyPaymentsOnItsOwn) {
+  Journal.Record(WrittenFile(QStringLiteral("pierwszy.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  Journal.Record(WrittenFile(QStringLiteral("drugi.xml"), March9), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
+
+  const std::vector<std::optional<TEarlierPayment>> earlier = Journal.FindEarlier(
+      std::vector{InvoicePayment(Nip, QStringLiteral("FV/2")), InvoicePayment(Nip, QStringLiteral("FV/3")),
+                  InvoicePayment(QString(), QStringLiteral("FV/1")), InvoicePayment(Nip, QStringLiteral("FV/1"))});
+
+  QStringList files;
+  for (const std::optional<TEarlierPayment> &found : earlier)
+    files.append(found ? found->ArchivePath : QStringLiteral("-"));
+  EXPECT_EQ(files, (QStringList{QStringLiteral("PLIKI_DO_BANKU/archiwum/drugi.xml"), QStringLiteral("-"),
+                                QStringLiteral("-"), QStringLiteral("PLIKI_DO_BANKU/archiwum/pierwszy.xml")}));
+}
+
 TEST_F(TPaymentJournalTest, RecordsTheFileItsSumsPerCurrencyAndEveryPayment) {
   TJournalPayment inEuro = InvoicePayment(OtherNip, QStringLiteral("INV-7"), TAmount::FromUnits(100000));
   inEuro.Currency = QStringLiteral("EUR");
@@ -207,8 +222,11 @@ TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) 
   EXPECT_EQ(invoices({{}, {}, QStringLiteral("725190")}),
             (QStringList{QStringLiteral("FV/3"), QStringLiteral("FV/2")}));
 
+  QList<QDateTime> times;
+  for (const THistoryEntry &entry : List({}))
+    times.append(entry.WrittenAt);
+  EXPECT_EQ(times, (QList<QDateTime>{March9, March9, March5}));
   const THistoryEntry newest = List({}).front();
-  EXPECT_EQ(newest.WrittenAt, March9);
   EXPECT_EQ(newest.PayeeNIP, OtherNip);
   EXPECT_EQ(newest.KsefNumber, RealKsefNumber);
   EXPECT_EQ(newest.Amount, TAmount::FromUnits(1234500));

@@ -93,18 +93,24 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
   if (!journal)
     return warnings;
   QSet<QString> invoicesOfFile;
-  try {
-    for (const TPayment &payment : payments) {
-      if (!IsVideoTelPayment(payment)) {
-        const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
-        if (invoicesOfFile.contains(invoice))
-          continue;
-        invoicesOfFile.insert(invoice);
-      }
-      // The title plays a part only for VideoTel, whose title is the payment's InvoiceNumber.
-      if (const auto earlier = journal->FindEarlier(JournalPayment(payment, {}, false, payment.InvoiceNumber)))
-        warnings.append(PaidBefore(payment, *earlier));
+  std::vector<const TPayment *> lookedUp;
+  std::vector<TJournalPayment> lookups;
+  for (const TPayment &payment : payments) {
+    if (!IsVideoTelPayment(payment)) {
+      const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
+      if (invoicesOfFile.contains(invoice))
+        continue;
+      invoicesOfFile.insert(invoice);
     }
+    lookedUp.push_back(&payment);
+    // The title plays a part only for VideoTel, whose title is the payment's InvoiceNumber.
+    lookups.push_back(JournalPayment(payment, {}, false, payment.InvoiceNumber));
+  }
+  try {
+    const std::vector<std::optional<TEarlierPayment>> earlier = journal->FindEarlier(lookups);
+    for (std::size_t i = 0; i < earlier.size(); ++i)
+      if (earlier[i])
+        warnings.append(PaidBefore(*lookedUp[i], *earlier[i]));
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
     FJournal.reset();
