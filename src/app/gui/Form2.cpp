@@ -4,7 +4,7 @@
 #include "app/commands/DesktopShortcut.h"
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
-#include "app/gui/BankDialog.h"
+#include "app/gui/Form3.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/HistoryPage.h"
 #include "app/gui/PayerPanel.h"
@@ -41,16 +41,16 @@ const QString VideoTelHelp = QStringLiteral(
 
 TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
     : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host), FLog(log),
-      FMPPControls(*FUi.ChkMPP, *FUi.RGrpMPP, *FUi.RGrpMPPItems),
+      FMPPControls(*FUi.SplitPaymentCheck, *FUi.SplitPaymentFormatGroup, *FUi.SplitPaymentFormatItems),
       FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FBankDialog(new TForm3(FHost.Dialogs, this)),
       FBank(FHost, *FUi.Payer, *FUi.Payer, *FUi.BankPage, *FBankDialog), FCommands(FHost), FSendToAuthor(FHost),
       FPdfPreview(FHost) {
   setObjectName(QStringLiteral("Form2"));
   resize(900, 640);
-  FLog.SetViews({FUi.MemoLog, FUi.MemoTech, FUi.MemoPaczka, FUi.MemoVideoTel});
-  (new QVBoxLayout(FUi.PnlBialaLista))->addWidget(new TWhiteListPanel(FHost));
-  FUi.PnlBialaLista->layout()->setContentsMargins(0, 0, 0, 0);
-  FUi.PageHistoria->layout()->addWidget(new THistoryPage(FHost));
+  FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog});
+  (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost));
+  FUi.WhiteListArea->layout()->setContentsMargins(0, 0, 0, 0);
+  FUi.HistoryArea->layout()->addWidget(new THistoryPage(FHost));
   ConnectSingleTransfer();
   ConnectBatchTransfer();
   ConnectVideoTel();
@@ -80,36 +80,38 @@ void TForm2::closeEvent(QCloseEvent *event) {
 }
 
 void TForm2::ConnectSingleTransfer() {
-  OnClick(FUi.BtnSciezkaPlik,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuXML, QStringLiteral("Faktury KSeF (*.xml)")); });
-  OnClick(FUi.BitBtn4, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
-  OnClick(FUi.Button1, [this] {
-    FCommands.PressSingle(FUi.EdtSciezkaDoPlikuXML->text(), FUi.EdtDodReferencja->text(), FSplitPayment.Current());
+  OnClick(FUi.ChooseInvoiceFileButton,
+          [this] { ChooseFile(*FUi.InvoiceFileField, QStringLiteral("Faktury KSeF (*.xml)")); });
+  OnClick(FUi.SingleTransferHelpButton, [this] { FHost.Dialogs.ShowInformation(SingleHelp); });
+  OnClick(FUi.CreateSingleTransferButton, [this] {
+    FCommands.PressSingle(FUi.InvoiceFileField->text(), FUi.ExtraReferenceField->text(), FSplitPayment.Current());
   });
-  OnClick(FUi.BtnPodgladPDF, [this] { FPdfPreview.Press(FUi.EdtSciezkaDoPlikuXML->text()); });
+  OnClick(FUi.InvoicePdfButton, [this] { FPdfPreview.Press(FUi.InvoiceFileField->text()); });
 }
 
 void TForm2::ConnectBatchTransfer() {
-  OnClick(FUi.Button3, [this] { ChooseDirectory(*FUi.EdtSciezkaDoKatalogu2); });
-  OnClick(FUi.BitBtn1, [this] { FHost.Dialogs.ShowInformation(BatchHelp); });
-  OnClick(FUi.Button4, [this] { FCommands.PressBatch(FUi.EdtSciezkaDoKatalogu2->text(), FSplitPayment.Current()); });
+  OnClick(FUi.ChooseInvoiceDirectoryButton, [this] { ChooseDirectory(*FUi.InvoiceDirectoryField); });
+  OnClick(FUi.BatchTransferHelpButton, [this] { FHost.Dialogs.ShowInformation(BatchHelp); });
+  OnClick(FUi.CreateBatchTransferButton,
+          [this] { FCommands.PressBatch(FUi.InvoiceDirectoryField->text(), FSplitPayment.Current()); });
 }
 
 void TForm2::ConnectVideoTel() {
-  OnClick(FUi.Button2,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuVideoTel, QStringLiteral("Pliki VideoTel (*.imp)")); });
-  OnClick(FUi.BitBtn5, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
-  OnClick(FUi.Button5, [this] { FCommands.PressVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text(), FSplitPayment); });
-  OnClick(FUi.Button9, [this] { FCommands.PressShowVideoTel(FUi.EdtSciezkaDoPlikuVideoTel->text()); });
+  OnClick(FUi.ChooseVideoTelFileButton,
+          [this] { ChooseFile(*FUi.VideoTelFileField, QStringLiteral("Pliki VideoTel (*.imp)")); });
+  OnClick(FUi.VideoTelHelpButton, [this] { FHost.Dialogs.ShowInformation(VideoTelHelp); });
+  OnClick(FUi.CreateVideoTelTransferButton,
+          [this] { FCommands.PressVideoTel(FUi.VideoTelFileField->text(), FSplitPayment); });
+  OnClick(FUi.ShowVideoTelFileButton, [this] { FCommands.PressShowVideoTel(FUi.VideoTelFileField->text()); });
 }
 
 void TForm2::ConnectTechnicalFunctions() {
   FMPPControls.OnChanges([this] { FSplitPayment.CheckChanged(); }, [this] { FSplitPayment.GroupChanged(); },
                          FHost.Dialogs);
-  OnClick(FUi.BtnPomocMPP, [this] { FHost.Dialogs.ShowInformation(TSplitPaymentSettings::HelpText); });
-  OnClick(FUi.BtnUtworzSkrot, [this] { PressCreateDesktopShortcut(FHost); });
-  OnClick(FUi.BtnInformacja, [this] { ShowAbout(FHost); });
-  OnClick(FUi.BtnInstrukcja, [this] { OpenManual(FHost); });
+  OnClick(FUi.SplitPaymentHelpButton, [this] { FHost.Dialogs.ShowInformation(TSplitPaymentSettings::HelpText); });
+  OnClick(FUi.CreateShortcutButton, [this] { PressCreateDesktopShortcut(FHost); });
+  OnClick(FUi.AboutButton, [this] { ShowAbout(FHost); });
+  OnClick(FUi.ManualButton, [this] { OpenManual(FHost); });
 }
 
 void TForm2::ConnectBankRegister() {
@@ -125,18 +127,18 @@ void TForm2::ConnectBankRegister() {
 }
 
 void TForm2::ConnectSendToAuthor() {
-  OnClick(FUi.BtnSciezkaMail,
-          [this] { ChooseFile(*FUi.EdtSciezkaDoPlikuMail, QStringLiteral("Pliki XML i IMP (*.xml *.imp)")); });
-  OnClick(FUi.BtnPomocMail, [this] { FHost.Dialogs.ShowInformation(TSendToAuthorCommand::HelpText); });
-  OnClick(FUi.BtnWyslijMail, [this] {
+  OnClick(FUi.ChooseMailFileButton,
+          [this] { ChooseFile(*FUi.MailFileField, QStringLiteral("Pliki XML i IMP (*.xml *.imp)")); });
+  OnClick(FUi.SendToAuthorHelpButton, [this] { FHost.Dialogs.ShowInformation(TSendToAuthorCommand::HelpText); });
+  OnClick(FUi.SendToAuthorButton, [this] {
     const TCompanyData payer = FUi.Payer->PayerData();
-    FSendToAuthor.Press(FUi.EdtSciezkaDoPlikuMail->text(), payer.Name, payer.NIP);
+    FSendToAuthor.Press(FUi.MailFileField->text(), payer.Name, payer.NIP);
   });
   // A program that cannot send says so at once, instead of after the question.
   const QString unavailable = FSendToAuthor.Unavailable();
-  FUi.BtnWyslijMail->setEnabled(unavailable.isEmpty());
-  FUi.LblWysylkaNiedostepna->setText(unavailable);
-  FUi.LblWysylkaNiedostepna->setVisible(!unavailable.isEmpty());
+  FUi.SendToAuthorButton->setEnabled(unavailable.isEmpty());
+  FUi.MailUnavailableLabel->setText(unavailable);
+  FUi.MailUnavailableLabel->setVisible(!unavailable.isEmpty());
 }
 
 void TForm2::OnClick(QAbstractButton *button, std::function<void()> work) {

@@ -84,117 +84,117 @@ QWidget *NewLogPage(QWidget *inputs, QPlainTextEdit *log) {
 QWidget *BuildSinglePage(TForm2Ui &ui) {
   auto *inputs = new QGroupBox;
   auto *layout = new QVBoxLayout(inputs);
-  ui.EdtSciezkaDoPlikuXML = NewField(QStringLiteral("EdtSciezkaDoPlikuXML"));
-  ui.BtnSciezkaPlik = NewButton(QStringLiteral("BtnSciezkaPlik"), QStringLiteral("..."));
-  ui.BitBtn4 = NewHelpButton(QStringLiteral("BitBtn4"));
-  AddPathRow(*layout, QStringLiteral("Ścieżka do pliku XML faktury zakupowej KSeF"), ui.EdtSciezkaDoPlikuXML,
-             ui.BtnSciezkaPlik, ui.BitBtn4);
-  ui.Button1 = NewButton(QStringLiteral("Button1"),
-                         QStringLiteral("Stwórz plik przelewu  bankowego  ISO20022 dla pojedynczej faktury"));
-  layout->addWidget(ui.Button1);
-  ui.EdtDodReferencja = NewField(QStringLiteral("EdtDodReferencja"));
-  AddLabelledField(*layout, QStringLiteral("Dodatkowa własna referencja do przelewu"), ui.EdtDodReferencja);
-  ui.BtnPodgladPDF = NewButton(QStringLiteral("BtnPodgladPDF"),
-                               QStringLiteral("Stwórz plik PDF dla pojedynczej faktury i wyświetl go"));
-  layout->addWidget(ui.BtnPodgladPDF);
-  ui.MemoLog = TQtLog::NewView(QStringLiteral("MemoLog"));
-  return NewLogPage(inputs, ui.MemoLog);
+  ui.InvoiceFileField = NewField(QStringLiteral("EdtSciezkaDoPlikuXML"));
+  ui.ChooseInvoiceFileButton = NewButton(QStringLiteral("BtnSciezkaPlik"), QStringLiteral("..."));
+  ui.SingleTransferHelpButton = NewHelpButton(QStringLiteral("BitBtn4"));
+  AddPathRow(*layout, QStringLiteral("Ścieżka do pliku XML faktury zakupowej KSeF"), ui.InvoiceFileField,
+             ui.ChooseInvoiceFileButton, ui.SingleTransferHelpButton);
+  ui.CreateSingleTransferButton = NewButton(
+      QStringLiteral("Button1"), QStringLiteral("Stwórz plik przelewu  bankowego  ISO20022 dla pojedynczej faktury"));
+  layout->addWidget(ui.CreateSingleTransferButton);
+  ui.ExtraReferenceField = NewField(QStringLiteral("EdtDodReferencja"));
+  AddLabelledField(*layout, QStringLiteral("Dodatkowa własna referencja do przelewu"), ui.ExtraReferenceField);
+  ui.InvoicePdfButton = NewButton(QStringLiteral("BtnPodgladPDF"),
+                                  QStringLiteral("Stwórz plik PDF dla pojedynczej faktury i wyświetl go"));
+  layout->addWidget(ui.InvoicePdfButton);
+  ui.SingleTransferLog = TQtLog::NewView(QStringLiteral("MemoLog"));
+  return NewLogPage(inputs, ui.SingleTransferLog);
 }
 
 QWidget *BuildBatchPage(TForm2Ui &ui) {
   auto *inputs = new QGroupBox;
   auto *layout = new QVBoxLayout(inputs);
-  ui.EdtSciezkaDoKatalogu2 = NewField(QStringLiteral("EdtSciezkaDoKatalogu2"));
-  ui.Button3 = NewButton(QStringLiteral("Button3"), QStringLiteral("..."));
-  ui.BitBtn1 = NewHelpButton(QStringLiteral("BitBtn1"));
-  AddPathRow(*layout, QStringLiteral("Ścieżka do katalogu z plikami XML faktur zakupowych"), ui.EdtSciezkaDoKatalogu2,
-             ui.Button3, ui.BitBtn1);
-  ui.Button4 = NewButton(QStringLiteral("Button4"),
-                         QStringLiteral("Stwórz plik przelewu  bankowego ISO20022 dla paczki faktur"));
-  layout->addWidget(ui.Button4);
-  ui.MemoPaczka = TQtLog::NewView(QStringLiteral("MemoPaczka"));
-  return NewLogPage(inputs, ui.MemoPaczka);
+  ui.InvoiceDirectoryField = NewField(QStringLiteral("EdtSciezkaDoKatalogu2"));
+  ui.ChooseInvoiceDirectoryButton = NewButton(QStringLiteral("Button3"), QStringLiteral("..."));
+  ui.BatchTransferHelpButton = NewHelpButton(QStringLiteral("BitBtn1"));
+  AddPathRow(*layout, QStringLiteral("Ścieżka do katalogu z plikami XML faktur zakupowych"), ui.InvoiceDirectoryField,
+             ui.ChooseInvoiceDirectoryButton, ui.BatchTransferHelpButton);
+  ui.CreateBatchTransferButton = NewButton(
+      QStringLiteral("Button4"), QStringLiteral("Stwórz plik przelewu  bankowego ISO20022 dla paczki faktur"));
+  layout->addWidget(ui.CreateBatchTransferButton);
+  ui.BatchTransferLog = TQtLog::NewView(QStringLiteral("MemoPaczka"));
+  return NewLogPage(inputs, ui.BatchTransferLog);
 }
 
 QWidget *BuildVideoTelPage(TForm2Ui &ui) {
   auto *inputs = new QGroupBox;
   auto *layout = new QVBoxLayout(inputs);
-  ui.EdtSciezkaDoPlikuVideoTel = NewField(QStringLiteral("EdtSciezkaDoPlikuVideoTel"));
-  ui.Button2 = NewButton(QStringLiteral("Button2"), QStringLiteral("..."));
-  ui.BitBtn5 = NewHelpButton(QStringLiteral("BitBtn5"));
-  AddPathRow(*layout, QStringLiteral("Ścieżka do pliku w formacie VideoTel"), ui.EdtSciezkaDoPlikuVideoTel, ui.Button2,
-             ui.BitBtn5);
-  ui.Button5 = NewButton(QStringLiteral("Button5"),
-                         QStringLiteral("Stwórz plik przelewu  bankowego  ISO20022 dla pliku w formacie VideoTel"));
-  ui.Button9 = NewButton(QStringLiteral("Button9"),
-                         QStringLiteral("Wyświetl zawartość wybranego pliku w formacie VideoTel-a   (IMP)"));
-  layout->addWidget(ui.Button5);
-  layout->addWidget(ui.Button9);
-  ui.MemoVideoTel = TQtLog::NewView(QStringLiteral("MemoVideoTel"));
-  return NewLogPage(inputs, ui.MemoVideoTel);
+  ui.VideoTelFileField = NewField(QStringLiteral("EdtSciezkaDoPlikuVideoTel"));
+  ui.ChooseVideoTelFileButton = NewButton(QStringLiteral("Button2"), QStringLiteral("..."));
+  ui.VideoTelHelpButton = NewHelpButton(QStringLiteral("BitBtn5"));
+  AddPathRow(*layout, QStringLiteral("Ścieżka do pliku w formacie VideoTel"), ui.VideoTelFileField,
+             ui.ChooseVideoTelFileButton, ui.VideoTelHelpButton);
+  ui.CreateVideoTelTransferButton =
+      NewButton(QStringLiteral("Button5"),
+                QStringLiteral("Stwórz plik przelewu  bankowego  ISO20022 dla pliku w formacie VideoTel"));
+  ui.ShowVideoTelFileButton = NewButton(
+      QStringLiteral("Button9"), QStringLiteral("Wyświetl zawartość wybranego pliku w formacie VideoTel-a   (IMP)"));
+  layout->addWidget(ui.CreateVideoTelTransferButton);
+  layout->addWidget(ui.ShowVideoTelFileButton);
+  ui.VideoTelLog = TQtLog::NewView(QStringLiteral("MemoVideoTel"));
+  return NewLogPage(inputs, ui.VideoTelLog);
 }
 
 QWidget *BuildTechnicalPage(TForm2Ui &ui) {
   auto *inputs = new QGroupBox;
   auto *layout = new QVBoxLayout(inputs);
-  ui.GrpPlatnik = new QGroupBox;
-  ui.GrpPlatnik->setObjectName(QStringLiteral("GrpPlatnik"));
+  ui.PayerGroup = new QGroupBox;
+  ui.PayerGroup->setObjectName(QStringLiteral("GrpPlatnik"));
   ui.Payer = new TPayerPanel;
-  (new QVBoxLayout(ui.GrpPlatnik))->addWidget(ui.Payer);
-  layout->addWidget(ui.GrpPlatnik);
+  (new QVBoxLayout(ui.PayerGroup))->addWidget(ui.Payer);
+  layout->addWidget(ui.PayerGroup);
 
-  ui.ChkMPP = new QCheckBox(QStringLiteral("MPP"));
-  ui.ChkMPP->setObjectName(QStringLiteral("ChkMPP"));
-  ui.RGrpMPP = new QGroupBox(QStringLiteral("Format MPP"));
-  ui.RGrpMPP->setObjectName(QStringLiteral("RGrpMPP"));
+  ui.SplitPaymentCheck = new QCheckBox(QStringLiteral("MPP"));
+  ui.SplitPaymentCheck->setObjectName(QStringLiteral("ChkMPP"));
+  ui.SplitPaymentFormatGroup = new QGroupBox(QStringLiteral("Format MPP"));
+  ui.SplitPaymentFormatGroup->setObjectName(QStringLiteral("RGrpMPP"));
   // The button group numbers the items by their index and reports every change of selection.
-  ui.RGrpMPPItems = new QButtonGroup(ui.RGrpMPP);
-  auto *items = new QVBoxLayout(ui.RGrpMPP);
+  ui.SplitPaymentFormatItems = new QButtonGroup(ui.SplitPaymentFormatGroup);
+  auto *items = new QVBoxLayout(ui.SplitPaymentFormatGroup);
   const QString captions[] = {QStringLiteral("Bez Struktury"), QStringLiteral("Struktura"), QStringLiteral("Oba"),
                               QStringLiteral("Standard bankowy (/VAT/…/IDC/…/INV/…/TXT/…)")};
   for (int index = 0; index < int(std::size(captions)); ++index) {
     auto *item = new QRadioButton(captions[index]);
-    ui.RGrpMPPItems->addButton(item, index);
+    ui.SplitPaymentFormatItems->addButton(item, index);
     items->addWidget(item);
   }
-  ui.BtnPomocMPP = NewHelpButton(QStringLiteral("BtnPomocMPP"));
+  ui.SplitPaymentHelpButton = NewHelpButton(QStringLiteral("BtnPomocMPP"));
   auto *mppRow = new QHBoxLayout;
-  mppRow->addWidget(ui.ChkMPP, 0, Qt::AlignTop);
-  mppRow->addWidget(ui.RGrpMPP);
-  mppRow->addWidget(ui.BtnPomocMPP, 0, Qt::AlignTop);
+  mppRow->addWidget(ui.SplitPaymentCheck, 0, Qt::AlignTop);
+  mppRow->addWidget(ui.SplitPaymentFormatGroup);
+  mppRow->addWidget(ui.SplitPaymentHelpButton, 0, Qt::AlignTop);
   mppRow->addStretch(1);
   layout->addLayout(mppRow);
 
-  ui.BtnUtworzSkrot =
+  ui.CreateShortcutButton =
       NewButton(QStringLiteral("BtnUtworzSkrot"), WithLineFeeds(QStringLiteral("Utwórz skrót\rna pulpicie")));
-  ui.BtnInformacja =
-      NewButton(QStringLiteral("BtnInformacja"), WithLineFeeds(QStringLiteral("Informacja\ro programie")));
+  ui.AboutButton = NewButton(QStringLiteral("BtnInformacja"), WithLineFeeds(QStringLiteral("Informacja\ro programie")));
   auto *programRow = new QHBoxLayout;
-  programRow->addWidget(ui.BtnUtworzSkrot);
-  programRow->addWidget(ui.BtnInformacja);
-  ui.PnlBialaLista = new QWidget;
-  programRow->addWidget(ui.PnlBialaLista);
+  programRow->addWidget(ui.CreateShortcutButton);
+  programRow->addWidget(ui.AboutButton);
+  ui.WhiteListArea = new QWidget;
+  programRow->addWidget(ui.WhiteListArea);
   programRow->addStretch(1);
   layout->addLayout(programRow);
 
-  ui.EdtSciezkaDoPlikuMail = NewField(QStringLiteral("EdtSciezkaDoPlikuMail"));
-  ui.BtnSciezkaMail = NewButton(QStringLiteral("BtnSciezkaMail"), QStringLiteral("..."));
-  ui.BtnPomocMail = NewHelpButton(QStringLiteral("BtnPomocMail"));
+  ui.MailFileField = NewField(QStringLiteral("EdtSciezkaDoPlikuMail"));
+  ui.ChooseMailFileButton = NewButton(QStringLiteral("BtnSciezkaMail"), QStringLiteral("..."));
+  ui.SendToAuthorHelpButton = NewHelpButton(QStringLiteral("BtnPomocMail"));
   AddPathRow(*layout, QStringLiteral("Ścieżka do pliku XML/IMP, który ma być wysłany do autora programu"),
-             ui.EdtSciezkaDoPlikuMail, ui.BtnSciezkaMail, ui.BtnPomocMail);
-  ui.BtnWyslijMail =
+             ui.MailFileField, ui.ChooseMailFileButton, ui.SendToAuthorHelpButton);
+  ui.SendToAuthorButton =
       NewButton(QStringLiteral("BtnWyslijMail"), QStringLiteral("Wyślij wskazany plik do autora programu"));
-  ui.LblWysylkaNiedostepna = new QLabel;
-  ui.LblWysylkaNiedostepna->setObjectName(QStringLiteral("LblWysylkaNiedostepna"));
-  ui.LblWysylkaNiedostepna->setWordWrap(true);
-  ui.LblWysylkaNiedostepna->hide();
+  ui.MailUnavailableLabel = new QLabel;
+  ui.MailUnavailableLabel->setObjectName(QStringLiteral("LblWysylkaNiedostepna"));
+  ui.MailUnavailableLabel->setWordWrap(true);
+  ui.MailUnavailableLabel->hide();
   auto *sendRow = new QHBoxLayout;
-  sendRow->addWidget(ui.BtnWyslijMail);
-  sendRow->addWidget(ui.LblWysylkaNiedostepna, 1);
+  sendRow->addWidget(ui.SendToAuthorButton);
+  sendRow->addWidget(ui.MailUnavailableLabel, 1);
   layout->addLayout(sendRow);
 
-  ui.MemoTech = TQtLog::NewView(QStringLiteral("MemoTech"));
-  return NewLogPage(inputs, ui.MemoTech);
+  ui.TechnicalLog = TQtLog::NewView(QStringLiteral("MemoTech"));
+  return NewLogPage(inputs, ui.TechnicalLog);
 }
 
 QWidget *BuildBanksPage(TForm2Ui &ui) {
@@ -203,10 +203,10 @@ QWidget *BuildBanksPage(TForm2Ui &ui) {
   auto *layout = new QVBoxLayout(page);
   ui.BankPage = new TBankPage;
   layout->addWidget(ui.BankPage, 1);
-  ui.BtnInstrukcja =
+  ui.ManualButton =
       NewButton(QStringLiteral("BtnInstrukcja"), WithLineFeeds(QStringLiteral("Wyświetl\rinstrukcję\rdo programu")));
   auto *manualRow = new QHBoxLayout;
-  manualRow->addWidget(ui.BtnInstrukcja);
+  manualRow->addWidget(ui.ManualButton);
   manualRow->addStretch(1);
   layout->addLayout(manualRow);
   return page;
@@ -223,10 +223,10 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.Pages->addTab(BuildVideoTelPage(ui), QStringLiteral("VideoTel"));
   ui.Pages->addTab(BuildTechnicalPage(ui), QStringLiteral("Funkcje techniczne"));
   ui.Pages->addTab(BuildBanksPage(ui), QStringLiteral("Banki"));
-  ui.PageHistoria = new QWidget;
-  ui.PageHistoria->setObjectName(QStringLiteral("PageHistoria"));
-  (new QVBoxLayout(ui.PageHistoria))->setContentsMargins(0, 0, 0, 0);
-  ui.Pages->addTab(ui.PageHistoria, QStringLiteral("Historia"));
+  ui.HistoryArea = new QWidget;
+  ui.HistoryArea->setObjectName(QStringLiteral("PageHistoria"));
+  (new QVBoxLayout(ui.HistoryArea))->setContentsMargins(0, 0, 0, 0);
+  ui.Pages->addTab(ui.HistoryArea, QStringLiteral("Historia"));
   window.setCentralWidget(ui.Pages);
   return ui;
 }

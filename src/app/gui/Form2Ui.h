@@ -19,55 +19,55 @@ struct TForm2Ui {
   QTabWidget *Pages;
 
   // "Przelew pojedynczy"
-  QLineEdit *EdtSciezkaDoPlikuXML;
-  QPushButton *BtnSciezkaPlik;
-  QPushButton *BitBtn4;
-  QPushButton *Button1;
-  QLineEdit *EdtDodReferencja;
-  QPushButton *BtnPodgladPDF;
-  QPlainTextEdit *MemoLog;
+  QLineEdit *InvoiceFileField;
+  QPushButton *ChooseInvoiceFileButton;
+  QPushButton *SingleTransferHelpButton;
+  QPushButton *CreateSingleTransferButton;
+  QLineEdit *ExtraReferenceField;
+  QPushButton *InvoicePdfButton;
+  QPlainTextEdit *SingleTransferLog;
 
   // "Przelew paczki"
-  QLineEdit *EdtSciezkaDoKatalogu2;
-  QPushButton *Button3;
-  QPushButton *BitBtn1;
-  QPushButton *Button4;
-  QPlainTextEdit *MemoPaczka;
+  QLineEdit *InvoiceDirectoryField;
+  QPushButton *ChooseInvoiceDirectoryButton;
+  QPushButton *BatchTransferHelpButton;
+  QPushButton *CreateBatchTransferButton;
+  QPlainTextEdit *BatchTransferLog;
 
   // "VideoTel"
-  QLineEdit *EdtSciezkaDoPlikuVideoTel;
-  QPushButton *Button2;
-  QPushButton *BitBtn5;
-  QPushButton *Button5;
-  QPushButton *Button9;
-  QPlainTextEdit *MemoVideoTel;
+  QLineEdit *VideoTelFileField;
+  QPushButton *ChooseVideoTelFileButton;
+  QPushButton *VideoTelHelpButton;
+  QPushButton *CreateVideoTelTransferButton;
+  QPushButton *ShowVideoTelFileButton;
+  QPlainTextEdit *VideoTelLog;
 
   // "Funkcje techniczne"
-  QGroupBox *GrpPlatnik;
+  QGroupBox *PayerGroup;
   TPayerPanel *Payer;
-  QCheckBox *ChkMPP;
-  QGroupBox *RGrpMPP;
+  QCheckBox *SplitPaymentCheck;
+  QGroupBox *SplitPaymentFormatGroup;
   // The items "Bez Struktury", "Struktura", "Oba", "Standard bankowy (…)" with the ids 0 to 3.
-  QButtonGroup *RGrpMPPItems;
-  QPushButton *BtnPomocMPP;
-  QLineEdit *EdtSciezkaDoPlikuMail;
-  QPushButton *BtnSciezkaMail;
-  QPushButton *BtnPomocMail;
-  QPushButton *BtnWyslijMail;
+  QButtonGroup *SplitPaymentFormatItems;
+  QPushButton *SplitPaymentHelpButton;
+  QLineEdit *MailFileField;
+  QPushButton *ChooseMailFileButton;
+  QPushButton *SendToAuthorHelpButton;
+  QPushButton *SendToAuthorButton;
   // Beside "Wyślij": why this program cannot send, when it cannot.
-  QLabel *LblWysylkaNiedostepna;
-  QPushButton *BtnUtworzSkrot;
-  QPushButton *BtnInformacja;
+  QLabel *MailUnavailableLabel;
+  QPushButton *CreateShortcutButton;
+  QPushButton *AboutButton;
   // The place of the white list's buttons, beside the two above.
-  QWidget *PnlBialaLista;
-  QPlainTextEdit *MemoTech;
+  QWidget *WhiteListArea;
+  QPlainTextEdit *TechnicalLog;
 
   // "Banki"
   TBankPage *BankPage;
-  QPushButton *BtnInstrukcja;
+  QPushButton *ManualButton;
 
   // "Historia": filled with the journal's page by the window.
-  QWidget *PageHistoria;
+  QWidget *HistoryArea;
 
   // Creates the six pages with their controls as the window's central widget.
   static TForm2Ui Build(QMainWindow &window);

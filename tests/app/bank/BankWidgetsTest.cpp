@@ -2,7 +2,7 @@
 #include "GridClicks.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
-#include "app/gui/BankDialog.h"
+#include "app/gui/Form3.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/BankTableModel.h"
 #include "app/gui/PayerPanel.h"

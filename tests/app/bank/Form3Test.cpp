@@ -1,4 +1,4 @@
-#include "app/gui/BankDialog.h"
+#include "app/gui/Form3.h"
 #include "FakeHost.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
@@ -16,7 +16,7 @@ const TBankRow Stored{
 
 const char *const FieldNames[] = {"edtBankOpis", "edtBankIBAN", "edtBankBIC", "edtBankNIP", "edtBankNazwa"};
 
-class BankDialogTest : public ::testing::Test {
+class TForm3Test : public ::testing::Test {
 protected:
   void SetUp() override { EnsureApplication(); }
 
@@ -34,7 +34,7 @@ protected:
   TForm3 Dialog{Host};
 };
 
-TEST_F(BankDialogTest, FieldsButtonsAndTabOrder) {
+TEST_F(TForm3Test, FieldsButtonsAndTabOrder) {
   EXPECT_EQ(Dialog.windowTitle(), QStringLiteral("Korekta danych konta bankowego"));
   EXPECT_TRUE(Dialog.isModal());
 
@@ -70,7 +70,7 @@ TEST_F(BankDialogTest, FieldsButtonsAndTabOrder) {
                                 QStringLiteral("edtBankNazwa"), QStringLiteral("BtnCancel"), QStringLiteral("BtnOK")}));
 }
 
-TEST_F(BankDialogTest, LoadRecordBankShowsTheRowAndSaveRecordBankKeepsItsSection) {
+TEST_F(TForm3Test, LoadRecordBankShowsTheRowAndSaveRecordBankKeepsItsSection) {
   Dialog.LoadRecordBank(Stored);
   EXPECT_EQ(Field("edtBankOpis").text(), Stored.Opis);
   EXPECT_EQ(Field("edtBankIBAN").text(), Stored.IBAN);
@@ -86,7 +86,7 @@ TEST_F(BankDialogTest, LoadRecordBankShowsTheRowAndSaveRecordBankKeepsItsSection
   EXPECT_EQ(row.IBAN, Stored.IBAN);
 }
 
-TEST_F(BankDialogTest, OkTakesTheTypedTexts) {
+TEST_F(TForm3Test, OkTakesTheTypedTexts) {
   TModalAnswer answer([](QWidget &dialog) {
     auto &opis = Control<QLineEdit>(dialog, QStringLiteral("edtBankOpis"));
     opis.selectAll();
@@ -105,7 +105,7 @@ struct TCancelCase {
   std::function<void(QWidget &)> Close;
 };
 
-TEST_F(BankDialogTest, CancelOrTheFrameLeaveTheRowAloneAndNoKeyClosesTheDialog) {
+TEST_F(TForm3Test, CancelOrTheFrameLeaveTheRowAloneAndNoKeyClosesTheDialog) {
   const TCancelCase cases[] = {
       {"Cancel",
        [](QWidget &dialog) {
@@ -131,7 +131,7 @@ TEST_F(BankDialogTest, CancelOrTheFrameLeaveTheRowAloneAndNoKeyClosesTheDialog) 
 }
 
 // The IBAN is kept without blanks, in capitals; right values close the dialog without a question.
-TEST_F(BankDialogTest, OkNormalisesTheIbanAndAsksNothingWhenAllIsRight) {
+TEST_F(TForm3Test, OkNormalisesTheIbanAndAsksNothingWhenAllIsRight) {
   TModalAnswer answer([](QWidget &dialog) {
     Control<QLineEdit>(dialog, QStringLiteral("edtBankIBAN"))
         .setText(QStringLiteral("pl79 1140 2004 4000 0300 2013 5538"));
@@ -144,7 +144,7 @@ TEST_F(BankDialogTest, OkNormalisesTheIbanAndAsksNothingWhenAllIsRight) {
 }
 
 // What BANKI.INI holds is shown as it is, without a verdict, until OK is pressed.
-TEST_F(BankDialogTest, AStoredValueIsShownAsItIs) {
+TEST_F(TForm3Test, AStoredValueIsShownAsItIs) {
   TBankRow stored = Stored;
   stored.IBAN = QStringLiteral("pl61 1090 1014 0000 0712 1981 2874");
   stored.NIP = QStringLiteral("12345");
@@ -162,7 +162,7 @@ struct TWrongFieldCase {
 
 void PrintTo(const TWrongFieldCase &c, std::ostream *os) { *os << c.Name; }
 
-class BankDialogWrongFieldTest : public BankDialogTest, public ::testing::WithParamInterface<TWrongFieldCase> {};
+class BankDialogWrongFieldTest : public TForm3Test, public ::testing::WithParamInterface<TWrongFieldCase> {};
 
 // No keeps the dialog open with the problem beside its field; Yes saves the value as typed.
 TEST_P(BankDialogWrongFieldTest, OkAsksFirstAndSaysWhatIsWrongBesideTheField) {

@@ -1,4 +1,4 @@
-#include "app/gui/BankDialog.h"
+#include "app/gui/Form3.h"
 
 #include "app/commands/PayerDataCheck.h"
 
