@@ -18,6 +18,7 @@ size_t TAttachmentReader::Read(char *buffer, size_t length) {
     Fail();
     return CURL_READFUNC_ABORT;
   }
+  FHanded = read == 0;
   return static_cast<size_t>(read);
 }
 
@@ -32,5 +33,6 @@ int TAttachmentReader::Seek(void *reader, curl_off_t offset, int origin) {
     return CURL_SEEKFUNC_CANTSEEK;
   if (self->FFile.isOpen() && !self->FFile.seek(0))
     return CURL_SEEKFUNC_FAIL;
+  self->FHanded = false;
   return CURL_SEEKFUNC_OK;
 }

@@ -15,6 +15,8 @@ public:
 
   // What went wrong with the file, if anything.
   const std::optional<QString> &Failure() const { return FFailure; }
+  // True once libcurl has been given the whole file.
+  bool Handed() const { return FHanded; }
 
   // libcurl's read and seek callbacks; `reader` is the TAttachmentReader.
   static size_t Read(char *buffer, size_t size, size_t count, void *reader);
@@ -28,4 +30,5 @@ private:
 
   QFile FFile;
   std::optional<QString> FFailure;
+  bool FHanded = false;
 };

@@ -15,6 +15,7 @@
 #include <new>
 #include <optional>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +83,8 @@ struct TSecurity {
 void SetConnection(CURL *handle, const TMailServer &server, TSecurity security) {
   curl_easy_setopt(handle, CURLOPT_URL, ServerUrl(server).constData());
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  // A cancellation during the name lookup need not wait for it to end.
+  curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server.ConnectTimeout.count()));
   // A server that stops answering a command, or stops taking the message, ends the send.
   curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(server.StallTimeout.count()));
@@ -180,30 +183,45 @@ private:
   TSendCancellation &FCancellation;
 };
 
-int RememberSocket(void *socket, curl_socket_t opened, curlsocktype) {
-  *static_cast<curl_socket_t *>(socket) = opened;
-  return CURL_SOCKOPT_OK;
-}
+// The socket libcurl talks to the server on, kept so that a cancellation can shut it; forgotten
+// when libcurl closes it, so that a number the system hands out again is never touched.
+struct TServerSocket {
+  curl_socket_t Socket = CURL_SOCKET_BAD;
 
-// Runs the transfer until it ends or is cancelled. The wait for the server is the multi
-// interface's, which a cancellation from another thread can interrupt.
-CURLcode Perform(CURL *handle, TSendCancellation &cancellation) {
+  static int Opened(void *self, curl_socket_t socket, curlsocktype) {
+    static_cast<TServerSocket *>(self)->Socket = socket;
+    return CURL_SOCKOPT_OK;
+  }
+  static int Closed(void *self, curl_socket_t socket) {
+    auto *server = static_cast<TServerSocket *>(self);
+    if (server->Socket == socket)
+      server->Socket = CURL_SOCKET_BAD;
+    return close(socket);
+  }
+};
+
+// Runs the transfer until it ends or is cancelled; true when it was cancelled. The wait for the
+// server is the multi interface's, which a cancellation from another thread can interrupt. Once
+// the whole file is handed over the server is about to take the message, so a cancellation
+// then is too late: the send ends as it would have, rather than reporting a mail that arrives
+// as not sent.
+bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentReader &reader, CURLcode &result) {
+  // Before the multi handle: the connection is closed when that goes.
+  TServerSocket server;
   const TCurlMulti multi(curl_multi_init());
   if (!multi)
     throw std::bad_alloc();
-  curl_socket_t socket = CURL_SOCKET_BAD;
-  curl_easy_setopt(handle, CURLOPT_SOCKOPTFUNCTION, &RememberSocket);
-  curl_easy_setopt(handle, CURLOPT_SOCKOPTDATA, &socket);
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTFUNCTION, &TServerSocket::Opened);
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTDATA, &server);
+  curl_easy_setopt(handle, CURLOPT_CLOSESOCKETFUNCTION, &TServerSocket::Closed);
+  curl_easy_setopt(handle, CURLOPT_CLOSESOCKETDATA, &server);
   curl_multi_add_handle(multi.get(), handle);
-  CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+  bool cancelled = false;
+  result = CURLE_FAILED_INIT;
   {
     const TWakeWhileSending wake(cancellation, multi.get());
     int running = 1;
-    while (!cancellation.IsCancelled()) {
-      if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
-        result = CURLE_FAILED_INIT;
-        break;
-      }
+    while (curl_multi_perform(multi.get(), &running) == CURLM_OK) {
       if (running == 0) {
         int queued = 0;
         while (const CURLMsg *done = curl_multi_info_read(multi.get(), &queued))
@@ -211,22 +229,25 @@ CURLcode Perform(CURL *handle, TSendCancellation &cancellation) {
             result = done->data.result;
         break;
       }
+      if (cancellation.IsCancelled() && !reader.Handed()) {
+        cancelled = true;
+        break;
+      }
       curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr);
     }
   }
   // A cancelled transfer's connection is shut at once: without that, ending it would still say
-  // QUIT and wait for the silent server's answer.
-  if (result == CURLE_ABORTED_BY_CALLBACK && socket != CURL_SOCKET_BAD)
-    shutdown(socket, SHUT_RDWR);
+  // QUIT and wait for a silent server's answer.
+  if (cancelled && server.Socket != CURL_SOCKET_BAD)
+    shutdown(server.Socket, SHUT_RDWR);
   curl_multi_remove_handle(multi.get(), handle);
-  return result;
+  return cancelled;
 }
 
 // One connection, from the greeting to QUIT.
 std::optional<TFailure> Transmit(const TMailServer &server, const QString &body, const QString &fileName,
                                  TSecurity security, TSendCancellation &cancellation) {
-  // Declared before the handle: its cleanup, which says QUIT where the conversation allows it,
-  // may still use them.
+  // Declared before the handle: they must outlive the transfer and its connection's end.
   TAttachmentReader reader(fileName);
   TSmtpTranscript transcript;
   char detail[CURL_ERROR_SIZE] = {};
@@ -241,11 +262,11 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
   SetConnection(handle.get(), server, security);
   SetMessage(handle.get(), message, server, body, fileName, reader);
 
-  const CURLcode code = Perform(handle.get(), cancellation);
+  CURLcode code = CURLE_OK;
+  if (Perform(handle.get(), cancellation, reader, code))
+    throw TCancelled(QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
   if (code == CURLE_OK)
     return std::nullopt;
-  if (cancellation.IsCancelled())
-    throw TCancelled(QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
   if (reader.Failure())
     return TFailure{std::nullopt, *reader.Failure()};
   return TFailure{FallbackAfter(code, transcript, security), MailFailureMessage(code, detail, transcript, server)};

@@ -256,7 +256,13 @@ TEST_F(MailSenderTest, ACancelledSendEndsWithoutWaitingForTheServer) {
       error = std::current_exception();
     }
   });
-  smtp.WaitForEvent("connect");
+  try {
+    smtp.WaitForEvent("connect");
+  } catch (...) {
+    cancellation.Cancel();
+    sender.join();
+    throw;
+  }
   cancellation.Cancel();
   sender.join();
   ASSERT_TRUE(error);

@@ -1,6 +1,10 @@
 #include "app/gui/BackgroundWork.h"
 
+#include "model/Exception.h"
+
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFuture>
@@ -16,28 +20,35 @@
 
 namespace {
 
-// Disables the enabled buttons of `area` while it lives and gives them back afterwards.
-class TButtonsOnHold {
+// Disables what starts a command in `area` while it lives (its buttons, and the tables and
+// lists a click or double-click acts on) and gives back what was enabled.
+class TCommandsOnHold {
 public:
-  explicit TButtonsOnHold(QWidget *area) {
+  explicit TCommandsOnHold(QWidget *area) {
     if (!area)
       return;
-    for (QAbstractButton *button : area->findChildren<QAbstractButton *>())
-      if (button->isEnabled()) {
-        FHeld.append(button);
-        button->setEnabled(false);
-      }
+    Hold(area->findChildren<QAbstractButton *>());
+    Hold(area->findChildren<QAbstractItemView *>());
+    Hold(area->findChildren<QComboBox *>());
   }
-  ~TButtonsOnHold() {
-    for (const QPointer<QAbstractButton> &button : FHeld)
-      if (button)
-        button->setEnabled(true);
+  ~TCommandsOnHold() {
+    for (const QPointer<QWidget> &widget : FHeld)
+      if (widget)
+        widget->setEnabled(true);
   }
-  TButtonsOnHold(const TButtonsOnHold &) = delete;
-  TButtonsOnHold &operator=(const TButtonsOnHold &) = delete;
+  TCommandsOnHold(const TCommandsOnHold &) = delete;
+  TCommandsOnHold &operator=(const TCommandsOnHold &) = delete;
 
 private:
-  QList<QPointer<QAbstractButton>> FHeld;
+  template <class Widget> void Hold(const QList<Widget *> &widgets) {
+    for (Widget *widget : widgets)
+      if (widget->isEnabled()) {
+        FHeld.append(widget);
+        widget->setEnabled(false);
+      }
+  }
+
+  QList<QPointer<QWidget>> FHeld;
 };
 
 } // namespace
@@ -75,9 +86,12 @@ void TBackgroundWork::Run(const QString &what, const std::function<void()> &work
     work();
     return;
   }
+  // The window's commands wait while work runs, so nothing should get here then.
+  if (FCancelRunning)
+    throw Exception(QStringLiteral("Poczekaj, aż program skończy: %1.").arg(FWhat));
   std::exception_ptr error;
   {
-    const TButtonsOnHold onHold(FWindow->centralWidget());
+    const TCommandsOnHold onHold(FWindow->centralWidget());
     FWhat = what;
     FCancelRunning = cancel;
     FElapsed.start();
@@ -89,7 +103,9 @@ void TBackgroundWork::Run(const QString &what, const std::function<void()> &work
     QEventLoop loop;
     QFutureWatcher<void> watcher;
     connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
-    QFuture<void> future = QtConcurrent::run([&work, &error] {
+    // A pool of its own: Qt's global pool also draws large parts of the window, which must not
+    // wait for a mail.
+    QFuture<void> future = QtConcurrent::run(&FPool, [&work, &error] {
       try {
         work();
       } catch (...) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QThreadPool>
 #include <functional>
 
 class QLabel;
@@ -14,9 +15,9 @@ class QTimer;
 
 // Runs a command's slow step (a mail, an outside program) on another thread while the window
 // stays alive: it repaints and moves, its status line shows what runs and for how long, and
-// "Anuluj" asks the step to end. The window's other command buttons are disabled meanwhile,
-// so that commands never overlap. The command itself waits for the step, as it would for any
-// call: it stays unaware of threads.
+// "Anuluj" asks the step to end. The window's other command buttons, and the tables a click
+// acts on, are disabled meanwhile, so that commands never overlap. The command itself waits for the step, as it would
+// for any call: it stays unaware of threads.
 class TBackgroundWork : public QObject {
   Q_OBJECT
 
@@ -48,4 +49,5 @@ private:
   QString FWhat;
   QElapsedTimer FElapsed;
   std::function<void()> FCancelRunning;
+  QThreadPool FPool;
 };

@@ -90,7 +90,8 @@ void TWhiteListPanel::Start(const std::function<TFlatFileOutcome(IProgress &)> &
   FCancel->show();
   FLoad->setEnabled(false);
   FDownload->setEnabled(false);
-  FWatcher.setFuture(QtConcurrent::run([this, work] { return work(FProgress); }));
+  // A pool of its own: Qt's global pool also draws large parts of the window.
+  FWatcher.setFuture(QtConcurrent::run(&FPool, [this, work] { return work(FProgress); }));
 }
 
 void TWhiteListPanel::ShowProgress() { FBar->setValue(std::max(0, FShownPercent.load())); }

@@ -4,6 +4,7 @@
 #include "app/commands/WhiteListCommands.h"
 
 #include <QFutureWatcher>
+#include <QThreadPool>
 #include <QWidget>
 #include <atomic>
 #include <functional>
@@ -52,4 +53,5 @@ private:
   TProgress FProgress;
   std::atomic<int> FShownPercent = -1;
   QFutureWatcher<TFlatFileOutcome> FWatcher;
+  QThreadPool FPool;
 };
