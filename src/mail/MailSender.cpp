@@ -221,16 +221,18 @@ bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentRea
   {
     const TWakeWhileSending wake(cancellation, multi.get());
     int running = 1;
-    while (curl_multi_perform(multi.get(), &running) == CURLM_OK) {
+    for (;;) {
+      if (cancellation.IsCancelled() && !reader.Handed()) {
+        cancelled = true;
+        break;
+      }
+      if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+        break;
       if (running == 0) {
         int queued = 0;
         while (const CURLMsg *done = curl_multi_info_read(multi.get(), &queued))
           if (done->msg == CURLMSG_DONE)
             result = done->data.result;
-        break;
-      }
-      if (cancellation.IsCancelled() && !reader.Handed()) {
-        cancelled = true;
         break;
       }
       curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr);

@@ -59,6 +59,7 @@ TBackgroundWork::~TBackgroundWork() = default;
 
 void TBackgroundWork::ShowIn(QMainWindow &window) {
   FWindow = &window;
+  FWatched = &window;
   FStatus = new QLabel;
   FStatus->setObjectName(QStringLiteral("LblPraca"));
   FBusy = new QProgressBar;
@@ -130,7 +131,8 @@ void TBackgroundWork::Run(const QString &what, const std::function<void()> &work
 }
 
 bool TBackgroundWork::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == FWindow && event->type() == QEvent::Close)
+  // Compared as objects: the filter also sees the window's last events while it is destroyed.
+  if (watched == FWatched && event->type() == QEvent::Close)
     Cancel();
   return false;
 }

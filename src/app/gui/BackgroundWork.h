@@ -42,6 +42,7 @@ private:
   void SetShown(bool shown);
 
   QPointer<QMainWindow> FWindow;
+  const QObject *FWatched = nullptr;
   QLabel *FStatus = nullptr;
   QProgressBar *FBusy = nullptr;
   QPushButton *FCancel = nullptr;
