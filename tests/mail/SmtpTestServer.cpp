@@ -1,11 +1,9 @@
 #include "SmtpTestServer.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -15,6 +13,8 @@
 namespace {
 
 constexpr int StartTimeoutMs = 15000;
+// A safety net only: an event comes within milliseconds unless something is broken.
+constexpr int WaitTimeoutMs = 120000;
 
 // Debian's interpreter: python3-aiosmtpd is installed for it, not for whatever python3 comes
 // first on PATH.
@@ -62,13 +62,12 @@ QStringList TSmtpTestServer::Events() const {
   return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-void TSmtpTestServer::WaitForEvent(const QString &event) const {
-  const QDeadlineTimer deadline(std::chrono::minutes(2));
-  while (!Events().contains(event)) {
-    if (deadline.hasExpired())
+void TSmtpTestServer::WaitForEvent(const QString &event) {
+  // The server tells each event on its standard output as it logs it: the wait is on that pipe.
+  const QByteArray line = "EVENT " + event.toUtf8();
+  while (!FProcess.canReadLine() || FProcess.readLine().trimmed() != line)
+    if (!FProcess.canReadLine() && !FProcess.waitForReadyRead(WaitTimeoutMs))
       throw std::runtime_error("The test SMTP server never saw " + event.toStdString());
-    QThread::msleep(10);
-  }
 }
 
 QList<QJsonObject> TSmtpTestServer::Messages() const {

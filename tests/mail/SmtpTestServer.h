@@ -31,8 +31,9 @@ public:
   int Port() const { return FPort; }
   // What clients did, in order: "connect", "auth LOGIN", "quit".
   QStringList Events() const;
-  // Returns once a client has done `event` (it is in Events()); fails if that takes minutes.
-  void WaitForEvent(const QString &event) const;
+  // Returns once a client has done `event`, as the server tells it on its output; fails if
+  // that takes minutes.
+  void WaitForEvent(const QString &event);
   // The messages taken, as the server decoded them with Python's email package.
   QList<QJsonObject> Messages() const;
 

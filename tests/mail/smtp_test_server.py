@@ -54,6 +54,8 @@ class Recorder:
     def event(self, word):
         with open(self.maildir / "events.log", "a", encoding="utf-8") as log:
             log.write(word + "\n")
+        # Also told on standard output, so that a test can wait for it on the pipe.
+        print(f"EVENT {word}", flush=True)
 
     def message(self, envelope, session):
         raw = envelope.original_content or envelope.content
