@@ -16,6 +16,12 @@ QString DirectoryText(const QString &dir) {
   return text;
 }
 
+// The same directory, links followed; a directory that does not exist is nobody's.
+bool IsSameDirectory(const QString &one, const QString &other) {
+  const QString canonical = QFileInfo(one).canonicalFilePath();
+  return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
+}
+
 } // namespace
 
 void TAppPaths::CreateWorkDirectories() const {
@@ -24,15 +30,17 @@ void TAppPaths::CreateWorkDirectories() const {
 }
 
 TAppPaths TAppPaths::OfRunningProgram() {
-  return Choose(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PAVENA_DIR"), UserDataDir());
+  return Choose(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PAVENA_DIR"), UserDataDir(),
+                QStringLiteral(PAVENA_PACKAGED_PROGRAM_DIR));
 }
 
-TAppPaths TAppPaths::Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir) {
+TAppPaths TAppPaths::Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir,
+                            const QString &packagedProgramDir) {
   TAppPaths paths = InDirectory(programDir);
   // Tests and portable set-ups point the program at another data directory.
   if (!dataDirOverride.isEmpty())
     paths = {paths.ProgramDir, DirectoryText(dataDirOverride), TDataDirChoice::Override};
-  else if (!userDataDir.isEmpty() && !CanCreateFilesIn(programDir))
+  else if (!userDataDir.isEmpty() && (IsSameDirectory(programDir, packagedProgramDir) || !CanCreateFilesIn(programDir)))
     paths = {paths.ProgramDir, DirectoryText(userDataDir), TDataDirChoice::UserData};
   return paths;
 }

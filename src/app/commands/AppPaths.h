@@ -8,7 +8,8 @@ enum class TDataDirChoice {
   ProgramDir,
   // The directory that the environment variable PAVENA_DIR names.
   Override,
-  // The user's own data folder, as the program directory cannot be written: an installed program.
+  // The user's own data folder: an installed program, whose directory belongs to the package
+  // (even where root could write it) or cannot be written at all.
   UserData,
 };
 
@@ -42,13 +43,15 @@ struct TAppPaths {
   void CreateWorkDirectories() const;
 
   // The running program's directories: ProgramDir is the executable's own, AppDir is chosen by
-  // Choose() with the environment variable PAVENA_DIR and the user's data folder. The working
-  // directory plays no part.
+  // Choose() with the environment variable PAVENA_DIR, the user's data folder and the package's
+  // program directory. The working directory plays no part.
   static TAppPaths OfRunningProgram();
-  // AppDir is `dataDirOverride` when it is not empty; else programDir when a file can be
-  // created there (a portable copy, a build folder); else `userDataDir` (an installed program,
-  // whose directory a user may not write). All three are made absolute.
-  static TAppPaths Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir);
+  // AppDir is `dataDirOverride` when it is not empty; else `userDataDir` when programDir is
+  // `packagedProgramDir` (the Debian package's, which root could write but apt owns) or a
+  // file cannot be created there (an installed program that a user may not write); else
+  // programDir (a portable copy, a build folder). All are made absolute.
+  static TAppPaths Choose(const QString &programDir, const QString &dataDirOverride, const QString &userDataDir,
+                          const QString &packagedProgramDir);
   // Both directories are `dir` (made absolute).
   static TAppPaths InDirectory(const QString &dir);
 

@@ -4,6 +4,7 @@
 
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "model/Text.h"
 
 #include <exception>
 
@@ -59,22 +60,51 @@ void TBankRegister::Start() {
     std::rethrow_exception(failure);
 }
 
-void TBankRegister::FillBankCombo() {
+QStringList TBankRegister::ReadBankComboItems() const {
   const TIniFile bank(BankFile());
   QStringList items;
   for (const QString &section : bank.ReadSections()) {
     const bool hasOpis = bank.ReadKeys(section).contains(QStringLiteral("Opis"), Qt::CaseInsensitive);
     items.append(hasOpis ? bank.ReadString(section, QStringLiteral("Opis")) : section);
   }
+  return items;
+}
+
+void TBankRegister::FillBankCombo() {
+  const QStringList items = ReadBankComboItems();
   FCombo.SetItems(items);
   FCombo.SetCurrentIndex(RememberedEntry(ReadLastBank(), int(items.size())));
   CmbBankChange();
 }
 
+void TBankRegister::RefreshBankComboItems() {
+  const int current = FCombo.CurrentIndex();
+  FCombo.SetItems(ReadBankComboItems());
+  FCombo.SetCurrentIndex(current);
+}
+
+void TBankRegister::ShowPayingAccount() {
+  const TCompanyData shown = FPayer.PayerData();
+  const TCompanyData paying = TSettings::LoadCompany(SettingsFile());
+  const bool same = Trim(shown.Name) == Trim(paying.Name) && Trim(shown.NIP) == Trim(paying.NIP) &&
+                    NormalisedIban(shown.IBAN) == NormalisedIban(paying.IBAN) && Trim(shown.BIC) == Trim(paying.BIC);
+  if (same)
+    FPayer.ShowPayingAccount(QString());
+  else if (NormalisedIban(paying.IBAN).isEmpty())
+    FPayer.ShowPayingAccount(QStringLiteral("Przelewy nie mają jeszcze rachunku Płatnika: dane powyżej zaczną "
+                                            "obowiązywać po naciśnięciu „Zapisz dane Płatnika”."));
+  else
+    FPayer.ShowPayingAccount(QStringLiteral("Przelewy są zlecane z rachunku %1 (%2) zapisanego w settings.ini, nie "
+                                            "z danych powyżej, dopóki nie naciśniesz „Zapisz dane Płatnika”.")
+                                 .arg(NormalisedIban(paying.IBAN), Trim(paying.Name)));
+}
+
 void TBankRegister::CmbBankChange() {
   const int index = FCombo.CurrentIndex();
-  if (index < 0)
+  if (index < 0) {
+    ShowPayingAccount();
     return;
+  }
   WriteLastBank();
   // The list position decides the section, whatever the sections are called.
   const TIniFile bank(BankFile());
@@ -85,6 +115,7 @@ void TBankRegister::CmbBankChange() {
   payer.IBAN = bank.ReadString(section, QStringLiteral("IBAN"));
   payer.BIC = bank.ReadString(section, QStringLiteral("BIC"));
   FPayer.SetPayerData(payer);
+  ShowPayingAccount();
 }
 
 QString TBankRegister::ReadLastBank() const {
@@ -148,6 +179,7 @@ void TBankRegister::EditBankRow() {
   FRows[std::size_t(current)] = edited;
   ShowTable(current);
   SaveBankTable();
+  RefreshBankComboItems();
   FHost.Log.AppendLog(QStringLiteral("Skorygowano zapis w tablicy banków."), false);
   FHost.Desktop.PlaySound(FHost.Paths.AppFilePath(QStringLiteral("file4.wav")));
 }
@@ -165,6 +197,7 @@ void TBankRegister::DeleteLastBankRow() {
   FRows.pop_back();
   ShowTable(int(FRows.size()) - 1);
   SaveBankTable();
+  RefreshBankComboItems();
 }
 
 void TBankRegister::SavePayerData() {
@@ -174,6 +207,7 @@ void TBankRegister::SavePayerData() {
   if (!ConfirmSavingDespiteProblems(FHost.Dialogs, CheckPayerData(payer)))
     return;
   TSettings::SaveCompany(SettingsFile(), payer);
+  ShowPayingAccount();
   FHost.Log.AppendLog(QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsFile()), false);
 }
 

@@ -13,6 +13,8 @@ public:
   virtual ~IPayerFields() = default;
   virtual TCompanyData PayerData() const = 0;
   virtual void SetPayerData(const TCompanyData &payer) = 0;
+  // The line beside the fields that names the account transfers pay from; empty hides it.
+  virtual void ShowPayingAccount(const QString &notice) = 0;
 };
 
 // The account list CmbBank. A selection made here by the program runs no handler; the window
@@ -67,6 +69,10 @@ public:
   // The list's change handler: applies the selected account to the payer fields and
   // remembers it. The payer data in settings.ini stays as it is.
   void CmbBankChange();
+  // Every transfer pays from the payer data of settings.ini, not from what the fields show
+  // (an account chosen in the list, a field typed into). Whenever the two differ, the line
+  // beside the fields names the account that pays, until the fields are saved.
+  void ShowPayingAccount();
   QString ReadLastBank() const;
   void WriteLastBank();
 
@@ -92,6 +98,10 @@ public:
 private:
   QString BankFile() const;
   QString SettingsFile() const;
+  QStringList ReadBankComboItems() const;
+  // The list again after the register changed, so that an added account can be chosen at once;
+  // the selection and the payer fields stay.
+  void RefreshBankComboItems();
   void ShowTable(int currentRow);
 
   THost &FHost;

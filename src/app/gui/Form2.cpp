@@ -120,6 +120,7 @@ void TForm2::ConnectBankRegister() {
   };
   guarded(FUi.Payer, &TPayerPanel::BankChosen, &TBankRegister::CmbBankChange);
   guarded(FUi.Payer, &TPayerPanel::SavePayerDataClicked, &TBankRegister::SavePayerData);
+  guarded(FUi.Payer, &TPayerPanel::PayerFieldsEdited, &TBankRegister::ShowPayingAccount);
   guarded(FUi.BankPage, &TBankPage::AddBankClicked, &TBankRegister::AddBank);
   guarded(FUi.BankPage, &TBankPage::EditRequested, &TBankRegister::EditBankRow);
   guarded(FUi.BankPage, &TBankPage::DeleteRequested, &TBankRegister::DeleteLastBankRow);

@@ -13,13 +13,14 @@ TPayerPanel::TPayerPanel(QWidget *parent) : QWidget(parent) {
   auto *layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  const auto addField = [layout](const QString &name, const QString &caption, int row) {
+  const auto addField = [this, layout](const QString &name, const QString &caption, int row) {
     auto *field = new QLineEdit;
     field->setObjectName(name);
     auto *label = new QLabel(caption);
     label->setBuddy(field);
     layout->addWidget(label, row, 0);
     layout->addWidget(field, row, 1);
+    connect(field, &QLineEdit::textEdited, this, &TPayerPanel::PayerFieldsEdited);
     return field;
   };
   FName = addField(QStringLiteral("edtName"), QStringLiteral("Nazwa Płatnika"), 0);
@@ -35,6 +36,14 @@ TPayerPanel::TPayerPanel(QWidget *parent) : QWidget(parent) {
   connect(FBanks, &QComboBox::activated, this, &TPayerPanel::BankChosen);
   layout->addWidget(FBanks, 4, 1);
 
+  FPayingAccount = new QLabel;
+  FPayingAccount->setObjectName(QStringLiteral("LblRachunekPrzelewow"));
+  FPayingAccount->setWordWrap(true);
+  FPayingAccount->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FPayingAccount->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+  FPayingAccount->hide();
+  layout->addWidget(FPayingAccount, 5, 0, 1, 3);
+
   auto *save = new QPushButton(WithLineFeeds(QStringLiteral("Zapisz dane \rPłatnika")));
   save->setObjectName(QStringLiteral("BtnZapiszPlatnika"));
   connect(save, &QPushButton::clicked, this, &TPayerPanel::SavePayerDataClicked);
@@ -49,6 +58,11 @@ void TPayerPanel::SetPayerData(const TCompanyData &payer) {
   FName->setText(payer.Name);
   FIBAN->setText(payer.IBAN);
   FBIC->setText(payer.BIC);
+}
+
+void TPayerPanel::ShowPayingAccount(const QString &notice) {
+  FPayingAccount->setText(notice);
+  FPayingAccount->setVisible(!notice.isEmpty());
 }
 
 void TPayerPanel::SetItems(const QStringList &items) {

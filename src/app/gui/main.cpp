@@ -1,6 +1,7 @@
 #include "app/commands/AuthorMailer.h"
 #include "app/gui/BackgroundMailer.h"
 #include "app/gui/BackgroundProcessRunner.h"
+#include "app/gui/DisplayGuard.h"
 #include "app/gui/Form2.h"
 #include "app/gui/PolishTranslations.h"
 #include "app/gui/ProgramOptions.h"
@@ -15,7 +16,9 @@
 int main(int argc, char *argv[]) {
   if (const std::optional<int> status = AnswerWithoutWindow(argc, argv))
     return *status;
+  TDisplayGuard displayGuard;
   QApplication application(argc, argv);
+  displayGuard.Release();
   InstallPolishTranslations(application);
   // Lets the desktop match the window with the menu entry "pavena.desktop" and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("pavena"));

@@ -11,6 +11,8 @@ struct TFakePayerFields : IPayerFields {
   TCompanyData Fields;
   TCompanyData PayerData() const override { return Fields; }
   void SetPayerData(const TCompanyData &payer) override { Fields = payer; }
+  QString PayingAccountNotice;
+  void ShowPayingAccount(const QString &notice) override { PayingAccountNotice = notice; }
 };
 
 struct TFakeBankCombo : IBankCombo {

@@ -298,6 +298,55 @@ TEST_F(BankRegisterTest, ChoosingAnAccountChangesTheSavedPayerOnlyWhenSaved) {
   EXPECT_EQ(LastBank(), QStringLiteral("Konto2"));
 }
 
+// Transfers pay from settings.ini; the line beside the fields says so whenever the fields
+// show another payer, and goes once they are saved.
+TEST_F(BankRegisterTest, TheAccountThatPaysIsNamedWhileTheFieldsShowAnother) {
+  WriteBank(ThreeAccounts);
+  TSettings::SaveCompany(SettingsPath(), SavedPayer);
+  StartUp();
+  EXPECT_EQ(Payer.PayingAccountNotice,
+            QStringLiteral("Przelewy są zlecane z rachunku PL99999999999999999999999999 (Zapisana) zapisanego w "
+                           "settings.ini, nie z danych powyżej, dopóki nie naciśniesz „Zapisz dane Płatnika”."));
+
+  Host.ConfirmAnswers = {false};
+  Register.SavePayerData();
+  EXPECT_FALSE(Payer.PayingAccountNotice.isEmpty()) << "not saved: the old account still pays";
+
+  Host.ConfirmAnswers = {true};
+  Register.SavePayerData();
+  EXPECT_EQ(Payer.PayingAccountNotice, QString());
+}
+
+TEST_F(BankRegisterTest, NoLineWhileTheFieldsShowWhatPays) {
+  TSettings::SaveCompany(SettingsPath(), SavedPayer);
+  StartUp();
+  EXPECT_EQ(Payer.PayingAccountNotice, QString());
+}
+
+TEST_F(BankRegisterTest, WithoutSavedPayerDataTheLineSaysNothingPaysYet) {
+  WriteBank(ThreeAccounts);
+  StartUp();
+  EXPECT_EQ(Payer.PayingAccountNotice,
+            QStringLiteral("Przelewy nie mają jeszcze rachunku Płatnika: dane powyżej zaczną obowiązywać po "
+                           "naciśnięciu „Zapisz dane Płatnika”."));
+}
+
+TEST_F(BankRegisterTest, AnAddedAccountIsInTheListAtOnceAndTheChoiceStays) {
+  WriteBank(ThreeAccounts);
+  StartUp();
+  Choose(1);
+  Dialog.Answer = [](TBankRow &row) {
+    row.Opis = QStringLiteral("Nowe");
+    row.IBAN = QStringLiteral("PL44444444444444444444444444");
+    return true;
+  };
+  Register.AddBank();
+  EXPECT_EQ(Combo.Items, QStringList({QStringLiteral("Główne"), QStringLiteral("Walutowe"), QStringLiteral("Zapasowe"),
+                                      QStringLiteral("Nowe")}));
+  EXPECT_EQ(Combo.Index, 1);
+  ExpectPayer(Payer.Fields, Company("Firma Dwa", "2222222222", "PL22222222222222222222222222", "BBBBPLPW"));
+}
+
 TEST_F(BankRegisterTest, ARefusedRewriteLeavesTheOldRegisterWhole) {
   WriteBank(ThreeAccounts);
   StartUp();

@@ -99,12 +99,14 @@ protected:
   }
   QString ProgramDir() const { return Root.File(QStringLiteral("program")); }
   QString UserDataDir() const { return Root.File(QStringLiteral("home/.local/share/Pavena")); }
+  // Where the package would put the program: elsewhere, unless a test says otherwise.
+  QString PackagedProgramDir() const { return Root.File(QStringLiteral("usr/lib/pavena")); }
 
   TTempDir Root;
 };
 
 TEST_F(TProgramDirTest, AWritableProgramDirectoryKeepsTheDataBesideTheExecutable) {
-  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir());
+  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir(), PackagedProgramDir());
   EXPECT_EQ(paths.AppDir, ProgramDir() + QStringLiteral("/"));
   EXPECT_EQ(paths.ProgramDir, ProgramDir() + QStringLiteral("/"));
   EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::ProgramDir);
@@ -116,7 +118,7 @@ TEST_F(TProgramDirTest, AReadOnlyProgramDirectoryPutsTheDataIntoTheUsersFolder) 
   MakeProgramDirReadOnly();
   const TAsUnprivilegedUser user;
 
-  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir());
+  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir(), PackagedProgramDir());
 
   EXPECT_EQ(paths.AppDir, UserDataDir() + QStringLiteral("/"));
   EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::UserData);
@@ -126,10 +128,22 @@ TEST_F(TProgramDirTest, AReadOnlyProgramDirectoryPutsTheDataIntoTheUsersFolder) 
   EXPECT_EQ(paths.ManualFile(), ProgramDir() + QStringLiteral("/OpisPrzelewyISO20022.pdf"));
 }
 
+// Root can write the package's directory; its data still go to root's own folder, so that
+// nothing lands among the package's files and apt-get remove leaves no folder behind.
+TEST_F(TProgramDirTest, ThePackagesProgramDirectoryPutsTheDataIntoTheUsersFolderEvenWhenWritable) {
+  const QString packaged = ProgramDir() + QStringLiteral("/../program");
+  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), QString(), UserDataDir(), packaged);
+
+  EXPECT_EQ(paths.AppDir, UserDataDir() + QStringLiteral("/"));
+  EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::UserData);
+  EXPECT_EQ(paths.ProgramDir, ProgramDir() + QStringLiteral("/"));
+}
+
 TEST_F(TProgramDirTest, TheOverrideWinsOverAReadOnlyProgramDirectory) {
   MakeProgramDirReadOnly();
   const TAsUnprivilegedUser user;
-  const TAppPaths paths = TAppPaths::Choose(ProgramDir(), Root.File(QStringLiteral("dane")), UserDataDir());
+  const TAppPaths paths =
+      TAppPaths::Choose(ProgramDir(), Root.File(QStringLiteral("dane")), UserDataDir(), PackagedProgramDir());
   EXPECT_EQ(paths.AppDir, Root.File(QStringLiteral("dane/")));
   EXPECT_EQ(paths.DataDirChoice, TDataDirChoice::Override);
 }

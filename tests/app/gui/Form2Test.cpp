@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTableView>
 #include <memory>
 
@@ -523,6 +524,13 @@ TEST_F(TForm2Test, StartUpShowsTheRememberedAccountAndTheRegister) {
   EXPECT_EQ(Control<QTableView>(*window, QStringLiteral("GridBanki")).model()->rowCount(), 2);
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Biuro Rachunkowe Kos"))
       << "the settings change only when the payer data is saved";
+  window->show();
+  const QLabel &payingAccount = Control<QLabel>(*window, QStringLiteral("LblRachunekPrzelewow"));
+  EXPECT_FALSE(payingAccount.isHidden());
+  EXPECT_EQ(payingAccount.text(),
+            QStringLiteral("Przelewy są zlecane z rachunku PL27114020040000300201355387 (Biuro Rachunkowe Kos) "
+                           "zapisanego w settings.ini, nie z danych powyżej, dopóki nie naciśniesz „Zapisz dane "
+                           "Płatnika”."));
 
   // The register's account has wrong check digits: saved after Yes.
   Fake.ConfirmAnswers = {true};
@@ -533,6 +541,27 @@ TEST_F(TForm2Test, StartUpShowsTheRememberedAccountAndTheRegister) {
   EXPECT_EQ(TSettings::LoadCompany(SettingsFile()).Name, QStringLiteral("Firma Dwa"));
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoTech")).last(),
             QStringLiteral("Dane Płatnika zapisane w pliku [%1]").arg(SettingsFile()));
+  EXPECT_TRUE(payingAccount.isHidden());
+}
+
+// A field typed into shows at once that transfers still pay from what was saved.
+TEST_F(TForm2Test, TypingIntoAPayerFieldNamesTheAccountThatStillPays) {
+  StorePayer();
+  const auto window = Open();
+  const QLabel &payingAccount = Control<QLabel>(*window, QStringLiteral("LblRachunekPrzelewow"));
+  EXPECT_TRUE(payingAccount.isHidden());
+
+  QLineEdit &iban = Control<QLineEdit>(*window, QStringLiteral("edtIBAN"));
+  iban.selectAll();
+  QTest::keyClicks(&iban, QStringLiteral("PL61109010140000071219812874"));
+  EXPECT_FALSE(payingAccount.isHidden());
+  EXPECT_TRUE(payingAccount.text().contains(QStringLiteral("PL27114020040000300201355387")))
+      << payingAccount.text().toStdString();
+
+  // Typed back as it was saved, only in blanks and small letters: the same account.
+  iban.selectAll();
+  QTest::keyClicks(&iban, QStringLiteral("pl27 1140 2004 0000 3002 0135 5387"));
+  EXPECT_TRUE(payingAccount.isHidden());
 }
 
 TEST_F(TForm2Test, WithoutARegisterThePayerFieldsShowTheSettings) {

@@ -13,15 +13,19 @@ struct TOptionCase {
 
 // Started as over ssh or from a script: no display of any kind, and Qt left to choose its own
 // platform, which would abort the window.
-class TProgramWithoutDisplayTest : public ::testing::TestWithParam<TOptionCase> {};
-
-TEST_P(TProgramWithoutDisplayTest, AnswersAndEndsWithStatusZero) {
-  QProcess process;
+void StartWithoutDisplay(QProcess &process, const char *program, const QStringList &arguments) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     environment.remove(QString::fromLatin1(name));
   process.setProcessEnvironment(environment);
-  process.start(QString::fromUtf8(GetParam().Program), GetParam().Arguments);
+  process.start(QString::fromUtf8(program), arguments);
+}
+
+class TProgramWithoutDisplayTest : public ::testing::TestWithParam<TOptionCase> {};
+
+TEST_P(TProgramWithoutDisplayTest, AnswersAndEndsWithStatusZero) {
+  QProcess process;
+  StartWithoutDisplay(process, GetParam().Program, GetParam().Arguments);
   ASSERT_TRUE(process.waitForFinished(60000)) << process.errorString().toStdString();
 
   const QString error = QString::fromUtf8(process.readAllStandardError());
@@ -45,5 +49,20 @@ INSTANTIATE_TEST_SUITE_P(
                     QStringLiteral("Użycie: pavena [--help | --version]")},
         TOptionCase{"cliVersion", PAVENA_CLI, {QStringLiteral("--version")}, QStringLiteral("1.18")}),
     [](const ::testing::TestParamInfo<TOptionCase> &info) { return std::string(info.param.Name); });
+
+// The window itself cannot start there: one Polish explanation instead of Qt's English abort
+// and a core dump.
+TEST(ProgramWithoutDisplayTest, TheWindowSaysInPolishThatItNeedsADisplayAndEndsWithStatusOne) {
+  QProcess process;
+  StartWithoutDisplay(process, PAVENA_WINDOW, {QStringLiteral("-platform"), QStringLiteral("xcb")});
+  ASSERT_TRUE(process.waitForFinished(60000)) << process.errorString().toStdString();
+
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("Okno programu Pavena potrzebuje sesji graficznej (ekranu), a nie udało się jej otworzyć.\n"
+                           "Bez okna te same przekształcenia wykonuje pavena-cli (pavena-cli --help).\n"));
+  EXPECT_EQ(process.readAllStandardOutput(), QByteArray());
+}
 
 } // namespace
