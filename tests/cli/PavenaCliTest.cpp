@@ -762,4 +762,20 @@ TEST_F(TCliHistoryTest, AReaderThatStopsEarlyEndsTheListingQuietly) {
   EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), QString());
 }
 
+// Output that cannot be written for another reason than a reader gone is an error.
+TEST_F(TCliHistoryTest, AFullOutputIsAnError) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PAVENA_DIR"), AppDirectory.Path());
+  process.setProcessEnvironment(environment);
+  process.setStandardOutputFile(QStringLiteral("/dev/full"));
+  process.start(QStringLiteral(PAVENA_CLI), {QStringLiteral("historia")});
+
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("Błąd: Nie można pisać na standardowe wyjście.\n"));
+}
+
 } // namespace
