@@ -51,6 +51,11 @@ CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL
 CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL;
 CREATE INDEX transfer_file_written_at ON transfer_file(written_at);
 )sql",
+    // A file that never went to the bank (a trial, a refused or replaced file) is marked with
+    // the time it was withdrawn; its payments stay listed but no longer count as paid.
+    R"sql(
+ALTER TABLE transfer_file ADD COLUMN withdrawn_at TEXT;
+)sql",
 };
 
 const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
@@ -144,7 +149,7 @@ std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const s
   InReadTransaction(FDatabase, [&] {
     TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
                                      "JOIN transfer_file f ON f.id = p.file_id "
-                                     "WHERE p.match_key = ?1 OR p.ksef_number = ?2 "
+                                     "WHERE (p.match_key = ?1 OR p.ksef_number = ?2) AND f.withdrawn_at IS NULL "
                                      "ORDER BY p.file_id DESC LIMIT 1");
     for (std::size_t i = 0; i < payments.size(); ++i) {
       const std::optional<QString> key = MatchKey(payments[i]);
@@ -221,7 +226,7 @@ void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<
   // The payments' own order is the order they were written in, so the newest come first
   // without any sorting.
   TSqliteStatement list(FDatabase, "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, "
-                                   "p.ksef_number, p.amount, p.currency, f.archive_path "
+                                   "p.ksef_number, p.amount, p.currency, f.archive_path, f.id, f.withdrawn_at "
                                    "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
                                    "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
                                    "ORDER BY p.id DESC");
@@ -244,7 +249,29 @@ void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<
     entry.Amount = TAmount::FromUnits(list.Integer(5));
     entry.Currency = list.Text(6);
     entry.ArchivePath = list.Text(7);
+    entry.FileId = list.Integer(8);
+    const std::optional<QString> withdrawnAt = list.OptionalText(9);
+    entry.WithdrawnAt = withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt;
     if (Matches(entry, search))
       take(entry);
   }
+}
+
+std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, const std::optional<QDateTime> &at) {
+  std::optional<TFileMark> before;
+  InWriteTransaction(FDatabase, [&] {
+    TSqliteStatement find(FDatabase, "SELECT archive_path, withdrawn_at FROM transfer_file WHERE id = ?1");
+    find.Bind(1, fileId);
+    if (!find.Next())
+      return;
+    const std::optional<QString> withdrawnAt = find.OptionalText(1);
+    before = TFileMark{find.Text(0), withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt};
+    if (before->WithdrawnAt.has_value() == at.has_value())
+      return;
+    TSqliteStatement mark(FDatabase, "UPDATE transfer_file SET withdrawn_at = ?2 WHERE id = ?1");
+    mark.Bind(1, fileId);
+    mark.Bind(2, at ? std::optional(StoredDateTime(*at)) : std::nullopt);
+    mark.Run();
+  });
+  return before;
 }

@@ -23,7 +23,7 @@ THistoryListing LoadHistory(const TAppPaths &paths, const THistoryFilter &filter
   THistoryListing listing;
   ListHistory(paths, filter, [&](const THistoryEntry &entry) {
     listing.Entries.push_back(entry);
-    listing.Sums[entry.Currency] += entry.Amount;
+    AddToHistorySums(listing.Sums, entry);
   });
   return listing;
 }
@@ -38,7 +38,7 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
   QMap<QString, TAmount> sums;
   ListHistory(paths, filter, [&](const THistoryEntry &entry) {
     sink((HistoryTableLine(entry) + u'\n').toUtf8());
-    sums[entry.Currency] += entry.Amount;
+    AddToHistorySums(sums, entry);
   });
   sink((HistorySumsText(sums) + u'\n').toUtf8());
 }

@@ -16,7 +16,7 @@
 void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
                  const std::function<void(const THistoryEntry &)> &take);
 
-// What the page shows: the payments and their sums per currency.
+// What the page shows: the payments and their sums per currency (without withdrawn files).
 struct THistoryListing {
   std::vector<THistoryEntry> Entries;
   QMap<QString, TAmount> Sums;
@@ -25,7 +25,8 @@ THistoryListing LoadHistory(const TAppPaths &paths, const THistoryFilter &filter
 
 // The listing as CSV (see HistoryCsvHeader), written out line by line as it is read.
 void WriteHistoryCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
-// The listing as a table for the terminal, UTF-8, ended by the sums per currency.
+// The listing as a table for the terminal, UTF-8, ended by the sums per currency (without
+// withdrawn files).
 void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
 
 // Entries already listed, as CSV.

@@ -56,6 +56,10 @@ THistoryPage::THistoryPage(THost &host, QWidget *parent)
   FSums->setObjectName(QStringLiteral("LblSuma"));
   auto *exportButton = new QPushButton(QStringLiteral("Eksportuj do CSV…"));
   exportButton->setObjectName(QStringLiteral("BtnEksportCsv"));
+  auto *withdrawButton = new QPushButton(QStringLiteral("Wycofaj plik…"));
+  withdrawButton->setObjectName(QStringLiteral("BtnWycofajPlik"));
+  auto *restoreButton = new QPushButton(QStringLiteral("Przywróć plik"));
+  restoreButton->setObjectName(QStringLiteral("BtnPrzywrocPlik"));
 
   auto *filters = new QHBoxLayout;
   filters->addWidget(FSearch, 1);
@@ -63,6 +67,8 @@ THistoryPage::THistoryPage(THost &host, QWidget *parent)
     filters->addWidget(widget);
   auto *bottom = new QHBoxLayout;
   bottom->addWidget(FSums, 1);
+  bottom->addWidget(withdrawButton);
+  bottom->addWidget(restoreButton);
   bottom->addWidget(exportButton);
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(filters);
@@ -79,6 +85,20 @@ THistoryPage::THistoryPage(THost &host, QWidget *parent)
   });
   connect(exportButton, &QPushButton::clicked, this,
           [this] { RunGuarded(FDialogs, [this] { FCommands.PressExportCsv(FModel->Entries()); }); });
+  connect(withdrawButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressWithdraw); }); });
+  connect(restoreButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressRestore); }); });
+}
+
+void THistoryPage::ChangeSelectedFile(bool (THistoryCommands::*press)(const THistoryEntry &)) {
+  const QModelIndexList selected = FGrid->selectionModel()->selectedRows();
+  if (selected.isEmpty()) {
+    FDialogs.ShowInformation(QStringLiteral("Zaznacz w tabeli płatność z pliku, którego to dotyczy."));
+    return;
+  }
+  if ((FCommands.*press)(FModel->Entries().at(std::size_t(selected.front().row()))))
+    Reload();
 }
 
 void THistoryPage::Reload() {

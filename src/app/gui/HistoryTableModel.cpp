@@ -33,6 +33,7 @@ QVariant THistoryTableModel::data(const QModelIndex &index, int role) const {
   case TColumn::Amount: return PolishAmount(entry.Amount);
   case TColumn::Currency: return entry.Currency;
   case TColumn::File: return entry.ArchivePath.section(u'/', -1);
+  case TColumn::Withdrawn: return HistoryWithdrawnDate(entry);
   }
   return {};
 }
@@ -40,7 +41,7 @@ QVariant THistoryTableModel::data(const QModelIndex &index, int role) const {
 QVariant THistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
-  static const char *const Titles[ColumnCount] = {"Data",       "Odbiorca", "NIP",    "Numer faktury",
-                                                  "Numer KSeF", "Kwota",    "Waluta", "Plik"};
+  static const char *const Titles[ColumnCount] = {"Data",  "Odbiorca", "NIP",  "Numer faktury", "Numer KSeF",
+                                                  "Kwota", "Waluta",   "Plik", "Wycofany"};
   return section >= 0 && section < ColumnCount ? QString::fromUtf8(Titles[section]) : QVariant();
 }

@@ -6,13 +6,13 @@
 #include <vector>
 
 // The payments of the page "Historia", newest first: Data, Odbiorca, NIP, Numer faktury,
-// Numer KSeF, Kwota, Waluta, Plik. Read only.
+// Numer KSeF, Kwota, Waluta, Plik, Wycofany (the day its file was withdrawn). Read only.
 class THistoryTableModel : public QAbstractTableModel {
   Q_OBJECT
 
 public:
-  enum class TColumn { Date, Payee, NIP, Invoice, Ksef, Amount, Currency, File };
-  static constexpr int ColumnCount = 8;
+  enum class TColumn { Date, Payee, NIP, Invoice, Ksef, Amount, Currency, File, Withdrawn };
+  static constexpr int ColumnCount = 9;
   // The column's number, as Qt's views and indexes take it.
   static constexpr int Index(TColumn column) { return static_cast<int>(column); }
 

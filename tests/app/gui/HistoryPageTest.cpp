@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/commands/TransferCommands.h"
 #include "app/gui/HistoryPage.h"
+#include "app/gui/HistoryTableModel.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -70,6 +71,40 @@ TEST_F(THistoryPageTest, ExportsWhatIsShownAsCsv) {
                                   "Data;Odbiorca;NIP;"));
   EXPECT_TRUE(lines[1].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
   EXPECT_TRUE(lines[2].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
+}
+
+TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresIt) {
+  Page.show();
+  auto &grid = Control<QTableView>(Page, QStringLiteral("GridHistoria"));
+  const int withdrawn = THistoryTableModel::Index(THistoryTableModel::TColumn::Withdrawn);
+
+  Control<QPushButton>(Page, QStringLiteral("BtnWycofajPlik")).click();
+  EXPECT_EQ(Host.InformationBoxes,
+            QStringList{QStringLiteral("Zaznacz w tabeli płatność z pliku, którego to dotyczy.")});
+  EXPECT_TRUE(Host.Confirmations.isEmpty());
+
+  grid.selectRow(4);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnWycofajPlik")).click();
+
+  ASSERT_EQ(Host.Confirmations.size(), 1);
+  EXPECT_TRUE(Host.Confirmations[0].startsWith(QStringLiteral("Wycofać plik nr ")));
+  const QString today = Host.Clock.date().toString(Qt::ISODate);
+  EXPECT_EQ(Column(withdrawn), (QStringList{{}, {}, {}, today, today, today}));
+  EXPECT_EQ(grid.model()->headerData(withdrawn, Qt::Horizontal).toString(), QStringLiteral("Wycofany"));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 2910,00 PLN"));
+
+  grid.selectRow(0);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnPrzywrocPlik")).click();
+  EXPECT_EQ(Host.ErrorBoxes.size(), 1);
+  EXPECT_EQ(Column(withdrawn), (QStringList{{}, {}, {}, today, today, today}));
+
+  grid.selectRow(5);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnPrzywrocPlik")).click();
+  EXPECT_EQ(Column(withdrawn), QStringList(6, QString()));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5820,00 PLN"));
 }
 
 } // namespace
