@@ -8,9 +8,22 @@ struct TNamedSegment {
   const TTitleSegment &Segment;
   QString Content;
   // The invoice number or the reference: texts of the invoice or the user, which may hold a
-  // slash. A NIP or a real KSeF number never does.
+  // segment's code. A NIP or a real KSeF number never does.
   bool FreeText;
 };
+
+// The first code of the title's segments in the segment text `text`, which a bank reading the
+// title would take for the start of that segment; empty when there is none. The slashes around
+// the text count too, as the title has them there. A slash alone, as almost every Polish
+// invoice number has, starts no segment.
+QString SegmentCodeIn(const QString &text) {
+  const QString inTitle = u'/' + text + u'/';
+  for (const QString &code :
+       {QStringLiteral("/VAT/"), QStringLiteral("/IDC/"), QStringLiteral("/INV/"), QStringLiteral("/TXT/")})
+    if (inTitle.contains(code))
+      return code;
+  return QString();
+}
 
 } // namespace
 
@@ -42,12 +55,14 @@ QList<TTransferFinding> CheckStandardTitle(int transfer, const TPayment &payment
            {},
            QStringLiteral("segment %1 tytułu przelewu (%2) jest dłuższy niż %3: w pliku pominięto „%4”.")
                .arg(named.Segment.Code, named.Content, CharacterCount(named.Segment.Width), named.Segment.Lost())});
-  for (const TNamedSegment &named : segments)
-    if (named.FreeText && named.Segment.Written().contains(u'/'))
+  for (const TNamedSegment &named : segments) {
+    const QString code = named.FreeText ? SegmentCodeIn(named.Segment.Written()) : QString();
+    if (!code.isEmpty())
       findings.append({transfer,
                        {},
-                       QStringLiteral("%1 „%2” w segmencie %3 tytułu przelewu zawiera ukośnik „/”: bank może go "
-                                      "odczytać jako początek kolejnego segmentu i źle odczytać przelew MPP.")
-                           .arg(named.Content, named.Segment.Written(), named.Segment.Code)});
+                       QStringLiteral("%1 „%2” w segmencie %3 tytułu przelewu zawiera „%4”: bank może to odczytać "
+                                      "jako początek kolejnego segmentu i źle odczytać przelew MPP.")
+                           .arg(named.Content, named.Segment.Written(), named.Segment.Code, code)});
+  }
   return findings;
 }

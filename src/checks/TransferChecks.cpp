@@ -2,6 +2,7 @@
 
 #include "checks/Identifiers.h"
 #include "checks/Pain001Paths.h"
+#include "iso20022/RemittanceInfo.h"
 
 #include <QHash>
 #include <algorithm>
@@ -99,4 +100,24 @@ QList<TTransferFinding> CheckSplitPayment(int transfer, const TInvoicePaymentDat
                                     "tylko dla przelewów w złotych (PLN).")
                          .arg(invoice.CurrencyCode)});
   return findings;
+}
+
+QList<TTransferFinding> CheckSplitPaymentFormat(const TMPPSettings &mpp) {
+  if (!mpp.Enabled || mpp.Format != TMPPFormat::None)
+    return {};
+  return {{TTransferFinding::NoTransfer,
+           {},
+           QStringLiteral("przelewy w mechanizmie podzielonej płatności zapisano w formacie MPP None, bez informacji "
+                          "o płatności (RmtInf): bank potrzebuje w przelewie MPP kwoty VAT i numeru faktury, więc "
+                          "wybierz format Ustrd, Structured, Both albo Standard.")}};
+}
+
+QList<TTransferFinding> CheckStructuredReference(int transfer, const TPayment &payment, const TMPPSettings &mpp) {
+  if (!mpp.Enabled || mpp.Format != TMPPFormat::Structured || !HasNoKsefReference(payment.nrKsef))
+    return {};
+  return {{transfer,
+           {},
+           QStringLiteral("faktura nie ma numeru KSeF, więc w polu RefNb struktury MPP jest w zamian numer faktury "
+                          "„%1”.")
+               .arg(payment.InvoiceNumber)}};
 }

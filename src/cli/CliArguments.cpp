@@ -18,6 +18,9 @@ const QString CsvOption = QStringLiteral("--csv");
 const QString WithdrawOption = QStringLiteral("--wycofaj");
 const QString RestoreOption = QStringLiteral("--przywroc");
 
+// Every command, in the order of --help.
+const QString CommandNames = QStringLiteral("faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia");
+
 TCliCommand CommandOfName(const QString &name) {
   if (name == QStringLiteral("faktura"))
     return TCliCommand::Single;
@@ -31,7 +34,7 @@ TCliCommand CommandOfName(const QString &name) {
     return TCliCommand::SendToAuthor;
   if (name == QStringLiteral("historia"))
     return TCliCommand::History;
-  throw Exception(QStringLiteral("Nieznane polecenie: %1").arg(name));
+  throw Exception(QStringLiteral("Nieznane polecenie: %1 (dozwolone: %2)").arg(name, CommandNames));
 }
 
 TMPPFormat FormatOfName(const QString &name) {
@@ -157,7 +160,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   }
 
   if (positional.isEmpty())
-    throw Exception(QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij, pdf albo historia)"));
+    throw Exception(QStringLiteral("Brak polecenia (%1)").arg(CommandNames));
   const QString commandName = positional.takeFirst();
   request.Command = CommandOfName(commandName);
   const bool history = request.Command == TCliCommand::History;
@@ -266,7 +269,9 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  --mpp FORMAT        mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
                         "                      FORMAT: None, Ustrd, Structured, Both albo Standard\n"
                         "                      (Standard: tytuł /VAT/…/IDC/…/INV/…/TXT/…, który banki\n"
-                        "                      odczytują jako przelew MPP)\n"
+                        "                      odczytują jako przelew MPP; None: przelew MPP bez informacji\n"
+                        "                      o płatności (RmtInf), więc bez kwoty VAT i numeru faktury,\n"
+                        "                      których bank w przelewie MPP wymaga)\n"
                         "  --bez-mpp           bez mechanizmu podzielonej płatności w tym uruchomieniu\n"
                         "  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami\n"
                         "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później\n"

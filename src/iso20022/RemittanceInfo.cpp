@@ -1,6 +1,7 @@
 #include "iso20022/RemittanceInfo.h"
 
 #include "iso20022/StandardTitle.h"
+#include "model/Text.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, cons
   case TMPPFormat::Ustrd: document.TextElementPath({"RmtInf", "Ustrd"}, UnstructuredText(values)); return;
   case TMPPFormat::Structured:
     document.StartElement("RmtInf");
-    AddStructured(document, values, values.KsefReference);
+    AddStructured(document, values,
+                  HasNoKsefReference(values.KsefReference) ? values.InvoiceNumber : values.KsefReference);
     document.EndElement();
     return;
   case TMPPFormat::Both:
@@ -52,6 +54,8 @@ void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, cons
     return;
   }
 }
+
+bool HasNoKsefReference(const QString &ksefReference) { return Trim(ksefReference).isEmpty(); }
 
 QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber) {
   return QStringLiteral("Zapłata za fakturę nr: ") + invoiceNumber + QStringLiteral(";  nr KSeF: ") + ksefNumber;

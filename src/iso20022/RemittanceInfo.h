@@ -12,8 +12,8 @@ struct TRemittanceValues {
   QString InvoiceNumber;
   QString CreditorNIP;
   TAmount VATAmount;
-  // RefNb of the structured split-payment encoding; the banks' title quotes it when it is a
-  // real KSeF number.
+  // RefNb of the structured split-payment encoding, the invoice number standing in when it is
+  // empty; the banks' title quotes it when it is a real KSeF number.
   QString KsefReference;
   // Closes the banks' split-payment title when that quotes no KSeF number.
   QString AdditionalReference;
@@ -25,6 +25,10 @@ struct TRemittanceValues {
 // when split payment is off, otherwise the split-payment encoding that mpp.Format chooses (none
 // at all for TMPPFormat::None, the banks' title for TMPPFormat::Standard).
 void AddRemittanceInfo(TXmlStreamWriter &document, const TMPPSettings &mpp, const TRemittanceValues &values);
+
+// True when the KSeF reference `ksefReference` is empty, so that the structured encoding gives
+// the invoice number in its place: the schema takes no empty RefNb.
+bool HasNoKsefReference(const QString &ksefReference);
 
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.
 QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber);

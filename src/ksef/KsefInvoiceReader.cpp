@@ -58,6 +58,11 @@ QString NormalizeAccountNumber(const QString &text) {
     return account;
   if (account.size() == 26)
     return QStringLiteral("PL") + account;
+  // An invoice paid in cash or by card names no account; the line starts as for a wrong one,
+  // which scripts may look for, and says so.
+  if (account.isEmpty())
+    throw Exception(QStringLiteral("Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego sprzedawcy "
+                                   "(RachunekBankowy)"));
   throw Exception(QStringLiteral("Nieprawidłowy numer rachunku: %1").arg(text));
 }
 

@@ -83,11 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
                   [](TPaymentList &payments, TCompanyData &) { payments.clear(); },
                   {},
                   {QStringLiteral("Plik nie zawiera żadnego przelewu: bank nie przyjmie pustego pliku.")}},
-        TFileCase{"emptyReferenceInTheStructuredFormat",
-                  [](TPaymentList &payments, TCompanyData &) { payments[0].nrKsef.clear(); },
-                  {true, TMPPFormat::Structured},
-                  {QStringLiteral("Przelew za fakturę FV/1 dla Papiernia Dąb: pole „numer referencyjny w bloku MPP” "
-                                  "(RefNb) jest puste, a format wymaga w nim tekstu.")}},
         TFileCase{"nameOver140",
                   [](TPaymentList &payments, TCompanyData &) { payments[0].CreditorName = Name150; },
                   {},
@@ -118,6 +113,22 @@ INSTANTIATE_TEST_SUITE_P(
                   {QStringLiteral("Rachunek płatnika „PL12” (IBAN w settings.ini) nie jest numerem IBAN ani polskim "
                                   "numerem rachunku z 26 cyfr.")}}),
     [](const ::testing::TestParamInfo<TFileCase> &info) { return std::string(info.param.Name); });
+
+// The writer gives RefNb the invoice number where the KSeF number is missing; a file edited by
+// hand to an empty one shows how the schema's refusal of it is said.
+TEST_F(TransferFileCheck, AnEmptyStructuredReferenceIsNamedInTheUsersWords) {
+  const TPaymentList payments{Payment(QStringLiteral("FV/1"))};
+  const QString file = WriteBatch(payments, TMPPSettings{true, TMPPFormat::Structured});
+  QByteArray xml = Dir.ReadBytes(QStringLiteral("Pain001Paczka.xml"));
+  const QByteArray reference = "<RefNb>" + payments[0].nrKsef.toUtf8() + "</RefNb>";
+  ASSERT_TRUE(xml.contains(reference));
+  Dir.WriteBytes(QStringLiteral("Pain001Paczka.xml"), xml.replace(reference, "<RefNb></RefNb>"));
+
+  EXPECT_FALSE(IsValidPain001(file));
+  EXPECT_EQ(CheckTransferFile(file, Payer, payments, {}),
+            QStringList{QStringLiteral("Przelew za fakturę FV/1 dla Papiernia Dąb: pole „numer referencyjny w bloku "
+                                       "MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")});
+}
 
 TInvoicePaymentData SingleInvoice() {
   TInvoicePaymentData invoice;
@@ -164,14 +175,10 @@ TEST_P(SingleInvoiceCheck, NamesTheFieldOfTheSingleInvoiceDocument) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SingleInvoiceCheck,
-    ::testing::Values(TSingleCase{"emptyReferenceInTheStructuredFormat", QStringLiteral("PLN"),
-                                  TMPPSettings{true, TMPPFormat::Structured},
-                                  QStringLiteral("pole „numer referencyjny w bloku MPP” (RefNb) jest puste, a format "
-                                                 "wymaga w nim tekstu.")},
-                      // The single invoice's transfer is in the invoice's currency, as read.
-                      TSingleCase{"noCurrency", QString(), TMPPSettings{},
-                                  QStringLiteral("pole „kwota i waluta przelewu” (InstdAmt) ma niedozwoloną postać "
-                                                 "„”.")}),
+    ::testing::Values( // The single invoice's transfer is in the invoice's currency, as read.
+        TSingleCase{"noCurrency", QString(), TMPPSettings{},
+                    QStringLiteral("pole „kwota i waluta przelewu” (InstdAmt) ma niedozwoloną postać "
+                                   "„”.")}),
     [](const ::testing::TestParamInfo<TSingleCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TransferFileCheck, NamesWhatTheWriterCutFromTheStreetAndTheTown) {

@@ -107,7 +107,7 @@ TEST_F(TPavenaCliTest, TurnsAnExampleInvoiceIntoATransferFile) {
   EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001.xml"))));
   EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001.xml"))).TextsNamed(QStringLiteral("Ustrd")),
             QStringList{QStringLiteral("Zapłata za fakturę nr: HE/0311/2026;  nr KSeF: "
-                                       "1122334458-20260309-8B7A6C5D4E3F-2A; zlecenie 7")});
+                                       "1122334458-20260309-8B7A6C5D4E3F-6E; zlecenie 7")});
   EXPECT_EQ(Settings(), settingsBefore);
 }
 
@@ -240,8 +240,8 @@ void PrintTo(const TStrictCase &c, std::ostream *os) { *os << c.Name; }
 
 class TCliWarningsTest : public TPavenaCliTest, public ::testing::WithParamInterface<TStrictCase> {};
 
-// The repair shop's invoice has no SystemInfo, so the structured split-payment block gets an
-// empty reference, which the schema refuses. The file is written either way.
+// The repair shop's invoice has no SystemInfo, so the structured split-payment block refers to
+// it by its number, and says so. The file is written either way.
 TEST_P(TCliWarningsTest, GoToStandardErrorAndWithStrictChangeTheExitStatus) {
   QStringList arguments{QStringLiteral("faktura"), Example(QString::fromUtf8(GetParam().Invoice)),
                         QStringLiteral("--mpp=Structured")};
@@ -258,8 +258,8 @@ TEST_P(TCliWarningsTest, GoToStandardErrorAndWithStrictChangeTheExitStatus) {
 }
 
 const QString EmptyReference =
-    QStringLiteral("Uwaga: Przelew za fakturę 12/03/2026 dla Serwis Komputerowy Bajt Piotr Zieliński: pole „numer "
-                   "referencyjny w bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.\n");
+    QStringLiteral("Uwaga: Przelew za fakturę 12/03/2026 dla Serwis Komputerowy Bajt Piotr Zieliński: faktura nie ma "
+                   "numeru KSeF, więc w polu RefNb struktury MPP jest w zamian numer faktury „12/03/2026”.\n");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TCliWarningsTest,
@@ -267,6 +267,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TStrictCase{"warningStrict", "faktury/serwis-bajt.xml", true, 3, EmptyReference},
                       TStrictCase{"noWarningStrict", "faktury/hurtownia-iskra.xml", true, 0, QString()}),
     [](const ::testing::TestParamInfo<TStrictCase> &info) { return std::string(info.param.Name); });
+
+// The example invoices carry real KSeF numbers and invoice numbers with slashes: the banks'
+// title quotes the KSeF number and the strict run finds nothing to warn of.
+TEST_F(TPavenaCliTest, TheExampleInvoicesGiveTheBanksTitleWithoutWarnings) {
+  const QStringList titles{
+      QStringLiteral("/VAT/365,70/IDC/1122334458/INV/1122334458-20260309-8B7A6C5D4E3F-6E/TXT/HE/0311/2026"),
+      QStringLiteral("/VAT/35,60/IDC/6340128771/INV/6340128771-20260310-1D2E3F4A5B6C-24/TXT/WS/2026/77")};
+  int example = 0;
+  for (const QString &name : {QStringLiteral("hurtownia-iskra.xml"), QStringLiteral("wydawnictwo-sowa.xml")}) {
+    const TRun run = Run({QStringLiteral("faktura"), Example(QStringLiteral("faktury/") + name),
+                          QStringLiteral("--mpp=Standard"), QStringLiteral("--scisle")});
+
+    EXPECT_EQ(run.ExitCode, 0) << name.toStdString();
+    EXPECT_EQ(run.Err, QString());
+    EXPECT_EQ(TPain001View(Output(QStringLiteral("Pain001_MPP.xml"))).TextsNamed(QStringLiteral("Ustrd")),
+              QStringList{titles[example++]});
+  }
+}
 
 TEST_F(TPavenaCliTest, AFailedConversionReportsOnStandardErrorWithStatusOne) {
   const QString missing = WorkingDirectory.File(QStringLiteral("brak.xml"));
@@ -299,7 +317,8 @@ TEST_F(TPavenaCliTest, MissingPayerDataFailsWithStatusOne) {
 
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err, QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
-                                    "techniczne” i naciśnij „Zapisz dane Płatnika”\n")
+                                    "techniczne” i naciśnij „Zapisz dane Płatnika” albo wpisz je w sekcji [COMPANY] "
+                                    "tego pliku (klucze Name, NIP, IBAN, BIC)\n")
                          .arg(AppDirectory.File(QStringLiteral("settings.ini"))));
   EXPECT_EQ(run.Out, QString());
 }
@@ -412,7 +431,9 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
         TUsageCase{
-            "noCommand", {}, QStringLiteral("Brak polecenia (faktura, paczka, videotel, wyslij, pdf albo historia)")},
+            "noCommand",
+            {},
+            QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia)")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
@@ -425,7 +446,8 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Opcja --referencja dotyczy tylko polecenia faktura")},
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
-                   QStringLiteral("Nieznane polecenie: przelew")},
+                   QStringLiteral("Nieznane polecenie: przelew (dozwolone: faktura, paczka, videotel, pdf, wyslij, "
+                                  "biala-lista albo historia)")},
         TUsageCase{"missingInvoice", {QStringLiteral("faktura")}, QStringLiteral("Brak argumentu PLIK.xml")},
         TUsageCase{"missingDirectory",
                    {QStringLiteral("paczka"), QStringLiteral("--bez-mpp")},
@@ -530,6 +552,9 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
           .arg(AppDirectory.Path())));
   EXPECT_TRUE(help.Out.contains(QStringLiteral("  --scisle            kod wyjścia 3, gdy plik przelewu zapisano z "
                                                "ostrzeżeniami\n")));
+  EXPECT_TRUE(help.Out.contains(QStringLiteral("None: przelew MPP bez informacji\n"
+                                               "                      o płatności (RmtInf), więc bez kwoty VAT i "
+                                               "numeru faktury,\n")));
   EXPECT_EQ(help.Err, QString());
 
   const TRun version = Run({QStringLiteral("--version")});

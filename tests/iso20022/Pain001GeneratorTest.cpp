@@ -189,12 +189,13 @@ TEST(Pain001Generator, InvoiceWithoutSystemInfoGivesAnEmptyKsefNumber) {
   EXPECT_EQ(TPain001View(plain).Text(Transaction + "/RmtInf/Ustrd"),
             QStringLiteral("Zapłata za fakturę nr: FV/1/2025;  nr KSeF: ; "));
 
-  // No schema check here: the schema wants at least one character in RefNb.
+  // The schema wants at least one character in RefNb: the invoice number stands in, as in "Both".
   const QString structured = dir.File(QStringLiteral("Pain001_MPP.xml"));
   Generate(Invoice(), TMPPSettings{true, TMPPFormat::Structured}, structured, InvoiceFile("NoSystemInfo.xml"));
+  EXPECT_TRUE(IsValidPain001(structured));
   const TPain001View view(structured);
   EXPECT_EQ(view.Count(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), 1);
-  EXPECT_EQ(view.Text(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), QString());
+  EXPECT_EQ(view.Text(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), QStringLiteral("FV/1/2025"));
 }
 
 TEST(Pain001Generator, EuroInvoiceKeepsItsCurrencyWhileTheTaxStaysInZloty) {

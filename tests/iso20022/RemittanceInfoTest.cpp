@@ -100,6 +100,27 @@ INSTANTIATE_TEST_SUITE_P(BothDocuments, SplitPaymentRemittance,
                                                               TMPPFormat::Structured, TMPPFormat::Both,
                                                               TMPPFormat::Standard)));
 
+// A payment without a KSeF number, or with blanks for one, is referred to by its invoice number
+// in the structured encoding: the schema takes no empty RefNb.
+TEST(StructuredRemittance, WithoutKsefNumberGivesTheInvoiceNumber) {
+  for (const QString &ksefNumber : {QString(), QStringLiteral("  ")}) {
+    TTempDir dir;
+    const QString file = dir.File(QStringLiteral("Pain001Paczka_MPP.xml"));
+    TPayment payment;
+    payment.InvoiceNumber = InvoiceNumber;
+    payment.CreditorName = QStringLiteral("Dostawca");
+    payment.CreditorNIP = NIP;
+    payment.CreditorCountry = QStringLiteral("PL");
+    payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
+    payment.Amount = TAmount::ParsePolish(QStringLiteral("1234,50"));
+    payment.VATAmount = TAmount::ParsePolish(QStringLiteral("230,85"));
+    payment.nrKsef = ksefNumber;
+    TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, TMPPFormat::Structured}, file, Now);
+    EXPECT_TRUE(IsValidPain001(file));
+    EXPECT_EQ(TPain001View(file).Text(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), InvoiceNumber);
+  }
+}
+
 // No schema check: the schema refuses the empty tax number and name.
 TEST(UnstructuredRemittance, ValuesGoInAsTheyAre) {
   TTempDir dir;

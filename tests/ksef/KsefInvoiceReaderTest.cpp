@@ -103,7 +103,9 @@ TEST_F(KsefInvoiceReaderTest, CashInvoiceWithoutAccountFailsNamingInvoiceAndSell
   EXPECT_THROW_MESSAGE(
       TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa3-cash-no-bank-account.xml")), Now),
       Composite(QStringLiteral("fa3-cash-no-bank-account.xml"), QStringLiteral("P/2026/0415"),
-                QStringLiteral("Sklep Żelazny Jan Bąk"), QStringLiteral("Nieprawidłowy numer rachunku: ")));
+                QStringLiteral("Sklep Żelazny Jan Bąk"),
+                QStringLiteral("Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                               "sprzedawcy (RachunekBankowy)")));
 }
 
 TEST_F(KsefInvoiceReaderTest, FaNestedDeeperIsNotFound) {
@@ -229,13 +231,13 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         TFailureCase{"AccountMissing",
                      {{"<NrRB>61109010140000071219812874</NrRB>", ""}},
-                     "Nieprawidłowy numer rachunku: ",
+                     "Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego sprzedawcy (RachunekBankowy)",
                      true,
                      true},
         TFailureCase{
             "FactorAccountOnly",
             {{"<RachunekBankowy>", "<RachunekBankowyFaktora>"}, {"</RachunekBankowy>", "</RachunekBankowyFaktora>"}},
-            "Nieprawidłowy numer rachunku: ",
+            "Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego sprzedawcy (RachunekBankowy)",
             true,
             true},
         TFailureCase{"GermanIban",

@@ -99,10 +99,12 @@ INSTANTIATE_TEST_SUITE_P(Files, SampleFailure,
                          ::testing::Values(
                              // Paid on the spot: no account at all.
                              TSampleFailure{"mf3-FA_3_Przyklad_1.xml", "FV2026/02/150", "ABC AGD sp. z o. o.",
-                                            "Nieprawidłowy numer rachunku: "},
+                                            "Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                                            "sprzedawcy (RachunekBankowy)"},
                              // The only account is the factor's.
                              TSampleFailure{"mf2-FA_2_Przyklad_4.xml", "FV2022/02/150", "ABC AGD sp. z o. o.",
-                                            "Nieprawidłowy numer rachunku: "},
+                                            "Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                                            "sprzedawcy (RachunekBankowy)"},
                              // Correction invoices: nothing to pay.
                              TSampleFailure{"mf3-FA_3_Przyklad_2.xml", "FK2026/03/200", "ABC AGD sp. z o. o.",
                                             "Nieprawidłowa/ujemna kwota faktury."},

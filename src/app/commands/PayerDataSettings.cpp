@@ -1,5 +1,6 @@
 #include "app/commands/PayerDataSettings.h"
 
+#include "app/commands/PayerDataCheck.h"
 #include "model/Exception.h"
 #include "settings/Settings.h"
 
@@ -7,6 +8,9 @@ namespace {
 
 const QString WhereToTypeThem =
     QStringLiteral("uzupełnij dane Płatnika na stronie „Funkcje techniczne” i naciśnij „Zapisz dane Płatnika”");
+// The command line has no page to type them on: there the file is edited by hand.
+const QString KeysToFillIn =
+    QStringLiteral("albo wpisz je w sekcji [COMPANY] tego pliku (klucze Name, NIP, IBAN, BIC)");
 
 // What a transfer misses first, in the order the fields are checked; empty when nothing.
 QString FirstMissing(const TCompanyData &payer) {
@@ -24,9 +28,12 @@ QString FirstMissing(const TCompanyData &payer) {
 } // namespace
 
 TCompanyData LoadCompletePayerData(const TAppPaths &paths) {
-  const TCompanyData payer = TSettings::LoadCompany(paths.SettingsFile());
+  TCompanyData payer = TSettings::LoadCompany(paths.SettingsFile());
   if (const QString missing = FirstMissing(payer); !missing.isEmpty())
-    throw Exception(QStringLiteral("%1 w %2: %3").arg(missing, paths.SettingsFile(), WhereToTypeThem));
+    throw Exception(QStringLiteral("%1 w %2: %3 %4").arg(missing, paths.SettingsFile(), WhereToTypeThem, KeysToFillIn));
+  // A hand-edited file may write the account in groups, as a bank statement does; the window
+  // saves it without blanks, in capitals, and so it goes into the transfer.
+  payer.IBAN = NormalisedIban(payer.IBAN);
   return payer;
 }
 

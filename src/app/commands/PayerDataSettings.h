@@ -6,8 +6,9 @@
 // The payer data of settings.ini (Name, NIP, IBAN, BIC), which every transfer needs and which
 // the user types on the page "Funkcje techniczne".
 
-// The payer data of settings.ini. Fails when one of them is missing, naming it, the file and
-// the page where the data are typed.
+// The payer data of settings.ini, the IBAN without blanks and in capitals as the window saves
+// it. Fails when one of them is missing, naming it, the file, the page where the data are typed
+// and the keys of the file that hold them.
 TCompanyData LoadCompletePayerData(const TAppPaths &paths);
 
 // At the window's start: when any of the payer data is missing, one log line that says where

@@ -2,6 +2,7 @@
 
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
+#include "app/commands/OutputAsInput.h"
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferJournal.h"
@@ -120,13 +121,12 @@ void TTransferCommands::PressShowVideoTel(const QString &videoTelPath) {
 
 TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePath, const QString &additionalReference,
                                                         const TMPPSettings &mpp) {
-  if (!mpp.Enabled)
-    RemoveEarlierOutput(SingleOutput, SingleMPPOutput);
   const QString outputName = mpp.Enabled ? SingleMPPOutput : SingleOutput;
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
   return Transfer(TJournalCommand::Single, mpp, outputName, description, [&](const TTransferRun &run) {
+    RefuseOutputAsInput(invoicePath, OutputsOf(SingleOutput, SingleMPPOutput, mpp));
     QString nrKsef;
     TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now, &nrKsef);
     // The checks see the address before it is cut to the transfer's fields.
@@ -134,22 +134,28 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
     if (!invoice.CurrencyCode.isEmpty())
       written.Currency = invoice.CurrencyCode;
     written.Findings += CheckStandardTitle(0, written.Payments.front(), additionalReference, mpp);
+    written.Findings += CheckStructuredReference(0, written.Payments.front(), mpp);
+    written.Findings += CheckSplitPaymentFormat(mpp);
     CompleteSingleTransferAddress(invoice);
+    if (!mpp.Enabled)
+      RemoveEarlierOutput(SingleOutput, SingleMPPOutput);
     TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
     return written;
   });
 }
 
 TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp) {
-  if (!mpp.Enabled)
-    RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
   const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
   const QString description = mpp.Enabled
                                   ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
+    const QStringList files = ListInvoiceFiles(directory);
+    const QStringList outputs = OutputsOf(BatchOutput, BatchMPPOutput, mpp);
+    for (const QString &file : files)
+      RefuseOutputAsInput(file, outputs);
     // All or nothing: the first invoice that fails ends the batch before anything is written.
-    const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(ListInvoiceFiles(directory), run.Now);
+    const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(files, run.Now);
     TWrittenTransfers written;
     written.Payments.reserve(invoices.size());
     for (const TBatchInvoice &read : invoices) {
@@ -157,17 +163,21 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
       written.Findings += CheckSplitPayment(transfer, read.Invoice, mpp);
       written.Payments.push_back(InvoiceToPayment(read.Invoice, read.NrKsef));
       written.Findings += CheckStandardTitle(transfer, written.Payments.back(), QString(), mpp);
+      written.Findings += CheckStructuredReference(transfer, written.Payments.back(), mpp);
     }
+    written.Findings += CheckSplitPaymentFormat(mpp);
+    if (!mpp.Enabled)
+      RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
     TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
     return written;
   });
 }
 
 TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
-  RemoveIfPresent(FHost.Paths.OutputFile(VideoTelOutput));
   return Transfer(TJournalCommand::VideoTel, mpp, VideoTelOutput,
                   QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
+                    RefuseOutputAsInput(videoTelPath, {run.OutputFile});
                     TPaymentList payments;
                     try {
                       payments = LoadVideoTelFile(videoTelPath, run.Now.date().startOfDay());
@@ -177,6 +187,7 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
                       FHost.Dialogs.ShowMessage(error.ClassName() + QStringLiteral(": ") + error.Message());
                       throw;
                     }
+                    RemoveIfPresent(run.OutputFile);
                     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
                     return TWrittenTransfers{std::move(payments), {}};
                   });
@@ -241,14 +252,21 @@ qsizetype TTransferCommands::LogWhiteListLines(const QList<TWhiteListLine> &line
   return warnings;
 }
 
-// Without split payment the earlier result goes first, so that a failed run leaves no stale
-// file behind: the plain file, or else the split-payment one, never both.
+// Without split payment the earlier result goes once the input is read, so that a run that
+// fails in the writing leaves no stale file behind: the plain file, or else the split-payment
+// one, never both.
 void TTransferCommands::RemoveEarlierOutput(const QString &plainName, const QString &mppName) {
   const QString plainFile = FHost.Paths.OutputFile(plainName);
   if (QFile::exists(plainFile))
     QFile::remove(plainFile);
   else
     RemoveIfPresent(FHost.Paths.OutputFile(mppName));
+}
+
+QStringList TTransferCommands::OutputsOf(const QString &plainName, const QString &mppName,
+                                         const TMPPSettings &mpp) const {
+  const QString mppFile = FHost.Paths.OutputFile(mppName);
+  return mpp.Enabled ? QStringList{mppFile} : QStringList{FHost.Paths.OutputFile(plainName), mppFile};
 }
 
 bool TTransferCommands::IsFilled(const QString &fieldText, const QString &emptyFieldHelp) {

@@ -66,6 +66,9 @@ private:
   // Shows the help box and gives false when the field is empty.
   bool IsFilled(const QString &fieldText, const QString &emptyFieldHelp);
   void RemoveEarlierOutput(const QString &plainName, const QString &mppName);
+  // The files of PLIKI_DO_BANKU that a run under `mpp` writes or may clear, none of which it
+  // takes as input.
+  QStringList OutputsOf(const QString &plainName, const QString &mppName, const TMPPSettings &mpp) const;
   // The shape every transfer shares: under one handler the payer data of settings.ini, then
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
   // success line, the warnings of the file's check and of the payment journal, and the file

@@ -98,7 +98,8 @@ TEST_F(TBatchTransferTest, TheBatchLeavesTheAddressWholeForTheWriterToCut) {
 
 class TEmptyBatchTest : public TBatchTransferTest, public ::testing::WithParamInterface<bool> {};
 
-// No bank takes a file without a transfer: nothing is written, the earlier file is gone too.
+// No bank takes a file without a transfer: nothing is written, and the earlier file, deleted
+// only once the invoices are read, stays as it was.
 TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesFailsWithoutAnyFile) {
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
   if (GetParam()) {
@@ -111,7 +112,7 @@ TEST_P(TEmptyBatchTest, ADirectoryWithoutInvoicesFailsWithoutAnyFile) {
   EXPECT_EQ(
       Log(),
       QStringList{QStringLiteral("Błąd: Katalog %1 nie zawiera żadnego pliku faktury (*.xml)").arg(Invoices.Path())});
-  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")), QByteArray("earlier"));
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
@@ -127,10 +128,12 @@ TEST_F(TBatchTransferTest, TheFirstBadInvoiceEndsTheBatchWithoutAnyFile) {
   EXPECT_FALSE(Commands.PressBatch(Invoices.Path(), TMPPSettings{true, TMPPFormat::Ustrd}));
 
   // The message names the second file: the third was never read.
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: K/12/2026\r\n"
-                                              "Kontrahent: Kwiaciarnia Storczyk Anna Nowak\r\n"
-                                              "Błąd: Nieprawidłowy numer rachunku: \r\n") +
-                               Separator() + QStringLiteral("\r\n")});
+  EXPECT_EQ(Log(),
+            QStringList{QStringLiteral("Błąd: Plik: b.xml\r\nFaktura: K/12/2026\r\n"
+                                       "Kontrahent: Kwiaciarnia Storczyk Anna Nowak\r\n"
+                                       "Błąd: Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                                       "sprzedawcy (RachunekBankowy)\r\n") +
+                        Separator() + QStringLiteral("\r\n")});
   EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), QByteArray("earlier"));
   EXPECT_FALSE(QFile::exists(BatchFile()));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
@@ -162,9 +165,10 @@ TEST_F(TBatchTransferTest, OfSeveralBadInvoicesTheFirstInFileOrderIsReported) {
 
   EXPECT_EQ(Log(),
             QStringList{QStringLiteral("Błąd: Plik: faktura-003.xml\r\nFaktura: FV/3\r\nKontrahent: Dostawca 3\r\n"
-                                       "Błąd: Nieprawidłowy numer rachunku: \r\n") +
+                                       "Błąd: Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                                       "sprzedawcy (RachunekBankowy)\r\n") +
                         Separator() + QStringLiteral("\r\n")});
-  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")), QByteArray("earlier"));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 
@@ -251,14 +255,14 @@ TEST_F(TBatchTransferTest, AnInvoiceInAnotherCurrencyFailsTheBatch) {
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 
-TEST_F(TBatchTransferTest, AMissingDirectoryIsLoggedAfterTheEarlierFileWasDeleted) {
+TEST_F(TBatchTransferTest, AMissingDirectoryIsLoggedAndTheEarlierFileKept) {
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "earlier");
   const QString missing = Invoices.File(QStringLiteral("brak"));
 
   EXPECT_FALSE(Commands.PressBatch(missing, TMPPSettings{}));
 
   EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Katalog %1 nie istnieje").arg(missing)});
-  EXPECT_FALSE(QFile::exists(BatchFile()));
+  EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")), QByteArray("earlier"));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
 }
 

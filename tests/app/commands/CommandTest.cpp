@@ -38,7 +38,7 @@ QStringList TCommandTest::Warnings() const {
 
 QString TCommandTest::MissingPayerError(const QString &missing) const {
   return QStringLiteral("Błąd: %1 w %2: uzupełnij dane Płatnika na stronie „Funkcje techniczne” i naciśnij „Zapisz "
-                        "dane Płatnika”")
+                        "dane Płatnika” albo wpisz je w sekcji [COMPANY] tego pliku (klucze Name, NIP, IBAN, BIC)")
       .arg(missing, AppFile(QStringLiteral("settings.ini")));
 }
 

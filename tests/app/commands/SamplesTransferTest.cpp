@@ -66,7 +66,8 @@ TEST_F(TSamplesTransferTest, EachSampleBecomesAValidFileOrFailsWithTheReadersMes
 TEST_F(TSamplesTransferTest, KnownFailuresNameTheirCause) {
   const QDir samples(SharedPath(QStringLiteral("ksef/samples")));
   const QString noAccount = FailureOf(samples.filePath(QStringLiteral("mf3-FA_3_Przyklad_1.xml")), TMPPSettings{});
-  EXPECT_TRUE(noAccount.contains(QStringLiteral("\r\nBłąd: Nieprawidłowy numer rachunku: \r\n")))
+  EXPECT_TRUE(noAccount.contains(QStringLiteral("\r\nBłąd: Nieprawidłowy numer rachunku: faktura nie podaje rachunku "
+                                                "bankowego sprzedawcy (RachunekBankowy)\r\n")))
       << noAccount.toStdString();
   const QString negative = FailureOf(samples.filePath(QStringLiteral("mf3-FA_3_Przyklad_2.xml")), TMPPSettings{});
   EXPECT_TRUE(negative.contains(QStringLiteral("\r\nBłąd: Nieprawidłowa/ujemna kwota faktury.\r\n")))

@@ -87,10 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TSingleTransferTest, AnUnreadableInvoiceLogsTheReadersWholeMessage) {
   EXPECT_FALSE(Commands.PressSingle(Invoice("faktura-bez-rachunku.xml"), QString(), TMPPSettings{}));
 
-  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Plik: faktura-bez-rachunku.xml\r\nFaktura: K/12/2026\r\n"
-                                              "Kontrahent: Kwiaciarnia Storczyk Anna Nowak\r\n"
-                                              "Błąd: Nieprawidłowy numer rachunku: \r\n") +
-                               Separator() + QStringLiteral("\r\n")});
+  EXPECT_EQ(Log(),
+            QStringList{QStringLiteral("Błąd: Plik: faktura-bez-rachunku.xml\r\nFaktura: K/12/2026\r\n"
+                                       "Kontrahent: Kwiaciarnia Storczyk Anna Nowak\r\n"
+                                       "Błąd: Nieprawidłowy numer rachunku: faktura nie podaje rachunku bankowego "
+                                       "sprzedawcy (RachunekBankowy)\r\n") +
+                        Separator() + QStringLiteral("\r\n")});
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());
   EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001.xml")));
 }

@@ -66,6 +66,68 @@ TEST_F(TTransferWarningsTest, ARightFileGivesNoWarning) {
   EXPECT_EQ(Warnings(), QStringList());
 }
 
+// A split-payment file without an encoding warns once, however many transfers it holds.
+TEST_F(TTransferWarningsTest, SplitPaymentWithoutEncodingIsSaidOncePerFile) {
+  Invoices.WriteBytes(QStringLiteral("a.xml"), EditedInvoice(QStringLiteral("FV/1"), {}));
+  Invoices.WriteBytes(QStringLiteral("b.xml"), EditedInvoice(QStringLiteral("FV/2"), {}));
+
+  const TTransferResult result = Commands.PressBatch(Invoices.Path(), TMPPSettings{true, TMPPFormat::None});
+
+  EXPECT_TRUE(result.Written);
+  EXPECT_EQ(Warnings(),
+            QStringList{QStringLiteral(
+                "Uwaga: Przelewy w mechanizmie podzielonej płatności zapisano w formacie MPP None, bez informacji "
+                "o płatności (RmtInf): bank potrzebuje w przelewie MPP kwoty VAT i numeru faktury, więc "
+                "wybierz format Ustrd, Structured, Both albo Standard.")});
+  EXPECT_EQ(TPain001View(AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")))
+                .CountNamed(QStringLiteral("RmtInf")),
+            0);
+}
+
+// The payer's account as a hand-edited settings.ini may hold it goes into the file as the
+// window would save it; only an account still wrong then is warned of.
+struct TPayerIbanCase {
+  const char *Name;
+  QByteArray Iban;
+  QString Written;
+  QStringList Warnings;
+};
+
+void PrintTo(const TPayerIbanCase &c, std::ostream *os) { *os << c.Name; }
+
+class TPayerIbanTest : public TTransferWarningsTest, public ::testing::WithParamInterface<TPayerIbanCase> {};
+
+TEST_P(TPayerIbanTest, IsWrittenWithoutBlanksInCapitals) {
+  QByteArray settings = PayerSettings;
+  settings.replace("IBAN=PL79114020044000030020135538", "IBAN=" + GetParam().Iban);
+  WriteAppFile(QStringLiteral("settings.ini"), settings);
+  Invoices.WriteBytes(QStringLiteral("a.xml"), EditedInvoice(QStringLiteral("FV/1"), {}));
+
+  ASSERT_TRUE(Commands.PressBatch(Invoices.Path(), TMPPSettings{}));
+
+  EXPECT_EQ(Warnings(), GetParam().Warnings);
+  EXPECT_EQ(TPain001View(BatchFile()).Text(QStringLiteral("PmtInf/DbtrAcct/Id/Othr/Id")), GetParam().Written);
+  EXPECT_TRUE(IsValidPain001(BatchFile()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TPayerIbanTest,
+    ::testing::Values(
+        TPayerIbanCase{
+            "inGroups", "PL79 1140 2004 4000 0300 2013 5538", QStringLiteral("PL79114020044000030020135538"), {}},
+        TPayerIbanCase{"inSmallLettersWithTabs",
+                       "pl79\t1140 2004 4000 0300 2013 5538",
+                       QStringLiteral("PL79114020044000030020135538"),
+                       {}},
+        TPayerIbanCase{
+            "typoInGroups",
+            "PL79 1140 2004 4000 0300 2013 5583",
+            QStringLiteral("PL79114020044000030020135583"),
+            {QStringLiteral("Uwaga: Rachunek płatnika „PL79114020044000030020135583” (IBAN w settings.ini) ma "
+                            "błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka albo cudzy "
+                            "rachunek.")}}),
+    [](const ::testing::TestParamInfo<TPayerIbanCase> &info) { return std::string(info.param.Name); });
+
 struct TSingleCase {
   const char *Name;
   QByteArray Invoice;
@@ -103,12 +165,26 @@ INSTANTIATE_TEST_SUITE_P(
                     {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: przelew w mechanizmie "
                                     "podzielonej płatności jest w walucie EUR, a MPP działa tylko dla przelewów w "
                                     "złotych (PLN).")}},
-        // The invoice has no SystemInfo, so the structured encoding's reference is empty.
+        // The invoice has no SystemInfo, so the structured encoding refers to it by its number.
         TSingleCase{"structuredWithoutKsefNumber",
                     EditedInvoice(QStringLiteral("FV/1"), {}),
                     TMPPSettings{true, TMPPFormat::Structured},
-                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: pole „numer referencyjny w "
-                                    "bloku MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")}},
+                    {QStringLiteral("Uwaga: Przelew za fakturę FV/1 dla Dostawca FV/1: faktura nie ma numeru KSeF, "
+                                    "więc w polu RefNb struktury MPP jest w zamian numer faktury „FV/1”.")}},
+        TSingleCase{"splitPaymentWithoutEncoding",
+                    EditedInvoice(QStringLiteral("FV/1"), {}),
+                    TMPPSettings{true, TMPPFormat::None},
+                    {QStringLiteral("Uwaga: Przelewy w mechanizmie podzielonej płatności zapisano w formacie MPP "
+                                    "None, bez informacji o płatności (RmtInf): bank potrzebuje w przelewie MPP kwoty "
+                                    "VAT i numeru faktury, więc wybierz format Ustrd, Structured, Both albo "
+                                    "Standard.")}},
+        // A slash, as Polish invoice numbers have, is no segment of the banks' title.
+        TSingleCase{
+            "standardTitleWithSlashes",
+            EditedInvoice(QStringLiteral("FV/2026/03/1"),
+                          {{"<Faktura>", "<Faktura><SystemInfo>8943001230-20260302-4F1A2B3C4D5E-48</SystemInfo>"}}),
+            TMPPSettings{true, TMPPFormat::Standard},
+            {}},
         // A town too long for its field takes the street's place whole: the street is gone, the
         // town is not cut.
         TSingleCase{

@@ -79,7 +79,7 @@ TEST_F(TVideoTelTransferTest, SwitchesSplitPaymentOffSavesItAndWritesOneTransact
   EXPECT_EQ(file.TextsNamed(QStringLiteral("TwnNm")), QStringList({QStringLiteral("Krakow"), QStringLiteral("Lodz")}));
 }
 
-TEST_F(TVideoTelTransferTest, MissingPayerDataIsLoggedAfterTheEarlierFileWentAndSplitPaymentIsOff) {
+TEST_F(TVideoTelTransferTest, MissingPayerDataIsLoggedTheEarlierFileKeptAndSplitPaymentIsOff) {
   StartWithSplitPayment(QByteArray(), "1", "Both");
   WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001VideoTel.xml"), "earlier");
   const QString input = WriteVideoTelFile({QString()});
@@ -87,7 +87,7 @@ TEST_F(TVideoTelTransferTest, MissingPayerDataIsLoggedAfterTheEarlierFileWentAnd
   EXPECT_FALSE(Commands.PressVideoTel(input, Settings));
 
   EXPECT_EQ(Log(), QStringList{MissingPayerError(QStringLiteral("Brak nazwy firmy"))});
-  EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001VideoTel.xml")));
+  EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001VideoTel.xml")), QByteArray("earlier"));
   EXPECT_FALSE(Controls.MPPChecked());
   EXPECT_EQ(StoredMPP(), QByteArray("[MPP]\r\nEnabled=0\r\nFormat=Both\r\n"));
   EXPECT_TRUE(Host.OpenedFiles.isEmpty());

@@ -322,7 +322,8 @@ TEST_F(TForm2Test, VideoTelTransferSwitchesSplitPaymentOffInTheWindow) {
   EXPECT_EQ(Lines(*window, QStringLiteral("MemoVideoTel")),
             (QStringList{QStringLiteral("MemoVideoTel"), FirstStartLine(),
                          QStringLiteral("Błąd: Brak nazwy firmy w %1: uzupełnij dane Płatnika na stronie „Funkcje "
-                                        "techniczne” i naciśnij „Zapisz dane Płatnika”")
+                                        "techniczne” i naciśnij „Zapisz dane Płatnika” albo wpisz je w sekcji "
+                                        "[COMPANY] tego pliku (klucze Name, NIP, IBAN, BIC)")
                              .arg(SettingsFile())}));
 }
 

@@ -69,8 +69,10 @@ TEST_F(THistoryPageTest, ExportsWhatIsShownAsCsv) {
   ASSERT_EQ(lines.size(), 4); // header, two payments, nothing after the last line break
   EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
                                   "Data;Odbiorca;NIP;"));
-  EXPECT_TRUE(lines[1].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
-  EXPECT_TRUE(lines[2].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
+  EXPECT_TRUE(lines[1].contains(
+      ";6340128771;WS/2026/77;6340128771-20260310-1D2E3F4A5B6C-24;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
+  EXPECT_TRUE(lines[2].contains(
+      ";6340128771;WS/2026/77;6340128771-20260310-1D2E3F4A5B6C-24;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
 }
 
 TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresIt) {
