@@ -177,7 +177,9 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
                       throw;
                     }
                     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
-                    return TWrittenTransfers{std::move(payments), {}};
+                    TWrittenTransfers written{std::move(payments), {}};
+                    written.Nips = TPayeeNips::Unnamed;
+                    return written;
                   });
 }
 
@@ -196,7 +198,7 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
     warnings += journal.EarlierPayments(written.Payments);
     // The file goes to the bank with the date of the day it is written.
     TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"),
-                                                run.Now.date(), FHost.Paths.WhiteListDirectory());
+                                                written.Nips, run.Now.date(), FHost.Paths.WhiteListDirectory());
     if (const auto notRecorded = journal.Record(
             {command, outputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled, warnings.size()},
             written.Payments, titles.Titles(), whiteList.Results))
