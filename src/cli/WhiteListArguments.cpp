@@ -4,10 +4,14 @@ namespace {
 
 const QString DayOption = QStringLiteral("--data");
 
+// RRRR-MM-DD as everywhere else, or RRRRMMDD as the Ministry names its files.
 QDate DayOfOption(const QString &value) {
-  const QDate day = QDate::fromString(value, QStringLiteral("yyyyMMdd"));
-  if (value.size() != 8 || !day.isValid())
-    throw Exception(QStringLiteral("Opcja %1 wymaga daty RRRRMMDD, a nie „%2”").arg(DayOption, value));
+  const QDate day = value.size() == 10  ? QDate::fromString(value, QStringLiteral("yyyy-MM-dd"))
+                    : value.size() == 8 ? QDate::fromString(value, QStringLiteral("yyyyMMdd"))
+                                        : QDate();
+  if (!day.isValid())
+    throw Exception(
+        QStringLiteral("Opcja %1 wymaga daty w postaci RRRR-MM-DD albo RRRRMMDD, a nie „%2”").arg(DayOption, value));
   return day;
 }
 

@@ -505,6 +505,10 @@ TFlatFileHeader ReadFlatFileJson(const QString &name, const TJsonSource &source,
 
 TFlatFileHeader ReadFlatFile(const QString &fileName, QDate today, IFlatFileSink &sink, IProgress &progress) {
   QFile file(fileName);
+  if (QFileInfo(fileName).isDir())
+    throw Exception(QStringLiteral("„%1” jest katalogiem, a nie plikiem płaskim: wskaż plik RRRRMMDD.7z z Ministerstwa "
+                                   "Finansów albo plik .json z niego.")
+                        .arg(fileName));
   if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
     throw Exception(QStringLiteral("Nie można otworzyć pliku „%1”.").arg(fileName));
   const QByteArray start = file.peek(SevenZipSignature.size());

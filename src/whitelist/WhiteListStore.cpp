@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -13,6 +14,8 @@ namespace {
 
 const QString IndexSuffix = QStringLiteral(".indeks");
 const QString RunDirectoryPrefix = QStringLiteral(".wczytywanie-");
+
+QString DayText(QDate day) { return day.toString(QStringLiteral("dd.MM.yyyy")); }
 
 QDate DayOfIndex(const QString &fileName) {
   if (fileName.size() != 8 + IndexSuffix.size() || !fileName.endsWith(IndexSuffix))
@@ -55,6 +58,27 @@ QList<QDate> TWhiteListStore::Days() const {
   return days;
 }
 
+std::optional<QDate> TWhiteListStore::NewestUpTo(QDate day) const {
+  const QList<QDate> days = Days();
+  const auto after = std::upper_bound(days.begin(), days.end(), day);
+  if (after == days.begin())
+    return std::nullopt;
+  return *std::prev(after);
+}
+
+void TWhiteListStore::CheckKept(QDate day) const {
+  const QList<QDate> days = Days();
+  if (days.isEmpty() || day.daysTo(days.last()) < KeptDays)
+    return;
+  throw Exception(QStringLiteral("Pliku płaskiego z dnia %1 nie wczytano: jest o %2 dni starszy niż najnowszy "
+                                 "wczytany, z dnia %3, a indeksy starsze od najnowszego o %4 dni lub więcej program "
+                                 "usuwa.")
+                      .arg(DayText(day))
+                      .arg(day.daysTo(days.last()))
+                      .arg(DayText(days.last()))
+                      .arg(KeptDays));
+}
+
 QString TWhiteListStore::IndexFile(QDate day) const {
   return QDir(FDirectory).filePath(day.toString(QStringLiteral("yyyyMMdd")) + IndexSuffix);
 }
@@ -75,15 +99,15 @@ TFlatFileLoad TWhiteListStore::Load(const QString &flatFile, QDate today, IProgr
 
   TWhiteListIndexWriter writer(runs.path());
   const TFlatFileHeader header = ReadFlatFile(flatFile, today, writer, progress);
+  CheckKept(header.Date);
   writer.Write(IndexFile(header.Date), header);
-  RemoveOldIndexes(header.Date);
+  RemoveOldIndexes();
   return {header.Date, writer.Counts(), timer.elapsed()};
 }
 
-void TWhiteListStore::RemoveOldIndexes(QDate loaded) const {
+void TWhiteListStore::RemoveOldIndexes() const {
   const QList<QDate> days = Days();
-  const QDate newest = std::max(loaded, days.isEmpty() ? loaded : days.last());
   for (const QDate day : days)
-    if (day != loaded && day.daysTo(newest) >= KeptDays)
+    if (day.daysTo(days.last()) >= KeptDays)
       QFile::remove(IndexFile(day));
 }

@@ -497,7 +497,11 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Brak argumentu RACHUNEK")},
         TUsageCase{"badDay",
                    {QStringLiteral("biala-lista"), QStringLiteral("pobierz"), QStringLiteral("--data=20261332")},
-                   QStringLiteral("Opcja --data wymaga daty RRRRMMDD, a nie „20261332”")},
+                   QStringLiteral("Opcja --data wymaga daty w postaci RRRR-MM-DD albo RRRRMMDD, a nie „20261332”")},
+        TUsageCase{"badIsoDay",
+                   {QStringLiteral("biala-lista"), QStringLiteral("sprawdz"), QStringLiteral("1"), QStringLiteral("2"),
+                    QStringLiteral("--data"), QStringLiteral("2026-02-30")},
+                   QStringLiteral("Opcja --data wymaga daty w postaci RRRR-MM-DD albo RRRRMMDD, a nie „2026-02-30”")},
         TUsageCase{"dayForLoading",
                    {QStringLiteral("biala-lista"), QStringLiteral("wczytaj"), QStringLiteral("a.7z"),
                     QStringLiteral("--data"), QStringLiteral("20261210")},
@@ -619,6 +623,11 @@ TEST_F(TPavenaCliTest, TheWhiteListIsLoadedAskedAndChecksTheTransfers) {
     EXPECT_EQ(run.ExitCode, check.ExitCode) << check.Nip.toStdString();
     EXPECT_EQ(run.Out, check.Out);
   }
+  // The date as everywhere else in the program.
+  const TRun isoDay = Run({QStringLiteral("biala-lista"), QStringLiteral("sprawdz"), checks[0].Nip, checks[0].Account,
+                           QStringLiteral("--data"), today.toString(Qt::ISODate)});
+  EXPECT_EQ(isoDay.ExitCode, 0) << isoDay.Err.toStdString();
+  EXPECT_EQ(isoDay.Out, checks[0].Out);
 
   // The example invoice's payee is not on this list.
   const TRun transfer = Run(

@@ -150,4 +150,25 @@ TEST_F(TFlatFileDownloadTest, TheCommandDownloadsFromTheAddressOfTheSettingsAndL
             TWhiteListStatus::Active);
 }
 
+// Some hundreds of megabytes are not fetched for a day whose index would go at once: the
+// closed port shows that no connection is tried.
+TEST_F(TFlatFileDownloadTest, ADayTooOldToBeKeptIsNotDownloaded) {
+  TTempDir app;
+  app.WriteBytes(QStringLiteral("settings.ini"),
+                 QStringLiteral("[BialaLista]\nAdres=https://127.0.0.1:%1/\n").arg(ClosedPort()).toUtf8());
+  const TAppPaths paths = TAppPaths::InDirectory(app.Path());
+  TTempDir files;
+  TWhiteListStore(paths.WhiteListDirectory())
+      .Load(MakeStandardFlatFileJson(files, QStringLiteral("d.json"), Today), Today, NoProgress);
+
+  const TFlatFileOutcome outcome = TWhiteListCommands::DownloadFlatFile(paths, Today, Today.addDays(-9), NoProgress);
+
+  EXPECT_FALSE(outcome.Loaded);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Pliku płaskiego z dnia 01.12.2026 nie wczytano: jest o 9 dni starszy niż "
+                                          "najnowszy wczytany, z dnia 10.12.2026, a indeksy starsze od najnowszego o "
+                                          "7 dni lub więcej program usuwa."));
+  EXPECT_EQ(QDir(paths.WhiteListDirectory()).entryList(QDir::Files, QDir::Name),
+            QStringList{QStringLiteral("20261210.indeks")});
+}
+
 } // namespace

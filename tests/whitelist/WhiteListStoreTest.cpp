@@ -214,7 +214,15 @@ INSTANTIATE_TEST_SUITE_P(
             QStringLiteral("Plik płaski „%1” ma datę danych 2026-12-11, późniejszą niż dzisiejsza "
                            "(2026-12-10): sprawdź zegar komputera i pochodzenie pliku.")},
         TBadInputCase{"missingFile", [](const TTempDir &dir) { return dir.File(QStringLiteral("brak.7z")); },
-                      QStringLiteral("Nie można otworzyć pliku „%1”.")}),
+                      QStringLiteral("Nie można otworzyć pliku „%1”.")},
+        TBadInputCase{
+            "folder",
+            [](const TTempDir &dir) {
+              QDir(dir.Path()).mkdir(QStringLiteral("20261210"));
+              return dir.File(QStringLiteral("20261210"));
+            },
+            QStringLiteral("„%1” jest katalogiem, a nie plikiem płaskim: wskaż plik RRRRMMDD.7z z "
+                           "Ministerstwa Finansów albo plik .json z niego.")}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(TWhiteListStoreTest, DeepNestingInsideTheObjectIsStoppedToo) {
@@ -278,10 +286,35 @@ TEST_F(TWhiteListStoreTest, KeepsTheLastSevenDaysOfData) {
                NoProgress);
   }
   EXPECT_EQ(Store.Days(), QList<QDate>({Today.addDays(-6), Today.addDays(-1), Today}));
-  // A day loaded late, older than the week kept, stays until the next load.
-  const QDate old = Today.addDays(-20);
-  Store.Load(MakeStandardFlatFileJson(Files, QStringLiteral("stary.json"), old), Today, NoProgress);
-  EXPECT_EQ(Store.Days(), QList<QDate>({old, Today.addDays(-6), Today.addDays(-1), Today}));
+}
+
+// A day older than the week kept is not loaded late either: its index would go at once.
+TEST_F(TWhiteListStoreTest, RefusesADayTooOldToBeKept) {
+  Store.Load(MakeStandardFlatFileJson(Files, QStringLiteral("dzis.json"), Today), Today, NoProgress);
+  const QString old = MakeStandardFlatFileJson(Files, QStringLiteral("stary.json"), Today.addDays(-7));
+
+  EXPECT_THROW_MESSAGE(Store.Load(old, Today, NoProgress),
+                       QStringLiteral("Pliku płaskiego z dnia 03.12.2026 nie wczytano: jest o 7 dni starszy niż "
+                                      "najnowszy wczytany, z dnia 10.12.2026, a indeksy starsze od najnowszego o 7 "
+                                      "dni lub więcej program usuwa."));
+  EXPECT_EQ(Store.Days(), QList<QDate>{Today});
+  // One day less old is kept.
+  Store.Load(MakeStandardFlatFileJson(Files, QStringLiteral("tydzien.json"), Today.addDays(-6)), Today, NoProgress);
+  EXPECT_EQ(Store.Days(), QList<QDate>({Today.addDays(-6), Today}));
+}
+
+TEST_F(TWhiteListStoreTest, StandsInWithTheNewestDayNotAfterTheOneAsked) {
+  for (int back : {4, 2, 0}) {
+    const QDate day = Today.addDays(-back);
+    Store.Load(MakeStandardFlatFileJson(Files, day.toString(Qt::ISODate) + QStringLiteral(".json"), day), Today,
+               NoProgress);
+  }
+  const struct {
+    int Back;
+    std::optional<QDate> Day;
+  } cases[] = {{0, Today}, {1, Today.addDays(-2)}, {3, Today.addDays(-4)}, {4, Today.addDays(-4)}, {5, std::nullopt}};
+  for (const auto &c : cases)
+    EXPECT_EQ(Store.NewestUpTo(Today.addDays(-c.Back)), c.Day) << c.Back << " days back";
 }
 
 struct TFullDiskCase {

@@ -189,7 +189,9 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
                     }
                     RemoveIfPresent(run.OutputFile);
                     TPain001Writer::Generate(payments, run.Company, mpp, run.OutputFile, run.Now);
-                    return TWrittenTransfers{std::move(payments), {}};
+                    TWrittenTransfers written{std::move(payments), {}};
+                    written.Nips = TPayeeNips::Unnamed;
+                    return written;
                   });
 }
 
@@ -208,7 +210,7 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
     warnings += journal.EarlierPayments(written.Payments);
     // The file goes to the bank with the date of the day it is written.
     TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"),
-                                                run.Now.date(), FHost.Paths.WhiteListDirectory());
+                                                written.Nips, run.Now.date(), FHost.Paths.WhiteListDirectory());
     const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
                                                  [](const TWhiteListLine &line) { return line.Warning; });
     if (const auto notRecorded = journal.Record({command, outputFile, run.Now, run.Company.IBAN, written.Currency,

@@ -61,6 +61,7 @@ private:
     QList<TTransferFinding> Findings;
     // The currency the file pays in, for the journal.
     QString Currency = QStringLiteral("PLN");
+    TPayeeNips Nips = TPayeeNips::Named;
   };
 
   // Shows the help box and gives false when the field is empty.

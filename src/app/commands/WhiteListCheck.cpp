@@ -22,6 +22,10 @@ bool IsDigits(const QString &text) {
 
 QString AccountWithoutSeparators(QString account) { return account.remove(u' ').remove(u'-'); }
 
+QString WithoutCountryCode(const QString &number) {
+  return number.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive) ? number.mid(2) : number;
+}
+
 // A payment the list can say something about: a NIP, and a Polish account (its IBAN or its 26
 // digits). No NIP or a foreign account is none of its business.
 bool ConcernsList(const TPayment &payment) {
@@ -46,22 +50,37 @@ QString NotListedText(const TPayment &payment, const TWhiteListPair &pair, QDate
 } // namespace
 
 std::optional<TWhiteListPair> WhiteListPair(const QString &nip, const QString &account) {
-  QString digits = AccountWithoutSeparators(account);
-  if (digits.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive))
-    digits = digits.mid(2);
-  QString payeeNip = NipWithoutSeparators(nip);
-  if (payeeNip.startsWith(QStringLiteral("PL"), Qt::CaseInsensitive))
-    payeeNip = payeeNip.mid(2);
-  if (!IsValidNip(payeeNip) || digits.size() != 26 || !IsDigits(digits) ||
-      AccountProblem(QStringLiteral("PL") + digits) != TAccountProblem::None)
+  if (!WhiteListPairProblem(nip, account).isEmpty())
     return std::nullopt;
-  return TWhiteListPair{payeeNip, digits};
+  return TWhiteListPair{WithoutCountryCode(NipWithoutSeparators(nip)),
+                        WithoutCountryCode(AccountWithoutSeparators(account))};
 }
 
-TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate day, const QString &directory) {
+QString WhiteListPairProblem(const QString &nip, const QString &account) {
+  QStringList problems;
+  const QString payeeNip = WithoutCountryCode(NipWithoutSeparators(nip));
+  if (payeeNip.size() != 10 || !IsDigits(payeeNip))
+    problems.append(QStringLiteral("NIP „%1” ma błędną postać: NIP to 10 cyfr (z PL na początku albo bez)").arg(nip));
+  else if (!IsValidNip(payeeNip))
+    problems.append(QStringLiteral("NIP „%1” ma błędną cyfrę kontrolną").arg(nip));
+  const QString digits = WithoutCountryCode(AccountWithoutSeparators(account));
+  if (digits.size() != 26 || !IsDigits(digits))
+    problems.append(QStringLiteral("numer rachunku „%1” ma błędną postać: rachunek to 26 cyfr numeru NRB (z PL na "
+                                   "początku albo bez)")
+                        .arg(account));
+  else if (AccountProblem(QStringLiteral("PL") + digits) != TAccountProblem::None)
+    problems.append(QStringLiteral("numer rachunku „%1” ma błędne cyfry kontrolne (ISO 7064, mod 97-10): to literówka "
+                                   "albo cudzy rachunek")
+                        .arg(account));
+  return problems.join(QStringLiteral(", a "));
+}
+
+TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, TPayeeNips nips, QDate day,
+                                const QString &directory) {
   TWhiteListReport report;
   report.Results.resize(payments.size());
-  const QList<QDate> days = TWhiteListStore(directory).Days();
+  const TWhiteListStore store(directory);
+  const QList<QDate> days = store.Days();
   if (days.isEmpty()) {
     report.Lines.append(
         {false, QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: nie "
@@ -71,13 +90,25 @@ TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate 
   }
   if (!inPLN)
     return report;
-  QDate dataDay = day;
-  if (!days.contains(day)) {
-    dataDay = days.last();
-    report.Lines.append({true, QStringLiteral("Brak pliku płaskiego białej listy z dnia %1: rachunki sprawdzono według "
-                                              "najnowszego wczytanego, z dnia %2.")
-                                   .arg(DayText(day), DayText(dataDay))});
+  if (nips == TPayeeNips::Unnamed) {
+    report.Lines.append({true, QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: plik "
+                                              "w formacie VideoTel nie podaje NIP odbiorców, a wykaz zna rachunek "
+                                              "tylko razem z NIP jego właściciela (jeden rachunek sprawdza "
+                                              "pavena-cli biala-lista sprawdz NIP RACHUNEK).")});
+    return report;
   }
+  const std::optional<QDate> dataDay = store.NewestUpTo(day);
+  if (!dataDay) {
+    report.Lines.append({true, QStringLiteral("Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: brak "
+                                              "pliku płaskiego z dnia %1 ani wcześniejszego (najstarszy wczytany jest "
+                                              "z dnia %2).")
+                                   .arg(DayText(day), DayText(days.first()))});
+    return report;
+  }
+  if (*dataDay != day)
+    report.Lines.append({true, QStringLiteral("Brak pliku płaskiego białej listy z dnia %1: rachunki sprawdzono według "
+                                              "najnowszego wcześniejszego, z dnia %2.")
+                                   .arg(DayText(day), DayText(*dataDay))});
 
   std::vector<std::optional<TWhiteListPair>> pairs(payments.size());
   for (std::size_t i = 0; i < payments.size(); ++i) {
@@ -87,12 +118,11 @@ TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate 
     pairs[i] = WhiteListPair(payment.CreditorNIP, payment.CreditorIBAN);
     if (!pairs[i])
       report.Lines.append(
-          {false, QStringLiteral("%1: rachunku nie sprawdzono z białą listą, bo NIP odbiorcy albo numer "
-                                 "rachunku ma błędną postać.")
-                      .arg(TransferName(payment))});
+          {false, QStringLiteral("%1: rachunku nie sprawdzono z białą listą, bo %2.")
+                      .arg(TransferName(payment), WhiteListPairProblem(payment.CreditorNIP, payment.CreditorIBAN))});
   }
   try {
-    const TWhiteListIndex index(TWhiteListStore(directory).IndexFile(dataDay));
+    const TWhiteListIndex index(store.IndexFile(*dataDay));
     // Thousands of rounds of SHA-512 per account: the accounts are spread over the cores.
     RunInParallel(qsizetype(payments.size()), ParallelWorkers(qsizetype(payments.size())), [&](int, qsizetype i) {
       if (const auto &pair = pairs[std::size_t(i)])
@@ -113,13 +143,13 @@ TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate 
     ++checked;
     if (*report.Results[i] == TWhiteListStatus::NotFound) {
       allListed = false;
-      report.Lines.append({true, NotListedText(payments[i], *pairs[i], dataDay)});
+      report.Lines.append({true, NotListedText(payments[i], *pairs[i], *dataDay)});
     }
   }
   if (allListed && checked > 0)
     report.Lines.append({false, QStringLiteral("Biała lista podatników VAT (dane z dnia %1): wszystkie sprawdzone "
                                                "rachunki figurują w wykazie (sprawdzono: %2).")
-                                    .arg(DayText(dataDay))
+                                    .arg(DayText(*dataDay))
                                     .arg(checked)});
   return report;
 }

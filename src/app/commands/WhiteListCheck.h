@@ -24,10 +24,15 @@ struct TWhiteListReport {
   QList<TWhiteListLine> Lines;
 };
 
+// Whether the payments name their payees' NIPs: a VideoTel file names none, and the list finds
+// an account only together with its owner's NIP.
+enum class TPayeeNips { Named, Unnamed };
+
 // Looks every payment in PLN whose payee has a NIP and a Polish account up in the index of
-// `day` (the file's execution date) kept in `directory`, or in the newest one when that day
-// has none. `inPLN` is false for a file in another currency.
-TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, QDate day, const QString &directory);
+// `day` (the file's execution date) kept in `directory`, or in the newest one before it when
+// that day has none. `inPLN` is false for a file in another currency.
+TWhiteListReport CheckWhiteList(const TPaymentList &payments, bool inPLN, TPayeeNips nips, QDate day,
+                                const QString &directory);
 
 // The NIP and the 26 digits of a Polish account as the list knows them (a "PL" in front, blanks
 // and hyphens left out); nothing when either is malformed.
@@ -36,3 +41,6 @@ struct TWhiteListPair {
   QString Account;
 };
 std::optional<TWhiteListPair> WhiteListPair(const QString &nip, const QString &account);
+// What keeps the pair from the list, naming the NIP, the account or both as given, e.g.
+// "NIP „…” ma błędną cyfrę kontrolną"; empty when WhiteListPair takes it.
+QString WhiteListPairProblem(const QString &nip, const QString &account);

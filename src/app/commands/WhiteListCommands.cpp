@@ -63,6 +63,8 @@ TFlatFileOutcome TWhiteListCommands::DownloadFlatFile(const TAppPaths &paths, QD
       address += u'/';
     const QString name = day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".7z");
     const QString directory = paths.WhiteListDirectory();
+    // Some hundreds of megabytes are not fetched for an index that would not be kept.
+    TWhiteListStore(directory).CheckKept(day);
     if (!QDir().mkpath(directory))
       throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(directory));
     const QString archive = QDir(directory).filePath(name);
@@ -95,9 +97,9 @@ bool TWhiteListCommands::Download(std::optional<QDate> day, IProgress &progress)
 TAccountCheck TWhiteListCommands::CheckAccount(const QString &nip, const QString &account, std::optional<QDate> day) {
   const std::optional<TWhiteListPair> pair = WhiteListPair(nip, account);
   if (!pair) {
-    FHost.Log.AppendError(QStringLiteral("NIP „%1” albo numer rachunku „%2” ma błędną postać: NIP to 10 cyfr z cyfrą "
-                                         "kontrolną, rachunek to 26 cyfr numeru NRB (z PL na początku albo bez).")
-                              .arg(nip, account));
+    QString problem = WhiteListPairProblem(nip, account);
+    problem[0] = problem[0].toUpper();
+    FHost.Log.AppendError(problem + u'.');
     return TAccountCheck::Malformed;
   }
   const TWhiteListStore store(FHost.Paths.WhiteListDirectory());
@@ -108,21 +110,33 @@ TAccountCheck TWhiteListCommands::CheckAccount(const QString &nip, const QString
     return TAccountCheck::Unchecked;
   }
   const QDate wanted = day.value_or(FHost.Now().date());
-  QDate dataDay = wanted;
-  if (!days.contains(wanted)) {
-    dataDay = days.last();
-    FHost.Log.AppendWarning(QStringLiteral("Brak pliku płaskiego białej listy z dnia %1: rachunek sprawdzono według "
-                                           "najnowszego wczytanego, z dnia %2.")
-                                .arg(DayText(wanted), DayText(dataDay)));
+  const std::optional<QDate> dataDay = store.NewestUpTo(wanted);
+  if (!dataDay) {
+    FHost.Log.AppendError(QStringLiteral("Brak pliku płaskiego białej listy z dnia %1 ani wcześniejszego (najstarszy "
+                                         "wczytany jest z dnia %2), a wykaz z późniejszego dnia nie pokazuje stanu "
+                                         "z dnia %1.")
+                              .arg(DayText(wanted), DayText(days.first())));
+    return TAccountCheck::Unchecked;
   }
+  if (*dataDay != wanted)
+    FHost.Log.AppendWarning(QStringLiteral("Brak pliku płaskiego białej listy z dnia %1: rachunek sprawdzono według "
+                                           "najnowszego wcześniejszego, z dnia %2.")
+                                .arg(DayText(wanted), DayText(*dataDay)));
   try {
-    const TWhiteListStatus status = TWhiteListIndex(store.IndexFile(dataDay)).Find(pair->Nip, pair->Account);
+    const TWhiteListStatus status = TWhiteListIndex(store.IndexFile(*dataDay)).Find(pair->Nip, pair->Account);
     FHost.Log.AppendLog(QStringLiteral("NIP %1, rachunek %2: %3 (biała lista, dane z dnia %4).")
-                            .arg(pair->Nip, pair->Account, StatusText(status), DayText(dataDay)),
+                            .arg(pair->Nip, pair->Account, StatusText(status), DayText(*dataDay)),
                         false);
     return status == TWhiteListStatus::NotFound ? TAccountCheck::NotFound : TAccountCheck::Found;
   } catch (const std::exception &error) {
     FHost.Log.AppendError(ErrorMessage(error));
     return TAccountCheck::Unchecked;
   }
+}
+
+QString TWhiteListCommands::LoadedListText(const TAppPaths &paths) {
+  const QList<QDate> days = TWhiteListStore(paths.WhiteListDirectory()).Days();
+  if (days.isEmpty())
+    return QStringLiteral("Biała lista: nie wczytano pliku płaskiego");
+  return QStringLiteral("Biała lista: dane z dnia %1").arg(DayText(days.last()));
 }

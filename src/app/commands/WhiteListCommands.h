@@ -33,8 +33,11 @@ public:
   bool Load(const QString &flatFile, IProgress &progress);
   // `day` empty: today's file.
   bool Download(std::optional<QDate> day, IProgress &progress);
-  // Logs whether the pair is on the list of `day` (today when empty), and how.
+  // Logs whether the pair is on the list of `day` (today when empty), and how; without that
+  // day's file the newest one before it stands in, never a later one.
   TAccountCheck CheckAccount(const QString &nip, const QString &account, std::optional<QDate> day);
+  // The newest day's list loaded, for the window: "Biała lista: dane z dnia …".
+  static QString LoadedListText(const TAppPaths &paths);
 
 private:
   THost &FHost;

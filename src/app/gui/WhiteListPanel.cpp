@@ -1,6 +1,7 @@
 #include "app/gui/WhiteListPanel.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtConcurrent/QtConcurrentRun>
@@ -26,7 +27,10 @@ TWhiteListPanel::TWhiteListPanel(THost &host, QWidget *parent)
     : QWidget(parent), FHost(host),
       FLoad(NewButton(QStringLiteral("BtnWczytajPlikPlaski"), QStringLiteral("Wczytaj plik płaski…"))),
       FDownload(NewButton(QStringLiteral("BtnPobierzPlikPlaski"), QStringLiteral("Pobierz plik płaski"))),
-      FCancel(NewButton(QStringLiteral("BtnPrzerwijPlikPlaski"), QStringLiteral("Przerwij"))), FBar(new QProgressBar) {
+      FCancel(NewButton(QStringLiteral("BtnPrzerwijPlikPlaski"), QStringLiteral("Przerwij"))), FLoadedDay(new QLabel),
+      FBar(new QProgressBar) {
+  FLoadedDay->setObjectName(QStringLiteral("LblBialaLista"));
+  ShowLoadedDay();
   FBar->setObjectName(QStringLiteral("PbPlikPlaski"));
   FBar->setRange(0, 100);
   FBar->hide();
@@ -36,6 +40,7 @@ TWhiteListPanel::TWhiteListPanel(THost &host, QWidget *parent)
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(FLoad);
   row->addWidget(FDownload);
+  row->addWidget(FLoadedDay);
   row->addWidget(FBar, 1);
   row->addWidget(FCancel);
   connect(FLoad, &QPushButton::clicked, this, [this] { RunGuarded(FHost.Dialogs, [this] { LoadClicked(); }); });
@@ -102,5 +107,8 @@ void TWhiteListPanel::WorkFinished() {
   FLoad->setEnabled(true);
   FDownload->setEnabled(true);
   TWhiteListCommands(FHost).LogOutcome(FWatcher.result());
+  ShowLoadedDay();
   emit Finished();
 }
+
+void TWhiteListPanel::ShowLoadedDay() { FLoadedDay->setText(TWhiteListCommands::LoadedListText(FHost.Paths)); }

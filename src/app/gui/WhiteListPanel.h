@@ -9,12 +9,13 @@
 #include <atomic>
 #include <functional>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
 // The VAT white list on the page "Funkcje techniczne": the buttons "Wczytaj plik płaski…" and
-// "Pobierz plik płaski", and while one works a progress bar with "Przerwij". The work runs off
-// the window's thread; its outcome is logged on it.
+// "Pobierz plik płaski", the day of the list loaded, and while one works a progress bar with
+// "Przerwij". The work runs off the window's thread; its outcome is logged on it.
 class TWhiteListPanel : public QWidget {
   Q_OBJECT
 
@@ -44,11 +45,13 @@ private:
   void Start(const std::function<TFlatFileOutcome(IProgress &)> &work);
   void ShowProgress();
   void WorkFinished();
+  void ShowLoadedDay();
 
   THost &FHost;
   QPushButton *FLoad;
   QPushButton *FDownload;
   QPushButton *FCancel;
+  QLabel *FLoadedDay;
   QProgressBar *FBar;
   TProgress FProgress;
   std::atomic<int> FShownPercent = -1;

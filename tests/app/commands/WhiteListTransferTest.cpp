@@ -31,10 +31,11 @@ QByteArray Invoice(const QString &number, const QString &nip, const QString &acc
 
 class TWhiteListTransferTest : public TCommandTest {
 protected:
-  void LoadFlatFile(QDate day) {
+  // `today` is the loading's day: a clock set back later makes a file from the future.
+  void LoadFlatFile(QDate day, QDate today = RunDay) {
     TNoProgress none;
     TWhiteListStore(AppDirectory.Paths().WhiteListDirectory())
-        .Load(MakeStandardFlatFileJson(Files, day.toString(Qt::ISODate) + QStringLiteral(".json"), day), RunDay, none);
+        .Load(MakeStandardFlatFileJson(Files, day.toString(Qt::ISODate) + QStringLiteral(".json"), day), today, none);
   }
   void AddInvoice(const QString &name, const QByteArray &xml) { Invoices.WriteBytes(name, xml); }
   // The lines after the success line and its separator.
@@ -118,7 +119,7 @@ TEST_F(TWhiteListTransferTest, WithoutTheDaysFileTheNewestOneIsUsedAndNamed) {
 
   EXPECT_EQ(LinesAfterSuccess(),
             QStringList({QStringLiteral("Uwaga: Brak pliku płaskiego białej listy z dnia 05.03.2026: rachunki "
-                                        "sprawdzono według najnowszego wczytanego, z dnia 04.03.2026."),
+                                        "sprawdzono według najnowszego wcześniejszego, z dnia 04.03.2026."),
                          QStringLiteral("Biała lista podatników VAT (dane z dnia 04.03.2026): wszystkie sprawdzone "
                                         "rachunki figurują w wykazie (sprawdzono: 1).")}));
   EXPECT_EQ(result.Warnings, 1);
@@ -139,7 +140,7 @@ TEST_F(TWhiteListTransferTest, SkipsWhatTheListCannotSayAnythingAbout) {
                                        "ma błędną cyfrę kontrolną.")});
   EXPECT_EQ(LinesAfterSuccess().mid(1),
             QStringList({QStringLiteral("Przelew za fakturę FV/1 dla Dostawca: rachunku nie sprawdzono z białą listą, "
-                                        "bo NIP odbiorcy albo numer rachunku ma błędną postać."),
+                                        "bo NIP „5260250994” ma błędną cyfrę kontrolną."),
                          QStringLiteral("Biała lista podatników VAT (dane z dnia 05.03.2026): wszystkie sprawdzone "
                                         "rachunki figurują w wykazie (sprawdzono: 1).")}));
   EXPECT_EQ(result.WhiteList, TWhiteListResults({std::nullopt, TWhiteListStatus::Active}));
@@ -155,6 +156,40 @@ TEST_F(TWhiteListTransferTest, AnInvoiceInAnotherCurrencyIsNotChecked) {
 
   EXPECT_TRUE(LinesAfterSuccess().isEmpty());
   EXPECT_EQ(result.WhiteList, TWhiteListResults{std::nullopt});
+}
+
+TEST_F(TWhiteListTransferTest, ALaterDaysFileNeverStandsInForTheExecutionDay) {
+  LoadFlatFile(RunDay.addDays(1), RunDay.addDays(1));
+  AddInvoice(QStringLiteral("fv.xml"),
+             Invoice(QStringLiteral("FV/1"), ActiveNip, ExemptAccount, QStringLiteral("10.00")));
+
+  const TTransferResult result =
+      Commands.PressSingle(Invoices.File(QStringLiteral("fv.xml")), QString(), TMPPSettings{});
+
+  EXPECT_EQ(LinesAfterSuccess(),
+            QStringList{QStringLiteral("Uwaga: Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: brak "
+                                       "pliku płaskiego z dnia 05.03.2026 ani wcześniejszego (najstarszy wczytany jest "
+                                       "z dnia 06.03.2026).")});
+  EXPECT_EQ(result.Warnings, 1);
+  EXPECT_EQ(result.WhiteList, TWhiteListResults{std::nullopt});
+}
+
+// A VideoTel file names no payee's NIP, and the list finds an account only with its owner's NIP.
+TEST_F(TWhiteListTransferTest, AVideoTelFileSaysItsAccountsWereNotChecked) {
+  LoadFlatFile(RunDay);
+
+  const TTransferResult result =
+      Commands.PressVideoTelWithoutSplitPayment(QStringLiteral(PAVENA_SOURCE_DIR "/examples/przelewy.imp"));
+
+  ASSERT_TRUE(result.Written);
+  EXPECT_EQ(LinesAfterSuccess(),
+            QStringList{QStringLiteral("Uwaga: Rachunków odbiorców nie sprawdzono z białą listą podatników VAT: plik w "
+                                       "formacie VideoTel nie podaje NIP odbiorców, a wykaz zna rachunek tylko razem z "
+                                       "NIP jego właściciela (jeden rachunek sprawdza pavena-cli biala-lista sprawdz "
+                                       "NIP RACHUNEK).")});
+  EXPECT_EQ(result.Warnings, 1);
+  EXPECT_EQ(result.WhiteList, TWhiteListResults(result.WhiteList.size(), std::nullopt));
+  EXPECT_FALSE(result.WhiteList.empty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -75,6 +76,18 @@ TEST_F(TWhiteListPanelTest, ACancelledChooserStartsNothing) {
   EXPECT_FALSE(Bar().isVisible());
   EXPECT_TRUE(LoadButton().isEnabled());
   EXPECT_TRUE(Host.LogEntries.empty());
+}
+
+TEST_F(TWhiteListPanelTest, ShowsWhichDaysListIsLoaded) {
+  QLabel &loaded = Control<QLabel>(Panel, QStringLiteral("LblBialaLista"));
+  EXPECT_EQ(loaded.text(), QStringLiteral("Biała lista: nie wczytano pliku płaskiego"));
+  Host.ChooserAnswers.push_back(MakeStandardFlatFileJson(Files, QStringLiteral("d.json"), QDate(2026, 3, 4)));
+
+  LoadButton().click();
+  WaitUntilFinished();
+
+  EXPECT_EQ(loaded.text(), QStringLiteral("Biała lista: dane z dnia 04.03.2026"));
+  EXPECT_TRUE(loaded.isVisible());
 }
 
 } // namespace
