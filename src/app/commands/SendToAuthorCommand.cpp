@@ -10,7 +10,7 @@ const QString TSendToAuthorCommand::HelpText = QStringLiteral(
 TSendToAuthorCommand::TSendToAuthorCommand(THost &host) : FHost(host) {}
 
 void TSendToAuthorCommand::Press(const QString &filePath, const QString &payerName, const QString &payerNIP) {
-  if (!FHost.Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu")))
+  if (!FHost.Dialogs.Confirm(QStringLiteral("Czy na pewno chcesz wysłać wskazany plik do autora programu?")))
     return;
   if (filePath.isEmpty()) {
     FHost.Dialogs.ShowInformation(

@@ -2,6 +2,7 @@
 
 #include "app/commands/WhiteListCheck.h"
 #include "model/Exception.h"
+#include "model/PolishNumbers.h"
 #include "settings/IniFile.h"
 #include "whitelist/FlatFileDownload.h"
 #include "whitelist/WhiteListIndex.h"
@@ -19,11 +20,8 @@ QString DayText(QDate day) { return day.toString(QStringLiteral("dd.MM.yyyy")); 
 QString LoadedMessage(const TFlatFileLoad &load) {
   return QStringLiteral("Wczytano plik płaski białej listy podatników VAT z dnia %1: skróty podatników czynnych: %2, "
                         "zwolnionych: %3, maski rachunków wirtualnych: %4; czas: %5 s.")
-      .arg(DayText(load.Date))
-      .arg(load.Counts.Active)
-      .arg(load.Counts.Exempt)
-      .arg(load.Counts.Masks)
-      .arg(QString::number(double(load.Milliseconds) / 1000.0, 'f', 1));
+      .arg(DayText(load.Date), PolishInteger(qint64(load.Counts.Active)), PolishInteger(qint64(load.Counts.Exempt)),
+           PolishInteger(qint64(load.Counts.Masks)), PolishSeconds(load.Milliseconds));
 }
 
 QString StatusText(TWhiteListStatus status) {

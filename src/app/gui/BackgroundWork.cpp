@@ -1,6 +1,7 @@
 #include "app/gui/BackgroundWork.h"
 
 #include "model/Exception.h"
+#include "model/PolishNumbers.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -147,7 +148,7 @@ void TBackgroundWork::Cancel() {
 
 void TBackgroundWork::ShowProgress() {
   if (FCancel->isEnabled())
-    FStatus->setText(QStringLiteral("%1… %2 s").arg(FWhat).arg(FElapsed.elapsed() / 1000));
+    FStatus->setText(QStringLiteral("%1… %2 s").arg(FWhat, PolishInteger(FElapsed.elapsed() / 1000)));
 }
 
 void TBackgroundWork::SetShown(bool shown) {

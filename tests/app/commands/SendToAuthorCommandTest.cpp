@@ -6,7 +6,7 @@
 
 namespace {
 
-const QString Question = QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu");
+const QString Question = QStringLiteral("Czy na pewno chcesz wysłać wskazany plik do autora programu?");
 const QString EmptyFieldHelp =
     QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora programu nie może być puste ...\r\r"
                    "Wybierz odpowiedni plik XML/IMP. ");

@@ -44,9 +44,9 @@ TEST_F(THistoryPageTest, ShowsBothRunsNewestFirstAndNarrowsBySearch) {
 
   const QStringList oneRun{QStringLiteral("WS/2026/77"), QStringLiteral("12/03/2026"), QStringLiteral("HE/0311/2026")};
   EXPECT_EQ(Column(3), oneRun + oneRun);
-  EXPECT_EQ(Column(5), (QStringList{QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70"),
-                                    QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70")}));
-  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5820,00 PLN"));
+  EXPECT_EQ(Column(5), (QStringList{QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1 955,70"),
+                                    QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1 955,70")}));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5 820,00 PLN"));
 
   Control<QLineEdit>(Page, QStringLiteral("EdtSzukaj")).setText(QStringLiteral("sowa"));
 
