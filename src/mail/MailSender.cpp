@@ -72,9 +72,9 @@ int OnDebug(CURL *, curl_infotype type, char *data, size_t size, void *transcrip
   return 0;
 }
 
-// How one attempt meets the server. The first is encrypted and logs in; a server that offers
-// no STARTTLS is tried again in clear text without the login, one that offers no LOGIN is tried
-// again encrypted without it.
+// How one attempt meets the server. The first is encrypted and logs in; one that offers no LOGIN
+// is tried again encrypted without it. A server that offers no STARTTLS is tried again in clear
+// text without the login only where the build allows it (TMailServer::AllowPlain).
 struct TSecurity {
   bool Encrypt = true;
   bool LogIn = true;
@@ -157,12 +157,13 @@ struct TFailure {
   // The attempt to make when the server lacked STARTTLS or LOGIN and so this one stopped
   // before the login or the message was sent.
   std::optional<TSecurity> Fallback;
-  QString Message;
+  Exception Error;
 };
 
-std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &transcript, TSecurity security) {
+std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &transcript, TSecurity security,
+                                       const TMailServer &server) {
   const QByteArray stage = transcript.LastCommand();
-  if (security.Encrypt && code == CURLE_USE_SSL_FAILED && (stage == "EHLO" || stage == "HELO"))
+  if (server.AllowPlain && security.Encrypt && code == CURLE_USE_SSL_FAILED && (stage == "EHLO" || stage == "HELO"))
     return TSecurity{false, false};
   if (security.LogIn && code == CURLE_LOGIN_DENIED && stage != "AUTH")
     return TSecurity{security.Encrypt, false};
@@ -270,8 +271,11 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
   if (code == CURLE_OK)
     return std::nullopt;
   if (reader.Failure())
-    return TFailure{std::nullopt, *reader.Failure()};
-  return TFailure{FallbackAfter(code, transcript, security), MailFailureMessage(code, detail, transcript, server)};
+    return TFailure{std::nullopt, Exception(*reader.Failure())};
+  long verifyResult = 0;
+  curl_easy_getinfo(handle.get(), CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+  return TFailure{FallbackAfter(code, transcript, security, server),
+                  MailFailure(code, detail, verifyResult, transcript, server)};
 }
 
 } // namespace
@@ -289,5 +293,5 @@ void TMailSender::SendFile(const TMailServer &server, const QString &body, const
   if (failure && failure->Fallback)
     failure = Transmit(server, body, fileName, *failure->Fallback, cancellation);
   if (failure)
-    throw Exception(failure->Message);
+    throw failure->Error;
 }

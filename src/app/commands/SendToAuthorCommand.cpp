@@ -38,6 +38,8 @@ bool TSendToAuthorCommand::SendFileToAuthor(const QString &filePath, const QStri
     FHost.Log.AppendLog(cancelled.Message(), false);
     return false;
   } catch (const std::exception &error) {
+    if (const auto *own = dynamic_cast<const Exception *>(&error); own && !own->Detail().isEmpty())
+      FHost.Log.Append(QStringLiteral("Szczegóły błędu wysyłki: ") + own->Detail(), false, TLogKind::Error);
     FHost.Dialogs.ShowMessage(QStringLiteral("Błąd wysyłki: ") + ErrorMessage(error));
     return false;
   }

@@ -50,6 +50,21 @@ TEST_F(TSendToAuthorCommandTest, AFailureShowsOnlyTheBoxWithTheReason) {
   EXPECT_TRUE(Host.LogEntries.empty());
 }
 
+// The box is for the user; what a technician needs goes to the log.
+TEST_F(TSendToAuthorCommandTest, AFailuresTechnicalDetailGoesToTheLogOnly) {
+  Host.MailFailure = QStringLiteral("Certyfikat serwera pocztowego smtp.example.pl wygasł. Plik nie został wysłany.");
+  Host.MailFailureDetail = QStringLiteral("SSL certificate problem: certificate has expired");
+
+  EXPECT_FALSE(Command.SendFileToAuthor(QStringLiteral("faktura.xml"), QStringLiteral("Biuro Kos"), QString()));
+
+  EXPECT_EQ(Host.MessageBoxes, QStringList{QStringLiteral("Błąd wysyłki: Certyfikat serwera pocztowego "
+                                                          "smtp.example.pl wygasł. Plik nie został wysłany.")});
+  ASSERT_EQ(Host.LogEntries.size(), 1u);
+  EXPECT_EQ(Host.LogEntries[0].Text,
+            QStringLiteral("Szczegóły błędu wysyłki: SSL certificate problem: certificate has expired"));
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Error);
+}
+
 TEST_F(TSendToAuthorCommandTest, ACancelledSendLogsOneLineAndShowsNoBox) {
   Host.ConfirmAnswers = {true};
   Host.MailCancelled = true;
