@@ -173,7 +173,7 @@ std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &tra
 // The cancellation wakes this send while it lives; it must not reach a freed multi handle.
 class TWakeWhileSending {
 public:
-  TWakeWhileSending(TSendCancellation &cancellation, CURLM *multi) : FCancellation(cancellation) {
+  TWakeWhileSending(TCancellation &cancellation, CURLM *multi) : FCancellation(cancellation) {
     FCancellation.SetWaker([multi] { curl_multi_wakeup(multi); });
   }
   ~TWakeWhileSending() { FCancellation.SetWaker({}); }
@@ -181,7 +181,7 @@ public:
   TWakeWhileSending &operator=(const TWakeWhileSending &) = delete;
 
 private:
-  TSendCancellation &FCancellation;
+  TCancellation &FCancellation;
 };
 
 // The socket libcurl talks to the server on, kept so that a cancellation can shut it; forgotten
@@ -206,7 +206,7 @@ struct TServerSocket {
 // the whole file is handed over the server is about to take the message, so a cancellation
 // then is too late: the send ends as it would have, rather than reporting a mail that arrives
 // as not sent.
-bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentReader &reader, CURLcode &result) {
+bool Perform(CURL *handle, TCancellation &cancellation, const TAttachmentReader &reader, CURLcode &result) {
   // Before the multi handle: the connection is closed when that goes.
   TServerSocket server;
   const TCurlMulti multi(curl_multi_init());
@@ -249,7 +249,7 @@ bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentRea
 
 // One connection, from the greeting to QUIT.
 std::optional<TFailure> Transmit(const TMailServer &server, const QString &body, const QString &fileName,
-                                 TSecurity security, TSendCancellation &cancellation) {
+                                 TSecurity security, TCancellation &cancellation) {
   // Declared before the handle: they must outlive the transfer and its connection's end.
   TAttachmentReader reader(fileName);
   TSmtpTranscript transcript;
@@ -281,12 +281,12 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
 } // namespace
 
 void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName) {
-  TSendCancellation never;
+  TCancellation never;
   SendFile(server, body, fileName, never);
 }
 
 void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName,
-                           TSendCancellation &cancellation) {
+                           TCancellation &cancellation) {
   RequireComplete(server);
   InitialiseCurl();
   std::optional<TFailure> failure = Transmit(server, body, fileName, TSecurity{}, cancellation);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mail/MailServer.h"
-#include "mail/SendCancellation.h"
+#include "model/Cancellation.h"
 
 #include <QString>
 
@@ -26,5 +26,5 @@ public:
   // The same, ended by `cancellation` from another thread: then it fails with TCancelled
   // "Wysyłanie pliku przerwane przez użytkownika." and the server gets no message.
   static void SendFile(const TMailServer &server, const QString &body, const QString &fileName,
-                       TSendCancellation &cancellation);
+                       TCancellation &cancellation);
 };

@@ -288,7 +288,7 @@ TEST_F(MailSenderTest, SilentServerRunsIntoTheTimeLimit) {
 TEST_F(MailSenderTest, ACancelledSendEndsWithoutWaitingForTheServer) {
   TSmtpTestServer smtp({"--mode", "silent"});
   const QString file = WriteFile("a.xml");
-  TSendCancellation cancellation;
+  TCancellation cancellation;
   std::exception_ptr error;
   std::thread sender([&] {
     try {

@@ -38,6 +38,8 @@ QString StatusText(TWhiteListStatus status) {
 template <typename Work> TFlatFileOutcome Outcome(Work work) {
   try {
     return {work(), {}};
+  } catch (const TCancelled &cancelled) {
+    return {std::nullopt, cancelled.Message(), true};
   } catch (const std::exception &error) {
     return {std::nullopt, ErrorMessage(error)};
   }
@@ -73,6 +75,10 @@ TFlatFileOutcome TWhiteListCommands::DownloadFlatFile(const TAppPaths &paths, QD
 }
 
 bool TWhiteListCommands::LogOutcome(const TFlatFileOutcome &outcome) {
+  if (outcome.Cancelled) {
+    FHost.Log.AppendLog(outcome.Error, false);
+    return false;
+  }
   if (!outcome.Loaded) {
     FHost.Log.AppendError(outcome.Error);
     return false;

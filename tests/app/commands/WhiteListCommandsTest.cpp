@@ -18,7 +18,7 @@ void PrintTo(const TOutcomeCase &outcome, std::ostream *os) { *os << outcome.Nam
 
 class TWhiteListOutcomeTest : public ::testing::TestWithParam<TOutcomeCase> {};
 
-// Counts and times in Polish numbers.
+// Counts and times in Polish numbers; a load the user ended is one line like an ended mail.
 TEST_P(TWhiteListOutcomeTest, IsOneLogEntry) {
   TFakeHost host;
   TWhiteListCommands commands(host.Host());
@@ -40,8 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
                                     "wirtualnych: 999; czas: 12,3 s."),
                      TLogKind::Info,
                      true},
+        TOutcomeCase{"Cancelled",
+                     {std::nullopt, QStringLiteral("Wczytywanie pliku płaskiego przerwano."), true},
+                     QStringLiteral("Wczytywanie pliku płaskiego przerwano."),
+                     TLogKind::Info,
+                     false},
         TOutcomeCase{"Failed",
-                     {std::nullopt, QStringLiteral("Brak pliku.")},
+                     {std::nullopt, QStringLiteral("Brak pliku."), false},
                      QStringLiteral("Błąd: Brak pliku."),
                      TLogKind::Error,
                      false}),
