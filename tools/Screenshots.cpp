@@ -1,6 +1,7 @@
 // Takes the screenshots of the manual and of the README from the real window: offscreen, on a
 // temporary data directory made from the files of examples/, after a run of each conversion so
 // that the logs show what a user sees. Run by the build.
+#include "app/gui/BackgroundWork.h"
 #include "app/gui/Form2.h"
 #include "app/gui/PolishTranslations.h"
 #include "app/gui/QtLog.h"
@@ -94,9 +95,11 @@ public:
   void Take() {
     TQtLog log;
     TScreenshotHost host;
+    // Not shown in the window: the pictures need no slow work.
+    TBackgroundWork background;
     TForm2 window(THost{log, host, host, host, host, [] { return QDateTime::currentDateTime(); },
                         TAppPaths::InDirectory(DataFile(QString()))},
-                  log);
+                  log, background);
     window.show();
 
     Convert(window, QStringLiteral("EdtSciezkaDoPlikuXML"), QStringLiteral("Faktury/hurtownia-iskra.xml"),

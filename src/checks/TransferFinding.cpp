@@ -1,5 +1,7 @@
 #include "checks/TransferFinding.h"
 
+#include "model/PolishNumbers.h"
+
 QString TransferName(const TPayment &payment) {
   if (IsVideoTelPayment(payment))
     return QStringLiteral("Przelew „%1” dla %2").arg(payment.InvoiceNumber, payment.CreditorName);
@@ -12,6 +14,6 @@ QString CharacterCount(qsizetype count) {
   if (count == 1)
     return QStringLiteral("1 znak");
   if (lastDigit >= 2 && lastDigit <= 4 && (lastTwo < 12 || lastTwo > 14))
-    return QStringLiteral("%1 znaki").arg(count);
-  return QStringLiteral("%1 znaków").arg(count);
+    return QStringLiteral("%1 znaki").arg(PolishInteger(count));
+  return QStringLiteral("%1 znaków").arg(PolishInteger(count));
 }

@@ -1,5 +1,7 @@
 #include "journal/HistoryText.h"
 
+#include "model/PolishNumbers.h"
+
 #include <QStringList>
 
 namespace {
@@ -14,6 +16,9 @@ QString CsvText(const QString &text) {
     return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
   return field;
 }
+
+// "1234,50": a decimal comma without grouping, which a spreadsheet reads as a number.
+QString CsvAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
 
 QString Column(const QString &text, qsizetype width) {
   if (text.size() > width)
@@ -34,7 +39,7 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            CsvText(entry.PayeeNIP),
                            CsvText(entry.InvoiceNumber),
                            CsvText(entry.KsefNumber),
-                           PolishAmount(entry.Amount),
+                           CsvAmount(entry.Amount),
                            CsvText(entry.Currency),
                            CsvText(entry.ArchivePath),
                            QString::number(entry.FileId),
@@ -66,8 +71,6 @@ void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry) 
   if (!entry.WithdrawnAt)
     sums[entry.Currency] += entry.Amount;
 }
-
-QString PolishAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
 
 QString HistorySumsText(const QMap<QString, TAmount> &sums) {
   if (sums.isEmpty())

@@ -29,9 +29,6 @@ QString HistoryWithdrawnDate(const THistoryEntry &entry);
 // Adds the payment to the sums per currency, unless its file was withdrawn: it paid nothing.
 void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry);
 
-// "1234,50": the amount with two decimals and a decimal comma, as Polish texts write it.
-QString PolishAmount(TAmount amount);
-
 // The sums of the amounts per currency, e.g. "Razem: 1234,50 PLN; 10,00 EUR"; "Razem: 0,00" when
 // nothing is listed.
 QString HistorySumsText(const QMap<QString, TAmount> &sums);

@@ -2,12 +2,13 @@
 
 #include "mail/MailServer.h"
 #include "mail/SmtpTranscript.h"
+#include "model/Exception.h"
 
-#include <QString>
 #include <curl/curl.h>
 
-// The Polish sentence that tells the user why a send failed: the server's refusal of a given
-// command when there was one (with the server's own reply), else what libcurl reports, with
-// its detail where that helps and without it where it would only add timings.
-QString MailFailureMessage(CURLcode code, const char *curlDetail, const TSmtpTranscript &transcript,
-                           const TMailServer &server);
+// The error that tells the user why a send failed: the server's refusal of a given command
+// when there was one (with the server's own reply), else a Polish sentence for what libcurl
+// reports. libcurl's own English words, where it has any, go into the detail for the log.
+// `verifyResult` is the TLS library's verdict on the server's certificate (CURLINFO_SSL_VERIFYRESULT).
+Exception MailFailure(CURLcode code, const char *curlDetail, long verifyResult, const TSmtpTranscript &transcript,
+                      const TMailServer &server);

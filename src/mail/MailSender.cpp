@@ -72,9 +72,9 @@ int OnDebug(CURL *, curl_infotype type, char *data, size_t size, void *transcrip
   return 0;
 }
 
-// How one attempt meets the server. The first is encrypted and logs in; a server that offers
-// no STARTTLS is tried again in clear text without the login, one that offers no LOGIN is tried
-// again encrypted without it.
+// How one attempt meets the server. The first is encrypted and logs in; one that offers no LOGIN
+// is tried again encrypted without it. A server that offers no STARTTLS is tried again in clear
+// text without the login only where the build allows it (TMailServer::AllowPlain).
 struct TSecurity {
   bool Encrypt = true;
   bool LogIn = true;
@@ -157,12 +157,13 @@ struct TFailure {
   // The attempt to make when the server lacked STARTTLS or LOGIN and so this one stopped
   // before the login or the message was sent.
   std::optional<TSecurity> Fallback;
-  QString Message;
+  Exception Error;
 };
 
-std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &transcript, TSecurity security) {
+std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &transcript, TSecurity security,
+                                       const TMailServer &server) {
   const QByteArray stage = transcript.LastCommand();
-  if (security.Encrypt && code == CURLE_USE_SSL_FAILED && (stage == "EHLO" || stage == "HELO"))
+  if (server.AllowPlain && security.Encrypt && code == CURLE_USE_SSL_FAILED && (stage == "EHLO" || stage == "HELO"))
     return TSecurity{false, false};
   if (security.LogIn && code == CURLE_LOGIN_DENIED && stage != "AUTH")
     return TSecurity{security.Encrypt, false};
@@ -172,7 +173,7 @@ std::optional<TSecurity> FallbackAfter(CURLcode code, const TSmtpTranscript &tra
 // The cancellation wakes this send while it lives; it must not reach a freed multi handle.
 class TWakeWhileSending {
 public:
-  TWakeWhileSending(TSendCancellation &cancellation, CURLM *multi) : FCancellation(cancellation) {
+  TWakeWhileSending(TCancellation &cancellation, CURLM *multi) : FCancellation(cancellation) {
     FCancellation.SetWaker([multi] { curl_multi_wakeup(multi); });
   }
   ~TWakeWhileSending() { FCancellation.SetWaker({}); }
@@ -180,7 +181,7 @@ public:
   TWakeWhileSending &operator=(const TWakeWhileSending &) = delete;
 
 private:
-  TSendCancellation &FCancellation;
+  TCancellation &FCancellation;
 };
 
 // The socket libcurl talks to the server on, kept so that a cancellation can shut it; forgotten
@@ -205,7 +206,7 @@ struct TServerSocket {
 // the whole file is handed over the server is about to take the message, so a cancellation
 // then is too late: the send ends as it would have, rather than reporting a mail that arrives
 // as not sent.
-bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentReader &reader, CURLcode &result) {
+bool Perform(CURL *handle, TCancellation &cancellation, const TAttachmentReader &reader, CURLcode &result) {
   // Before the multi handle: the connection is closed when that goes.
   TServerSocket server;
   const TCurlMulti multi(curl_multi_init());
@@ -248,7 +249,7 @@ bool Perform(CURL *handle, TSendCancellation &cancellation, const TAttachmentRea
 
 // One connection, from the greeting to QUIT.
 std::optional<TFailure> Transmit(const TMailServer &server, const QString &body, const QString &fileName,
-                                 TSecurity security, TSendCancellation &cancellation) {
+                                 TSecurity security, TCancellation &cancellation) {
   // Declared before the handle: they must outlive the transfer and its connection's end.
   TAttachmentReader reader(fileName);
   TSmtpTranscript transcript;
@@ -270,24 +271,27 @@ std::optional<TFailure> Transmit(const TMailServer &server, const QString &body,
   if (code == CURLE_OK)
     return std::nullopt;
   if (reader.Failure())
-    return TFailure{std::nullopt, *reader.Failure()};
-  return TFailure{FallbackAfter(code, transcript, security), MailFailureMessage(code, detail, transcript, server)};
+    return TFailure{std::nullopt, Exception(*reader.Failure())};
+  long verifyResult = 0;
+  curl_easy_getinfo(handle.get(), CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+  return TFailure{FallbackAfter(code, transcript, security, server),
+                  MailFailure(code, detail, verifyResult, transcript, server)};
 }
 
 } // namespace
 
 void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName) {
-  TSendCancellation never;
+  TCancellation never;
   SendFile(server, body, fileName, never);
 }
 
 void TMailSender::SendFile(const TMailServer &server, const QString &body, const QString &fileName,
-                           TSendCancellation &cancellation) {
+                           TCancellation &cancellation) {
   RequireComplete(server);
   InitialiseCurl();
   std::optional<TFailure> failure = Transmit(server, body, fileName, TSecurity{}, cancellation);
   if (failure && failure->Fallback)
     failure = Transmit(server, body, fileName, *failure->Fallback, cancellation);
   if (failure)
-    throw Exception(failure->Message);
+    throw failure->Error;
 }

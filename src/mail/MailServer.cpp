@@ -12,6 +12,7 @@ TMailServer BuiltInMailServer() {
   server.Password = QString::fromUtf8(PAVENA_MAIL_PASSWORD);
   server.Address = QString::fromUtf8(PAVENA_MAIL_ADDRESS);
   server.CAFile = QString::fromUtf8(PAVENA_MAIL_CA_FILE);
+  server.AllowPlain = PAVENA_MAIL_ALLOW_PLAIN;
   return server;
 }
 

@@ -15,6 +15,9 @@ struct TMailServer {
   // A PEM file of the certificate authorities to trust instead of the system's; empty for the
   // system's store.
   QString CAFile;
+  // Whether a server that offers no STARTTLS gets the message in clear text (without the login)
+  // rather than nothing.
+  bool AllowPlain = false;
   // Longest wait until the server is ready for the message: connection, greeting, TLS, login.
   std::chrono::seconds ConnectTimeout{30};
   // Longest time the server may stay silent after that before the send is given up.

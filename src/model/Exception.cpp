@@ -4,6 +4,8 @@
 
 Exception::Exception(const QString &message) : std::runtime_error(message.toStdString()), FMessage(message) {}
 
+Exception::Exception(const QString &message, const QString &detail) : Exception(message) { FDetail = detail; }
+
 QString ErrorMessage(const std::exception &error) {
   if (const auto *own = dynamic_cast<const Exception *>(&error))
     return own->Message();

@@ -8,14 +8,20 @@
 class Exception : public std::runtime_error {
 public:
   explicit Exception(const QString &message);
+  // With what a technician would need beyond the message (a library's own English words): it
+  // goes to the log, never into a box.
+  Exception(const QString &message, const QString &detail);
 
   QString Message() const { return FMessage; }
+  // Empty when the message says it all.
+  QString Detail() const { return FDetail; }
 
   // The type name shown in the default error box for an error nobody caught.
   virtual QString ClassName() const { return QStringLiteral("Exception"); }
 
 private:
   QString FMessage;
+  QString FDetail;
 };
 
 // Work the user ended with "Anuluj": one line of the log says so, not an error box.

@@ -100,7 +100,7 @@ void DownloadFile(const TDownloadSource &source, const QString &fileName, IProgr
   curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
 
   if (code == CURLE_ABORTED_BY_CALLBACK)
-    throw Exception(QStringLiteral("Pobieranie pliku płaskiego przerwano."));
+    throw TCancelled(QStringLiteral("Pobieranie pliku płaskiego przerwano."));
   if (transfer.WriteFailed || (code == CURLE_OK && !part.flush()))
     throw Exception(QStringLiteral("Nie udało się zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(partName));
   if (code != CURLE_OK)

@@ -458,7 +458,7 @@ TFlatFileHeader ReadArchive(const QString &fileName, IFlatFileSink &sink, IProgr
   });
   const TJsonSource source = [&](char *buffer, std::size_t capacity) -> std::size_t {
     if (progress.Cancelled())
-      throw Exception(CancelledMessage);
+      throw TCancelled(CancelledMessage);
     return unpacked.Take(buffer, capacity);
   };
   return ReadFlatFileJson(fileName, source, sink);
@@ -468,7 +468,7 @@ TFlatFileHeader ReadPlainJson(QFile &file, IFlatFileSink &sink, IProgress &progr
   const qint64 size = file.size();
   const TJsonSource source = [&](char *buffer, std::size_t capacity) -> std::size_t {
     if (progress.Cancelled())
-      throw Exception(CancelledMessage);
+      throw TCancelled(CancelledMessage);
     const qint64 read = file.read(buffer, qint64(capacity));
     if (read < 0)
       throw Exception(QStringLiteral("Nie udało się odczytać pliku „%1”.").arg(file.fileName()));

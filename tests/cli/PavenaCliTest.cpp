@@ -745,7 +745,7 @@ TEST_F(TCliHistoryTest, AWithdrawnTrialRunNoLongerCountsAsPaid) {
     EXPECT_TRUE(QDateTime::fromString(row[9], QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid())
         << row.join(u';').toStdString();
   const TRun table = Run({QStringLiteral("historia")});
-  EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 2910,00 PLN\n"))) << table.Out.toStdString();
+  EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 2 910,00 PLN\n"))) << table.Out.toStdString();
 
   const TRun twice = Run({QStringLiteral("historia"), QStringLiteral("--wycofaj=") + id});
   EXPECT_EQ(twice.ExitCode, 1);

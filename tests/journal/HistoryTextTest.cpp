@@ -88,7 +88,7 @@ TEST(HistoryTextTest, SumsAreGivenPerCurrency) {
   EXPECT_EQ(HistorySumsText({}), QStringLiteral("Razem: 0,00"));
   EXPECT_EQ(HistorySumsText({{QStringLiteral("PLN"), TAmount::FromUnits(12345000)},
                              {QStringLiteral("EUR"), TAmount::FromUnits(100000)}}),
-            QStringLiteral("Razem: 10,00 EUR; 1234,50 PLN"));
+            QStringLiteral("Razem: 10,00 EUR; 1 234,50 PLN"));
 }
 
 } // namespace

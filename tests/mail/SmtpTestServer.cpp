@@ -20,17 +20,52 @@ constexpr int WaitTimeoutMs = 120000;
 // first on PATH.
 const QString Python = QStringLiteral("/usr/bin/python3");
 
+void RunOpenSsl(const QStringList &arguments) {
+  QProcess openssl;
+  openssl.start(QStringLiteral("openssl"), arguments);
+  if (!openssl.waitForFinished() || openssl.exitCode() != 0)
+    throw std::runtime_error("openssl could not make a certificate: " + openssl.readAllStandardError().toStdString());
+}
+
+QStringList NewKey(const TTestCertificate &certificate, const QString &subjectAltName) {
+  return {"-newkey",
+          "ec",
+          "-pkeyopt",
+          "ec_paramgen_curve:prime256v1",
+          "-nodes",
+          "-subj",
+          "/CN=" + subjectAltName.section(':', 1),
+          "-addext",
+          "subjectAltName=" + subjectAltName,
+          "-keyout",
+          certificate.KeyFile};
+}
+
 } // namespace
 
 TTestCertificate MakeCertificate(const TTempDir &dir, const QString &name, const QString &subjectAltName) {
   const TTestCertificate certificate{dir.File(name + ".crt"), dir.File(name + ".key")};
-  QProcess openssl;
-  openssl.start(QStringLiteral("openssl"),
-                {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2",
-                 "-subj", "/CN=" + subjectAltName.section(':', 1), "-addext", "subjectAltName=" + subjectAltName,
-                 "-keyout", certificate.KeyFile, "-out", certificate.CertFile});
-  if (!openssl.waitForFinished() || openssl.exitCode() != 0)
-    throw std::runtime_error("openssl could not make a certificate: " + openssl.readAllStandardError().toStdString());
+  RunOpenSsl(QStringList{"req", "-x509", "-days", "2", "-out", certificate.CertFile} +
+             NewKey(certificate, subjectAltName));
+  return certificate;
+}
+
+TTestCertificate MakeExpiredCertificate(const TTempDir &dir, const QString &name, const QString &subjectAltName) {
+  const TTestCertificate certificate{dir.File(name + ".crt"), dir.File(name + ".key")};
+  // "req -x509" dates a certificate from now on; "ca" takes any dates, with a small database.
+  const QString request = dir.File(name + ".csr");
+  RunOpenSsl(QStringList{"req", "-new", "-addext", "basicConstraints=critical,CA:TRUE", "-out", request} +
+             NewKey(certificate, subjectAltName));
+  dir.WriteBytes(name + ".index", {});
+  dir.WriteBytes(name + ".serial", "01\n");
+  dir.WriteBytes(name + ".cnf", QStringLiteral("[ca]\ndefault_ca = test\n[test]\ndatabase = %1\nserial = %2\n"
+                                               "new_certs_dir = %3\ndefault_md = sha256\npolicy = any\n"
+                                               "copy_extensions = copy\n[any]\ncommonName = supplied\n")
+                                    .arg(dir.File(name + ".index"), dir.File(name + ".serial"), dir.Path())
+                                    .toUtf8());
+  RunOpenSsl({"ca", "-batch", "-notext", "-config", dir.File(name + ".cnf"), "-selfsign", "-keyfile",
+              certificate.KeyFile, "-in", request, "-out", certificate.CertFile, "-startdate", "20200101000000Z",
+              "-enddate", "20200102000000Z"});
   return certificate;
 }
 

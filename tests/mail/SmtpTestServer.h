@@ -17,6 +17,8 @@ struct TTestCertificate {
 
 // Makes a certificate in `dir` for the given subjectAltName (e.g. "IP:127.0.0.1").
 TTestCertificate MakeCertificate(const TTempDir &dir, const QString &name, const QString &subjectAltName);
+// The same, valid for one day in 2020 only: long expired.
+TTestCertificate MakeExpiredCertificate(const TTempDir &dir, const QString &name, const QString &subjectAltName);
 
 // The SMTP server of smtp_test_server.py on 127.0.0.1, running while the object lives: the
 // destructor stops it, whatever the test did.

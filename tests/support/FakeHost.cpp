@@ -72,7 +72,7 @@ void TFakeHost::SendFileToAuthor(const QString &body, const QString &fileName) {
   if (MailCancelled)
     throw TCancelled(QStringLiteral("Wysyłanie pliku przerwane przez użytkownika."));
   if (!MailFailure.isEmpty())
-    throw Exception(MailFailure);
+    throw Exception(MailFailure, MailFailureDetail);
 }
 
 TProcessResult TFakeHost::Run(const QString &program, const QStringList &arguments, int timeoutMs) {

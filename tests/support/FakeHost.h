@@ -83,6 +83,8 @@ public:
   std::vector<TSentMail> SentMails;
   // When set, sending fails with this message (after it was recorded).
   QString MailFailure;
+  // The technical detail that goes with MailFailure.
+  QString MailFailureDetail;
   // The user cancels the send while it runs.
   bool MailCancelled = false;
   // When set, the mailer says it cannot send at all, for this reason.

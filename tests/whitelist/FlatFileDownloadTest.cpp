@@ -1,4 +1,5 @@
 #include "FlatFileFixture.h"
+#include "HttpsTestServer.h"
 #include "SmtpTestServer.h"
 #include "TestSupport.h"
 #include "app/commands/WhiteListCommands.h"
@@ -6,48 +7,10 @@
 #include "whitelist/WhiteListIndex.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
 
 namespace {
 
 const QDate Today(2026, 12, 10);
-
-// The files of a directory served over HTTPS on 127.0.0.1 while the object lives.
-class THttpsTestServer {
-public:
-  THttpsTestServer(const TTempDir &files, const TTestCertificate &certificate, bool truncate = false) {
-    QStringList arguments{QStringLiteral(PAVENA_HTTPS_TEST_SERVER),
-                          "--dir",
-                          files.Path(),
-                          "--cert",
-                          certificate.CertFile,
-                          "--key",
-                          certificate.KeyFile};
-    if (truncate)
-      arguments << QStringLiteral("--truncate");
-    FProcess.start(QStringLiteral("/usr/bin/python3"), arguments);
-    QByteArray output;
-    while (!output.contains('\n') && FProcess.waitForReadyRead(15000))
-      output += FProcess.readAllStandardOutput();
-    const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
-    if (!ready.hasMatch())
-      throw std::runtime_error("The test HTTPS server did not start: " + FProcess.readAllStandardError().toStdString());
-    FPort = ready.captured(1).toInt();
-  }
-  ~THttpsTestServer() {
-    FProcess.kill();
-    FProcess.waitForFinished();
-  }
-  THttpsTestServer(const THttpsTestServer &) = delete;
-  THttpsTestServer &operator=(const THttpsTestServer &) = delete;
-
-  QString Base() const { return QStringLiteral("https://127.0.0.1:%1/").arg(FPort); }
-
-private:
-  QProcess FProcess;
-  int FPort = 0;
-};
 
 class TFlatFileDownloadTest : public ::testing::Test {
 protected:
@@ -92,7 +55,7 @@ class TDownloadFailureTest : public TFlatFileDownloadTest, public ::testing::Wit
 
 TEST_P(TDownloadFailureTest, SaysWhyAndLeavesTheEarlierFileAlone) {
   Downloads.WriteBytes(QStringLiteral("20261210.7z"), "poprzedni");
-  const THttpsTestServer server(Served, Certificate, GetParam().Truncate);
+  const THttpsTestServer server(Served, Certificate, GetParam().Truncate ? QStringList{"--truncate"} : QStringList{});
   const QString url = server.Base() + GetParam().File;
 
   EXPECT_THROW_MESSAGE(

@@ -276,6 +276,8 @@ TEST_F(TWhiteListStoreTest, ACancelledLoadLeavesNoIndex) {
   TCancelAtOnce cancel;
   EXPECT_THROW_MESSAGE(Store.Load(Packed(Files), Today, cancel),
                        QStringLiteral("Wczytywanie pliku płaskiego przerwano."));
+  // Told apart from a failure, so that it is logged as the user's own doing.
+  EXPECT_THROW(Store.Load(Packed(Files), Today, cancel), TCancelled);
   EXPECT_TRUE(Store.Days().isEmpty());
 }
 

@@ -2,7 +2,9 @@
 """Serves the files of a directory over HTTPS on 127.0.0.1 for the download tests.
 
 Prints "READY <port>" once it listens. With --truncate every file is announced longer than it
-is and the connection ends after what there is: a download cut short.
+is and the connection ends after what there is: a download cut short. With --stall the first
+half of a file goes out, "STALLED" is printed, and nothing more comes until the client gives up:
+a download to cancel.
 """
 import argparse
 import http.server
@@ -17,6 +19,7 @@ def main():
     parser.add_argument("--cert", required=True)
     parser.add_argument("--key", required=True)
     parser.add_argument("--truncate", action="store_true")
+    parser.add_argument("--stall", action="store_true")
     options = parser.parse_args()
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -30,6 +33,14 @@ def main():
             self.send_response(200)
             self.send_header("Content-Length", str(len(body) + (1000 if options.truncate else 0)))
             self.end_headers()
+            if options.stall:
+                self.wfile.write(body[:len(body) // 2])
+                self.wfile.flush()
+                print("STALLED", flush=True)
+                # Returns when the client closes the connection.
+                self.rfile.read(1)
+                self.close_connection = True
+                return
             self.wfile.write(body)
             self.wfile.flush()
             if options.truncate:

@@ -1,7 +1,7 @@
 #include "app/commands/AuthorMailer.h"
 
 #include "mail/MailSender.h"
-#include "mail/SendCancellation.h"
+#include "model/Cancellation.h"
 
 TAuthorMailer::TAuthorMailer(const TMailServer &server) : FServer(server) {}
 
@@ -9,7 +9,7 @@ void TAuthorMailer::SendFileToAuthor(const QString &body, const QString &fileNam
   TMailSender::SendFile(FServer, body, fileName);
 }
 
-void TAuthorMailer::SendFileToAuthor(const QString &body, const QString &fileName, TSendCancellation &cancellation) {
+void TAuthorMailer::SendFileToAuthor(const QString &body, const QString &fileName, TCancellation &cancellation) {
   TMailSender::SendFile(FServer, body, fileName, cancellation);
 }
 

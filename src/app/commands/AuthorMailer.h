@@ -2,7 +2,7 @@
 
 #include "app/commands/Host.h"
 #include "mail/MailServer.h"
-#include "mail/SendCancellation.h"
+#include "model/Cancellation.h"
 
 // The mailer of the window and of pavena-cli: the author's mailbox of the build.
 class TAuthorMailer : public IMailer {
@@ -11,7 +11,7 @@ public:
 
   void SendFileToAuthor(const QString &body, const QString &fileName) override;
   // The same, ended by `cancellation` from another thread (TCancelled).
-  void SendFileToAuthor(const QString &body, const QString &fileName, TSendCancellation &cancellation);
+  void SendFileToAuthor(const QString &body, const QString &fileName, TCancellation &cancellation);
   QString Unavailable() const override;
 
 private:

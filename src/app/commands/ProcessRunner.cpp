@@ -11,12 +11,12 @@ constexpr qsizetype MaxErrorOutput = 64 * 1024;
 } // namespace
 
 TProcessResult TProcessRunner::Run(const QString &program, const QStringList &arguments, int timeoutMs) {
-  const std::atomic<bool> never = false;
+  const TCancellation never;
   return Run(program, arguments, timeoutMs, never);
 }
 
 TProcessResult TProcessRunner::Run(const QString &program, const QStringList &arguments, int timeoutMs,
-                                   const std::atomic<bool> &cancelled) {
+                                   const TCancellation &cancellation) {
   QProcess process;
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(QProcess::nullDevice());
@@ -28,12 +28,12 @@ TProcessResult TProcessRunner::Run(const QString &program, const QStringList &ar
   QByteArray errorOutput;
   QDeadlineTimer deadline(timeoutMs);
   // Read standard error as it comes, so that a talkative program never blocks on a full pipe.
-  while (process.state() != QProcess::NotRunning && !deadline.hasExpired() && !cancelled) {
+  while (process.state() != QProcess::NotRunning && !deadline.hasExpired() && !cancellation.IsCancelled()) {
     process.waitForFinished(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 100)));
     errorOutput += process.readAllStandardError().left(MaxErrorOutput - errorOutput.size());
   }
   if (process.state() != QProcess::NotRunning) {
-    result.Cancelled = cancelled;
+    result.Cancelled = cancellation.IsCancelled();
     result.TimedOut = !result.Cancelled;
     process.kill();
     process.waitForFinished();

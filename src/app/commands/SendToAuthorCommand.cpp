@@ -10,7 +10,7 @@ const QString TSendToAuthorCommand::HelpText = QStringLiteral(
 TSendToAuthorCommand::TSendToAuthorCommand(THost &host) : FHost(host) {}
 
 void TSendToAuthorCommand::Press(const QString &filePath, const QString &payerName, const QString &payerNIP) {
-  if (!FHost.Dialogs.Confirm(QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu")))
+  if (!FHost.Dialogs.Confirm(QStringLiteral("Czy na pewno chcesz wysłać wskazany plik do autora programu?")))
     return;
   if (filePath.isEmpty()) {
     FHost.Dialogs.ShowInformation(
@@ -38,6 +38,8 @@ bool TSendToAuthorCommand::SendFileToAuthor(const QString &filePath, const QStri
     FHost.Log.AppendLog(cancelled.Message(), false);
     return false;
   } catch (const std::exception &error) {
+    if (const auto *own = dynamic_cast<const Exception *>(&error); own && !own->Detail().isEmpty())
+      FHost.Log.Append(QStringLiteral("Szczegóły błędu wysyłki: ") + own->Detail(), false, TLogKind::Error);
     FHost.Dialogs.ShowMessage(QStringLiteral("Błąd wysyłki: ") + ErrorMessage(error));
     return false;
   }

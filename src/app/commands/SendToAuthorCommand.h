@@ -20,9 +20,9 @@ public:
   void Press(const QString &filePath, const QString &payerName, const QString &payerNIP);
 
   // Sends the file with "name NIP" as the text. Success: the 45-hyphen line and the success
-  // line in the log, then the box "Plik wysłany pomyślnie!"; failure: only the box
-  // "Błąd wysyłki: " with the reason. A program that cannot send at all tries nothing and
-  // logs Unavailable() as an error. True when the file went out.
+  // line in the log, then the box "Plik wysłany pomyślnie!"; failure: the box "Błąd wysyłki: "
+  // with the reason, and the error's technical detail, if any, in the log. A program that cannot send at all tries
+  // nothing and logs Unavailable() as an error. True when the file went out.
   bool SendFileToAuthor(const QString &filePath, const QString &payerName, const QString &payerNIP);
 
 private:

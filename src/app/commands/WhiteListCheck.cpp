@@ -3,6 +3,7 @@
 #include "checks/Identifiers.h"
 #include "checks/TransferFinding.h"
 #include "model/Exception.h"
+#include "model/PolishNumbers.h"
 #include "model/ParallelLoop.h"
 #include "whitelist/WhiteListStore.h"
 
@@ -43,7 +44,7 @@ QString NotListedText(const TPayment &payment, const TWhiteListPair &pair, QDate
     text += QStringLiteral(" Kwota %1 PLN przekracza 15 000 zł: bez zawiadomienia urzędu skarbowego na formularzu "
                            "ZAW-NR w ciągu 7 dni od zlecenia przelewu wydatku nie można zaliczyć do kosztów uzyskania "
                            "przychodu, a płacący odpowiada solidarnie z odbiorcą za jego zaległy VAT.")
-                .arg(FormatAmount(payment.Amount));
+                .arg(PolishAmount(payment.Amount));
   return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/commands/WhiteListCheck.h"
 #include "model/Exception.h"
+#include "model/PolishNumbers.h"
 #include "settings/IniFile.h"
 #include "whitelist/FlatFileDownload.h"
 #include "whitelist/WhiteListIndex.h"
@@ -19,11 +20,8 @@ QString DayText(QDate day) { return day.toString(QStringLiteral("dd.MM.yyyy")); 
 QString LoadedMessage(const TFlatFileLoad &load) {
   return QStringLiteral("Wczytano plik płaski białej listy podatników VAT z dnia %1: skróty podatników czynnych: %2, "
                         "zwolnionych: %3, maski rachunków wirtualnych: %4; czas: %5 s.")
-      .arg(DayText(load.Date))
-      .arg(load.Counts.Active)
-      .arg(load.Counts.Exempt)
-      .arg(load.Counts.Masks)
-      .arg(QString::number(double(load.Milliseconds) / 1000.0, 'f', 1));
+      .arg(DayText(load.Date), PolishInteger(qint64(load.Counts.Active)), PolishInteger(qint64(load.Counts.Exempt)),
+           PolishInteger(qint64(load.Counts.Masks)), PolishSeconds(load.Milliseconds));
 }
 
 QString StatusText(TWhiteListStatus status) {
@@ -40,6 +38,8 @@ QString StatusText(TWhiteListStatus status) {
 template <typename Work> TFlatFileOutcome Outcome(Work work) {
   try {
     return {work(), {}};
+  } catch (const TCancelled &cancelled) {
+    return {std::nullopt, cancelled.Message(), true};
   } catch (const std::exception &error) {
     return {std::nullopt, ErrorMessage(error)};
   }
@@ -77,6 +77,10 @@ TFlatFileOutcome TWhiteListCommands::DownloadFlatFile(const TAppPaths &paths, QD
 }
 
 bool TWhiteListCommands::LogOutcome(const TFlatFileOutcome &outcome) {
+  if (outcome.Cancelled) {
+    FHost.Log.AppendLog(outcome.Error, false);
+    return false;
+  }
   if (!outcome.Loaded) {
     FHost.Log.AppendError(outcome.Error);
     return false;

@@ -10,6 +10,8 @@
 struct TFlatFileOutcome {
   std::optional<TFlatFileLoad> Loaded;
   QString Error;
+  // The user ended the work: Error says so, and is no failure.
+  bool Cancelled = false;
 };
 
 // How a pair checked by hand stands on the list.
@@ -27,7 +29,8 @@ public:
   // Downloads the flat file of `day` from the address of settings.ini ([BialaLista] Adres=)
   // into BIALA_LISTA and loads it; the archive goes once it is loaded.
   static TFlatFileOutcome DownloadFlatFile(const TAppPaths &paths, QDate today, QDate day, IProgress &progress);
-  // One log line of what was read, or one "Błąd: " entry; true when the file was loaded.
+  // One log line of what was read, one line that the user ended the work (as for a mail), or
+  // one "Błąd: " entry; true when the file was loaded.
   bool LogOutcome(const TFlatFileOutcome &outcome);
 
   bool Load(const QString &flatFile, IProgress &progress);

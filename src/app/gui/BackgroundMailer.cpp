@@ -4,8 +4,6 @@ TBackgroundMailer::TBackgroundMailer(TAuthorMailer &mailer, TBackgroundWork &bac
     : FMailer(mailer), FBackground(background) {}
 
 void TBackgroundMailer::SendFileToAuthor(const QString &body, const QString &fileName) {
-  TSendCancellation cancellation;
-  FBackground.Run(
-      QStringLiteral("Wysyłanie pliku do autora"), [&] { FMailer.SendFileToAuthor(body, fileName, cancellation); },
-      [&] { cancellation.Cancel(); });
+  FBackground.Run(QStringLiteral("Wysyłanie pliku do autora"),
+                  [&](TBackgroundTask &task) { FMailer.SendFileToAuthor(body, fileName, task.Cancellation); });
 }

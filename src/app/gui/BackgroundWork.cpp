@@ -1,6 +1,7 @@
 #include "app/gui/BackgroundWork.h"
 
 #include "model/Exception.h"
+#include "model/PolishNumbers.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -16,6 +17,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -53,6 +55,12 @@ private:
 
 } // namespace
 
+void TBackgroundTask::Report(qint64 done, qint64 total) {
+  const int percent = total > 0 ? int(std::clamp<qint64>(done * 100 / total, 0, 100)) : -1;
+  if (FPercent.exchange(percent) != percent && FChanged)
+    FChanged();
+}
+
 TBackgroundWork::TBackgroundWork(QObject *parent) : QObject(parent) {}
 
 TBackgroundWork::~TBackgroundWork() = default;
@@ -64,9 +72,6 @@ void TBackgroundWork::ShowIn(QMainWindow &window) {
   FStatus->setObjectName(QStringLiteral("LblPraca"));
   FBusy = new QProgressBar;
   FBusy->setObjectName(QStringLiteral("PrgPraca"));
-  // No end to show: the bar only moves, to say that the program is alive.
-  FBusy->setRange(0, 0);
-  FBusy->setTextVisible(false);
   FBusy->setMaximumWidth(120);
   FCancel = new QPushButton(QStringLiteral("Anuluj"));
   FCancel->setObjectName(QStringLiteral("BtnAnuluj"));
@@ -82,19 +87,22 @@ void TBackgroundWork::ShowIn(QMainWindow &window) {
   window.installEventFilter(this);
 }
 
-void TBackgroundWork::Run(const QString &what, const std::function<void()> &work, const std::function<void()> &cancel) {
+void TBackgroundWork::Run(const QString &what, const std::function<void(TBackgroundTask &)> &work) {
+  TBackgroundTask task;
   if (!FWindow) {
-    work();
+    work(task);
     return;
   }
   // The window's commands wait while work runs, so nothing should get here then.
-  if (FCancelRunning)
+  if (FTask)
     throw Exception(QStringLiteral("Poczekaj, aż program skończy: %1.").arg(FWhat));
+  // Only a change of the percentage crosses to the window's thread.
+  task.FChanged = [this] { QMetaObject::invokeMethod(this, &TBackgroundWork::ShowProgress, Qt::QueuedConnection); };
   std::exception_ptr error;
   {
     const TCommandsOnHold onHold(FWindow->centralWidget());
     FWhat = what;
-    FCancelRunning = cancel;
+    FTask = &task;
     FElapsed.start();
     FCancel->setEnabled(true);
     ShowProgress();
@@ -106,9 +114,9 @@ void TBackgroundWork::Run(const QString &what, const std::function<void()> &work
     connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
     // A pool of its own: Qt's global pool also draws large parts of the window, which must not
     // wait for a mail.
-    QFuture<void> future = QtConcurrent::run(&FPool, [&work, &error] {
+    QFuture<void> future = QtConcurrent::run(&FPool, [&work, &task, &error] {
       try {
-        work();
+        work(task);
       } catch (...) {
         error = std::current_exception();
       }
@@ -124,7 +132,7 @@ void TBackgroundWork::Run(const QString &what, const std::function<void()> &work
     }
     FTicker->stop();
     SetShown(false);
-    FCancelRunning = nullptr;
+    FTask = nullptr;
   }
   if (error)
     std::rethrow_exception(error);
@@ -138,16 +146,24 @@ bool TBackgroundWork::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TBackgroundWork::Cancel() {
-  if (!FCancelRunning || !FCancel->isEnabled())
+  if (!FTask || !FCancel->isEnabled())
     return;
   FCancel->setEnabled(false);
   FStatus->setText(FWhat + QStringLiteral(": przerywanie…"));
-  FCancelRunning();
+  FTask->Cancellation.Cancel();
 }
 
 void TBackgroundWork::ShowProgress() {
+  // A change told by work that has ended since.
+  if (!FTask)
+    return;
+  const int percent = FTask->Percent();
+  // Without a percentage the bar only moves, to say that the program is alive.
+  FBusy->setRange(0, percent < 0 ? 0 : 100);
+  FBusy->setValue(std::max(0, percent));
+  FBusy->setTextVisible(percent >= 0);
   if (FCancel->isEnabled())
-    FStatus->setText(QStringLiteral("%1… %2 s").arg(FWhat).arg(FElapsed.elapsed() / 1000));
+    FStatus->setText(QStringLiteral("%1… %2 s").arg(FWhat, PolishInteger(FElapsed.elapsed() / 1000)));
 }
 
 void TBackgroundWork::SetShown(bool shown) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "model/Cancellation.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QThreadPool>
+#include <atomic>
 #include <functional>
 
 class QLabel;
@@ -13,9 +16,28 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-// Runs a command's slow step (a mail, an outside program) on another thread while the window
-// stays alive: it repaints and moves, its status line shows what runs and for how long, and
-// "Anuluj" asks the step to end. The window's other command buttons, and the tables a click
+// What a running step shares with the window: the user's cancellation, and how far it has come.
+class TBackgroundTask {
+public:
+  // Set by "Anuluj" or by closing the window.
+  TCancellation Cancellation;
+
+  // Any thread: `done` of `total`; the window shows the percentage. `total` 0: not known.
+  void Report(qint64 done, qint64 total);
+  // 0 to 100, or -1 while the step has not told how far it has come.
+  int Percent() const { return FPercent; }
+
+private:
+  friend class TBackgroundWork;
+  std::atomic<int> FPercent = -1;
+  // Called on the step's thread when the percentage changes.
+  std::function<void()> FChanged;
+};
+
+// Runs a command's slow step (a mail, an outside program, a load or download of the white list)
+// on another thread while the window stays alive: it repaints and moves, its status line shows
+// what runs and for how long (and how far, where the step knows), and "Anuluj" cancels the
+// step's TCancellation. The window's other command buttons, and the tables a click
 // acts on, are disabled meanwhile, so that commands never overlap. The command itself waits for the step, as it would
 // for any call: it stays unaware of threads.
 class TBackgroundWork : public QObject {
@@ -29,10 +51,10 @@ public:
   // cancels the work. Without a window, work runs on the caller's thread.
   void ShowIn(QMainWindow &window);
 
-  // Runs `work` on another thread and returns when it has ended, rethrowing what it threw.
-  // `cancel` is called on this thread when the user presses "Anuluj" or closes the window; it
-  // must make `work` end soon.
-  void Run(const QString &what, const std::function<void()> &work, const std::function<void()> &cancel);
+  // Runs `work` on another thread and returns when it has ended, rethrowing what it threw. The
+  // task's cancellation is cancelled when the user presses "Anuluj" or closes the window; `work`
+  // must then end soon.
+  void Run(const QString &what, const std::function<void(TBackgroundTask &)> &work);
 
   bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -49,6 +71,6 @@ private:
   QTimer *FTicker = nullptr;
   QString FWhat;
   QElapsedTimer FElapsed;
-  std::function<void()> FCancelRunning;
+  TBackgroundTask *FTask = nullptr;
   QThreadPool FPool;
 };

@@ -39,7 +39,7 @@ const QString VideoTelHelp = QStringLiteral(
 
 } // namespace
 
-TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
+TForm2::TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWidget *parent)
     : QMainWindow(parent), FUi(TForm2Ui::Build(*this)), FHost(host), FLog(log),
       FMPPControls(*FUi.SplitPaymentCheck, *FUi.SplitPaymentFormatGroup, *FUi.SplitPaymentFormatItems),
       FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FBankDialog(new TForm3(FHost.Dialogs, this)),
@@ -48,7 +48,7 @@ TForm2::TForm2(const THost &host, TQtLog &log, QWidget *parent)
   setObjectName(QStringLiteral("Form2"));
   resize(900, 640);
   FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog});
-  (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost));
+  (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost, background));
   FUi.WhiteListArea->layout()->setContentsMargins(0, 0, 0, 0);
   FUi.HistoryArea->layout()->addWidget(new THistoryPage(FHost));
   ConnectSingleTransfer();

@@ -15,6 +15,7 @@
 
 class QAbstractButton;
 class QLineEdit;
+class TBackgroundWork;
 class TForm3;
 
 // The main window: six pages of controls, the message log and the split-payment choice. It
@@ -27,8 +28,9 @@ public:
   // Builds the pages, sets the title and the working directories, then loads the payer data,
   // the stored split-payment choice and the bank register (whose remembered account may
   // replace the payer fields). `log` is the host's log: the window shows it in the logs of
-  // its pages.
-  TForm2(const THost &host, TQtLog &log, QWidget *parent = nullptr);
+  // its pages. `background` runs the white list's loads and downloads, as it runs the host's
+  // slow work.
+  TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWidget *parent = nullptr);
   ~TForm2() override;
 
   void AppendLog(const QString &text, bool withSeparator);

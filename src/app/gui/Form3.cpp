@@ -61,7 +61,7 @@ TForm3::TForm3(IDialogs &dialogs, QWidget *owner) : QDialog(owner), FDialogs(dia
   FNazwa = AddField(*layout, FProblems, QStringLiteral("edtBankNazwa"), QStringLiteral("Nazwa Płatnika"), 520);
 
   QPushButton *ok = NewButton(QStringLiteral("BtnOK"), QStringLiteral("O&K"));
-  QPushButton *cancel = NewButton(QStringLiteral("BtnCancel"), QStringLiteral("&Cancel"));
+  QPushButton *cancel = NewButton(QStringLiteral("BtnCancel"), QStringLiteral("&Anuluj"));
   connect(ok, &QPushButton::clicked, this, &TForm3::PressOK);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto *buttons = new QHBoxLayout;

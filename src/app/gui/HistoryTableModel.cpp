@@ -1,6 +1,7 @@
 #include "app/gui/HistoryTableModel.h"
 
 #include "journal/HistoryText.h"
+#include "model/PolishNumbers.h"
 
 THistoryTableModel::THistoryTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 

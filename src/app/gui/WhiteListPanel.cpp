@@ -2,9 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -14,53 +12,35 @@ QPushButton *NewButton(const QString &name, const QString &caption) {
   return button;
 }
 
+// The white list's view of the window's background task.
+class TTaskProgress : public IProgress {
+public:
+  explicit TTaskProgress(TBackgroundTask &task) : FTask(task) {}
+  void Report(qint64 done, qint64 total) override { FTask.Report(done, total); }
+  bool Cancelled() const override { return FTask.Cancellation.IsCancelled(); }
+
+private:
+  TBackgroundTask &FTask;
+};
+
 } // namespace
 
-void TWhiteListPanel::TProgress::Report(qint64 done, qint64 total) {
-  Done = done;
-  Total = total;
-  if (Changed)
-    Changed();
-}
-
-TWhiteListPanel::TWhiteListPanel(THost &host, QWidget *parent)
-    : QWidget(parent), FHost(host),
+TWhiteListPanel::TWhiteListPanel(THost &host, TBackgroundWork &background, QWidget *parent)
+    : QWidget(parent), FHost(host), FBackground(background),
       FLoad(NewButton(QStringLiteral("BtnWczytajPlikPlaski"), QStringLiteral("Wczytaj plik płaski…"))),
       FDownload(NewButton(QStringLiteral("BtnPobierzPlikPlaski"), QStringLiteral("Pobierz plik płaski"))),
-      FCancel(NewButton(QStringLiteral("BtnPrzerwijPlikPlaski"), QStringLiteral("Przerwij"))), FLoadedDay(new QLabel),
-      FBar(new QProgressBar) {
+      FLoadedDay(new QLabel) {
   FLoadedDay->setObjectName(QStringLiteral("LblBialaLista"));
   ShowLoadedDay();
-  FBar->setObjectName(QStringLiteral("PbPlikPlaski"));
-  FBar->setRange(0, 100);
-  FBar->hide();
-  FCancel->hide();
   // One row beside the page's other buttons: the page grows no taller for it.
   auto *row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(FLoad);
   row->addWidget(FDownload);
   row->addWidget(FLoadedDay);
-  row->addWidget(FBar, 1);
-  row->addWidget(FCancel);
+  row->addStretch(1);
   connect(FLoad, &QPushButton::clicked, this, [this] { RunGuarded(FHost.Dialogs, [this] { LoadClicked(); }); });
   connect(FDownload, &QPushButton::clicked, this, [this] { RunGuarded(FHost.Dialogs, [this] { DownloadClicked(); }); });
-  connect(FCancel, &QPushButton::clicked, this, [this] { FProgress.Cancel = true; });
-  connect(&FWatcher, &QFutureWatcherBase::finished, this,
-          [this] { RunGuarded(FHost.Dialogs, [this] { WorkFinished(); }); });
-  // Called on the work's thread: only a change of the shown percentage crosses to the window's.
-  FProgress.Changed = [this] {
-    const qint64 total = FProgress.Total;
-    const int percent = total > 0 ? int(std::min<qint64>(100, FProgress.Done * 100 / total)) : 0;
-    if (FShownPercent.exchange(percent) != percent)
-      QMetaObject::invokeMethod(
-          this, [this] { ShowProgress(); }, Qt::QueuedConnection);
-  };
-}
-
-TWhiteListPanel::~TWhiteListPanel() {
-  FProgress.Cancel = true;
-  FWatcher.waitForFinished();
 }
 
 void TWhiteListPanel::LoadClicked() {
@@ -72,7 +52,7 @@ void TWhiteListPanel::LoadClicked() {
     return;
   const TAppPaths paths = FHost.Paths;
   const QDate today = FHost.Now().date();
-  Start([paths, today, file](IProgress &progress) {
+  Run(QStringLiteral("Wczytywanie pliku płaskiego białej listy"), [paths, today, file](IProgress &progress) {
     return TWhiteListCommands::LoadFlatFile(paths, today, file, progress);
   });
 }
@@ -80,33 +60,18 @@ void TWhiteListPanel::LoadClicked() {
 void TWhiteListPanel::DownloadClicked() {
   const TAppPaths paths = FHost.Paths;
   const QDate today = FHost.Now().date();
-  Start([paths, today](IProgress &progress) {
+  Run(QStringLiteral("Pobieranie pliku płaskiego białej listy"), [paths, today](IProgress &progress) {
     return TWhiteListCommands::DownloadFlatFile(paths, today, today, progress);
   });
 }
 
-void TWhiteListPanel::Start(const std::function<TFlatFileOutcome(IProgress &)> &work) {
-  FProgress.Cancel = false;
-  FProgress.Done = 0;
-  FProgress.Total = 0;
-  FShownPercent = -1;
-  FBar->setValue(0);
-  FBar->show();
-  FCancel->show();
-  FLoad->setEnabled(false);
-  FDownload->setEnabled(false);
-  // A pool of its own: Qt's global pool also draws large parts of the window.
-  FWatcher.setFuture(QtConcurrent::run(&FPool, [this, work] { return work(FProgress); }));
-}
-
-void TWhiteListPanel::ShowProgress() { FBar->setValue(std::max(0, FShownPercent.load())); }
-
-void TWhiteListPanel::WorkFinished() {
-  FBar->hide();
-  FCancel->hide();
-  FLoad->setEnabled(true);
-  FDownload->setEnabled(true);
-  TWhiteListCommands(FHost).LogOutcome(FWatcher.result());
+void TWhiteListPanel::Run(const QString &what, const std::function<TFlatFileOutcome(IProgress &)> &work) {
+  TFlatFileOutcome outcome;
+  FBackground.Run(what, [&](TBackgroundTask &task) {
+    TTaskProgress progress(task);
+    outcome = work(progress);
+  });
+  TWhiteListCommands(FHost).LogOutcome(outcome);
   ShowLoadedDay();
   emit Finished();
 }

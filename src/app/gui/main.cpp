@@ -35,7 +35,7 @@ int main(int argc, char *argv[]) {
   TBackgroundProcessRunner processes(background);
   const THost host{log, dialogs, desktop, mailer, processes, [] { return QDateTime::currentDateTime(); }, paths};
 
-  TForm2 window(host, log);
+  TForm2 window(host, log, background);
   dialogs.SetOwner(&window);
   background.ShowIn(window);
   window.show();

@@ -53,7 +53,7 @@ TEST_F(TForm3Test, FieldsButtonsAndTabOrder) {
   }
 
   EXPECT_EQ(Button("BtnOK").text(), QStringLiteral("O&K"));
-  EXPECT_EQ(Button("BtnCancel").text(), QStringLiteral("&Cancel"));
+  EXPECT_EQ(Button("BtnCancel").text(), QStringLiteral("&Anuluj"));
   for (const char *name : {"BtnOK", "BtnCancel"})
     EXPECT_FALSE(Button(name).isDefault() || Button(name).autoDefault()) << name;
 

@@ -2,7 +2,6 @@
 #include "app/commands/ProcessRunner.h"
 
 #include <QFile>
-#include <atomic>
 #include <sys/stat.h>
 #include <thread>
 
@@ -35,15 +34,15 @@ TEST(ProcessRunner, EndsAProgramWhenCancelled) {
   TTempDir dir;
   const QString pipe = dir.File(QStringLiteral("running"));
   ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-  std::atomic<bool> cancelled = false;
+  TCancellation cancellation;
   std::thread canceller([&] {
     QFile running(pipe);
     if (running.open(QIODevice::ReadOnly))
       running.readLine();
-    cancelled = true;
+    cancellation.Cancel();
   });
   const TProcessResult result = TProcessRunner().Run(
-      Shell, {QStringLiteral("-c"), QStringLiteral("echo ja > \"$0\"; exec sleep 600"), pipe}, 600000, cancelled);
+      Shell, {QStringLiteral("-c"), QStringLiteral("echo ja > \"$0\"; exec sleep 600"), pipe}, 600000, cancellation);
   canceller.join();
 
   EXPECT_TRUE(result.Started);

@@ -6,7 +6,7 @@
 
 namespace {
 
-const QString Question = QStringLiteral("Czy napewno chcesz wysłać wskazany plik do autora programu");
+const QString Question = QStringLiteral("Czy na pewno chcesz wysłać wskazany plik do autora programu?");
 const QString EmptyFieldHelp =
     QStringLiteral("Pole ścieżki do pliku XML/IMP, który chcesz wysłać do autora programu nie może być puste ...\r\r"
                    "Wybierz odpowiedni plik XML/IMP. ");
@@ -48,6 +48,21 @@ TEST_F(TSendToAuthorCommandTest, AFailureShowsOnlyTheBoxWithTheReason) {
   EXPECT_EQ(Host.MessageBoxes,
             QStringList{QStringLiteral("Błąd wysyłki: Nie można połączyć się z serwerem pocztowym smtp.example.pl.")});
   EXPECT_TRUE(Host.LogEntries.empty());
+}
+
+// The box is for the user; what a technician needs goes to the log.
+TEST_F(TSendToAuthorCommandTest, AFailuresTechnicalDetailGoesToTheLogOnly) {
+  Host.MailFailure = QStringLiteral("Certyfikat serwera pocztowego smtp.example.pl wygasł. Plik nie został wysłany.");
+  Host.MailFailureDetail = QStringLiteral("SSL certificate problem: certificate has expired");
+
+  EXPECT_FALSE(Command.SendFileToAuthor(QStringLiteral("faktura.xml"), QStringLiteral("Biuro Kos"), QString()));
+
+  EXPECT_EQ(Host.MessageBoxes, QStringList{QStringLiteral("Błąd wysyłki: Certyfikat serwera pocztowego "
+                                                          "smtp.example.pl wygasł. Plik nie został wysłany.")});
+  ASSERT_EQ(Host.LogEntries.size(), 1u);
+  EXPECT_EQ(Host.LogEntries[0].Text,
+            QStringLiteral("Szczegóły błędu wysyłki: SSL certificate problem: certificate has expired"));
+  EXPECT_EQ(Host.LogEntries[0].Kind, TLogKind::Error);
 }
 
 TEST_F(TSendToAuthorCommandTest, ACancelledSendLogsOneLineAndShowsNoBox) {

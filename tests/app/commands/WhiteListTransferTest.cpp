@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
     Amounts, TNotListedTest,
     ::testing::Values(TNotListedCase{"atTheLimit", QStringLiteral("15000.00"), NotListed},
                       TNotListedCase{"aboveTheLimit", QStringLiteral("15000.01"),
-                                     NotListed + QStringLiteral(" Kwota 15000.01 PLN przekracza 15 000 zł: bez "
+                                     NotListed + QStringLiteral(" Kwota 15 000,01 PLN przekracza 15 000 zł: bez "
                                                                 "zawiadomienia urzędu skarbowego na formularzu ZAW-NR "
                                                                 "w ciągu 7 dni od zlecenia przelewu wydatku nie można "
                                                                 "zaliczyć do kosztów uzyskania przychodu, a płacący "

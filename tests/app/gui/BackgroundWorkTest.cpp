@@ -37,8 +37,8 @@ class TBackgroundWorkTest : public ::testing::Test {
 protected:
   // The window as main() builds it, with the real mailer and the fake host's dialogs.
   std::unique_ptr<TForm2> Open(IMailer &mailer) {
-    auto window =
-        std::make_unique<TForm2>(THost{Log, Fake, Fake, mailer, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log);
+    auto window = std::make_unique<TForm2>(
+        THost{Log, Fake, Fake, mailer, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log, Background);
     Background.ShowIn(*window);
     window->show();
     return window;
@@ -102,20 +102,23 @@ TEST_F(TBackgroundWorkTest, AMailToASilentServerLeavesTheWindowAliveAndCancellab
 // Closing the window cancels the running work, and an error of the work reaches the command.
 TEST_F(TBackgroundWorkTest, ClosingTheWindowCancelsAndErrorsReachTheCaller) {
   const auto window = Open(Fake);
-  std::promise<void> cancelled;
-  std::future<void> cancellation = cancelled.get_future();
   QTimer::singleShot(0, window.get(), [&] { window->close(); });
 
-  EXPECT_THROW_MESSAGE(Background.Run(
-                           QStringLiteral("Praca"),
-                           [&] {
-                             // A safety net only: without the cancellation the test fails here
-                             // instead of hanging.
-                             if (cancellation.wait_for(std::chrono::minutes(1)) != std::future_status::ready)
-                               throw Exception(QStringLiteral("nie przerwano"));
-                             throw TCancelled(QStringLiteral("przerwane"));
-                           },
-                           [&] { cancelled.set_value(); }),
+  EXPECT_THROW_MESSAGE(Background.Run(QStringLiteral("Praca"),
+                                      [&](TBackgroundTask &task) {
+                                        std::promise<void> cancelled;
+                                        std::future<void> cancellation = cancelled.get_future();
+                                        task.Cancellation.SetWaker([&] { cancelled.set_value(); });
+                                        // A safety net only: without the cancellation the test
+                                        // fails here instead of hanging.
+                                        const bool seen =
+                                            task.Cancellation.IsCancelled() ||
+                                            cancellation.wait_for(std::chrono::minutes(1)) == std::future_status::ready;
+                                        task.Cancellation.SetWaker({});
+                                        if (!seen)
+                                          throw Exception(QStringLiteral("nie przerwano"));
+                                        throw TCancelled(QStringLiteral("przerwane"));
+                                      }),
                        "przerwane");
   EXPECT_FALSE(window->isVisible());
 }

@@ -1,3 +1,4 @@
+#include "app/gui/BackgroundWork.h"
 #include "app/gui/Form2.h"
 
 #include "FakeHost.h"
@@ -38,8 +39,8 @@ protected:
   }
   // The window right after its constructor, before it is shown.
   std::unique_ptr<TForm2> OpenHidden() {
-    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()},
-                                    Log);
+    return std::make_unique<TForm2>(THost{Log, Fake, Fake, Fake, Fake, [this] { return Fake.Clock; }, App.Paths()}, Log,
+                                    Background);
   }
 
   QString SettingsFile() const { return App.File(QStringLiteral("settings.ini")); }
@@ -80,6 +81,8 @@ protected:
   TTempAppDir App;
   TFakeHost Fake{App.Paths()};
   TQtLog Log;
+  // Not shown in the window: its work runs on the test's thread.
+  TBackgroundWork Background;
 };
 
 TEST_F(TForm2Test, StartsWithoutSettingsFile) {

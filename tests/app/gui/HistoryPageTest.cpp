@@ -45,9 +45,9 @@ TEST_F(THistoryPageTest, ShowsBothRunsNewestFirstAndNarrowsBySearch) {
 
   const QStringList oneRun{QStringLiteral("WS/2026/77"), QStringLiteral("12/03/2026"), QStringLiteral("HE/0311/2026")};
   EXPECT_EQ(Column(3), oneRun + oneRun);
-  EXPECT_EQ(Column(5), (QStringList{QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70"),
-                                    QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1955,70")}));
-  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5820,00 PLN"));
+  EXPECT_EQ(Column(5), (QStringList{QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1 955,70"),
+                                    QStringLiteral("480,60"), QStringLiteral("473,70"), QStringLiteral("1 955,70")}));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5 820,00 PLN"));
 
   Control<QLineEdit>(Page, QStringLiteral("EdtSzukaj")).setText(QStringLiteral("sowa"));
 
@@ -94,7 +94,7 @@ TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresI
   const QString today = Host.Clock.date().toString(Qt::ISODate);
   EXPECT_EQ(Column(withdrawn), (QStringList{{}, {}, {}, today, today, today}));
   EXPECT_EQ(grid.model()->headerData(withdrawn, Qt::Horizontal).toString(), QStringLiteral("Wycofany"));
-  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 2910,00 PLN"));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 2 910,00 PLN"));
 
   grid.selectRow(0);
   Host.ConfirmAnswers.push_back(true);
@@ -106,7 +106,7 @@ TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresI
   Host.ConfirmAnswers.push_back(true);
   Control<QPushButton>(Page, QStringLiteral("BtnPrzywrocPlik")).click();
   EXPECT_EQ(Column(withdrawn), QStringList(6, QString()));
-  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5820,00 PLN"));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(), QStringLiteral("Razem: 5 820,00 PLN"));
 }
 
 } // namespace

@@ -1,18 +1,18 @@
-#include "mail/SendCancellation.h"
+#include "model/Cancellation.h"
 
-void TSendCancellation::Cancel() {
+void TCancellation::Cancel() {
   const std::lock_guard lock(FMutex);
   FCancelled = true;
   if (FWake)
     FWake();
 }
 
-bool TSendCancellation::IsCancelled() const {
+bool TCancellation::IsCancelled() const {
   const std::lock_guard lock(FMutex);
   return FCancelled;
 }
 
-void TSendCancellation::SetWaker(std::function<void()> wake) {
+void TCancellation::SetWaker(std::function<void()> wake) {
   const std::lock_guard lock(FMutex);
   FWake = std::move(wake);
 }
