@@ -25,7 +25,9 @@ QString Column(const QString &text, qsizetype width) {
 
 QByteArray HistoryCsvHeader() {
   return QByteArray("\xEF\xBB\xBF") +
-         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik\r\n").toUtf8();
+         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Rachunek;Tytuł;MPP;Kwota "
+                        "VAT;Biała lista\r\n")
+             .toUtf8();
 }
 
 QByteArray HistoryCsvLine(const THistoryEntry &entry) {
@@ -36,7 +38,12 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            CsvText(entry.KsefNumber),
                            PolishAmount(entry.Amount),
                            CsvText(entry.Currency),
-                           CsvText(entry.ArchivePath)};
+                           CsvText(entry.ArchivePath),
+                           CsvText(entry.PayeeIBAN),
+                           CsvText(entry.Title),
+                           entry.SplitPayment ? QStringLiteral("tak") : QStringLiteral("nie"),
+                           entry.VATAmount ? PolishAmount(*entry.VATAmount) : QString(),
+                           CsvText(entry.WhiteListResult)};
   return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
 }
 

@@ -4,7 +4,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QMap>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -73,4 +75,18 @@ struct THistoryEntry {
   TAmount Amount;
   QString Currency;
   QString ArchivePath;
+  QString PayeeIBAN;
+  QString Title;
+  bool SplitPayment = false;
+  std::optional<TAmount> VATAmount;
+  // Empty when the account was not checked.
+  QString WhiteListResult;
+  // The payment's number in the journal: a later page of a listing starts below it.
+  std::int64_t Id = 0;
+};
+
+// What a whole listing comes to, counted by the journal itself.
+struct THistorySummary {
+  std::int64_t Count = 0;
+  QMap<QString, TAmount> Sums;
 };

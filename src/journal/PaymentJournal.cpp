@@ -4,6 +4,7 @@
 #include "model/Text.h"
 
 #include <QMap>
+#include <sqlite3.h>
 #include <iterator>
 
 namespace {
@@ -92,13 +93,64 @@ std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
   return std::nullopt;
 }
 
-bool Matches(const THistoryEntry &entry, const QString &search) {
-  if (search.isEmpty())
-    return true;
-  for (const QString *field : {&entry.PayeeName, &entry.PayeeNIP, &entry.InvoiceNumber, &entry.KsefNumber})
-    if (field->contains(search, Qt::CaseInsensitive))
-      return true;
-  return false;
+// history_matches(search, field...): whether any of the fields holds the search, case ignored
+// as Qt ignores it (Polish capitals too, which SQLite's LIKE does not fold).
+QString ValueText(sqlite3_value *value) {
+  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(value));
+  if (!text)
+    return {};
+  return QString(text, sqlite3_value_bytes16(value) / qsizetype(sizeof(QChar)));
+}
+
+void HistoryMatches(sqlite3_context *context, int count, sqlite3_value **values) {
+  const QString search = ValueText(values[0]);
+  for (int i = 1; i < count; ++i)
+    if (sqlite3_value_type(values[i]) != SQLITE_NULL && ValueText(values[i]).contains(search, Qt::CaseInsensitive)) {
+      sqlite3_result_int(context, 1);
+      return;
+    }
+  sqlite3_result_int(context, 0);
+}
+
+// The payments a listing shows; the filter's values are bound as ?1 (first day), ?2 (the day
+// after the last) and ?3 (the search), each NULL when not set.
+const QByteArray ListedPayments =
+    "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
+    "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
+    "AND (?3 IS NULL OR history_matches(?3, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number)) ";
+
+// The columns ReadEntry reads.
+const QByteArray EntryColumns =
+    "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number, p.amount, p.currency, "
+    "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id ";
+
+void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
+  statement.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
+  statement.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
+  const QString search = Trim(filter.Search);
+  statement.Bind(3, search.isEmpty() ? std::nullopt : std::optional(search));
+}
+
+// Reads the current row of an EntryColumns statement into `entry`. The payments of one file
+// come one after another and share its time, which is costly to read: it is read once a file.
+void ReadEntry(const TSqliteStatement &row, THistoryEntry &entry, QString &writtenAt) {
+  if (QString text = row.Text(0); text != writtenAt) {
+    entry.WrittenAt = ReadDateTime(text);
+    writtenAt = std::move(text);
+  }
+  entry.PayeeName = row.Text(1);
+  entry.PayeeNIP = row.Text(2);
+  entry.InvoiceNumber = row.Text(3);
+  entry.KsefNumber = row.OptionalText(4).value_or(QString());
+  entry.Amount = TAmount::FromUnits(row.Integer(5));
+  entry.Currency = row.Text(6);
+  entry.ArchivePath = row.Text(7);
+  entry.PayeeIBAN = row.Text(8);
+  entry.Title = row.Text(9);
+  entry.SplitPayment = row.Integer(10) != 0;
+  entry.VATAmount = row.IsNull(11) ? std::nullopt : std::optional(TAmount::FromUnits(row.Integer(11)));
+  entry.WhiteListResult = row.OptionalText(12).value_or(QString());
+  entry.Id = row.Integer(13);
 }
 
 } // namespace
@@ -110,6 +162,8 @@ TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
   FDatabase.UseWriteAheadLog();
   FDatabase.Execute("PRAGMA synchronous=FULL");
   FDatabase.Execute("PRAGMA foreign_keys=ON");
+  sqlite3_create_function_v2(FDatabase.Handle(), "history_matches", -1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                             HistoryMatches, nullptr, nullptr, nullptr);
   Migrate();
 }
 
@@ -220,31 +274,45 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
 void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<void(const THistoryEntry &)> &take) {
   // The payments' own order is the order they were written in, so the newest come first
   // without any sorting.
-  TSqliteStatement list(FDatabase, "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, "
-                                   "p.ksef_number, p.amount, p.currency, f.archive_path "
-                                   "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
-                                   "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
-                                   "ORDER BY p.id DESC");
-  list.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
-  list.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
-  const QString search = Trim(filter.Search);
+  TSqliteStatement list(FDatabase, (EntryColumns + ListedPayments + "ORDER BY p.id DESC").constData());
+  BindFilter(list, filter);
   THistoryEntry entry;
   QString writtenAt;
   while (list.Next()) {
-    // The payments of one file come one after another and share its time, which is costly to
-    // read: it is read once a file.
-    if (QString text = list.Text(0); text != writtenAt) {
-      entry.WrittenAt = ReadDateTime(text);
-      writtenAt = std::move(text);
-    }
-    entry.PayeeName = list.Text(1);
-    entry.PayeeNIP = list.Text(2);
-    entry.InvoiceNumber = list.Text(3);
-    entry.KsefNumber = list.OptionalText(4).value_or(QString());
-    entry.Amount = TAmount::FromUnits(list.Integer(5));
-    entry.Currency = list.Text(6);
-    entry.ArchivePath = list.Text(7);
-    if (Matches(entry, search))
-      take(entry);
+    ReadEntry(list, entry, writtenAt);
+    take(entry);
   }
 }
+
+std::vector<THistoryEntry> TPaymentJournal::ListPage(const THistoryFilter &filter, std::optional<std::int64_t> below,
+                                                     int limit) {
+  TSqliteStatement list(
+      FDatabase,
+      (EntryColumns + ListedPayments + "AND (?4 IS NULL OR p.id < ?4) ORDER BY p.id DESC LIMIT ?5").constData());
+  BindFilter(list, filter);
+  if (below)
+    list.Bind(4, *below);
+  list.Bind(5, std::int64_t(limit));
+  std::vector<THistoryEntry> entries;
+  THistoryEntry entry;
+  QString writtenAt;
+  while (list.Next()) {
+    ReadEntry(list, entry, writtenAt);
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+THistorySummary TPaymentJournal::Summarize(const THistoryFilter &filter) {
+  TSqliteStatement sums(
+      FDatabase, ("SELECT p.currency, SUM(p.amount), COUNT(*) " + ListedPayments + "GROUP BY p.currency").constData());
+  BindFilter(sums, filter);
+  THistorySummary summary;
+  while (sums.Next()) {
+    summary.Sums[sums.Text(0)] = TAmount::FromUnits(sums.Integer(1));
+    summary.Count += sums.Integer(2);
+  }
+  return summary;
+}
+
+void TPaymentJournal::Interrupt() noexcept { FDatabase.Interrupt(); }
