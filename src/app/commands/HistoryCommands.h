@@ -3,19 +3,20 @@
 #include "app/commands/HistoryListing.h"
 #include "app/commands/Host.h"
 
-// What the page "Historia" asks for: the listing it shows, the archived file of a payment,
-// and the export of what it shows.
+// What the page "Historia" asks for besides its listing: the archived file of a payment, and the
+// export of the listing it shows.
 class THistoryCommands {
 public:
   explicit THistoryCommands(THost &host);
 
-  // Fails with the message of ListHistory.
-  THistoryListing Load(const THistoryFilter &filter) const;
   // Opens the archived transfer file that paid `entry`; says so in a box when it is gone.
   void OpenArchivedFile(const THistoryEntry &entry);
-  // "Eksportuj do CSV…": asks where to, then writes `entries` as CSV and logs the file's name;
-  // a file that cannot be written is shown in the error box.
-  void PressExportCsv(const std::vector<THistoryEntry> &entries);
+  // "Eksportuj do CSV…", in three steps so that the writing may run off the window's thread:
+  // asks where to (empty when the user gives up), writes the listing of `filter` there as CSV
+  // (failing with the reason), and logs the file's name.
+  QString ChooseExportFile();
+  void ExportCsv(const QString &fileName, const THistoryFilter &filter) const;
+  void ReportExport(const QString &fileName);
 
 private:
   THost &FHost;
