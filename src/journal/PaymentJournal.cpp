@@ -3,8 +3,10 @@
 #include "model/Exception.h"
 #include "model/Text.h"
 
+#include <QByteArrayView>
 #include <QMap>
 #include <sqlite3.h>
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -94,22 +96,58 @@ std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
 }
 
 // history_matches(search, field...): whether any of the fields holds the search, case ignored
-// as Qt ignores it (Polish capitals too, which SQLite's LIKE does not fold).
-QString ValueText(sqlite3_value *value) {
-  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(value));
-  if (!text)
-    return {};
-  return QString(text, sqlite3_value_bytes16(value) / qsizetype(sizeof(QChar)));
+// as Qt ignores it (Polish capitals too, which SQLite's LIKE does not fold). It runs once a
+// payment over a whole journal: an ASCII search in an ASCII field is compared byte by byte,
+// which folds case the same way, and only other texts are decoded for Qt.
+struct THistorySearch {
+  QString Text;
+  // The search's own bytes when all of them are ASCII; empty otherwise.
+  QByteArray Ascii;
+};
+
+bool IsAscii(QByteArrayView text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+QByteArrayView ValueBytes(sqlite3_value *value) {
+  const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+  return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
+}
+
+bool ContainsAsciiIgnoringCase(QByteArrayView text, QByteArrayView search) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  for (qsizetype start = 0; start + search.size() <= text.size(); ++start) {
+    qsizetype i = 0;
+    while (i < search.size() && lower(text[start + i]) == lower(search[i]))
+      ++i;
+    if (i == search.size())
+      return true;
+  }
+  return false;
+}
+
+bool Holds(QByteArrayView field, const THistorySearch &search) {
+  if (!search.Ascii.isEmpty() && IsAscii(field))
+    return ContainsAsciiIgnoringCase(field, search.Ascii);
+  return QString::fromUtf8(field).contains(search.Text, Qt::CaseInsensitive);
 }
 
 void HistoryMatches(sqlite3_context *context, int count, sqlite3_value **values) {
-  const QString search = ValueText(values[0]);
-  for (int i = 1; i < count; ++i)
-    if (sqlite3_value_type(values[i]) != SQLITE_NULL && ValueText(values[i]).contains(search, Qt::CaseInsensitive)) {
-      sqlite3_result_int(context, 1);
-      return;
-    }
-  sqlite3_result_int(context, 0);
+  // The search is a bound value, the same for every row: SQLite keeps it prepared between rows.
+  const auto *kept = static_cast<const THistorySearch *>(sqlite3_get_auxdata(context, 0));
+  std::optional<THistorySearch> made;
+  if (!kept) {
+    const QByteArrayView bytes = ValueBytes(values[0]);
+    made = THistorySearch{QString::fromUtf8(bytes), IsAscii(bytes) ? bytes.toByteArray() : QByteArray()};
+    kept = &*made;
+  }
+  bool found = false;
+  for (int i = 1; i < count && !found; ++i)
+    found = sqlite3_value_type(values[i]) != SQLITE_NULL && Holds(ValueBytes(values[i]), *kept);
+  if (made)
+    sqlite3_set_auxdata(context, 0, new THistorySearch(std::move(*made)),
+                        [](void *search) { delete static_cast<THistorySearch *>(search); });
+  sqlite3_result_int(context, found);
 }
 
 // The payments a listing shows; the filter's values are bound as ?1 (first day), ?2 (the day
@@ -162,7 +200,7 @@ TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
   FDatabase.UseWriteAheadLog();
   FDatabase.Execute("PRAGMA synchronous=FULL");
   FDatabase.Execute("PRAGMA foreign_keys=ON");
-  sqlite3_create_function_v2(FDatabase.Handle(), "history_matches", -1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+  sqlite3_create_function_v2(FDatabase.Handle(), "history_matches", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                              HistoryMatches, nullptr, nullptr, nullptr);
   Migrate();
 }

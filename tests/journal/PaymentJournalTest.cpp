@@ -259,6 +259,10 @@ TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
   EXPECT_EQ(invoices(Journal.ListPage({}, second.back().Id, 2)), QStringList{QStringLiteral("FV/1")});
   EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("łódzka")}, std::nullopt, 10)),
             QStringList{QStringLiteral("FV/1")});
+  // An ASCII search in a field with Polish letters, and the other way round.
+  EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("dzka hURT")}, std::nullopt, 10)),
+            QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("zapłata")}, std::nullopt, 10)), QStringList());
   EXPECT_EQ(invoices(Journal.ListPage({QDate(2026, 3, 6), {}, Nip}, std::nullopt, 10)),
             QStringList{QStringLiteral("FV/5")});
 
