@@ -43,8 +43,7 @@ signals:
 private:
   // Runs `read` on the reading thread unless a newer listing has started by then, and hands
   // its result to `answer` here unless one has started by the time it comes.
-  template <class Result>
-  void Post(std::function<Result()> read, std::function<void(const Result &)> answer);
+  template <class Result> void Post(std::function<Result()> read, std::function<void(const Result &)> answer);
   void Answered();
 
   IHistorySource &FSource;
