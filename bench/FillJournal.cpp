@@ -69,7 +69,7 @@ void Fill(TPaymentJournal &journal, std::int64_t count) {
     while (number < count && std::int64_t(payments.size()) < PaymentsPerFile)
       payments.push_back(Payment(random, ++number, writtenAt.date()));
     const QString archived =
-        writtenAt.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral("_1_Pain001Paczka.xml");
+        writtenAt.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral("_0001_Pain001Paczka.xml");
     journal.Record(TJournalFile{.WrittenAt = writtenAt,
                                 .Command = TJournalCommand::Batch,
                                 .PayerIBAN = QStringLiteral("PL79114020044000030020135538"),

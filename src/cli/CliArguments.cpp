@@ -15,6 +15,8 @@ const QString FromOption = QStringLiteral("--od");
 const QString ToOption = QStringLiteral("--do");
 const QString SearchOption = QStringLiteral("--szukaj");
 const QString CsvOption = QStringLiteral("--csv");
+const QString WithdrawOption = QStringLiteral("--wycofaj");
+const QString RestoreOption = QStringLiteral("--przywroc");
 
 TCliCommand CommandOfName(const QString &name) {
   if (name == QStringLiteral("faktura"))
@@ -83,6 +85,15 @@ QDate DateOfOption(const QString &option, const QString &text) {
   return date;
 }
 
+std::int64_t FileIdOfOption(const QString &option, const QString &text) {
+  bool ok = false;
+  const qlonglong id = text.toLongLong(&ok);
+  if (!ok || id <= 0 || text.startsWith(u'+'))
+    throw Exception(
+        QStringLiteral("Opcja %1 wymaga numeru pliku z kolumny Nr polecenia historia: %2").arg(option, text));
+  return id;
+}
+
 } // namespace
 
 TCliRequest ParseCliArguments(const QStringList &arguments) {
@@ -98,6 +109,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   std::optional<QString> from;
   std::optional<QString> to;
   std::optional<QString> search;
+  std::optional<QString> withdraw;
+  std::optional<QString> restore;
   bool optionsEnded = false;
 
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -126,8 +139,9 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
       flag = true;
       continue;
     }
-    std::optional<QString> *const valueOf[] = {&reference, &mppFormat, &from, &to, &search};
-    const QString valueOptions[] = {ReferenceOption, MPPOption, FromOption, ToOption, SearchOption};
+    std::optional<QString> *const valueOf[] = {&reference, &mppFormat, &from, &to, &search, &withdraw, &restore};
+    const QString valueOptions[] = {ReferenceOption, MPPOption,      FromOption,   ToOption,
+                                    SearchOption,    WithdrawOption, RestoreOption};
     const auto known = std::find(std::begin(valueOptions), std::end(valueOptions), option.Name);
     if (known == std::end(valueOptions))
       throw Exception(QStringLiteral("Nieznana opcja: %1").arg(argument));
@@ -150,12 +164,25 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   if (!history && (from || to || search || csv))
     throw Exception(QStringLiteral("Opcje %1, %2, %3 i %4 dotyczą tylko polecenia historia")
                         .arg(FromOption, ToOption, SearchOption, CsvOption));
+  if (!history && (withdraw || restore))
+    throw Exception(
+        QStringLiteral("Opcje %1 i %2 dotyczą tylko polecenia historia").arg(WithdrawOption, RestoreOption));
   if (history) {
     if (!positional.isEmpty())
       throw Exception(QStringLiteral("Nadmiarowy argument: %1").arg(positional.first()));
     if (reference || mppFormat || noMPP || strict)
-      throw Exception(QStringLiteral("Polecenie historia przyjmuje tylko opcje %1, %2, %3 i %4")
-                          .arg(FromOption, ToOption, SearchOption, CsvOption));
+      throw Exception(QStringLiteral("Polecenie historia przyjmuje tylko opcje %1, %2, %3, %4, %5 i %6")
+                          .arg(FromOption, ToOption, SearchOption, CsvOption, WithdrawOption, RestoreOption));
+    if (withdraw && restore)
+      throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(WithdrawOption, RestoreOption));
+    if ((withdraw || restore) && (from || to || search || csv))
+      throw Exception(
+          QStringLiteral("Opcja %1 nie łączy się z opcjami %2, %3, %4 i %5")
+              .arg(withdraw ? WithdrawOption : RestoreOption, FromOption, ToOption, SearchOption, CsvOption));
+    if (withdraw)
+      request.WithdrawFile = FileIdOfOption(WithdrawOption, *withdraw);
+    if (restore)
+      request.RestoreFile = FileIdOfOption(RestoreOption, *restore);
     if (from)
       request.History.From = DateOfOption(FromOption, *from);
     if (to)
@@ -209,6 +236,7 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  pavena-cli biala-lista pobierz [--data RRRRMMDD]\n"
                         "  pavena-cli biala-lista sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
                         "  pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
+                        "  pavena-cli historia --wycofaj NR | --przywroc NR\n"
                         "  pavena-cli --help\n"
                         "  pavena-cli --version\n"
                         "\n"
@@ -230,8 +258,8 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  biala-lista sprawdz  czy para NIP i rachunek figuruje w wykazie podatników VAT;\n"
                         "            kod wyjścia 0 - figuruje, 1 - nie figuruje, 2 - błędny NIP albo rachunek\n"
                         "  historia  płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
-                        "            data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta i kopia\n"
-                        "            pliku w PLIKI_DO_BANKU/archiwum\n"
+                        "            data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
+                        "            przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum\n"
                         "\n"
                         "Opcje:\n"
                         "  --referencja TEKST  dodatkowa własna referencja do przelewu (tylko faktura)\n"
@@ -246,6 +274,10 @@ QString CliHelpText(const TAppPaths &paths) {
                         "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
                         "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
                         "  --csv               historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
+                        "  --wycofaj NR        historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
+                        "                      odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
+                        "                      w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\"\n"
+                        "  --przywroc NR       historia: cofa wycofanie pliku nr NR\n"
                         "  Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
                         "  Żadna opcja nie zmienia pliku settings.ini.\n"
                         "\n"
@@ -282,5 +314,6 @@ QString CliUsageHint() {
       "       pavena-cli biala-lista wczytaj PLIK | pobierz [--data RRRRMMDD] |\n"
       "                              sprawdz NIP RACHUNEK [--data RRRRMMDD]\n"
       "       pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
+      "       pavena-cli historia --wycofaj NR | --przywroc NR\n"
       "Opis wszystkich opcji: pavena-cli --help");
 }

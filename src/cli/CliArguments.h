@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 enum class TCliCommand {
@@ -42,6 +43,10 @@ struct TCliRequest {
   // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv).
   THistoryFilter History;
   bool Csv = false;
+  // historia --wycofaj ID / --przywroc ID: the transfer file to mark as never sent, or to
+  // count as sent again, instead of a listing.
+  std::optional<std::int64_t> WithdrawFile;
+  std::optional<std::int64_t> RestoreFile;
 };
 
 // Reads the arguments after the program name. A wrong call fails with a Polish message that

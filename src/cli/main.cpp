@@ -6,9 +6,13 @@
 #include "app/commands/SendToAuthorCommand.h"
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
+#include "app/commands/TransferFileWithdrawal.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -35,14 +39,43 @@ bool PreviewPdf(const QString &invoicePath, const TAppPaths &paths) {
   return TInvoicePdfPreview(console.Host()).Press(invoicePath);
 }
 
-// Streamed to standard output as the journal is read, so a long history needs no memory.
-void PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
-  const TByteSink out = [](QByteArrayView bytes) { std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout); };
-  if (request.Csv)
-    WriteHistoryCsv(paths, request.History, out);
-  else
-    WriteHistoryTable(paths, request.History, out);
-  std::fflush(stdout);
+// Standard output refused what was written to it.
+struct TOutputFailed {
+  int Error = 0;
+};
+
+void CheckOutput(bool written) {
+  if (!written)
+    throw TOutputFailed{errno};
+}
+
+// Streamed to standard output as the journal is read, so a long history needs no memory. A
+// reader that stops early ("historia | head") ends the listing without a word: it has all it
+// wanted.
+bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
+  const TByteSink out = [](QByteArrayView bytes) {
+    CheckOutput(std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size()));
+  };
+  try {
+    if (request.Csv)
+      WriteHistoryCsv(paths, request.History, out);
+    else
+      WriteHistoryTable(paths, request.History, out);
+    CheckOutput(std::fflush(stdout) == 0);
+    return true;
+  } catch (const TOutputFailed &failure) {
+    if (failure.Error == EPIPE)
+      return true;
+    WriteLines(stderr, QStringLiteral("Błąd: Nie można pisać na standardowe wyjście."));
+    return false;
+  }
+}
+
+// historia --wycofaj / --przywroc: the line saying what was done.
+void ChangeHistory(const TCliRequest &request, const TAppPaths &paths) {
+  WriteLines(stdout, request.WithdrawFile
+                         ? WithdrawTransferFile(paths, *request.WithdrawFile, QDateTime::currentDateTime())
+                         : RestoreTransferFile(paths, *request.RestoreFile));
 }
 
 TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) {
@@ -66,6 +99,8 @@ int main(int argc, char *argv[]) {
   // a tenth of a batch's time. A run lasts seconds; the zone it starts in serves it whole.
   if (!qEnvironmentVariableIsSet("TZ"))
     qputenv("TZ", ":/etc/localtime");
+  // A closed output is a failed write to notice, not a signal that ends the program midway.
+  std::signal(SIGPIPE, SIG_IGN);
   QCoreApplication application(argc, argv);
   TCliRequest request;
   try {
@@ -91,8 +126,11 @@ int main(int argc, char *argv[]) {
     if (IsWhiteListCommand(request.Command))
       return RunWhiteList(request, paths);
     if (request.Command == TCliCommand::History) {
-      PrintHistory(request, paths);
-      return ExitStatus(TExitCode::Success);
+      if (request.WithdrawFile || request.RestoreFile) {
+        ChangeHistory(request, paths);
+        return ExitStatus(TExitCode::Success);
+      }
+      return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
     }
     const TTransferResult result = RunTransfer(request, paths);
     if (!result.Written)

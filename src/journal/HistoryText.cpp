@@ -25,8 +25,8 @@ QString Column(const QString &text, qsizetype width) {
 
 QByteArray HistoryCsvHeader() {
   return QByteArray("\xEF\xBB\xBF") +
-         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Rachunek;Tytuł;MPP;Kwota "
-                        "VAT;Biała lista\r\n")
+         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;Rachunek;"
+                        "Tytuł;MPP;Kwota VAT;Biała lista\r\n")
              .toUtf8();
 }
 
@@ -39,6 +39,8 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            PolishAmount(entry.Amount),
                            CsvText(entry.Currency),
                            CsvText(entry.ArchivePath),
+                           QString::number(entry.FileId),
+                           entry.WithdrawnAt ? entry.WithdrawnAt->toString(ShownDateTime) : QString(),
                            CsvText(entry.PayeeIBAN),
                            CsvText(entry.Title),
                            entry.SplitPayment ? QStringLiteral("tak") : QStringLiteral("nie"),
@@ -51,14 +53,25 @@ QString HistoryTableHeader() {
   return Column(QStringLiteral("Data"), 19) + u' ' + Column(QStringLiteral("Odbiorca"), 30) + u' ' +
          Column(QStringLiteral("NIP"), 13) + u' ' + Column(QStringLiteral("Numer faktury"), 20) + u' ' +
          Column(QStringLiteral("Numer KSeF"), 35) + u' ' + QStringLiteral("Kwota").rightJustified(15) +
-         QStringLiteral(" Wal. Plik");
+         QStringLiteral(" Wal. ") + QStringLiteral("Nr").rightJustified(5) + u' ' +
+         Column(QStringLiteral("Wycofany"), 10) + QStringLiteral(" Plik");
 }
 
 QString HistoryTableLine(const THistoryEntry &entry) {
   return entry.WrittenAt.toString(ShownDateTime) + u' ' + Column(entry.PayeeName, 30) + u' ' +
          Column(entry.PayeeNIP, 13) + u' ' + Column(entry.InvoiceNumber, 20) + u' ' + Column(entry.KsefNumber, 35) +
          u' ' + PolishAmount(entry.Amount).rightJustified(15) + u' ' + Column(entry.Currency, 4) + u' ' +
+         QString::number(entry.FileId).rightJustified(5) + u' ' + Column(HistoryWithdrawnDate(entry), 10) + u' ' +
          entry.ArchivePath;
+}
+
+QString HistoryWithdrawnDate(const THistoryEntry &entry) {
+  return entry.WithdrawnAt ? entry.WithdrawnAt->toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry) {
+  if (!entry.WithdrawnAt)
+    sums[entry.Currency] += entry.Amount;
 }
 
 QString PolishAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }

@@ -9,6 +9,9 @@
 // The journal's listing as text, line by line, so that a listing of any length is written out
 // as it is read.
 
+// Each line names the transfer file by its number in the journal ("Nr pliku") and says since
+// when it is withdrawn ("Wycofany"), if it is.
+
 // CSV for a Polish spreadsheet: UTF-8 with a byte-order mark (given with the header), fields
 // separated by semicolons, amounts with a decimal comma, lines ended by CR LF. A field holding
 // a semicolon, a quote or a line break is quoted; a text field that a spreadsheet would take
@@ -21,6 +24,12 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry);
 // A table for the terminal: columns of fixed width, long texts cut with "…".
 QString HistoryTableHeader();
 QString HistoryTableLine(const THistoryEntry &entry);
+
+// The day the payment's file was withdrawn, "2026-03-06"; empty while it counts as paid.
+QString HistoryWithdrawnDate(const THistoryEntry &entry);
+
+// Adds the payment to the sums per currency, unless its file was withdrawn: it paid nothing.
+void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry);
 
 // "1234,50": the amount with two decimals and a decimal comma, as Polish texts write it.
 QString PolishAmount(TAmount amount);

@@ -56,6 +56,13 @@ struct TEarlierPayment {
   QDateTime WrittenAt;
 };
 
+// Whether a transfer file counts as sent to the bank.
+struct TFileMark {
+  QString ArchivePath;
+  // When it was marked as never sent; empty while it counts as paid.
+  std::optional<QDateTime> WithdrawnAt;
+};
+
 // Which payments a listing of the journal shows.
 struct THistoryFilter {
   // Days of writing, both included.
@@ -75,6 +82,10 @@ struct THistoryEntry {
   TAmount Amount;
   QString Currency;
   QString ArchivePath;
+  // The number of the transfer file in the journal, by which it is withdrawn or restored.
+  std::int64_t FileId = 0;
+  // When the file was marked as never sent to the bank; empty while it counts as paid.
+  std::optional<QDateTime> WithdrawnAt;
   QString PayeeIBAN;
   QString Title;
   bool SplitPayment = false;

@@ -54,6 +54,11 @@ CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL
 CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL;
 CREATE INDEX transfer_file_written_at ON transfer_file(written_at);
 )sql",
+    // A file that never went to the bank (a trial, a refused or replaced file) is marked with
+    // the time it was withdrawn; its payments stay listed but no longer count as paid.
+    R"sql(
+ALTER TABLE transfer_file ADD COLUMN withdrawn_at TEXT;
+)sql",
 };
 
 const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
@@ -160,7 +165,8 @@ const QByteArray ListedPayments =
 // The columns ReadEntry reads.
 const QByteArray EntryColumns =
     "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number, p.amount, p.currency, "
-    "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id ";
+    "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id, f.id, "
+    "f.withdrawn_at ";
 
 void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
   statement.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
@@ -189,6 +195,9 @@ void ReadEntry(const TSqliteStatement &row, THistoryEntry &entry, QString &writt
   entry.VATAmount = row.IsNull(11) ? std::nullopt : std::optional(TAmount::FromUnits(row.Integer(11)));
   entry.WhiteListResult = row.OptionalText(12).value_or(QString());
   entry.Id = row.Integer(13);
+  entry.FileId = row.Integer(14);
+  const std::optional<QString> withdrawnAt = row.OptionalText(15);
+  entry.WithdrawnAt = withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt;
 }
 
 } // namespace
@@ -236,7 +245,7 @@ std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const s
   InReadTransaction(FDatabase, [&] {
     TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
                                      "JOIN transfer_file f ON f.id = p.file_id "
-                                     "WHERE p.match_key = ?1 OR p.ksef_number = ?2 "
+                                     "WHERE (p.match_key = ?1 OR p.ksef_number = ?2) AND f.withdrawn_at IS NULL "
                                      "ORDER BY p.file_id DESC LIMIT 1");
     for (std::size_t i = 0; i < payments.size(); ++i) {
       const std::optional<QString> key = MatchKey(payments[i]);
@@ -342,15 +351,38 @@ std::vector<THistoryEntry> TPaymentJournal::ListPage(const THistoryFilter &filte
 }
 
 THistorySummary TPaymentJournal::Summarize(const THistoryFilter &filter) {
-  TSqliteStatement sums(
-      FDatabase, ("SELECT p.currency, SUM(p.amount), COUNT(*) " + ListedPayments + "GROUP BY p.currency").constData());
+  // A withdrawn file's payments are listed and counted, but paid nothing.
+  TSqliteStatement sums(FDatabase, ("SELECT p.currency, SUM(CASE WHEN f.withdrawn_at IS NULL THEN p.amount END), "
+                                    "COUNT(*) " +
+                                    ListedPayments + "GROUP BY p.currency")
+                                       .constData());
   BindFilter(sums, filter);
   THistorySummary summary;
   while (sums.Next()) {
-    summary.Sums[sums.Text(0)] = TAmount::FromUnits(sums.Integer(1));
+    if (!sums.IsNull(1))
+      summary.Sums[sums.Text(0)] = TAmount::FromUnits(sums.Integer(1));
     summary.Count += sums.Integer(2);
   }
   return summary;
 }
 
 void TPaymentJournal::Interrupt() noexcept { FDatabase.Interrupt(); }
+
+std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, const std::optional<QDateTime> &at) {
+  std::optional<TFileMark> before;
+  InWriteTransaction(FDatabase, [&] {
+    TSqliteStatement find(FDatabase, "SELECT archive_path, withdrawn_at FROM transfer_file WHERE id = ?1");
+    find.Bind(1, fileId);
+    if (!find.Next())
+      return;
+    const std::optional<QString> withdrawnAt = find.OptionalText(1);
+    before = TFileMark{find.Text(0), withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt};
+    if (before->WithdrawnAt.has_value() == at.has_value())
+      return;
+    TSqliteStatement mark(FDatabase, "UPDATE transfer_file SET withdrawn_at = ?2 WHERE id = ?1");
+    mark.Bind(1, fileId);
+    mark.Bind(2, at ? std::optional(StoredDateTime(*at)) : std::nullopt);
+    mark.Run();
+  });
+  return before;
+}

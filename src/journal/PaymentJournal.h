@@ -3,7 +3,9 @@
 #include "journal/JournalRecords.h"
 #include "journal/SqliteDatabase.h"
 
+#include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -21,7 +23,7 @@ public:
 
   // The latest earlier file that paid the same thing: the same real KSeF number, the same
   // payee NIP and invoice number (case and surrounding blanks ignored), or for a VideoTel
-  // payment the same account, amount and title.
+  // payment the same account, amount and title. A withdrawn file paid nothing and is passed by.
   std::optional<TEarlierPayment> FindEarlier(const TJournalPayment &payment);
   // The same for each of `payments`, in their order, with one statement and one read of the
   // journal for all of them.
@@ -29,6 +31,12 @@ public:
 
   // Records the file and all its payments in one transaction: all of it or nothing.
   void Record(const TJournalFile &file, const std::vector<TJournalPayment> &payments);
+
+  // Marks the file `fileId` (THistoryEntry::FileId) as never sent to the bank at `at`, or with
+  // no time takes the mark away; a file already in that state is left as it is. A withdrawn
+  // file's payments stay listed, shown as withdrawn, and FindEarlier no longer finds them;
+  // nothing is deleted. Gives the file's mark as it was before, or none for an unknown file.
+  std::optional<TFileMark> MarkWithdrawn(std::int64_t fileId, const std::optional<QDateTime> &at);
 
   // Hands the payments that `filter` lets through to `take`, newest first, one at a time, so
   // that a listing of any length needs no more memory than one line.

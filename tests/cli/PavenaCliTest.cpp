@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "FlatFileFixture.h"
 #include "Pain001View.h"
+#include "journal/PaymentJournal.h"
 
 #include <QDir>
 #include <QFile>
@@ -490,10 +491,30 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Nadmiarowy argument: a.xml")},
         TUsageCase{"strictForHistory",
                    {QStringLiteral("historia"), QStringLiteral("--scisle")},
-                   QStringLiteral("Polecenie historia przyjmuje tylko opcje --od, --do, --szukaj i --csv")},
+                   QStringLiteral("Polecenie historia przyjmuje tylko opcje --od, --do, --szukaj, --csv, --wycofaj i "
+                                  "--przywroc")},
         TUsageCase{"csvForBatch",
                    {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--csv")},
-                   QStringLiteral("Opcje --od, --do, --szukaj i --csv dotyczą tylko polecenia historia")}),
+                   QStringLiteral("Opcje --od, --do, --szukaj i --csv dotyczą tylko polecenia historia")},
+        TUsageCase{"withdrawForBatch",
+                   {QStringLiteral("paczka"), QStringLiteral("d"), QStringLiteral("--wycofaj=3")},
+                   QStringLiteral("Opcje --wycofaj i --przywroc dotyczą tylko polecenia historia")},
+        TUsageCase{"withdrawAndRestore",
+                   {QStringLiteral("historia"), QStringLiteral("--wycofaj=3"), QStringLiteral("--przywroc=3")},
+                   QStringLiteral("Opcje --wycofaj i --przywroc wykluczają się")},
+        TUsageCase{
+            "withdrawWithCsv",
+            {QStringLiteral("historia"), QStringLiteral("--csv"), QStringLiteral("--wycofaj"), QStringLiteral("3")},
+            QStringLiteral("Opcja --wycofaj nie łączy się z opcjami --od, --do, --szukaj i --csv")},
+        TUsageCase{"restoreWithoutNumber",
+                   {QStringLiteral("historia"), QStringLiteral("--przywroc")},
+                   QStringLiteral("Opcja --przywroc wymaga wartości")},
+        TUsageCase{"withdrawNotANumber",
+                   {QStringLiteral("historia"), QStringLiteral("--wycofaj"), QStringLiteral("ostatni")},
+                   QStringLiteral("Opcja --wycofaj wymaga numeru pliku z kolumny Nr polecenia historia: ostatni")},
+        TUsageCase{"withdrawZero",
+                   {QStringLiteral("historia"), QStringLiteral("--wycofaj=0")},
+                   QStringLiteral("Opcja --wycofaj wymaga numeru pliku z kolumny Nr polecenia historia: 0")}),
     [](const ::testing::TestParamInfo<TUsageCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(TPavenaCliTest, HelpAndVersion) {
@@ -627,17 +648,18 @@ TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns
   ASSERT_EQ(csv.ExitCode, 0) << csv.Err.toStdString();
   const QList<QStringList> rows = ReadBackCsv(csv.Out.toUtf8());
   ASSERT_EQ(rows.size(), 7);
-  EXPECT_EQ(rows[0], (QStringList{QStringLiteral("Data"), QStringLiteral("Odbiorca"), QStringLiteral("NIP"),
-                                  QStringLiteral("Numer faktury"), QStringLiteral("Numer KSeF"),
-                                  QStringLiteral("Kwota"), QStringLiteral("Waluta"), QStringLiteral("Plik"),
-                                  QStringLiteral("Rachunek"), QStringLiteral("Tytuł"), QStringLiteral("MPP"),
-                                  QStringLiteral("Kwota VAT"), QStringLiteral("Biała lista")}));
+  EXPECT_EQ(rows[0],
+            (QStringList{QStringLiteral("Data"), QStringLiteral("Odbiorca"), QStringLiteral("NIP"),
+                         QStringLiteral("Numer faktury"), QStringLiteral("Numer KSeF"), QStringLiteral("Kwota"),
+                         QStringLiteral("Waluta"), QStringLiteral("Plik"), QStringLiteral("Nr pliku"),
+                         QStringLiteral("Wycofany"), QStringLiteral("Rachunek"), QStringLiteral("Tytuł"),
+                         QStringLiteral("MPP"), QStringLiteral("Kwota VAT"), QStringLiteral("Biała lista")}));
   QStringList invoices;
   QStringList files;
   for (const QStringList &row : rows.mid(1)) {
-    ASSERT_EQ(row.size(), 13);
+    ASSERT_EQ(row.size(), 15);
     // Split payment was off and the white list was not checked.
-    EXPECT_EQ(row.mid(10), (QStringList{QStringLiteral("nie"), QString(), QString()}));
+    EXPECT_EQ(row.mid(12), (QStringList{QStringLiteral("nie"), QString(), QString()}));
     invoices.append(row[3]);
     files.append(row[7]);
   }
@@ -649,8 +671,8 @@ TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns
   ASSERT_EQ(archived.size(), 2);
   EXPECT_EQ(files, QStringList(3, archive + archived[1]) + QStringList(3, archive + archived[0]));
   EXPECT_EQ(rows[1][5], QStringLiteral("480,60"));
-  EXPECT_TRUE(rows[1][8].contains(QStringLiteral("61109010140000071219812874"))) << rows[1][8].toStdString();
-  EXPECT_TRUE(rows[1][9].contains(QStringLiteral("WS/2026/77"))) << rows[1][9].toStdString();
+  EXPECT_TRUE(rows[1][10].contains(QStringLiteral("61109010140000071219812874"))) << rows[1][10].toStdString();
+  EXPECT_TRUE(rows[1][11].contains(QStringLiteral("WS/2026/77"))) << rows[1][11].toStdString();
 
   const TRun search = Run({QStringLiteral("historia"), QStringLiteral("--szukaj"), QStringLiteral("SOWA")});
   const QStringList lines = search.Out.split(u'\n', Qt::SkipEmptyParts);
@@ -666,6 +688,100 @@ TEST_F(TCliHistoryTest, WithoutAJournalListsNothing) {
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_TRUE(run.Out.endsWith(QStringLiteral("\nRazem: 0,00\n")));
   EXPECT_FALSE(QFile::exists(AppDirectory.File(QStringLiteral("historia.sqlite"))));
+}
+
+// A trial run withdrawn from the command line: the batch again raises no warning, the listing
+// shows the trial's payments as withdrawn, and the mark can be taken back.
+TEST_F(TCliHistoryTest, AWithdrawnTrialRunNoLongerCountsAsPaid) {
+  const QString batch = Example(QStringLiteral("faktury"));
+  ASSERT_EQ(Run({QStringLiteral("paczka"), batch}).ExitCode, 0);
+  const QList<QStringList> trial = ReadBackCsv(Run({QStringLiteral("historia"), QStringLiteral("--csv")}).Out.toUtf8());
+  ASSERT_EQ(trial.size(), 4);
+  const QString id = trial[1][8];
+  const QString archived = trial[1][7];
+
+  const TRun withdraw = Run({QStringLiteral("historia"), QStringLiteral("--wycofaj"), id});
+
+  EXPECT_EQ(withdraw.ExitCode, 0) << withdraw.Err.toStdString();
+  EXPECT_EQ(withdraw.Out, QStringLiteral("Plik nr %1 (%2) oznaczono jako wycofany: jego płatności nie liczą się już "
+                                         "jako zapłacone.\n")
+                              .arg(id, archived));
+  const TRun again = Run({QStringLiteral("paczka"), batch, QStringLiteral("--scisle")});
+  EXPECT_EQ(again.ExitCode, 0) << again.Err.toStdString();
+  EXPECT_EQ(again.Err, QString());
+  const QList<QStringList> rows = ReadBackCsv(Run({QStringLiteral("historia"), QStringLiteral("--csv")}).Out.toUtf8());
+  ASSERT_EQ(rows.size(), 7);
+  for (const QStringList &row : rows.mid(1, 3))
+    EXPECT_EQ(row[9], QString()) << row.join(u';').toStdString();
+  for (const QStringList &row : rows.mid(4))
+    EXPECT_TRUE(QDateTime::fromString(row[9], QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid())
+        << row.join(u';').toStdString();
+  const TRun table = Run({QStringLiteral("historia")});
+  EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 2910,00 PLN\n"))) << table.Out.toStdString();
+
+  const TRun twice = Run({QStringLiteral("historia"), QStringLiteral("--wycofaj=") + id});
+  EXPECT_EQ(twice.ExitCode, 1);
+  EXPECT_TRUE(twice.Err.startsWith(QStringLiteral("Błąd: Plik nr %1 (%2) jest już wycofany od ").arg(id, archived)))
+      << twice.Err.toStdString();
+  const TRun restore = Run({QStringLiteral("historia"), QStringLiteral("--przywroc"), id});
+  EXPECT_EQ(restore.ExitCode, 0) << restore.Err.toStdString();
+  EXPECT_EQ(
+      restore.Out,
+      QStringLiteral("Plik nr %1 (%2) przywrócono: jego płatności znów liczą się jako zapłacone.\n").arg(id, archived));
+  const TRun unknown = Run({QStringLiteral("historia"), QStringLiteral("--przywroc"), QStringLiteral("999")});
+  EXPECT_EQ(unknown.ExitCode, 1);
+  EXPECT_EQ(unknown.Err, QStringLiteral("Błąd: W historii nie ma pliku nr 999.\n"));
+}
+
+// "historia | head": the reader closes the pipe long before the listing ends, which ends the
+// listing without a word and without a signal.
+TEST_F(TCliHistoryTest, AReaderThatStopsEarlyEndsTheListingQuietly) {
+  {
+    TPaymentJournal journal(AppDirectory.File(QStringLiteral("historia.sqlite")));
+    std::vector<TJournalPayment> payments(5000);
+    for (std::size_t i = 0; i < payments.size(); ++i) {
+      payments[i].PayeeName = QStringLiteral("Dostawca z bardzo długą nazwą, żeby wiersz był szeroki %1").arg(i);
+      payments[i].InvoiceNumber = QStringLiteral("FV/%1/2026").arg(i);
+      payments[i].Amount = TAmount::FromUnits(10000);
+      payments[i].Currency = QStringLiteral("PLN");
+    }
+    journal.Record(TJournalFile{.WrittenAt = QDateTime(QDate(2026, 3, 5), QTime(14, 5, 9)),
+                                .Command = TJournalCommand::Batch,
+                                .PayerIBAN = QStringLiteral("PL79114020044000030020135538"),
+                                .FileName = QStringLiteral("Pain001Paczka.xml"),
+                                .Sha256 = QString(64, u'0'),
+                                .ArchivePath = QStringLiteral("PLIKI_DO_BANKU/archiwum/a.xml")},
+                   payments);
+  }
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PAVENA_DIR"), AppDirectory.Path());
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(PAVENA_CLI), {QStringLiteral("historia")});
+  // The first lines are there: the program is writing, with far more to come than a pipe holds.
+  ASSERT_TRUE(process.waitForReadyRead(60000));
+  process.closeReadChannel(QProcess::StandardOutput);
+
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), QString());
+}
+
+// Output that cannot be written for another reason than a reader gone is an error.
+TEST_F(TCliHistoryTest, AFullOutputIsAnError) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PAVENA_DIR"), AppDirectory.Path());
+  process.setProcessEnvironment(environment);
+  process.setStandardOutputFile(QStringLiteral("/dev/full"));
+  process.start(QStringLiteral(PAVENA_CLI), {QStringLiteral("historia")});
+
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("Błąd: Nie można pisać na standardowe wyjście.\n"));
 }
 
 } // namespace

@@ -12,7 +12,8 @@ THistoryEntry Entry(const QString &payee, const QString &invoiceNumber, TAmount 
   entry.InvoiceNumber = invoiceNumber;
   entry.Amount = amount;
   entry.Currency = QStringLiteral("PLN");
-  entry.ArchivePath = QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml");
+  entry.ArchivePath = QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml");
+  entry.FileId = 7;
   entry.PayeeIBAN = QStringLiteral("PL61109010140000071219812874");
   entry.Title = QStringLiteral("Zapłata za fakturę nr: ") + invoiceNumber;
   return entry;
@@ -26,11 +27,16 @@ THistoryEntry SplitPayment(THistoryEntry entry) {
   return entry;
 }
 
+THistoryEntry Withdrawn(THistoryEntry entry) {
+  entry.WithdrawnAt = QDateTime(QDate(2026, 3, 6), QTime(9, 30, 0));
+  return entry;
+}
+
 TEST(HistoryTextTest, TheCsvHeaderStartsWithTheByteOrderMark) {
   EXPECT_EQ(HistoryCsvHeader(),
             QByteArray("\xEF\xBB\xBF") +
-                QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Rachunek;Tytuł;MPP;"
-                               "Kwota VAT;Biała lista\r\n")
+                QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;"
+                               "Rachunek;Tytuł;MPP;Kwota VAT;Biała lista\r\n")
                     .toUtf8());
 }
 
@@ -42,9 +48,9 @@ struct TCsvCase {
 
 void PrintTo(const TCsvCase &c, std::ostream *os) { *os << c.Name; }
 
-// From the currency to the account.
+// From the currency to the account, for a file not withdrawn.
 const QString Archive =
-    QStringLiteral(";PLN;PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml;PL61109010140000071219812874;");
+    QStringLiteral(";PLN;PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml;7;;PL61109010140000071219812874;");
 // From the currency on, for a payment without split payment and white-list check.
 QString Tail(const QString &invoiceNumber) {
   return Archive + QStringLiteral("Zapłata za fakturę nr: ") + invoiceNumber + QStringLiteral(";nie;;\r\n");
@@ -66,6 +72,10 @@ const TCsvCase CsvCases[] = {
     {"splitPayment", SplitPayment(Entry(QStringLiteral("Iskra"), QStringLiteral("FV/3"), TAmount::FromUnits(12300000))),
      QStringLiteral("2026-03-05 14:05:09;Iskra;1234563218;FV/3;;1230,00") + Archive +
          QStringLiteral("\"/VAT/23,00/IDC/1234563218/INV/FV/3/TXT/Zapłata; część\";tak;23,00;czynny podatnik VAT\r\n")},
+    {"withdrawnFile", Withdrawn(Entry(QStringLiteral("Próba"), QStringLiteral("FV/3"), TAmount::FromUnits(10000))),
+     QStringLiteral("2026-03-05 14:05:09;Próba;1234563218;FV/3;;1,00;PLN;"
+                    "PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml;7;2026-03-06 09:30:00;"
+                    "PL61109010140000071219812874;Zapłata za fakturę nr: FV/3;nie;;\r\n")},
 };
 
 class THistoryCsvLineTest : public ::testing::TestWithParam<TCsvCase> {};
@@ -76,6 +86,27 @@ TEST_P(THistoryCsvLineTest, WritesOneLineWithSemicolons) {
 
 INSTANTIATE_TEST_SUITE_P(Entries, THistoryCsvLineTest, ::testing::ValuesIn(CsvCases),
                          [](const auto &info) { return std::string(info.param.Name); });
+
+TEST(HistoryTextTest, TheTableNamesTheFileByNumberAndTheDayItWasWithdrawn) {
+  const THistoryEntry entry = Entry(QStringLiteral("Próba"), QStringLiteral("FV/3"), TAmount::FromUnits(10000));
+
+  EXPECT_TRUE(HistoryTableHeader().endsWith(QStringLiteral(" Kwota Wal.    Nr Wycofany   Plik")));
+  EXPECT_TRUE(HistoryTableLine(entry).endsWith(
+      QStringLiteral(" 1,00 PLN      7            PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml")));
+  EXPECT_TRUE(HistoryTableLine(Withdrawn(entry))
+                  .endsWith(QStringLiteral(" 1,00 PLN      7 2026-03-06 PLIKI_DO_BANKU/archiwum/"
+                                           "2026-03-05_140509_0001_Pain001.xml")));
+  EXPECT_EQ(HistoryTableLine(entry).indexOf(QStringLiteral("PLIKI")),
+            HistoryTableHeader().indexOf(QStringLiteral("Plik")));
+}
+
+TEST(HistoryTextTest, AWithdrawnFilePaidNothingAndIsLeftOutOfTheSums) {
+  QMap<QString, TAmount> sums;
+  AddToHistorySums(sums, Entry(QStringLiteral("A"), QStringLiteral("FV/1"), TAmount::FromUnits(10000)));
+  AddToHistorySums(sums, Withdrawn(Entry(QStringLiteral("B"), QStringLiteral("FV/2"), TAmount::FromUnits(20000))));
+
+  EXPECT_EQ(HistorySumsText(sums), QStringLiteral("Razem: 1,00 PLN"));
+}
 
 TEST(HistoryTextTest, SumsAreGivenPerCurrency) {
   EXPECT_EQ(HistorySumsText({}), QStringLiteral("Razem: 0,00"));

@@ -287,4 +287,68 @@ TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
   EXPECT_EQ(first.front().WhiteListResult, QString());
 }
 
+// A file withdrawn as never sent is passed by when looking for earlier payments, and shown
+// as withdrawn in the listing; restored, it counts again. Nothing is deleted.
+TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
+  const TJournalPayment payment = InvoicePayment(Nip, QStringLiteral("FV/1"));
+  Journal.Record(WrittenFile(QStringLiteral("proba.xml"), March5), {payment});
+  Journal.Record(WrittenFile(QStringLiteral("inny.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
+  const std::int64_t trial = List({}).back().FileId;
+
+  const std::optional<TFileMark> before = Journal.MarkWithdrawn(trial, March9);
+
+  ASSERT_TRUE(before.has_value());
+  EXPECT_EQ(before->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/proba.xml"));
+  EXPECT_FALSE(before->WithdrawnAt.has_value());
+  EXPECT_FALSE(Journal.FindEarlier(payment).has_value());
+  const std::vector<THistoryEntry> entries = List({});
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].WithdrawnAt, std::nullopt);
+  EXPECT_EQ(entries[1].FileId, trial);
+  EXPECT_EQ(entries[1].WithdrawnAt, std::optional(March9));
+  EXPECT_NE(entries[0].FileId, trial);
+  // Listed and counted, but left out of the sums.
+  const THistorySummary summary = Journal.Summarize({});
+  EXPECT_EQ(summary.Count, 2);
+  EXPECT_EQ(summary.Sums, (QMap<QString, TAmount>{{QStringLiteral("PLN"), TAmount::FromUnits(1234500)}}));
+  EXPECT_EQ(Journal.ListPage({}, std::nullopt, 10).back().WithdrawnAt, std::optional(March9));
+
+  // Asked again, the file is left as it is and the first time kept.
+  EXPECT_EQ(Journal.MarkWithdrawn(trial, March9.addDays(1))->WithdrawnAt, std::optional(March9));
+  EXPECT_EQ(List({}).back().WithdrawnAt, std::optional(March9));
+
+  EXPECT_EQ(Journal.MarkWithdrawn(trial, std::nullopt)->WithdrawnAt, std::optional(March9));
+  EXPECT_EQ(Journal.FindEarlier(payment)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/proba.xml"));
+  EXPECT_EQ(List({}).back().WithdrawnAt, std::nullopt);
+
+  EXPECT_EQ(Journal.MarkWithdrawn(trial + 100, March9), std::nullopt);
+}
+
+// A journal written before files could be withdrawn: the new step runs once, keeps every
+// record, and counts them all as sent.
+TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeepsItsRecords) {
+  TTempDir dir;
+  const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
+  {
+    TPaymentJournal journal(fileName);
+    journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  }
+  {
+    TSqliteDatabase database(fileName, false, 0);
+    database.Execute("ALTER TABLE transfer_file DROP COLUMN withdrawn_at; PRAGMA user_version=1");
+  }
+
+  TPaymentJournal journal(fileName);
+
+  EXPECT_EQ(PragmaOf(fileName, "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
+  EXPECT_EQ(journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1")))->ArchivePath,
+            QStringLiteral("PLIKI_DO_BANKU/archiwum/a.xml"));
+  std::vector<THistoryEntry> entries;
+  journal.ForEach({}, [&](const THistoryEntry &entry) { entries.push_back(entry); });
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].WithdrawnAt, std::nullopt);
+  EXPECT_TRUE(journal.MarkWithdrawn(entries[0].FileId, March9).has_value());
+  EXPECT_FALSE(journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1"))).has_value());
+}
+
 } // namespace

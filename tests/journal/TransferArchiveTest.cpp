@@ -22,14 +22,14 @@ TEST(TransferArchiveTest, KeepsTheExactBytesUnderNamesThatNeverCollide) {
   const QByteArray second("<Document>drugi</Document>");
 
   EXPECT_EQ(Archive(archive, QStringLiteral("Pain001.xml"), first, March5),
-            QStringLiteral("2026-03-05_140509_1_Pain001.xml"));
+            QStringLiteral("2026-03-05_140509_0001_Pain001.xml"));
   EXPECT_EQ(Archive(archive, QStringLiteral("Pain001.xml"), second, March5),
-            QStringLiteral("2026-03-05_140509_2_Pain001.xml"));
+            QStringLiteral("2026-03-05_140509_0002_Pain001.xml"));
   EXPECT_EQ(Archive(archive, QStringLiteral("Pain001Paczka.xml"), second, March5.addSecs(1)),
-            QStringLiteral("2026-03-05_140510_1_Pain001Paczka.xml"));
+            QStringLiteral("2026-03-05_140510_0001_Pain001Paczka.xml"));
 
-  EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml")), first);
-  EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_2_Pain001.xml")), second);
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml")), first);
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0002_Pain001.xml")), second);
   EXPECT_EQ(QDir(archive).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
@@ -40,6 +40,42 @@ TEST(TransferArchiveTest, FailsWhenTheArchiveCannotBeMade) {
 
   EXPECT_THROW_MESSAGE(Archive(archive, QStringLiteral("Pain001.xml"), "x", March5),
                        QStringLiteral("Unable to write to ") + archive);
+}
+
+TEST(TransferArchiveTest, NamesSortInTheOrderTheCopiesWereMade) {
+  TTempDir dir;
+  const QString archive = dir.File(QStringLiteral("archiwum"));
+  QStringList made;
+  for (int i = 0; i < 12; ++i)
+    made.append(Archive(archive, QStringLiteral("Pain001.xml"), QByteArray::number(i), March5));
+
+  EXPECT_EQ(made.at(9), QStringLiteral("2026-03-05_140509_0010_Pain001.xml"));
+  EXPECT_EQ(QDir(archive).entryList(QDir::Files, QDir::Name), made);
+}
+
+// A content that cannot be read midway, as a file gone from under the program.
+class TUnreadableDevice : public QIODevice {
+public:
+  TUnreadableDevice() { open(QIODevice::ReadOnly); }
+  bool isSequential() const override { return true; }
+  qint64 bytesAvailable() const override { return 1; }
+
+protected:
+  qint64 readData(char *, qint64) override { return -1; }
+  qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+TEST(TransferArchiveTest, ACopyThatFailsLeavesNoFileUnderItsName) {
+  TTempDir dir;
+  const QString archive = dir.File(QStringLiteral("archiwum"));
+  TUnreadableDevice content;
+
+  EXPECT_THROW_MESSAGE(ArchiveTransferFile(archive, QStringLiteral("Pain001.xml"), content, March5),
+                       QStringLiteral("Unable to read Pain001.xml"));
+
+  EXPECT_EQ(QDir(archive).entryList(QDir::Files | QDir::Hidden), QStringList());
+  EXPECT_EQ(Archive(archive, QStringLiteral("Pain001.xml"), "x", March5),
+            QStringLiteral("2026-03-05_140509_0001_Pain001.xml"));
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "app/commands/HistoryCommands.h"
 
+#include "app/commands/TransferFileWithdrawal.h"
+#include "model/Exception.h"
+
 #include <QFileInfo>
 
 THistoryCommands::THistoryCommands(THost &host) : FHost(host) {}
@@ -24,4 +27,31 @@ void THistoryCommands::ExportCsv(const QString &fileName, const THistoryFilter &
 
 void THistoryCommands::ReportExport(const QString &fileName) {
   FHost.Log.AppendLog(QStringLiteral("Zapisano historię płatności do pliku [%1]").arg(fileName), true);
+}
+
+bool THistoryCommands::PressWithdraw(const THistoryEntry &entry) {
+  return Change(QStringLiteral("Wycofać plik nr %1 (%2) z %3?\n\nRób to tylko dla pliku, który nie trafił do banku "
+                               "(próba, plik odrzucony przez bank albo zastąpiony poprawionym). Jego płatności "
+                               "zostaną w historii, ale nie będą już liczone jako zapłacone.")
+                    .arg(QString::number(entry.FileId), entry.ArchivePath,
+                         entry.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+                [&] { return WithdrawTransferFile(FHost.Paths, entry.FileId, FHost.Now()); });
+}
+
+bool THistoryCommands::PressRestore(const THistoryEntry &entry) {
+  return Change(QStringLiteral("Przywrócić plik nr %1 (%2)?\n\nJego płatności znów będą liczone jako zapłacone.")
+                    .arg(QString::number(entry.FileId), entry.ArchivePath),
+                [&] { return RestoreTransferFile(FHost.Paths, entry.FileId); });
+}
+
+bool THistoryCommands::Change(const QString &question, const std::function<QString()> &change) {
+  if (!FHost.Dialogs.Confirm(question))
+    return false;
+  try {
+    FHost.Log.AppendLog(change(), true);
+    return true;
+  } catch (const std::exception &error) {
+    FHost.Dialogs.ShowError(ErrorMessage(error));
+    return false;
+  }
 }

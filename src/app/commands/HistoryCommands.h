@@ -3,8 +3,10 @@
 #include "app/commands/HistoryListing.h"
 #include "app/commands/Host.h"
 
-// What the page "Historia" asks for besides its listing: the archived file of a payment, and the
-// export of the listing it shows.
+#include <functional>
+
+// What the page "Historia" asks for besides its listing: the archived file of a payment, the
+// export of the listing it shows, and withdrawing a file that never went to the bank.
 class THistoryCommands {
 public:
   explicit THistoryCommands(THost &host);
@@ -17,7 +19,15 @@ public:
   QString ChooseExportFile();
   void ExportCsv(const QString &fileName, const THistoryFilter &filter) const;
   void ReportExport(const QString &fileName);
+  // "Wycofaj plik…": asks whether the transfer file that paid `entry` never went to the bank,
+  // then marks it as withdrawn and logs so; "Przywróć plik" asks and takes the mark away. A
+  // refusal (an unknown file, one already in that state) is shown in the error box. True
+  // when the journal changed, so that the page reads it again.
+  bool PressWithdraw(const THistoryEntry &entry);
+  bool PressRestore(const THistoryEntry &entry);
 
 private:
+  bool Change(const QString &question, const std::function<QString()> &change);
+
   THost &FHost;
 };

@@ -43,7 +43,7 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
   QMap<QString, TAmount> sums;
   ListHistory(paths, filter, [&](const THistoryEntry &entry) {
     sink((HistoryTableLine(entry) + u'\n').toUtf8());
-    sums[entry.Currency] += entry.Amount;
+    AddToHistorySums(sums, entry);
   });
   sink((HistorySumsText(sums) + u'\n').toUtf8());
 }

@@ -22,7 +22,8 @@ void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
 
 // The listing as CSV (see HistoryCsvHeader), written out line by line as it is read.
 void WriteHistoryCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
-// The listing as a table for the terminal, UTF-8, ended by the sums per currency.
+// The listing as a table for the terminal, UTF-8, ended by the sums per currency (without
+// withdrawn files).
 void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
 
 // What the page reads: a page of the listing at a time and the listing's totals. The page reads

@@ -19,6 +19,7 @@
 #include "videotel/VideoTelImport.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace {
 
@@ -197,9 +198,11 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
     // The file goes to the bank with the date of the day it is written.
     TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"),
                                                 run.Now.date(), FHost.Paths.WhiteListDirectory());
-    if (const auto notRecorded = journal.Record(
-            {command, outputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled, warnings.size()},
-            written.Payments, titles.Titles(), whiteList.Results))
+    const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
+                                                 [](const TWhiteListLine &line) { return line.Warning; });
+    if (const auto notRecorded = journal.Record({command, outputFile, run.Now, run.Company.IBAN, written.Currency,
+                                                 mpp.Enabled, warnings.size() + whiteListWarnings},
+                                                written.Payments, titles.Titles(), whiteList.Results))
       warnings.append(*notRecorded);
     for (const QString &warning : warnings)
       FHost.Log.AppendWarning(warning);

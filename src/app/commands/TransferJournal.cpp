@@ -19,6 +19,11 @@ QString NotRecorded(const QString &reason) {
   return QStringLiteral("Płatności z tego pliku nie zapisano w historii (historia.sqlite): %1.").arg(reason);
 }
 
+QString NotChecked(const QString &reason) {
+  return QStringLiteral("Nie sprawdzono, czy płatności z tego pliku nie ma już w historii (historia.sqlite): %1.")
+      .arg(reason);
+}
+
 QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
   const QString payee =
       IsVideoTelPayment(payment)
@@ -72,14 +77,15 @@ TJournalPayment JournalPayment(const TPayment &payment, const QString &currency,
   return recorded;
 }
 
-TTransferJournal::TTransferJournal(const TAppPaths &paths) : FPaths(paths) {}
+TTransferJournal::TTransferJournal(const TAppPaths &paths, int busyTimeoutMs)
+    : FPaths(paths), FBusyTimeoutMs(busyTimeoutMs) {}
 
 TTransferJournal::~TTransferJournal() = default;
 
 TPaymentJournal *TTransferJournal::Journal() {
   if (!FJournal && FFailure.isEmpty()) {
     try {
-      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths));
+      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths), FBusyTimeoutMs);
     } catch (const std::exception &error) {
       FFailure = ErrorMessage(error);
     }
@@ -91,7 +97,7 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
   QStringList warnings;
   TPaymentJournal *journal = Journal();
   if (!journal)
-    return warnings;
+    return {NotChecked(FFailure)};
   QSet<QString> invoicesOfFile;
   std::vector<const TPayment *> lookedUp;
   std::vector<TJournalPayment> lookups;
@@ -114,6 +120,7 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
     FJournal.reset();
+    warnings.append(NotChecked(FFailure));
   }
   return warnings;
 }
@@ -137,15 +144,22 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
         recorded.back().WhiteListResult = WhiteListWord(*whiteList[i]);
     }
     written.seek(0);
-    const QString archived = ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
-    journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
-                                 .Command = file.Command,
-                                 .PayerIBAN = file.PayerIBAN,
-                                 .FileName = originalName,
-                                 .Sha256 = sha256,
-                                 .ArchivePath = ArchiveDir + u'/' + archived,
-                                 .Warnings = file.Warnings},
-                    recorded);
+    const QString archived =
+        ArchiveDir + u'/' + ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
+    try {
+      journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
+                                   .Command = file.Command,
+                                   .PayerIBAN = file.PayerIBAN,
+                                   .FileName = originalName,
+                                   .Sha256 = sha256,
+                                   .ArchivePath = archived,
+                                   .Warnings = file.Warnings},
+                      recorded);
+    } catch (...) {
+      // A copy that no record names would be taken for a file the journal lost.
+      QFile::remove(FPaths.AppFilePath(archived));
+      throw;
+    }
     return std::nullopt;
   } catch (const std::exception &error) {
     return NotRecorded(ErrorMessage(error));

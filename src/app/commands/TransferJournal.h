@@ -20,26 +20,28 @@ struct TWrittenTransferFile {
   QString PayerIBAN;
   QString Currency;
   bool SplitPayment = false;
-  // The "Uwaga: " lines logged for the file so far.
+  // All the "Uwaga: " lines logged for the file.
   qsizetype Warnings = 0;
 };
 
 // The journal's part in one transfer command: the warning about payments already made in an
 // earlier file, then the record and the archived copy of the file written. A journal that
 // cannot be used never stops the command: the file is written all the same, and the command
-// gets one warning saying that the payments were not recorded and why.
+// gets a warning saying that the payments were not checked against the journal, and one saying
+// that they were not recorded, each with the reason.
 class TTransferJournal {
 public:
-  explicit TTransferJournal(const TAppPaths &paths);
+  explicit TTransferJournal(const TAppPaths &paths, int busyTimeoutMs = TPaymentJournal::DefaultBusyTimeoutMs);
   ~TTransferJournal();
 
-  // One warning for each payment already in an earlier file. A payment that repeats an
-  // invoice of the same file is left to the file's own check.
+  // One warning for each payment already in an earlier file that was not withdrawn, or the one
+  // warning that the journal could not be looked at. A payment that repeats an invoice of the
+  // same file is left to the file's own check.
   QStringList EarlierPayments(const TPaymentList &payments);
 
   // Archives the file and records it with its payments, their titles as the file carries them
   // and, where they were checked, the white list's word on their accounts (both in the
-  // payments' order); the warning when it could not.
+  // payments' order); the warning when it could not, leaving no archived copy behind.
   std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
                                 const QStringList &titles, const TWhiteListResults &whiteList);
 
@@ -48,6 +50,7 @@ private:
   TPaymentJournal *Journal();
 
   TAppPaths FPaths;
+  int FBusyTimeoutMs;
   std::unique_ptr<TPaymentJournal> FJournal;
   QString FFailure;
 };

@@ -70,6 +70,10 @@ THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
   FExported->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto *exportButton = new QPushButton(QStringLiteral("Eksportuj do CSV…"));
   exportButton->setObjectName(QStringLiteral("BtnEksportCsv"));
+  auto *withdrawButton = new QPushButton(QStringLiteral("Wycofaj plik…"));
+  withdrawButton->setObjectName(QStringLiteral("BtnWycofajPlik"));
+  auto *restoreButton = new QPushButton(QStringLiteral("Przywróć plik"));
+  restoreButton->setObjectName(QStringLiteral("BtnPrzywrocPlik"));
 
   auto *filters = new QHBoxLayout;
   filters->addWidget(FSearch, 1);
@@ -77,6 +81,8 @@ THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
     filters->addWidget(widget);
   auto *bottom = new QHBoxLayout;
   bottom->addWidget(FSums, 1);
+  bottom->addWidget(withdrawButton);
+  bottom->addWidget(restoreButton);
   bottom->addWidget(exportButton);
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(filters);
@@ -104,11 +110,25 @@ THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
     RunGuarded(FDialogs, [&] { FCommands.OpenArchivedFile(FModel->Entry(index.row())); });
   });
   connect(exportButton, &QPushButton::clicked, this, [this] { RunGuarded(FDialogs, [this] { ExportCsv(); }); });
+  connect(withdrawButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressWithdraw); }); });
+  connect(restoreButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressRestore); }); });
 }
 
 THistoryPage::~THistoryPage() {
   // The reading thread ends before the source it reads and the page it writes for go.
   delete FQueries;
+}
+
+void THistoryPage::ChangeSelectedFile(bool (THistoryCommands::*press)(const THistoryEntry &)) {
+  const QModelIndexList selected = FGrid->selectionModel()->selectedRows();
+  if (selected.isEmpty()) {
+    FDialogs.ShowInformation(QStringLiteral("Zaznacz w tabeli płatność z pliku, którego to dotyczy."));
+    return;
+  }
+  if ((FCommands.*press)(FModel->Entry(selected.front().row())))
+    Reload();
 }
 
 void THistoryPage::Reload() {

@@ -18,8 +18,10 @@ class THistoryTableModel;
 // "EdtSzukaj" and the date range (the boxes "ChkOd" and "ChkDo" switch the dates "DataOd" and
 // "DataDo" on), with their count and sums per currency below ("LblSuma"). A double click opens
 // the archived transfer file; "Eksportuj do CSV…" writes the whole listing shown and says where
-// ("LblEksport"). The journal is read off the window's thread, a page of rows at a time as the
-// grid scrolls, each time the page is shown, when the range changes, and after a pause in typing.
+// ("LblEksport"); "Wycofaj plik…" and "Przywróć plik" mark the selected payment's transfer file
+// as never sent, or take it back. The journal is read off the window's thread, a page of rows
+// at a time as the grid scrolls, each time the page is shown, when the range changes, and after
+// a pause in typing.
 class THistoryPage : public QWidget {
   Q_OBJECT
 
@@ -50,6 +52,8 @@ private:
   void ShowSummary(const THistorySummary &summary);
   void ShowFailure(const QString &message);
   void ExportCsv();
+  // Runs `press` on the selected payment and reads the journal again when it changed it.
+  void ChangeSelectedFile(bool (THistoryCommands::*press)(const THistoryEntry &));
 
   THistoryCommands FCommands;
   IDialogs &FDialogs;

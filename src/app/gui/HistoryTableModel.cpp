@@ -46,6 +46,7 @@ QVariant THistoryTableModel::data(const QModelIndex &index, int role) const {
   case TColumn::Currency: return entry.Currency;
   // The column is sized to what the screen shows: a text cut there is read whole in the tip.
   case TColumn::File: return role == Qt::ToolTipRole ? entry.ArchivePath : entry.ArchivePath.section(u'/', -1);
+  case TColumn::Withdrawn: return HistoryWithdrawnDate(entry);
   }
   return {};
 }
@@ -53,8 +54,8 @@ QVariant THistoryTableModel::data(const QModelIndex &index, int role) const {
 QVariant THistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
-  static const char *const Titles[ColumnCount] = {"Data",       "Odbiorca", "NIP",    "Numer faktury",
-                                                  "Numer KSeF", "Kwota",    "Waluta", "Plik"};
+  static const char *const Titles[ColumnCount] = {"Data",  "Odbiorca", "NIP",  "Numer faktury", "Numer KSeF",
+                                                  "Kwota", "Waluta",   "Plik", "Wycofany"};
   return section >= 0 && section < ColumnCount ? QString::fromUtf8(Titles[section]) : QVariant();
 }
 

@@ -6,14 +6,15 @@
 #include <vector>
 
 // The payments of the page "Historia", newest first: Data, Odbiorca, NIP, Numer faktury,
-// Numer KSeF, Kwota, Waluta, Plik. Read only. It holds the pages read so far; when the view
-// wants more rows it asks for them with MoreWanted, and Append brings them.
+// Numer KSeF, Kwota, Waluta, Plik, Wycofany (the day its file was withdrawn). Read only. It holds
+// the pages read so far; when the view wants more rows it asks for them with MoreWanted, and
+// Append brings them.
 class THistoryTableModel : public QAbstractTableModel {
   Q_OBJECT
 
 public:
-  enum class TColumn { Date, Payee, NIP, Invoice, Ksef, Amount, Currency, File };
-  static constexpr int ColumnCount = 8;
+  enum class TColumn { Date, Payee, NIP, Invoice, Ksef, Amount, Currency, File, Withdrawn };
+  static constexpr int ColumnCount = 9;
   // The column's number, as Qt's views and indexes take it.
   static constexpr int Index(TColumn column) { return static_cast<int>(column); }
 

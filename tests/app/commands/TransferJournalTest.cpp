@@ -1,8 +1,10 @@
 // The payment journal as the transfer commands use it: the warning for a payment already
-// made, the record with its archived file, and a journal that cannot be used.
+// made, the record with its archived file, and a journal that cannot be used, which is said
+// both for the check of earlier payments and for the record.
 
 #include "CommandTest.h"
 #include "SmallDisk.h"
+#include "app/commands/TransferJournal.h"
 #include "journal/SqliteDatabase.h"
 
 #include <QCryptographicHash>
@@ -12,7 +14,16 @@
 namespace {
 
 const QString RealKsefNumber = QStringLiteral("1234563218-20260305-0A1B2C3D4E5F-7E");
-const QString ArchiveOfFirstBatch = QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001Paczka.xml");
+const QString ArchiveOfFirstBatch = QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001Paczka.xml");
+
+QString NotChecked(const QString &reason) {
+  return QStringLiteral("Uwaga: Nie sprawdzono, czy płatności z tego pliku nie ma już w historii (historia.sqlite): ") +
+         reason + u'.';
+}
+
+QString NotRecorded(const QString &reason) {
+  return QStringLiteral("Uwaga: Płatności z tego pliku nie zapisano w historii (historia.sqlite): ") + reason + u'.';
+}
 
 QString PaidBefore(const QString &invoiceNumber, const QString &payee, const QString &nip, const QString &archive) {
   return QStringLiteral("Uwaga: Przelew za fakturę %1 dla %2 (NIP odbiorcy %3) jest już w pliku %4 z 2026-03-05 "
@@ -89,7 +100,7 @@ TEST_P(TRepeatedPaymentTest, WarnsOnlyForAPaymentInAnEarlierFileAndStillWritesTh
   EXPECT_TRUE(second.Written);
   EXPECT_EQ(Warnings(), GetParam().Warnings);
   EXPECT_EQ(second.Warnings, GetParam().Warnings.size());
-  EXPECT_TRUE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_2_Pain001Paczka.xml")));
+  EXPECT_TRUE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0002_Pain001Paczka.xml")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Invoices, TRepeatedPaymentTest, ::testing::ValuesIn(RepeatCases),
@@ -106,7 +117,7 @@ TEST_F(TTransferJournalTest, TheSingleInvoiceAgainWarnsNamingTheFirstFile) {
 
   EXPECT_EQ(Warnings(),
             QStringList{PaidBefore(QStringLiteral("FV/7"), QStringLiteral("Dostawca"), QStringLiteral("8943001230"),
-                                   QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_1_Pain001.xml"))});
+                                   QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml"))});
 }
 
 TEST_F(TTransferJournalTest, AnInvoiceTwiceInTheBatchIsReportedOnceByEachCheck) {
@@ -135,7 +146,7 @@ TEST_F(TTransferJournalTest, AVideoTelFileLoadedAgainWarnsForEachTransfer) {
   ASSERT_FALSE(again.isEmpty());
   for (const QString &warning : again)
     EXPECT_TRUE(warning.contains(QStringLiteral(" jest już w pliku PLIKI_DO_BANKU/archiwum/"
-                                                "2026-03-05_140509_1_Pain001VideoTel.xml z 2026-03-05 14:05:09")))
+                                                "2026-03-05_140509_0001_Pain001VideoTel.xml z 2026-03-05 14:05:09")))
         << warning.toStdString();
 }
 
@@ -195,12 +206,30 @@ TEST_F(TTransferJournalTest, ACorruptJournalIsReportedLeftAloneAndTheFileStillWr
   const TTransferResult result = Batch({{QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"))}});
 
   EXPECT_TRUE(result.Written);
-  EXPECT_EQ(result.Warnings, 1);
-  EXPECT_EQ(Warnings(), QStringList{QStringLiteral("Uwaga: Płatności z tego pliku nie zapisano w historii "
-                                                   "(historia.sqlite): plik jest uszkodzony; zostawiono go bez zmian "
-                                                   "(file is not a database).")});
+  EXPECT_EQ(result.Warnings, 2);
+  const QString corrupt = QStringLiteral("plik jest uszkodzony; zostawiono go bez zmian (file is not a database)");
+  EXPECT_EQ(Warnings(), (QStringList{NotChecked(corrupt), NotRecorded(corrupt)}));
   EXPECT_EQ(ReadAppFile(QStringLiteral("historia.sqlite")), garbage);
   EXPECT_TRUE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")));
+  EXPECT_EQ(QDir(AppFile(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files), QStringList());
+}
+
+// Another program holding the journal for itself: the check cannot be made, and says so
+// instead of passing for a file without earlier payments.
+TEST_F(TTransferJournalTest, ALockedJournalSaysThatThePaymentsWereNotChecked) {
+  ASSERT_TRUE(Batch({{QStringLiteral("a.xml"), Invoice(QStringLiteral("FV/1"))}}));
+  TSqliteDatabase other(AppFile(QStringLiteral("historia.sqlite")), false, 0);
+  other.Execute("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE");
+  TTransferJournal impatient(AppDirectory.Paths(), 0);
+  TPayment payment;
+  payment.CreditorNIP = QStringLiteral("8943001230");
+  payment.InvoiceNumber = QStringLiteral("FV/1");
+
+  EXPECT_EQ(
+      impatient.EarlierPayments({payment}),
+      QStringList{QStringLiteral("Nie sprawdzono, czy płatności z tego pliku nie ma już w historii "
+                                 "(historia.sqlite): plik jest zajęty przez inny program (database is locked).")});
+  other.Execute("ROLLBACK");
 }
 
 // The data directory on a small disk of its own, its PLIKI_DO_BANKU elsewhere, so that the
@@ -244,10 +273,28 @@ TEST_F(TJournalDiskFaultTest, AReadOnlyDataDirectoryLeavesThePaymentsUnrecorded)
   const TTransferResult result = Transfer();
 
   EXPECT_TRUE(result.Written);
-  EXPECT_EQ(Warnings(), QStringList{QStringLiteral("Uwaga: Płatności z tego pliku nie zapisano w historii "
-                                                   "(historia.sqlite): nie można zapisywać w pliku ani w jego "
-                                                   "katalogu (unable to open database file).")});
+  const QString readOnly =
+      QStringLiteral("nie można zapisywać w pliku ani w jego katalogu (unable to open database file)");
+  EXPECT_EQ(Warnings(), (QStringList{NotChecked(readOnly), NotRecorded(readOnly)}));
+  EXPECT_EQ(result.Warnings, 2);
   EXPECT_TRUE(QFile::exists(Output.File(QStringLiteral("Pain001Paczka.xml"))));
+}
+
+// A journal that can no longer be written, holding the invoice paid before: its silence would
+// read as "never paid".
+TEST_F(TJournalDiskFaultTest, AReadOnlyJournalSaysThatThePaymentsWereNotChecked) {
+  if (!Disk.Mounted())
+    GTEST_SKIP() << "No file system to make read-only: " << Disk.Problem().toStdString();
+  ASSERT_TRUE(Transfer().Written);
+  Disk.MakeReadOnly();
+
+  const TTransferResult result = Transfer();
+
+  EXPECT_TRUE(result.Written);
+  const QString readOnly =
+      QStringLiteral("nie można zapisywać w pliku ani w jego katalogu (unable to open database file)");
+  EXPECT_EQ(Warnings(), (QStringList{NotChecked(readOnly), NotRecorded(readOnly)}));
+  EXPECT_EQ(result.Warnings, 2);
 }
 
 TEST_F(TJournalDiskFaultTest, AFullDiskLeavesThePaymentsUnrecordedAndTheNextRunRecordsAgain) {
@@ -264,6 +311,8 @@ TEST_F(TJournalDiskFaultTest, AFullDiskLeavesThePaymentsUnrecordedAndTheNextRunR
   ASSERT_FALSE(Warnings().isEmpty());
   EXPECT_EQ(Warnings().last(), QStringLiteral("Uwaga: Płatności z tego pliku nie zapisano w historii "
                                               "(historia.sqlite): brak miejsca na dysku (database or disk is full)."));
+  // Only the first run's copy: the second one, which no record names, is gone.
+  EXPECT_EQ(QDir(Output.File(QStringLiteral("archiwum"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
   ASSERT_TRUE(QFile::remove(Disk.File(QStringLiteral("filler"))));
   ASSERT_TRUE(Transfer().Written);

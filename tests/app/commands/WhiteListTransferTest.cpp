@@ -1,5 +1,6 @@
 #include "CommandTest.h"
 #include "FlatFileFixture.h"
+#include "journal/SqliteDatabase.h"
 #include "whitelist/WhiteListStore.h"
 
 namespace {
@@ -84,6 +85,11 @@ TEST_P(TNotListedTest, IsAWarningThatAboveTheLimitSaysWhatItCosts) {
   EXPECT_EQ(LinesAfterSuccess(), QStringList{GetParam().Warning});
   EXPECT_EQ(result.Warnings, 1);
   EXPECT_EQ(result.WhiteList, TWhiteListResults{TWhiteListStatus::NotFound});
+  // The journal keeps the file's count with the white list's warnings in it.
+  TSqliteDatabase journal(AppFile(QStringLiteral("historia.sqlite")), false, 0);
+  TSqliteStatement count(journal, "SELECT warning_count FROM transfer_file");
+  ASSERT_TRUE(count.Next());
+  EXPECT_EQ(count.Integer(0), 1);
 }
 
 const QString NotListed = QStringLiteral("Uwaga: Przelew za fakturę FV/9 dla Dostawca: rachunek "

@@ -4,6 +4,7 @@
 #include "app/commands/TransferCommands.h"
 #include "app/gui/HistoryPage.h"
 #include "app/gui/HistoryQueries.h"
+#include "app/gui/HistoryTableModel.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -185,8 +186,9 @@ TEST_F(THistoryPageTest, ExportsWhatIsShownAsCsvAndSaysWhere) {
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = csv.readAll().split('\n');
   ASSERT_EQ(lines.size(), 4); // header, two payments, nothing after the last line break
-  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
-                                  "Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Rachunek;"));
+  EXPECT_TRUE(
+      lines[0].startsWith("\xEF\xBB\xBF"
+                          "Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;Rachunek;"));
   for (int line : {1, 2}) {
     EXPECT_TRUE(lines[line].contains(";6340128771;WS/2026/77;;480,60;PLN;PLIKI_DO_BANKU/archiwum/"));
     // The account, the title, no split payment, no VAT amount, no white-list check.
@@ -244,6 +246,45 @@ TEST(HistoryPageRowsTest, ReadsRowsAPageAtATimeAsTheGridWantsThem) {
   EXPECT_EQ(model.index(count - 1, 3).data().toString(), QStringLiteral("FV/1"));
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_EQ(source.Pages, 3);
+}
+
+TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresIt) {
+  Page.show();
+  AwaitShown();
+  auto &grid = Control<QTableView>(Page, QStringLiteral("GridHistoria"));
+  const int withdrawn = THistoryTableModel::Index(THistoryTableModel::TColumn::Withdrawn);
+
+  Control<QPushButton>(Page, QStringLiteral("BtnWycofajPlik")).click();
+  EXPECT_EQ(Host.InformationBoxes,
+            QStringList{QStringLiteral("Zaznacz w tabeli płatność z pliku, którego to dotyczy.")});
+  EXPECT_TRUE(Host.Confirmations.isEmpty());
+
+  grid.selectRow(4);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnWycofajPlik")).click();
+  AwaitShown();
+
+  ASSERT_EQ(Host.Confirmations.size(), 1);
+  EXPECT_TRUE(Host.Confirmations[0].startsWith(QStringLiteral("Wycofać plik nr ")));
+  const QString today = Host.Clock.date().toString(Qt::ISODate);
+  EXPECT_EQ(Column(withdrawn), (QStringList{{}, {}, {}, today, today, today}));
+  EXPECT_EQ(grid.model()->headerData(withdrawn, Qt::Horizontal).toString(), QStringLiteral("Wycofany"));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(),
+            QStringLiteral("Razem: 2910,00 PLN; płatności: 6"));
+
+  grid.selectRow(0);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnPrzywrocPlik")).click();
+  EXPECT_EQ(Host.ErrorBoxes.size(), 1);
+  EXPECT_EQ(Column(withdrawn), (QStringList{{}, {}, {}, today, today, today}));
+
+  grid.selectRow(5);
+  Host.ConfirmAnswers.push_back(true);
+  Control<QPushButton>(Page, QStringLiteral("BtnPrzywrocPlik")).click();
+  AwaitShown();
+  EXPECT_EQ(Column(withdrawn), QStringList(6, QString()));
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblSuma")).text(),
+            QStringLiteral("Razem: 5820,00 PLN; płatności: 6"));
 }
 
 } // namespace
