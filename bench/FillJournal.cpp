@@ -19,11 +19,7 @@ namespace {
 
 constexpr std::int64_t PaymentsPerFile = 10000;
 
-std::int64_t PaymentCount(TPaymentJournal &journal) {
-  std::int64_t count = 0;
-  journal.ForEach({}, [&count](const THistoryEntry &) { ++count; });
-  return count;
-}
+std::int64_t PaymentCount(TPaymentJournal &journal) { return journal.Summarize({}).Count; }
 
 QString Digits(std::mt19937_64 &random, int count) {
   QString digits;

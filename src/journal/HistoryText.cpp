@@ -30,7 +30,9 @@ QString Column(const QString &text, qsizetype width) {
 
 QByteArray HistoryCsvHeader() {
   return QByteArray("\xEF\xBB\xBF") +
-         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany\r\n").toUtf8();
+         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;Rachunek;"
+                        "Tytuł;MPP;Kwota VAT;Biała lista\r\n")
+             .toUtf8();
 }
 
 QByteArray HistoryCsvLine(const THistoryEntry &entry) {
@@ -43,7 +45,12 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            CsvText(entry.Currency),
                            CsvText(entry.ArchivePath),
                            QString::number(entry.FileId),
-                           entry.WithdrawnAt ? entry.WithdrawnAt->toString(ShownDateTime) : QString()};
+                           entry.WithdrawnAt ? entry.WithdrawnAt->toString(ShownDateTime) : QString(),
+                           CsvText(entry.PayeeIBAN),
+                           CsvText(entry.Title),
+                           entry.SplitPayment ? QStringLiteral("tak") : QStringLiteral("nie"),
+                           entry.VATAmount ? PolishAmount(*entry.VATAmount) : QString(),
+                           CsvText(entry.WhiteListResult)};
   return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
 }
 

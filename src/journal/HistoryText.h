@@ -15,7 +15,9 @@
 // CSV for a Polish spreadsheet: UTF-8 with a byte-order mark (given with the header), fields
 // separated by semicolons, amounts with a decimal comma, lines ended by CR LF. A field holding
 // a semicolon, a quote or a line break is quoted; a text field that a spreadsheet would take
-// for a formula (starting with "=", "+", "-" or "@") gets an apostrophe in front.
+// for a formula (starting with "=", "+", "-" or "@") gets an apostrophe in front. After the
+// columns of the page come the account, the transfer's title, split payment ("tak" or "nie"),
+// its VAT amount and the white-list result.
 QByteArray HistoryCsvHeader();
 QByteArray HistoryCsvLine(const THistoryEntry &entry);
 

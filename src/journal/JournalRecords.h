@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -85,4 +86,18 @@ struct THistoryEntry {
   std::int64_t FileId = 0;
   // When the file was marked as never sent to the bank; empty while it counts as paid.
   std::optional<QDateTime> WithdrawnAt;
+  QString PayeeIBAN;
+  QString Title;
+  bool SplitPayment = false;
+  std::optional<TAmount> VATAmount;
+  // Empty when the account was not checked.
+  QString WhiteListResult;
+  // The payment's number in the journal: a later page of a listing starts below it.
+  std::int64_t Id = 0;
+};
+
+// What a whole listing comes to, counted by the journal itself.
+struct THistorySummary {
+  std::int64_t Count = 0;
+  QMap<QString, TAmount> Sums;
 };

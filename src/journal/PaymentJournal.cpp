@@ -3,7 +3,10 @@
 #include "model/Exception.h"
 #include "model/Text.h"
 
+#include <QByteArrayView>
 #include <QMap>
+#include <sqlite3.h>
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -97,13 +100,104 @@ std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
   return std::nullopt;
 }
 
-bool Matches(const THistoryEntry &entry, const QString &search) {
-  if (search.isEmpty())
-    return true;
-  for (const QString *field : {&entry.PayeeName, &entry.PayeeNIP, &entry.InvoiceNumber, &entry.KsefNumber})
-    if (field->contains(search, Qt::CaseInsensitive))
+// history_matches(search, field...): whether any of the fields holds the search, case ignored
+// as Qt ignores it (Polish capitals too, which SQLite's LIKE does not fold). It runs once a
+// payment over a whole journal: an ASCII search in an ASCII field is compared byte by byte,
+// which folds case the same way, and only other texts are decoded for Qt.
+struct THistorySearch {
+  QString Text;
+  // The search's own bytes when all of them are ASCII; empty otherwise.
+  QByteArray Ascii;
+};
+
+bool IsAscii(QByteArrayView text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+QByteArrayView ValueBytes(sqlite3_value *value) {
+  const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+  return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
+}
+
+bool ContainsAsciiIgnoringCase(QByteArrayView text, QByteArrayView search) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  for (qsizetype start = 0; start + search.size() <= text.size(); ++start) {
+    qsizetype i = 0;
+    while (i < search.size() && lower(text[start + i]) == lower(search[i]))
+      ++i;
+    if (i == search.size())
       return true;
+  }
   return false;
+}
+
+bool Holds(QByteArrayView field, const THistorySearch &search) {
+  if (!search.Ascii.isEmpty() && IsAscii(field))
+    return ContainsAsciiIgnoringCase(field, search.Ascii);
+  return QString::fromUtf8(field).contains(search.Text, Qt::CaseInsensitive);
+}
+
+void HistoryMatches(sqlite3_context *context, int count, sqlite3_value **values) {
+  // The search is a bound value, the same for every row: SQLite keeps it prepared between rows.
+  const auto *kept = static_cast<const THistorySearch *>(sqlite3_get_auxdata(context, 0));
+  std::optional<THistorySearch> made;
+  if (!kept) {
+    const QByteArrayView bytes = ValueBytes(values[0]);
+    made = THistorySearch{QString::fromUtf8(bytes), IsAscii(bytes) ? bytes.toByteArray() : QByteArray()};
+    kept = &*made;
+  }
+  bool found = false;
+  for (int i = 1; i < count && !found; ++i)
+    found = sqlite3_value_type(values[i]) != SQLITE_NULL && Holds(ValueBytes(values[i]), *kept);
+  if (made)
+    sqlite3_set_auxdata(context, 0, new THistorySearch(std::move(*made)),
+                        [](void *search) { delete static_cast<THistorySearch *>(search); });
+  sqlite3_result_int(context, found);
+}
+
+// The payments a listing shows; the filter's values are bound as ?1 (first day), ?2 (the day
+// after the last) and ?3 (the search), each NULL when not set.
+const QByteArray ListedPayments =
+    "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
+    "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
+    "AND (?3 IS NULL OR history_matches(?3, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number)) ";
+
+// The columns ReadEntry reads.
+const QByteArray EntryColumns =
+    "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number, p.amount, p.currency, "
+    "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id, f.id, "
+    "f.withdrawn_at ";
+
+void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
+  statement.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
+  statement.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
+  const QString search = Trim(filter.Search);
+  statement.Bind(3, search.isEmpty() ? std::nullopt : std::optional(search));
+}
+
+// Reads the current row of an EntryColumns statement into `entry`. The payments of one file
+// come one after another and share its time, which is costly to read: it is read once a file.
+void ReadEntry(const TSqliteStatement &row, THistoryEntry &entry, QString &writtenAt) {
+  if (QString text = row.Text(0); text != writtenAt) {
+    entry.WrittenAt = ReadDateTime(text);
+    writtenAt = std::move(text);
+  }
+  entry.PayeeName = row.Text(1);
+  entry.PayeeNIP = row.Text(2);
+  entry.InvoiceNumber = row.Text(3);
+  entry.KsefNumber = row.OptionalText(4).value_or(QString());
+  entry.Amount = TAmount::FromUnits(row.Integer(5));
+  entry.Currency = row.Text(6);
+  entry.ArchivePath = row.Text(7);
+  entry.PayeeIBAN = row.Text(8);
+  entry.Title = row.Text(9);
+  entry.SplitPayment = row.Integer(10) != 0;
+  entry.VATAmount = row.IsNull(11) ? std::nullopt : std::optional(TAmount::FromUnits(row.Integer(11)));
+  entry.WhiteListResult = row.OptionalText(12).value_or(QString());
+  entry.Id = row.Integer(13);
+  entry.FileId = row.Integer(14);
+  const std::optional<QString> withdrawnAt = row.OptionalText(15);
+  entry.WithdrawnAt = withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt;
 }
 
 } // namespace
@@ -115,6 +209,8 @@ TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
   FDatabase.UseWriteAheadLog();
   FDatabase.Execute("PRAGMA synchronous=FULL");
   FDatabase.Execute("PRAGMA foreign_keys=ON");
+  sqlite3_create_function_v2(FDatabase.Handle(), "history_matches", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                             HistoryMatches, nullptr, nullptr, nullptr);
   Migrate();
 }
 
@@ -225,37 +321,52 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
 void TPaymentJournal::ForEach(const THistoryFilter &filter, const std::function<void(const THistoryEntry &)> &take) {
   // The payments' own order is the order they were written in, so the newest come first
   // without any sorting.
-  TSqliteStatement list(FDatabase, "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, "
-                                   "p.ksef_number, p.amount, p.currency, f.archive_path, f.id, f.withdrawn_at "
-                                   "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
-                                   "WHERE (?1 IS NULL OR f.written_at >= ?1) AND (?2 IS NULL OR f.written_at < ?2) "
-                                   "ORDER BY p.id DESC");
-  list.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
-  list.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
-  const QString search = Trim(filter.Search);
+  TSqliteStatement list(FDatabase, (EntryColumns + ListedPayments + "ORDER BY p.id DESC").constData());
+  BindFilter(list, filter);
   THistoryEntry entry;
   QString writtenAt;
   while (list.Next()) {
-    // The payments of one file come one after another and share its time, which is costly to
-    // read: it is read once a file.
-    if (QString text = list.Text(0); text != writtenAt) {
-      entry.WrittenAt = ReadDateTime(text);
-      writtenAt = std::move(text);
-    }
-    entry.PayeeName = list.Text(1);
-    entry.PayeeNIP = list.Text(2);
-    entry.InvoiceNumber = list.Text(3);
-    entry.KsefNumber = list.OptionalText(4).value_or(QString());
-    entry.Amount = TAmount::FromUnits(list.Integer(5));
-    entry.Currency = list.Text(6);
-    entry.ArchivePath = list.Text(7);
-    entry.FileId = list.Integer(8);
-    const std::optional<QString> withdrawnAt = list.OptionalText(9);
-    entry.WithdrawnAt = withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt;
-    if (Matches(entry, search))
-      take(entry);
+    ReadEntry(list, entry, writtenAt);
+    take(entry);
   }
 }
+
+std::vector<THistoryEntry> TPaymentJournal::ListPage(const THistoryFilter &filter, std::optional<std::int64_t> below,
+                                                     int limit) {
+  TSqliteStatement list(
+      FDatabase,
+      (EntryColumns + ListedPayments + "AND (?4 IS NULL OR p.id < ?4) ORDER BY p.id DESC LIMIT ?5").constData());
+  BindFilter(list, filter);
+  if (below)
+    list.Bind(4, *below);
+  list.Bind(5, std::int64_t(limit));
+  std::vector<THistoryEntry> entries;
+  THistoryEntry entry;
+  QString writtenAt;
+  while (list.Next()) {
+    ReadEntry(list, entry, writtenAt);
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+THistorySummary TPaymentJournal::Summarize(const THistoryFilter &filter) {
+  // A withdrawn file's payments are listed and counted, but paid nothing.
+  TSqliteStatement sums(FDatabase, ("SELECT p.currency, SUM(CASE WHEN f.withdrawn_at IS NULL THEN p.amount END), "
+                                    "COUNT(*) " +
+                                    ListedPayments + "GROUP BY p.currency")
+                                       .constData());
+  BindFilter(sums, filter);
+  THistorySummary summary;
+  while (sums.Next()) {
+    if (!sums.IsNull(1))
+      summary.Sums[sums.Text(0)] = TAmount::FromUnits(sums.Integer(1));
+    summary.Count += sums.Integer(2);
+  }
+  return summary;
+}
+
+void TPaymentJournal::Interrupt() noexcept { FDatabase.Interrupt(); }
 
 std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, const std::optional<QDateTime> &at) {
   std::optional<TFileMark> before;

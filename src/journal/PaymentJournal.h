@@ -41,6 +41,14 @@ public:
   // Hands the payments that `filter` lets through to `take`, newest first, one at a time, so
   // that a listing of any length needs no more memory than one line.
   void ForEach(const THistoryFilter &filter, const std::function<void(const THistoryEntry &)> &take);
+  // At most `limit` of those payments, newest first, starting below the payment `below` (its
+  // Id) when given: a listing read page by page.
+  std::vector<THistoryEntry> ListPage(const THistoryFilter &filter, std::optional<std::int64_t> below, int limit);
+  // How many payments `filter` lets through and their sums per currency.
+  THistorySummary Summarize(const THistoryFilter &filter);
+
+  // Makes the read running on another thread end soon with an Exception.
+  void Interrupt() noexcept;
 
   // The layout version this program writes (PRAGMA user_version).
   static int SchemaVersion();

@@ -69,6 +69,8 @@ void TSqliteDatabase::UseWriteAheadLog() {
   }
 }
 
+void TSqliteDatabase::Interrupt() noexcept { sqlite3_interrupt(FHandle); }
+
 std::int64_t TSqliteDatabase::LastInsertedRow() const { return sqlite3_last_insert_rowid(FHandle); }
 
 void TSqliteDatabase::RollBack() noexcept {

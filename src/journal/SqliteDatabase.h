@@ -29,6 +29,10 @@ public:
   // failure (a full disk), which is no fault here.
   void RollBack() noexcept;
 
+  // Makes the statement running on this connection end soon with an error; safe to call from
+  // another thread while the connection is open.
+  void Interrupt() noexcept;
+
   // The row id of the last row this connection inserted.
   std::int64_t LastInsertedRow() const;
 

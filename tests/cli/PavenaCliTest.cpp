@@ -682,14 +682,18 @@ TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns
   ASSERT_EQ(csv.ExitCode, 0) << csv.Err.toStdString();
   const QList<QStringList> rows = ReadBackCsv(csv.Out.toUtf8());
   ASSERT_EQ(rows.size(), 7);
-  EXPECT_EQ(rows[0], (QStringList{QStringLiteral("Data"), QStringLiteral("Odbiorca"), QStringLiteral("NIP"),
-                                  QStringLiteral("Numer faktury"), QStringLiteral("Numer KSeF"),
-                                  QStringLiteral("Kwota"), QStringLiteral("Waluta"), QStringLiteral("Plik"),
-                                  QStringLiteral("Nr pliku"), QStringLiteral("Wycofany")}));
+  EXPECT_EQ(rows[0],
+            (QStringList{QStringLiteral("Data"), QStringLiteral("Odbiorca"), QStringLiteral("NIP"),
+                         QStringLiteral("Numer faktury"), QStringLiteral("Numer KSeF"), QStringLiteral("Kwota"),
+                         QStringLiteral("Waluta"), QStringLiteral("Plik"), QStringLiteral("Nr pliku"),
+                         QStringLiteral("Wycofany"), QStringLiteral("Rachunek"), QStringLiteral("Tytuł"),
+                         QStringLiteral("MPP"), QStringLiteral("Kwota VAT"), QStringLiteral("Biała lista")}));
   QStringList invoices;
   QStringList files;
   for (const QStringList &row : rows.mid(1)) {
-    ASSERT_EQ(row.size(), 10);
+    ASSERT_EQ(row.size(), 15);
+    // Split payment was off and the white list was not checked.
+    EXPECT_EQ(row.mid(12), (QStringList{QStringLiteral("nie"), QString(), QString()}));
     invoices.append(row[3]);
     files.append(row[7]);
   }
@@ -701,6 +705,8 @@ TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns
   ASSERT_EQ(archived.size(), 2);
   EXPECT_EQ(files, QStringList(3, archive + archived[1]) + QStringList(3, archive + archived[0]));
   EXPECT_EQ(rows[1][5], QStringLiteral("480,60"));
+  EXPECT_TRUE(rows[1][10].contains(QStringLiteral("61109010140000071219812874"))) << rows[1][10].toStdString();
+  EXPECT_TRUE(rows[1][11].contains(QStringLiteral("WS/2026/77"))) << rows[1][11].toStdString();
 
   const TRun search = Run({QStringLiteral("historia"), QStringLiteral("--szukaj"), QStringLiteral("SOWA")});
   const QStringList lines = search.Out.split(u'\n', Qt::SkipEmptyParts);

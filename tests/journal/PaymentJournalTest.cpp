@@ -234,6 +234,59 @@ TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) 
   EXPECT_EQ(newest.ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/b.xml"));
 }
 
+TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
+  TJournalPayment split = InvoicePayment(Nip, QStringLiteral("FV/1"));
+  split.PayeeName = QStringLiteral("ŁÓDZKA HURTOWNIA");
+  split.SplitPayment = true;
+  split.VATAmount = TAmount::FromUnits(230000);
+  split.WhiteListResult = QStringLiteral("czynny podatnik VAT");
+  TJournalPayment euro = InvoicePayment(OtherNip, QStringLiteral("FV/2"), TAmount::FromUnits(10000));
+  euro.Currency = QStringLiteral("EUR");
+  Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {split, InvoicePayment(Nip, QStringLiteral("FV/3"))});
+  Journal.Record(WrittenFile(QStringLiteral("b.xml"), March9),
+                 {euro, InvoicePayment(OtherNip, QStringLiteral("FV/4")), InvoicePayment(Nip, QStringLiteral("FV/5"))});
+
+  auto invoices = [](const std::vector<THistoryEntry> &entries) {
+    QStringList numbers;
+    for (const THistoryEntry &entry : entries)
+      numbers.append(entry.InvoiceNumber);
+    return numbers;
+  };
+  const std::vector<THistoryEntry> first = Journal.ListPage({}, std::nullopt, 2);
+  EXPECT_EQ(invoices(first), (QStringList{QStringLiteral("FV/5"), QStringLiteral("FV/4")}));
+  const std::vector<THistoryEntry> second = Journal.ListPage({}, first.back().Id, 2);
+  EXPECT_EQ(invoices(second), (QStringList{QStringLiteral("FV/2"), QStringLiteral("FV/3")}));
+  EXPECT_EQ(invoices(Journal.ListPage({}, second.back().Id, 2)), QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("łódzka")}, std::nullopt, 10)),
+            QStringList{QStringLiteral("FV/1")});
+  // An ASCII search in a field with Polish letters, and the other way round.
+  EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("dzka hURT")}, std::nullopt, 10)),
+            QStringList{QStringLiteral("FV/1")});
+  EXPECT_EQ(invoices(Journal.ListPage({{}, {}, QStringLiteral("zapłata")}, std::nullopt, 10)), QStringList());
+  EXPECT_EQ(invoices(Journal.ListPage({QDate(2026, 3, 6), {}, Nip}, std::nullopt, 10)),
+            QStringList{QStringLiteral("FV/5")});
+
+  const THistorySummary all = Journal.Summarize({});
+  EXPECT_EQ(all.Count, 5);
+  EXPECT_EQ(all.Sums, (QMap<QString, TAmount>{{QStringLiteral("EUR"), TAmount::FromUnits(10000)},
+                                              {QStringLiteral("PLN"), TAmount::FromUnits(4 * 1234500)}}));
+  const THistorySummary march5 = Journal.Summarize({QDate(2026, 3, 5), QDate(2026, 3, 5), QStringLiteral(" Fv/ ")});
+  EXPECT_EQ(march5.Count, 2);
+  EXPECT_EQ(march5.Sums, (QMap<QString, TAmount>{{QStringLiteral("PLN"), TAmount::FromUnits(2 * 1234500)}}));
+  EXPECT_EQ(Journal.Summarize({{}, {}, QStringLiteral("nic takiego")}).Count, 0);
+
+  // What the export writes besides the columns of the page.
+  const THistoryEntry oldest = Journal.ListPage({}, second.back().Id, 1).front();
+  EXPECT_EQ(oldest.PayeeIBAN, QStringLiteral("PL61109010140000071219812874"));
+  EXPECT_EQ(oldest.Title, QStringLiteral("Zapłata za fakturę nr: FV/1"));
+  EXPECT_TRUE(oldest.SplitPayment);
+  EXPECT_EQ(oldest.VATAmount, TAmount::FromUnits(230000));
+  EXPECT_EQ(oldest.WhiteListResult, QStringLiteral("czynny podatnik VAT"));
+  EXPECT_FALSE(first.front().SplitPayment);
+  EXPECT_EQ(first.front().VATAmount, std::nullopt);
+  EXPECT_EQ(first.front().WhiteListResult, QString());
+}
+
 // A file withdrawn as never sent is passed by when looking for earlier payments, and shown
 // as withdrawn in the listing; restored, it counts again. Nothing is deleted.
 TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
@@ -254,6 +307,11 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
   EXPECT_EQ(entries[1].FileId, trial);
   EXPECT_EQ(entries[1].WithdrawnAt, std::optional(March9));
   EXPECT_NE(entries[0].FileId, trial);
+  // Listed and counted, but left out of the sums.
+  const THistorySummary summary = Journal.Summarize({});
+  EXPECT_EQ(summary.Count, 2);
+  EXPECT_EQ(summary.Sums, (QMap<QString, TAmount>{{QStringLiteral("PLN"), TAmount::FromUnits(1234500)}}));
+  EXPECT_EQ(Journal.ListPage({}, std::nullopt, 10).back().WithdrawnAt, std::optional(March9));
 
   // Asked again, the file is left as it is and the first time kept.
   EXPECT_EQ(Journal.MarkWithdrawn(trial, March9.addDays(1))->WithdrawnAt, std::optional(March9));

@@ -5,19 +5,20 @@
 
 #include <functional>
 
-// What the page "Historia" asks for: the listing it shows, the archived file of a payment,
-// the export of what it shows, and withdrawing a file that never went to the bank.
+// What the page "Historia" asks for besides its listing: the archived file of a payment, the
+// export of the listing it shows, and withdrawing a file that never went to the bank.
 class THistoryCommands {
 public:
   explicit THistoryCommands(THost &host);
 
-  // Fails with the message of ListHistory.
-  THistoryListing Load(const THistoryFilter &filter) const;
   // Opens the archived transfer file that paid `entry`; says so in a box when it is gone.
   void OpenArchivedFile(const THistoryEntry &entry);
-  // "Eksportuj do CSV…": asks where to, then writes `entries` as CSV and logs the file's name;
-  // a file that cannot be written is shown in the error box.
-  void PressExportCsv(const std::vector<THistoryEntry> &entries);
+  // "Eksportuj do CSV…", in three steps so that the writing may run off the window's thread:
+  // asks where to (empty when the user gives up), writes the listing of `filter` there as CSV
+  // (failing with the reason), and logs the file's name.
+  QString ChooseExportFile();
+  void ExportCsv(const QString &fileName, const THistoryFilter &filter) const;
+  void ReportExport(const QString &fileName);
   // "Wycofaj plik…": asks whether the transfer file that paid `entry` never went to the bank,
   // then marks it as withdrawn and logs so; "Przywróć plik" asks and takes the mark away. A
   // refusal (an unknown file, one already in that state) is shown in the error box. True

@@ -7,25 +7,30 @@
 
 #include <QFileInfo>
 
-void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
-                 const std::function<void(const THistoryEntry &)> &take) {
+namespace {
+
+// Runs `read` on the journal, if there is one yet, with its failures told as the listing's.
+template <class Result>
+Result ReadJournal(const TAppPaths &paths, const std::function<Result(TPaymentJournal &)> &read) {
   const QString fileName = JournalFile(paths);
   if (!QFileInfo::exists(fileName))
-    return;
+    return Result();
   try {
-    TPaymentJournal(fileName).ForEach(filter, take);
+    TPaymentJournal journal(fileName);
+    return read(journal);
   } catch (const Exception &error) {
     throw Exception(QStringLiteral("Nie można odczytać historii (historia.sqlite): ") + error.Message());
   }
 }
 
-THistoryListing LoadHistory(const TAppPaths &paths, const THistoryFilter &filter) {
-  THistoryListing listing;
-  ListHistory(paths, filter, [&](const THistoryEntry &entry) {
-    listing.Entries.push_back(entry);
-    AddToHistorySums(listing.Sums, entry);
+} // namespace
+
+void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
+                 const std::function<void(const THistoryEntry &)> &take) {
+  ReadJournal<bool>(paths, [&](TPaymentJournal &journal) {
+    journal.ForEach(filter, take);
+    return true;
   });
-  return listing;
 }
 
 void WriteHistoryCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink) {
@@ -43,8 +48,37 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
   sink((HistorySumsText(sums) + u'\n').toUtf8());
 }
 
-void WriteHistoryCsv(const std::vector<THistoryEntry> &entries, const TByteSink &sink) {
-  sink(HistoryCsvHeader());
-  for (const THistoryEntry &entry : entries)
-    sink(HistoryCsvLine(entry));
+THistoryReader::THistoryReader(const TAppPaths &paths) : FPaths(paths) {}
+
+std::vector<THistoryEntry> THistoryReader::Page(const THistoryFilter &filter, std::optional<std::int64_t> below,
+                                                int limit) {
+  return Read<std::vector<THistoryEntry>>(
+      [&](TPaymentJournal &journal) { return journal.ListPage(filter, below, limit); });
+}
+
+THistorySummary THistoryReader::Summarize(const THistoryFilter &filter) {
+  return Read<THistorySummary>([&](TPaymentJournal &journal) { return journal.Summarize(filter); });
+}
+
+void THistoryReader::Interrupt() {
+  const std::lock_guard lock(FMutex);
+  if (FReading)
+    FReading->Interrupt();
+}
+
+template <class Result> Result THistoryReader::Read(const std::function<Result(TPaymentJournal &)> &read) {
+  return ReadJournal<Result>(FPaths, [&](TPaymentJournal &journal) {
+    {
+      const std::lock_guard lock(FMutex);
+      FReading = &journal;
+    }
+    struct TDone {
+      THistoryReader &Reader;
+      ~TDone() {
+        const std::lock_guard lock(Reader.FMutex);
+        Reader.FReading = nullptr;
+      }
+    } done{*this};
+    return read(journal);
+  });
 }

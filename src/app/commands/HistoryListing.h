@@ -4,9 +4,13 @@
 #include "journal/JournalRecords.h"
 #include "model/AtomicFile.h"
 
-#include <QMap>
+#include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <vector>
+
+class TPaymentJournal;
 
 // The journal as the page "Historia" and `pavena-cli historia` list it. A journal not made
 // yet lists nothing; one that cannot be read fails with "Nie można odczytać historii
@@ -16,18 +20,41 @@
 void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
                  const std::function<void(const THistoryEntry &)> &take);
 
-// What the page shows: the payments and their sums per currency (without withdrawn files).
-struct THistoryListing {
-  std::vector<THistoryEntry> Entries;
-  QMap<QString, TAmount> Sums;
-};
-THistoryListing LoadHistory(const TAppPaths &paths, const THistoryFilter &filter);
-
 // The listing as CSV (see HistoryCsvHeader), written out line by line as it is read.
 void WriteHistoryCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
 // The listing as a table for the terminal, UTF-8, ended by the sums per currency (without
 // withdrawn files).
 void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
 
-// Entries already listed, as CSV.
-void WriteHistoryCsv(const std::vector<THistoryEntry> &entries, const TByteSink &sink);
+// What the page reads: a page of the listing at a time and the listing's totals. The page reads
+// on a thread of its own and ends a read it no longer needs from the window's thread.
+class IHistorySource {
+public:
+  virtual ~IHistorySource() = default;
+  // At most `limit` payments, newest first, below the payment `below` (THistoryEntry::Id).
+  virtual std::vector<THistoryEntry> Page(const THistoryFilter &filter, std::optional<std::int64_t> below,
+                                          int limit) = 0;
+  virtual THistorySummary Summarize(const THistoryFilter &filter) = 0;
+  // Makes the read running now on another thread end soon with an Exception; callable from any
+  // thread, and harmless when nothing runs.
+  virtual void Interrupt() = 0;
+};
+
+// The journal file as such a source: each read opens it anew, so that the window never holds
+// it open between reads.
+class THistoryReader : public IHistorySource {
+public:
+  explicit THistoryReader(const TAppPaths &paths);
+
+  std::vector<THistoryEntry> Page(const THistoryFilter &filter, std::optional<std::int64_t> below, int limit) override;
+  THistorySummary Summarize(const THistoryFilter &filter) override;
+  void Interrupt() override;
+
+private:
+  template <class Result> Result Read(const std::function<Result(TPaymentJournal &)> &read);
+
+  const TAppPaths FPaths;
+  // Guards FReading, which is set while a read runs.
+  std::mutex FMutex;
+  TPaymentJournal *FReading = nullptr;
+};

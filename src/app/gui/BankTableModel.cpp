@@ -46,7 +46,8 @@ int TBankTableModel::columnCount(const QModelIndex &parent) const { return paren
 QVariant TBankTableModel::data(const QModelIndex &index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid))
     return {};
-  if (role == Qt::DisplayRole)
+  // The tip gives the whole text of a cell cut to its column's width.
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
     return Field(FRows[std::size_t(index.row())], index.column());
   // Item views read an alignment as a plain integer.
   if (role == Qt::TextAlignmentRole)

@@ -1,5 +1,6 @@
 #include "app/gui/HistoryPage.h"
 
+#include "app/gui/HistoryQueries.h"
 #include "app/gui/HistoryTableModel.h"
 #include "journal/HistoryText.h"
 #include "model/Exception.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,12 +34,20 @@ QCheckBox *DateSwitch(const QString &name, const QString &text, QDateEdit *date)
   return box;
 }
 
+IHistorySource &SourceOf(IHistorySource *given, std::unique_ptr<IHistorySource> &own, const TAppPaths &paths) {
+  if (given)
+    return *given;
+  own = std::make_unique<THistoryReader>(paths);
+  return *own;
+}
+
 } // namespace
 
-THistoryPage::THistoryPage(THost &host, QWidget *parent)
+THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
     : QWidget(parent), FCommands(host), FDialogs(host.Dialogs), FModel(new THistoryTableModel(this)),
+      FQueries(new THistoryQueries(SourceOf(source, FOwnSource, host.Paths), this)), FSearchDelay(new QTimer(this)),
       FGrid(new QTableView), FSearch(new QLineEdit), FFrom(DateField(QStringLiteral("DataOd"))),
-      FTo(DateField(QStringLiteral("DataDo"))), FSums(new QLabel) {
+      FTo(DateField(QStringLiteral("DataDo"))), FSums(new QLabel), FExported(new QLabel) {
   setObjectName(QStringLiteral("HistoryPage"));
   FSearch->setObjectName(QStringLiteral("EdtSzukaj"));
   FSearch->setPlaceholderText(QStringLiteral("Szukaj: odbiorca, NIP, numer faktury albo numer KSeF"));
@@ -52,8 +62,12 @@ THistoryPage::THistoryPage(THost &host, QWidget *parent)
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   FGrid->verticalHeader()->hide();
   FGrid->horizontalHeader()->setStretchLastSection(true);
+  // Columns are sized to the rows on the screen only, however many have been read.
+  FGrid->horizontalHeader()->setResizeContentsPrecision(0);
 
   FSums->setObjectName(QStringLiteral("LblSuma"));
+  FExported->setObjectName(QStringLiteral("LblEksport"));
+  FExported->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto *exportButton = new QPushButton(QStringLiteral("Eksportuj do CSV…"));
   exportButton->setObjectName(QStringLiteral("BtnEksportCsv"));
   auto *withdrawButton = new QPushButton(QStringLiteral("Wycofaj plik…"));
@@ -74,21 +88,37 @@ THistoryPage::THistoryPage(THost &host, QWidget *parent)
   layout->addLayout(filters);
   layout->addWidget(FGrid, 1);
   layout->addLayout(bottom);
+  layout->addWidget(FExported);
 
-  connect(FSearch, &QLineEdit::textChanged, this, &THistoryPage::Reload);
+  FSearchDelay->setObjectName(QStringLiteral("TmrSzukaj"));
+  FSearchDelay->setSingleShot(true);
+  FSearchDelay->setInterval(SearchDelayMs);
+  connect(FSearchDelay, &QTimer::timeout, this, &THistoryPage::Reload);
+  connect(FSearch, &QLineEdit::textChanged, FSearchDelay, qOverload<>(&QTimer::start));
   for (QCheckBox *box : {FFromOn, FToOn})
     connect(box, &QCheckBox::toggled, this, &THistoryPage::Reload);
   for (QDateEdit *date : {FFrom, FTo})
     connect(date, &QDateEdit::dateChanged, this, &THistoryPage::Reload);
+
+  connect(FModel, &THistoryTableModel::MoreWanted, FQueries, &THistoryQueries::FetchMore);
+  connect(FQueries, &THistoryQueries::RowsRead, this, &THistoryPage::ShowRows);
+  connect(FQueries, &THistoryQueries::Summarized, this, &THistoryPage::ShowSummary);
+  connect(FQueries, &THistoryQueries::Failed, this, &THistoryPage::ShowFailure);
+  connect(FQueries, &THistoryQueries::Idle, this, &THistoryPage::Shown);
+
   connect(FGrid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-    RunGuarded(FDialogs, [&] { FCommands.OpenArchivedFile(FModel->Entries().at(std::size_t(index.row()))); });
+    RunGuarded(FDialogs, [&] { FCommands.OpenArchivedFile(FModel->Entry(index.row())); });
   });
-  connect(exportButton, &QPushButton::clicked, this,
-          [this] { RunGuarded(FDialogs, [this] { FCommands.PressExportCsv(FModel->Entries()); }); });
+  connect(exportButton, &QPushButton::clicked, this, [this] { RunGuarded(FDialogs, [this] { ExportCsv(); }); });
   connect(withdrawButton, &QPushButton::clicked, this,
           [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressWithdraw); }); });
   connect(restoreButton, &QPushButton::clicked, this,
           [this] { RunGuarded(FDialogs, [this] { ChangeSelectedFile(&THistoryCommands::PressRestore); }); });
+}
+
+THistoryPage::~THistoryPage() {
+  // The reading thread ends before the source it reads and the page it writes for go.
+  delete FQueries;
 }
 
 void THistoryPage::ChangeSelectedFile(bool (THistoryCommands::*press)(const THistoryEntry &)) {
@@ -97,21 +127,18 @@ void THistoryPage::ChangeSelectedFile(bool (THistoryCommands::*press)(const THis
     FDialogs.ShowInformation(QStringLiteral("Zaznacz w tabeli płatność z pliku, którego to dotyczy."));
     return;
   }
-  if ((FCommands.*press)(FModel->Entries().at(std::size_t(selected.front().row()))))
+  if ((FCommands.*press)(FModel->Entry(selected.front().row())))
     Reload();
 }
 
 void THistoryPage::Reload() {
-  try {
-    THistoryListing listing = FCommands.Load(CurrentFilter());
-    FSums->setText(HistorySumsText(listing.Sums));
-    FModel->SetEntries(std::move(listing.Entries));
-  } catch (const std::exception &error) {
-    FModel->SetEntries({});
-    FSums->setText(ErrorMessage(error));
-  }
-  FGrid->resizeColumnsToContents();
+  FSearchDelay->stop();
+  FShownFilter = CurrentFilter();
+  FSums->setText(QStringLiteral("Szukam…"));
+  FQueries->Start(FShownFilter);
 }
+
+bool THistoryPage::Reading() const { return FQueries->Busy(); }
 
 void THistoryPage::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);
@@ -126,4 +153,41 @@ THistoryFilter THistoryPage::CurrentFilter() const {
     filter.To = FTo->date();
   filter.Search = FSearch->text();
   return filter;
+}
+
+void THistoryPage::ShowRows(const std::vector<THistoryEntry> &entries, bool first, bool more) {
+  if (!first) {
+    FModel->Append(entries, more);
+    return;
+  }
+  FModel->SetEntries(entries, more);
+  FGrid->scrollToTop();
+  FGrid->resizeColumnsToContents();
+}
+
+void THistoryPage::ShowSummary(const THistorySummary &summary) {
+  FSums->setText(QStringLiteral("%1; płatności: %2").arg(HistorySumsText(summary.Sums)).arg(summary.Count));
+}
+
+void THistoryPage::ShowFailure(const QString &message) {
+  FModel->SetEntries({}, false);
+  FSums->setText(message);
+}
+
+void THistoryPage::ExportCsv() {
+  const QString fileName = FCommands.ChooseExportFile();
+  if (fileName.isEmpty())
+    return;
+  FExported->setText(QStringLiteral("Zapisuję do pliku %1…").arg(fileName));
+  FQueries->RunAfterReads([this, fileName, filter = FShownFilter] { FCommands.ExportCsv(fileName, filter); },
+                          [this, fileName](const QString &error) {
+                            if (!error.isEmpty()) {
+                              FExported->clear();
+                              // The page has no log of its own: the user is looking at it.
+                              FDialogs.ShowError(error);
+                              return;
+                            }
+                            FCommands.ReportExport(fileName);
+                            FExported->setText(QStringLiteral("Zapisano do pliku: %1").arg(fileName));
+                          });
 }

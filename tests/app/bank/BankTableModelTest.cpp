@@ -46,6 +46,8 @@ TEST(BankTableModelTest, ColumnsShowTheRowWithTheirTitlesAndAlignments) {
               column.TitleAlignment);
     const QModelIndex cell = model.index(0, section);
     EXPECT_EQ(model.data(cell).toString(), QString::fromUtf8(column.Cell));
+    // A text cut to the column's width is read whole in the tip.
+    EXPECT_EQ(model.data(cell, Qt::ToolTipRole).toString(), QString::fromUtf8(column.Cell));
     EXPECT_EQ(Qt::Alignment(model.data(cell, Qt::TextAlignmentRole).toInt()), column.CellAlignment);
     EXPECT_FALSE(model.flags(cell).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(model.flags(cell).testFlag(Qt::ItemIsSelectable));
