@@ -20,6 +20,13 @@ QString CsvText(const QString &text) {
 // "1234,50": a decimal comma without grouping, which a spreadsheet reads as a number.
 QString CsvAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
 
+// "nie" without split payment, else its format; "tak" for a file recorded before the format was.
+QString SplitPaymentText(const THistoryEntry &entry) {
+  if (!entry.SplitPayment)
+    return QStringLiteral("nie");
+  return entry.SplitPaymentFormat.isEmpty() ? QStringLiteral("tak") : entry.SplitPaymentFormat;
+}
+
 QString Column(const QString &text, qsizetype width) {
   if (text.size() > width)
     return text.left(width - 1) + u'…';
@@ -48,8 +55,8 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            entry.WithdrawnAt ? entry.WithdrawnAt->toString(ShownDateTime) : QString(),
                            CsvText(entry.PayeeIBAN),
                            CsvText(entry.Title),
-                           entry.SplitPayment ? QStringLiteral("tak") : QStringLiteral("nie"),
-                           entry.VATAmount ? PolishAmount(*entry.VATAmount) : QString(),
+                           SplitPaymentText(entry),
+                           entry.VATAmount ? CsvAmount(*entry.VATAmount) : QString(),
                            CsvText(entry.WhiteListResult)};
   return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
 }

@@ -48,6 +48,8 @@ struct TJournalFile {
   QString ArchivePath;
   // The "Uwaga: " lines the command logged for the file.
   qsizetype Warnings = 0;
+  // The split-payment format as --mpp names it; empty without split payment.
+  QString SplitPaymentFormat = {};
 };
 
 // Where a payment was made before.
@@ -89,6 +91,8 @@ struct THistoryEntry {
   QString PayeeIBAN;
   QString Title;
   bool SplitPayment = false;
+  // As --mpp names it; empty without split payment, and for files recorded before it was kept.
+  QString SplitPaymentFormat = {};
   std::optional<TAmount> VATAmount;
   // Empty when the account was not checked.
   QString WhiteListResult;

@@ -59,6 +59,10 @@ CREATE INDEX transfer_file_written_at ON transfer_file(written_at);
     R"sql(
 ALTER TABLE transfer_file ADD COLUMN withdrawn_at TEXT;
 )sql",
+    // The split-payment format the file was written in, for the listings and their export.
+    R"sql(
+ALTER TABLE transfer_file ADD COLUMN split_payment_format TEXT;
+)sql",
 };
 
 const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
@@ -166,7 +170,7 @@ const QByteArray ListedPayments =
 const QByteArray EntryColumns =
     "SELECT f.written_at, p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number, p.amount, p.currency, "
     "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id, f.id, "
-    "f.withdrawn_at ";
+    "f.withdrawn_at, f.split_payment_format ";
 
 void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
   statement.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
@@ -198,6 +202,7 @@ void ReadEntry(const TSqliteStatement &row, THistoryEntry &entry, QString &writt
   entry.FileId = row.Integer(14);
   const std::optional<QString> withdrawnAt = row.OptionalText(15);
   entry.WithdrawnAt = withdrawnAt ? std::optional(ReadDateTime(*withdrawnAt)) : std::nullopt;
+  entry.SplitPaymentFormat = row.OptionalText(16).value_or(QString());
 }
 
 } // namespace
@@ -267,9 +272,10 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
   for (const TJournalPayment &payment : payments)
     sums[payment.Currency] += payment.Amount;
   InWriteTransaction(FDatabase, [&] {
-    TSqliteStatement addFile(FDatabase,
-                             "INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, "
-                             "sha256, archive_path, warning_count) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    TSqliteStatement addFile(
+        FDatabase,
+        "INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, "
+        "sha256, archive_path, warning_count, split_payment_format) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
     addFile.Bind(1, StoredDateTime(file.WrittenAt));
     addFile.Bind(2, CommandName(file.Command));
     addFile.Bind(3, file.PayerIBAN);
@@ -278,6 +284,7 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
     addFile.Bind(6, file.Sha256);
     addFile.Bind(7, file.ArchivePath);
     addFile.Bind(8, std::int64_t(file.Warnings));
+    addFile.Bind(9, file.SplitPaymentFormat.isEmpty() ? std::nullopt : std::optional(file.SplitPaymentFormat));
     addFile.Run();
     const std::int64_t fileId = FDatabase.LastInsertedRow();
 

@@ -716,6 +716,23 @@ TEST_F(TCliHistoryTest, TheBatchAgainWarnsForEachInvoiceAndHistoriaListsBothRuns
   EXPECT_EQ(lines[3], QStringLiteral("Razem: 961,20 PLN"));
 }
 
+TEST_F(TCliHistoryTest, TheCsvNamesTheSplitPaymentFormatOfEachFile) {
+  const QString batch = Example(QStringLiteral("faktury"));
+  ASSERT_EQ(Run({QStringLiteral("paczka"), batch, QStringLiteral("--mpp"), QStringLiteral("Standard")}).ExitCode, 0);
+  ASSERT_EQ(Run({QStringLiteral("paczka"), batch, QStringLiteral("--bez-mpp")}).ExitCode, 0);
+
+  const TRun csv = Run({QStringLiteral("historia"), QStringLiteral("--csv")});
+  ASSERT_EQ(csv.ExitCode, 0) << csv.Err.toStdString();
+  const QList<QStringList> rows = ReadBackCsv(csv.Out.toUtf8());
+  ASSERT_EQ(rows.size(), 7);
+  QStringList formats;
+  for (const QStringList &row : rows.mid(1))
+    formats.append(row.value(12));
+  // Newest first: the run without split payment, then the one in the banks' title.
+  EXPECT_EQ(formats, (QStringList{QStringLiteral("nie"), QStringLiteral("nie"), QStringLiteral("nie"),
+                                  QStringLiteral("Standard"), QStringLiteral("Standard"), QStringLiteral("Standard")}));
+}
+
 TEST_F(TCliHistoryTest, WithoutAJournalListsNothing) {
   const TRun run = Run({QStringLiteral("historia"), QStringLiteral("--od"), QStringLiteral("2026-01-01")});
 

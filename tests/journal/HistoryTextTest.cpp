@@ -27,6 +27,12 @@ THistoryEntry SplitPayment(THistoryEntry entry) {
   return entry;
 }
 
+THistoryEntry InFormat(THistoryEntry entry, const QString &format) {
+  entry.SplitPaymentFormat = format;
+  entry.VATAmount = TAmount::FromUnits(12345000);
+  return entry;
+}
+
 THistoryEntry Withdrawn(THistoryEntry entry) {
   entry.WithdrawnAt = QDateTime(QDate(2026, 3, 6), QTime(9, 30, 0));
   return entry;
@@ -72,6 +78,13 @@ const TCsvCase CsvCases[] = {
     {"splitPayment", SplitPayment(Entry(QStringLiteral("Iskra"), QStringLiteral("FV/3"), TAmount::FromUnits(12300000))),
      QStringLiteral("2026-03-05 14:05:09;Iskra;1234563218;FV/3;;1230,00") + Archive +
          QStringLiteral("\"/VAT/23,00/IDC/1234563218/INV/FV/3/TXT/Zapłata; część\";tak;23,00;czynny podatnik VAT\r\n")},
+    // A file recorded with its format names it; a VAT amount has no grouping, like the amount.
+    {"splitPaymentFormat",
+     InFormat(SplitPayment(Entry(QStringLiteral("Iskra"), QStringLiteral("FV/3"), TAmount::FromUnits(12300000))),
+              QStringLiteral("Standard")),
+     QStringLiteral("2026-03-05 14:05:09;Iskra;1234563218;FV/3;;1230,00") + Archive +
+         QStringLiteral("\"/VAT/23,00/IDC/1234563218/INV/FV/3/TXT/Zapłata; część\";Standard;1234,50;czynny podatnik "
+                        "VAT\r\n")},
     {"withdrawnFile", Withdrawn(Entry(QStringLiteral("Próba"), QStringLiteral("FV/3"), TAmount::FromUnits(10000))),
      QStringLiteral("2026-03-05 14:05:09;Próba;1234563218;FV/3;;1,00;PLN;"
                     "PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml;7;2026-03-06 09:30:00;"

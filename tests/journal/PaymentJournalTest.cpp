@@ -304,6 +304,7 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
   const std::vector<THistoryEntry> entries = List({});
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].WithdrawnAt, std::nullopt);
+  EXPECT_EQ(entries[0].SplitPaymentFormat, QString());
   EXPECT_EQ(entries[1].FileId, trial);
   EXPECT_EQ(entries[1].WithdrawnAt, std::optional(March9));
   EXPECT_NE(entries[0].FileId, trial);
@@ -335,7 +336,8 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeeps
   }
   {
     TSqliteDatabase database(fileName, false, 0);
-    database.Execute("ALTER TABLE transfer_file DROP COLUMN withdrawn_at; PRAGMA user_version=1");
+    database.Execute("ALTER TABLE transfer_file DROP COLUMN split_payment_format; "
+                     "ALTER TABLE transfer_file DROP COLUMN withdrawn_at; PRAGMA user_version=1");
   }
 
   TPaymentJournal journal(fileName);
@@ -347,6 +349,7 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeeps
   journal.ForEach({}, [&](const THistoryEntry &entry) { entries.push_back(entry); });
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].WithdrawnAt, std::nullopt);
+  EXPECT_EQ(entries[0].SplitPaymentFormat, QString());
   EXPECT_TRUE(journal.MarkWithdrawn(entries[0].FileId, March9).has_value());
   EXPECT_FALSE(journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1"))).has_value());
 }

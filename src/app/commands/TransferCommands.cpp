@@ -214,7 +214,8 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
     const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
                                                  [](const TWhiteListLine &line) { return line.Warning; });
     if (const auto notRecorded = journal.Record({command, outputFile, run.Now, run.Company.IBAN, written.Currency,
-                                                 mpp.Enabled, warnings.size() + whiteListWarnings},
+                                                 mpp.Enabled, warnings.size() + whiteListWarnings,
+                                                 mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
                                                 written.Payments, titles.Titles(), whiteList.Results))
       warnings.append(*notRecorded);
     for (const QString &warning : warnings)

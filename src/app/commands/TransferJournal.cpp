@@ -153,7 +153,8 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
                                    .FileName = originalName,
                                    .Sha256 = sha256,
                                    .ArchivePath = archived,
-                                   .Warnings = file.Warnings},
+                                   .Warnings = file.Warnings,
+                                   .SplitPaymentFormat = file.SplitPaymentFormat},
                       recorded);
     } catch (...) {
       // A copy that no record names would be taken for a file the journal lost.

@@ -22,6 +22,8 @@ struct TWrittenTransferFile {
   bool SplitPayment = false;
   // All the "Uwaga: " lines logged for the file.
   qsizetype Warnings = 0;
+  // The split-payment format as --mpp names it ("Standard"); empty without split payment.
+  QString SplitPaymentFormat = {};
 };
 
 // The journal's part in one transfer command: the warning about payments already made in an
