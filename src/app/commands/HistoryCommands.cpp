@@ -1,6 +1,8 @@
 #include "app/commands/HistoryCommands.h"
 
+#include "app/commands/OutputAsInput.h"
 #include "app/commands/TransferFileWithdrawal.h"
+#include "app/commands/TransferJournal.h"
 #include "model/Exception.h"
 
 #include <QFileInfo>
@@ -21,8 +23,11 @@ QString THistoryCommands::ChooseExportFile() {
                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("historia.csv")});
 }
 
-void THistoryCommands::ExportCsv(const QString &fileName, const THistoryFilter &filter) const {
-  WriteFileAtomically(fileName, [&](const TByteSink &sink) { WriteHistoryCsv(FHost.Paths, filter, sink); });
+void THistoryCommands::ExportCsv(const TAppPaths &paths, const QString &fileName, const THistoryFilter &filter) {
+  if (IsSameFile(fileName, JournalFile(paths)))
+    throw Exception(
+        QStringLiteral("Nie można zapisać historii do pliku %1: to plik samej historii płatności.").arg(fileName));
+  WriteFileAtomically(fileName, [&](const TByteSink &sink) { WriteHistoryCsv(paths, filter, sink); });
 }
 
 void THistoryCommands::ReportExport(const QString &fileName) {

@@ -15,9 +15,10 @@ public:
   void OpenArchivedFile(const THistoryEntry &entry);
   // "Eksportuj do CSV…", in three steps so that the writing may run off the window's thread:
   // asks where to (empty when the user gives up), writes the listing of `filter` there as CSV
-  // (failing with the reason), and logs the file's name.
+  // (failing with the reason; the journal itself is never written over), and logs the file's
+  // name. The writing takes the data directory by value: it may outlive the window's host.
   QString ChooseExportFile();
-  void ExportCsv(const QString &fileName, const THistoryFilter &filter) const;
+  static void ExportCsv(const TAppPaths &paths, const QString &fileName, const THistoryFilter &filter);
   void ReportExport(const QString &fileName);
   // "Wycofaj plik…": asks whether the transfer file that paid `entry` never went to the bank,
   // then marks it as withdrawn and logs so; "Przywróć plik" asks and takes the mark away. A

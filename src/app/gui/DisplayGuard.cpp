@@ -3,19 +3,23 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 
 namespace {
 
-// Qt's message handler is a plain function; one guard at a time owns these.
+// Qt's message handler is a plain function, called from any thread; one guard at a time owns
+// these.
 struct THeldMessage {
   QtMsgType Type;
   QString Text;
 };
+std::mutex HeldMessagesLock;
 QList<THeldMessage> HeldMessages;
 
 void HoldOrExplain(QtMsgType type, const QMessageLogContext &, const QString &text) {
   if (type != QtFatalMsg) {
+    const std::lock_guard lock(HeldMessagesLock);
     HeldMessages.append({type, text});
     return;
   }
@@ -40,7 +44,11 @@ void TDisplayGuard::Release() {
     return;
   FReleased = true;
   qInstallMessageHandler(FPrevious);
-  const QList<THeldMessage> held = std::exchange(HeldMessages, {});
+  QList<THeldMessage> held;
+  {
+    const std::lock_guard lock(HeldMessagesLock);
+    held = std::exchange(HeldMessages, {});
+  }
   for (const THeldMessage &message : held)
     qt_message_output(message.Type, QMessageLogContext(), message.Text);
 }

@@ -44,7 +44,8 @@ IHistorySource &SourceOf(IHistorySource *given, std::unique_ptr<IHistorySource> 
 } // namespace
 
 THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
-    : QWidget(parent), FCommands(host), FDialogs(host.Dialogs), FModel(new THistoryTableModel(this)),
+    : QWidget(parent), FCommands(host), FDialogs(host.Dialogs), FPaths(host.Paths),
+      FModel(new THistoryTableModel(this)),
       FQueries(new THistoryQueries(SourceOf(source, FOwnSource, host.Paths), this)), FSearchDelay(new QTimer(this)),
       FGrid(new QTableView), FSearch(new QLineEdit), FFrom(DateField(QStringLiteral("DataOd"))),
       FTo(DateField(QStringLiteral("DataDo"))), FSums(new QLabel), FExported(new QLabel) {
@@ -179,15 +180,16 @@ void THistoryPage::ExportCsv() {
   if (fileName.isEmpty())
     return;
   FExported->setText(QStringLiteral("Zapisuję do pliku %1…").arg(fileName));
-  FQueries->RunAfterReads([this, fileName, filter = FShownFilter] { FCommands.ExportCsv(fileName, filter); },
-                          [this, fileName](const QString &error) {
-                            if (!error.isEmpty()) {
-                              FExported->clear();
-                              // The page has no log of its own: the user is looking at it.
-                              FDialogs.ShowError(error);
-                              return;
-                            }
-                            FCommands.ReportExport(fileName);
-                            FExported->setText(QStringLiteral("Zapisano do pliku: %1").arg(fileName));
-                          });
+  FQueries->RunAfterReads(
+      [paths = FPaths, fileName, filter = FShownFilter] { THistoryCommands::ExportCsv(paths, fileName, filter); },
+      [this, fileName](const QString &error) {
+        if (!error.isEmpty()) {
+          FExported->clear();
+          // The page has no log of its own: the user is looking at it.
+          FDialogs.ShowError(error);
+          return;
+        }
+        FCommands.ReportExport(fileName);
+        FExported->setText(QStringLiteral("Zapisano do pliku: %1").arg(fileName));
+      });
 }

@@ -57,6 +57,8 @@ private:
 
   THistoryCommands FCommands;
   IDialogs &FDialogs;
+  // A copy for the export on the reading thread, which may end after the host.
+  const TAppPaths FPaths;
   std::unique_ptr<IHistorySource> FOwnSource;
   THistoryTableModel *FModel;
   THistoryQueries *FQueries;

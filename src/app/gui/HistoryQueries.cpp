@@ -76,10 +76,14 @@ void THistoryQueries::Post(std::function<Result()> read, std::function<void(cons
     }
     QMetaObject::invokeMethod(this, [this, generation, answer, result = std::move(result), error] {
       if (generation == FGeneration) {
-        if (result)
+        if (result) {
           answer(*result);
-        else
+        } else {
+          // The listing's other answers would cover its failure with a sum or a page.
+          ++FGeneration;
+          FFirstPageComing = false;
           emit Failed(error);
+        }
       }
       Answered();
     });

@@ -5,6 +5,7 @@
 #include "app/gui/HistoryPage.h"
 #include "app/gui/HistoryQueries.h"
 #include "app/gui/HistoryTableModel.h"
+#include "model/Exception.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -247,6 +248,48 @@ TEST(HistoryPageRowsTest, ReadsRowsAPageAtATimeAsTheGridWantsThem) {
   EXPECT_EQ(model.index(count - 1, 3).data().toString(), QStringLiteral("FV/1"));
   EXPECT_FALSE(model.canFetchMore({}));
   EXPECT_EQ(source.Pages, 3);
+}
+
+// The export would replace the journal it reads: refused, and the journal stays whole.
+TEST_F(THistoryPageTest, AnExportOntoTheJournalItselfIsRefused) {
+  Page.show();
+  AwaitShown();
+  const QString journal = App.File(QStringLiteral("historia.sqlite"));
+  const QByteArray before = App.ReadBytes(QStringLiteral("historia.sqlite"));
+  Host.ChooserAnswers.push_back(journal);
+
+  Control<QPushButton>(Page, QStringLiteral("BtnEksportCsv")).click();
+  AwaitShown();
+
+  EXPECT_EQ(
+      Host.ErrorBoxes,
+      QStringList{
+          QStringLiteral("Nie można zapisać historii do pliku %1: to plik samej historii płatności.").arg(journal)});
+  EXPECT_EQ(App.ReadBytes(QStringLiteral("historia.sqlite")), before);
+  EXPECT_EQ(Control<QLabel>(Page, QStringLiteral("LblEksport")).text(), QString());
+}
+
+// A listing whose rows cannot be read while its sum can: the sum must not cover the failure.
+class TFailingPageSource : public IHistorySource {
+public:
+  std::vector<THistoryEntry> Page(const THistoryFilter &, std::optional<std::int64_t>, int) override {
+    throw Exception(QStringLiteral("Historia jest zajęta."));
+  }
+  THistorySummary Summarize(const THistoryFilter &) override { return {5, {}}; }
+  void Interrupt() override {}
+};
+
+TEST(THistoryPageFailureTest, AFailedListingStaysSaidWhenItsSumArrives) {
+  EnsureApplication();
+  TTempAppDir app;
+  TFakeHost host{app.Paths()};
+  TFailingPageSource source;
+  THistoryPage page(host.Host(), &source);
+  page.show();
+  ProcessEventsUntil([&page] { return !page.Reading(); }, "the listing's answers");
+
+  EXPECT_EQ(Control<QLabel>(page, QStringLiteral("LblSuma")).text(), QStringLiteral("Historia jest zajęta."));
+  EXPECT_EQ(Control<QTableView>(page, QStringLiteral("GridHistoria")).model()->rowCount(), 0);
 }
 
 TEST_F(THistoryPageTest, WithdrawsTheSelectedPaymentsFileAfterAskingAndRestoresIt) {
