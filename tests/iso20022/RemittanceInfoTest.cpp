@@ -18,6 +18,20 @@ const QString Unstructured = QStringLiteral("/VAT/230.85/IDC/FV/1/2025/TXT/52658
 const TCompanyData Company{QStringLiteral("Płatnik S.A."), QStringLiteral("1234563218"),
                            QStringLiteral("PL27114020040000300201355387"), QStringLiteral("BREXPLPW")};
 
+// The invoice's payment as the batch writer gets it.
+TPayment SupplierPayment(TAmount vat, const QString &ksefNumber) {
+  TPayment payment;
+  payment.InvoiceNumber = InvoiceNumber;
+  payment.CreditorName = QStringLiteral("Dostawca");
+  payment.CreditorNIP = NIP;
+  payment.CreditorCountry = QStringLiteral("PL");
+  payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
+  payment.Amount = TAmount::ParsePolish(QStringLiteral("1234,50"));
+  payment.VATAmount = vat;
+  payment.nrKsef = ksefNumber;
+  return payment;
+}
+
 enum class TDocument { SingleInvoice, MultiPayment };
 
 // Writes the document and returns the KSeF reference its structured encoding should carry.
@@ -38,15 +52,7 @@ QString WriteDocument(TDocument kind, const TMPPSettings &mpp, const QString &fi
                                 FixturePath(QStringLiteral("iso20022/SystemInfoPrefixed.xml")), QString(), Now);
     return QStringLiteral("5265877635-20250131-0100A0B1C2D3-E4");
   }
-  TPayment payment;
-  payment.InvoiceNumber = InvoiceNumber;
-  payment.CreditorName = QStringLiteral("Dostawca");
-  payment.CreditorNIP = NIP;
-  payment.CreditorCountry = QStringLiteral("PL");
-  payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
-  payment.Amount = TAmount::ParsePolish(QStringLiteral("1234,50"));
-  payment.VATAmount = vat;
-  payment.nrKsef = QStringLiteral("KSEF-REF-9");
+  const TPayment payment = SupplierPayment(vat, QStringLiteral("KSEF-REF-9"));
   TPain001Writer::Generate(TPaymentList{payment}, Company, mpp, file, Now);
   return payment.nrKsef;
 }
@@ -106,15 +112,7 @@ TEST(StructuredRemittance, WithoutKsefNumberGivesTheInvoiceNumber) {
   for (const QString &ksefNumber : {QString(), QStringLiteral("  ")}) {
     TTempDir dir;
     const QString file = dir.File(QStringLiteral("Pain001Paczka_MPP.xml"));
-    TPayment payment;
-    payment.InvoiceNumber = InvoiceNumber;
-    payment.CreditorName = QStringLiteral("Dostawca");
-    payment.CreditorNIP = NIP;
-    payment.CreditorCountry = QStringLiteral("PL");
-    payment.CreditorIBAN = QStringLiteral("PL61109010140000071219812874");
-    payment.Amount = TAmount::ParsePolish(QStringLiteral("1234,50"));
-    payment.VATAmount = TAmount::ParsePolish(QStringLiteral("230,85"));
-    payment.nrKsef = ksefNumber;
+    const TPayment payment = SupplierPayment(TAmount::ParsePolish(QStringLiteral("230,85")), ksefNumber);
     TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{true, TMPPFormat::Structured}, file, Now);
     EXPECT_TRUE(IsValidPain001(file));
     EXPECT_EQ(TPain001View(file).Text(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), InvoiceNumber);
