@@ -1,5 +1,5 @@
 # Writes the Debian changelog of the package, gzipped, from CHANGELOG.md.
-# cmake -DSOURCE=CHANGELOG.md -DOUTPUT=changelog.gz -DVERSION=1.18 -DMAINTAINER="Name <address>"
+# cmake -DSOURCE=CHANGELOG.md -DOUTPUT=changelog.gz -DVERSION=1.19 -DMAINTAINER="Name <address>"
 #       -P DebianChangelog.cmake
 #
 # CHANGELOG.md has a heading "## VERSION (YYYY-MM-DD)" per version, newest first, and one

@@ -8,7 +8,7 @@
 namespace {
 
 const TAboutLine Author{QStringLiteral("autor programu"), QStringLiteral("Orsolan")};
-const TAboutLine Version{QStringLiteral("wersja"), QStringLiteral("1.18")};
+const TAboutLine Version{QStringLiteral("wersja"), QStringLiteral("1.19")};
 const TAboutLine Phone{QStringLiteral("telefon"), QStringLiteral("+48 600 700 800")};
 const TAboutLine Mail{QStringLiteral("adres poczty"), QStringLiteral("autor@example.pl")};
 

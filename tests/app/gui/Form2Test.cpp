@@ -89,7 +89,7 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   const auto window = Open();
 
   EXPECT_EQ(window->objectName(), QStringLiteral("Form2"));
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("Pavena;    autor: Orsolan;    ver: 1.18"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Pavena;    autor: Orsolan;    ver: 1.19"));
   const auto &pages = Control<QTabWidget>(*window, QStringLiteral("Pages"));
   QStringList captions;
   for (int index = 0; index < pages.count(); ++index)

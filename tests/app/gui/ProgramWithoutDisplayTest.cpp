@@ -38,7 +38,7 @@ TEST_P(TProgramWithoutDisplayTest, AnswersAndEndsWithStatusZero) {
 INSTANTIATE_TEST_SUITE_P(
     Options, TProgramWithoutDisplayTest,
     ::testing::Values(
-        TOptionCase{"windowVersion", PAVENA_WINDOW, {QStringLiteral("--version")}, QStringLiteral("1.18")},
+        TOptionCase{"windowVersion", PAVENA_WINDOW, {QStringLiteral("--version")}, QStringLiteral("1.19")},
         TOptionCase{"windowHelp",
                     PAVENA_WINDOW,
                     {QStringLiteral("--help")},
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PAVENA_WINDOW,
                     {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("-h")},
                     QStringLiteral("Użycie: pavena [--help | --version]")},
-        TOptionCase{"cliVersion", PAVENA_CLI, {QStringLiteral("--version")}, QStringLiteral("1.18")}),
+        TOptionCase{"cliVersion", PAVENA_CLI, {QStringLiteral("--version")}, QStringLiteral("1.19")}),
     [](const ::testing::TestParamInfo<TOptionCase> &info) { return std::string(info.param.Name); });
 
 // The window itself cannot start there: one Polish explanation instead of Qt's English abort

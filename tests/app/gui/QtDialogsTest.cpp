@@ -83,13 +83,13 @@ TEST_F(TQtDialogsTest, AboutBoxLinesUpItsLabelsAndValues) {
   });
 
   Dialogs.ShowAbout({{QStringLiteral("autor programu"), QStringLiteral("Orsolan")},
-                     {QStringLiteral("wersja"), QStringLiteral("1.18")},
+                     {QStringLiteral("wersja"), QStringLiteral("1.19")},
                      {QStringLiteral("adres poczty"), QStringLiteral("<b>autor</b>@example.pl")}});
 
   EXPECT_EQ(answer.Answered(), 1);
   EXPECT_EQ(title, QStringLiteral("Informacja o programie"));
   EXPECT_TRUE(hasIcon);
-  EXPECT_EQ(rows, (QStringList{QStringLiteral("autor programu:|Orsolan"), QStringLiteral("wersja:|1.18"),
+  EXPECT_EQ(rows, (QStringList{QStringLiteral("autor programu:|Orsolan"), QStringLiteral("wersja:|1.19"),
                                QStringLiteral("adres poczty:|<b>autor</b>@example.pl")}));
   EXPECT_EQ(buttons.size(), 1);
 }
