@@ -40,11 +40,6 @@ private:
 
 } // namespace
 
-bool IsWhiteListCommand(TCliCommand command) {
-  return command == TCliCommand::WhiteListLoad || command == TCliCommand::WhiteListCheck ||
-         command == TCliCommand::WhiteListDownload;
-}
-
 int RunWhiteList(const TCliRequest &request, const TAppPaths &paths) {
   TConsoleHost console(paths);
   TWhiteListCommands commands(console.Host());

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "CliArguments.h"
+#include "CliRequest.h"
 #include "app/commands/AppPaths.h"
-
-bool IsWhiteListCommand(TCliCommand command);
 
 // Runs biala-lista wczytaj, pobierz or sprawdz and gives the exit status: 0 done (found),
 // 1 failed (not found), 2 a malformed NIP or account.

@@ -1,4 +1,5 @@
 #include "CliArguments.h"
+#include "CliHelp.h"
 #include "ConsoleHost.h"
 #include "WhiteListCli.h"
 #include "app/commands/HistoryListing.h"
@@ -7,6 +8,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "app/commands/TransferFileWithdrawal.h"
+#include "model/Exception.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
@@ -82,13 +84,49 @@ TTransferResult RunTransfer(const TCliRequest &request, const TAppPaths &paths) 
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
   TTransferCommands commands(console.Host());
-  switch (request.Command) {
-  case TCliCommand::Single:
+  if (request.Command == TCliCommand::Single)
     return commands.PressSingle(request.Input, request.AdditionalReference,
                                 request.MPP.value_or(StoredSplitPayment(paths)));
-  case TCliCommand::Batch: return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
-  default: return commands.PressVideoTelWithoutSplitPayment(request.Input);
+  if (request.Command == TCliCommand::Batch)
+    return commands.PressBatch(request.Input, request.MPP.value_or(StoredSplitPayment(paths)));
+  return commands.PressVideoTelWithoutSplitPayment(request.Input);
+}
+
+int RunTransferCommand(const TCliRequest &request, const TAppPaths &paths) {
+  const TTransferResult result = RunTransfer(request, paths);
+  if (!result.Written)
+    return ExitStatus(TExitCode::Failed);
+  return ExitStatus(request.Strict && result.Warnings > 0 ? TExitCode::Warnings : TExitCode::Success);
+}
+
+int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
+  if (request.WithdrawFile || request.RestoreFile) {
+    ChangeHistory(request, paths);
+    return ExitStatus(TExitCode::Success);
   }
+  return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
+}
+
+// Every command by name, so that one added to the table and not run here is a compiler warning.
+int Run(const TCliRequest &request, const TAppPaths &paths) {
+  switch (request.Command) {
+  case TCliCommand::Help:
+    WriteLines(stdout, request.HelpTopic.isEmpty() ? CliHelpText(paths) : CliCommandHelpText(request.HelpTopic));
+    return ExitStatus(TExitCode::Success);
+  case TCliCommand::Version: WriteLines(stdout, QStringLiteral(PAVENA_VERSION)); return ExitStatus(TExitCode::Success);
+  case TCliCommand::Single:
+  case TCliCommand::Batch:
+  case TCliCommand::VideoTel: return RunTransferCommand(request, paths);
+  case TCliCommand::SendToAuthor:
+    return ExitStatus(SendToAuthor(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
+  case TCliCommand::Pdf: return ExitStatus(PreviewPdf(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
+  case TCliCommand::WhiteListLoad:
+  case TCliCommand::WhiteListCheck:
+  case TCliCommand::WhiteListDownload: return RunWhiteList(request, paths);
+  case TCliCommand::History: return RunHistory(request, paths);
+  }
+  // Not reached: the switch names every command.
+  return ExitStatus(TExitCode::Failed);
 }
 
 } // namespace
@@ -106,36 +144,12 @@ int main(int argc, char *argv[]) {
   try {
     request = ParseCliArguments(QCoreApplication::arguments().mid(1));
   } catch (const Exception &error) {
-    WriteLines(stderr, QStringLiteral("pavena-cli: ") + error.Message() + u'\n' + CliUsageHint());
+    WriteLines(stderr, QStringLiteral("pavena-cli: ") + error.Message() + u'\n' +
+                           CliUsageHint(QCoreApplication::arguments().mid(1)));
     return ExitStatus(TExitCode::Usage);
   }
-  if (request.Command == TCliCommand::Help) {
-    WriteLines(stdout, CliHelpText(TAppPaths::OfRunningProgram()));
-    return ExitStatus(TExitCode::Success);
-  }
-  if (request.Command == TCliCommand::Version) {
-    WriteLines(stdout, QStringLiteral(PAVENA_VERSION));
-    return ExitStatus(TExitCode::Success);
-  }
   try {
-    const TAppPaths paths = TAppPaths::OfRunningProgram();
-    if (request.Command == TCliCommand::SendToAuthor)
-      return ExitStatus(SendToAuthor(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
-    if (request.Command == TCliCommand::Pdf)
-      return ExitStatus(PreviewPdf(request.Input, paths) ? TExitCode::Success : TExitCode::Failed);
-    if (IsWhiteListCommand(request.Command))
-      return RunWhiteList(request, paths);
-    if (request.Command == TCliCommand::History) {
-      if (request.WithdrawFile || request.RestoreFile) {
-        ChangeHistory(request, paths);
-        return ExitStatus(TExitCode::Success);
-      }
-      return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
-    }
-    const TTransferResult result = RunTransfer(request, paths);
-    if (!result.Written)
-      return ExitStatus(TExitCode::Failed);
-    return ExitStatus(request.Strict && result.Warnings > 0 ? TExitCode::Warnings : TExitCode::Success);
+    return Run(request, TAppPaths::OfRunningProgram());
   } catch (const std::exception &error) {
     // An error no command reports itself still ends the run with its message, not with an abort.
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));

@@ -1,0 +1,287 @@
+#include "CliCommandTable.h"
+
+#include "model/Exception.h"
+#include "settings/Settings.h"
+
+#include <algorithm>
+
+namespace {
+
+TMPPFormat FormatOfName(const QString &name) {
+  for (TMPPFormat format :
+       {TMPPFormat::None, TMPPFormat::Ustrd, TMPPFormat::Structured, TMPPFormat::Both, TMPPFormat::Standard})
+    if (QString::compare(name, TSettings::MPPFormatToString(format), Qt::CaseInsensitive) == 0)
+      return format;
+  throw Exception(
+      QStringLiteral("Nieznany format MPP: %1 (dozwolone: None, Ustrd, Structured, Both, Standard)").arg(name));
+}
+
+// Every date of the command line: RRRR-MM-DD, or RRRRMMDD as the Ministry names its files.
+QDate DateOfOption(const QString &option, const QString &text) {
+  const QDate date = text.size() == 10  ? QDate::fromString(text, QStringLiteral("yyyy-MM-dd"))
+                     : text.size() == 8 ? QDate::fromString(text, QStringLiteral("yyyyMMdd"))
+                                        : QDate();
+  if (!date.isValid())
+    throw Exception(
+        QStringLiteral("Opcja %1 wymaga daty w postaci RRRR-MM-DD albo RRRRMMDD, a nie „%2”").arg(option, text));
+  return date;
+}
+
+std::int64_t FileIdOfOption(const QString &option, const QString &text) {
+  bool ok = false;
+  const qlonglong id = text.toLongLong(&ok);
+  if (!ok || id <= 0 || text.startsWith(u'+'))
+    throw Exception(
+        QStringLiteral("Opcja %1 wymaga numeru pliku z kolumny Nr polecenia historia: %2").arg(option, text));
+  return id;
+}
+
+const QList<TCliOptionSpec> Options = {
+    {QStringLiteral("--referencja"), QStringLiteral("TEKST"),
+     QStringLiteral("dodatkowa własna referencja do przelewu (tylko faktura)"),
+     [](TCliRequest &request, const QString &value) { request.AdditionalReference = value; }},
+    {QStringLiteral("--mpp"), QStringLiteral("FORMAT"),
+     QStringLiteral("mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
+                    "FORMAT: None, Ustrd, Structured, Both albo Standard\n"
+                    "(Standard: tytuł /VAT/…/IDC/…/INV/…/TXT/…, który banki\n"
+                    "odczytują jako przelew MPP; None: przelew MPP bez informacji\n"
+                    "o płatności (RmtInf), więc bez kwoty VAT i numeru faktury,\n"
+                    "których bank w przelewie MPP wymaga)"),
+     [](TCliRequest &request, const QString &value) { request.MPP = TMPPSettings{true, FormatOfName(value)}; }},
+    {QStringLiteral("--bez-mpp"), QString(), QStringLiteral("bez mechanizmu podzielonej płatności w tym uruchomieniu"),
+     [](TCliRequest &request, const QString &) { request.MPP = TMPPSettings{false, TMPPFormat::None}; }},
+    {QStringLiteral("--scisle"), QString(),
+     QStringLiteral("kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami"),
+     [](TCliRequest &request, const QString &) { request.Strict = true; }},
+    {QStringLiteral("--data"), QStringLiteral("RRRR-MM-DD"),
+     QStringLiteral("biala-lista pobierz i sprawdz: dzień pliku płaskiego\n"
+                    "(także RRRRMMDD, jak w nazwie pliku z Ministerstwa)"),
+     [](TCliRequest &request, const QString &value) {
+       request.Day = DateOfOption(QStringLiteral("--data"), value);
+     }},
+    {QStringLiteral("--od"), QStringLiteral("RRRR-MM-DD"),
+     QStringLiteral("historia: płatności z plików zapisanych tego dnia i później"),
+     [](TCliRequest &request, const QString &value) {
+       request.History.From = DateOfOption(QStringLiteral("--od"), value);
+     }},
+    {QStringLiteral("--do"), QStringLiteral("RRRR-MM-DD"),
+     QStringLiteral("historia: płatności z plików zapisanych tego dnia i wcześniej"),
+     [](TCliRequest &request, const QString &value) {
+       request.History.To = DateOfOption(QStringLiteral("--do"), value);
+     }},
+    {QStringLiteral("--szukaj"), QStringLiteral("TEKST"),
+     QStringLiteral("historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
+                    "albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)"),
+     [](TCliRequest &request, const QString &value) { request.History.Search = value; }},
+    {QStringLiteral("--csv"), QString(), QStringLiteral("historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)"),
+     [](TCliRequest &request, const QString &) { request.Csv = true; }},
+    {QStringLiteral("--wycofaj"), QStringLiteral("NR"),
+     QStringLiteral("historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
+                    "odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
+                    "w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\""),
+     [](TCliRequest &request, const QString &value) {
+       request.WithdrawFile = FileIdOfOption(QStringLiteral("--wycofaj"), value);
+     }},
+    {QStringLiteral("--przywroc"), QStringLiteral("NR"), QStringLiteral("historia: cofa wycofanie pliku nr NR"),
+     [](TCliRequest &request, const QString &value) {
+       request.RestoreFile = FileIdOfOption(QStringLiteral("--przywroc"), value);
+     }},
+};
+
+const TCliOptionGroup SplitPayment{{QStringLiteral("--mpp"), QStringLiteral("--bez-mpp")}};
+const TCliOptionGroup Strict{{QStringLiteral("--scisle")}};
+const TCliOptionGroup Day{{QStringLiteral("--data")}};
+
+const QList<TCliCommandSpec> Commands = {
+    {QStringLiteral("faktura"),
+     TCliCommand::Single,
+     {QStringLiteral("PLIK.xml")},
+     {{TCliOptionGroup{{QStringLiteral("--referencja")}}, SplitPayment, Strict}},
+     QStringLiteral("plik przelewu dla jednej faktury zakupowej KSeF:\n"
+                    "PLIKI_DO_BANKU/Pain001.xml (z mechanizmem MPP: Pain001_MPP.xml)"),
+     {}},
+    {QStringLiteral("paczka"),
+     TCliCommand::Batch,
+     {QStringLiteral("KATALOG")},
+     {{SplitPayment, Strict}},
+     QStringLiteral("jeden plik przelewu dla wszystkich plików *.xml leżących bezpośrednio\n"
+                    "w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)"),
+     {}},
+    {QStringLiteral("videotel"),
+     TCliCommand::VideoTel,
+     {QStringLiteral("PLIK.imp")},
+     {{Strict}},
+     QStringLiteral("plik przelewu z pliku w formacie VideoTel, zawsze bez MPP:\n"
+                    "PLIKI_DO_BANKU/Pain001VideoTel.xml"),
+     {}},
+    {QStringLiteral("pdf"),
+     TCliCommand::Pdf,
+     {QStringLiteral("PLIK.xml")},
+     {{}},
+     QStringLiteral("faktura KSeF jako PDF (generator Velmira), zapisany obok pliku XML:\n"
+                    "z PLIK.xml powstaje PLIK.PDF; plik nie jest otwierany"),
+     {}},
+    {QStringLiteral("wyslij"),
+     TCliCommand::SendToAuthor,
+     {QStringLiteral("PLIK")},
+     {{}},
+     QStringLiteral("wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
+                    "do autora programu; w treści nazwa i NIP płatnika z settings.ini"),
+     {}},
+    {QStringLiteral("biala-lista wczytaj"),
+     TCliCommand::WhiteListLoad,
+     {QStringLiteral("PLIK")},
+     {{}},
+     QStringLiteral("wczytuje plik płaski białej listy podatników VAT (RRRRMMDD.7z\n"
+                    "z Ministerstwa Finansów albo plik .json z niego) do katalogu BIALA_LISTA;\n"
+                    "dane starsze od najnowszych o 7 dni lub więcej są usuwane i nie są wczytywane"),
+     {}},
+    {QStringLiteral("biala-lista pobierz"),
+     TCliCommand::WhiteListDownload,
+     {},
+     {{Day}},
+     QStringLiteral("pobiera plik płaski dnia (domyślnie dzisiejszy) spod adresu\n"
+                    "[BialaLista] Adres= z settings.ini i wczytuje go"),
+     {}},
+    {QStringLiteral("biala-lista sprawdz"),
+     TCliCommand::WhiteListCheck,
+     {QStringLiteral("NIP"), QStringLiteral("RACHUNEK")},
+     {{Day}},
+     QStringLiteral("czy para NIP i rachunek figuruje w wykazie podatników VAT\n"
+                    "według pliku płaskiego dnia (domyślnie dzisiejszego), a bez niego według\n"
+                    "najnowszego wcześniejszego, nigdy późniejszego"),
+     {{0, QStringLiteral("figuruje")},
+      {1, QStringLiteral("nie figuruje (albo nie sprawdzono)")},
+      {2, QStringLiteral("błędny NIP albo rachunek albo błędne wywołanie")}}},
+    {QStringLiteral("historia"),
+     TCliCommand::History,
+     {},
+     {{TCliOptionGroup{{QStringLiteral("--od")}}, TCliOptionGroup{{QStringLiteral("--do")}},
+       TCliOptionGroup{{QStringLiteral("--szukaj")}}, TCliOptionGroup{{QStringLiteral("--csv")}}},
+      {TCliOptionGroup{{QStringLiteral("--wycofaj"), QStringLiteral("--przywroc")}, false}}},
+     QStringLiteral("płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
+                    "data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
+                    "przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum"),
+     {{0, QStringLiteral("historia wypisana (plik wycofany, przywrócony)")},
+      {1, QStringLiteral("nie powiodło się")},
+      {2, QStringLiteral("błędne wywołanie")}}},
+};
+
+const QList<TCliOptionSpec> ProgramOptions = {
+    {QStringLiteral("--help"), QString(),
+     QStringLiteral("ten opis i wyjście; po poleceniu (pavena-cli historia --help):\nopis tego polecenia"), nullptr},
+    {QStringLiteral("--version"), QString(), QStringLiteral("wersja programu i wyjście"), nullptr},
+};
+
+const QList<TCliExitCode> ExitCodes = {
+    {0, QStringLiteral("plik zapisany (plik wysłany)")},
+    {1, QStringLiteral("konwersja (wysyłka) nie powiodła się")},
+    {2, QStringLiteral("błędne wywołanie")},
+    {3, QStringLiteral("z opcją --scisle: plik przelewu zapisany, ale z ostrzeżeniami \"Uwaga: \"")},
+};
+
+QString Join(const QStringList &items, const QString &last) {
+  if (items.size() < 2)
+    return items.value(0);
+  return items.first(items.size() - 1).join(QStringLiteral(", ")) + u' ' + last + u' ' + items.last();
+}
+
+} // namespace
+
+const QList<TCliCommandSpec> &CliCommands() { return Commands; }
+
+const QList<TCliOptionSpec> &CliOptions() { return Options; }
+
+const TCliOptionSpec *FindCliOption(const QString &name) {
+  const auto found =
+      std::find_if(Options.begin(), Options.end(), [&](const TCliOptionSpec &option) { return option.Name == name; });
+  return found == Options.end() ? nullptr : &*found;
+}
+
+const QList<TCliOptionSpec> &CliProgramOptions() { return ProgramOptions; }
+
+const QList<TCliExitCode> &CliExitCodes() { return ExitCodes; }
+
+QString ExitCodesText(const QList<TCliExitCode> &codes) {
+  QStringList parts;
+  for (const TCliExitCode &code : codes)
+    parts.append(QStringLiteral("%1 - %2").arg(code.Status).arg(code.Meaning));
+  return parts.join(QStringLiteral(", "));
+}
+
+QString CliSummary() {
+  return QStringLiteral("pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel,\n"
+                        "podgląd faktury KSeF jako PDF");
+}
+
+QString CliOptionsNote() {
+  return QStringLiteral("Bez --mpp i --bez-mpp obowiązuje wybór MPP zapisany w settings.ini.\n"
+                        "Żadna opcja nie zmienia pliku settings.ini.");
+}
+
+QString CliChecksNote() {
+  return QStringLiteral("Każdy zapisany plik przelewu program sprawdza: ze schematem pain.001.001.09, numery\n"
+                        "rachunków (IBAN), NIP i BIC, pusty plik, tę samą fakturę dwa razy, teksty ucięte do\n"
+                        "długości pól, mechanizm podzielonej płatności, rachunki odbiorców z białą listą\n"
+                        "podatników VAT (gdy wczytano plik płaski; plik VideoTel nie podaje NIP odbiorców,\n"
+                        "więc jego rachunków nie sprawdza i mówi o tym), a w historii płatności - czy ta sama\n"
+                        "faktura nie jest już w dawniejszym pliku. Każde znalezisko to wiersz \"Uwaga: \"\n"
+                        "na standardowym wyjściu błędów; plik zostaje zapisany.");
+}
+
+QList<const TCliCommandSpec *> CommandsOfTopic(const QString &topic) {
+  QList<const TCliCommandSpec *> commands;
+  for (const TCliCommandSpec &command : Commands)
+    if (topic.isEmpty() || command.Name == topic || command.Name.startsWith(topic + u' '))
+      commands.append(&command);
+  return commands;
+}
+
+QStringList CommandOptionNames(const TCliCommandSpec &command) {
+  QStringList names;
+  for (const TCliForm &form : command.Forms)
+    for (const TCliOptionGroup &group : form)
+      names += group.Options;
+  return names;
+}
+
+QList<QList<TCliUsageToken>> CliUsage(const TCliCommandSpec &command) {
+  using TKind = TCliUsageToken::TKind;
+  QList<QList<TCliUsageToken>> lines;
+  for (const TCliForm &form : command.Forms) {
+    QList<TCliUsageToken> line{{TKind::Literal, command.Name}};
+    for (const QString &argument : command.Arguments)
+      line.append({TKind::Value, argument});
+    for (const TCliOptionGroup &group : form) {
+      if (group.Optional)
+        line.append({TKind::Punctuation, QStringLiteral("[")});
+      for (const QString &name : group.Options) {
+        if (name != group.Options.first())
+          line.append({TKind::Punctuation, QStringLiteral("|")});
+        line.append({TKind::Literal, name});
+        if (const TCliOptionSpec *option = FindCliOption(name); !option->ValueName.isEmpty())
+          line.append({TKind::Value, option->ValueName});
+      }
+      if (group.Optional)
+        line.append({TKind::Punctuation, QStringLiteral("]")});
+    }
+    lines.append(line);
+  }
+  return lines;
+}
+
+QString UsageText(const QList<TCliUsageToken> &tokens, QString (*shown)(const TCliUsageToken &)) {
+  QString text;
+  for (qsizetype i = 0; i < tokens.size(); ++i) {
+    // Brackets hug what they enclose.
+    const bool glued = i > 0 && (tokens[i - 1].Text == QStringLiteral("[") || tokens[i].Text == QStringLiteral("]"));
+    if (i > 0 && !glued)
+      text += u' ';
+    text += shown ? shown(tokens[i]) : tokens[i].Text;
+  }
+  return text;
+}
+
+QString JoinAnd(const QStringList &items) { return Join(items, QStringLiteral("i")); }
+
+QString JoinOr(const QStringList &items) { return Join(items, QStringLiteral("albo")); }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "journal/JournalRecords.h"
+#include "model/Types.h"
+
+#include <QDate>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+enum class TCliCommand {
+  Help,
+  Version,
+  Single,
+  Batch,
+  VideoTel,
+  SendToAuthor,
+  Pdf,
+  WhiteListLoad,
+  WhiteListCheck,
+  WhiteListDownload,
+  History
+};
+
+// What one run of pavena-cli is asked to do.
+struct TCliRequest {
+  TCliCommand Command = TCliCommand::Help;
+  // With Help: the command (or group of commands, "biala-lista") to describe; empty for all.
+  QString HelpTopic;
+  // The invoice file, the invoice directory, the VideoTel file, the file to send, the flat
+  // file or the NIP to check, as given.
+  QString Input;
+  // The account of biala-lista sprawdz.
+  QString Account;
+  // --data of biala-lista sprawdz and pobierz.
+  std::optional<QDate> Day;
+  QString AdditionalReference;
+  // Set by --mpp or --bez-mpp; otherwise the choice stored in settings.ini applies.
+  std::optional<TMPPSettings> MPP;
+  // --scisle: a transfer file written with warnings ends the run with its own exit status.
+  bool Strict = false;
+  // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv).
+  THistoryFilter History;
+  bool Csv = false;
+  // historia --wycofaj ID / --przywroc ID: the transfer file to mark as never sent, or to
+  // count as sent again, instead of a listing.
+  std::optional<std::int64_t> WithdrawFile;
+  std::optional<std::int64_t> RestoreFile;
+};
