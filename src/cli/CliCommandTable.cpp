@@ -47,18 +47,19 @@ const QList<TCliOptionSpec> Options = {
                     "odczytują jako przelew MPP; None: przelew MPP bez informacji\n"
                     "o płatności (RmtInf), więc bez kwoty VAT i numeru faktury,\n"
                     "których bank w przelewie MPP wymaga)"),
-     [](TCliRequest &request, const QString &value) { request.MPP = TMPPSettings{true, FormatOfName(value)}; }},
+     [](TCliRequest &request, const QString &value) {
+       request.MPP = TMPPSettings{true, FormatOfName(value)};
+     }},
     {QStringLiteral("--bez-mpp"), QString(), QStringLiteral("bez mechanizmu podzielonej płatności w tym uruchomieniu"),
-     [](TCliRequest &request, const QString &) { request.MPP = TMPPSettings{false, TMPPFormat::None}; }},
-    {QStringLiteral("--scisle"), QString(),
-     QStringLiteral("kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami"),
+     [](TCliRequest &request, const QString &) {
+       request.MPP = TMPPSettings{false, TMPPFormat::None};
+     }},
+    {QStringLiteral("--scisle"), QString(), QStringLiteral("kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami"),
      [](TCliRequest &request, const QString &) { request.Strict = true; }},
     {QStringLiteral("--data"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("biala-lista pobierz i sprawdz: dzień pliku płaskiego\n"
                     "(także RRRRMMDD, jak w nazwie pliku z Ministerstwa)"),
-     [](TCliRequest &request, const QString &value) {
-       request.Day = DateOfOption(QStringLiteral("--data"), value);
-     }},
+     [](TCliRequest &request, const QString &value) { request.Day = DateOfOption(QStringLiteral("--data"), value); }},
     {QStringLiteral("--od"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("historia: płatności z plików zapisanych tego dnia i później"),
      [](TCliRequest &request, const QString &value) {
@@ -152,7 +153,7 @@ const QList<TCliCommandSpec> Commands = {
                     "najnowszego wcześniejszego, nigdy późniejszego"),
      {{0, QStringLiteral("figuruje")},
       {1, QStringLiteral("nie figuruje (albo nie sprawdzono)")},
-      {2, QStringLiteral("błędny NIP albo rachunek albo błędne wywołanie")}}},
+      {2, QStringLiteral("błędny NIP albo rachunek, albo błędne wywołanie")}}},
     {QStringLiteral("historia"),
      TCliCommand::History,
      {},

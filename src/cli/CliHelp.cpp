@@ -12,18 +12,25 @@ QString Continued(const QString &text, qsizetype indent) {
 }
 
 // `text` in lines of at most `width` characters where words allow, starting at column `indent`
-// and each line after the first indented by as many blanks. A lone "-" stays with the word before.
+// and each line after the first indented by as many blanks. "2 - błędne" stays on one line.
 QString Wrapped(const QString &text, qsizetype indent, qsizetype width) {
+  const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+  QStringList units;
+  for (qsizetype i = 0; i < words.size(); ++i)
+    if (words[i] == QStringLiteral("-") && !units.isEmpty() && i + 1 < words.size())
+      units.last() += QStringLiteral(" - ") + words[++i];
+    else
+      units.append(words[i]);
   QString wrapped;
   qsizetype column = indent;
-  for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+  for (const QString &unit : units) {
     if (!wrapped.isEmpty()) {
-      const bool breaks = column + 1 + word.size() > width && word != QStringLiteral("-");
+      const bool breaks = column + 1 + unit.size() > width;
       wrapped += breaks ? u'\n' + QString(indent, u' ') : QStringLiteral(" ");
       column = breaks ? indent : column + 1;
     }
-    wrapped += word;
-    column += word.size();
+    wrapped += unit;
+    column += unit.size();
   }
   return wrapped;
 }
@@ -61,8 +68,8 @@ QString DataDirReason(const TAppPaths &paths) {
 }
 
 QString OneCommandHelp(const TCliCommandSpec &command) {
-  QString text = QStringLiteral("Polecenie %1 %2:\n  %3\n\nUżycie:\n")
-                     .arg(Program, command.Name, Continued(command.Help, 2));
+  QString text =
+      QStringLiteral("Polecenie %1 %2:\n  %3\n\nUżycie:\n").arg(Program, command.Name, Continued(command.Help, 2));
   for (const QString &line : UsageLines({&command}))
     text += QStringLiteral("  ") + line + u'\n';
   text += QStringLiteral("  %1 %2 --help\n\nOpcje:\n").arg(Program, command.Name);
@@ -93,16 +100,15 @@ QString CliHelpText(const TAppPaths &paths) {
     text += OptionEntry(option);
   text += QStringLiteral("  ") + Continued(CliOptionsNote(), 2) + QStringLiteral("\n\n") + CliChecksNote() +
           QStringLiteral("\n\n");
-  text += QStringLiteral(
-              "Katalog danych trzyma plik settings.ini (dane płatnika w sekcji [COMPANY]: Name, NIP,\n"
-              "IBAN, BIC, i wybór MPP), BANKI.INI i katalog PLIKI_DO_BANKU z plikami przelewów. Program\n"
-              "wybiera go przy każdym uruchomieniu:\n"
-              "  1. katalog wskazany zmienną środowiskową PAVENA_DIR, gdy jest ustawiona;\n"
-              "  2. w przeciwnym razie katalog programu, gdy wolno w nim zapisywać (kopia przenośna);\n"
-              "  3. w przeciwnym razie ~/.local/share/Pavena ($XDG_DATA_HOME/Pavena): program\n"
-              "     zainstalowany z pakietu; każdy użytkownik ma tam własne dane.\n"
-              "Katalog danych tego uruchomienia: %1\n"
-              "(%2).\n\n")
+  text += QStringLiteral("Katalog danych trzyma plik settings.ini (dane płatnika w sekcji [COMPANY]: Name, NIP,\n"
+                         "IBAN, BIC, i wybór MPP), BANKI.INI i katalog PLIKI_DO_BANKU z plikami przelewów. Program\n"
+                         "wybiera go przy każdym uruchomieniu:\n"
+                         "  1. katalog wskazany zmienną środowiskową PAVENA_DIR, gdy jest ustawiona;\n"
+                         "  2. w przeciwnym razie katalog programu, gdy wolno w nim zapisywać (kopia przenośna);\n"
+                         "  3. w przeciwnym razie ~/.local/share/Pavena ($XDG_DATA_HOME/Pavena): program\n"
+                         "     zainstalowany z pakietu; każdy użytkownik ma tam własne dane.\n"
+                         "Katalog danych tego uruchomienia: %1\n"
+                         "(%2).\n\n")
               .arg(paths.AppDir, DataDirReason(paths));
   return text + Wrapped(QStringLiteral("Kod wyjścia: ") + ExitCodesText(CliExitCodes()) + u'.', 0, 88);
 }

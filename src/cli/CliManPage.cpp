@@ -30,9 +30,9 @@ QString Shown(const TCliUsageToken &token) {
 }
 
 QString OptionTag(const TCliOptionSpec &option) {
-  return option.ValueName.isEmpty() ? Bold(option.Name) : Shown({TCliUsageToken::TKind::Literal, option.Name}) +
-                                                               u' ' +
-                                                               Shown({TCliUsageToken::TKind::Value, option.ValueName});
+  return option.ValueName.isEmpty() ? Bold(option.Name)
+                                    : Shown({TCliUsageToken::TKind::Literal, option.Name}) + u' ' +
+                                          Shown({TCliUsageToken::TKind::Value, option.ValueName});
 }
 
 QString Synopsis() {
@@ -52,7 +52,8 @@ QString Commands() {
   for (const TCliCommandSpec &command : CliCommands()) {
     text += QStringLiteral(".TP\n") + Bold(command.Name) + u'\n' + Paragraph(command.Help);
     if (!command.OwnExitCodes.isEmpty())
-      text += QStringLiteral(".br\n") + Paragraph(QStringLiteral("Kod wyjścia: ") + ExitCodesText(command.OwnExitCodes) + u'.');
+      text += QStringLiteral(".br\n") +
+              Paragraph(QStringLiteral("Kod wyjścia: ") + ExitCodesText(command.OwnExitCodes) + u'.');
   }
   return text;
 }
@@ -94,8 +95,8 @@ QString CliManPage(const QString &version, const QString &date) {
                         "ISO 20022 pain.001.001.09 do zaimportowania w programie banku, także z mechanizmem\n"
                         "podzielonej płatności (MPP). Nie otwiera żadnego okna ani pliku.\n"
                         ".PP\n") +
-         Paragraph(CliChecksNote()) + QStringLiteral(".SH POLECENIA\n") + Commands() +
-         QStringLiteral(".SH OPCJE\n") + Options() + QStringLiteral(".SH KOD WYJŚCIA\n") + ExitCodes() +
+         Paragraph(CliChecksNote()) + QStringLiteral(".SH POLECENIA\n") + Commands() + QStringLiteral(".SH OPCJE\n") +
+         Options() + QStringLiteral(".SH KOD WYJŚCIA\n") + ExitCodes() +
          QStringLiteral(".SH ŚRODOWISKO\n"
                         ".TP\n"
                         ".B PAVENA_DIR\n"

@@ -69,8 +69,7 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
       {"VIDEOTEL p.imp",
        QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista "
                       "albo historia)")},
-      {"biala-lista",
-       QStringLiteral("Brak polecenia po biala-lista (wczytaj, pobierz albo sprawdz)")},
+      {"biala-lista", QStringLiteral("Brak polecenia po biala-lista (wczytaj, pobierz albo sprawdz)")},
       {"faktura", QStringLiteral("Brak argumentu PLIK.xml")},
       {"paczka", QStringLiteral("Brak argumentu KATALOG")},
       {"videotel --scisle", QStringLiteral("Brak argumentu PLIK.imp")},

@@ -575,6 +575,37 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
                                                "numeru faktury,\n")));
   EXPECT_EQ(help.Err, QString());
 
+  const TRun history = Run({QStringLiteral("historia"), QStringLiteral("--help")});
+  EXPECT_EQ(history.ExitCode, 0);
+  EXPECT_EQ(history.Out,
+            QStringLiteral("Polecenie pavena-cli historia:\n"
+                           "  płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
+                           "  data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
+                           "  przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum\n"
+                           "\n"
+                           "Użycie:\n"
+                           "  pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
+                           "  pavena-cli historia --wycofaj NR | --przywroc NR\n"
+                           "  pavena-cli historia --help\n"
+                           "\n"
+                           "Opcje:\n"
+                           "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później\n"
+                           "  --do RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i wcześniej\n"
+                           "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
+                           "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
+                           "  --csv               historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
+                           "  --wycofaj NR        historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
+                           "                      odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
+                           "                      w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\"\n"
+                           "  --przywroc NR       historia: cofa wycofanie pliku nr NR\n"
+                           "  --help              ten opis i wyjście; po poleceniu (pavena-cli historia --help):\n"
+                           "                      opis tego polecenia\n"
+                           "\n"
+                           "Kod wyjścia: 0 - historia wypisana (plik wycofany, przywrócony), 1 - nie powiodło się,\n"
+                           "2 - błędne wywołanie.\n"));
+  EXPECT_EQ(history.Err, QString());
+  EXPECT_FALSE(QFile::exists(AppDirectory.File(QStringLiteral("historia.sqlite"))));
+
   const TRun version = Run({QStringLiteral("--version")});
   EXPECT_EQ(version.ExitCode, 0);
   EXPECT_EQ(version.Out, QStringLiteral("1.19\n"));
