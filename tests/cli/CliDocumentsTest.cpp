@@ -122,8 +122,9 @@ protected:
   // The calls of the commands, without those of --help and --version.
   QStringList CommandCalls() const {
     QStringList calls = Usage;
-    calls.removeIf([](const QString &call) { return call.endsWith(QStringLiteral("--help")) ||
-                                                    call.endsWith(QStringLiteral("--version")); });
+    calls.removeIf([](const QString &call) {
+      return call.endsWith(QStringLiteral("--help")) || call.endsWith(QStringLiteral("--version"));
+    });
     return calls;
   }
   QStringList OptionNames() const {
@@ -146,12 +147,12 @@ TEST_F(TCliDocumentsTest, HelpNamesEveryCommandAndOption) {
                                    QStringLiteral("pdf"), QStringLiteral("wyslij"),
                                    QStringLiteral("biala-lista wczytaj"), QStringLiteral("biala-lista pobierz"),
                                    QStringLiteral("biala-lista sprawdz"), QStringLiteral("historia")}));
-  EXPECT_EQ(OptionNames(),
-            (QStringList{QStringLiteral("--bez-mpp"), QStringLiteral("--csv"), QStringLiteral("--data"),
-                         QStringLiteral("--do"), QStringLiteral("--help"), QStringLiteral("--mpp"),
-                         QStringLiteral("--od"), QStringLiteral("--przywroc"), QStringLiteral("--referencja"),
-                         QStringLiteral("--scisle"), QStringLiteral("--szukaj"), QStringLiteral("--version"),
-                         QStringLiteral("--wycofaj")}));
+  EXPECT_EQ(
+      OptionNames(),
+      (QStringList{QStringLiteral("--bez-mpp"), QStringLiteral("--csv"), QStringLiteral("--data"),
+                   QStringLiteral("--do"), QStringLiteral("--help"), QStringLiteral("--mpp"), QStringLiteral("--od"),
+                   QStringLiteral("--przywroc"), QStringLiteral("--referencja"), QStringLiteral("--scisle"),
+                   QStringLiteral("--szukaj"), QStringLiteral("--version"), QStringLiteral("--wycofaj")}));
   EXPECT_EQ(Usage.size(), 13);
 }
 
@@ -160,8 +161,8 @@ TEST_F(TCliDocumentsTest, TheManualPageSaysWhatHelpSays) {
   const QString page = QStringLiteral(PAVENA_PACKAGING_DIR "/pavena-cli.1");
   const QString roff = ReadText(page);
 
-  const TOutput shown = RunProgram(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), page},
-                            Environment);
+  const TOutput shown =
+      RunProgram(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), page}, Environment);
 
   EXPECT_EQ(shown.Err, QString());
   QStringList synopsis;

@@ -37,7 +37,8 @@ TEST(VersionTest, ProgramPackageChangelogAndManualPagesAgree) {
   EXPECT_TRUE(AboutLines(QString(), QString()).contains(TAboutLine{QStringLiteral("wersja"), version}));
   EXPECT_TRUE(ReadText(QStringLiteral(PAVENA_BINARY_DIR "/CPackConfig.cmake"))
                   .contains(QStringLiteral("set(CPACK_PACKAGE_VERSION \"%1\")").arg(version)));
-  EXPECT_TRUE(Output(QStringLiteral("gzip"), {QStringLiteral("-dc"), QStringLiteral(PAVENA_BINARY_DIR "/packaging/changelog.gz")})
+  EXPECT_TRUE(Output(QStringLiteral("gzip"),
+                     {QStringLiteral("-dc"), QStringLiteral(PAVENA_BINARY_DIR "/packaging/changelog.gz")})
                   .startsWith(QStringLiteral("pavena (%1) unstable; urgency=medium\n").arg(version)));
   for (const char *page : {"pavena.1", "pavena-cli.1"}) {
     const QString path = QStringLiteral(PAVENA_BINARY_DIR "/packaging/") + QString::fromUtf8(page);

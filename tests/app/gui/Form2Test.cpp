@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
@@ -84,6 +85,44 @@ protected:
   // Not shown in the window: its work runs on the test's thread.
   TBackgroundWork Background;
 };
+
+QString ReadText(const QString &path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+  return QString::fromUtf8(file.readAll());
+}
+
+// pavena(1) and the manual name the window's pages, every one and in the window's order.
+TEST_F(TForm2Test, TheManualPageAndTheManualNameEveryPage) {
+  const auto window = OpenHidden();
+  const auto &pages = Control<QTabWidget>(*window, QStringLiteral("Pages"));
+  QStringList captions;
+  for (int index = 0; index < pages.count(); ++index)
+    captions << pages.tabText(index);
+
+  // The manual page: a tagged paragraph per page after "Strony okna:".
+  const QStringList page = ReadText(QStringLiteral(PAVENA_WINDOW_MAN_PAGE)).split(u'\n');
+  QStringList tags;
+  for (qsizetype i = page.indexOf(QStringLiteral("Strony okna:")) + 1;
+       i > 0 && i + 1 < page.size() && page[i] != QStringLiteral(".PP"); ++i)
+    if (page[i] == QStringLiteral(".TP"))
+      tags.append(QString(page[i + 1]).remove(QStringLiteral(".B ")));
+  EXPECT_EQ(tags, captions);
+
+  // The manual: "Okno ma sześć stron (zakładek): „…”, … i „…”."
+  const QRegularExpressionMatch sentence =
+      QRegularExpression(QStringLiteral(R"(Okno ma (\S+) stron \(zakładek\): ([^.]*)\.)"))
+          .match(ReadText(QStringLiteral(PAVENA_SOURCE_DIR "/docs/OpisPrzelewyISO20022.md")));
+  ASSERT_TRUE(sentence.hasMatch());
+  QStringList named;
+  for (const QRegularExpressionMatch &name :
+       QRegularExpression(QStringLiteral("„([^”]+)”")).globalMatch(sentence.captured(2)))
+    named.append(name.captured(1));
+  EXPECT_EQ(named, captions);
+  const QStringList numbers{QStringLiteral("cztery"), QStringLiteral("pięć"), QStringLiteral("sześć"),
+                            QStringLiteral("siedem"), QStringLiteral("osiem")};
+  EXPECT_EQ(sentence.captured(1), numbers.value(captions.size() - 4));
+}
 
 TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   const auto window = Open();
