@@ -167,7 +167,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   request.Input = positional.value(0);
   request.Account = positional.value(1);
   for (const TGivenOption &option : given)
-    FindCliOption(option.Name)->Apply(request, option.Value);
+    FindCliOption(option.Name)->Apply(request, option.Name, option.Value);
   if (request.History.From && request.History.To && *request.History.From > *request.History.To)
     throw Exception(QStringLiteral("Data opcji --od jest późniejsza niż data opcji --do"));
   return request;

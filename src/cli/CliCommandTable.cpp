@@ -39,7 +39,7 @@ std::int64_t FileIdOfOption(const QString &option, const QString &text) {
 const QList<TCliOptionSpec> Options = {
     {QStringLiteral("--referencja"), QStringLiteral("TEKST"),
      QStringLiteral("dodatkowa własna referencja do przelewu (tylko faktura)"),
-     [](TCliRequest &request, const QString &value) { request.AdditionalReference = value; }},
+     [](TCliRequest &request, const QString &, const QString &value) { request.AdditionalReference = value; }},
     {QStringLiteral("--mpp"), QStringLiteral("FORMAT"),
      QStringLiteral("mechanizm podzielonej płatności (MPP) w tym uruchomieniu;\n"
                     "FORMAT: None, Ustrd, Structured, Both albo Standard\n"
@@ -47,45 +47,47 @@ const QList<TCliOptionSpec> Options = {
                     "odczytują jako przelew MPP; None: przelew MPP bez informacji\n"
                     "o płatności (RmtInf), więc bez kwoty VAT i numeru faktury,\n"
                     "których bank w przelewie MPP wymaga)"),
-     [](TCliRequest &request, const QString &value) {
+     [](TCliRequest &request, const QString &, const QString &value) {
        request.MPP = TMPPSettings{true, FormatOfName(value)};
      }},
     {QStringLiteral("--bez-mpp"), QString(), QStringLiteral("bez mechanizmu podzielonej płatności w tym uruchomieniu"),
-     [](TCliRequest &request, const QString &) {
+     [](TCliRequest &request, const QString &, const QString &) {
        request.MPP = TMPPSettings{false, TMPPFormat::None};
      }},
     {QStringLiteral("--scisle"), QString(), QStringLiteral("kod wyjścia 3, gdy plik przelewu zapisano z ostrzeżeniami"),
-     [](TCliRequest &request, const QString &) { request.Strict = true; }},
+     [](TCliRequest &request, const QString &, const QString &) { request.Strict = true; }},
     {QStringLiteral("--data"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("biala-lista pobierz i sprawdz: dzień pliku płaskiego\n"
                     "(także RRRRMMDD, jak w nazwie pliku z Ministerstwa)"),
-     [](TCliRequest &request, const QString &value) { request.Day = DateOfOption(QStringLiteral("--data"), value); }},
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.Day = DateOfOption(option, value);
+     }},
     {QStringLiteral("--od"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("historia: płatności z plików zapisanych tego dnia i później"),
-     [](TCliRequest &request, const QString &value) {
-       request.History.From = DateOfOption(QStringLiteral("--od"), value);
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.History.From = DateOfOption(option, value);
      }},
     {QStringLiteral("--do"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("historia: płatności z plików zapisanych tego dnia i wcześniej"),
-     [](TCliRequest &request, const QString &value) {
-       request.History.To = DateOfOption(QStringLiteral("--do"), value);
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.History.To = DateOfOption(option, value);
      }},
     {QStringLiteral("--szukaj"), QStringLiteral("TEKST"),
      QStringLiteral("historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
                     "albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)"),
-     [](TCliRequest &request, const QString &value) { request.History.Search = value; }},
+     [](TCliRequest &request, const QString &, const QString &value) { request.History.Search = value; }},
     {QStringLiteral("--csv"), QString(), QStringLiteral("historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)"),
-     [](TCliRequest &request, const QString &) { request.Csv = true; }},
+     [](TCliRequest &request, const QString &, const QString &) { request.Csv = true; }},
     {QStringLiteral("--wycofaj"), QStringLiteral("NR"),
      QStringLiteral("historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
                     "odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
                     "w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\""),
-     [](TCliRequest &request, const QString &value) {
-       request.WithdrawFile = FileIdOfOption(QStringLiteral("--wycofaj"), value);
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.WithdrawFile = FileIdOfOption(option, value);
      }},
     {QStringLiteral("--przywroc"), QStringLiteral("NR"), QStringLiteral("historia: cofa wycofanie pliku nr NR"),
-     [](TCliRequest &request, const QString &value) {
-       request.RestoreFile = FileIdOfOption(QStringLiteral("--przywroc"), value);
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.RestoreFile = FileIdOfOption(option, value);
      }},
 };
 

@@ -17,8 +17,9 @@ struct TCliOptionSpec {
   // a value.
   QString ValueName;
   QString Help;
-  // Puts the value into the request; throws with a Polish message when the value is wrong.
-  void (*Apply)(TCliRequest &request, const QString &value) = nullptr;
+  // Puts the value into the request; throws with a Polish message naming the option when the
+  // value is wrong.
+  void (*Apply)(TCliRequest &request, const QString &option, const QString &value) = nullptr;
 };
 
 // Options of which a call gives at most one. Without brackets in the usage line when one of
@@ -53,7 +54,7 @@ const QList<TCliCommandSpec> &CliCommands();
 // Every option that some command takes, in the order of --help.
 const QList<TCliOptionSpec> &CliOptions();
 const TCliOptionSpec *FindCliOption(const QString &name);
-// --help and --version: what they do.
+// --help, then --version: what they do.
 const QList<TCliOptionSpec> &CliProgramOptions();
 const QList<TCliExitCode> &CliExitCodes();
 // "0 - plik zapisany (plik wysłany), 1 - ..."
