@@ -35,17 +35,9 @@ const TCliCommandSpec *CommandNamed(const QString &name) {
 
 const TCliForm *FormOf(const TCliCommandSpec &command, const QString &option) {
   for (const TCliForm &form : command.Forms)
-    for (const TCliOptionGroup &group : form)
-      if (group.Options.contains(option))
-        return &form;
+    if (FormOptionNames(form).contains(option))
+      return &form;
   return nullptr;
-}
-
-QStringList OptionsOf(const TCliForm &form) {
-  QStringList names;
-  for (const TCliOptionGroup &group : form)
-    names += group.Options;
-  return names;
 }
 
 // An option given, with its value ("" for one without a value).
@@ -56,26 +48,21 @@ struct TGivenOption {
 
 // Options of different forms, or two of one group, are never given together.
 void CheckCombination(const TCliCommandSpec &command, const QList<TGivenOption> &given) {
-  const TCliForm *form = given.isEmpty() ? &command.Forms.first() : FormOf(command, given.first().Name);
+  if (given.isEmpty())
+    return;
+  const TCliForm *form = FormOf(command, given.first().Name);
   for (qsizetype i = 0; i < given.size(); ++i) {
     const QString &name = given[i].Name;
-    if (!OptionsOf(*form).contains(name)) {
-      const QStringList others = OptionsOf(*form);
+    if (const QStringList others = FormOptionNames(*form); !others.contains(name))
       throw Exception(
           QStringLiteral("Opcja %1 nie łączy się z %2 %3")
               .arg(name, others.size() == 1 ? QStringLiteral("opcją") : QStringLiteral("opcjami"), JoinAnd(others)));
-    }
     for (const TCliOptionGroup &group : *form)
       if (group.Options.contains(name))
         for (qsizetype earlier = 0; earlier < i; ++earlier)
           if (group.Options.contains(given[earlier].Name))
             throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(given[earlier].Name, name));
   }
-  for (const TCliOptionGroup &group : *form)
-    if (!group.Optional && std::none_of(given.begin(), given.end(), [&](const TGivenOption &option) {
-          return group.Options.contains(option.Name);
-        }))
-      throw Exception(QStringLiteral("Polecenie %1 wymaga opcji %2").arg(command.Name, JoinOr(group.Options)));
 }
 
 } // namespace

@@ -81,7 +81,8 @@ const QList<TCliOptionSpec> Options = {
     {QStringLiteral("--wycofaj"), QStringLiteral("NR"),
      QStringLiteral("historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
                     "odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
-                    "w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\""),
+                    "w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\";\n"
+                    "nic nie jest usuwane"),
      [](TCliRequest &request, const QString &option, const QString &value) {
        request.WithdrawFile = FileIdOfOption(option, value);
      }},
@@ -108,7 +109,8 @@ const QList<TCliCommandSpec> Commands = {
      {QStringLiteral("KATALOG")},
      {{SplitPayment, Strict}},
      QStringLiteral("jeden plik przelewu dla wszystkich plików *.xml leżących bezpośrednio\n"
-                    "w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml)"),
+                    "w katalogu: PLIKI_DO_BANKU/Pain001Paczka.xml (z MPP: Pain001Paczka_MPP.xml),\n"
+                    "w kolejności nazw; pierwsza błędna faktura przerywa paczkę i nic nie jest zapisywane"),
      {}},
     {QStringLiteral("videotel"),
      TCliCommand::VideoTel,
@@ -129,7 +131,8 @@ const QList<TCliCommandSpec> Commands = {
      {QStringLiteral("PLIK")},
      {{}},
      QStringLiteral("wysyła plik (np. fakturę XML albo plik IMP, z którym jest kłopot) pocztą\n"
-                    "do autora programu; w treści nazwa i NIP płatnika z settings.ini"),
+                    "do autora programu; w treści nazwa i NIP płatnika z settings.ini; program\n"
+                    "zbudowany bez ustawień serwera pocztowego mówi o tym i nigdzie się nie łączy"),
      {}},
     {QStringLiteral("biala-lista wczytaj"),
      TCliCommand::WhiteListLoad,
@@ -240,11 +243,17 @@ QList<const TCliCommandSpec *> CommandsOfTopic(const QString &topic) {
   return commands;
 }
 
+QStringList FormOptionNames(const TCliForm &form) {
+  QStringList names;
+  for (const TCliOptionGroup &group : form)
+    names += group.Options;
+  return names;
+}
+
 QStringList CommandOptionNames(const TCliCommandSpec &command) {
   QStringList names;
   for (const TCliForm &form : command.Forms)
-    for (const TCliOptionGroup &group : form)
-      names += group.Options;
+    names += FormOptionNames(form);
   return names;
 }
 

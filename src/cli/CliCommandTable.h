@@ -22,8 +22,8 @@ struct TCliOptionSpec {
   void (*Apply)(TCliRequest &request, const QString &option, const QString &value) = nullptr;
 };
 
-// Options of which a call gives at most one. Without brackets in the usage line when one of
-// them must be given.
+// Options of which a call gives at most one. A group that is not optional is the whole of a
+// form after the first: giving one of its options is what chooses that form.
 struct TCliOptionGroup {
   QStringList Options;
   bool Optional = true;
@@ -70,7 +70,8 @@ QString CliChecksNote();
 // command when it is empty.
 QList<const TCliCommandSpec *> CommandsOfTopic(const QString &topic);
 
-// The option names of a command, in the order of its forms.
+// The option names of a form, and of a command in the order of its forms.
+QStringList FormOptionNames(const TCliForm &form);
 QStringList CommandOptionNames(const TCliCommandSpec &command);
 
 // A piece of a usage line: a word typed as it stands, a word standing for a value, or
