@@ -146,8 +146,14 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
 
   if (positional.size() < command->Arguments.size())
     throw Exception(QStringLiteral("Brak argumentu %1").arg(command->Arguments[positional.size()]));
-  if (positional.size() > command->Arguments.size())
-    throw Exception(QStringLiteral("Nadmiarowy argument: %1").arg(positional[command->Arguments.size()]));
+  if (positional.size() > command->Arguments.size()) {
+    const QString extra = positional[command->Arguments.size()];
+    throw Exception(command->Arguments.isEmpty()
+                        ? QStringLiteral("Nadmiarowy argument: %1 (polecenie %2 nie przyjmuje argumentów)")
+                              .arg(extra, command->Name)
+                        : QStringLiteral("Nadmiarowy argument: %1 (polecenie %2 przyjmuje tylko %3)")
+                              .arg(extra, command->Name, JoinAnd(command->Arguments)));
+  }
   CheckCombination(*command, given);
 
   request.Command = command->Command;

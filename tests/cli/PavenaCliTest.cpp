@@ -454,7 +454,7 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Brak argumentu KATALOG")},
         TUsageCase{"extraArgument",
                    {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("b.xml")},
-                   QStringLiteral("Nadmiarowy argument: b.xml")},
+                   QStringLiteral("Nadmiarowy argument: b.xml (polecenie faktura przyjmuje tylko PLIK.xml)")},
         TUsageCase{
             "unknownOption",
             {QStringLiteral("faktura"), QStringLiteral("a.xml"), QStringLiteral("--szybko")},
@@ -518,7 +518,7 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("Data opcji --od jest późniejsza niż data opcji --do")},
         TUsageCase{"historyWithInput",
                    {QStringLiteral("historia"), QStringLiteral("a.xml")},
-                   QStringLiteral("Nadmiarowy argument: a.xml")},
+                   QStringLiteral("Nadmiarowy argument: a.xml (polecenie historia nie przyjmuje argumentów)")},
         TUsageCase{
             "strictForHistory",
             {QStringLiteral("historia"), QStringLiteral("--scisle")},
