@@ -8,6 +8,7 @@
 namespace {
 
 const QString EndOfOptions = QStringLiteral("--");
+const QString VersionOption = QStringLiteral("--version");
 
 bool IsOption(const QString &argument) { return argument.startsWith(u'-') && argument != QStringLiteral("-"); }
 
@@ -72,9 +73,11 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   qsizetype i = 0;
   bool optionsEnded = false;
 
-  // The command's words: "faktura", or "biala-lista" and then "sprawdz".
+  // The command's words: "faktura", or "biala-lista" and then "sprawdz". Options given before
+  // them belong to the command they name, as they always have ("pavena-cli --scisle faktura").
   QString prefix;
   const TCliCommandSpec *command = nullptr;
+  QStringList early;
   while (!command) {
     const QStringList words = NextWords(prefix);
     const QString group = prefix.trimmed();
@@ -91,13 +94,15 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
         request.HelpTopic = group;
         return request;
       }
-      if (group.isEmpty() && argument == QStringLiteral("--version")) {
+      if (argument == VersionOption) {
         request.Command = TCliCommand::Version;
         return request;
       }
-      throw Exception(group.isEmpty()
-                          ? QStringLiteral("Nieznana opcja: %1 (dozwolone: --help albo --version)").arg(argument)
-                          : QStringLiteral("Nieznana opcja polecenia %1: %2 (dozwolone: --help)").arg(group, argument));
+      early.append(argument);
+      if (const TCliOptionSpec *option = FindCliOption(argument);
+          option && !option->ValueName.isEmpty() && i < arguments.size())
+        early.append(arguments[i++]);
+      continue;
     }
     if (!words.contains(argument))
       throw Exception(QStringLiteral("Nieznane polecenie: %1 (dozwolone: %2)").arg(prefix + argument, JoinOr(words)));
@@ -108,18 +113,28 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
   const QStringList allowed = CommandOptionNames(*command);
   QStringList positional;
   QList<TGivenOption> given;
-  for (; i < arguments.size(); ++i) {
-    const QString &argument = arguments[i];
-    if (optionsEnded || !IsOption(argument)) {
+  // The options before the command's name, then what follows it.
+  const QStringList rest = early + arguments.mid(i);
+  bool restEnded = false;
+  for (qsizetype r = 0; r < rest.size(); ++r) {
+    const QString &argument = rest[r];
+    // "--" before the command's name ends the options of everything after the name.
+    if (r == early.size())
+      restEnded = optionsEnded;
+    if (restEnded || !IsOption(argument)) {
       positional.append(argument);
       continue;
     }
     if (argument == EndOfOptions) {
-      optionsEnded = true;
+      restEnded = true;
       continue;
     }
     if (IsHelp(argument)) {
       request.HelpTopic = command->Name;
+      return request;
+    }
+    if (argument == VersionOption) {
+      request.Command = TCliCommand::Version;
       return request;
     }
     // "--name value" or "--name=value".
@@ -137,9 +152,9 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
         throw Exception(QStringLiteral("Opcja %1 nie przyjmuje wartości").arg(name));
       value = argument.mid(equals + 1);
     } else if (takesValue) {
-      if (i + 1 >= arguments.size())
+      if (r + 1 >= rest.size())
         throw Exception(QStringLiteral("Opcja %1 wymaga wartości").arg(name));
-      value = arguments[++i];
+      value = rest[++r];
     }
     given.append({name, value});
   }

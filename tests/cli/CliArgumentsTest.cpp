@@ -53,7 +53,6 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
       {"paczka d --szybko=1", QStringLiteral("Nieznana opcja polecenia paczka: --szybko (dozwolone: ") + transfer},
       {"videotel p.imp -x", QStringLiteral("Nieznana opcja polecenia videotel: -x (dozwolone: --scisle albo --help)")},
       {"pdf a.xml --scisle", QStringLiteral("Nieznana opcja polecenia pdf: --scisle (dozwolone: --help)")},
-      {"wyslij a.xml --version", QStringLiteral("Nieznana opcja polecenia wyslij: --version (dozwolone: --help)")},
       {"biala-lista wczytaj a.7z --data=20260301",
        QStringLiteral("Nieznana opcja polecenia biala-lista wczytaj: --data (dozwolone: --help)")},
       {"biala-lista pobierz --od 2026-03-01",
@@ -63,9 +62,11 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
       {"historia --data 2026-03-01",
        QStringLiteral("Nieznana opcja polecenia historia: --data (dozwolone: --od, --do, --szukaj, --csv, --wycofaj, "
                       "--przywroc albo --help)")},
-      {"biala-lista --data 2026-03-01",
-       QStringLiteral("Nieznana opcja polecenia biala-lista: --data (dozwolone: --help)")},
-      {"--csv historia", QStringLiteral("Nieznana opcja: --csv (dozwolone: --help albo --version)")},
+      {"--referencja x paczka d",
+       QStringLiteral("Nieznana opcja polecenia paczka: --referencja (dozwolone: --mpp, --bez-mpp, --scisle albo "
+                      "--help)")},
+      {"--scisle",
+       QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia)")},
       {"VIDEOTEL p.imp",
        QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista "
                       "albo historia)")},
@@ -91,6 +92,28 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
     SCOPED_TRACE(c.Arguments);
     EXPECT_THROW_MESSAGE(ParseCliArguments(Words(c.Arguments)), c.Message);
   }
+}
+
+// Options before the command's name are the command's own, as scripts have always given them;
+// --version anywhere before "--" prints the version.
+TEST(CliArgumentsTest, OptionsBeforeTheCommandNameAreItsOwn) {
+  const TCliRequest single = ParseCliArguments(Words("--bez-mpp --referencja R faktura a.xml"));
+  EXPECT_EQ(single.Command, TCliCommand::Single);
+  EXPECT_EQ(single.Input, QStringLiteral("a.xml"));
+  EXPECT_EQ(single.AdditionalReference, QStringLiteral("R"));
+  ASSERT_TRUE(single.MPP.has_value());
+  EXPECT_FALSE(single.MPP->Enabled);
+
+  const TCliRequest history = ParseCliArguments(Words("--csv -- historia"));
+  EXPECT_EQ(history.Command, TCliCommand::History);
+  EXPECT_TRUE(history.Csv);
+
+  const TCliRequest download = ParseCliArguments(Words("--data 20260301 biala-lista pobierz"));
+  EXPECT_EQ(download.Command, TCliCommand::WhiteListDownload);
+  EXPECT_EQ(download.Day, QDate(2026, 3, 1));
+
+  EXPECT_EQ(ParseCliArguments(Words("wyslij a.xml --version")).Command, TCliCommand::Version);
+  EXPECT_EQ(ParseCliArguments(Words("faktura -- --version")).Input, QStringLiteral("--version"));
 }
 
 struct THelpCase {
