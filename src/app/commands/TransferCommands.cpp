@@ -102,7 +102,7 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
   return Transfer(TJournalCommand::Single, mpp, outputName, description, [&](const TTransferRun &run) {
-    RefuseOutputAsInput(invoicePath, OutputsOf(SingleOutput, SingleMPPOutput, mpp));
+    RefuseOutputAsInput({invoicePath}, OutputsOf(SingleOutput, SingleMPPOutput, mpp));
     const TPayment invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
     // The checks see the address before it is cut to the transfer's fields.
     TWrittenTransfers written{{invoice}, CheckSplitPayment(0, invoice, mpp)};
@@ -126,9 +126,7 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
     const QStringList files = ListInvoiceFiles(directory);
-    const QStringList outputs = OutputsOf(BatchOutput, BatchMPPOutput, mpp);
-    for (const QString &file : files)
-      RefuseOutputAsInput(file, outputs);
+    RefuseOutputAsInput(files, OutputsOf(BatchOutput, BatchMPPOutput, mpp));
     // All or nothing: the first invoice that fails ends the batch before anything is written.
     TWrittenTransfers written{ReadBatchInvoices(files, run.Now), {}};
     for (int transfer = 0; transfer < int(written.Payments.size()); ++transfer) {
@@ -149,7 +147,7 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
   return Transfer(TJournalCommand::VideoTel, mpp, VideoTelOutput,
                   QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
-                    RefuseOutputAsInput(videoTelPath, {run.OutputFile});
+                    RefuseOutputAsInput({videoTelPath}, {run.OutputFile});
                     TPaymentList payments;
                     try {
                       payments = LoadVideoTelFile(videoTelPath, run.Now.date().startOfDay());
