@@ -301,10 +301,6 @@ void NoteMixedTexts(const TXmlElement &root, TInvoiceDocument &invoice) {
       }
 }
 
-} // namespace
-
-namespace {
-
 // The seller's payment data and nothing else, for a transfer.
 TInvoiceDocument ReadPaymentData(const TXmlElement &root) {
   const TXmlElement fa = root.FirstChild(QStringLiteral("Fa"));
