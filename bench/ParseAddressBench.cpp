@@ -1,4 +1,4 @@
-#include "settings/Settings.h"
+#include "model/StructuredAddress.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,8 +11,8 @@ void BM_ParseAddressBlanks(benchmark::State &state) {
   const QString street = QStringLiteral("Długa") + blanks + QStringLiteral("x");
   const QString town = QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(TSettings::ParseAddress(street, QStringLiteral("Gdańsk")));
-    benchmark::DoNotOptimize(TSettings::ParseAddress(town, QStringLiteral("Długa 5")));
+    benchmark::DoNotOptimize(ParseAddress(street, QStringLiteral("Gdańsk")));
+    benchmark::DoNotOptimize(ParseAddress(town, QStringLiteral("Długa 5")));
   }
   state.SetComplexityN(state.range(0));
 }

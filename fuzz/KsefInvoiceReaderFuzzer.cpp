@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   static const QDateTime now(QDate(2026, 3, 5), QTime(14, 5, 9));
   file.Write(InputBytes(data, size));
   try {
-    QString ksefNumber;
-    const TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(file.Path(), now, &ksefNumber);
+    const TPayment invoice = TKsefInvoiceReader::LoadFromFile(file.Path(), now);
     if (invoice.Amount <= TAmount() || invoice.VATAmount < TAmount())
       PropertyFailed("an accepted invoice has an amount that is not positive or a negative VAT amount");
     if (!invoice.CreditorIBAN.startsWith(QStringLiteral("PL")))

@@ -2,7 +2,7 @@
 // up to its first line feed is the first line, the rest the second.
 
 #include "FuzzInput.h"
-#include "settings/Settings.h"
+#include "model/StructuredAddress.h"
 
 #include <QRegularExpression>
 
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const qsizetype split = text.indexOf(u'\n');
   const QString line1 = split < 0 ? text : text.left(split);
   const QString line2 = split < 0 ? QString() : text.mid(split + 1);
-  const TStructuredAddress address = TSettings::ParseAddress(line1, line2);
+  const TStructuredAddress address = ParseAddress(line1, line2);
   if (!address.PstCd.isEmpty() && !postalCode.match(address.PstCd).hasMatch())
     PropertyFailed("the postal code is not of the form 00-000");
   if (address.StrtNm.size() + address.BldgNb.size() + address.PstCd.size() + address.TwnNm.size() >

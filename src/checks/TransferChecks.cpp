@@ -71,7 +71,7 @@ QList<TTransferFinding> CheckPayments(const TPaymentList &payments) {
     if (IsTenDigits(payment.CreditorNIP) && !IsValidNip(payment.CreditorNIP))
       findings.append(
           {transfer, {}, QStringLiteral("NIP odbiorcy %1 ma błędną cyfrę kontrolną.").arg(payment.CreditorNIP)});
-    if (IsVideoTelPayment(payment))
+    if (payment.Kind == TPaymentKind::VideoTel)
       continue;
     const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
     if (const auto first = firstPaid.constFind(invoice); first != firstPaid.constEnd())
@@ -86,7 +86,7 @@ QList<TTransferFinding> CheckPayments(const TPaymentList &payments) {
   return findings;
 }
 
-QList<TTransferFinding> CheckSplitPayment(int transfer, const TInvoicePaymentData &invoice, const TMPPSettings &mpp) {
+QList<TTransferFinding> CheckSplitPayment(int transfer, const TPayment &invoice, const TMPPSettings &mpp) {
   QList<TTransferFinding> findings;
   if (invoice.SplitPayment && !mpp.Enabled)
     findings.append({transfer,

@@ -17,7 +17,7 @@ QList<TTransferFinding> CheckPayments(const TPaymentList &payments);
 
 // The invoice paid by the transfer at `transfer` (from 0) under `mpp`: an invoice marked for
 // split payment paid without it, and split payment in a currency other than złoty.
-QList<TTransferFinding> CheckSplitPayment(int transfer, const TInvoicePaymentData &invoice, const TMPPSettings &mpp);
+QList<TTransferFinding> CheckSplitPayment(int transfer, const TPayment &invoice, const TMPPSettings &mpp);
 
 // What the split-payment encoding that `mpp` chooses leaves out for the bank, said once for the
 // whole file: TMPPFormat::None writes no remittance block, so neither the VAT amount nor the

@@ -3,7 +3,7 @@
 #include "model/PolishNumbers.h"
 
 QString TransferName(const TPayment &payment) {
-  if (IsVideoTelPayment(payment))
+  if (payment.Kind == TPaymentKind::VideoTel)
     return QStringLiteral("Przelew „%1” dla %2").arg(payment.InvoiceNumber, payment.CreditorName);
   return QStringLiteral("Przelew za fakturę %1 dla %2").arg(payment.InvoiceNumber, payment.CreditorName);
 }

@@ -2,6 +2,7 @@
 
 #include "iso20022/Pain001Times.h"
 #include "model/Amount.h"
+#include "model/StructuredAddress.h"
 #include "model/Types.h"
 #include "xml/XmlStreamWriter.h"
 

@@ -2,17 +2,10 @@
 
 #include "iso20022/CreditTransfer.h"
 #include "iso20022/RemittanceInfo.h"
-#include "ksef/KsefNumber.h"
 #include "model/Exception.h"
 
-void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TCompanyData &company,
-                                 const TMPPSettings &mpp, const QString &outputFile, const QString &invoiceFilePath,
-                                 const QString &additionalReference, const QDateTime &now) {
-  // Only the plain text, the structured encoding and the banks' title quote the KSeF number, so
-  // only they load the invoice file.
-  const bool quotesKsefNumber =
-      !mpp.Enabled || mpp.Format == TMPPFormat::Structured || mpp.Format == TMPPFormat::Standard;
-  const QString ksefNumber = quotesKsefNumber ? ReadKsefNumber(invoiceFilePath) : QString();
+void TPain001Generator::Generate(const TPayment &invoice, const TCompanyData &company, const TMPPSettings &mpp,
+                                 const QString &outputFile, const QString &additionalReference, const QDateTime &now) {
   if (mpp.Enabled && invoice.VATAmount <= TAmount())
     throw Exception(
         QStringLiteral("Faktura %1 nie zawiera kwoty VAT (<=0) wymaganej dla MPP.").arg(invoice.InvoiceNumber));
@@ -46,10 +39,10 @@ void TPain001Generator::Generate(const TInvoicePaymentData &invoice, const TComp
                           .InvoiceNumber = invoice.InvoiceNumber,
                           .CreditorNIP = invoice.CreditorNIP,
                           .VATAmount = invoice.VATAmount,
-                          .KsefReference = ksefNumber,
+                          .KsefReference = invoice.nrKsef,
                           .AdditionalReference = additionalReference,
-                          .PlainText = InvoicePaymentText(invoice.InvoiceNumber, ksefNumber) + QStringLiteral("; ") +
-                                       additionalReference,
+                          .PlainText = InvoicePaymentText(invoice.InvoiceNumber, invoice.nrKsef) +
+                                       QStringLiteral("; ") + additionalReference,
                       });
   });
 }

@@ -62,7 +62,7 @@ QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumb
 }
 
 QString PaymentRemittanceText(const TPayment &payment) {
-  if (IsVideoTelPayment(payment))
+  if (payment.Kind == TPaymentKind::VideoTel)
     return payment.InvoiceNumber;
   return InvoicePaymentText(payment.InvoiceNumber, payment.nrKsef);
 }

@@ -33,6 +33,6 @@ bool HasNoKsefReference(const QString &ksefReference);
 // "Zapłata za fakturę nr: <number>;  nr KSeF: <KSeF number>", the start of both plain texts.
 QString InvoicePaymentText(const QString &invoiceNumber, const QString &ksefNumber);
 
-// The plain text of a payment of the multi-payment document: the title alone for a payment
-// marked "V" by the VideoTel reader, the invoice payment text otherwise.
+// The plain text of a payment of the multi-payment document: the title alone for a VideoTel
+// payment, the invoice payment text otherwise.
 QString PaymentRemittanceText(const TPayment &payment);

@@ -1,6 +1,6 @@
 #include "iso20022/StandardTitle.h"
 
-#include "ksef/KsefNumber.h"
+#include "model/KsefNumberForm.h"
 #include "model/Text.h"
 
 #include <algorithm>

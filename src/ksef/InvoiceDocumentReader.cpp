@@ -32,11 +32,22 @@ QStringList AddressOf(const TXmlElement address) {
   return lines;
 }
 
-TInvoiceParty PartyOf(const TXmlElement party) {
+// The party's name, NIP, country and the two address lines a transfer to it carries.
+TInvoiceParty PayeeOf(const TXmlElement party) {
   TInvoiceParty result;
   const TXmlElement id = party.FirstChild(QStringLiteral("DaneIdentyfikacyjne"));
   result.Name = TextOf(id, QStringLiteral("Nazwa"));
   result.Nip = TextOf(id, QStringLiteral("NIP"));
+  const TXmlElement address = party.FirstChild(QStringLiteral("Adres"));
+  result.CountryCode = TextOf(address, QStringLiteral("KodKraju"));
+  result.AddressLine1 = TextOf(address, QStringLiteral("AdresL1"));
+  result.AddressLine2 = TextOf(address, QStringLiteral("AdresL2"));
+  return result;
+}
+
+TInvoiceParty PartyOf(const TXmlElement party) {
+  TInvoiceParty result = PayeeOf(party);
+  const TXmlElement id = party.FirstChild(QStringLiteral("DaneIdentyfikacyjne"));
   result.TaxPrefix = TextOf(party, QStringLiteral("PrefiksPodatnika"));
   const QString euCountry = TextOf(id, QStringLiteral("KodUE"));
   const QString euNumber = TextOf(id, QStringLiteral("NrVatUE"));
@@ -47,11 +58,7 @@ TInvoiceParty PartyOf(const TXmlElement party) {
     result.OtherId = Trim(TextOf(id, QStringLiteral("KodKraju")) + u' ' + idNumber);
   result.InternalId = TextOf(id, QStringLiteral("IDWew"));
   result.WithoutId = FlagOf(id, QStringLiteral("BrakID"));
-  const TXmlElement address = party.FirstChild(QStringLiteral("Adres"));
-  result.CountryCode = TextOf(address, QStringLiteral("KodKraju"));
-  result.AddressLine1 = TextOf(address, QStringLiteral("AdresL1"));
-  result.AddressLine2 = TextOf(address, QStringLiteral("AdresL2"));
-  result.Address = AddressOf(address);
+  result.Address = AddressOf(party.FirstChild(QStringLiteral("Adres")));
   result.CorrespondenceAddress = AddressOf(party.FirstChild(QStringLiteral("AdresKoresp")));
   for (const TXmlElement &contact : party.Children(QStringLiteral("DaneKontaktowe"))) {
     result.Emails += TextsOf(contact, QStringLiteral("Email"));
@@ -120,6 +127,17 @@ std::vector<TVatRateTotal> VatRatesOf(const TXmlElement &fa) {
                        TextOf(fa, QStringLiteral("P_14_") + suffix + u'W')};
     if (!rate.Net.isEmpty() || !rate.Vat.isEmpty() || !rate.VatPln.isEmpty())
       rates.push_back(rate);
+  }
+  return rates;
+}
+
+// P_14_1 to P_14_7, the VAT a split payment settles, without the net amounts.
+std::vector<TVatRateTotal> PaymentVatRatesOf(const TXmlElement &fa) {
+  std::vector<TVatRateTotal> rates;
+  for (int key = 1; key <= 7; ++key) {
+    const QString suffix = QString::number(key);
+    if (QString vat = TextOf(fa, QStringLiteral("P_14_") + suffix); !vat.isEmpty())
+      rates.push_back({suffix, QString(), std::move(vat), QString()});
   }
   return rates;
 }
@@ -283,10 +301,28 @@ void NoteMixedTexts(const TXmlElement &root, TInvoiceDocument &invoice) {
       }
 }
 
+// The seller's payment data and nothing else, for a transfer.
+TInvoiceDocument ReadPaymentData(const TXmlElement &root) {
+  const TXmlElement fa = root.FirstChild(QStringLiteral("Fa"));
+  TInvoiceDocument invoice;
+  invoice.Seller = PayeeOf(root.FirstChild(QStringLiteral("Podmiot1")));
+  invoice.Number = TextOf(fa, QStringLiteral("P_2"));
+  invoice.IssueDate = TextOf(fa, QStringLiteral("P_1"));
+  invoice.Currency = TextOf(fa, QStringLiteral("KodWaluty"));
+  invoice.VatRates = PaymentVatRatesOf(fa);
+  invoice.Total = TextOf(fa, QStringLiteral("P_15"));
+  invoice.Annotations.SplitPayment = FlagOf(fa.FirstChild(QStringLiteral("Adnotacje")), QStringLiteral("P_18A"));
+  invoice.Payment.Accounts = AccountsOf(fa.FirstChild(QStringLiteral("Platnosc")), QStringLiteral("RachunekBankowy"));
+  NoteMixedTexts(root, invoice);
+  return invoice;
+}
+
 } // namespace
 
-TInvoiceDocument ReadInvoiceDocument(const TXmlDocument &document) {
+TInvoiceDocument ReadInvoiceDocument(const TXmlDocument &document, TInvoiceExtent extent) {
   const TXmlElement root = document.Root();
+  if (extent == TInvoiceExtent::Payment)
+    return ReadPaymentData(root);
   const TXmlElement seller = root.FirstChild(QStringLiteral("Podmiot1"));
   const TXmlElement fa = root.FirstChild(QStringLiteral("Fa"));
   TInvoiceDocument invoice;

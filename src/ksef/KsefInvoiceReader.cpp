@@ -4,6 +4,7 @@
 #include "ksef/Iso8601Date.h"
 #include "ksef/KsefNumber.h"
 #include "model/Exception.h"
+#include "model/StructuredAddress.h"
 #include "model/Text.h"
 
 #include <QFileInfo>
@@ -68,7 +69,7 @@ QString NormalizeAccountNumber(const QString &text) {
 
 // Fills `data` in the order of the checks, so that a failure leaves what was read before it
 // for the message.
-void FillPaymentData(const TInvoiceDocument &invoice, const QDateTime &now, TInvoicePaymentData &data) {
+void FillPaymentData(const TInvoiceDocument &invoice, const QDateTime &now, TPayment &data) {
   const TInvoiceParty &seller = invoice.Seller;
   data.CreditorName = Strict(invoice, QStringLiteral("Nazwa"), seller.Name);
   data.CreditorNIP = Strict(invoice, QStringLiteral("NIP"), seller.Nip);
@@ -91,27 +92,32 @@ void FillPaymentData(const TInvoiceDocument &invoice, const QDateTime &now, TInv
 
   data.InvoiceDate = ParseIso8601Date(Strict(invoice, QStringLiteral("P_1"), invoice.IssueDate));
   data.DueDate = QDateTime(now.toLocalTime().date(), QTime(0, 0));
+  data.ExecutionDate = data.DueDate;
 
   const QString account = invoice.Payment.Accounts.empty() ? QString() : invoice.Payment.Accounts.front().Number;
   data.CreditorIBAN = NormalizeAccountNumber(Strict(invoice, QStringLiteral("NrRB"), account));
+
+  const TStructuredAddress address = ParseAddress(data.CreditorAddress, data.CreditorAddress2);
+  data.CreditorStrtNm = address.StrtNm;
+  data.CreditorBldgNb = address.BldgNb;
+  data.CreditorPstCd = address.PstCd;
+  data.CreditorTwnNm = address.TwnNm;
 }
 
 } // namespace
 
-QString InvoiceFailureMessage(const QString &fileName, const TInvoicePaymentData &data, const QString &cause) {
+QString InvoiceFailureMessage(const QString &fileName, const TPayment &data, const QString &cause) {
   return QStringLiteral("Plik: %1\r\nFaktura: %2\r\nKontrahent: %3\r\nBłąd: %4\r\n")
              .arg(QFileInfo(fileName).fileName(), data.InvoiceNumber, data.CreditorName, cause) +
          LogSeparator() + QStringLiteral("\r\n");
 }
 
-TInvoicePaymentData TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now, QString *ksefNumber,
-                                                     TXmlParser *parser) {
-  TInvoicePaymentData data;
+TPayment TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTime &now, TXmlParser *parser) {
+  TPayment data;
   try {
     const TXmlDocument document = parser ? parser->Load(fileName) : LoadXmlFile(fileName);
-    FillPaymentData(ReadInvoiceDocument(document), now, data);
-    if (ksefNumber)
-      *ksefNumber = KsefNumberOf(document, fileName);
+    FillPaymentData(ReadInvoiceDocument(document, TInvoiceExtent::Payment), now, data);
+    data.nrKsef = KsefNumberOf(document, fileName);
   } catch (const Exception &error) {
     throw Exception(InvoiceFailureMessage(fileName, data, error.Message()));
   }

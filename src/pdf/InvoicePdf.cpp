@@ -1,6 +1,6 @@
 #include "pdf/InvoicePdf.h"
 
-#include "ksef/KsefNumber.h"
+#include "model/KsefNumberForm.h"
 #include "model/Text.h"
 #include "pdf/InvoiceReader.h"
 #include "pdf/InvoiceSections.h"

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-// The payer data and the split-payment choice in settings.ini, and the postal address
-// splitter. Every operation opens the file, does its work and closes it again.
+// The payer data and the split-payment choice in settings.ini. Every operation opens the file,
+// does its work and closes it again.
 class TSettings {
 public:
   TSettings() = delete;
@@ -21,10 +21,6 @@ public:
   static QString MPPFormatToString(TMPPFormat format);
   // Trimmed and compared ignoring ASCII case; an unknown text gives TMPPFormat::None.
   static TMPPFormat StringToMPPFormat(const QString &text);
-
-  // Splits the two free-text address lines of an invoice into street, building number,
-  // postal code and town. Never fails.
-  static TStructuredAddress ParseAddress(const QString &adresL1, const QString &adresL2);
 
 private:
   static bool StringToFlag(const QString &text, bool defaultValue);

@@ -103,7 +103,7 @@ TPayment PaymentWithoutDate(const TVideoTelPayment &record) {
   payment.CreditorIBAN = RemovePolishDiacritics(Trim(record.BeneficiaryIBAN));
   payment.Amount = record.Amount;
   payment.CreditorCountry = QStringLiteral("PL");
-  payment.CreditorAddress = QStringLiteral("V");
+  payment.Kind = TPaymentKind::VideoTel;
   payment.CreditorTwnNm = RemovePolishDiacritics(Trim(record.BeneficiaryAddress.left(TownLength)));
   return payment;
 }

@@ -18,6 +18,13 @@ TPayment Payment(const QString &invoiceNumber, const QString &nip = QStringLiter
 
 TPayment VideoTelPayment(const QString &title) {
   TPayment payment = Payment(title, QString());
+  payment.Kind = TPaymentKind::VideoTel;
+  return payment;
+}
+
+// An invoice whose seller's first address line is "V", as a VideoTel payment was once marked.
+TPayment InvoiceAddressedV(const QString &invoiceNumber) {
+  TPayment payment = Payment(invoiceNumber);
   payment.CreditorAddress = QStringLiteral("V");
   return payment;
 }
@@ -120,7 +127,12 @@ INSTANTIATE_TEST_SUITE_P(
         TPaymentsCase{
             "sameVideoTelTitle",
             {VideoTelPayment(QStringLiteral("Czynsz 03/2026")), VideoTelPayment(QStringLiteral("Czynsz 03/2026"))},
-            {}}),
+            {}},
+        // The kind tells a VideoTel payment, never the address.
+        TPaymentsCase{"sameInvoiceAddressedV",
+                      {InvoiceAddressedV(QStringLiteral("FV/1")), InvoiceAddressedV(QStringLiteral("FV/1"))},
+                      {QStringLiteral("1: ta sama faktura (ten sam NIP odbiorcy i numer) jest już w pliku jako "
+                                      "przelew nr 1: bank zapłaci ją dwa razy.")}}),
     [](const ::testing::TestParamInfo<TPaymentsCase> &info) { return std::string(info.param.Name); });
 
 TEST(PaymentsCheck, AnAccountFindingExplainsTheAccountAndTheSortCutFromIt) {
@@ -144,7 +156,7 @@ void PrintTo(const TSplitPaymentCase &c, std::ostream *os) { *os << c.Name; }
 class SplitPaymentCheck : public ::testing::TestWithParam<TSplitPaymentCase> {};
 
 TEST_P(SplitPaymentCheck, ComparesTheInvoiceWithTheTransfer) {
-  TInvoicePaymentData invoice;
+  TPayment invoice;
   invoice.SplitPayment = GetParam().Marked;
   invoice.CurrencyCode = QString::fromUtf8(GetParam().Currency);
   EXPECT_EQ(Texts(CheckSplitPayment(4, invoice, GetParam().MPP)), GetParam().Expected);

@@ -130,8 +130,8 @@ TEST_F(TransferFileCheck, AnEmptyStructuredReferenceIsNamedInTheUsersWords) {
                                        "MPP” (RefNb) jest puste, a format wymaga w nim tekstu.")});
 }
 
-TInvoicePaymentData SingleInvoice() {
-  TInvoicePaymentData invoice;
+TPayment SingleInvoice() {
+  TPayment invoice;
   invoice.InvoiceNumber = QStringLiteral("FV/9");
   invoice.CreditorName = QStringLiteral("Drukarnia Lipa");
   invoice.CreditorNIP = QStringLiteral("8943001230");
@@ -155,21 +155,15 @@ void PrintTo(const TSingleCase &c, std::ostream *os) { *os << c.Name; }
 
 class SingleInvoiceCheck : public TransferFileCheck, public ::testing::WithParamInterface<TSingleCase> {};
 
-// The invoice file has no SystemInfo.
+// The invoice has no KSeF number.
 TEST_P(SingleInvoiceCheck, NamesTheFieldOfTheSingleInvoiceDocument) {
-  TInvoicePaymentData invoice = SingleInvoice();
+  TPayment invoice = SingleInvoice();
   invoice.CurrencyCode = GetParam().Currency;
-  Dir.WriteBytes(QStringLiteral("fv9.xml"), "<Faktura/>");
   const QString file = Dir.File(QStringLiteral("Pain001.xml"));
-  TPain001Generator::Generate(invoice, Payer, GetParam().MPP, file, Dir.File(QStringLiteral("fv9.xml")), QString(),
-                              Now);
-  TPayment paid;
-  paid.InvoiceNumber = invoice.InvoiceNumber;
-  paid.CreditorName = invoice.CreditorName;
-  paid.CreditorIBAN = invoice.CreditorIBAN;
+  TPain001Generator::Generate(invoice, Payer, GetParam().MPP, file, QString(), Now);
 
   EXPECT_FALSE(IsValidPain001(file));
-  EXPECT_EQ(CheckTransferFile(file, Payer, {paid}, {}),
+  EXPECT_EQ(CheckTransferFile(file, Payer, {invoice}, {}),
             QStringList{QStringLiteral("Przelew za fakturę FV/9 dla Drukarnia Lipa: ") + GetParam().Expected});
 }
 
@@ -198,7 +192,7 @@ TEST_F(TransferFileCheck, NamesWhatTheWriterCutFromTheStreetAndTheTown) {
 
 TEST_F(TransferFileCheck, ThePayerComesFirstThenEachTransferInFileOrder) {
   TPayment videoTel = Payment(QStringLiteral("Czynsz 03/2026"));
-  videoTel.CreditorAddress = QStringLiteral("V");
+  videoTel.Kind = TPaymentKind::VideoTel;
   videoTel.CreditorNIP.clear();
   videoTel.CreditorIBAN = QStringLiteral("PL61109010140000071219812875");
   TPaymentList payments{Payment(QStringLiteral("FV/1")), videoTel, Payment(QStringLiteral("FV/3"))};

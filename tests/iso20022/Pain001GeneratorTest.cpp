@@ -1,6 +1,7 @@
 #include "Pain001View.h"
 #include "TestSupport.h"
 #include "iso20022/Pain001Generator.h"
+#include "model/StructuredAddress.h"
 
 #include <QFile>
 
@@ -10,8 +11,8 @@ const QDateTime Now(QDate(2025, 1, 31), QTime(14, 5, 9));
 const QString KsefNumber = QStringLiteral("5265877635-20250131-0100A0B1C2D3-E4");
 const QString Transaction = QStringLiteral("PmtInf/CdtTrfTxInf");
 
-TInvoicePaymentData Invoice() {
-  TInvoicePaymentData invoice;
+TPayment Invoice() {
+  TPayment invoice;
   invoice.InvoiceNumber = QStringLiteral("FV/1/2025");
   invoice.CreditorName = QStringLiteral("Dostawca Sp. z o.o.");
   invoice.CreditorNIP = QStringLiteral("5265877635");
@@ -24,6 +25,7 @@ TInvoicePaymentData Invoice() {
   invoice.Amount = TAmount::ParsePolish(QStringLiteral("1234,5"));
   invoice.CurrencyCode = QStringLiteral("PLN");
   invoice.VATAmount = TAmount::ParsePolish(QStringLiteral("230,85"));
+  invoice.nrKsef = KsefNumber;
   return invoice;
 }
 
@@ -32,13 +34,9 @@ TCompanyData Company() {
                       QStringLiteral("PL27114020040000300201355387"), QStringLiteral("BREXPLPW")};
 }
 
-QString InvoiceFile(const char *fixture = "SystemInfoPrefixed.xml") {
-  return FixturePath(QStringLiteral("iso20022/") + QString::fromUtf8(fixture));
-}
-
-void Generate(const TInvoicePaymentData &invoice, const TMPPSettings &mpp, const QString &outputFile,
-              const QString &invoiceFile = InvoiceFile(), const QString &reference = QStringLiteral("REF-7")) {
-  TPain001Generator::Generate(invoice, Company(), mpp, outputFile, invoiceFile, reference, Now);
+void Generate(const TPayment &invoice, const TMPPSettings &mpp, const QString &outputFile,
+              const QString &reference = QStringLiteral("REF-7")) {
+  TPain001Generator::Generate(invoice, Company(), mpp, outputFile, reference, Now);
 }
 
 TEST(Pain001Generator, PlainDocumentHoldsEveryPartInOrder) {
@@ -109,7 +107,7 @@ class VatCheck : public ::testing::TestWithParam<TVatCheckCase> {};
 
 TEST_P(VatCheck, SplitPaymentWithoutVatWritesNothing) {
   TTempDir dir;
-  TInvoicePaymentData invoice = Invoice();
+  TPayment invoice = Invoice();
   invoice.InvoiceNumber = QStringLiteral("FV/1");
   invoice.VATAmount = TAmount::ParsePolish(QString::fromUtf8(GetParam().VAT));
   const QString message = QStringLiteral("Faktura FV/1 nie zawiera kwoty VAT (<=0) wymaganej dla MPP.");
@@ -132,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, VatCheck,
 
 TEST(Pain001Generator, WithoutSplitPaymentAZeroVatIsWritten) {
   TTempDir dir;
-  TInvoicePaymentData invoice = Invoice();
+  TPayment invoice = Invoice();
   invoice.VATAmount = TAmount();
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
   Generate(invoice, TMPPSettings{false, TMPPFormat::Ustrd}, file);
@@ -141,7 +139,7 @@ TEST(Pain001Generator, WithoutSplitPaymentAZeroVatIsWritten) {
 
 TEST(Pain001Generator, EndToEndIdTakesTheFirst35CharactersAndTheRemittanceTheWholeNumber) {
   TTempDir dir;
-  TInvoicePaymentData invoice = Invoice();
+  TPayment invoice = Invoice();
   invoice.InvoiceNumber = QStringLiteral("FV/2025/01/31/ABCDEFGHIJKLMNOPQRSTUVWXYZ"); // 40 characters
   ASSERT_EQ(invoice.InvoiceNumber.size(), 40);
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
@@ -161,7 +159,7 @@ class OptionalAddressParts : public ::testing::TestWithParam<TAddressCase> {};
 
 TEST_P(OptionalAddressParts, EmptyPartsAreLeftOutAndTheCountryStays) {
   TTempDir dir;
-  TInvoicePaymentData invoice = Invoice();
+  TPayment invoice = Invoice();
   invoice.CreditorStrtNm = GetParam().Address.StrtNm;
   invoice.CreditorBldgNb = GetParam().Address.BldgNb;
   invoice.CreditorPstCd = GetParam().Address.PstCd;
@@ -181,17 +179,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TAddressCase{{"Długa", "5", "00-950", ""}, {"StrtNm", "BldgNb", "PstCd", "Ctry"}},
                       TAddressCase{{"", "", "", ""}, {"Ctry"}}));
 
-TEST(Pain001Generator, InvoiceWithoutSystemInfoGivesAnEmptyKsefNumber) {
+TEST(Pain001Generator, InvoiceWithoutKsefNumberGivesAnEmptyOne) {
   TTempDir dir;
+  TPayment invoice = Invoice();
+  invoice.nrKsef = QString();
   const QString plain = dir.File(QStringLiteral("Pain001.xml"));
-  Generate(Invoice(), TMPPSettings{}, plain, InvoiceFile("NoSystemInfo.xml"), QString());
+  Generate(invoice, TMPPSettings{}, plain, QString());
   EXPECT_TRUE(IsValidPain001(plain));
   EXPECT_EQ(TPain001View(plain).Text(Transaction + "/RmtInf/Ustrd"),
             QStringLiteral("Zapłata za fakturę nr: FV/1/2025;  nr KSeF: ; "));
 
   // The schema wants at least one character in RefNb: the invoice number stands in, as in "Both".
   const QString structured = dir.File(QStringLiteral("Pain001_MPP.xml"));
-  Generate(Invoice(), TMPPSettings{true, TMPPFormat::Structured}, structured, InvoiceFile("NoSystemInfo.xml"));
+  Generate(invoice, TMPPSettings{true, TMPPFormat::Structured}, structured);
   EXPECT_TRUE(IsValidPain001(structured));
   const TPain001View view(structured);
   EXPECT_EQ(view.Count(Transaction + "/RmtInf/Strd/TaxRmt/RefNb"), 1);
@@ -200,7 +200,7 @@ TEST(Pain001Generator, InvoiceWithoutSystemInfoGivesAnEmptyKsefNumber) {
 
 TEST(Pain001Generator, EuroInvoiceKeepsItsCurrencyWhileTheTaxStaysInZloty) {
   TTempDir dir;
-  TInvoicePaymentData invoice = Invoice();
+  TPayment invoice = Invoice();
   invoice.CurrencyCode = QStringLiteral("EUR");
   const QString file = dir.File(QStringLiteral("Pain001_MPP.xml"));
   Generate(invoice, TMPPSettings{true, TMPPFormat::Structured}, file);
@@ -211,34 +211,37 @@ TEST(Pain001Generator, EuroInvoiceKeepsItsCurrencyWhileTheTaxStaysInZloty) {
   EXPECT_EQ(view.Attribute(Transaction + "/RmtInf/Strd/TaxRmt/TtlTaxAmt", "Ccy"), QStringLiteral("PLN"));
 }
 
-struct TMissingInvoiceCase {
+struct TKsefNumberCase {
   TMPPSettings MPP;
-  bool ReadsInvoiceFile;
+  const char *Path;
+  QString Expected;
 };
 
-class MissingInvoiceFile : public ::testing::TestWithParam<TMissingInvoiceCase> {};
+class QuotedKsefNumber : public ::testing::TestWithParam<TKsefNumberCase> {};
 
-// Only the remittance texts that quote the KSeF number load the invoice file.
-TEST_P(MissingInvoiceFile, FailsWithTheLoadingErrorWhereTheKsefNumberIsQuoted) {
+// The KSeF number comes with the payment, read with the invoice: the writer reads no file.
+TEST_P(QuotedKsefNumber, TheRemittanceQuotesThePaymentsKsefNumber) {
   TTempDir dir;
+  TPayment invoice = Invoice();
+  invoice.nrKsef = QStringLiteral("6891152920-20231221-B3242FB4B54B-67");
   const QString file = dir.File(QStringLiteral("Pain001.xml"));
-  const QString missing = dir.File(QStringLiteral("faktura.xml"));
-  if (GetParam().ReadsInvoiceFile) {
-    EXPECT_THROW_MESSAGE(Generate(Invoice(), GetParam().MPP, file, missing),
-                         QStringLiteral("Nie można otworzyć pliku \"faktura.xml\": plik nie istnieje."));
-    EXPECT_FALSE(QFile::exists(file));
-  } else {
-    Generate(Invoice(), GetParam().MPP, file, missing);
-    EXPECT_TRUE(IsValidPain001(file));
-  }
+  Generate(invoice, GetParam().MPP, file);
+  EXPECT_TRUE(IsValidPain001(file));
+  EXPECT_EQ(TPain001View(file).Text(Transaction + "/RmtInf/" + QString::fromUtf8(GetParam().Path)),
+            GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Remittances, MissingInvoiceFile,
-                         ::testing::Values(TMissingInvoiceCase{{false, TMPPFormat::None}, true},
-                                           TMissingInvoiceCase{{true, TMPPFormat::Structured}, true},
-                                           TMissingInvoiceCase{{true, TMPPFormat::None}, false},
-                                           TMissingInvoiceCase{{true, TMPPFormat::Ustrd}, false},
-                                           TMissingInvoiceCase{{true, TMPPFormat::Both}, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Remittances, QuotedKsefNumber,
+    ::testing::Values(
+        TKsefNumberCase{
+            {false, TMPPFormat::None},
+            "Ustrd",
+            QStringLiteral("Zapłata za fakturę nr: FV/1/2025;  nr KSeF: 6891152920-20231221-B3242FB4B54B-67; "
+                           "REF-7")},
+        TKsefNumberCase{
+            {true, TMPPFormat::Structured}, "Strd/TaxRmt/RefNb", QStringLiteral("6891152920-20231221-B3242FB4B54B-67")},
+        TKsefNumberCase{{true, TMPPFormat::Both}, "Strd/TaxRmt/RefNb", QStringLiteral("FV/1/2025")}));
 
 // The output directory may have been removed while the program ran.
 TEST(Pain001Generator, MissingOutputDirectoryIsCreated) {

@@ -272,7 +272,7 @@ TEST(Pain001Writer, EndToEndIdTakesTheFirst35CharactersAndTheRemittanceTheWholeN
 TEST(Pain001Writer, ControlCharactersBecomeBlanks) {
   TTempDir dir;
   TPayment payment = Payment(QStringLiteral("FV/1"), "10");
-  payment.CreditorAddress = QStringLiteral("V");
+  payment.Kind = TPaymentKind::VideoTel;
   payment.InvoiceNumber = QStringLiteral("Tytu\x01\x1f\tprzelewu");
   const QString file = dir.File(QStringLiteral("Pain001VideoTel.xml"));
   TPain001Writer::Generate(TPaymentList{payment}, Company, TMPPSettings{}, file, Now);

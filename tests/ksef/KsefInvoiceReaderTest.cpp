@@ -61,7 +61,7 @@ protected:
     Dir.WriteBytes(name, text.toUtf8());
     return Dir.File(name);
   }
-  TInvoicePaymentData Load(const TEdits &edits) const {
+  TPayment Load(const TEdits &edits) const {
     return TKsefInvoiceReader::LoadFromFile(Write(EditedInvoice(edits)), Now);
   }
 
@@ -69,8 +69,9 @@ protected:
 };
 
 TEST_F(KsefInvoiceReaderTest, ReadsEveryFieldOfTheInvoice) {
-  const TInvoicePaymentData data =
+  const TPayment data =
       TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa3-default-namespace.xml")), Now);
+  EXPECT_EQ(data.Kind, TPaymentKind::Invoice);
   EXPECT_EQ(data.CreditorName, QStringLiteral("Hurtownia Papieru Wisła sp. z o.o."));
   EXPECT_EQ(data.CreditorNIP, QStringLiteral("5261040828"));
   EXPECT_EQ(data.CreditorCountry, QStringLiteral("PL"));
@@ -83,13 +84,15 @@ TEST_F(KsefInvoiceReaderTest, ReadsEveryFieldOfTheInvoice) {
   EXPECT_EQ(data.InvoiceDate, QDateTime(QDate(2026, 3, 2), QTime(0, 0)));
   EXPECT_EQ(data.DueDate, QDateTime(QDate(2025, 1, 2), QTime(0, 0))) << "the run's date, not the invoice's term";
   EXPECT_EQ(data.CreditorIBAN, QStringLiteral("PL61109010140000071219812874")) << "the first of two accounts";
-  EXPECT_TRUE(data.CreditorStrtNm.isEmpty() && data.CreditorBldgNb.isEmpty() && data.CreditorPstCd.isEmpty() &&
-              data.CreditorTwnNm.isEmpty());
+  EXPECT_EQ(data.nrKsef, QStringLiteral("Pavena test"));
+  // The address is split once, here, for every user of the payment.
+  EXPECT_EQ((QStringList{data.CreditorStrtNm, data.CreditorBldgNb, data.CreditorPstCd, data.CreditorTwnNm}),
+            (QStringList{QStringLiteral("ul. Długa 15 lok."), QStringLiteral("3"), QStringLiteral("80-827"),
+                         QStringLiteral("Gdańsk")}));
 }
 
 TEST_F(KsefInvoiceReaderTest, PrefixedElementsAreFoundAndOnlyTheSevenVatFieldsCount) {
-  const TInvoicePaymentData data =
-      TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa2-prefixed.xml")), Now);
+  const TPayment data = TKsefInvoiceReader::LoadFromFile(FixturePath(QStringLiteral("ksef/fa2-prefixed.xml")), Now);
   EXPECT_EQ(data.CreditorName, QStringLiteral("Tłocznia Owoców Sad-Pol"));
   EXPECT_EQ(data.CreditorAddress2, QStringLiteral("32-400 Myślenice"));
   EXPECT_EQ(data.InvoiceNumber, QStringLiteral("12/E/2025"));
@@ -269,7 +272,7 @@ void PrintTo(const TAmountCase &row, std::ostream *os) { *os << row.Name; }
 class LoadAmounts : public KsefInvoiceReaderTest, public ::testing::WithParamInterface<TAmountCase> {};
 
 TEST_P(LoadAmounts, AreReadExactly) {
-  const TInvoicePaymentData data = Load(GetParam().Edits);
+  const TPayment data = Load(GetParam().Edits);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(GetParam().AmountUnits));
   EXPECT_EQ(data.VATAmount, TAmount::FromUnits(GetParam().VATUnits));
 }
@@ -339,10 +342,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TAccountCase{"<![CDATA[61 1090 1014 0000 0712 1981 2874]]>", "PL61109010140000071219812874"}));
 
 TEST_F(KsefInvoiceReaderTest, MissingSellerPartsAndNumbersLeaveFieldsEmpty) {
-  const TInvoicePaymentData data = Load({{"<Podmiot1>", "<Podmiot9>"},
-                                         {"</Podmiot1>", "</Podmiot9>"},
-                                         {"<P_2>FV/7/2024</P_2>", ""},
-                                         {"<KodWaluty>PLN</KodWaluty>", ""}});
+  const TPayment data = Load({{"<Podmiot1>", "<Podmiot9>"},
+                              {"</Podmiot1>", "</Podmiot9>"},
+                              {"<P_2>FV/7/2024</P_2>", ""},
+                              {"<KodWaluty>PLN</KodWaluty>", ""}});
   EXPECT_TRUE(data.CreditorName.isEmpty() && data.CreditorNIP.isEmpty() && data.CreditorCountry.isEmpty() &&
               data.CreditorAddress.isEmpty() && data.CreditorAddress2.isEmpty());
   EXPECT_TRUE(data.InvoiceNumber.isEmpty());
@@ -352,32 +355,30 @@ TEST_F(KsefInvoiceReaderTest, MissingSellerPartsAndNumbersLeaveFieldsEmpty) {
 }
 
 TEST_F(KsefInvoiceReaderTest, AnyRootNameAndAnyAsciiCaseOfTheNames) {
-  const TInvoicePaymentData data = Load({{"Faktura", "Dokument"},
-                                         {"Podmiot1>", "PODMIOT1>"},
-                                         {"DaneIdentyfikacyjne>", "daneidentyfikacyjne>"},
-                                         {"<Fa>", "<fA>"},
-                                         {"</Fa>", "</fA>"},
-                                         {"NrRB>", "nrrb>"}});
+  const TPayment data = Load({{"Faktura", "Dokument"},
+                              {"Podmiot1>", "PODMIOT1>"},
+                              {"DaneIdentyfikacyjne>", "daneidentyfikacyjne>"},
+                              {"<Fa>", "<fA>"},
+                              {"</Fa>", "</fA>"},
+                              {"NrRB>", "nrrb>"}});
   EXPECT_EQ(data.CreditorName, SellerName);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
   EXPECT_EQ(data.CreditorIBAN, QStringLiteral("PL61109010140000071219812874"));
 }
 
 TEST_F(KsefInvoiceReaderTest, NoDefaultNamespaceWorksAlike) {
-  const TInvoicePaymentData data = Load({{" xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\"", ""}});
+  const TPayment data = Load({{" xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\"", ""}});
   EXPECT_EQ(data.InvoiceNumber, InvoiceNumber);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
 }
 
 // The KSeF number comes from the same parse: the first SystemInfo anywhere, untrimmed.
-TEST_F(KsefInvoiceReaderTest, GivesTheKsefNumberWhenAsked) {
-  QString ksefNumber = QStringLiteral("stale");
-  Load({{"<Podmiot1>", "<Naglowek><n:systeminfo xmlns:n=\"urn:x\"> KSEF-7 </n:systeminfo></Naglowek><Podmiot1>"}});
-  TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("fv1.xml")), Now, &ksefNumber);
-  EXPECT_EQ(ksefNumber, QStringLiteral(" KSEF-7 "));
-  Load({});
-  TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("fv1.xml")), Now, &ksefNumber);
-  EXPECT_EQ(ksefNumber, QString());
+TEST_F(KsefInvoiceReaderTest, GivesTheKsefNumberOfTheSameParse) {
+  EXPECT_EQ(
+      Load({{"<Podmiot1>", "<Naglowek><n:systeminfo xmlns:n=\"urn:x\"> KSEF-7 </n:systeminfo></Naglowek><Podmiot1>"}})
+          .nrKsef,
+      QStringLiteral(" KSEF-7 "));
+  EXPECT_EQ(Load({}).nrKsef, QString());
 }
 
 struct TSplitPaymentMarkCase {
@@ -407,7 +408,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A prefix that was never declared leaves the file readable; it plays no part in the lookup.
 TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
-  const TInvoicePaymentData data =
+  const TPayment data =
       Load({{"<P_15>123.00</P_15>", "<x:P_15>123.00</x:P_15>"}, {"<Nazwa>", "<y:Nazwa>"}, {"</Nazwa>", "</y:Nazwa>"}});
   EXPECT_EQ(data.CreditorName, SellerName);
   EXPECT_EQ(data.Amount, TAmount::FromUnits(1230000));
@@ -417,7 +418,7 @@ TEST_F(KsefInvoiceReaderTest, UndeclaredPrefixesAreIgnoredToo) {
 }
 
 TEST_F(KsefInvoiceReaderTest, DatesAreTheInvoiceDayAndTheDayOfTheRun) {
-  const TInvoicePaymentData data = Load({{"<P_1>2024-05-31</P_1>", "<P_1> 2024-W22-5 </P_1>"}});
+  const TPayment data = Load({{"<P_1>2024-05-31</P_1>", "<P_1> 2024-W22-5 </P_1>"}});
   EXPECT_EQ(data.InvoiceDate, QDateTime(QDate(2024, 5, 31), QTime(0, 0)));
   EXPECT_EQ(data.DueDate, QDateTime(QDate(2025, 1, 2), QTime(0, 0)));
 }
@@ -428,7 +429,7 @@ TEST_F(KsefInvoiceReaderTest, EncodingDeclaredByTheFileIsHonoured) {
   const QByteArray bytes = encoder.encode(text);
   ASSERT_FALSE(encoder.hasError());
   Dir.WriteBytes(QStringLiteral("cp1250.xml"), bytes);
-  const TInvoicePaymentData data = TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("cp1250.xml")), Now);
+  const TPayment data = TKsefInvoiceReader::LoadFromFile(Dir.File(QStringLiteral("cp1250.xml")), Now);
   EXPECT_EQ(data.CreditorName, SellerName);
   EXPECT_EQ(data.CreditorAddress, QStringLiteral("ul. Długa 5"));
 }
@@ -448,14 +449,15 @@ TEST(InvoiceDocument, NotesTheMixedTextsOfThePaymentDataAndKeepsTheirText) {
       "<Fa><P_1>2026-02-01</P_1><P_2>FV/1</P_2><P_15>1<![CDATA[23.00]]></P_15><P_7>a<b/>c</P_7></Fa></Faktura>",
       QStringLiteral("fa.xml"));
 
-  const TInvoiceDocument invoice = ReadInvoiceDocument(document);
-
-  EXPECT_EQ(invoice.Seller.Name, QStringLiteral("Firma Sp. z o.o."));
-  EXPECT_EQ(invoice.Total, QStringLiteral("123.00"));
-  EXPECT_EQ(invoice.MixedTexts,
-            (QHash<QString, QString>{
-                {QStringLiteral("Nazwa"), QStringLiteral("Element \"Nazwa\" does not contain a single text node")},
-                {QStringLiteral("P_15"), QStringLiteral("Element \"P_15\" does not contain a single text node")}}));
+  for (const TInvoiceExtent extent : {TInvoiceExtent::Whole, TInvoiceExtent::Payment}) {
+    const TInvoiceDocument invoice = ReadInvoiceDocument(document, extent);
+    EXPECT_EQ(invoice.Seller.Name, QStringLiteral("Firma Sp. z o.o."));
+    EXPECT_EQ(invoice.Total, QStringLiteral("123.00"));
+    EXPECT_EQ(invoice.MixedTexts,
+              (QHash<QString, QString>{
+                  {QStringLiteral("Nazwa"), QStringLiteral("Element \"Nazwa\" does not contain a single text node")},
+                  {QStringLiteral("P_15"), QStringLiteral("Element \"P_15\" does not contain a single text node")}}));
+  }
 }
 
 } // namespace

@@ -110,12 +110,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Payment, StartsEmpty) {
   const TPayment payment;
+  EXPECT_EQ(payment.Kind, TPaymentKind::Invoice);
   EXPECT_TRUE(payment.InvoiceNumber.isEmpty());
   EXPECT_TRUE(payment.CreditorAddress.isEmpty());
   EXPECT_TRUE(payment.nrKsef.isEmpty());
   EXPECT_EQ(payment.Amount.Units(), 0);
   EXPECT_EQ(payment.VATAmount.Units(), 0);
   EXPECT_TRUE(payment.ExecutionDate.isNull());
+  EXPECT_TRUE(payment.DueDate.isNull());
+  EXPECT_FALSE(payment.SplitPayment);
 }
 
 } // namespace

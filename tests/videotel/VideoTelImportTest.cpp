@@ -150,7 +150,8 @@ TEST(VideoTelToPayment, FillsThePaymentFromTheRecord) {
   EXPECT_TRUE(payment.ExecutionDate.date() == before || payment.ExecutionDate.date() == after);
   EXPECT_EQ(payment.CreditorNIP, QString());
   EXPECT_EQ(payment.CreditorCountry, QStringLiteral("PL"));
-  EXPECT_EQ(payment.CreditorAddress, QStringLiteral("V"));
+  EXPECT_EQ(payment.Kind, TPaymentKind::VideoTel);
+  EXPECT_EQ(payment.CreditorAddress, QString());
   EXPECT_EQ(payment.CreditorAddress2, QString());
   EXPECT_EQ(payment.CreditorStrtNm, QString());
   EXPECT_EQ(payment.CreditorBldgNb, QString());

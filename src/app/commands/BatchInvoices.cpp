@@ -9,7 +9,7 @@ namespace {
 
 // The batch file pays every transfer in złoty, so an invoice in another currency would be paid
 // as the same number of złoty.
-void RefuseForeignCurrency(const QString &file, const TInvoicePaymentData &invoice) {
+void RefuseForeignCurrency(const QString &file, const TPayment &invoice) {
   if (!invoice.CurrencyCode.isEmpty() && invoice.CurrencyCode != QStringLiteral("PLN"))
     throw Exception(
         InvoiceFailureMessage(file, invoice,
@@ -19,16 +19,16 @@ void RefuseForeignCurrency(const QString &file, const TInvoicePaymentData &invoi
 
 } // namespace
 
-std::vector<TBatchInvoice> ReadBatchInvoices(const QStringList &files, const QDateTime &now) {
-  std::vector<TBatchInvoice> invoices(files.size());
+TPaymentList ReadBatchInvoices(const QStringList &files, const QDateTime &now) {
+  TPaymentList invoices(files.size());
   const int workers = ParallelWorkers(files.size());
   // Parsing is most of a batch's work. Each worker reads with a parser of its own, made here
   // before any thread starts, as libxml2 must be readied on one thread first.
   std::vector<TXmlParser> parsers(workers);
   RunInParallel(files.size(), workers, [&](int worker, qsizetype index) {
-    TBatchInvoice &read = invoices[index];
-    read.Invoice = TKsefInvoiceReader::LoadFromFile(files[index], now, &read.NrKsef, &parsers[worker]);
-    RefuseForeignCurrency(files[index], read.Invoice);
+    TPayment &invoice = invoices[std::size_t(index)];
+    invoice = TKsefInvoiceReader::LoadFromFile(files[index], now, &parsers[worker]);
+    RefuseForeignCurrency(files[index], invoice);
   });
   return invoices;
 }

@@ -7,6 +7,7 @@
 // on the way.
 bool IsSameFile(const QString &a, const QString &b);
 
-// Fails with a Polish message when `input` is one of `outputs`, the files that the command about
-// to read it writes or clears: the command would delete or replace what it is to read.
-void RefuseOutputAsInput(const QString &input, const QStringList &outputs);
+// Fails with a Polish message naming the first of `inputs` that is one of `outputs`, the files
+// that the command about to read them writes or clears: the command would delete or replace
+// what it is to read. The outputs' real paths are found once for all the inputs.
+void RefuseOutputAsInput(const QStringList &inputs, const QStringList &outputs);

@@ -45,39 +45,15 @@ void RemoveIfPresent(const QString &fileName) {
     QFile::remove(fileName);
 }
 
-// A town too long for its field travels whole in the street field, in place of the street.
-void CompleteSingleTransferAddress(TInvoicePaymentData &invoice) {
-  const TStructuredAddress address = TSettings::ParseAddress(invoice.CreditorAddress, invoice.CreditorAddress2);
-  invoice.CreditorStrtNm = address.StrtNm.left(TPain001Limits::StrtNm);
-  invoice.CreditorBldgNb = address.BldgNb;
-  invoice.CreditorPstCd = address.PstCd;
-  invoice.CreditorTwnNm =
-      address.TwnNm.isEmpty() ? QStringLiteral("Brak miasta") : address.TwnNm.left(TPain001Limits::TwnNm);
-  if (address.TwnNm.size() > TPain001Limits::TwnNm)
-    invoice.CreditorStrtNm = address.TwnNm.left(TPain001Limits::StrtNm);
-}
-
-// The batch keeps the address parts whole; the writer shortens them. The single invoice is
-// checked as such a payment too, before its address is cut.
-TPayment InvoiceToPayment(const TInvoicePaymentData &invoice, const QString &nrKsef) {
-  const TStructuredAddress address = TSettings::ParseAddress(invoice.CreditorAddress, invoice.CreditorAddress2);
-  TPayment payment;
-  payment.InvoiceNumber = invoice.InvoiceNumber;
-  payment.CreditorName = invoice.CreditorName;
-  payment.CreditorIBAN = invoice.CreditorIBAN;
-  payment.Amount = invoice.Amount;
-  payment.ExecutionDate = invoice.DueDate;
-  payment.CreditorNIP = invoice.CreditorNIP;
-  payment.CreditorCountry = invoice.CreditorCountry;
-  payment.CreditorAddress = invoice.CreditorAddress;
-  payment.CreditorAddress2 = invoice.CreditorAddress2;
-  payment.CreditorStrtNm = address.StrtNm;
-  payment.CreditorBldgNb = address.BldgNb;
-  payment.CreditorPstCd = address.PstCd;
-  payment.CreditorTwnNm = address.TwnNm;
-  payment.VATAmount = invoice.VATAmount;
-  payment.nrKsef = nrKsef;
-  return payment;
+// The single-invoice file cuts the address parts itself: a town too long for its field travels
+// whole in the street field, in place of the street.
+TPayment WithSingleTransferAddress(TPayment invoice) {
+  const QString town = invoice.CreditorTwnNm;
+  invoice.CreditorStrtNm = invoice.CreditorStrtNm.left(TPain001Limits::StrtNm);
+  invoice.CreditorTwnNm = town.isEmpty() ? QStringLiteral("Brak miasta") : town.left(TPain001Limits::TwnNm);
+  if (town.size() > TPain001Limits::TwnNm)
+    invoice.CreditorStrtNm = town.left(TPain001Limits::StrtNm);
+  return invoice;
 }
 
 } // namespace
@@ -126,20 +102,19 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
                                   ? QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury (mechanizm MPP)...")
                                   : QStringLiteral("dla potrzeb przelewu, dla pojedynczej faktury...");
   return Transfer(TJournalCommand::Single, mpp, outputName, description, [&](const TTransferRun &run) {
-    RefuseOutputAsInput(invoicePath, OutputsOf(SingleOutput, SingleMPPOutput, mpp));
-    QString nrKsef;
-    TInvoicePaymentData invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now, &nrKsef);
+    RefuseOutputAsInput({invoicePath}, OutputsOf(SingleOutput, SingleMPPOutput, mpp));
+    const TPayment invoice = TKsefInvoiceReader::LoadFromFile(invoicePath, run.Now);
     // The checks see the address before it is cut to the transfer's fields.
-    TWrittenTransfers written{{InvoiceToPayment(invoice, nrKsef)}, CheckSplitPayment(0, invoice, mpp)};
+    TWrittenTransfers written{{invoice}, CheckSplitPayment(0, invoice, mpp)};
     if (!invoice.CurrencyCode.isEmpty())
       written.Currency = invoice.CurrencyCode;
-    written.Findings += CheckStandardTitle(0, written.Payments.front(), additionalReference, mpp);
-    written.Findings += CheckStructuredReference(0, written.Payments.front(), mpp);
+    written.Findings += CheckStandardTitle(0, invoice, additionalReference, mpp);
+    written.Findings += CheckStructuredReference(0, invoice, mpp);
     written.Findings += CheckSplitPaymentFormat(mpp);
-    CompleteSingleTransferAddress(invoice);
     if (!mpp.Enabled)
       RemoveEarlierOutput(SingleOutput, SingleMPPOutput);
-    TPain001Generator::Generate(invoice, run.Company, mpp, run.OutputFile, invoicePath, additionalReference, run.Now);
+    TPain001Generator::Generate(WithSingleTransferAddress(invoice), run.Company, mpp, run.OutputFile,
+                                additionalReference, run.Now);
     return written;
   });
 }
@@ -151,19 +126,14 @@ TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory,
                                   : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
   return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
     const QStringList files = ListInvoiceFiles(directory);
-    const QStringList outputs = OutputsOf(BatchOutput, BatchMPPOutput, mpp);
-    for (const QString &file : files)
-      RefuseOutputAsInput(file, outputs);
+    RefuseOutputAsInput(files, OutputsOf(BatchOutput, BatchMPPOutput, mpp));
     // All or nothing: the first invoice that fails ends the batch before anything is written.
-    const std::vector<TBatchInvoice> invoices = ReadBatchInvoices(files, run.Now);
-    TWrittenTransfers written;
-    written.Payments.reserve(invoices.size());
-    for (const TBatchInvoice &read : invoices) {
-      const int transfer = int(written.Payments.size());
-      written.Findings += CheckSplitPayment(transfer, read.Invoice, mpp);
-      written.Payments.push_back(InvoiceToPayment(read.Invoice, read.NrKsef));
-      written.Findings += CheckStandardTitle(transfer, written.Payments.back(), QString(), mpp);
-      written.Findings += CheckStructuredReference(transfer, written.Payments.back(), mpp);
+    TWrittenTransfers written{ReadBatchInvoices(files, run.Now), {}};
+    for (int transfer = 0; transfer < int(written.Payments.size()); ++transfer) {
+      const TPayment &invoice = written.Payments[std::size_t(transfer)];
+      written.Findings += CheckSplitPayment(transfer, invoice, mpp);
+      written.Findings += CheckStandardTitle(transfer, invoice, QString(), mpp);
+      written.Findings += CheckStructuredReference(transfer, invoice, mpp);
     }
     written.Findings += CheckSplitPaymentFormat(mpp);
     if (!mpp.Enabled)
@@ -177,7 +147,7 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
   return Transfer(TJournalCommand::VideoTel, mpp, VideoTelOutput,
                   QStringLiteral("dla potrzeb przelewu, z pliku w formacie VideoTel ..."),
                   [&](const TTransferRun &run) {
-                    RefuseOutputAsInput(videoTelPath, {run.OutputFile});
+                    RefuseOutputAsInput({videoTelPath}, {run.OutputFile});
                     TPaymentList payments;
                     try {
                       payments = LoadVideoTelFile(videoTelPath, run.Now.date().startOfDay());

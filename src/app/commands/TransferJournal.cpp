@@ -2,7 +2,7 @@
 
 #include "checks/TransferFinding.h"
 #include "journal/TransferArchive.h"
-#include "ksef/KsefNumber.h"
+#include "model/KsefNumberForm.h"
 #include "model/Exception.h"
 #include "model/Text.h"
 
@@ -26,7 +26,7 @@ QString NotChecked(const QString &reason) {
 
 QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
   const QString payee =
-      IsVideoTelPayment(payment)
+      payment.Kind == TPaymentKind::VideoTel
           ? QStringLiteral("rachunek %1, kwota %2").arg(payment.CreditorIBAN, FormatAmount(payment.Amount))
           : QStringLiteral("NIP odbiorcy %1").arg(payment.CreditorNIP);
   return QStringLiteral("%1 (%2) jest już w pliku %3 z %4: sprawdź, czy bank nie zapłaci go drugi raz.")
@@ -73,7 +73,7 @@ TJournalPayment JournalPayment(const TPayment &payment, const QString &currency,
   recorded.SplitPayment = splitPayment;
   if (splitPayment)
     recorded.VATAmount = payment.VATAmount;
-  recorded.VideoTel = IsVideoTelPayment(payment);
+  recorded.VideoTel = payment.Kind == TPaymentKind::VideoTel;
   return recorded;
 }
 
@@ -102,7 +102,7 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
   std::vector<const TPayment *> lookedUp;
   std::vector<TJournalPayment> lookups;
   for (const TPayment &payment : payments) {
-    if (!IsVideoTelPayment(payment)) {
+    if (payment.Kind != TPaymentKind::VideoTel) {
       const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
       if (invoicesOfFile.contains(invoice))
         continue;

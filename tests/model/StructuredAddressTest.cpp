@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "settings/Settings.h"
+#include "model/StructuredAddress.h"
 
 namespace {
 
@@ -16,12 +16,11 @@ void PrintTo(const TAddressCase &c, std::ostream *os) {
   *os << QString::fromUtf16(c.AdresL1).toStdString() << " | " << QString::fromUtf16(c.AdresL2).toStdString();
 }
 
-class ParseAddress : public ::testing::TestWithParam<TAddressCase> {};
+class SplitAddress : public ::testing::TestWithParam<TAddressCase> {};
 
-TEST_P(ParseAddress, SplitsTheTwoLines) {
+TEST_P(SplitAddress, SplitsTheTwoLines) {
   const TAddressCase &c = GetParam();
-  const TStructuredAddress address =
-      TSettings::ParseAddress(QString::fromUtf16(c.AdresL1), QString::fromUtf16(c.AdresL2));
+  const TStructuredAddress address = ParseAddress(QString::fromUtf16(c.AdresL1), QString::fromUtf16(c.AdresL2));
   EXPECT_EQ(address.StrtNm, QString::fromUtf16(c.StrtNm));
   EXPECT_EQ(address.BldgNb, QString::fromUtf16(c.BldgNb));
   EXPECT_EQ(address.PstCd, QString::fromUtf16(c.PstCd));
@@ -29,7 +28,7 @@ TEST_P(ParseAddress, SplitsTheTwoLines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Addresses, ParseAddress,
+    Addresses, SplitAddress,
     ::testing::Values(
         TAddressCase{u"ul. Długa 5/7", u"80-831 Gdańsk", u"ul. Długa", u"5/7", u"80-831", u"Gdańsk"},
         TAddressCase{u"80-831 Gdańsk", u"ul. Długa 5/7", u"ul. Długa", u"5/7", u"80-831", u"Gdańsk"},
@@ -49,17 +48,15 @@ INSTANTIATE_TEST_SUITE_P(
 // every later one, and lines like these took it minutes (bench/ParseAddressBench measures it).
 TEST(ParseAddressLongBlanks, SplitsLinesWithLongRunsOfBlanks) {
   const QString blanks(100000, u' ');
-  const TStructuredAddress street =
-      TSettings::ParseAddress(QStringLiteral("Długa") + blanks + QStringLiteral("x"),
-                              QStringLiteral("Gdańsk") + blanks + QStringLiteral("80-831"));
+  const TStructuredAddress street = ParseAddress(QStringLiteral("Długa") + blanks + QStringLiteral("x"),
+                                                 QStringLiteral("Gdańsk") + blanks + QStringLiteral("80-831"));
   EXPECT_EQ(street.StrtNm, QStringLiteral("Długa") + blanks + QStringLiteral("x"));
   EXPECT_EQ(street.BldgNb, QString());
   EXPECT_EQ(street.PstCd, QStringLiteral("80-831"));
   EXPECT_EQ(street.TwnNm, QStringLiteral("Gdańsk"));
 
-  const TStructuredAddress town =
-      TSettings::ParseAddress(QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"),
-                              QStringLiteral("Długa") + blanks + QStringLiteral("5/7"));
+  const TStructuredAddress town = ParseAddress(QStringLiteral("80-831") + blanks + QStringLiteral("Gdańsk\nx"),
+                                               QStringLiteral("Długa") + blanks + QStringLiteral("5/7"));
   EXPECT_EQ(town.StrtNm, QStringLiteral("Długa"));
   EXPECT_EQ(town.BldgNb, QStringLiteral("5/7"));
   EXPECT_EQ(town.PstCd, QString());
