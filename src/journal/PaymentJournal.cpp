@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QCryptographicHash>
+#include <QHash>
 #include <QMap>
 #include <QtEndian>
 #include <sqlite3.h>
@@ -315,27 +316,29 @@ std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const s
     };
     TSqliteStatement byKey(FDatabase, newest("match_hash", "match_key").constData());
     TSqliteStatement byKsefNumber(FDatabase, newest("ksef_hash", "ksef_number").constData());
-    struct TFound {
-      std::int64_t FileId;
-      TEarlierPayment Payment;
-    };
-    const auto find = [](TSqliteStatement &statement, const std::optional<THashedKey> &key) -> std::optional<TFound> {
+    // The files found, by their id: a payment made again and again is found in the same few
+    // files, whose time is costly to read.
+    QHash<std::int64_t, TEarlierPayment> files;
+    // The id of the file that paid `key` before, if any.
+    const auto find = [&](TSqliteStatement &statement, const std::optional<THashedKey> &key) {
+      std::optional<std::int64_t> fileId;
       if (!key)
-        return std::nullopt;
+        return fileId;
       statement.Reset();
       BindKey(statement, 1, 2, key);
       if (!statement.Next())
-        return std::nullopt;
-      return TFound{statement.Integer(0), {statement.Text(1), ReadDateTime(statement.Text(2))}};
+        return fileId;
+      fileId = statement.Integer(0);
+      if (!files.contains(*fileId))
+        files.insert(*fileId, TEarlierPayment{statement.Text(1), ReadDateTime(statement.Text(2))});
+      return fileId;
     };
     for (std::size_t i = 0; i < payments.size(); ++i) {
-      const std::optional<TFound> sameKey = find(byKey, Hashed(MatchKey(payments[i])));
-      const std::optional<TFound> sameKsefNumber =
+      const std::optional<std::int64_t> sameKey = find(byKey, Hashed(MatchKey(payments[i])));
+      const std::optional<std::int64_t> sameKsefNumber =
           find(byKsefNumber, Hashed(payments[i].VideoTel ? std::nullopt : MatchingKsefNumber(payments[i])));
-      const std::optional<TFound> &newer =
-          sameKey && (!sameKsefNumber || sameKey->FileId >= sameKsefNumber->FileId) ? sameKey : sameKsefNumber;
-      if (newer)
-        found[i] = newer->Payment;
+      if (sameKey || sameKsefNumber)
+        found[i] = files.value(std::max(sameKey.value_or(0), sameKsefNumber.value_or(0)));
     }
   });
   return found;
