@@ -15,7 +15,8 @@ class QIODevice;
 // its four digits ("..._1_...") keep their names: the journal holds each copy's name as made.
 // `content` is read once, from where it stands to its end, in blocks, so a file of any size
 // costs little memory; the copy is written straight into the name it took and synced to the
-// disk. Fails with an Exception when the copy cannot be written or `content` not read.
+// disk (a run killed meanwhile leaves a part of a copy that no record of the journal names).
+// Fails with an Exception when the copy cannot be written or `content` not read.
 struct TArchivedCopy {
   // The copy's file name, without the directory.
   QString Name;
