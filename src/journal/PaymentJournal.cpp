@@ -4,7 +4,10 @@
 #include "model/Text.h"
 
 #include <QByteArrayView>
+#include <QCryptographicHash>
+#include <QHash>
 #include <QMap>
+#include <QtEndian>
 #include <sqlite3.h>
 #include <algorithm>
 #include <iterator>
@@ -63,6 +66,21 @@ ALTER TABLE transfer_file ADD COLUMN withdrawn_at TEXT;
     R"sql(
 ALTER TABLE transfer_file ADD COLUMN split_payment_format TEXT;
 )sql",
+    // The keys a payment is looked up by are indexed by their 64-bit hash (key_hash) and the
+    // file, newest last: a lookup walks its key's payments from the newest file down and stops
+    // at the first file not withdrawn, and the index takes a fraction of the text's pages. The
+    // texts stay in the rows, to tell a hash shared by two keys apart; the Historia page's
+    // search never used their indexes.
+    R"sql(
+ALTER TABLE payment ADD COLUMN match_hash INTEGER;
+ALTER TABLE payment ADD COLUMN ksef_hash INTEGER;
+UPDATE payment SET match_hash = key_hash(match_key),
+  ksef_hash = CASE WHEN length(ksef_number) = 35 THEN key_hash(ksef_number) END;
+DROP INDEX payment_match_key;
+DROP INDEX payment_ksef_number;
+CREATE INDEX payment_match_hash ON payment(match_hash, file_id) WHERE match_hash IS NOT NULL;
+CREATE INDEX payment_ksef_hash ON payment(ksef_hash, file_id) WHERE ksef_hash IS NOT NULL;
+)sql",
 };
 
 const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
@@ -77,6 +95,11 @@ QString CommandName(TJournalCommand command) {
   case TJournalCommand::VideoTel: return QStringLiteral("videotel");
   }
   return {};
+}
+
+QByteArrayView ValueBytes(sqlite3_value *value) {
+  const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+  return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
 }
 
 QString Comparable(const QString &text) { return Trim(text).toCaseFolded(); }
@@ -104,6 +127,43 @@ std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
   return std::nullopt;
 }
 
+// The hash a key is indexed by: the first 8 bytes of the SHA-256 of its UTF-8, read as a
+// big-endian signed number. Every journal holds it, so it never changes.
+std::int64_t KeyHash(const QByteArray &utf8) {
+  return qFromBigEndian<qint64>(QCryptographicHash::hash(utf8, QCryptographicHash::Sha256).constData());
+}
+
+// key_hash(text): KeyHash in SQL, for bringing an older journal's rows up to date; NULL stays
+// NULL.
+void KeyHashFunction(sqlite3_context *context, int, sqlite3_value **values) {
+  if (sqlite3_value_type(values[0]) == SQLITE_NULL)
+    sqlite3_result_null(context);
+  else
+    sqlite3_result_int64(context, KeyHash(ValueBytes(values[0]).toByteArray()));
+}
+
+// A key as the journal keeps it: its text, and the hash it is found by.
+struct THashedKey {
+  QString Text;
+  std::int64_t Hash = 0;
+};
+
+std::optional<THashedKey> Hashed(const std::optional<QString> &key) {
+  if (!key)
+    return std::nullopt;
+  return THashedKey{*key, KeyHash(key->toUtf8())};
+}
+
+void BindKey(TSqliteStatement &statement, int hashIndex, int textIndex, const std::optional<THashedKey> &key) {
+  if (key) {
+    statement.Bind(hashIndex, key->Hash);
+    statement.Bind(textIndex, key->Text);
+  } else {
+    statement.BindNull(hashIndex);
+    statement.BindNull(textIndex);
+  }
+}
+
 // history_matches(search, field...): whether any of the fields holds the search, case ignored
 // as Qt ignores it (Polish capitals too, which SQLite's LIKE does not fold). It runs once a
 // payment over a whole journal: an ASCII search in an ASCII field is compared byte by byte,
@@ -116,11 +176,6 @@ struct THistorySearch {
 
 bool IsAscii(QByteArrayView text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-QByteArrayView ValueBytes(sqlite3_value *value) {
-  const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-  return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
 }
 
 bool ContainsAsciiIgnoringCase(QByteArrayView text, QByteArrayView search) {
@@ -216,6 +271,8 @@ TPaymentJournal::TPaymentJournal(const QString &fileName, int busyTimeoutMs)
   FDatabase.Execute("PRAGMA foreign_keys=ON");
   sqlite3_create_function_v2(FDatabase.Handle(), "history_matches", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                              HistoryMatches, nullptr, nullptr, nullptr);
+  sqlite3_create_function_v2(FDatabase.Handle(), "key_hash", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                             KeyHashFunction, nullptr, nullptr, nullptr);
   Migrate();
 }
 
@@ -248,20 +305,40 @@ std::optional<TEarlierPayment> TPaymentJournal::FindEarlier(const TJournalPaymen
 std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const std::vector<TJournalPayment> &payments) {
   std::vector<std::optional<TEarlierPayment>> found(payments.size());
   InReadTransaction(FDatabase, [&] {
-    TSqliteStatement find(FDatabase, "SELECT f.archive_path, f.written_at FROM payment p "
-                                     "JOIN transfer_file f ON f.id = p.file_id "
-                                     "WHERE (p.match_key = ?1 OR p.ksef_number = ?2) AND f.withdrawn_at IS NULL "
-                                     "ORDER BY p.file_id DESC LIMIT 1");
+    // The key's payments come from its index newest file first; the first whose text is the
+    // key's and whose file was not withdrawn ends the walk. CROSS JOIN keeps the payments as
+    // the outer loop.
+    const auto newest = [&](const char *hashColumn, const char *textColumn) {
+      return QByteArray("SELECT p.file_id, f.archive_path, f.written_at FROM payment p "
+                        "CROSS JOIN transfer_file f ON f.id = p.file_id WHERE p.") +
+             hashColumn + " = ?1 AND p." + textColumn +
+             " = ?2 AND f.withdrawn_at IS NULL ORDER BY p.file_id DESC LIMIT 1";
+    };
+    TSqliteStatement byKey(FDatabase, newest("match_hash", "match_key").constData());
+    TSqliteStatement byKsefNumber(FDatabase, newest("ksef_hash", "ksef_number").constData());
+    // The files found, by their id: a payment made again and again is found in the same few
+    // files, whose time is costly to read.
+    QHash<std::int64_t, TEarlierPayment> files;
+    // The id of the file that paid `key` before, if any.
+    const auto find = [&](TSqliteStatement &statement, const std::optional<THashedKey> &key) {
+      std::optional<std::int64_t> fileId;
+      if (!key)
+        return fileId;
+      statement.Reset();
+      BindKey(statement, 1, 2, key);
+      if (!statement.Next())
+        return fileId;
+      fileId = statement.Integer(0);
+      if (!files.contains(*fileId))
+        files.insert(*fileId, TEarlierPayment{statement.Text(1), ReadDateTime(statement.Text(2))});
+      return fileId;
+    };
     for (std::size_t i = 0; i < payments.size(); ++i) {
-      const std::optional<QString> key = MatchKey(payments[i]);
-      const std::optional<QString> ksefNumber = payments[i].VideoTel ? std::nullopt : MatchingKsefNumber(payments[i]);
-      if (!key && !ksefNumber)
-        continue;
-      find.Reset();
-      find.Bind(1, key);
-      find.Bind(2, ksefNumber);
-      if (find.Next())
-        found[i] = TEarlierPayment{find.Text(0), ReadDateTime(find.Text(1))};
+      const std::optional<std::int64_t> sameKey = find(byKey, Hashed(MatchKey(payments[i])));
+      const std::optional<std::int64_t> sameKsefNumber =
+          find(byKsefNumber, Hashed(payments[i].VideoTel ? std::nullopt : MatchingKsefNumber(payments[i])));
+      if (sameKey || sameKsefNumber)
+        found[i] = files.value(std::max(sameKey.value_or(0), sameKsefNumber.value_or(0)));
     }
   });
   return found;
@@ -300,8 +377,8 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
     TSqliteStatement addPayment(FDatabase,
                                 "INSERT INTO payment (file_id, position, payee_name, payee_nip, payee_iban, amount, "
                                 "currency, invoice_number, ksef_number, title, split_payment, vat_amount, "
-                                "whitelist_result, match_key) "
-                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+                                "whitelist_result, match_key, match_hash, ksef_hash) "
+                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)");
     std::int64_t position = 0;
     for (const TJournalPayment &payment : payments) {
       addPayment.Reset();
@@ -319,7 +396,9 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
       if (payment.VATAmount)
         addPayment.Bind(12, payment.VATAmount->Units());
       addPayment.Bind(13, payment.WhiteListResult);
-      addPayment.Bind(14, MatchKey(payment));
+      BindKey(addPayment, 15, 14, Hashed(MatchKey(payment)));
+      if (const std::optional<THashedKey> ksefNumber = Hashed(MatchingKsefNumber(payment)))
+        addPayment.Bind(16, ksefNumber->Hash);
       addPayment.Run();
     }
   });

@@ -13,8 +13,16 @@ class QIODevice;
 // before the copy is written, so two programs archiving in the same second never overwrite
 // each other's copy; a copy that fails gives its name back. Copies made before the counter had
 // its four digits ("..._1_...") keep their names: the journal holds each copy's name as made.
-// `content` is read from where it stands to its end, in blocks, so a file of any size costs
-// little memory. Gives the copy's file name (without the
-// directory); fails with an Exception when the copy cannot be written or `content` not read.
-QString ArchiveTransferFile(const QString &archiveDir, const QString &originalName, QIODevice &content,
-                            const QDateTime &writtenAt);
+// `content` is read once, from where it stands to its end, in blocks, so a file of any size
+// costs little memory; the copy is written straight into the name it took and synced to the
+// disk (a run killed meanwhile leaves a part of a copy that no record of the journal names).
+// Fails with an Exception when the copy cannot be written or `content` not read.
+struct TArchivedCopy {
+  // The copy's file name, without the directory.
+  QString Name;
+  // Lower-case hexadecimal SHA-256 of the bytes copied.
+  QString Sha256;
+};
+
+TArchivedCopy ArchiveTransferFile(const QString &archiveDir, const QString &originalName, QIODevice &content,
+                                  const QDateTime &writtenAt);

@@ -287,6 +287,78 @@ TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
   EXPECT_EQ(first.front().WhiteListResult, QString());
 }
 
+// A payment made over and over: the newest file is named, and withdrawn files are passed by
+// to the newest one that still counts, for a match by the invoice and one by the KSeF number.
+TEST_F(TPaymentJournalTest, NamesTheNewestOfManyEarlierFilesPassingByWithdrawnOnes) {
+  const struct {
+    const char *Name;
+    TJournalPayment Recorded;
+    TJournalPayment Looked;
+  } cases[] = {
+      {"invoice", InvoicePayment(Nip, QStringLiteral("FV/1")), InvoicePayment(Nip, QStringLiteral("fv/1"))},
+      {"ksefNumber", WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber),
+       WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("KOREKTA")), RealKsefNumber)},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTempDir dir;
+    TPaymentJournal journal(dir.File(QStringLiteral("historia.sqlite")));
+    constexpr int Files = 30;
+    for (int i = 1; i <= Files; ++i)
+      journal.Record(WrittenFile(QStringLiteral("plik-%1.xml").arg(i), March5.addSecs(i)),
+                     {InvoicePayment(Nip, QStringLiteral("inna/%1").arg(i)), c.Recorded, c.Recorded});
+
+    EXPECT_EQ(journal.FindEarlier(c.Looked)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/plik-30.xml"));
+    // Listed newest first, three payments a file.
+    const std::vector<THistoryEntry> newest = journal.ListPage({}, std::nullopt, 6);
+    journal.MarkWithdrawn(newest.at(0).FileId, March9);
+    journal.MarkWithdrawn(newest.at(5).FileId, March9);
+    const std::optional<TEarlierPayment> earlier = journal.FindEarlier(c.Looked);
+    ASSERT_TRUE(earlier.has_value());
+    EXPECT_EQ(earlier->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/plik-28.xml"));
+    EXPECT_EQ(earlier->WrittenAt, March5.addSecs(28));
+  }
+}
+
+// Keys are found by a 64-bit hash of their text; two keys of the same hash are told apart by
+// the text. The shared hash is made by writing one key's hash into the other's row.
+TEST_F(TPaymentJournalTest, AKeyOfTheSameHashButOtherTextIsNoEarlierPayment) {
+  const struct {
+    const char *HashColumn;
+    TJournalPayment Older;
+    TJournalPayment Newer;
+  } cases[] = {
+      {"match_hash", InvoicePayment(Nip, QStringLiteral("FV/2")), InvoicePayment(Nip, QStringLiteral("FV/1"))},
+      {"ksef_hash", WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/2")), RealKsefNumber),
+       WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("FV/1")),
+                      QStringLiteral("7251904369-20260305-0A1B2C3D4E5F-11"))},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.HashColumn);
+    TTempDir dir;
+    const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
+    TPaymentJournal journal(fileName);
+    journal.Record(WrittenFile(QStringLiteral("pierwszy.xml"), March5), {c.Older});
+    journal.Record(WrittenFile(QStringLiteral("drugi.xml"), March9), {c.Newer});
+    {
+      TSqliteDatabase database(fileName, false, 0);
+      const QByteArray column(c.HashColumn);
+      TSqliteStatement collide(database, "UPDATE payment SET " + column + " = (SELECT " + column +
+                                             " FROM payment WHERE invoice_number = ?1) WHERE invoice_number = ?2");
+      collide.Bind(1, c.Older.InvoiceNumber);
+      collide.Bind(2, c.Newer.InvoiceNumber);
+      collide.Run();
+      TSqliteStatement shared(database, "SELECT count(DISTINCT " + column + ") FROM payment");
+      ASSERT_TRUE(shared.Next());
+      ASSERT_EQ(shared.Integer(0), 1);
+    }
+
+    EXPECT_EQ(journal.FindEarlier(c.Older)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/pierwszy.xml"));
+    journal.MarkWithdrawn(journal.ListPage({}, std::nullopt, 2).back().FileId, March9);
+    EXPECT_FALSE(journal.FindEarlier(c.Older).has_value());
+  }
+}
+
 // A file withdrawn as never sent is passed by when looking for earlier payments, and shown
 // as withdrawn in the listing; restored, it counts again. Nothing is deleted.
 TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
@@ -325,6 +397,25 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
   EXPECT_EQ(Journal.MarkWithdrawn(trial + 100, March9), std::nullopt);
 }
 
+// Takes a journal back to the layout before its keys were indexed by their hashes (version 3).
+void UndoKeyHashes(TSqliteDatabase &database) {
+  database.Execute("DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
+                   "ALTER TABLE payment DROP COLUMN match_hash; ALTER TABLE payment DROP COLUMN ksef_hash; "
+                   "CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL; "
+                   "CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL; "
+                   "PRAGMA user_version=3");
+}
+
+QStringList IndexesOf(const QString &fileName) {
+  TSqliteDatabase database(fileName, false, 0);
+  TSqliteStatement indexes(database, "SELECT name FROM sqlite_schema WHERE type = 'index' AND sql IS NOT NULL "
+                                     "ORDER BY name");
+  QStringList names;
+  while (indexes.Next())
+    names.append(indexes.Text(0));
+  return names;
+}
+
 // A journal written before files could be withdrawn: the new step runs once, keeps every
 // record, and counts them all as sent.
 TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeepsItsRecords) {
@@ -336,6 +427,7 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeeps
   }
   {
     TSqliteDatabase database(fileName, false, 0);
+    UndoKeyHashes(database);
     database.Execute("ALTER TABLE transfer_file DROP COLUMN split_payment_format; "
                      "ALTER TABLE transfer_file DROP COLUMN withdrawn_at; PRAGMA user_version=1");
   }
@@ -352,6 +444,47 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeeps
   EXPECT_EQ(entries[0].SplitPaymentFormat, QString());
   EXPECT_TRUE(journal.MarkWithdrawn(entries[0].FileId, March9).has_value());
   EXPECT_FALSE(journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1"))).has_value());
+}
+
+// A journal written before its keys were indexed by their hashes: the step hashes the keys of
+// every payment it holds, so its earlier payments are still found, by the invoice, the KSeF
+// number and the VideoTel account, amount and title; the indexes of the keys' text are gone.
+TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKeyHashesStillFindsItsPayments) {
+  TTempDir dir;
+  const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
+  const TJournalPayment invoice = WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber);
+  const TJournalPayment videoTel = VideoTelPayment(QStringLiteral("PL61109010140000071219812874"),
+                                                   TAmount::FromUnits(500000), QStringLiteral("Czynsz 03"));
+  {
+    TPaymentJournal journal(fileName);
+    journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {invoice, videoTel});
+    journal.Record(WrittenFile(QStringLiteral("b.xml"), March9), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
+  }
+  {
+    TSqliteDatabase database(fileName, false, 0);
+    UndoKeyHashes(database);
+  }
+  ASSERT_TRUE(IndexesOf(fileName).contains(QStringLiteral("payment_match_key")));
+
+  TPaymentJournal journal(fileName);
+
+  EXPECT_EQ(PragmaOf(fileName, "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
+  QStringList found;
+  for (const TJournalPayment &payment :
+       {invoice, WithKsefNumber(InvoicePayment(OtherNip, QStringLiteral("KOREKTA")), RealKsefNumber), videoTel,
+        InvoicePayment(Nip, QStringLiteral("FV/2")), InvoicePayment(Nip, QStringLiteral("FV/3"))}) {
+    const std::optional<TEarlierPayment> earlier = journal.FindEarlier(payment);
+    found.append(earlier ? earlier->ArchivePath.section(u'/', -1) : QStringLiteral("-"));
+  }
+  EXPECT_EQ(found, (QStringList{QStringLiteral("a.xml"), QStringLiteral("a.xml"), QStringLiteral("a.xml"),
+                                QStringLiteral("b.xml"), QStringLiteral("-")}));
+  EXPECT_EQ(journal.Summarize({}).Count, 3);
+  EXPECT_EQ(IndexesOf(fileName),
+            (QStringList{QStringLiteral("payment_file"), QStringLiteral("payment_ksef_hash"),
+                         QStringLiteral("payment_match_hash"), QStringLiteral("transfer_file_written_at")}));
+  // What it records from now on is found alongside.
+  journal.Record(WrittenFile(QStringLiteral("c.xml"), March9.addDays(1)), {videoTel});
+  EXPECT_EQ(journal.FindEarlier(videoTel)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/c.xml"));
 }
 
 } // namespace

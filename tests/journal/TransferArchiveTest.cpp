@@ -12,7 +12,7 @@ const QDateTime March5(QDate(2026, 3, 5), QTime(14, 5, 9));
 QString Archive(const QString &archiveDir, const QString &originalName, QByteArray content, const QDateTime &when) {
   QBuffer buffer(&content);
   buffer.open(QIODevice::ReadOnly);
-  return ArchiveTransferFile(archiveDir, originalName, buffer, when);
+  return ArchiveTransferFile(archiveDir, originalName, buffer, when).Name;
 }
 
 TEST(TransferArchiveTest, KeepsTheExactBytesUnderNamesThatNeverCollide) {
@@ -31,6 +31,20 @@ TEST(TransferArchiveTest, KeepsTheExactBytesUnderNamesThatNeverCollide) {
   EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0001_Pain001.xml")), first);
   EXPECT_EQ(dir.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/archiwum/2026-03-05_140509_0002_Pain001.xml")), second);
   EXPECT_EQ(QDir(archive).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST(TransferArchiveTest, GivesTheSha256OfTheBytesCopied) {
+  TTempDir dir;
+  QByteArray content = QByteArray("abc").repeated(100000);
+  QBuffer buffer(&content);
+  buffer.open(QIODevice::ReadOnly);
+
+  const TArchivedCopy copy =
+      ArchiveTransferFile(dir.File(QStringLiteral("archiwum")), QStringLiteral("Pain001.xml"), buffer, March5);
+
+  // sha256sum of the same 300,000 bytes, which take several blocks.
+  EXPECT_EQ(copy.Sha256, QStringLiteral("a77aedfe2e4a7232ea628a71745a966224c4521d93134b993cde5b65ea2f6e3c"));
+  EXPECT_EQ(dir.ReadBytes(QStringLiteral("archiwum/") + copy.Name), content);
 }
 
 TEST(TransferArchiveTest, FailsWhenTheArchiveCannotBeMade) {

@@ -6,7 +6,6 @@
 #include "model/Exception.h"
 #include "model/Text.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -32,14 +31,6 @@ QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
   return QStringLiteral("%1 (%2) jest już w pliku %3 z %4: sprawdź, czy bank nie zapłaci go drugi raz.")
       .arg(TransferName(payment), payee, earlier.ArchivePath,
            earlier.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-}
-
-// The SHA-256 of the file, read in blocks.
-QString Sha256OfFile(QFile &file) {
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  if (!hash.addData(&file))
-    throw Exception(QStringLiteral("Unable to read %1").arg(file.fileName()));
-  return QString::fromLatin1(hash.result().toHex());
 }
 
 // How the journal keeps the white list's word on an account.
@@ -134,7 +125,6 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
     QFile written(file.OutputFile);
     if (!written.open(QIODevice::ReadOnly))
       throw Exception(QStringLiteral("Unable to read %1").arg(file.OutputFile));
-    const QString sha256 = Sha256OfFile(written);
     const QString originalName = QFileInfo(file.OutputFile).fileName();
     std::vector<TJournalPayment> recorded;
     recorded.reserve(payments.size());
@@ -143,15 +133,16 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
       if (i < whiteList.size() && whiteList[i])
         recorded.back().WhiteListResult = WhiteListWord(*whiteList[i]);
     }
-    written.seek(0);
-    const QString archived =
-        ArchiveDir + u'/' + ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
+    // One read of the written file makes its copy and its SHA-256.
+    const TArchivedCopy copy =
+        ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
+    const QString archived = ArchiveDir + u'/' + copy.Name;
     try {
       journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
                                    .Command = file.Command,
                                    .PayerIBAN = file.PayerIBAN,
                                    .FileName = originalName,
-                                   .Sha256 = sha256,
+                                   .Sha256 = copy.Sha256,
                                    .ArchivePath = archived,
                                    .Warnings = file.Warnings,
                                    .SplitPaymentFormat = file.SplitPaymentFormat},
