@@ -15,7 +15,7 @@ struct TMalformed {};
 const TValue &Parsed(rapidjson::Document &document, const QByteArray &json) {
   // Numbers are kept as their text: amounts are never doubles, and a huge number is no error.
   document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag>(json.constData(),
-                                                                                             std::size_t(json.size()));
+                                                                                            std::size_t(json.size()));
   if (document.HasParseError())
     throw TMalformed();
   return document;
@@ -160,7 +160,8 @@ TKsefAuthStart ReadAuthStart(const QByteArray &json) {
 }
 
 TKsefStatus ReadAuthStatus(const QByteArray &json) {
-  return Read(json, QStringLiteral("pytanie o stan logowania"), [](const TValue &root) { return StatusAt(root, "status"); });
+  return Read(json, QStringLiteral("pytanie o stan logowania"),
+              [](const TValue &root) { return StatusAt(root, "status"); });
 }
 
 TKsefTokens ReadTokens(const QByteArray &json) {

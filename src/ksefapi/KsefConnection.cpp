@@ -33,8 +33,8 @@ TKsefConnection KsefConnectionFromSettings(const QString &settingsFile) {
   const QString address = settings.ReadString(Section, QStringLiteral("Adres"));
   if (!address.isEmpty()) {
     if (!address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive))
-      throw Exception(QStringLiteral("Adres KSeF „%1” w settings.ini ([KSeF] Adres=) musi zaczynać się od https://.")
-                          .arg(address));
+      throw Exception(
+          QStringLiteral("Adres KSeF „%1” w settings.ini ([KSeF] Adres=) musi zaczynać się od https://.").arg(address));
     connection.BaseUrl = address;
     while (connection.BaseUrl.endsWith(u'/'))
       connection.BaseUrl.chop(1);

@@ -90,10 +90,9 @@ struct TAesCbcDecryptor::TState {
 TAesCbcDecryptor::TAesCbcDecryptor(const QByteArray &key, const QByteArray &iv) : FState(std::make_unique<TState>()) {
   if (key.size() != 32 || iv.size() != 16)
     throw std::invalid_argument("AES-256-CBC needs a 32-byte key and a 16-byte IV");
-  if (!FState->Context ||
-      EVP_DecryptInit_ex(FState->Context, EVP_aes_256_cbc(), nullptr,
-                         reinterpret_cast<const unsigned char *>(key.constData()),
-                         reinterpret_cast<const unsigned char *>(iv.constData())) != 1)
+  if (!FState->Context || EVP_DecryptInit_ex(FState->Context, EVP_aes_256_cbc(), nullptr,
+                                             reinterpret_cast<const unsigned char *>(key.constData()),
+                                             reinterpret_cast<const unsigned char *>(iv.constData())) != 1)
     throw std::bad_alloc();
 }
 

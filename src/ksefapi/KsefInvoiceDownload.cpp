@@ -86,8 +86,8 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
     dateRange.insert(QStringLiteral("to"), IsoText(*to));
   const QJsonObject request{
       {QStringLiteral("encryption"), encryption},
-      {QStringLiteral("filters"),
-       QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")}, {QStringLiteral("dateRange"), dateRange}}},
+      {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
+                                              {QStringLiteral("dateRange"), dateRange}}},
   };
   ++FExports;
   const QString reference = ReadExportReference(FSession.Call("POST", QStringLiteral("/invoices/exports"),
@@ -120,9 +120,8 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
 
 TKsefExportStatus TKsefInvoiceDownload::WaitForPackage(const QString &reference) {
   for (int attempt = 0;; ++attempt) {
-    const TKsefExportStatus status =
-        ReadExportStatus(FSession.Call("GET", QStringLiteral("/invoices/exports/") + reference, {},
-                                       QStringLiteral("pytanie o stan eksportu faktur")));
+    const TKsefExportStatus status = ReadExportStatus(FSession.Call(
+        "GET", QStringLiteral("/invoices/exports/") + reference, {}, QStringLiteral("pytanie o stan eksportu faktur")));
     if (status.Status.Code == 200) {
       if (!status.HasPackage)
         throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
@@ -132,7 +131,8 @@ TKsefExportStatus TKsefInvoiceDownload::WaitForPackage(const QString &reference)
     if (status.Status.Code != 100)
       throw Exception(ExportFailureMessage(status.Status));
     if (attempt == MaxExportPolls)
-      throw Exception(QStringLiteral("KSeF nie przygotował paczki faktur w rozsądnym czasie; spróbuj ponownie później."));
+      throw Exception(
+          QStringLiteral("KSeF nie przygotował paczki faktur w rozsądnym czasie; spróbuj ponownie później."));
     FSession.Waiter().Wait(PollWaitSeconds(attempt), FSession.Progress());
   }
 }

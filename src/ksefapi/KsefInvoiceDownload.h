@@ -49,8 +49,8 @@ private:
   std::pair<QDateTime, bool> ExportPackage(const QDateTime &from, const std::optional<QDateTime> &to,
                                            const TKsefDownloadEvents &events);
   TKsefExportStatus WaitForPackage(const QString &reference);
-  void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key,
-                     const QByteArray &iv, const QString &packageFile);
+  void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key, const QByteArray &iv,
+                     const QString &packageFile);
   void StorePackage(const QString &packageFile, const TKsefDownloadEvents &events);
 
   TKsefSession &FSession;

@@ -19,8 +19,7 @@ QString CodeMessage(int code) {
   case 21115:
     return QStringLiteral("KSeF odrzucił certyfikat (kod 21115): użyj ważnego certyfikatu KSeF, pieczęci albo podpisu "
                           "kwalifikowanego.");
-  case 21117:
-    return QStringLiteral("KSeF odrzucił NIP płatnika (kod 21117); popraw NIP w ustawieniach programu.");
+  case 21117: return QStringLiteral("KSeF odrzucił NIP płatnika (kod 21117); popraw NIP w ustawieniach programu.");
   case 21175: return QStringLiteral("KSeF nie zna już tego eksportu faktur (kod 21175); pobierz faktury ponownie.");
   case 21181:
     return QStringLiteral("KSeF nie pozwala pobrać faktur zakupu w tym kontekście (kod 21181); zaloguj się w "
@@ -68,8 +67,7 @@ QString LoginFailureMessage(const TKsefStatus &status) {
   case 415:
     return QStringLiteral("Logowanie do KSeF nie powiodło się (415): certyfikat albo token nie ma prawa do faktur "
                           "tej firmy; nadaj mu w KSeF uprawnienie „InvoiceRead” dla NIP płatnika.");
-  case 425:
-    return QStringLiteral("Logowanie do KSeF unieważniono (425); zaloguj się ponownie.");
+  case 425: return QStringLiteral("Logowanie do KSeF unieważniono (425); zaloguj się ponownie.");
   case 450:
     return QStringLiteral("Logowanie do KSeF nie powiodło się (450): token KSeF jest błędny, nieaktywny albo "
                           "unieważniony, lub zegar komputera jest źle ustawiony; wygeneruj nowy token w KSeF i "
@@ -85,8 +83,7 @@ QString LoginFailureMessage(const TKsefStatus &status) {
     return QStringLiteral("Logowanie do KSeF zablokowano (480) z podejrzenia incydentu bezpieczeństwa; skontaktuj "
                           "się z Ministerstwem Finansów przez formularz zgłoszeniowy.");
   case 500: return QStringLiteral("Logowanie do KSeF nie powiodło się z nieznanego powodu (500); spróbuj ponownie.");
-  case 550:
-    return QStringLiteral("KSeF przerwał logowanie z przyczyn wewnętrznych (550); spróbuj ponownie za chwilę.");
+  case 550: return QStringLiteral("KSeF przerwał logowanie z przyczyn wewnętrznych (550); spróbuj ponownie za chwilę.");
   default:
     return QStringLiteral("Logowanie do KSeF nie powiodło się (status %1); spróbuj ponownie później.").arg(status.Code);
   }
@@ -114,13 +111,11 @@ QString ErrorAnswerMessage(const QString &call, long httpStatus, const QByteArra
 QString ExportFailureMessage(const TKsefStatus &status) {
   switch (status.Code) {
   case 210: return QStringLiteral("Paczka faktur w KSeF wygasła (210), zanim ją pobrano; pobierz faktury ponownie.");
-  case 415:
-    return QStringLiteral("KSeF nie odszyfrował klucza eksportu (415); spróbuj ponownie.");
+  case 415: return QStringLiteral("KSeF nie odszyfrował klucza eksportu (415); spróbuj ponownie.");
   case 420:
     return QStringLiteral("Początek zakresu dat jest późniejszy niż faktury trwale zapisane w KSeF (420); spróbuj "
                           "ponownie później.");
-  case 550:
-    return QStringLiteral("KSeF przerwał eksport faktur z przyczyn wewnętrznych (550); spróbuj ponownie.");
+  case 550: return QStringLiteral("KSeF przerwał eksport faktur z przyczyn wewnętrznych (550); spróbuj ponownie.");
   default:
     return QStringLiteral("Eksport faktur w KSeF nie powiódł się (status %1); spróbuj ponownie później.")
         .arg(status.Code);

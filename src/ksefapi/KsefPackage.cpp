@@ -114,7 +114,8 @@ TKsefPackage::TKsefPackage(QString zipFile) : FZipFile(std::move(zipFile)) {
     FMetadata = ReadPackageMetadata(*metadata);
 }
 
-void TKsefPackage::ForEachInvoice(const std::function<void(const QString &number, const QByteArray &bytes)> &take) const {
+void TKsefPackage::ForEachInvoice(
+    const std::function<void(const QString &number, const QByteArray &bytes)> &take) const {
   ForEachEntry(FZipFile, [&](archive *reader, const QString &name, bool isMetadata) {
     if (isMetadata) {
       if (archive_read_data_skip(reader) != ARCHIVE_OK)

@@ -50,7 +50,8 @@ TKsefSession::~TKsefSession() {
 THttpsAnswer TKsefSession::Send(THttpsRequest request) {
   request.Url = FConnection.BaseUrl + request.Url;
   request.MaxAnswer = MaxApiAnswer;
-  request.Headers << "Accept: application/json" << "X-Error-Format: problem-details";
+  request.Headers << "Accept: application/json"
+                  << "X-Error-Format: problem-details";
   for (int wait = 0;; ++wait) {
     THttpsAnswer answer = FClient.Send(request, FProgress);
     if (answer.Status != 429)
@@ -74,8 +75,8 @@ TKsefPublicKey TKsefSession::PublicKey(const QString &usage) {
       if (!FKeys.contains(keyUsage))
         FKeys.insert(keyUsage, key);
   if (!FKeys.contains(usage))
-    throw Exception(QStringLiteral("KSeF nie podał klucza publicznego do szyfrowania (%1); spróbuj ponownie później.")
-                        .arg(usage));
+    throw Exception(
+        QStringLiteral("KSeF nie podał klucza publicznego do szyfrowania (%1); spróbuj ponownie później.").arg(usage));
   return FKeys.value(usage);
 }
 
@@ -110,7 +111,8 @@ void TKsefSession::LogIn() {
       throw Exception(QStringLiteral("KSeF nie zakończył logowania w rozsądnym czasie; spróbuj ponownie później."));
     FWaiter.Wait(PollWaitSeconds(attempt), FProgress);
   }
-  const THttpsAnswer redeemed = Send(Request("POST", QStringLiteral("/auth/token/redeem"), Bearer(start.AuthenticationToken)));
+  const THttpsAnswer redeemed =
+      Send(Request("POST", QStringLiteral("/auth/token/redeem"), Bearer(start.AuthenticationToken)));
   Wipe(start.AuthenticationToken);
   if (redeemed.Status / 100 != 2)
     throw Exception(ErrorAnswerMessage(QStringLiteral("odbiór tokenów dostępu"), redeemed.Status, redeemed.Body));

@@ -6,8 +6,9 @@ trusts through PlikCA=) with the server's certificate for 127.0.0.1, and KSeF's 
 certificates (one for tokens, one for symmetric keys). It answers the calls the client makes as
 the Ministry's open-api.json describes them, with real encryption and real hashes, and serves
 the purchase invoices of --invoices made-up FA(2)/FA(3) documents whose KSeF numbers carry a
-right CRC-8. Each request is printed as "REQ <method> <path> <status>" before it is answered,
-so a test reads what happened once its call has returned. "READY <port>" says it listens.
+right CRC-8, each also written to --dir/invoices/ for the tests to compare. Each request is
+appended to --log as "<method> <path> <status>" before it is answered, so a test reads what
+happened once its call has returned. "READY <port>" on the output says it listens.
 
 --fault makes it misbehave on request; see FAULTS.
 """
@@ -134,10 +135,11 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--dir", required=True)
+    parser.add_argument("--log", required=True)
     parser.add_argument("--nip", required=True)
     parser.add_argument("--token", default="")
     parser.add_argument("--invoices", type=int, default=3)
-    parser.add_argument("--first-date", default="2026-10-05T10:00:00Z")
+    parser.add_argument("--first-date", default="2026-11-03T10:00:00Z")
     parser.add_argument("--hwm", default="2026-11-30T00:00:00Z")
     parser.add_argument("--part-size", type=int, default=700)
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
@@ -178,6 +180,9 @@ def main():
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
         invoices.append({"number": number, "data": data, "date": day, "seller": seller, "gross": gross})
+        os.makedirs(os.path.join(options.dir, "invoices"), exist_ok=True)
+        with open(os.path.join(options.dir, "invoices", number + ".xml"), "wb") as out:
+            out.write(data)
     hwm = parse_iso(options.hwm)
 
     lock = threading.Lock()
@@ -238,7 +243,8 @@ def main():
 
         def answer(self, status, body=None, headers=(), content_type="application/json"):
             payload = b"" if body is None else body if isinstance(body, bytes) else json.dumps(body).encode()
-            print("REQ %s %s %d" % (self.command, self.path.split("?")[0], status), flush=True)
+            with open(options.log, "a") as log:
+                log.write("%s %s %d\n" % (self.command, self.path.split("?")[0], status))
             self.send_response(status)
             for name, value in headers:
                 self.send_header(name, value)
@@ -367,7 +373,6 @@ def main():
                     ["xmlsec1", "--verify", "--enabled-reference-uris", "same-doc,empty",
                      "--id-attr:Id", "http://uri.etsi.org/01903/v1.3.2#:SignedProperties",
                      "--trusted-pem", options.xades_ca, signed.name], capture_output=True)
-            print("XMLSEC %d" % check.returncode, flush=True)
             if check.returncode != 0:
                 sys.stderr.write(check.stderr.decode(errors="replace"))
                 return self.problem(400, 9105, "Nieprawidłowy podpis.")

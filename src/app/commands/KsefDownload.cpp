@@ -39,8 +39,7 @@ QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(
 QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
 
 TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress,
-                                          IKsefWaiter &waiter,
+                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
                                           const std::function<void(const TKsefStoredInvoice &)> &invoiceStored) {
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
@@ -92,8 +91,8 @@ QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome) {
     ++fresh;
     const TKsefInvoiceMetadata &data = invoice.Metadata;
     lines << QStringLiteral("%1  %2  %3  %4 %5")
-                 .arg(data.KsefNumber, data.SellerName.isEmpty() ? data.SellerNip : data.SellerName,
-                      data.InvoiceNumber, data.GrossAmount, data.Currency)
+                 .arg(data.KsefNumber, data.SellerName.isEmpty() ? data.SellerNip : data.SellerName, data.InvoiceNumber,
+                      data.GrossAmount, data.Currency)
                  .trimmed();
   }
   const qsizetype known = outcome.Invoices.size() - fresh;

@@ -38,8 +38,7 @@ struct TKsefDownloadOutcome {
 // that the window can run it off its thread. `login` holds the token or the certificate;
 // `invoiceStored` is where the journal will record each invoice.
 TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress,
-                                          IKsefWaiter &waiter,
+                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
                                           const std::function<void(const TKsefStoredInvoice &)> &invoiceStored = {});
 
 // The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
