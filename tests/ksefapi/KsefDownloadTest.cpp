@@ -26,8 +26,8 @@ public:
 class TKsefDownloadTest : public ::testing::Test {
 protected:
   void WriteSettings(const TKsefStandIn &server, bool trustServer = true) {
-    QByteArray settings = "[COMPANY]\r\nNIP=" + Nip.toLatin1() + "\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" +
-                          server.Base().toLatin1() + "\r\n";
+    QByteArray settings = "[COMPANY]\r\nNIP=" + Nip.toLatin1() +
+                          "\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" + server.Base().toLatin1() + "\r\n";
     if (trustServer)
       settings += "PlikCA=" + server.CaFile().toLatin1() + "\r\n";
     Data.WriteBytes(QStringLiteral("settings.ini"), settings);
@@ -95,8 +95,8 @@ TEST_F(TKsefDownloadTest, TokenLoginDownloadsEveryPurchaseInvoiceWithItsExactByt
 }
 
 TEST_F(TKsefDownloadTest, NoFileTheRunWritesNorAnyLineItShowsHoldsTheToken) {
-  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "rate-limit", "--fault",
-                                  "expired-token"});
+  const TKsefStandIn server(
+      Nip, {"--token", QString::fromLatin1(Token), "--fault", "rate-limit", "--fault", "expired-token"});
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
   const TKsefStandIn refusing(Nip, {"--token", "another token", "--fault", "login-450"});
@@ -192,8 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(TKsefDownloadTest, ARefusedRefreshLogsInAgainAndAskesOnce) {
-  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-token", "--fault",
-                                  "expired-refresh"});
+  const TKsefStandIn server(
+      Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-token", "--fault", "expired-refresh"});
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
   EXPECT_EQ(outcome.Invoices.size(), 3);

@@ -13,10 +13,10 @@ constexpr int StartTimeoutMs = 60000;
 } // namespace
 
 TKsefStandIn::TKsefStandIn(const QString &nip, const QStringList &options) {
-  FProcess.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(PAVENA_KSEF_STANDIN), "--dir",
-                                                                 FDir.Path(), "--log", FDir.File("requests.log"),
-                                                                 "--nip", nip} +
-                                                         options);
+  FProcess.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(PAVENA_KSEF_STANDIN), "--dir", FDir.Path(), "--log",
+                             FDir.File("requests.log"), "--nip", nip} +
+                     options);
   QByteArray output;
   while (!output.contains('\n') && FProcess.waitForReadyRead(StartTimeoutMs))
     output += FProcess.readAllStandardOutput();

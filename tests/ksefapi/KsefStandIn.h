@@ -19,6 +19,10 @@ public:
   QString Base() const { return QStringLiteral("https://127.0.0.1:%1/v2").arg(FPort); }
   // The authority of the server's certificate, for PlikCA=.
   QString CaFile() const { return FDir.File(QStringLiteral("ca.pem")); }
+  // A file the server made in its directory: the signing certificates "signer-rsa.crt" and
+  // ".key", "signer-ec.crt" and ".key" (passphrase "haslo-klucza"), "signer.p12" (password
+  // "haslo-p12"), "stranger.crt" and ".key" from an authority it does not trust.
+  QString File(const QString &name) const { return FDir.File(name); }
   // The requests answered so far: "POST /v2/auth/challenge 200".
   QStringList Requests() const;
   // How many answered requests begin with `start` ("POST /v2/invoices/exports 201").

@@ -114,6 +114,36 @@ def key_pem(key):
                              serialization.NoEncryption())
 
 
+def make_signers(directory):
+    """The certificates a client signs its login with, all from the authority xades-ca.pem but
+    "stranger", whose authority KSeF does not know: signer-rsa (PEM key), signer-ec (PEM key
+    encrypted with "haslo-klucza"), signer.p12 (password "haslo-p12")."""
+    from cryptography.hazmat.primitives.asymmetric import ec
+    from cryptography.hazmat.primitives.serialization import pkcs12
+    ca_key = new_key()
+    ca_cert = certificate(ca_key, "KSeF stand-in signing CA", ca=True)
+    with open(os.path.join(directory, "xades-ca.pem"), "wb") as out:
+        out.write(pem(ca_cert))
+    rsa_key = new_key()
+    rsa_cert = certificate(rsa_key, "Jan Kowalski TINPL-1234563218", ca_key, "KSeF stand-in signing CA")
+    ec_key = ec.generate_private_key(ec.SECP256R1())
+    ec_cert = certificate(ec_key, "Firma sp. z o.o. VATPL-1234563218", ca_key, "KSeF stand-in signing CA")
+    other_ca_key = new_key()
+    stranger_key = new_key()
+    stranger_cert = certificate(stranger_key, "Obcy", other_ca_key, "Unknown CA")
+    for name, key, cert, encryption in (
+            ("signer-rsa", rsa_key, rsa_cert, serialization.NoEncryption()),
+            ("signer-ec", ec_key, ec_cert, serialization.BestAvailableEncryption(b"haslo-klucza")),
+            ("stranger", stranger_key, stranger_cert, serialization.NoEncryption())):
+        with open(os.path.join(directory, name + ".crt"), "wb") as out:
+            out.write(pem(cert))
+        with open(os.path.join(directory, name + ".key"), "wb") as out:
+            out.write(key.private_bytes(serialization.Encoding.PEM, serialization.PrivateFormat.PKCS8, encryption))
+    with open(os.path.join(directory, "signer.p12"), "wb") as out:
+        out.write(pkcs12.serialize_key_and_certificates(
+            b"signer", rsa_key, rsa_cert, None, serialization.BestAvailableEncryption(b"haslo-p12")))
+
+
 def invoice_xml(index, number, seller_nip, buyer_nip, day):
     # FA(2) and FA(3) in turn, as KSeF holds both.
     namespace, code, variant = ((
@@ -143,7 +173,6 @@ def main():
     parser.add_argument("--hwm", default="2026-11-30T00:00:00Z")
     parser.add_argument("--part-size", type=int, default=700)
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
-    parser.add_argument("--xades-ca", default="", help="PEM of the authority the XAdES certificates come from")
     options = parser.parse_args()
     faults = set(options.fault)
 
@@ -156,6 +185,8 @@ def main():
         out.write(pem(ca_cert))
     with open(os.path.join(options.dir, "server.pem"), "wb") as out:
         out.write(pem(server_cert) + key_pem(server_key))
+    make_signers(options.dir)
+    xades_ca = os.path.join(options.dir, "xades-ca.pem")
     token_key = new_key()
     symmetric_key = new_key()
     public_keys = []
@@ -372,7 +403,7 @@ def main():
                 check = subprocess.run(
                     ["xmlsec1", "--verify", "--enabled-reference-uris", "same-doc,empty",
                      "--id-attr:Id", "http://uri.etsi.org/01903/v1.3.2#:SignedProperties",
-                     "--trusted-pem", options.xades_ca, signed.name], capture_output=True)
+                     "--trusted-pem", xades_ca, signed.name], capture_output=True)
             if check.returncode != 0:
                 sys.stderr.write(check.stderr.decode(errors="replace"))
                 return self.problem(400, 9105, "Nieprawidłowy podpis.")
