@@ -8,7 +8,8 @@ struct TKsefConnection {
   QString Environment;
   // Without a trailing slash, e.g. "https://api.ksef.mf.gov.pl/v2".
   QString BaseUrl;
-  // An extra PEM bundle of trusted authorities; empty for the system's alone.
+  // A PEM file of the authorities trusted instead of the system's (a company proxy); empty for
+  // the system's.
   QString CaFile;
 };
 

@@ -53,7 +53,12 @@ THttpsAnswer TKsefSession::Send(THttpsRequest request) {
   request.Headers << "Accept: application/json"
                   << "X-Error-Format: problem-details";
   for (int wait = 0;; ++wait) {
-    THttpsAnswer answer = FClient.Send(request, FProgress);
+    THttpsAnswer answer;
+    try {
+      answer = FClient.Send(request, FProgress);
+    } catch (const THttpsFailure &failure) {
+      Fail(failure, request.Url);
+    }
     if (answer.Status != 429)
       return answer;
     if (wait == MaxRateLimitWaits)
@@ -168,5 +173,22 @@ void TKsefSession::LogOut() {
 }
 
 THttpsAnswer TKsefSession::Fetch(const THttpsRequest &request, const TBodySink &sink) const {
-  return FClient.Send(request, FProgress, sink);
+  try {
+    return FClient.Send(request, FProgress, sink);
+  } catch (const THttpsFailure &failure) {
+    Fail(failure, request.Url);
+  }
+}
+
+void TKsefSession::Fail(const THttpsFailure &failure, const QString &url) {
+  // The query of a package part's address carries its access signature: it is left out.
+  const QString address = url.section(u'?', 0, 0);
+  switch (failure.Kind()) {
+  case THttpsFailure::TKind::Cancelled: throw TCancelled(QStringLiteral("Pobieranie z KSeF przerwano."));
+  case THttpsFailure::TKind::TooLong:
+    throw Exception(
+        QStringLiteral("Odpowiedź serwera KSeF (%1) jest dłuższa, niż zapowiedziano lub niż dopuszcza program.")
+            .arg(address));
+  default: throw Exception(QStringLiteral("Nie udało się połączyć z KSeF (%1): %2.").arg(address, failure.Reason()));
+  }
 }

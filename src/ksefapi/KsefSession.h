@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ksefapi/HttpsClient.h"
 #include "ksefapi/KsefAnswers.h"
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefProgress.h"
+#include "net/HttpsClient.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -53,6 +53,9 @@ public:
 
   // A request to an address KSeF gave (a package part): no token, no 429 handling.
   THttpsAnswer Fetch(const THttpsRequest &request, const TBodySink &sink) const;
+
+  // The one sentence of a request that came to no answer.
+  [[noreturn]] static void Fail(const THttpsFailure &failure, const QString &url);
 
 private:
   THttpsAnswer Send(THttpsRequest request);

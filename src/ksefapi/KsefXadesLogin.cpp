@@ -161,7 +161,8 @@ TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray 
     }
     if (X509_check_private_key(FSigner->Certificate.get(), FSigner->Key.get()) != 1) {
       passphrase.fill('\0');
-      throw Exception(QStringLiteral("Klucz prywatny „%1” nie pasuje do certyfikatu „%2”.").arg(files.Key, files.Certificate));
+      throw Exception(
+          QStringLiteral("Klucz prywatny „%1” nie pasuje do certyfikatu „%2”.").arg(files.Key, files.Certificate));
     }
   }
   passphrase.fill('\0');
@@ -214,11 +215,14 @@ QByteArray TKsefXadesLogin::SignedRequest(const QString &challenge, const QStrin
   const QByteArray text = request.toUtf8();
   const std::unique_ptr<xmlDoc, TDocFree> document(
       xmlReadMemory(text.constData(), int(text.size()), nullptr, "utf-8", XML_PARSE_NONET));
-  const auto signFailed = [] { return Exception(QStringLiteral("Nie udało się podpisać prośby o logowanie do KSeF.")); };
+  const auto signFailed = [] {
+    return Exception(QStringLiteral("Nie udało się podpisać prośby o logowanie do KSeF."));
+  };
   if (!document)
     throw signFailed();
   xmlNode *signature = xmlSecFindNode(xmlDocGetRootElement(document.get()), xmlSecNodeSignature, xmlSecDSigNs);
-  xmlNode *properties = xmlSecFindNode(signature, BAD_CAST "SignedProperties", BAD_CAST "http://uri.etsi.org/01903/v1.3.2#");
+  xmlNode *properties =
+      xmlSecFindNode(signature, BAD_CAST "SignedProperties", BAD_CAST "http://uri.etsi.org/01903/v1.3.2#");
   if (!signature || !properties)
     throw signFailed();
   xmlAttr *id = xmlHasProp(properties, BAD_CAST "Id");

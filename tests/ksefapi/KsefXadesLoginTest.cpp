@@ -26,8 +26,8 @@ struct TSignerCase {
 class TKsefXadesLoginTest : public ::testing::TestWithParam<TSignerCase> {
 protected:
   TKsefDownloadOutcome Download(const TKsefStandIn &server, IKsefLogin &login) {
-    Data.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\nNIP=" + Nip.toLatin1() + "\n[KSeF]\nAdres=" +
-                                                        server.Base().toLatin1() +
+    Data.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\nNIP=" + Nip.toLatin1() +
+                                                        "\n[KSeF]\nAdres=" + server.Base().toLatin1() +
                                                         "\nPlikCA=" + server.CaFile().toLatin1() + "\n");
     TNoProgress progress;
     TNoWaits waits;
@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Signers, TKsefXadesLoginTest,
 TEST(TKsefXadesLoginFaultTest, ACertificateKsefDoesNotTrustIsRefusedWithOneLine) {
   const TKsefStandIn server(Nip, {});
   TTempDir data;
-  data.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\nNIP=" + Nip.toLatin1() + "\n[KSeF]\nAdres=" +
-                                                      server.Base().toLatin1() +
+  data.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\nNIP=" + Nip.toLatin1() +
+                                                      "\n[KSeF]\nAdres=" + server.Base().toLatin1() +
                                                       "\nPlikCA=" + server.CaFile().toLatin1() + "\n");
   TKsefXadesLogin login({server.File("stranger.crt"), server.File("stranger.key")}, {}, [] { return Now; });
   TNoProgress progress;
@@ -95,16 +95,17 @@ TEST(TKsefXadesLoginFaultTest, ASignedRequestChangedAfterwardsFailsKsefsCheck) {
   const QByteArray signedRequest = login.SignedRequest(QStringLiteral("20261211-CR-0000000001-ABCDEF0123-45"), Nip);
   EXPECT_TRUE(signedRequest.contains("<xades:SigningTime>2026-12-01T00:00:00Z</xades:SigningTime>"));
   TTempDir check;
-  for (const auto &[name, bytes] : {std::pair{"whole", signedRequest},
-                                    std::pair{"other NIP", QByteArray(signedRequest).replace(Nip.toLatin1(),
-                                                                                             "5260250274")}}) {
+  for (const auto &[name, bytes] :
+       {std::pair{"whole", signedRequest},
+        std::pair{"other NIP", QByteArray(signedRequest).replace(Nip.toLatin1(), "5260250274")}}) {
     check.WriteBytes(QStringLiteral("signed.xml"), bytes);
     QProcess xmlsec;
     xmlsec.start(QStringLiteral("xmlsec1"),
                  {"--verify", "--id-attr:Id", "http://uri.etsi.org/01903/v1.3.2#:SignedProperties", "--trusted-pem",
                   server.File("xades-ca.pem"), check.File("signed.xml")});
     ASSERT_TRUE(xmlsec.waitForFinished(60000));
-    EXPECT_EQ(xmlsec.exitCode() == 0, QByteArray(name) == "whole") << name << xmlsec.readAllStandardError().toStdString();
+    EXPECT_EQ(xmlsec.exitCode() == 0, QByteArray(name) == "whole")
+        << name << xmlsec.readAllStandardError().toStdString();
   }
 }
 

@@ -1,13 +1,15 @@
-#include "ksefapi/HttpsClient.h"
-
-#include "model/Exception.h"
+#include "net/HttpsClient.h"
 
 #include <QFile>
+#include <algorithm>
 #include <curl/curl.h>
 #include <exception>
 #include <memory>
 
 namespace {
+
+// What an error answer may say is read only this far.
+constexpr qint64 MaxErrorBody = 64 << 10;
 
 struct TCurlFree {
   void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
@@ -20,7 +22,7 @@ struct TListFree {
 struct TTransfer {
   THttpsAnswer *Answer = nullptr;
   const TBodySink *Sink = nullptr;
-  IKsefProgress *Progress = nullptr;
+  IProgress *Progress = nullptr;
   qint64 MaxAnswer = 0;
   qint64 Received = 0;
   bool TooLong = false;
@@ -43,8 +45,8 @@ std::size_t TakeBody(char *data, std::size_t size, std::size_t count, void *user
       transfer->SinkError = std::current_exception();
       return 0;
     }
-  } else {
-    transfer->Answer->Body.append(data, bytes);
+  } else if (transfer->Answer->Body.size() < MaxErrorBody) {
+    transfer->Answer->Body.append(data, std::min(bytes, MaxErrorBody - transfer->Answer->Body.size()));
   }
   return size * count;
 }
@@ -82,30 +84,32 @@ int ReportProgress(void *user, curl_off_t total, curl_off_t done, curl_off_t, cu
   return transfer->Progress->Cancelled() ? 1 : 0;
 }
 
-QString FailureReason(CURLcode code) {
+THttpsFailure Failure(CURLcode code) {
+  using TKind = THttpsFailure::TKind;
   switch (code) {
   case CURLE_COULDNT_RESOLVE_HOST:
   case CURLE_COULDNT_RESOLVE_PROXY:
   case CURLE_COULDNT_CONNECT:
-  case CURLE_OPERATION_TIMEDOUT: return QStringLiteral("brak połączenia z serwerem (sprawdź dostęp do internetu)");
+  case CURLE_OPERATION_TIMEDOUT:
+    return {TKind::NoConnection, QStringLiteral("brak połączenia z serwerem (sprawdź dostęp do internetu)")};
   case CURLE_PEER_FAILED_VERIFICATION:
   case CURLE_SSL_CACERT_BADFILE:
-  case CURLE_SSL_CONNECT_ERROR: return QStringLiteral("nie udało się potwierdzić certyfikatu serwera");
-  case CURLE_UNSUPPORTED_PROTOCOL: return QStringLiteral("adres musi zaczynać się od https://");
+  case CURLE_SSL_CONNECT_ERROR:
+    return {TKind::Certificate, QStringLiteral("nie udało się potwierdzić certyfikatu serwera")};
+  case CURLE_UNSUPPORTED_PROTOCOL: return {TKind::NotHttps, QStringLiteral("adres musi zaczynać się od https://")};
   case CURLE_PARTIAL_FILE:
-  case CURLE_RECV_ERROR: return QStringLiteral("połączenie przerwano przed końcem odpowiedzi");
-  default: return QStringLiteral("przerwane połączenie (kod %1)").arg(int(code));
+  case CURLE_RECV_ERROR: return {TKind::CutShort, QStringLiteral("połączenie przerwano przed końcem pliku")};
+  case CURLE_ABORTED_BY_CALLBACK: return {TKind::Cancelled, QStringLiteral("przerwano")};
+  case CURLE_FILESIZE_EXCEEDED: return {TKind::TooLong, QStringLiteral("odpowiedź jest dłuższa niż dopuszczalna")};
+  default: return {TKind::Other, QStringLiteral("przerwane połączenie (kod %1)").arg(int(code))};
   }
 }
-
-// The host and path without the query, which for a package part carries its access signature.
-QString PlainAddress(const QString &url) { return url.section(u'?', 0, 0); }
 
 } // namespace
 
 THttpsClient::THttpsClient(QString caFile) : FCaFile(std::move(caFile)) {}
 
-THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IKsefProgress &progress, const TBodySink &sink) const {
+THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progress, const TBodySink &sink) const {
   const std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
   if (!curl)
     throw std::bad_alloc();
@@ -135,6 +139,10 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IKsefProgress &pro
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  if (request.FollowRedirects) {
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
+  }
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!FCaFile.isEmpty())
@@ -156,15 +164,10 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IKsefProgress &pro
 
   if (transfer.SinkError)
     std::rethrow_exception(transfer.SinkError);
-  if (code == CURLE_ABORTED_BY_CALLBACK)
-    throw TCancelled(QStringLiteral("Pobieranie z KSeF przerwano."));
-  if (transfer.TooLong || code == CURLE_FILESIZE_EXCEEDED)
-    throw Exception(QStringLiteral("Odpowiedź serwera KSeF (%1) jest dłuższa, niż zapowiedziano lub niż dopuszcza "
-                                   "program.")
-                        .arg(PlainAddress(request.Url)));
+  if (transfer.TooLong)
+    throw Failure(CURLE_FILESIZE_EXCEEDED);
   if (code != CURLE_OK)
-    throw Exception(
-        QStringLiteral("Nie udało się połączyć z KSeF (%1): %2.").arg(PlainAddress(request.Url), FailureReason(code)));
+    throw Failure(code);
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer.Status);
   return answer;
 }
