@@ -242,6 +242,18 @@ TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTh
   // The first package (invoices 1 and 2) was wholly stored; the second stopped at invoice 3.
   EXPECT_EQ(outcome.Invoices.size(), 2);
   EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
+  // The session is ended all the same.
+  EXPECT_EQ(server.Count("DELETE /v2/auth/sessions/current 204"), 1);
+}
+
+TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "changed-invoice"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; "
+                                          "nie zapisano jej, spróbuj ponownie.")
+                               .arg(server.InvoiceNumbers().first()));
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+  EXPECT_EQ(RememberedStart(), std::nullopt);
 }
 
 TEST_F(TKsefDownloadTest, AServerItsCertificateCannotConfirmGetsNothing) {

@@ -71,7 +71,15 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
       if (joinsOn && (!remembered || start > *remembered))
         state.SetStart(connection.Environment, nip, start);
     };
-    download.Run(from, to, now, events);
+    try {
+      download.Run(from, to, now, events);
+    } catch (const TCancelled &) {
+      throw;
+    } catch (const std::exception &) {
+      // A session that failed midway is ended too, rather than left open until it expires.
+      session.LogOut();
+      throw;
+    }
     session.LogOut();
   } catch (const TCancelled &cancelled) {
     outcome.Error = cancelled.Message();
