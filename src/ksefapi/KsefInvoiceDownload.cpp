@@ -56,15 +56,16 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
       const auto [next, truncated] = ExportPackage(start, windowTo, events);
       events.Checkpoint(next);
       if (!truncated) {
-        start = windowTo ? std::max(next, *windowTo) : end;
+        // KSeF's mark short of the window: nothing later is stored for good yet.
+        if (!windowTo || next < *windowTo)
+          return;
+        start = *windowTo;
         break;
       }
       if (next <= start)
         throw Exception(QStringLiteral("KSeF podał paczkę uciętą bez postępu; spróbuj ponownie później."));
       start = next;
     }
-    if (!windowTo)
-      break;
   }
 }
 

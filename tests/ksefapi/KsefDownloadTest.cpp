@@ -211,6 +211,25 @@ TEST_F(TKsefDownloadTest, ATruncatedPackageContinuesFromItsLastDateAndTakesEachN
   EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
 }
 
+TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "20", "--fault", "truncated"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Notices, QStringList{QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
+                                                        "faktur pobierz ponownie za godzinę.")});
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), TKsefInvoiceDownload::MaxExportsPerRun);
+  // Packages of two, each but the first adding one: 17 invoices, the last one's date kept.
+  EXPECT_EQ(outcome.Invoices.size(), 17);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 19), QTime(10, 0), Qt::UTC));
+
+  const TKsefDownloadOutcome rest = Download(server);
+  ASSERT_EQ(rest.Error, QString());
+  EXPECT_EQ(Numbers(outcome) + Numbers(rest).mid(1), server.InvoiceNumbers());
+  EXPECT_EQ(KsefDownloadLines(rest).last(),
+            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3. Już zapisanych wcześniej: 1."));
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
 TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
   TKsefDownloadRequest request;
