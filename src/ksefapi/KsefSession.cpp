@@ -28,6 +28,17 @@ THttpsRequest Request(const QByteArray &method, const QString &path, const QByte
   return request;
 }
 
+// The API's small answers move no progress bar; only the user's cancellation reaches them.
+class TCancellationOnly : public IProgress {
+public:
+  explicit TCancellationOnly(const IProgress &progress) : FProgress(progress) {}
+  void Report(qint64, qint64) override {}
+  bool Cancelled() const override { return FProgress.Cancelled(); }
+
+private:
+  const IProgress &FProgress;
+};
+
 void Wipe(QByteArray &secret) {
   secret.fill('\0');
   secret.clear();
@@ -52,10 +63,11 @@ THttpsAnswer TKsefSession::Send(THttpsRequest request) {
   request.MaxAnswer = MaxApiAnswer;
   request.Headers << "Accept: application/json"
                   << "X-Error-Format: problem-details";
+  TCancellationOnly cancellation(FProgress);
   for (int wait = 0;; ++wait) {
     THttpsAnswer answer;
     try {
-      answer = FClient.Send(request, FProgress);
+      answer = FClient.Send(request, cancellation);
     } catch (const THttpsFailure &failure) {
       Fail(failure, request.Url);
     }
