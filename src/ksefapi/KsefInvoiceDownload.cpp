@@ -26,6 +26,8 @@ QDateTime ReadMoment(const QString &text) {
   return moment.isValid() ? moment.toUTC() : QDateTime();
 }
 
+const QString LongerThanAnnounced = QStringLiteral("jest większa, niż zapowiedział KSeF");
+
 Exception PartFault(int ordinal, const QString &what) {
   return Exception(QStringLiteral("Część %1 paczki faktur z KSeF %2; z tej paczki nie zapisano żadnej faktury, "
                                   "spróbuj ponownie.")
@@ -166,18 +168,25 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
         plainHash.Add(plain);
         plainSize += plain.size();
         if (plainSize > part.Size || file.write(plain) != plain.size())
-          throw PartFault(part.OrdinalNumber, QStringLiteral("jest większa, niż zapowiedział KSeF"));
+          throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
       };
       THttpsRequest request;
       request.Method = part.Method.isEmpty() ? QByteArray("GET") : part.Method.toUpper();
       request.Url = part.Url;
       request.MaxAnswer = part.EncryptedSize;
-      const THttpsAnswer answer = FSession.Fetch(request, [&](QByteArrayView bytes) {
-        encryptedHash.Add(bytes);
-        received += bytes.size();
-        FSession.Progress().Report(done + received, total);
-        write(decryptor.Add(bytes));
-      });
+      THttpsAnswer answer;
+      try {
+        answer = FSession.Fetch(request, [&](QByteArrayView bytes) {
+          encryptedHash.Add(bytes);
+          received += bytes.size();
+          FSession.Progress().Report(done + received, total);
+          write(decryptor.Add(bytes));
+        });
+      } catch (const THttpsFailure &failure) {
+        if (failure.Kind() == THttpsFailure::TKind::TooLong)
+          throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+        TKsefSession::Fail(failure, request.Url);
+      }
       if ((answer.Status == 403 || answer.Status == 404 || answer.Status == 410) && attempt == 0) {
         // The part's address has expired: asking for the status again gives fresh ones.
         const TKsefExportStatus renewed = WaitForPackage(reference);

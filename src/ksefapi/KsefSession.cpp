@@ -185,11 +185,7 @@ void TKsefSession::LogOut() {
 }
 
 THttpsAnswer TKsefSession::Fetch(const THttpsRequest &request, const TBodySink &sink) const {
-  try {
-    return FClient.Send(request, FProgress, sink);
-  } catch (const THttpsFailure &failure) {
-    Fail(failure, request.Url);
-  }
+  return FClient.Send(request, FProgress, sink);
 }
 
 void TKsefSession::Fail(const THttpsFailure &failure, const QString &url) {

@@ -51,7 +51,8 @@ public:
   // Ends the session in KSeF; a failure is only a notice, since the downloads are done.
   void LogOut();
 
-  // A request to an address KSeF gave (a package part): no token, no 429 handling.
+  // A request to an address KSeF gave (a package part): no token, no 429 handling; a request
+  // that came to no answer fails with THttpsFailure, for the caller to tell what it was.
   THttpsAnswer Fetch(const THttpsRequest &request, const TBodySink &sink) const;
 
   // The one sentence of a request that came to no answer.

@@ -146,10 +146,6 @@ TEST_P(TKsefFaultTest, ReachesTheUserAsOnePolishLineAndLeavesNothingHalfWritten)
   EXPECT_EQ(RememberedStart(), *fault.Error ? std::nullopt : std::optional<QDateTime>(Hwm));
 }
 
-const QString PartOneFault = QStringLiteral(
-    "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza się skrót "
-    "zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.");
-
 INSTANTIATE_TEST_SUITE_P(
     Faults, TKsefFaultTest,
     ::testing::Values(
@@ -167,6 +163,10 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"html-part",
                    "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza "
                    "się skrót zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"long-part",
+                   "Część 1 paczki faktur z KSeF jest większa, niż zapowiedział KSeF; z tej paczki nie zapisano żadnej "
+                   "faktury, spróbuj ponownie.",
                    "", 0},
         TFaultCase{"bad-entry",
                    "Paczka faktur z KSeF zawiera niedozwolony wpis „../evil.xml”; nie zapisano z niej żadnej faktury.",

@@ -43,6 +43,7 @@ FAULTS = {
     "truncated",         # a package holds at most 2 invoices and says it was cut
     "corrupt-part",      # the ciphertext of part 1 has one byte changed
     "html-part",         # part 1 is an HTML page
+    "long-part",         # part 1 comes 16 bytes longer than announced
     "expired-part",      # the first address of part 1 has expired (403)
     "login-415", "login-450", "login-460",  # the login ends with this status
     "range-21405",       # every export order is refused with 21405
@@ -512,6 +513,8 @@ def main():
             cipher = state["exports"][key[0]]["parts"][key[1] - 1]["cipher"]
             if key[1] == 1 and "html-part" in faults:
                 return self.answer(200, b"<html><body>Przerwa techniczna</body></html>", content_type="text/html")
+            if key[1] == 1 and "long-part" in faults:
+                cipher += bytes(16)
             if key[1] == 1 and "corrupt-part" in faults:
                 cipher = bytes([cipher[0] ^ 1]) + cipher[1:]
             self.answer(200, cipher, content_type="application/octet-stream")
