@@ -109,4 +109,25 @@ TEST(TKsefXadesLoginFaultTest, ASignedRequestChangedAfterwardsFailsKsefsCheck) {
   }
 }
 
+TEST(TKsefXadesLoginFaultTest, TheRequestWithoutItsSignatureFollowsKsefsSchema) {
+  const TKsefStandIn server(Nip, {});
+  const TKsefXadesLogin login({server.File("signer.p12"), {}}, "haslo-p12", [] { return Now; });
+  QByteArray request = login.SignedRequest(QStringLiteral("20261211-CR-0000000001-ABCDEF0123-45"), Nip);
+  const qsizetype signature = request.indexOf("<ds:Signature");
+  ASSERT_GT(signature, 0);
+  request.remove(signature, request.indexOf("</ds:Signature>") + 15 - signature);
+  TTempDir check;
+  check.WriteBytes(QStringLiteral("request.xml"), request);
+  // libxml2 knows no "\b" nor "\/" in a pattern; the only ones are those of the IP addresses
+  // of AuthorizationPolicy, which this request leaves out, and they are loosened in a copy.
+  QFile schema(SharedPath(QStringLiteral("ksef-api/auth/schemy/schemat_auth_v2-0.xsd")));
+  ASSERT_TRUE(schema.open(QIODevice::ReadOnly));
+  check.WriteBytes(QStringLiteral("auth.xsd"), schema.readAll().replace("\\b", "").replace("\\/", "/"));
+  QProcess xmllint;
+  xmllint.start(QStringLiteral("xmllint"), {"--noout", "--schema", check.File(QStringLiteral("auth.xsd")),
+                                            check.File(QStringLiteral("request.xml"))});
+  ASSERT_TRUE(xmllint.waitForFinished(60000));
+  EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
+}
+
 } // namespace
