@@ -3,6 +3,7 @@
 #include "app/commands/KsefDownload.h"
 #include "ksefapi/KsefXadesLogin.h"
 
+#include <QDirIterator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +47,17 @@ TEST_P(TKsefXadesLoginTest, ASignatureKsefVerifiesLogsInAndDownloads) {
   EXPECT_EQ(outcome.Error, QString());
   EXPECT_EQ(outcome.Invoices.size(), 3);
   EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), 1);
+  if (!*signer.Passphrase)
+    return;
+  // The passphrase is in no file the run wrote and in no line it shows.
+  QDirIterator files(Data.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    QFile file(files.next());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains(signer.Passphrase)) << file.fileName().toStdString();
+  }
+  for (const QString &line : KsefDownloadLines(outcome) + outcome.Notices)
+    EXPECT_FALSE(line.contains(QString::fromLatin1(signer.Passphrase))) << line.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Signers, TKsefXadesLoginTest,
