@@ -97,7 +97,10 @@ TKsefPackage::TKsefPackage(QString zipFile) : FZipFile(std::move(zipFile)) {
   QSet<QString> seen;
   std::optional<QByteArray> metadata;
   ForEachEntry(FZipFile, [&](archive *reader, const QString &name, bool isMetadata) {
-    if (seen.contains(name) || seen.size() >= MaxEntries)
+    if (seen.size() >= MaxEntries)
+      throw Exception(QStringLiteral("Paczka faktur z KSeF ma więcej wpisów, niż KSeF w niej mieści; nie zapisano z "
+                                     "niej żadnej faktury."));
+    if (seen.contains(name))
       throw Exception(QStringLiteral("Paczka faktur z KSeF zawiera wpis „%1” więcej niż raz; nie zapisano z niej "
                                      "żadnej faktury.")
                           .arg(Shown(name)));

@@ -119,8 +119,14 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
   transfer.Sink = &sink;
   transfer.Progress = &progress;
   transfer.MaxAnswer = request.MaxAnswer;
+  QList<QByteArray> headerLines = request.Headers;
+  // A POST without a body of its own is sent as such, not as an empty form.
+  if (request.Method == "POST" && std::none_of(headerLines.begin(), headerLines.end(), [](const QByteArray &line) {
+        return line.toLower().startsWith("content-type:");
+      }))
+    headerLines << "Content-Type:";
   std::unique_ptr<curl_slist, TListFree> headers;
-  for (const QByteArray &header : request.Headers) {
+  for (const QByteArray &header : headerLines) {
     curl_slist *list = curl_slist_append(headers.get(), header.constData());
     if (!list)
       throw std::bad_alloc();
