@@ -1,0 +1,112 @@
+#include "app/commands/KsefDownload.h"
+
+#include "checks/Identifiers.h"
+#include "ksefapi/KsefConnection.h"
+#include "ksefapi/KsefDownloadState.h"
+#include "model/Exception.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// Relays the byte counts and the cancellation of the host's progress, and keeps the notices.
+class TRelayedProgress : public IKsefProgress {
+public:
+  TRelayedProgress(IProgress &progress, QStringList &notices) : FProgress(progress), FNotices(notices) {}
+  void Report(qint64 done, qint64 total) override { FProgress.Report(done, total); }
+  bool Cancelled() const override { return FProgress.Cancelled(); }
+  void Notice(const QString &text) override { FNotices << text; }
+
+private:
+  IProgress &FProgress;
+  QStringList &FNotices;
+};
+
+QString PayerNip(const TAppPaths &paths) {
+  const QString nip = NipWithoutSeparators(TSettings::LoadCompany(paths.SettingsFile()).NIP);
+  if (!IsValidNip(nip))
+    throw Exception(QStringLiteral("Brak poprawnego NIP płatnika w %1 ([COMPANY] NIP=): faktury zakupu pobiera się z "
+                                   "KSeF dla NIP płatnika; uzupełnij dane Płatnika na stronie „Funkcje techniczne”.")
+                        .arg(paths.SettingsFile()));
+  return nip;
+}
+
+QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
+
+} // namespace
+
+QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("FAKTURY_KSEF")); }
+
+QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
+
+TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored) {
+  TKsefDownloadOutcome outcome;
+  TRelayedProgress relayed(progress, outcome.Notices);
+  try {
+    const QString nip = PayerNip(paths);
+    const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile());
+    const TKsefDownloadState state(KsefStateFile(paths));
+    const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);
+    const QDate previousMonth = now.date().addMonths(-1);
+    const QDateTime from = request.From ? StartOfDay(*request.From)
+                           : remembered ? *remembered
+                                        : StartOfDay(QDate(previousMonth.year(), previousMonth.month(), 1));
+    const std::optional<QDateTime> to =
+        request.To ? std::optional<QDateTime>(StartOfDay(request.To->addDays(1))) : std::nullopt;
+    if (to && *to <= from)
+      throw Exception(QStringLiteral("Data końcowa jest wcześniejsza niż początkowa."));
+    // The remembered start moves only when this run joins on to what was stored before.
+    const bool joinsOn = !remembered || from <= *remembered;
+
+    TKsefSession session(connection, login, nip, waiter, relayed);
+    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths));
+    TKsefDownloadEvents events;
+    events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
+      outcome.Invoices << invoice;
+      if (invoiceStored)
+        invoiceStored(invoice);
+    };
+    events.Checkpoint = [&](const QDateTime &start) {
+      if (joinsOn && (!remembered || start > *remembered))
+        state.SetStart(connection.Environment, nip, start);
+    };
+    try {
+      download.Run(from, to, now, events);
+    } catch (const TCancelled &) {
+      throw;
+    } catch (const std::exception &) {
+      // A session that failed midway is ended too, rather than left open until it expires.
+      session.LogOut();
+      throw;
+    }
+    session.LogOut();
+  } catch (const TCancelled &cancelled) {
+    outcome.Error = cancelled.Message();
+    outcome.Cancelled = true;
+  } catch (const std::exception &error) {
+    outcome.Error = ErrorMessage(error);
+  }
+  return outcome;
+}
+
+QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome) {
+  QStringList lines;
+  int fresh = 0;
+  for (const TKsefStoredInvoice &invoice : outcome.Invoices) {
+    if (!invoice.New)
+      continue;
+    ++fresh;
+    const TKsefInvoiceMetadata &data = invoice.Metadata;
+    lines << QStringLiteral("%1  %2  %3  %4 %5")
+                 .arg(data.KsefNumber, data.SellerName.isEmpty() ? data.SellerNip : data.SellerName, data.InvoiceNumber,
+                      data.GrossAmount, data.Currency)
+                 .trimmed();
+  }
+  const qsizetype known = outcome.Invoices.size() - fresh;
+  lines << (fresh == 0 ? QStringLiteral("Brak nowych faktur zakupu w KSeF.")
+                       : QStringLiteral("Pobrano z KSeF nowych faktur zakupu: %1.").arg(fresh));
+  if (known > 0)
+    lines.last() += QStringLiteral(" Już zapisanych wcześniej: %1.").arg(known);
+  return lines;
+}

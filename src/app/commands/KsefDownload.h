@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/commands/AppPaths.h"
+#include "ksefapi/KsefInvoiceDownload.h"
+#include "ksefapi/KsefProgress.h"
+#include "ksefapi/KsefSession.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// What the user asked for: the range of the invoices' storage dates in KSeF.
+struct TKsefDownloadRequest {
+  // Empty: where the last download stopped, or, the first time, the first day of the
+  // previous month.
+  std::optional<QDate> From;
+  // Empty: as far as KSeF has stored them for good.
+  std::optional<QDate> To;
+};
+
+// What a download came to: made on any thread, shown on the host's.
+struct TKsefDownloadOutcome {
+  // Every invoice written or found already written, in the order KSeF gave them.
+  QList<TKsefStoredInvoice> Invoices;
+  // What KSeF or the package said along the way (a wait, a package without metadata).
+  QStringList Notices;
+  // Empty on success.
+  QString Error;
+  // The user ended the work: Error says so, and it is no failure.
+  bool Cancelled = false;
+};
+
+// Downloads the purchase invoices of the payer's NIP (settings.ini [COMPANY] NIP=) from the
+// KSeF environment of settings.ini's [KSeF] into FAKTURY_KSEF/ of the data directory, and moves
+// the remembered start (ksef-pobieranie.ini) past what was wholly stored. Touches no host, so
+// that the window can run it off its thread. `login` holds the token or the certificate;
+// `invoiceStored` is where the journal will record each invoice.
+TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored = {});
+
+// The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
+// gross amount), then a summary.
+QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome);
+
+// The folder of downloaded invoices and the file of remembered starting points.
+QString KsefInvoiceDirectory(const TAppPaths &paths);
+QString KsefStateFile(const TAppPaths &paths);

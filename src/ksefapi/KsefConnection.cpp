@@ -1,0 +1,44 @@
+#include "ksefapi/KsefConnection.h"
+
+#include "model/Exception.h"
+#include "settings/IniFile.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+const QString Section = QStringLiteral("KSeF");
+
+constexpr std::array<std::pair<const char16_t *, const char16_t *>, 3> Environments{{
+    {u"testowe", u"https://api-test.ksef.mf.gov.pl/v2"},
+    {u"demo", u"https://api-demo.ksef.mf.gov.pl/v2"},
+    {u"produkcyjne", u"https://api.ksef.mf.gov.pl/v2"},
+}};
+
+} // namespace
+
+TKsefConnection KsefConnectionFromSettings(const QString &settingsFile) {
+  const TIniFile settings(settingsFile);
+  const QString environment =
+      settings.ReadString(Section, QStringLiteral("Srodowisko"), QStringLiteral("produkcyjne")).toLower();
+  TKsefConnection connection;
+  for (const auto &[name, address] : Environments)
+    if (environment == QString::fromUtf16(name))
+      connection = {environment, QString::fromUtf16(address), {}};
+  if (connection.Environment.isEmpty())
+    throw Exception(QStringLiteral("Nieznane środowisko KSeF „%1” w settings.ini ([KSeF] Srodowisko=): wpisz "
+                                   "testowe, demo albo produkcyjne.")
+                        .arg(environment));
+  const QString address = settings.ReadString(Section, QStringLiteral("Adres"));
+  if (!address.isEmpty()) {
+    if (!address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive))
+      throw Exception(
+          QStringLiteral("Adres KSeF „%1” w settings.ini ([KSeF] Adres=) musi zaczynać się od https://.").arg(address));
+    connection.BaseUrl = address;
+    while (connection.BaseUrl.endsWith(u'/'))
+      connection.BaseUrl.chop(1);
+  }
+  connection.CaFile = settings.ReadString(Section, QStringLiteral("PlikCA"));
+  return connection;
+}

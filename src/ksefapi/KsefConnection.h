@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Where the KSeF API is and whom to trust for it.
+struct TKsefConnection {
+  // "testowe", "demo" or "produkcyjne": names the remembered starting points too.
+  QString Environment;
+  // Without a trailing slash, e.g. "https://api.ksef.mf.gov.pl/v2".
+  QString BaseUrl;
+  // A PEM file of the authorities trusted instead of the system's (a company proxy); empty for
+  // the system's.
+  QString CaFile;
+};
+
+// The connection of settings.ini's section [KSeF]: Srodowisko= (default produkcyjne), Adres=
+// (another base address for the same environment, e.g. a company proxy) and PlikCA=. Fails with
+// a Polish sentence on an unknown environment or an address that is not https://.
+TKsefConnection KsefConnectionFromSettings(const QString &settingsFile);

@@ -1,0 +1,257 @@
+#include "ksefapi/KsefInvoiceDownload.h"
+
+#include "ksefapi/KsefCrypto.h"
+#include "ksefapi/KsefInvoiceStore.h"
+#include "ksefapi/KsefMessages.h"
+#include "ksefapi/KsefPackage.h"
+#include "model/Exception.h"
+#include "xml/XmlDocument.h"
+
+#include <QDir>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryFile>
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxExportPolls = 120;
+constexpr int MaxPartsSize = 1 << 30;
+
+QString IsoText(const QDateTime &moment) { return moment.toUTC().toString(Qt::ISODateWithMs); }
+
+QDateTime ReadMoment(const QString &text) {
+  const QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
+  return moment.isValid() ? moment.toUTC() : QDateTime();
+}
+
+const QString LongerThanAnnounced = QStringLiteral("jest większa, niż zapowiedział KSeF");
+
+Exception PartFault(int ordinal, const QString &what) {
+  return Exception(QStringLiteral("Część %1 paczki faktur z KSeF %2; z tej paczki nie zapisano żadnej faktury, "
+                                  "spróbuj ponownie.")
+                       .arg(ordinal)
+                       .arg(what));
+}
+
+} // namespace
+
+TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory)
+    : FSession(session), FInvoiceDirectory(std::move(invoiceDirectory)) {}
+
+void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
+                               const TKsefDownloadEvents &events) {
+  const QDateTime end = to ? std::min(*to, now) : now;
+  QDateTime start = from.toUTC();
+  while (start < end) {
+    // KSeF takes at most 3 months at once; the last window is left open up to its mark.
+    const QDateTime windowEnd = start.addMonths(3);
+    const std::optional<QDateTime> windowTo =
+        windowEnd < end ? std::optional<QDateTime>(windowEnd) : (to ? std::optional<QDateTime>(end) : std::nullopt);
+    for (;;) {
+      if (FExports == MaxExportsPerRun) {
+        FSession.Progress().Notice(QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
+                                                  "faktur pobierz ponownie za godzinę."));
+        return;
+      }
+      const auto [next, truncated] = ExportPackage(start, windowTo, events);
+      events.Checkpoint(next);
+      if (!truncated) {
+        // KSeF's mark short of the window: nothing later is stored for good yet.
+        if (!windowTo || next < *windowTo)
+          return;
+        start = *windowTo;
+        break;
+      }
+      if (next <= start)
+        throw Exception(QStringLiteral("KSeF podał paczkę uciętą bez postępu; spróbuj ponownie później."));
+      start = next;
+    }
+  }
+}
+
+std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &from,
+                                                               const std::optional<QDateTime> &to,
+                                                               const TKsefDownloadEvents &events) {
+  const QByteArray key = RandomBytes(32);
+  const QByteArray iv = RandomBytes(16);
+  const TKsefPublicKey publicKey = FSession.PublicKey(QStringLiteral("SymmetricKeyEncryption"));
+  QJsonObject encryption{{QStringLiteral("encryptedSymmetricKey"),
+                          QString::fromLatin1(RsaOaepEncrypt(publicKey.CertificateDer, key).toBase64())},
+                         {QStringLiteral("initializationVector"), QString::fromLatin1(iv.toBase64())}};
+  if (!publicKey.PublicKeyId.isEmpty())
+    encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
+  QJsonObject dateRange{{QStringLiteral("dateType"), QStringLiteral("PermanentStorage")},
+                        {QStringLiteral("from"), IsoText(from)},
+                        {QStringLiteral("restrictToPermanentStorageHwmDate"), true}};
+  if (to)
+    dateRange.insert(QStringLiteral("to"), IsoText(*to));
+  const QJsonObject request{
+      {QStringLiteral("encryption"), encryption},
+      {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
+                                              {QStringLiteral("dateRange"), dateRange}}},
+  };
+  ++FExports;
+  const QString reference = ReadExportReference(FSession.Call("POST", QStringLiteral("/invoices/exports"),
+                                                              QJsonDocument(request).toJson(QJsonDocument::Compact),
+                                                              QStringLiteral("zlecenie eksportu faktur")));
+  const TKsefExportStatus status = WaitForPackage(reference);
+  if (!QDir().mkpath(FInvoiceDirectory))
+    throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FInvoiceDirectory));
+  QTemporaryFile package(QDir(FInvoiceDirectory).filePath(QStringLiteral(".paczka-XXXXXX.zip")));
+  if (!package.open())
+    throw Exception(QStringLiteral("Nie można utworzyć pliku tymczasowego w „%1”.").arg(FInvoiceDirectory));
+  package.close();
+  if (status.InvoiceCount > 0 || !status.Parts.isEmpty()) {
+    DownloadParts(reference, status, key, iv, package.fileName());
+    StorePackage(package.fileName(), events);
+  }
+
+  QDateTime next;
+  if (status.Truncated)
+    next = ReadMoment(status.LastPermanentStorageDate);
+  else if (!status.PermanentStorageHwmDate.isEmpty())
+    next = ReadMoment(status.PermanentStorageHwmDate);
+  else
+    next = to.value_or(from);
+  if (!next.isValid())
+    throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
+                                   "ponownie później."));
+  return {next, status.Truncated};
+}
+
+TKsefExportStatus TKsefInvoiceDownload::WaitForPackage(const QString &reference) {
+  for (int attempt = 0;; ++attempt) {
+    const TKsefExportStatus status = ReadExportStatus(FSession.Call(
+        "GET", QStringLiteral("/invoices/exports/") + reference, {}, QStringLiteral("pytanie o stan eksportu faktur")));
+    if (status.Status.Code == 200) {
+      if (!status.HasPackage)
+        throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
+                                       "ponownie później."));
+      return status;
+    }
+    if (status.Status.Code != 100)
+      throw Exception(ExportFailureMessage(status.Status));
+    if (attempt == MaxExportPolls)
+      throw Exception(
+          QStringLiteral("KSeF nie przygotował paczki faktur w rozsądnym czasie; spróbuj ponownie później."));
+    FSession.Waiter().Wait(PollWaitSeconds(attempt), FSession.Progress());
+  }
+}
+
+void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key,
+                                         const QByteArray &iv, const QString &packageFile) {
+  std::sort(status.Parts.begin(), status.Parts.end(),
+            [](const TKsefPackagePart &a, const TKsefPackagePart &b) { return a.OrdinalNumber < b.OrdinalNumber; });
+  qint64 total = 0;
+  for (int i = 0; i < status.Parts.size(); ++i) {
+    total += status.Parts[i].EncryptedSize;
+    if (status.Parts[i].OrdinalNumber != i + 1 || total > MaxPartsSize)
+      throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
+                                     "ponownie później."));
+  }
+  QFile file(packageFile);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    throw Exception(QStringLiteral("Nie można zapisać pliku „%1”.").arg(packageFile));
+  qint64 done = 0;
+  for (int index = 0; index < status.Parts.size(); ++index) {
+    TKsefPackagePart part = status.Parts[index];
+    const qint64 partStart = file.pos();
+    for (int attempt = 0;; ++attempt) {
+      TSha256 encryptedHash;
+      TSha256 plainHash;
+      TAesCbcDecryptor decryptor(key, iv);
+      qint64 received = 0;
+      qint64 plainSize = 0;
+      const auto write = [&](const QByteArray &plain) {
+        plainHash.Add(plain);
+        plainSize += plain.size();
+        if (plainSize > part.Size || file.write(plain) != plain.size())
+          throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+      };
+      THttpsRequest request;
+      request.Method = part.Method.isEmpty() ? QByteArray("GET") : part.Method.toUpper();
+      request.Url = part.Url;
+      request.MaxAnswer = part.EncryptedSize;
+      THttpsAnswer answer;
+      try {
+        answer = FSession.Fetch(request, [&](QByteArrayView bytes) {
+          encryptedHash.Add(bytes);
+          received += bytes.size();
+          FSession.Progress().Report(done + received, total);
+          write(decryptor.Add(bytes));
+        });
+      } catch (const THttpsFailure &failure) {
+        if (failure.Kind() == THttpsFailure::TKind::TooLong)
+          throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+        TKsefSession::Fail(failure, request.Url);
+      }
+      if ((answer.Status == 403 || answer.Status == 404 || answer.Status == 410) && attempt == 0) {
+        // The part's address has expired: asking for the status again gives fresh ones.
+        const TKsefExportStatus renewed = WaitForPackage(reference);
+        const auto same = std::find_if(renewed.Parts.begin(), renewed.Parts.end(), [&](const TKsefPackagePart &p) {
+          return p.OrdinalNumber == part.OrdinalNumber;
+        });
+        if (same == renewed.Parts.end())
+          throw PartFault(part.OrdinalNumber, QStringLiteral("zniknęła z odpowiedzi KSeF"));
+        part.Url = same->Url;
+        part.Method = same->Method;
+        file.resize(partStart);
+        file.seek(partStart);
+        continue;
+      }
+      if (answer.Status / 100 != 2)
+        throw PartFault(part.OrdinalNumber, QStringLiteral("nie została wydana (HTTP %1)").arg(answer.Status));
+      if (received != part.EncryptedSize || encryptedHash.Result() != part.EncryptedHash)
+        throw PartFault(part.OrdinalNumber,
+                        QStringLiteral("jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza się "
+                                       "skrót zaszyfrowanej części)"));
+      QByteArray last;
+      if (!decryptor.Finish(last))
+        throw PartFault(part.OrdinalNumber, QStringLiteral("nie daje się odszyfrować"));
+      write(last);
+      if (plainSize != part.Size || plainHash.Result() != part.Hash)
+        throw PartFault(part.OrdinalNumber, QStringLiteral("po odszyfrowaniu ma inny skrót, niż zapowiedział KSeF"));
+      done += received;
+      break;
+    }
+  }
+  if (!file.flush())
+    throw Exception(QStringLiteral("Nie można zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(packageFile));
+}
+
+void TKsefInvoiceDownload::StorePackage(const QString &packageFile, const TKsefDownloadEvents &events) {
+  const TKsefPackage package(packageFile);
+  QHash<QString, TKsefInvoiceMetadata> metadata;
+  if (package.Metadata()) {
+    for (const TKsefInvoiceMetadata &invoice : *package.Metadata())
+      metadata.insert(invoice.KsefNumber, invoice);
+    for (const QString &number : package.Numbers())
+      if (!metadata.contains(number))
+        throw Exception(QStringLiteral("Faktury %1 z paczki KSeF nie ma w jej pliku _metadata.json; z tej paczki nie "
+                                       "zapisano żadnej faktury, spróbuj ponownie.")
+                            .arg(number));
+  } else if (!package.Numbers().isEmpty()) {
+    FSession.Progress().Notice(QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury "
+                                              "rozpoznano po nazwach plików, bez sprawdzenia ich skrótów."));
+  }
+  const TKsefInvoiceStore store(FInvoiceDirectory);
+  package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
+    if (FTaken.contains(number))
+      return;
+    TKsefStoredInvoice invoice;
+    invoice.Metadata = metadata.value(number);
+    invoice.Metadata.KsefNumber = number;
+    if (package.Metadata() && TSha256::Of(bytes) != invoice.Metadata.InvoiceHash)
+      throw Exception(QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; nie "
+                                     "zapisano jej, spróbuj ponownie.")
+                          .arg(number));
+    // Read as any other input is, before it lies among the user's invoices.
+    (void)ParseXml(bytes, number + QStringLiteral(".xml"));
+    invoice.FileName = store.FileOf(number);
+    invoice.New = store.Store(number, bytes);
+    FTaken.insert(number);
+    events.InvoiceStored(invoice);
+  });
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ksefapi/KsefAnswers.h"
+#include "ksefapi/KsefSession.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// One invoice of a download, as written (or found already written) in the invoice folder.
+struct TKsefStoredInvoice {
+  // From _metadata.json; only KsefNumber is set when the package came without it.
+  TKsefInvoiceMetadata Metadata;
+  QString FileName;
+  // False when the same bytes were there already.
+  bool New = false;
+};
+
+// What the download tells as it goes. InvoiceStored is where the journal records an invoice;
+// Checkpoint is where the starting point of the next download moves, called after each
+// package whose every invoice was stored.
+struct TKsefDownloadEvents {
+  std::function<void(const TKsefStoredInvoice &invoice)> InvoiceStored;
+  std::function<void(const QDateTime &start)> Checkpoint;
+};
+
+// Downloads the purchase invoices of the session's NIP (the business as buyer, Subject2) by
+// KSeF's export of PermanentStorage dates: a range longer than KSeF's 3 months is split, a
+// truncated package is continued from its last date, every part's hashes are checked before
+// and after decrypting, every invoice's hash against _metadata.json, and numbers already taken
+// in this run are skipped.
+class TKsefInvoiceDownload {
+public:
+  // `invoiceDirectory`: FAKTURY_KSEF of the data directory; the package is unpacked from a
+  // hidden temporary file there, removed whatever happens.
+  TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory);
+
+  // From `from` to `to` (to KSeF's high-water mark when empty). `now` bounds the windows.
+  void Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
+           const TKsefDownloadEvents &events);
+
+  // KSeF allows 20 exports an hour; one run asks for fewer, and says so when more were needed.
+  static constexpr int MaxExportsPerRun = 16;
+
+private:
+  // One export from `from`; the next start, and whether the package was cut short.
+  std::pair<QDateTime, bool> ExportPackage(const QDateTime &from, const std::optional<QDateTime> &to,
+                                           const TKsefDownloadEvents &events);
+  TKsefExportStatus WaitForPackage(const QString &reference);
+  void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key, const QByteArray &iv,
+                     const QString &packageFile);
+  void StorePackage(const QString &packageFile, const TKsefDownloadEvents &events);
+
+  TKsefSession &FSession;
+  QString FInvoiceDirectory;
+  QSet<QString> FTaken;
+  int FExports = 0;
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "ksefapi/KsefAnswers.h"
+#include "ksefapi/KsefConnection.h"
+#include "ksefapi/KsefProgress.h"
+#include "net/HttpsClient.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <optional>
+
+class TKsefSession;
+
+// A way of logging in (a KSeF token, a XAdES signature): it answers the challenge and hands
+// back what KSeF's start of the login returned.
+class IKsefLogin {
+public:
+  virtual ~IKsefLogin() = default;
+  virtual TKsefAuthStart Start(TKsefSession &session, const TKsefChallenge &challenge, const QString &nip) = 0;
+};
+
+// A conversation with KSeF in the context of one NIP: it logs in when first needed, keeps the
+// access tokens (never logged, never written), refreshes the access token on a 401 and asks
+// once more, logs in again when the refresh fails, waits where KSeF asks it to (429
+// Retry-After) and ends the session at LogOut().
+class TKsefSession {
+public:
+  TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
+               IKsefProgress &progress);
+  ~TKsefSession();
+  TKsefSession(const TKsefSession &) = delete;
+  TKsefSession &operator=(const TKsefSession &) = delete;
+
+  const TKsefConnection &Connection() const { return FConnection; }
+  IKsefProgress &Progress() const { return FProgress; }
+  IKsefWaiter &Waiter() const { return FWaiter; }
+
+  // The first of KSeF's public-key certificates for `usage` ("KsefTokenEncryption",
+  // "SymmetricKeyEncryption"); asked once per session.
+  TKsefPublicKey PublicKey(const QString &usage);
+
+  // A call without the access token (the steps of a login); the body of a 2xx answer, else
+  // the Polish sentence of the error. `call` names it in such a sentence.
+  QByteArray CallAnonymous(const QByteArray &method, const QString &path, const QByteArray &contentType,
+                           const QByteArray &body, const QString &call);
+
+  void LogIn();
+  // A call with the access token, logging in first where needed.
+  QByteArray Call(const QByteArray &method, const QString &path, const QByteArray &body, const QString &call);
+  // Ends the session in KSeF; a failure is only a notice, since the downloads are done.
+  void LogOut();
+
+  // A request to an address KSeF gave (a package part): no token, no 429 handling; a request
+  // that came to no answer fails with THttpsFailure, for the caller to tell what it was.
+  THttpsAnswer Fetch(const THttpsRequest &request, const TBodySink &sink) const;
+
+  // The one sentence of a request that came to no answer.
+  [[noreturn]] static void Fail(const THttpsFailure &failure, const QString &url);
+
+private:
+  THttpsAnswer Send(THttpsRequest request);
+  bool Refresh();
+
+  TKsefConnection FConnection;
+  IKsefLogin &FLogin;
+  QString FNip;
+  IKsefWaiter &FWaiter;
+  IKsefProgress &FProgress;
+  THttpsClient FClient;
+  QHash<QString, TKsefPublicKey> FKeys;
+  QByteArray FAccessToken;
+  QByteArray FRefreshToken;
+};
+
+// Back-off of the waits while KSeF works (a login, an export): 1 s twice, 2 s twice, then up
+// to 5 s; `attempt` counts from 0.
+int PollWaitSeconds(int attempt);

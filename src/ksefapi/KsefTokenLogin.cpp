@@ -1,0 +1,35 @@
+#include "ksefapi/KsefTokenLogin.h"
+
+#include "ksefapi/KsefCrypto.h"
+#include "model/Exception.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+TKsefTokenLogin::TKsefTokenLogin(QByteArray token) : FToken(std::move(token)) {
+  // A token file often ends with a line break.
+  while (!FToken.isEmpty() && uchar(FToken.back()) <= 0x20)
+    FToken.chop(1);
+  if (FToken.isEmpty())
+    throw Exception(QStringLiteral("Token KSeF jest pusty."));
+}
+
+TKsefTokenLogin::~TKsefTokenLogin() { FToken.fill('\0'); }
+
+TKsefAuthStart TKsefTokenLogin::Start(TKsefSession &session, const TKsefChallenge &challenge, const QString &nip) {
+  const TKsefPublicKey key = session.PublicKey(QStringLiteral("KsefTokenEncryption"));
+  QByteArray plain = FToken + '|' + QByteArray::number(challenge.TimestampMs);
+  const QByteArray encrypted = RsaOaepEncrypt(key.CertificateDer, plain);
+  plain.fill('\0');
+  QJsonObject request{
+      {QStringLiteral("challenge"), challenge.Challenge},
+      {QStringLiteral("contextIdentifier"),
+       QJsonObject{{QStringLiteral("type"), QStringLiteral("Nip")}, {QStringLiteral("value"), nip}}},
+      {QStringLiteral("encryptedToken"), QString::fromLatin1(encrypted.toBase64())},
+  };
+  if (!key.PublicKeyId.isEmpty())
+    request.insert(QStringLiteral("publicKeyId"), key.PublicKeyId);
+  return ReadAuthStart(session.CallAnonymous("POST", QStringLiteral("/auth/ksef-token"), "application/json",
+                                             QJsonDocument(request).toJson(QJsonDocument::Compact),
+                                             QStringLiteral("logowanie tokenem KSeF")));
+}

@@ -1,0 +1,179 @@
+#include "net/HttpsClient.h"
+
+#include <QFile>
+#include <algorithm>
+#include <curl/curl.h>
+#include <exception>
+#include <memory>
+
+namespace {
+
+// What an error answer may say is read only this far.
+constexpr qint64 MaxErrorBody = 64 << 10;
+
+struct TCurlFree {
+  void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
+};
+
+struct TListFree {
+  void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+
+struct TTransfer {
+  THttpsAnswer *Answer = nullptr;
+  const TBodySink *Sink = nullptr;
+  IProgress *Progress = nullptr;
+  qint64 MaxAnswer = 0;
+  qint64 Received = 0;
+  bool TooLong = false;
+  long Status = 0;
+  std::exception_ptr SinkError;
+};
+
+std::size_t TakeBody(char *data, std::size_t size, std::size_t count, void *user) {
+  auto *transfer = static_cast<TTransfer *>(user);
+  const qint64 bytes = qint64(size * count);
+  transfer->Received += bytes;
+  if (transfer->Received > transfer->MaxAnswer) {
+    transfer->TooLong = true;
+    return 0;
+  }
+  if (*transfer->Sink && transfer->Status / 100 == 2) {
+    try {
+      (*transfer->Sink)(QByteArrayView(data, bytes));
+    } catch (...) {
+      transfer->SinkError = std::current_exception();
+      return 0;
+    }
+  } else if (transfer->Answer->Body.size() < MaxErrorBody) {
+    transfer->Answer->Body.append(data, std::min(bytes, MaxErrorBody - transfer->Answer->Body.size()));
+  }
+  return size * count;
+}
+
+std::size_t TakeHeader(char *data, std::size_t size, std::size_t count, void *user) {
+  auto *transfer = static_cast<TTransfer *>(user);
+  const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
+  if (line.startsWith("HTTP/")) {
+    // A new answer (after a redirect or a 100 Continue): its own status and headers.
+    const QList<QByteArray> words = line.split(' ');
+    transfer->Status = words.size() > 1 ? words[1].toLong() : 0;
+    transfer->Answer->ContentType.clear();
+    transfer->Answer->RetryAfter.reset();
+    return size * count;
+  }
+  const qsizetype colon = line.indexOf(':');
+  if (colon <= 0)
+    return size * count;
+  const QByteArray name = line.left(colon).trimmed().toLower();
+  const QByteArray value = line.mid(colon + 1).trimmed();
+  if (name == "content-type") {
+    transfer->Answer->ContentType = value.left(200);
+  } else if (name == "retry-after") {
+    bool ok = false;
+    const int seconds = value.toInt(&ok);
+    if (ok && seconds >= 0)
+      transfer->Answer->RetryAfter = seconds;
+  }
+  return size * count;
+}
+
+int ReportProgress(void *user, curl_off_t total, curl_off_t done, curl_off_t, curl_off_t) {
+  auto *transfer = static_cast<TTransfer *>(user);
+  transfer->Progress->Report(qint64(done), qint64(total));
+  return transfer->Progress->Cancelled() ? 1 : 0;
+}
+
+THttpsFailure Failure(CURLcode code) {
+  using TKind = THttpsFailure::TKind;
+  switch (code) {
+  case CURLE_COULDNT_RESOLVE_HOST:
+  case CURLE_COULDNT_RESOLVE_PROXY:
+  case CURLE_COULDNT_CONNECT:
+  case CURLE_OPERATION_TIMEDOUT:
+    return {TKind::NoConnection, QStringLiteral("brak połączenia z serwerem (sprawdź dostęp do internetu)")};
+  case CURLE_PEER_FAILED_VERIFICATION:
+  case CURLE_SSL_CACERT_BADFILE:
+  case CURLE_SSL_CONNECT_ERROR:
+    return {TKind::Certificate, QStringLiteral("nie udało się potwierdzić certyfikatu serwera")};
+  case CURLE_UNSUPPORTED_PROTOCOL: return {TKind::NotHttps, QStringLiteral("adres musi zaczynać się od https://")};
+  case CURLE_PARTIAL_FILE:
+  case CURLE_RECV_ERROR: return {TKind::CutShort, QStringLiteral("połączenie przerwano przed końcem pliku")};
+  case CURLE_ABORTED_BY_CALLBACK: return {TKind::Cancelled, QStringLiteral("przerwano")};
+  case CURLE_FILESIZE_EXCEEDED: return {TKind::TooLong, QStringLiteral("odpowiedź jest dłuższa niż dopuszczalna")};
+  default: return {TKind::Other, QStringLiteral("przerwane połączenie (kod %1)").arg(int(code))};
+  }
+}
+
+} // namespace
+
+THttpsClient::THttpsClient(QString caFile) : FCaFile(std::move(caFile)) {}
+
+THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progress, const TBodySink &sink) const {
+  const std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
+  if (!curl)
+    throw std::bad_alloc();
+  THttpsAnswer answer;
+  TTransfer transfer;
+  transfer.Answer = &answer;
+  transfer.Sink = &sink;
+  transfer.Progress = &progress;
+  transfer.MaxAnswer = request.MaxAnswer;
+  QList<QByteArray> headerLines = request.Headers;
+  // A POST without a body of its own is sent as such, not as an empty form.
+  if (request.Method == "POST" && std::none_of(headerLines.begin(), headerLines.end(), [](const QByteArray &line) {
+        return line.toLower().startsWith("content-type:");
+      }))
+    headerLines << "Content-Type:";
+  std::unique_ptr<curl_slist, TListFree> headers;
+  for (const QByteArray &header : headerLines) {
+    curl_slist *list = curl_slist_append(headers.get(), header.constData());
+    if (!list)
+      throw std::bad_alloc();
+    (void)headers.release();
+    headers.reset(list);
+  }
+  const QByteArray url = request.Url.toUtf8();
+  const QByteArray caFile = QFile::encodeName(FCaFile);
+  CURL *handle = curl.get();
+  curl_easy_setopt(handle, CURLOPT_URL, url.constData());
+  curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.Method.constData());
+  if (request.Method == "POST") {
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDS, request.Body.constData());
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(request.Body.size()));
+  }
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "https");
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  if (request.FollowRedirects) {
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
+  }
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!FCaFile.isEmpty())
+    curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.constData());
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 30L);
+  // A stalled server: less than a byte a second for a minute.
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+  curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(request.MaxAnswer));
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  const CURLcode code = curl_easy_perform(handle);
+
+  if (transfer.SinkError)
+    std::rethrow_exception(transfer.SinkError);
+  if (transfer.TooLong)
+    throw Failure(CURLE_FILESIZE_EXCEEDED);
+  if (code != CURLE_OK)
+    throw Failure(code);
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer.Status);
+  return answer;
+}

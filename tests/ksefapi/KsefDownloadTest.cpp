@@ -1,0 +1,328 @@
+#include "KsefStandIn.h"
+#include "TestSupport.h"
+#include "app/commands/KsefDownload.h"
+#include "ksefapi/KsefDownloadState.h"
+#include "ksefapi/KsefTokenLogin.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Nip = QStringLiteral("1234563218");
+const QByteArray Token = "20261211-EC-5A0F2C3B00-77E1D0A9B4-3C|nip-1234563218|a1b2c3d4e5f6";
+const QDateTime Now(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
+const QDateTime Hwm(QDate(2026, 11, 30), QTime(0, 0), Qt::UTC);
+
+// Records the waits KSeF asked for instead of waiting.
+class TRecordingWaiter : public IKsefWaiter {
+public:
+  void Wait(int seconds, const IKsefProgress &) override { Waits << seconds; }
+  QList<int> Waits;
+};
+
+class TKsefDownloadTest : public ::testing::Test {
+protected:
+  void WriteSettings(const TKsefStandIn &server, bool trustServer = true) {
+    QByteArray settings = "[COMPANY]\r\nNIP=" + Nip.toLatin1() +
+                          "\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" + server.Base().toLatin1() + "\r\n";
+    if (trustServer)
+      settings += "PlikCA=" + server.CaFile().toLatin1() + "\r\n";
+    Data.WriteBytes(QStringLiteral("settings.ini"), settings);
+  }
+
+  TKsefDownloadOutcome Download(const TKsefStandIn &server, const TKsefDownloadRequest &request = {}) {
+    WriteSettings(server);
+    TKsefTokenLogin login(Token);
+    TNoProgress progress;
+    return DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, request, progress, Waiter);
+  }
+
+  QString InvoiceFile(const QString &number) const {
+    return Data.File(QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml"));
+  }
+  // Every file of the invoice folder, hidden ones too.
+  QStringList InvoiceFolder() const {
+    return QDir(Data.File(QStringLiteral("FAKTURY_KSEF"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  }
+  std::optional<QDateTime> RememberedStart() const {
+    return TKsefDownloadState(Data.File(QStringLiteral("ksef-pobieranie.ini"))).Start(QStringLiteral("testowe"), Nip);
+  }
+
+  TTempDir Data;
+  TRecordingWaiter Waiter;
+};
+
+QStringList Numbers(const TKsefDownloadOutcome &outcome) {
+  QStringList numbers;
+  for (const TKsefStoredInvoice &invoice : outcome.Invoices)
+    numbers << invoice.Metadata.KsefNumber;
+  return numbers;
+}
+
+TEST_F(TKsefDownloadTest, TokenLoginDownloadsEveryPurchaseInvoiceWithItsExactBytesAndRemembersTheMark) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5"});
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  for (const QString &number : server.InvoiceNumbers()) {
+    QFile file(InvoiceFile(number));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << number.toStdString();
+    EXPECT_EQ(file.readAll(), server.InvoiceBytes(number));
+  }
+  EXPECT_EQ(InvoiceFolder().size(), 5);
+  EXPECT_EQ(outcome.Invoices.first().Metadata.SellerNip, QStringLiteral("5260000001"));
+  EXPECT_EQ(outcome.Invoices.first().Metadata.GrossAmount, QStringLiteral("107.01"));
+  EXPECT_EQ(RememberedStart(), Hwm);
+  // The login and the export were each found still running once.
+  EXPECT_EQ(Waiter.Waits, (QList<int>{1, 1}));
+  EXPECT_EQ(server.Count("POST /v2/auth/token/redeem 200"), 1);
+  EXPECT_EQ(server.Count("DELETE /v2/auth/sessions/current 204"), 1);
+  EXPECT_EQ(KsefDownloadLines(outcome).last(), QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 5."));
+  EXPECT_EQ(KsefDownloadLines(outcome).first(),
+            QStringLiteral("%1  Dostawca  FV/%2/2026  107.01 PLN")
+                .arg(server.InvoiceNumbers().first(), server.InvoiceNumbers().first().right(6)));
+
+  // The next download starts at the mark and finds nothing new.
+  const TKsefDownloadOutcome again = Download(server);
+  ASSERT_EQ(again.Error, QString());
+  EXPECT_TRUE(again.Invoices.isEmpty());
+  EXPECT_EQ(KsefDownloadLines(again), QStringList{QStringLiteral("Brak nowych faktur zakupu w KSeF.")});
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, NoFileTheRunWritesNorAnyLineItShowsHoldsTheToken) {
+  const TKsefStandIn server(
+      Nip, {"--token", QString::fromLatin1(Token), "--fault", "rate-limit", "--fault", "expired-token"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  const TKsefStandIn refusing(Nip, {"--token", "another token", "--fault", "login-450"});
+  const TKsefDownloadOutcome refused = Download(refusing);
+  ASSERT_FALSE(refused.Error.isEmpty());
+
+  const QByteArray secret = Token.left(30);
+  QDirIterator files(Data.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  int searched = 0;
+  while (files.hasNext()) {
+    QFile file(files.next());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains(secret)) << file.fileName().toStdString();
+    ++searched;
+  }
+  EXPECT_GE(searched, 3);
+  for (const TKsefDownloadOutcome *run : {&outcome, &refused})
+    for (const QString &line : KsefDownloadLines(*run) + run->Notices + QStringList{run->Error})
+      EXPECT_FALSE(line.toUtf8().contains(secret)) << line.toStdString();
+}
+
+struct TFaultCase {
+  const char *Fault;
+  // Empty: the download succeeds all the same.
+  const char *Error;
+  // A notice the user reads, or none.
+  const char *Notice;
+  // Invoices stored of the three.
+  int Stored;
+};
+
+class TKsefFaultTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TFaultCase> {};
+
+TEST_P(TKsefFaultTest, ReachesTheUserAsOnePolishLineAndLeavesNothingHalfWritten) {
+  const TFaultCase &fault = GetParam();
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", fault.Fault});
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  EXPECT_EQ(outcome.Error, QString::fromUtf8(fault.Error));
+  EXPECT_FALSE(outcome.Cancelled);
+  if (*fault.Notice) {
+    EXPECT_TRUE(outcome.Notices.contains(QString::fromUtf8(fault.Notice))) << outcome.Notices.join('\n').toStdString();
+  }
+  EXPECT_EQ(outcome.Invoices.size(), fault.Stored);
+  // Only whole invoices, no temporary left.
+  EXPECT_EQ(InvoiceFolder().size(), fault.Stored) << InvoiceFolder().join(' ').toStdString();
+  EXPECT_EQ(RememberedStart(), *fault.Error ? std::nullopt : std::optional<QDateTime>(Hwm));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, TKsefFaultTest,
+    ::testing::Values(
+        TFaultCase{"rate-limit", "", "KSeF ogranicza liczbę zapytań: ponowienie za 7 s", 3},
+        TFaultCase{"expired-token", "", "", 3}, TFaultCase{"expired-part", "", "", 3},
+        TFaultCase{"truncated", "", "", 3},
+        TFaultCase{"no-metadata", "",
+                   "Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury rozpoznano po nazwach plików, "
+                   "bez sprawdzenia ich skrótów.",
+                   3},
+        TFaultCase{"corrupt-part",
+                   "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza "
+                   "się skrót zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"html-part",
+                   "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza "
+                   "się skrót zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"long-part",
+                   "Część 1 paczki faktur z KSeF jest większa, niż zapowiedział KSeF; z tej paczki nie zapisano żadnej "
+                   "faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"bad-entry",
+                   "Paczka faktur z KSeF zawiera niedozwolony wpis „../evil.xml”; nie zapisano z niej żadnej faktury.",
+                   "", 0},
+        TFaultCase{"login-415",
+                   "Logowanie do KSeF nie powiodło się (415): certyfikat albo token nie ma prawa do faktur tej firmy; "
+                   "nadaj mu w KSeF uprawnienie „InvoiceRead” dla NIP płatnika.",
+                   "", 0},
+        TFaultCase{"login-450",
+                   "Logowanie do KSeF nie powiodło się (450): token KSeF jest błędny, nieaktywny albo unieważniony, "
+                   "lub zegar komputera jest źle ustawiony; wygeneruj nowy token w KSeF i sprawdź czas.",
+                   "", 0},
+        TFaultCase{"login-460",
+                   "Logowanie do KSeF nie powiodło się (460): certyfikat jest nieważny, odwołany, zawieszony albo jego "
+                   "wystawca nie jest zaufany; użyj ważnego certyfikatu KSeF, pieczęci albo podpisu kwalifikowanego.",
+                   "", 0},
+        TFaultCase{"range-21405",
+                   "KSeF odrzucił dane zapytania (kod 21405), np. zakres dat dłuższy niż 3 miesiące albo błędny NIP; "
+                   "sprawdź daty i NIP płatnika.",
+                   "", 0}),
+    [](const ::testing::TestParamInfo<TFaultCase> &info) {
+      return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
+    });
+
+TEST_F(TKsefDownloadTest, ARefusedRefreshLogsInAgainAndAskesOnce) {
+  const TKsefStandIn server(
+      Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-token", "--fault", "expired-refresh"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Invoices.size(), 3);
+  EXPECT_EQ(server.Count("POST /v2/auth/token/refresh 401"), 1);
+  EXPECT_EQ(server.Count("POST /v2/auth/ksef-token 202"), 2);
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 1);
+}
+
+TEST_F(TKsefDownloadTest, ATruncatedPackageContinuesFromItsLastDateAndTakesEachNumberOnce) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  // Packages of two, each next one starting at the previous one's last invoice.
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
+}
+
+TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "20", "--fault", "truncated"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Notices, QStringList{QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
+                                                        "faktur pobierz ponownie za godzinę.")});
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), TKsefInvoiceDownload::MaxExportsPerRun);
+  // Packages of two, each but the first adding one: 17 invoices, the last one's date kept.
+  EXPECT_EQ(outcome.Invoices.size(), 17);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 19), QTime(10, 0), Qt::UTC));
+
+  const TKsefDownloadOutcome rest = Download(server);
+  ASSERT_EQ(rest.Error, QString());
+  EXPECT_EQ(Numbers(outcome) + Numbers(rest).mid(1), server.InvoiceNumbers());
+  EXPECT_EQ(KsefDownloadLines(rest).last(),
+            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3. Już zapisanych wcześniej: 1."));
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  TKsefDownloadRequest request;
+  request.From = QDate(2026, 1, 15);
+  const TKsefDownloadOutcome outcome = Download(server, request);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Invoices.size(), 3);
+  // Jan 15 – Apr 15 – Jul 15 – Oct 15 – the mark: KSeF refuses any window longer than 3 months.
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});
+  const QString third = server.InvoiceNumbers()[2];
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/") + third + QStringLiteral(".xml"), "<Faktura/>");
+
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  EXPECT_EQ(outcome.Error,
+            QStringLiteral("Faktura %1 jest już zapisana w „%2” z inną treścią (SHA-256 %3), a KSeF podał ją z SHA-256 "
+                           "%4; niczego nie nadpisano, sprawdź, który plik jest właściwy.")
+                .arg(third, InvoiceFile(third),
+                     QString::fromLatin1(QCryptographicHash::hash("<Faktura/>", QCryptographicHash::Sha256).toBase64()),
+                     QString::fromLatin1(
+                         QCryptographicHash::hash(server.InvoiceBytes(third), QCryptographicHash::Sha256).toBase64())));
+  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF/") + third + QStringLiteral(".xml")), "<Faktura/>");
+  // The first package (invoices 1 and 2) was wholly stored; the second stopped at invoice 3.
+  EXPECT_EQ(outcome.Invoices.size(), 2);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
+  // The session is ended all the same.
+  EXPECT_EQ(server.Count("DELETE /v2/auth/sessions/current 204"), 1);
+}
+
+TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "changed-invoice"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; "
+                                          "nie zapisano jej, spróbuj ponownie.")
+                               .arg(server.InvoiceNumbers().first()));
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+  EXPECT_EQ(RememberedStart(), std::nullopt);
+}
+
+TEST_F(TKsefDownloadTest, AServerItsCertificateCannotConfirmGetsNothing) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  WriteSettings(server, false);
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  EXPECT_EQ(outcome.Error,
+            QStringLiteral("Nie udało się połączyć z KSeF (%1/security/public-key-certificates): nie udało się "
+                           "potwierdzić certyfikatu serwera.")
+                .arg(server.Base()));
+  EXPECT_EQ(server.Requests(), QStringList());
+}
+
+TEST_F(TKsefDownloadTest, AWaitTheUserCancelsEndsTheDownloadAsCancelled) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "rate-limit"});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  // "Anuluj" pressed as the wait KSeF asked for begins; the real clock must see it.
+  class TCancellableProgress : public IProgress {
+  public:
+    void Report(qint64, qint64) override {}
+    bool Cancelled() const override { return Pressed; }
+    bool Pressed = false;
+  };
+  class TPressingWaiter : public IKsefWaiter {
+  public:
+    explicit TPressingWaiter(TCancellableProgress &progress) : FProgress(progress) {}
+    void Wait(int seconds, const IKsefProgress &progress) override {
+      // The waits of the login and the export pass at once; the one of the 429 is cancelled.
+      if (seconds != 7)
+        return;
+      FProgress.Pressed = true;
+      TKsefSleeper().Wait(seconds, progress);
+    }
+
+  private:
+    TCancellableProgress &FProgress;
+  };
+  TCancellableProgress progress;
+  TPressingWaiter waiter(progress);
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, waiter);
+  EXPECT_TRUE(outcome.Cancelled);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Pobieranie z KSeF przerwano."));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 1);
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+  EXPECT_EQ(RememberedStart(), std::nullopt);
+}
+
+} // namespace
