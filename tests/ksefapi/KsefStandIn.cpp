@@ -1,33 +1,14 @@
 #include "KsefStandIn.h"
 
+#include "PythonTestServer.h"
 #include <QDir>
-#include <QRegularExpression>
 #include <stdexcept>
 
-namespace {
-
-// A safety net only: the server prints READY within seconds unless something is broken
-// (making its RSA keys takes the longest).
-constexpr int StartTimeoutMs = 60000;
-
-} // namespace
-
 TKsefStandIn::TKsefStandIn(const QString &nip, const QStringList &options) {
-  FProcess.start(QStringLiteral("/usr/bin/python3"),
-                 QStringList{QStringLiteral(PAVENA_KSEF_STANDIN), "--dir", FDir.Path(), "--log",
-                             FDir.File("requests.log"), "--nip", nip} +
-                     options);
-  QByteArray output;
-  while (!output.contains('\n') && FProcess.waitForReadyRead(StartTimeoutMs))
-    output += FProcess.readAllStandardOutput();
-  const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
-  if (!ready.hasMatch()) {
-    FProcess.kill();
-    FProcess.waitForFinished();
-    throw std::runtime_error("The KSeF stand-in did not start: " + output.toStdString() +
-                             FProcess.readAllStandardError().toStdString());
-  }
-  FPort = ready.captured(1).toInt();
+  FPort = StartPythonTestServer(FProcess, QStringLiteral(PAVENA_KSEF_STANDIN),
+                                QStringList{"--dir", FDir.Path(), "--log", FDir.File("requests.log"), "--nip", nip} +
+                                    options,
+                                "The KSeF stand-in");
 }
 
 TKsefStandIn::~TKsefStandIn() {

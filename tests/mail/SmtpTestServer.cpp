@@ -1,9 +1,9 @@
 #include "SmtpTestServer.h"
 
+#include "PythonTestServer.h"
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -12,13 +12,8 @@
 
 namespace {
 
-constexpr int StartTimeoutMs = 15000;
 // A safety net only: an event comes within milliseconds unless something is broken.
 constexpr int WaitTimeoutMs = 120000;
-
-// Debian's interpreter: python3-aiosmtpd is installed for it, not for whatever python3 comes
-// first on PATH.
-const QString Python = QStringLiteral("/usr/bin/python3");
 
 void RunOpenSsl(const QStringList &arguments) {
   QProcess openssl;
@@ -70,19 +65,8 @@ TTestCertificate MakeExpiredCertificate(const TTempDir &dir, const QString &name
 }
 
 TSmtpTestServer::TSmtpTestServer(const QStringList &arguments) {
-  FProcess.start(Python,
-                 QStringList{QStringLiteral(PAVENA_SMTP_TEST_SERVER), "--maildir", FMailDir.Path()} + arguments);
-  QByteArray output;
-  while (!output.contains('\n') && FProcess.waitForReadyRead(StartTimeoutMs))
-    output += FProcess.readAllStandardOutput();
-  const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
-  if (!ready.hasMatch()) {
-    FProcess.kill();
-    FProcess.waitForFinished();
-    throw std::runtime_error("The test SMTP server did not start: " + output.toStdString() +
-                             FProcess.readAllStandardError().toStdString());
-  }
-  FPort = ready.captured(1).toInt();
+  FPort = StartPythonTestServer(FProcess, QStringLiteral(PAVENA_SMTP_TEST_SERVER),
+                                QStringList{"--maildir", FMailDir.Path()} + arguments, "The test SMTP server");
 }
 
 TSmtpTestServer::~TSmtpTestServer() {

@@ -1,6 +1,6 @@
 #include "HttpsTestServer.h"
 
-#include <QRegularExpression>
+#include "PythonTestServer.h"
 #include <stdexcept>
 
 namespace {
@@ -12,17 +12,10 @@ constexpr int WaitTimeoutMs = 120000;
 
 THttpsTestServer::THttpsTestServer(const TTempDir &files, const TTestCertificate &certificate,
                                    const QStringList &options) {
-  FProcess.start(QStringLiteral("/usr/bin/python3"),
-                 QStringList{QStringLiteral(PAVENA_HTTPS_TEST_SERVER), "--dir", files.Path(), "--cert",
-                             certificate.CertFile, "--key", certificate.KeyFile} +
-                     options);
-  QByteArray output;
-  while (!output.contains('\n') && FProcess.waitForReadyRead(15000))
-    output += FProcess.readLine();
-  const QRegularExpressionMatch ready = QRegularExpression("^READY (\\d+)\n").match(QString::fromUtf8(output));
-  if (!ready.hasMatch())
-    throw std::runtime_error("The test HTTPS server did not start: " + FProcess.readAllStandardError().toStdString());
-  FPort = ready.captured(1).toInt();
+  FPort = StartPythonTestServer(
+      FProcess, QStringLiteral(PAVENA_HTTPS_TEST_SERVER),
+      QStringList{"--dir", files.Path(), "--cert", certificate.CertFile, "--key", certificate.KeyFile} + options,
+      "The test HTTPS server");
 }
 
 THttpsTestServer::~THttpsTestServer() {
