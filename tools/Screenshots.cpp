@@ -113,6 +113,7 @@ public:
     Save(window, 2, QStringLiteral("videotel"));
     Save(window, 3, QStringLiteral("funkcje-techniczne"));
     Save(window, 4, QStringLiteral("banki"));
+    Save(window, 6, QStringLiteral("ksef"));
   }
 
 private:

@@ -21,7 +21,11 @@ private:
   QStringList &FNotices;
 };
 
-QString PayerNip(const TAppPaths &paths) {
+QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
+
+} // namespace
+
+QString KsefPayerNip(const TAppPaths &paths) {
   const QString nip = NipWithoutSeparators(TSettings::LoadCompany(paths.SettingsFile()).NIP);
   if (!IsValidNip(nip))
     throw Exception(QStringLiteral("Brak poprawnego NIP płatnika w %1 ([COMPANY] NIP=): faktury zakupu pobiera się z "
@@ -29,10 +33,6 @@ QString PayerNip(const TAppPaths &paths) {
                         .arg(paths.SettingsFile()));
   return nip;
 }
-
-QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
-
-} // namespace
 
 QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("FAKTURY_KSEF")); }
 
@@ -44,7 +44,7 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
-    const QString nip = PayerNip(paths);
+    const QString nip = KsefPayerNip(paths);
     const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile());
     const TKsefDownloadState state(KsefStateFile(paths));
     const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);

@@ -45,6 +45,10 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
 // gross amount), then a summary.
 QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome);
 
+// The payer's NIP, whose purchase invoices are downloaded; fails with a Polish sentence when
+// settings.ini holds no valid one.
+QString KsefPayerNip(const TAppPaths &paths);
+
 // The folder of downloaded invoices and the file of remembered starting points.
 QString KsefInvoiceDirectory(const TAppPaths &paths);
 QString KsefStateFile(const TAppPaths &paths);

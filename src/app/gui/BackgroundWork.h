@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Cancellation.h"
+#include "whitelist/LoadProgress.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -17,13 +18,15 @@ class QPushButton;
 class QTimer;
 
 // What a running step shares with the window: the user's cancellation, and how far it has come.
-class TBackgroundTask {
+// It is the progress the slow commands take.
+class TBackgroundTask : public IProgress {
 public:
   // Set by "Anuluj" or by closing the window.
   TCancellation Cancellation;
 
   // Any thread: `done` of `total`; the window shows the percentage. `total` 0: not known.
-  void Report(qint64 done, qint64 total);
+  void Report(qint64 done, qint64 total) override;
+  bool Cancelled() const override { return Cancellation.IsCancelled(); }
   // 0 to 100, or -1 while the step has not told how far it has come.
   int Percent() const { return FPercent; }
 

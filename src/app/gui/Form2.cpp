@@ -7,6 +7,7 @@
 #include "app/gui/Form3.h"
 #include "app/gui/BankPage.h"
 #include "app/gui/HistoryPage.h"
+#include "app/gui/KsefPage.h"
 #include "app/gui/PayerPanel.h"
 #include "app/gui/WhiteListPanel.h"
 #include "app/gui/ProgramInfo.h"
@@ -44,10 +45,12 @@ TForm2::TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWid
       FMPPControls(*FUi.SplitPaymentCheck, *FUi.SplitPaymentFormatGroup, *FUi.SplitPaymentFormatItems),
       FSplitPayment(FMPPControls, FHost.Paths.SettingsFile()), FBankDialog(new TForm3(FHost.Dialogs, this)),
       FBank(FHost, *FUi.Payer, *FUi.Payer, *FUi.BankPage, *FBankDialog), FCommands(FHost), FSendToAuthor(FHost),
-      FPdfPreview(FHost) {
+      FPdfPreview(FHost), FSecretPrompt(this) {
   setObjectName(QStringLiteral("Form2"));
   resize(900, 640);
-  FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog});
+  auto *ksefPage = new TKsefPage(FHost, background, FSecretPrompt, FKeyring, FKsefWaiter);
+  FUi.KsefArea->layout()->addWidget(ksefPage);
+  FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog, ksefPage->Log()});
   (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost, background));
   FUi.WhiteListArea->layout()->setContentsMargins(0, 0, 0, 0);
   FUi.HistoryArea->layout()->addWidget(new THistoryPage(FHost));

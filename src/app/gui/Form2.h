@@ -8,7 +8,10 @@
 #include "app/commands/TransferCommands.h"
 #include "app/gui/Form2Ui.h"
 #include "app/gui/QtLog.h"
+#include "app/gui/QtKeyring.h"
 #include "app/gui/QtMPPControls.h"
+#include "app/gui/QtSecretPrompt.h"
+#include "ksefapi/KsefProgress.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -18,7 +21,7 @@ class QLineEdit;
 class TBackgroundWork;
 class TForm3;
 
-// The main window: six pages of controls, the message log and the split-payment choice. It
+// The main window: seven pages of controls, the message log and the split-payment choice. It
 // reads its fields, hands them to the commands and shows what they report; the work itself is
 // the commands'.
 class TForm2 : public QMainWindow {
@@ -28,8 +31,8 @@ public:
   // Builds the pages, sets the title and the working directories, then loads the payer data,
   // the stored split-payment choice and the bank register (whose remembered account may
   // replace the payer fields). `log` is the host's log: the window shows it in the logs of
-  // its pages. `background` runs the white list's loads and downloads, as it runs the host's
-  // slow work.
+  // its pages. `background` runs the white list's loads and downloads and the download from
+  // KSeF, as it runs the host's slow work.
   TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWidget *parent = nullptr);
   ~TForm2() override;
 
@@ -63,4 +66,8 @@ private:
   TTransferCommands FCommands;
   TSendToAuthorCommand FSendToAuthor;
   TInvoicePdfPreview FPdfPreview;
+  // The secrets of the KSeF login: asked for in a dialog, remembered in the desktop's keyring.
+  TQtSecretPrompt FSecretPrompt;
+  TQtKeyring FKeyring;
+  TKsefSleeper FKsefWaiter;
 };

@@ -227,6 +227,10 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.HistoryArea->setObjectName(QStringLiteral("PageHistoria"));
   (new QVBoxLayout(ui.HistoryArea))->setContentsMargins(0, 0, 0, 0);
   ui.Pages->addTab(ui.HistoryArea, QStringLiteral("Historia"));
+  ui.KsefArea = new QWidget;
+  ui.KsefArea->setObjectName(QStringLiteral("PageKsef"));
+  (new QVBoxLayout(ui.KsefArea))->setContentsMargins(0, 0, 0, 0);
+  ui.Pages->addTab(ui.KsefArea, QStringLiteral("KSeF"));
   window.setCentralWidget(ui.Pages);
   return ui;
 }

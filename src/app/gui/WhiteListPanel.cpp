@@ -12,17 +12,6 @@ QPushButton *NewButton(const QString &name, const QString &caption) {
   return button;
 }
 
-// The white list's view of the window's background task.
-class TTaskProgress : public IProgress {
-public:
-  explicit TTaskProgress(TBackgroundTask &task) : FTask(task) {}
-  void Report(qint64 done, qint64 total) override { FTask.Report(done, total); }
-  bool Cancelled() const override { return FTask.Cancellation.IsCancelled(); }
-
-private:
-  TBackgroundTask &FTask;
-};
-
 } // namespace
 
 TWhiteListPanel::TWhiteListPanel(THost &host, TBackgroundWork &background, QWidget *parent)
@@ -67,10 +56,7 @@ void TWhiteListPanel::DownloadClicked() {
 
 void TWhiteListPanel::Run(const QString &what, const std::function<TFlatFileOutcome(IProgress &)> &work) {
   TFlatFileOutcome outcome;
-  FBackground.Run(what, [&](TBackgroundTask &task) {
-    TTaskProgress progress(task);
-    outcome = work(progress);
-  });
+  FBackground.Run(what, [&](TBackgroundTask &task) { outcome = work(task); });
   TWhiteListCommands(FHost).LogOutcome(outcome);
   ShowLoadedDay();
   emit Finished();
