@@ -400,7 +400,7 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
 
 // Takes a journal back to the layout before its keys were indexed by their hashes (version 3).
 void UndoKeyHashes(TSqliteDatabase &database) {
-  database.Execute("DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
+  database.Execute("DROP TABLE paid_outside; DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
                    "ALTER TABLE payment DROP COLUMN match_hash; ALTER TABLE payment DROP COLUMN ksef_hash; "
                    "CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL; "
                    "CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL; "
