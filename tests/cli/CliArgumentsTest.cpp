@@ -117,6 +117,22 @@ TEST(CliArgumentsTest, OptionsBeforeTheCommandNameAreItsOwn) {
   EXPECT_EQ(ParseCliArguments(Words("faktura -- --version")).Input, QStringLiteral("--version"));
 }
 
+// --ksef is the one option given again and again; a form is chosen by all the options given,
+// whatever their order.
+TEST(CliArgumentsTest, DueInvoicesTakeRepeatedNumbersInAnyOrder) {
+  const TCliRequest create = ParseCliArguments(Words("do-zaplaty --ksef A --scisle --ksef=B --utworz"));
+  EXPECT_EQ(create.Command, TCliCommand::DueInvoices);
+  EXPECT_TRUE(create.CreateDueTransfer);
+  EXPECT_TRUE(create.Strict);
+  EXPECT_EQ(create.DueKsefNumbers, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+
+  const TCliRequest due = ParseCliArguments(Words("do-zaplaty --termin-do 2026-03-31 --utworz"));
+  EXPECT_TRUE(due.CreateDueTransfer);
+  EXPECT_EQ(due.Due.DueUpTo, QDate(2026, 3, 31));
+  EXPECT_FALSE(ParseCliArguments(Words("do-zaplaty --status wszystkie")).Due.Status.has_value());
+  EXPECT_EQ(ParseCliArguments(Words("do-zaplaty --status w-pliku")).Due.Status, TDueStatus::InFile);
+}
+
 struct THelpCase {
   const char *Arguments;
   QString Topic;
