@@ -314,6 +314,8 @@ QStringList CommandOptionNames(const TCliCommandSpec &command) {
   QStringList names;
   for (const TCliForm &form : command.Forms)
     names += FormOptionNames(form);
+  // An option of two forms (--termin-do) is named once.
+  names.removeDuplicates();
   return names;
 }
 

@@ -72,7 +72,7 @@ QString CliChecksNote();
 // command when it is empty.
 QList<const TCliCommandSpec *> CommandsOfTopic(const QString &topic);
 
-// The option names of a form, and of a command in the order of its forms.
+// The option names of a form, and of a command in the order of its forms, each once.
 QStringList FormOptionNames(const TCliForm &form);
 QStringList CommandOptionNames(const TCliCommandSpec &command);
 

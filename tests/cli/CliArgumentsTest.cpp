@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "cli/CliArguments.h"
+#include "cli/CliCommandTable.h"
 #include "model/Exception.h"
 
 #include <gtest/gtest.h>
@@ -131,6 +132,7 @@ TEST(CliArgumentsTest, DueInvoicesTakeRepeatedNumbersInAnyOrder) {
   EXPECT_EQ(due.Due.DueUpTo, QDate(2026, 3, 31));
   EXPECT_FALSE(ParseCliArguments(Words("do-zaplaty --status wszystkie")).Due.Status.has_value());
   EXPECT_EQ(ParseCliArguments(Words("do-zaplaty --status w-pliku")).Due.Status, TDueStatus::InFile);
+  EXPECT_EQ(CommandOptionNames(*CommandsOfTopic(QStringLiteral("do-zaplaty")).first()).count(u"--termin-do"), 1);
 }
 
 struct THelpCase {
