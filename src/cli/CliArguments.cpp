@@ -47,11 +47,24 @@ struct TGivenOption {
   QString Value;
 };
 
-// Options of different forms, or two of one group, are never given together.
+// The first form that takes every option given; else that of the first option, to name what
+// does not fit it.
+const TCliForm *FormOfAll(const TCliCommandSpec &command, const QList<TGivenOption> &given) {
+  for (const TCliForm &form : command.Forms) {
+    const QStringList names = FormOptionNames(form);
+    if (std::all_of(given.begin(), given.end(),
+                    [&](const TGivenOption &option) { return names.contains(option.Name); }))
+      return &form;
+  }
+  return FormOf(command, given.first().Name);
+}
+
+// Options of different forms, or two of one group, are never given together; a form's
+// required groups are all given.
 void CheckCombination(const TCliCommandSpec &command, const QList<TGivenOption> &given) {
   if (given.isEmpty())
     return;
-  const TCliForm *form = FormOf(command, given.first().Name);
+  const TCliForm *form = FormOfAll(command, given);
   for (qsizetype i = 0; i < given.size(); ++i) {
     const QString &name = given[i].Name;
     if (const QStringList others = FormOptionNames(*form); !others.contains(name))
@@ -61,9 +74,14 @@ void CheckCombination(const TCliCommandSpec &command, const QList<TGivenOption> 
     for (const TCliOptionGroup &group : *form)
       if (group.Options.contains(name))
         for (qsizetype earlier = 0; earlier < i; ++earlier)
-          if (group.Options.contains(given[earlier].Name))
+          if (group.Options.contains(given[earlier].Name) && given[earlier].Name != name)
             throw Exception(QStringLiteral("Opcje %1 i %2 wykluczają się").arg(given[earlier].Name, name));
   }
+  for (const TCliOptionGroup &group : *form)
+    if (!group.Optional && std::none_of(given.begin(), given.end(), [&](const TGivenOption &option) {
+          return group.Options.contains(option.Name);
+        }))
+      throw Exception(QStringLiteral("Opcja %1 wymaga opcji %2").arg(given.first().Name, JoinOr(group.Options)));
 }
 
 } // namespace
@@ -143,7 +161,8 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
     if (!allowed.contains(name))
       throw Exception(QStringLiteral("Nieznana opcja polecenia %1: %2 (dozwolone: %3)")
                           .arg(command->Name, name, JoinOr(allowed + QStringList{QStringLiteral("--help")})));
-    if (std::any_of(given.begin(), given.end(), [&](const TGivenOption &option) { return option.Name == name; }))
+    if (!FindCliOption(name)->Repeatable &&
+        std::any_of(given.begin(), given.end(), [&](const TGivenOption &option) { return option.Name == name; }))
       throw Exception(QStringLiteral("Opcja %1 została podana więcej niż raz").arg(name));
     const bool takesValue = !FindCliOption(name)->ValueName.isEmpty();
     QString value;

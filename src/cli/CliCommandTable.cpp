@@ -36,6 +36,20 @@ std::int64_t FileIdOfOption(const QString &option, const QString &text) {
   return id;
 }
 
+std::optional<TDueStatus> DueStatusOfOption(const QString &option, const QString &text) {
+  const std::pair<const char *, std::optional<TDueStatus>> statuses[] = {{"do-zaplaty", TDueStatus::ToPay},
+                                                                         {"w-pliku", TDueStatus::InFile},
+                                                                         {"poza-programem", TDueStatus::PaidOutside},
+                                                                         {"nie-do-przelewu", TDueStatus::NotPayable},
+                                                                         {"wszystkie", std::nullopt}};
+  for (const auto &[name, status] : statuses)
+    if (text == QLatin1StringView(name))
+      return status;
+  throw Exception(QStringLiteral("Opcja %1 przyjmuje do-zaplaty, w-pliku, poza-programem, nie-do-przelewu albo "
+                                 "wszystkie, a nie „%2”")
+                      .arg(option, text));
+}
+
 const QList<TCliOptionSpec> Options = {
     {QStringLiteral("--referencja"), QStringLiteral("TEKST"),
      QStringLiteral("dodatkowa własna referencja do przelewu (tylko faktura)"),
@@ -76,7 +90,8 @@ const QList<TCliOptionSpec> Options = {
      QStringLiteral("historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
                     "albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)"),
      [](TCliRequest &request, const QString &, const QString &value) { request.History.Search = value; }},
-    {QStringLiteral("--csv"), QString(), QStringLiteral("historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)"),
+    {QStringLiteral("--csv"), QString(),
+     QStringLiteral("historia i do-zaplaty jako CSV (średniki, UTF-8 ze znacznikiem BOM)"),
      [](TCliRequest &request, const QString &, const QString &) { request.Csv = true; }},
     {QStringLiteral("--wycofaj"), QStringLiteral("NR"),
      QStringLiteral("historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
@@ -90,6 +105,37 @@ const QList<TCliOptionSpec> Options = {
      [](TCliRequest &request, const QString &option, const QString &value) {
        request.RestoreFile = FileIdOfOption(option, value);
      }},
+    // do-zaplaty
+    {QStringLiteral("--termin-do"), QStringLiteral("RRRR-MM-DD"),
+     QStringLiteral("do-zaplaty: faktury z terminem płatności tego dnia i wcześniej\n"
+                    "(oraz bez terminu)"),
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.Due.DueUpTo = DateOfOption(option, value);
+     }},
+    {QStringLiteral("--status"), QStringLiteral("STATUS"),
+     QStringLiteral("do-zaplaty: tylko faktury o statusie do-zaplaty, w-pliku,\n"
+                    "poza-programem albo nie-do-przelewu; wszystkie (domyślnie): każde"),
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       request.Due.Status = DueStatusOfOption(option, value);
+     }},
+    {QStringLiteral("--utworz"), QString(),
+     QStringLiteral("do-zaplaty: jeden plik przelewów (jak paczka) z faktur do zapłaty\n"
+                    "z terminem do dnia --termin-do albo o numerach --ksef; pomija\n"
+                    "pozostałe, mówiąc dlaczego; nic nie zapisuje, gdy któraś jest\n"
+                    "już w pliku przelewów"),
+     [](TCliRequest &request, const QString &, const QString &) { request.CreateDueTransfer = true; }},
+    {QStringLiteral("--ksef"), QStringLiteral("NUMER..."),
+     QStringLiteral("do-zaplaty --utworz: faktura o tym numerze KSeF (opcję można\npowtórzyć)"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.DueKsefNumbers.append(value); }, true},
+    {QStringLiteral("--oznacz-zaplacona"), QStringLiteral("NUMER"),
+     QStringLiteral("do-zaplaty: faktura o numerze KSeF NUMER zapłacona poza programem"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.MarkPaidOutside = value; }},
+    {QStringLiteral("--notatka"), QStringLiteral("TEKST"),
+     QStringLiteral("do-zaplaty --oznacz-zaplacona: notatka do oznaczenia"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.Note = value; }},
+    {QStringLiteral("--cofnij"), QStringLiteral("NUMER"),
+     QStringLiteral("do-zaplaty: cofa oznaczenie faktury NUMER jako zapłaconej"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.UndoPaidOutside = value; }},
 };
 
 const TCliOptionGroup SplitPayment{{QStringLiteral("--mpp"), QStringLiteral("--bez-mpp")}};
@@ -171,6 +217,20 @@ const QList<TCliCommandSpec> Commands = {
      {{0, QStringLiteral("historia wypisana (plik wycofany, przywrócony)")},
       {1, QStringLiteral("nie powiodło się")},
       {2, QStringLiteral("błędne wywołanie")}}},
+    {QStringLiteral("do-zaplaty"),
+     TCliCommand::DueInvoices,
+     {},
+     {{TCliOptionGroup{{QStringLiteral("--termin-do")}}, TCliOptionGroup{{QStringLiteral("--status")}},
+       TCliOptionGroup{{QStringLiteral("--csv")}}},
+      {TCliOptionGroup{{QStringLiteral("--utworz")}, false},
+       TCliOptionGroup{{QStringLiteral("--termin-do"), QStringLiteral("--ksef")}, false}, SplitPayment, Strict},
+      {TCliOptionGroup{{QStringLiteral("--oznacz-zaplacona")}, false}, TCliOptionGroup{{QStringLiteral("--notatka")}}},
+      {TCliOptionGroup{{QStringLiteral("--cofnij")}, false}}},
+     QStringLiteral("faktury zakupowe z FAKTURY_KSEF według terminu płatności: termin, sprzedawca,\n"
+                    "NIP, numer faktury, numer KSeF, brutto, do zapłaty, waluta i status (do zapłaty,\n"
+                    "w pliku PLIK DATA, zapłacona poza programem, nie do przelewu: powód); na końcu\n"
+                    "suma do zapłaty w każdej walucie"),
+     {}},
 };
 
 const QList<TCliOptionSpec> ProgramOptions = {
@@ -254,6 +314,8 @@ QStringList CommandOptionNames(const TCliCommandSpec &command) {
   QStringList names;
   for (const TCliForm &form : command.Forms)
     names += FormOptionNames(form);
+  // An option of two forms (--termin-do) is named once.
+  names.removeDuplicates();
   return names;
 }
 

@@ -20,10 +20,12 @@ struct TCliOptionSpec {
   // Puts the value into the request; throws with a Polish message naming the option when the
   // value is wrong.
   void (*Apply)(TCliRequest &request, const QString &option, const QString &value) = nullptr;
+  // May be given more than once, each value applied in turn.
+  bool Repeatable = false;
 };
 
-// Options of which a call gives at most one. A group that is not optional is the whole of a
-// form after the first: giving one of its options is what chooses that form.
+// Options of which a call gives at most one. A group that is not optional is one that its
+// form needs: a call of that form gives one of its options.
 struct TCliOptionGroup {
   QStringList Options;
   bool Optional = true;
@@ -70,7 +72,7 @@ QString CliChecksNote();
 // command when it is empty.
 QList<const TCliCommandSpec *> CommandsOfTopic(const QString &topic);
 
-// The option names of a form, and of a command in the order of its forms.
+// The option names of a form, and of a command in the order of its forms, each once.
 QStringList FormOptionNames(const TCliForm &form);
 QStringList CommandOptionNames(const TCliCommandSpec &command);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/DueInvoices.h"
 #include "journal/JournalRecords.h"
 #include "model/Types.h"
 
@@ -19,7 +20,8 @@ enum class TCliCommand {
   WhiteListLoad,
   WhiteListCheck,
   WhiteListDownload,
-  History
+  History,
+  DueInvoices
 };
 
 // What one run of pavena-cli is asked to do.
@@ -46,4 +48,13 @@ struct TCliRequest {
   // count as sent again, instead of a listing.
   std::optional<std::int64_t> WithdrawFile;
   std::optional<std::int64_t> RestoreFile;
+  // do-zaplaty: which invoices (--termin-do, --status; no status for all), and instead of a
+  // listing: --utworz the transfer file of those due (or of the --ksef numbers), or
+  // --oznacz-zaplacona / --cofnij the mark of one invoice, with --notatka.
+  TDueFilter Due;
+  bool CreateDueTransfer = false;
+  QStringList DueKsefNumbers;
+  QString MarkPaidOutside;
+  QString UndoPaidOutside;
+  QString Note;
 };

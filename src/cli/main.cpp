@@ -2,6 +2,7 @@
 #include "CliHelp.h"
 #include "ConsoleHost.h"
 #include "WhiteListCli.h"
+#include "app/commands/DueInvoiceCommands.h"
 #include "app/commands/HistoryListing.h"
 #include "app/commands/InvoicePdfPreview.h"
 #include "app/commands/SendToAuthorCommand.h"
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -51,18 +53,14 @@ void CheckOutput(bool written) {
     throw TOutputFailed{errno};
 }
 
-// Streamed to standard output as the journal is read, so a long history needs no memory. A
-// reader that stops early ("historia | head") ends the listing without a word: it has all it
-// wanted.
-bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
+// Writes a listing to standard output with `write`. A reader that stops early ("historia |
+// head") ends the listing without a word: it has all it wanted.
+bool PrintListing(const std::function<void(const TByteSink &)> &write) {
   const TByteSink out = [](QByteArrayView bytes) {
     CheckOutput(std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size()));
   };
   try {
-    if (request.Csv)
-      WriteHistoryCsv(paths, request.History, out);
-    else
-      WriteHistoryTable(paths, request.History, out);
+    write(out);
     CheckOutput(std::fflush(stdout) == 0);
     return true;
   } catch (const TOutputFailed &failure) {
@@ -71,6 +69,16 @@ bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
     WriteLines(stderr, QStringLiteral("Błąd: Nie można pisać na standardowe wyjście."));
     return false;
   }
+}
+
+// Streamed to standard output as the journal is read, so a long history needs no memory.
+bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
+  return PrintListing([&](const TByteSink &out) {
+    if (request.Csv)
+      WriteHistoryCsv(paths, request.History, out);
+    else
+      WriteHistoryTable(paths, request.History, out);
+  });
 }
 
 // historia --wycofaj / --przywroc: the line saying what was done.
@@ -107,6 +115,45 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
   return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
 }
 
+int RunDueInvoices(const TCliRequest &request, const TAppPaths &paths) {
+  if (!request.MarkPaidOutside.isEmpty() || !request.UndoPaidOutside.isEmpty()) {
+    WriteLines(stdout, request.MarkPaidOutside.isEmpty() ? UndoPaidOutside(paths, request.UndoPaidOutside)
+                                                         : MarkPaidOutside(paths, request.MarkPaidOutside, request.Note,
+                                                                           QDateTime::currentDateTime()));
+    return ExitStatus(TExitCode::Success);
+  }
+  TInvoiceFolders source(paths);
+  const QDateTime now = QDateTime::currentDateTime();
+  const std::vector<TDueInvoice> invoices = ReadDueInvoices(paths, source, now);
+  if (!request.CreateDueTransfer) {
+    std::vector<const TDueInvoice *> shown;
+    for (const TDueInvoice &invoice : invoices)
+      if (DueFilterPasses(request.Due, invoice))
+        shown.push_back(&invoice);
+    return ExitStatus(PrintListing([&](const TByteSink &out) {
+      if (request.Csv)
+        WriteDueCsv(shown, out);
+      else
+        WriteDueTable(shown, out);
+    })
+                          ? TExitCode::Success
+                          : TExitCode::Failed);
+  }
+  paths.CreateWorkDirectories();
+  TConsoleHost console(paths);
+  QStringList unknown;
+  const std::vector<TDueInvoice> chosen =
+      ChooseDueInvoices(invoices, request.DueKsefNumbers, request.Due.DueUpTo, unknown);
+  for (const QString &number : unknown)
+    console.Host().Log.AppendWarning(
+        QStringLiteral("Pominięto: numer KSeF %1, nie ma takiej faktury w FAKTURY_KSEF.").arg(number));
+  TTransferResult result = CreateDueTransfer(console.Host(), chosen, request.MPP.value_or(StoredSplitPayment(paths)));
+  if (!result.Written)
+    return ExitStatus(TExitCode::Failed);
+  result.Warnings += unknown.size();
+  return ExitStatus(request.Strict && result.Warnings > 0 ? TExitCode::Warnings : TExitCode::Success);
+}
+
 // Every command by name, so that one added to the table and not run here is a compiler warning.
 int Run(const TCliRequest &request, const TAppPaths &paths) {
   switch (request.Command) {
@@ -124,6 +171,7 @@ int Run(const TCliRequest &request, const TAppPaths &paths) {
   case TCliCommand::WhiteListCheck:
   case TCliCommand::WhiteListDownload: return RunWhiteList(request, paths);
   case TCliCommand::History: return RunHistory(request, paths);
+  case TCliCommand::DueInvoices: return RunDueInvoices(request, paths);
   }
   // Not reached: the switch names every command.
   return ExitStatus(TExitCode::Failed);

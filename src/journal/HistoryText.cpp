@@ -8,6 +8,8 @@ namespace {
 
 const QString ShownDateTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+} // namespace
+
 QString CsvText(const QString &text) {
   QString field = text;
   if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()))
@@ -17,8 +19,19 @@ QString CsvText(const QString &text) {
   return field;
 }
 
-// "1234,50": a decimal comma without grouping, which a spreadsheet reads as a number.
 QString CsvAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
+
+QByteArray CsvRecord(const QStringList &fields) { return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8(); }
+
+QByteArray CsvByteOrderMark() { return QByteArray("\xEF\xBB\xBF"); }
+
+QString Column(const QString &text, qsizetype width) {
+  if (text.size() > width)
+    return text.left(width - 1) + u'…';
+  return text.leftJustified(width);
+}
+
+namespace {
 
 // "nie" without split payment, else its format; "tak" for a file recorded before the format was.
 QString SplitPaymentText(const THistoryEntry &entry) {
@@ -27,16 +40,10 @@ QString SplitPaymentText(const THistoryEntry &entry) {
   return entry.SplitPaymentFormat.isEmpty() ? QStringLiteral("tak") : entry.SplitPaymentFormat;
 }
 
-QString Column(const QString &text, qsizetype width) {
-  if (text.size() > width)
-    return text.left(width - 1) + u'…';
-  return text.leftJustified(width);
-}
-
 } // namespace
 
 QByteArray HistoryCsvHeader() {
-  return QByteArray("\xEF\xBB\xBF") +
+  return CsvByteOrderMark() +
          QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;Rachunek;"
                         "Tytuł;MPP;Kwota VAT;Biała lista\r\n")
              .toUtf8();
@@ -58,7 +65,7 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            SplitPaymentText(entry),
                            entry.VATAmount ? CsvAmount(*entry.VATAmount) : QString(),
                            CsvText(entry.WhiteListResult)};
-  return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+  return CsvRecord(fields);
 }
 
 QString HistoryTableHeader() {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // The journal's listing as text, line by line, so that a listing of any length is written out
 // as it is read.
@@ -19,9 +20,17 @@
 // columns of the page come the account, the transfer's title, split payment ("tak" or "nie"),
 // its VAT amount and the white-list result.
 QByteArray HistoryCsvHeader();
+// The pieces of that CSV, for other listings written the same way: a text field, an amount
+// ("1234,50": a decimal comma without grouping, which a spreadsheet reads as a number), a
+// line of fields already made, and the byte-order mark that starts the file.
+QString CsvText(const QString &text);
+QString CsvAmount(TAmount amount);
+QByteArray CsvRecord(const QStringList &fields);
+QByteArray CsvByteOrderMark();
 QByteArray HistoryCsvLine(const THistoryEntry &entry);
 
-// A table for the terminal: columns of fixed width, long texts cut with "…".
+// A table for the terminal: columns of fixed width, long texts cut with "…" (Column).
+QString Column(const QString &text, qsizetype width);
 QString HistoryTableHeader();
 QString HistoryTableLine(const THistoryEntry &entry);
 

@@ -65,6 +65,12 @@ struct TFileMark {
   std::optional<QDateTime> WithdrawnAt;
 };
 
+// An invoice the user paid without a transfer file of this program.
+struct TPaidOutsideMark {
+  QDateTime MarkedAt;
+  QString Note;
+};
+
 // Which payments a listing of the journal shows.
 struct THistoryFilter {
   // Days of writing, both included.

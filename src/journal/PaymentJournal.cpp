@@ -81,6 +81,16 @@ DROP INDEX payment_ksef_number;
 CREATE INDEX payment_match_hash ON payment(match_hash, file_id) WHERE match_hash IS NOT NULL;
 CREATE INDEX payment_ksef_hash ON payment(ksef_hash, file_id) WHERE ksef_hash IS NOT NULL;
 )sql",
+    // Invoices the user paid without a transfer file of this program, by the invoice's key (its
+    // KSeF number, or its seller's NIP and number as MatchKey makes it): the list of what is
+    // still to pay leaves them out. Taking the mark back deletes its row.
+    R"sql(
+CREATE TABLE paid_outside (
+  invoice_key TEXT PRIMARY KEY,
+  marked_at TEXT NOT NULL,
+  note TEXT NOT NULL
+);
+)sql",
 };
 
 const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
@@ -298,13 +308,93 @@ void TPaymentJournal::Migrate() {
   });
 }
 
+template <typename Work> void TPaymentJournal::Writing(Work &&work) {
+  if (!FExclusive) {
+    InWriteTransaction(FDatabase, std::forward<Work>(work));
+    return;
+  }
+  // Inside Exclusively a failed write takes back its own changes and leaves the rest.
+  FDatabase.Execute("SAVEPOINT journal_write");
+  try {
+    work();
+  } catch (...) {
+    try {
+      FDatabase.Execute("ROLLBACK TO journal_write");
+      FDatabase.Execute("RELEASE journal_write");
+    } catch (...) {
+    }
+    throw;
+  }
+  FDatabase.Execute("RELEASE journal_write");
+}
+
+template <typename Work> void TPaymentJournal::Reading(Work &&work) {
+  if (FExclusive)
+    work();
+  else
+    InReadTransaction(FDatabase, std::forward<Work>(work));
+}
+
+void TPaymentJournal::Exclusively(const std::function<void()> &work) {
+  InWriteTransaction(FDatabase, [&] {
+    FExclusive = true;
+    struct TEnd {
+      bool &Flag;
+      ~TEnd() { Flag = false; }
+    } end{FExclusive};
+    work();
+  });
+}
+
+std::optional<QString> InvoiceKey(const QString &ksefNumber, const QString &nip, const QString &invoiceNumber) {
+  TJournalPayment payment;
+  payment.KsefNumber = ksefNumber;
+  if (const std::optional<QString> number = MatchingKsefNumber(payment))
+    return QStringLiteral("K\n") + *number;
+  payment.PayeeNIP = nip;
+  payment.InvoiceNumber = invoiceNumber;
+  return MatchKey(payment);
+}
+
+void TPaymentJournal::MarkPaidOutside(const QString &invoiceKey, const QDateTime &at, const QString &note) {
+  Writing([&] {
+    TSqliteStatement mark(FDatabase, "INSERT INTO paid_outside (invoice_key, marked_at, note) VALUES (?1, ?2, ?3) "
+                                     "ON CONFLICT (invoice_key) DO UPDATE SET marked_at = ?2, note = ?3");
+    mark.Bind(1, invoiceKey);
+    mark.Bind(2, StoredDateTime(at));
+    mark.Bind(3, note);
+    mark.Run();
+  });
+}
+
+bool TPaymentJournal::UnmarkPaidOutside(const QString &invoiceKey) {
+  bool removed = false;
+  Writing([&] {
+    TSqliteStatement unmark(FDatabase, "DELETE FROM paid_outside WHERE invoice_key = ?1");
+    unmark.Bind(1, invoiceKey);
+    unmark.Run();
+    removed = sqlite3_changes(FDatabase.Handle()) > 0;
+  });
+  return removed;
+}
+
+QHash<QString, TPaidOutsideMark> TPaymentJournal::PaidOutsideMarks() {
+  QHash<QString, TPaidOutsideMark> marks;
+  Reading([&] {
+    TSqliteStatement list(FDatabase, "SELECT invoice_key, marked_at, note FROM paid_outside");
+    while (list.Next())
+      marks.insert(list.Text(0), TPaidOutsideMark{ReadDateTime(list.Text(1)), list.Text(2)});
+  });
+  return marks;
+}
+
 std::optional<TEarlierPayment> TPaymentJournal::FindEarlier(const TJournalPayment &payment) {
   return FindEarlier(std::vector{payment}).front();
 }
 
 std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const std::vector<TJournalPayment> &payments) {
   std::vector<std::optional<TEarlierPayment>> found(payments.size());
-  InReadTransaction(FDatabase, [&] {
+  Reading([&] {
     // The key's payments come from its index newest file first; the first whose text is the
     // key's and whose file was not withdrawn ends the walk. CROSS JOIN keeps the payments as
     // the outer loop.
@@ -348,7 +438,7 @@ void TPaymentJournal::Record(const TJournalFile &file, const std::vector<TJourna
   QMap<QString, TAmount> sums;
   for (const TJournalPayment &payment : payments)
     sums[payment.Currency] += payment.Amount;
-  InWriteTransaction(FDatabase, [&] {
+  Writing([&] {
     TSqliteStatement addFile(
         FDatabase,
         "INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, "
@@ -456,7 +546,7 @@ void TPaymentJournal::Interrupt() noexcept { FDatabase.Interrupt(); }
 
 std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, const std::optional<QDateTime> &at) {
   std::optional<TFileMark> before;
-  InWriteTransaction(FDatabase, [&] {
+  Writing([&] {
     TSqliteStatement find(FDatabase, "SELECT archive_path, withdrawn_at FROM transfer_file WHERE id = ?1");
     find.Bind(1, fileId);
     if (!find.Next())

@@ -4,6 +4,7 @@
 #include "journal/SqliteDatabase.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,19 @@ public:
   // How many payments `filter` lets through and their sums per currency.
   THistorySummary Summarize(const THistoryFilter &filter);
 
+  // Runs `work` holding the journal's write lock from its start: no other process records or
+  // marks anything meanwhile, so what `work` finds it may record in the same transaction. The
+  // reads and writes `work` makes on this journal join it; an exception takes all of them back.
+  void Exclusively(const std::function<void()> &work);
+
+  // Marks the invoice known by `invoiceKey` (InvoiceKey) as paid without a transfer file of
+  // this program, replacing an earlier mark; UnmarkPaidOutside takes the mark away and tells
+  // whether there was one.
+  void MarkPaidOutside(const QString &invoiceKey, const QDateTime &at, const QString &note);
+  bool UnmarkPaidOutside(const QString &invoiceKey);
+  // Every mark, by its invoice's key.
+  QHash<QString, TPaidOutsideMark> PaidOutsideMarks();
+
   // Makes the read running on another thread end soon with an Exception.
   void Interrupt() noexcept;
 
@@ -55,6 +69,15 @@ public:
 
 private:
   void Migrate();
+  // A write transaction of its own, or a part of Exclusively's that fails alone.
+  template <typename Work> void Writing(Work &&work);
+  template <typename Work> void Reading(Work &&work);
 
   TSqliteDatabase FDatabase;
+  bool FExclusive = false;
 };
+
+// The key an invoice's mark is kept by: its KSeF number when it has a real one, else its
+// seller's NIP and its number as FindEarlier matches them (case and surrounding blanks
+// ignored); none when it has neither.
+std::optional<QString> InvoiceKey(const QString &ksefNumber, const QString &nip, const QString &invoiceNumber);

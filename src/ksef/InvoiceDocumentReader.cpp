@@ -311,8 +311,9 @@ TInvoiceDocument ReadPaymentData(const TXmlElement &root) {
   invoice.Currency = TextOf(fa, QStringLiteral("KodWaluty"));
   invoice.VatRates = PaymentVatRatesOf(fa);
   invoice.Total = TextOf(fa, QStringLiteral("P_15"));
+  invoice.Kind = TextOf(fa, QStringLiteral("RodzajFaktury"));
   invoice.Annotations.SplitPayment = FlagOf(fa.FirstChild(QStringLiteral("Adnotacje")), QStringLiteral("P_18A"));
-  invoice.Payment.Accounts = AccountsOf(fa.FirstChild(QStringLiteral("Platnosc")), QStringLiteral("RachunekBankowy"));
+  invoice.Payment = PaymentOf(fa.FirstChild(QStringLiteral("Platnosc")));
   NoteMixedTexts(root, invoice);
   return invoice;
 }

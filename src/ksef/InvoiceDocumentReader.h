@@ -11,6 +11,7 @@ enum class TInvoiceExtent { Payment, Whole };
 // namespace prefix; texts are taken leniently (whatever text an element holds), and what is
 // missing is left empty: whether the invoice will do is for its user to say.
 // TInvoiceExtent::Payment reads only the seller's name, NIP, country and two address lines,
-// Number, IssueDate, Currency, the VAT of the rates P_14_1 to P_14_7 (VatRates rows with Key and
-// Vat), Total, Annotations.SplitPayment, Payment.Accounts and MixedTexts; the rest stays empty.
+// Number, IssueDate, Kind, Currency, the VAT of the rates P_14_1 to P_14_7 (VatRates rows with Key
+// and Vat), Total, Annotations.SplitPayment, the whole Payment (accounts, due dates, what is paid)
+// and MixedTexts; the rest stays empty.
 TInvoiceDocument ReadInvoiceDocument(const TXmlDocument &document, TInvoiceExtent extent = TInvoiceExtent::Whole);

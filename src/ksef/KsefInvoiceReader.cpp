@@ -104,6 +104,41 @@ void FillPaymentData(const TInvoiceDocument &invoice, const QDateTime &now, TPay
   data.CreditorTwnNm = address.TwnNm;
 }
 
+// The latest day of the terms; a term given only in words names no day.
+std::optional<QDate> LatestDueDate(const TPaymentInfo &payment) {
+  std::optional<QDate> latest;
+  for (const TDatedEntry &term : payment.DueDates) {
+    if (term.Date.isEmpty())
+      continue;
+    const QDate day = ParseIso8601Date(term.Date).date();
+    if (!latest || day > *latest)
+      latest = day;
+  }
+  return latest;
+}
+
+TPaymentDue DueOf(const TInvoiceDocument &invoice) {
+  TPaymentDue due;
+  due.DueDate = LatestDueDate(invoice.Payment);
+  due.Paid = invoice.Payment.Paid;
+  due.PartlyPaid = invoice.Payment.PartlyPaid;
+  for (const TDatedEntry &part : invoice.Payment.PartPayments)
+    if (!part.Text.isEmpty())
+      due.PaidParts += ParseAmount(part.Text);
+  due.Correction = invoice.Kind.startsWith(QStringLiteral("KOR"));
+  due.HasAccount = !invoice.Payment.Accounts.empty() && !invoice.Payment.Accounts.front().Number.isEmpty();
+  return due;
+}
+
+// What a refused invoice still shows in the list; left as it is where it cannot be read.
+void FillShownData(const TInvoiceDocument &invoice, TPayment &data) {
+  try {
+    data.InvoiceDate = ParseIso8601Date(invoice.IssueDate);
+    data.Amount = ParseAmount(invoice.Total);
+  } catch (const Exception &) {
+  }
+}
+
 } // namespace
 
 QString InvoiceFailureMessage(const QString &fileName, const TPayment &data, const QString &cause) {
@@ -122,4 +157,24 @@ TPayment TKsefInvoiceReader::LoadFromFile(const QString &fileName, const QDateTi
     throw Exception(InvoiceFailureMessage(fileName, data, error.Message()));
   }
   return data;
+}
+
+TKsefInvoiceReader::TDueRead TKsefInvoiceReader::LoadDueFromFile(const QString &fileName, const QDateTime &now,
+                                                                 TXmlParser *parser) {
+  TDueRead read;
+  try {
+    const TXmlDocument document = parser ? parser->Load(fileName) : LoadXmlFile(fileName);
+    const TInvoiceDocument invoice = ReadInvoiceDocument(document, TInvoiceExtent::Payment);
+    read.Payment.nrKsef = KsefNumberOf(document, fileName);
+    read.Due = DueOf(invoice);
+    try {
+      FillPaymentData(invoice, now, read.Payment);
+    } catch (const Exception &refusal) {
+      read.Refusal = refusal.Message();
+      FillShownData(invoice, read.Payment);
+    }
+  } catch (const Exception &error) {
+    throw Exception(InvoiceFailureMessage(fileName, read.Payment, error.Message()));
+  }
+  return read;
 }

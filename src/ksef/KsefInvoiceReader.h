@@ -2,6 +2,7 @@
 
 #include "model/Amount.h"
 #include "model/Payment.h"
+#include "model/PaymentDue.h"
 #include "xml/XmlDocument.h"
 
 #include <QDateTime>
@@ -19,6 +20,18 @@ public:
   // ExecutionDate are its date at midnight, local time. A batch passes one `parser` for all
   // its files; without one the file gets a parser of its own.
   static TPayment LoadFromFile(const QString &fileName, const QDateTime &now, TXmlParser *parser = nullptr);
+
+  // What the list of invoices to pay needs of one file, read in the same one pass: the payment
+  // as LoadFromFile reads it and, for an invoice a transfer refuses, LoadFromFile's cause in
+  // Refusal with the invoice's date and amount read all the same where they can be; and when it
+  // falls due and what is paid of it. A file that is no invoice, or a due date or paid amount
+  // that is no date or amount, fails as LoadFromFile does.
+  struct TDueRead {
+    TPayment Payment;
+    TPaymentDue Due;
+    QString Refusal;
+  };
+  static TDueRead LoadDueFromFile(const QString &fileName, const QDateTime &now, TXmlParser *parser = nullptr);
 };
 
 // The one message of a failed invoice: "Plik: ", "Faktura: ", "Kontrahent: " and "Błąd: " lines

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "cli/CliArguments.h"
+#include "cli/CliCommandTable.h"
 #include "model/Exception.h"
 
 #include <gtest/gtest.h>
@@ -66,10 +67,11 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
        QStringLiteral("Nieznana opcja polecenia paczka: --referencja (dozwolone: --mpp, --bez-mpp, --scisle albo "
                       "--help)")},
       {"--scisle",
-       QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia)")},
+       QStringLiteral(
+           "Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia albo do-zaplaty)")},
       {"VIDEOTEL p.imp",
-       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista "
-                      "albo historia)")},
+       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista"
+                      ", historia albo do-zaplaty)")},
       {"biala-lista", QStringLiteral("Brak polecenia po biala-lista (wczytaj, pobierz albo sprawdz)")},
       {"faktura", QStringLiteral("Brak argumentu PLIK.xml")},
       {"paczka", QStringLiteral("Brak argumentu KATALOG")},
@@ -114,6 +116,23 @@ TEST(CliArgumentsTest, OptionsBeforeTheCommandNameAreItsOwn) {
 
   EXPECT_EQ(ParseCliArguments(Words("wyslij a.xml --version")).Command, TCliCommand::Version);
   EXPECT_EQ(ParseCliArguments(Words("faktura -- --version")).Input, QStringLiteral("--version"));
+}
+
+// --ksef is the one option given again and again; a form is chosen by all the options given,
+// whatever their order.
+TEST(CliArgumentsTest, DueInvoicesTakeRepeatedNumbersInAnyOrder) {
+  const TCliRequest create = ParseCliArguments(Words("do-zaplaty --ksef A --scisle --ksef=B --utworz"));
+  EXPECT_EQ(create.Command, TCliCommand::DueInvoices);
+  EXPECT_TRUE(create.CreateDueTransfer);
+  EXPECT_TRUE(create.Strict);
+  EXPECT_EQ(create.DueKsefNumbers, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+
+  const TCliRequest due = ParseCliArguments(Words("do-zaplaty --termin-do 2026-03-31 --utworz"));
+  EXPECT_TRUE(due.CreateDueTransfer);
+  EXPECT_EQ(due.Due.DueUpTo, QDate(2026, 3, 31));
+  EXPECT_FALSE(ParseCliArguments(Words("do-zaplaty --status wszystkie")).Due.Status.has_value());
+  EXPECT_EQ(ParseCliArguments(Words("do-zaplaty --status w-pliku")).Due.Status, TDueStatus::InFile);
+  EXPECT_EQ(CommandOptionNames(*CommandsOfTopic(QStringLiteral("do-zaplaty")).first()).count(u"--termin-do"), 1);
 }
 
 struct THelpCase {

@@ -143,17 +143,32 @@ protected:
 };
 
 TEST_F(TCliDocumentsTest, HelpNamesEveryCommandAndOption) {
-  EXPECT_EQ(Commands, (QStringList{QStringLiteral("faktura"), QStringLiteral("paczka"), QStringLiteral("videotel"),
-                                   QStringLiteral("pdf"), QStringLiteral("wyslij"),
-                                   QStringLiteral("biala-lista wczytaj"), QStringLiteral("biala-lista pobierz"),
-                                   QStringLiteral("biala-lista sprawdz"), QStringLiteral("historia")}));
-  EXPECT_EQ(
-      OptionNames(),
-      (QStringList{QStringLiteral("--bez-mpp"), QStringLiteral("--csv"), QStringLiteral("--data"),
-                   QStringLiteral("--do"), QStringLiteral("--help"), QStringLiteral("--mpp"), QStringLiteral("--od"),
-                   QStringLiteral("--przywroc"), QStringLiteral("--referencja"), QStringLiteral("--scisle"),
-                   QStringLiteral("--szukaj"), QStringLiteral("--version"), QStringLiteral("--wycofaj")}));
-  EXPECT_EQ(Usage.size(), 13);
+  EXPECT_EQ(Commands,
+            (QStringList{QStringLiteral("faktura"), QStringLiteral("paczka"), QStringLiteral("videotel"),
+                         QStringLiteral("pdf"), QStringLiteral("wyslij"), QStringLiteral("biala-lista wczytaj"),
+                         QStringLiteral("biala-lista pobierz"), QStringLiteral("biala-lista sprawdz"),
+                         QStringLiteral("historia"), QStringLiteral("do-zaplaty")}));
+  EXPECT_EQ(OptionNames(), (QStringList{QStringLiteral("--bez-mpp"),
+                                        QStringLiteral("--cofnij"),
+                                        QStringLiteral("--csv"),
+                                        QStringLiteral("--data"),
+                                        QStringLiteral("--do"),
+                                        QStringLiteral("--help"),
+                                        QStringLiteral("--ksef"),
+                                        QStringLiteral("--mpp"),
+                                        QStringLiteral("--notatka"),
+                                        QStringLiteral("--od"),
+                                        QStringLiteral("--oznacz-zaplacona"),
+                                        QStringLiteral("--przywroc"),
+                                        QStringLiteral("--referencja"),
+                                        QStringLiteral("--scisle"),
+                                        QStringLiteral("--status"),
+                                        QStringLiteral("--szukaj"),
+                                        QStringLiteral("--termin-do"),
+                                        QStringLiteral("--utworz"),
+                                        QStringLiteral("--version"),
+                                        QStringLiteral("--wycofaj")}));
+  EXPECT_EQ(Usage.size(), 17);
 }
 
 // The page the package installs, as man shows it, says what --help says.

@@ -433,7 +433,8 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{
             "noCommand",
             {},
-            QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia)")},
+            QStringLiteral(
+                "Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia albo do-zaplaty)")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
@@ -447,7 +448,7 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
                    QStringLiteral("Nieznane polecenie: przelew (dozwolone: faktura, paczka, videotel, pdf, wyslij, "
-                                  "biala-lista albo historia)")},
+                                  "biala-lista, historia albo do-zaplaty)")},
         TUsageCase{"missingInvoice", {QStringLiteral("faktura")}, QStringLiteral("Brak argumentu PLIK.xml")},
         TUsageCase{"missingDirectory",
                    {QStringLiteral("paczka"), QStringLiteral("--bez-mpp")},
@@ -549,6 +550,23 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"valueOfAFlag",
                    {QStringLiteral("historia"), QStringLiteral("--csv=tak")},
                    QStringLiteral("Opcja --csv nie przyjmuje wartości")},
+        TUsageCase{"createWithoutChoice",
+                   {QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"), QStringLiteral("--scisle")},
+                   QStringLiteral("Opcja --utworz wymaga opcji --termin-do albo --ksef")},
+        TUsageCase{"createByDayAndNumber",
+                   {QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"), QStringLiteral("--termin-do=2026-03-31"),
+                    QStringLiteral("--ksef=x")},
+                   QStringLiteral("Opcje --termin-do i --ksef wykluczają się")},
+        TUsageCase{"unknownDueStatus",
+                   {QStringLiteral("do-zaplaty"), QStringLiteral("--status"), QStringLiteral("zaplacone")},
+                   QStringLiteral("Opcja --status przyjmuje do-zaplaty, w-pliku, poza-programem, nie-do-przelewu albo "
+                                  "wszystkie, a nie „zaplacone”")},
+        TUsageCase{"noteWithoutMark",
+                   {QStringLiteral("do-zaplaty"), QStringLiteral("--notatka"), QStringLiteral("przelew z banku")},
+                   QStringLiteral("Opcja --notatka wymaga opcji --oznacz-zaplacona")},
+        TUsageCase{"markAndCreate",
+                   {QStringLiteral("do-zaplaty"), QStringLiteral("--oznacz-zaplacona=x"), QStringLiteral("--utworz")},
+                   QStringLiteral("Opcja --utworz nie łączy się z opcjami --oznacz-zaplacona i --notatka")},
         TUsageCase{"withdrawZero",
                    {QStringLiteral("historia"), QStringLiteral("--wycofaj=0")},
                    QStringLiteral("Opcja --wycofaj wymaga numeru pliku z kolumny Nr polecenia historia: 0")}),
@@ -590,7 +608,7 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
                            "  --do RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i wcześniej\n"
                            "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
                            "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
-                           "  --csv               historia jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
+                           "  --csv               historia i do-zaplaty jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
                            "  --wycofaj NR        historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
                            "                      odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
                            "                      w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\";\n"
@@ -876,6 +894,126 @@ TEST_F(TCliHistoryTest, AFullOutputIsAnError) {
   EXPECT_EQ(process.exitCode(), 1);
   EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
             QStringLiteral("Błąd: Nie można pisać na standardowe wyjście.\n"));
+}
+
+// The list "Do zapłaty" of the downloads in FAKTURY_KSEF.
+class TDueInvoicesCliTest : public TPavenaCliTest {
+protected:
+  void Download(const QString &fixture) const {
+    QFile file(FixturePath(QStringLiteral("due/") + fixture));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QDir().mkpath(AppDirectory.File(QStringLiteral("FAKTURY_KSEF")));
+    AppDirectory.WriteBytes(QStringLiteral("FAKTURY_KSEF/") + fixture, file.readAll());
+  }
+  // Starts pavena-cli as Run does, without waiting for it.
+  std::unique_ptr<QProcess> Start(const QStringList &arguments) const {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PAVENA_DIR"), AppDirectory.Path());
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(WorkingDirectory.Path());
+    process->setReadChannel(QProcess::StandardError);
+    process->start(QStringLiteral(PAVENA_CLI), arguments);
+    return process;
+  }
+};
+
+const QString FirstKsefNumber = QStringLiteral("8943001230-20260302-000000000001-44");
+const QString UnknownKsefNumber = QStringLiteral("8943001230-20260302-0000000000FF-00");
+
+TEST_F(TDueInvoicesCliTest, ListsTheInvoicesOfAStatusAsCsv) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  Download(QStringLiteral("zaplacona.xml"));
+  const TRun run = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--status"), QStringLiteral("nie-do-przelewu"),
+                        QStringLiteral("--csv")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  // QString::fromUtf8 drops the byte-order mark.
+  EXPECT_EQ(run.Out, QStringLiteral("Termin;Sprzedawca;NIP;Numer faktury;Numer KSeF;Data wystawienia;Brutto;"
+                                    "Do zapłaty;Waluta;Rachunek;Status;Biała lista;Plik\r\n"
+                                    "brak terminu;Papiernia Zielony Dąb sp. z o.o.;8943001230;FV/3;"
+                                    "8943001230-20260302-000000000003-4A;2026-03-02;1230,00;0,00;PLN;"
+                                    "PL32102028922000000102034567;nie do przelewu: zapłacona według faktury;;") +
+                         AppDirectory.File(QStringLiteral("FAKTURY_KSEF/zaplacona.xml")) + QStringLiteral("\r\n"));
+}
+
+// The file of the numbers given, what was left out said as a warning; the same call again
+// finds the invoice in that file and writes nothing.
+TEST_F(TDueInvoicesCliTest, CreatesTheFileOfTheNumbersGivenOnce) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  const QStringList create{
+      QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"), QStringLiteral("--ksef"),  FirstKsefNumber,
+      QStringLiteral("--ksef"),     UnknownKsefNumber,          QStringLiteral("--scisle")};
+  const TRun first = Run(create);
+  EXPECT_EQ(first.ExitCode, 3) << first.Err.toStdString();
+  EXPECT_EQ(first.Err, QStringLiteral("Uwaga: Pominięto: numer KSeF %1, nie ma takiej faktury w FAKTURY_KSEF.\n")
+                           .arg(UnknownKsefNumber));
+  EXPECT_EQ(first.Out, Success(QStringLiteral("Pain001Paczka.xml"),
+                               QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...")));
+  EXPECT_TRUE(IsValidPain001(Output(QStringLiteral("Pain001Paczka.xml"))));
+
+  const TRun second = Run(create);
+  EXPECT_EQ(second.ExitCode, 1);
+  EXPECT_TRUE(
+      second.Err.startsWith(QStringLiteral("Uwaga: Pominięto: numer KSeF %1, nie ma takiej faktury w FAKTURY_KSEF.\n"
+                                           "Uwaga: Pominięto: faktura FV/1 (KSeF %2), w pliku PLIKI_DO_BANKU/archiwum/")
+                                .arg(UnknownKsefNumber, FirstKsefNumber)))
+      << second.Err.toStdString();
+  EXPECT_TRUE(second.Err.endsWith(
+      QStringLiteral("Błąd: Żadna z wybranych faktur nie jest do zapłaty: pliku przelewów nie zapisano.\n")));
+}
+
+TEST_F(TDueInvoicesCliTest, MarksAnInvoicePaidOutsideAndTakesTheMarkBack) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  const TRun mark = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--oznacz-zaplacona"), FirstKsefNumber,
+                         QStringLiteral("--notatka"), QStringLiteral("gotówką")});
+  EXPECT_EQ(mark.ExitCode, 0) << mark.Err.toStdString();
+  EXPECT_TRUE(mark.Out.startsWith(
+      QStringLiteral("Fakturę KSeF %1 oznaczono jako zapłaconą poza programem (").arg(FirstKsefNumber)));
+  const TRun listed = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--status=poza-programem")});
+  EXPECT_TRUE(listed.Out.contains(QStringLiteral(": gotówką\n"))) << listed.Out.toStdString();
+
+  const QStringList undo{QStringLiteral("do-zaplaty"), QStringLiteral("--cofnij"), FirstKsefNumber};
+  EXPECT_EQ(Run(undo).ExitCode, 0);
+  const TRun again = Run(undo);
+  EXPECT_EQ(again.ExitCode, 1);
+  EXPECT_EQ(
+      again.Err,
+      QStringLiteral("Błąd: Faktura KSeF %1 nie jest oznaczona jako zapłacona poza programem.\n").arg(FirstKsefNumber));
+}
+
+// Two runs read the list while the journal is held; each says so (its warning about the
+// unknown number comes after its reading), and only then is the journal let go: one of them
+// writes the file, the other finds the invoice in it under the journal's lock and writes nothing.
+TEST_F(TDueInvoicesCliTest, TwoRunsAtOnceEndWithOneFile) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  const QStringList create{QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"),
+                           QStringLiteral("--ksef"),     FirstKsefNumber,
+                           QStringLiteral("--ksef"),     UnknownKsefNumber};
+  std::vector<std::unique_ptr<QProcess>> runs;
+  TPaymentJournal held(AppDirectory.File(QStringLiteral("historia.sqlite")));
+  held.Exclusively([&] {
+    for (int i = 0; i < 2; ++i)
+      runs.push_back(Start(create));
+    for (const auto &run : runs)
+      while (!run->canReadLine())
+        ASSERT_TRUE(run->waitForReadyRead(-1)) << "pavena-cli ended before reading its list";
+  });
+  std::vector<int> exitCodes;
+  QString errors;
+  for (const auto &run : runs) {
+    ASSERT_TRUE(run->waitForFinished(-1));
+    exitCodes.push_back(run->exitCode());
+    errors += QString::fromUtf8(run->readAllStandardError());
+  }
+  std::sort(exitCodes.begin(), exitCodes.end());
+  EXPECT_EQ(exitCodes, std::vector<int>({0, 1})) << errors.toStdString();
+  EXPECT_TRUE(errors.contains(QStringLiteral("Błąd: Nie zapisano pliku przelewów, żeby nic nie zostało zapłacone "
+                                             "drugi raz: faktura FV/1 (NIP 8943001230) jest już w pliku "
+                                             "PLIKI_DO_BANKU/archiwum/")))
+      << errors.toStdString();
+  EXPECT_EQ(QDir(AppDirectory.File(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files).size(), 1);
+  THistorySummary summary = held.Summarize({});
+  EXPECT_EQ(summary.Count, 1);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "journal/PaymentJournal.h"
 #include "journal/SqliteDatabase.h"
+#include "model/Exception.h"
 
 #include <gtest/gtest.h>
 
@@ -399,7 +400,7 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
 
 // Takes a journal back to the layout before its keys were indexed by their hashes (version 3).
 void UndoKeyHashes(TSqliteDatabase &database) {
-  database.Execute("DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
+  database.Execute("DROP TABLE paid_outside; DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
                    "ALTER TABLE payment DROP COLUMN match_hash; ALTER TABLE payment DROP COLUMN ksef_hash; "
                    "CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL; "
                    "CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL; "
@@ -418,6 +419,44 @@ QStringList IndexesOf(const QString &fileName) {
 
 // A journal written before files could be withdrawn: the new step runs once, keeps every
 // record, and counts them all as sent.
+// What a run finds and records under the write lock is one transaction: a failure after the
+// record takes the record back, and the marks with it.
+TEST_F(TPaymentJournalTest, AFailureUnderTheWriteLockLeavesTheJournalAsItWas) {
+  const QString key = *InvoiceKey(RealKsefNumber, Nip, QStringLiteral("FV/1"));
+  EXPECT_THROW(Journal.Exclusively([&] {
+    EXPECT_FALSE(Journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1"))));
+    Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+    Journal.MarkPaidOutside(key, March5, QStringLiteral("x"));
+    throw Exception(QStringLiteral("dysk pełny"));
+  }),
+               Exception);
+  EXPECT_EQ(Journal.Summarize({}).Count, 0);
+  EXPECT_TRUE(Journal.PaidOutsideMarks().isEmpty());
+
+  Journal.Exclusively([&] {
+    Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  });
+  EXPECT_EQ(Journal.Summarize({}).Count, 1);
+}
+
+// A mark is kept by the KSeF number where the invoice has a real one, else by its seller's NIP
+// and number as the paid-twice check compares them.
+TEST_F(TPaymentJournalTest, MarksPaidOutsideByKsefNumberOrNipAndNumber) {
+  EXPECT_EQ(InvoiceKey(RealKsefNumber, Nip, QStringLiteral("FV/1")), QStringLiteral("K\n") + RealKsefNumber);
+  EXPECT_EQ(InvoiceKey(QStringLiteral("program XYZ"), QStringLiteral(" 1234563218 "), QStringLiteral(" fv/1")),
+            InvoiceKey({}, QStringLiteral("1234563218"), QStringLiteral("FV/1")));
+  EXPECT_EQ(InvoiceKey({}, {}, QStringLiteral("FV/1")), std::nullopt);
+
+  Journal.MarkPaidOutside(QStringLiteral("a"), March5, QStringLiteral("gotówką"));
+  Journal.MarkPaidOutside(QStringLiteral("a"), March9, QString());
+  const QHash<QString, TPaidOutsideMark> marks = Journal.PaidOutsideMarks();
+  ASSERT_EQ(marks.size(), 1);
+  EXPECT_EQ(marks.value(QStringLiteral("a")).MarkedAt, March9);
+  EXPECT_EQ(marks.value(QStringLiteral("a")).Note, QString());
+  EXPECT_TRUE(Journal.UnmarkPaidOutside(QStringLiteral("a")));
+  EXPECT_FALSE(Journal.UnmarkPaidOutside(QStringLiteral("a")));
+}
+
 TEST(PaymentJournalLayoutTest, AJournalOfTheFirstLayoutIsBroughtUpToDateAndKeepsItsRecords) {
   TTempDir dir;
   const QString fileName = dir.File(QStringLiteral("historia.sqlite"));

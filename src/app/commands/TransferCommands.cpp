@@ -40,6 +40,13 @@ const QString VideoTelEmptyFieldHelp =
 const QString ShowVideoTelEmptyFieldHelp = QStringLiteral(
     "Pole ścieżki do pliku w formacie VideoTel-a nie może być puste ...\r\rWybierz odpowiedni plik IMP. ");
 
+QString BatchOutputName(const TMPPSettings &mpp) { return mpp.Enabled ? BatchMPPOutput : BatchOutput; }
+
+QString BatchDescription(const TMPPSettings &mpp) {
+  return mpp.Enabled ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
+                     : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
+}
+
 void RemoveIfPresent(const QString &fileName) {
   if (QFile::exists(fileName))
     QFile::remove(fileName);
@@ -120,27 +127,40 @@ TTransferResult TTransferCommands::CreateSingleTransfer(const QString &invoicePa
 }
 
 TTransferResult TTransferCommands::CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp) {
-  const QString outputName = mpp.Enabled ? BatchMPPOutput : BatchOutput;
-  const QString description = mpp.Enabled
-                                  ? QStringLiteral("dla potrzeb przelewu, dla paczki faktur (mechanizm MPP) ...")
-                                  : QStringLiteral("dla potrzeb przelewu, dla paczki faktur ...");
-  return Transfer(TJournalCommand::Batch, mpp, outputName, description, [&](const TTransferRun &run) {
-    const QStringList files = ListInvoiceFiles(directory);
-    RefuseOutputAsInput(files, OutputsOf(BatchOutput, BatchMPPOutput, mpp));
-    // All or nothing: the first invoice that fails ends the batch before anything is written.
-    TWrittenTransfers written{ReadBatchInvoices(files, run.Now), {}};
-    for (int transfer = 0; transfer < int(written.Payments.size()); ++transfer) {
-      const TPayment &invoice = written.Payments[std::size_t(transfer)];
-      written.Findings += CheckSplitPayment(transfer, invoice, mpp);
-      written.Findings += CheckStandardTitle(transfer, invoice, QString(), mpp);
-      written.Findings += CheckStructuredReference(transfer, invoice, mpp);
-    }
-    written.Findings += CheckSplitPaymentFormat(mpp);
-    if (!mpp.Enabled)
-      RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
-    TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
-    return written;
-  });
+  return Transfer(TJournalCommand::Batch, mpp, BatchOutputName(mpp), BatchDescription(mpp),
+                  [&](const TTransferRun &run) {
+                    const QStringList files = ListInvoiceFiles(directory);
+                    RefuseOutputAsInput(files, OutputsOf(BatchOutput, BatchMPPOutput, mpp));
+                    // All or nothing: the first invoice that fails ends the batch before anything
+                    // is written.
+                    return WriteBatch(ReadBatchInvoices(files, run.Now), run, mpp);
+                  });
+}
+
+TTransferResult TTransferCommands::CreateDueBatch(const TPaymentList &payments, const TMPPSettings &mpp) {
+  return Transfer(
+      TJournalCommand::Batch, mpp, BatchOutputName(mpp), BatchDescription(mpp),
+      [&](const TTransferRun &run) {
+        run.Journal.RefuseEarlier(payments);
+        return WriteBatch(payments, run, mpp);
+      },
+      TJournalUse::Exclusive);
+}
+
+TTransferCommands::TWrittenTransfers TTransferCommands::WriteBatch(TPaymentList payments, const TTransferRun &run,
+                                                                   const TMPPSettings &mpp) {
+  TWrittenTransfers written{std::move(payments), {}};
+  for (int transfer = 0; transfer < int(written.Payments.size()); ++transfer) {
+    const TPayment &invoice = written.Payments[std::size_t(transfer)];
+    written.Findings += CheckSplitPayment(transfer, invoice, mpp);
+    written.Findings += CheckStandardTitle(transfer, invoice, QString(), mpp);
+    written.Findings += CheckStructuredReference(transfer, invoice, mpp);
+  }
+  written.Findings += CheckSplitPaymentFormat(mpp);
+  if (!mpp.Enabled)
+    RemoveEarlierOutput(BatchOutput, BatchMPPOutput);
+  TPain001Writer::Generate(written.Payments, run.Company, mpp, run.OutputFile, run.Now);
+  return written;
 }
 
 TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp) {
@@ -167,38 +187,52 @@ TTransferResult TTransferCommands::CreateVideoTelTransfer(const QString &videoTe
 
 TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
                                             const QString &description,
-                                            const std::function<TWrittenTransfers(const TTransferRun &)> &write) {
+                                            const std::function<TWrittenTransfers(const TTransferRun &)> &write,
+                                            TJournalUse journalUse) {
   try {
     const QString outputFile = FHost.Paths.OutputFile(outputName);
-    const TTransferRun run{LoadCheckedCompany(), FHost.Now(), outputFile};
-    const TWrittenTransfers written = write(run);
-    FHost.Log.AppendLog(
-        QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description, true);
-    TTransferTitles titles;
-    QStringList warnings = CheckWrittenFile(run, written, titles);
     TTransferJournal journal(FHost.Paths);
-    warnings += journal.EarlierPayments(written.Payments);
-    // The file goes to the bank with the date of the day it is written.
-    TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"),
-                                                written.Nips, run.Now.date(), FHost.Paths.WhiteListDirectory());
-    const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
-                                                 [](const TWhiteListLine &line) { return line.Warning; });
-    if (const auto notRecorded = journal.Record({command, outputFile, run.Now, run.Company.IBAN, written.Currency,
-                                                 mpp.Enabled, warnings.size() + whiteListWarnings,
-                                                 mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
-                                                written.Payments, titles.Titles(), whiteList.Results))
-      warnings.append(*notRecorded);
-    for (const QString &warning : warnings)
-      FHost.Log.AppendWarning(warning);
-    TTransferResult result{true, warnings.size(), {}};
-    result.Warnings += LogWhiteListLines(whiteList.Lines);
-    result.WhiteList = std::move(whiteList.Results);
+    TTransferResult result;
+    const auto transfer = [&] {
+      const TTransferRun run{LoadCheckedCompany(), FHost.Now(), outputFile, journal};
+      result = WriteAndRecord(command, mpp, description, run, write(run));
+    };
+    if (journalUse == TJournalUse::Exclusive)
+      journal.Exclusively(transfer);
+    else
+      transfer();
     FHost.Desktop.OpenWithDefaultApplication(outputFile);
     return result;
   } catch (const std::exception &error) {
     FHost.Log.AppendError(ErrorMessage(error));
     return {};
   }
+}
+
+TTransferResult TTransferCommands::WriteAndRecord(TJournalCommand command, const TMPPSettings &mpp,
+                                                  const QString &description, const TTransferRun &run,
+                                                  const TWrittenTransfers &written) {
+  FHost.Log.AppendLog(
+      QStringLiteral("Poprawnie wygenerowano plik [") + run.OutputFile + QStringLiteral("] ") + description, true);
+  TTransferTitles titles;
+  QStringList warnings = CheckWrittenFile(run, written, titles);
+  warnings += run.Journal.EarlierPayments(written.Payments);
+  // The file goes to the bank with the date of the day it is written.
+  TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"), written.Nips,
+                                              run.Now.date(), FHost.Paths.WhiteListDirectory());
+  const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
+                                               [](const TWhiteListLine &line) { return line.Warning; });
+  if (const auto notRecorded = run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency,
+                                                   mpp.Enabled, warnings.size() + whiteListWarnings,
+                                                   mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
+                                                  written.Payments, titles.Titles(), whiteList.Results))
+    warnings.append(*notRecorded);
+  for (const QString &warning : warnings)
+    FHost.Log.AppendWarning(warning);
+  TTransferResult result{true, warnings.size(), {}};
+  result.Warnings += LogWhiteListLines(whiteList.Lines);
+  result.WhiteList = std::move(whiteList.Results);
+  return result;
 }
 
 // The file is written by now: a check that cannot be made is said as a warning, never taken

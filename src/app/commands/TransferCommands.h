@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/Host.h"
+#include "app/commands/TransferJournal.h"
 #include "app/commands/WhiteListCheck.h"
 #include "checks/TransferFinding.h"
 #include "journal/JournalRecords.h"
@@ -45,13 +46,23 @@ public:
                                        const TMPPSettings &mpp);
   TTransferResult CreateBatchTransfer(const QString &directory, const TMPPSettings &mpp);
   TTransferResult CreateVideoTelTransfer(const QString &videoTelPath, const TMPPSettings &mpp);
+  // The batch file of invoices read already (the list "Do zapłaty" reads them, with the amount
+  // left to pay), written and checked as CreateBatchTransfer writes its file. The journal's
+  // write lock is held from before the journal is looked at until the file is recorded: when
+  // the journal knows any of `payments` as paid, nothing is written and the error names each;
+  // two runs at once end with one file.
+  TTransferResult CreateDueBatch(const TPaymentList &payments, const TMPPSettings &mpp);
 
 private:
+  // Whether a transfer holds the journal's write lock throughout (see CreateDueBatch).
+  enum class TJournalUse { Shared, Exclusive };
+
   // What the reading and writing of one transfer works with.
   struct TTransferRun {
     TCompanyData Company;
     QDateTime Now;
     QString OutputFile;
+    TTransferJournal &Journal;
   };
 
   // What a written file pays, for the checks that follow the writing: its payments in file
@@ -73,10 +84,17 @@ private:
   // The shape every transfer shares: under one handler the payer data of settings.ini, then
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
   // success line, the warnings of the file's check and of the payment journal, and the file
-  // opened; any error ends it as one "Błąd: " entry.
+  // opened; any error ends it as one "Błąd: " entry. Exclusive runs all but the opening under
+  // the journal's write lock, and an error there takes back whatever the journal was told.
   TTransferResult Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
                            const QString &description,
-                           const std::function<TWrittenTransfers(const TTransferRun &)> &write);
+                           const std::function<TWrittenTransfers(const TTransferRun &)> &write,
+                           TJournalUse journalUse = TJournalUse::Shared);
+  // What follows the writing of a file: the success line, the checks' warnings, the record.
+  TTransferResult WriteAndRecord(TJournalCommand command, const TMPPSettings &mpp, const QString &description,
+                                 const TTransferRun &run, const TWrittenTransfers &written);
+  // The batch file of `payments`, with the checks of their invoices.
+  TWrittenTransfers WriteBatch(TPaymentList payments, const TTransferRun &run, const TMPPSettings &mpp);
   // The check's warnings; `titles` gathers the transfers' titles in the same reading.
   static QStringList CheckWrittenFile(const TTransferRun &run, const TWrittenTransfers &written,
                                       TTransferTitles &titles);

@@ -33,7 +33,8 @@ QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
            earlier.WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
-// How the journal keeps the white list's word on an account.
+} // namespace
+
 QString WhiteListWord(TWhiteListStatus status) {
   switch (status) {
   case TWhiteListStatus::Active: return QStringLiteral("czynny podatnik VAT");
@@ -43,8 +44,6 @@ QString WhiteListWord(TWhiteListStatus status) {
   }
   return QStringLiteral("nie figuruje w wykazie");
 }
-
-} // namespace
 
 QString JournalFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("historia.sqlite")); }
 
@@ -110,7 +109,9 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
         warnings.append(PaidBefore(*lookedUp[i], *earlier[i]));
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
-    FJournal.reset();
+    // A journal held by Exclusively stays open until it lets go.
+    if (!FHeld)
+      FJournal.reset();
     warnings.append(NotChecked(FFailure));
   }
   return warnings;
@@ -156,4 +157,32 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
   } catch (const std::exception &error) {
     return NotRecorded(ErrorMessage(error));
   }
+}
+
+void TTransferJournal::Exclusively(const std::function<void()> &work) {
+  TPaymentJournal *journal = Journal();
+  if (!journal)
+    throw Exception(QStringLiteral("Nie można użyć historii (historia.sqlite): %1").arg(FFailure));
+  FHeld = true;
+  struct TLetGo {
+    bool &Held;
+    ~TLetGo() { Held = false; }
+  } letGo{FHeld};
+  journal->Exclusively(work);
+}
+
+void TTransferJournal::RefuseEarlier(const TPaymentList &payments) {
+  std::vector<TJournalPayment> lookups;
+  for (const TPayment &payment : payments)
+    lookups.push_back(JournalPayment(payment, {}, false, payment.InvoiceNumber));
+  const std::vector<std::optional<TEarlierPayment>> earlier = Journal()->FindEarlier(lookups);
+  QStringList paid;
+  for (std::size_t i = 0; i < earlier.size(); ++i)
+    if (earlier[i])
+      paid.append(QStringLiteral("faktura %1 (NIP %2) jest już w pliku %3 z %4")
+                      .arg(payments[i].InvoiceNumber, payments[i].CreditorNIP, earlier[i]->ArchivePath,
+                           earlier[i]->WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+  if (!paid.isEmpty())
+    throw Exception(QStringLiteral("Nie zapisano pliku przelewów, żeby nic nie zostało zapłacone drugi raz: %1.")
+                        .arg(paid.join(QStringLiteral("; "))));
 }

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,13 @@ public:
   std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
                                 const QStringList &titles, const TWhiteListResults &whiteList);
 
+  // Runs `work` under the journal's write lock (TPaymentJournal::Exclusively). Unlike the rest,
+  // a journal that cannot be used fails here: without it nothing can be kept from being paid twice.
+  void Exclusively(const std::function<void()> &work);
+  // Within Exclusively: fails, naming each, when any of `payments` is in an earlier file that
+  // was not withdrawn.
+  void RefuseEarlier(const TPaymentList &payments);
+
 private:
   // The journal, opened on first use; empty once it failed, with the reason kept.
   TPaymentJournal *Journal();
@@ -55,11 +63,16 @@ private:
   int FBusyTimeoutMs;
   std::unique_ptr<TPaymentJournal> FJournal;
   QString FFailure;
+  // Exclusively runs.
+  bool FHeld = false;
 };
 
 // The payment as the journal keeps it, with the title the file carries for it.
 TJournalPayment JournalPayment(const TPayment &payment, const QString &currency, bool splitPayment,
                                const QString &title);
+
+// How the journal and the listings word the white list's word on an account.
+QString WhiteListWord(TWhiteListStatus status);
 
 // "historia.sqlite" in the data directory.
 QString JournalFile(const TAppPaths &paths);
