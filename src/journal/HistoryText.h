@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // The journal's listing as text, line by line, so that a listing of any length is written out
 // as it is read.
@@ -34,3 +35,16 @@ void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry);
 // The sums of the amounts per currency, e.g. "Razem: 1234,50 PLN; 10,00 EUR"; "Razem: 0,00" when
 // nothing is listed.
 QString HistorySumsText(const QMap<QString, TAmount> &sums);
+
+// The pieces of such CSV and such tables, for every listing of the journal.
+// A text field, quoted or guarded as above.
+QString CsvText(const QString &text);
+// "1234,50": a decimal comma without grouping, which a spreadsheet reads as a number.
+QString CsvAmount(TAmount amount);
+// The header with the byte-order mark, and a line, each ended by CR LF.
+QByteArray CsvHeader(const QStringList &columns);
+QByteArray CsvLine(const QStringList &fields);
+// A column of fixed width, a long text cut with "…".
+QString TableColumn(const QString &text, qsizetype width);
+// "2026-03-05 14:05:09".
+QString ShownDateTimeText(const QDateTime &time);

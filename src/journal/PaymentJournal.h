@@ -47,6 +47,13 @@ public:
   // How many payments `filter` lets through and their sums per currency.
   THistorySummary Summarize(const THistoryFilter &filter);
 
+  // Records a purchase invoice downloaded from KSeF; one already recorded for its environment
+  // is left as it was. True when it was added.
+  bool RecordKsefInvoice(const TKsefInvoiceRecord &invoice);
+  // Hands the downloaded invoices of the days of `filter` (days of download; its search is not
+  // used) to `take`, newest first, one at a time.
+  void ForEachKsefInvoice(const THistoryFilter &filter, const std::function<void(const TKsefInvoiceRecord &)> &take);
+
   // Makes the read running on another thread end soon with an Exception.
   void Interrupt() noexcept;
 
