@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 #include "CliHelp.h"
 #include "ConsoleHost.h"
+#include "KsefCli.h"
 #include "WhiteListCli.h"
 #include "app/commands/HistoryListing.h"
 #include "app/commands/InvoicePdfPreview.h"
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -51,18 +53,15 @@ void CheckOutput(bool written) {
     throw TOutputFailed{errno};
 }
 
-// Streamed to standard output as the journal is read, so a long history needs no memory. A
-// reader that stops early ("historia | head") ends the listing without a word: it has all it
-// wanted.
-bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
+// A listing of the journal (historia, ksef lista), streamed to standard output as the journal
+// is read, so a long one needs no memory. A reader that stops early ("historia | head") ends
+// the listing without a word: it has all it wanted.
+bool PrintListing(const std::function<void(const TByteSink &)> &write) {
   const TByteSink out = [](QByteArrayView bytes) {
     CheckOutput(std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size()));
   };
   try {
-    if (request.Csv)
-      WriteHistoryCsv(paths, request.History, out);
-    else
-      WriteHistoryTable(paths, request.History, out);
+    write(out);
     CheckOutput(std::fflush(stdout) == 0);
     return true;
   } catch (const TOutputFailed &failure) {
@@ -104,7 +103,19 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
     ChangeHistory(request, paths);
     return ExitStatus(TExitCode::Success);
   }
-  return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
+  return ExitStatus(PrintListing([&](const TByteSink &out) {
+    (request.Csv ? WriteHistoryCsv : WriteHistoryTable)(paths, request.History, out);
+  })
+                        ? TExitCode::Success
+                        : TExitCode::Failed);
+}
+
+int RunKsefList(const TCliRequest &request, const TAppPaths &paths) {
+  return ExitStatus(PrintListing([&](const TByteSink &out) {
+    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, out);
+  })
+                        ? TExitCode::Success
+                        : TExitCode::Failed);
 }
 
 // Every command by name, so that one added to the table and not run here is a compiler warning.
@@ -124,6 +135,8 @@ int Run(const TCliRequest &request, const TAppPaths &paths) {
   case TCliCommand::WhiteListCheck:
   case TCliCommand::WhiteListDownload: return RunWhiteList(request, paths);
   case TCliCommand::History: return RunHistory(request, paths);
+  case TCliCommand::KsefDownload: return RunKsefDownload(request, paths);
+  case TCliCommand::KsefList: return RunKsefList(request, paths);
   }
   // Not reached: the switch names every command.
   return ExitStatus(TExitCode::Failed);

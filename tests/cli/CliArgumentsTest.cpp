@@ -66,10 +66,10 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
        QStringLiteral("Nieznana opcja polecenia paczka: --referencja (dozwolone: --mpp, --bez-mpp, --scisle albo "
                       "--help)")},
       {"--scisle",
-       QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista albo historia)")},
+       QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia albo ksef)")},
       {"VIDEOTEL p.imp",
-       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista "
-                      "albo historia)")},
+       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista, "
+                      "historia albo ksef)")},
       {"biala-lista", QStringLiteral("Brak polecenia po biala-lista (wczytaj, pobierz albo sprawdz)")},
       {"faktura", QStringLiteral("Brak argumentu PLIK.xml")},
       {"paczka", QStringLiteral("Brak argumentu KATALOG")},

@@ -143,17 +143,19 @@ protected:
 };
 
 TEST_F(TCliDocumentsTest, HelpNamesEveryCommandAndOption) {
-  EXPECT_EQ(Commands, (QStringList{QStringLiteral("faktura"), QStringLiteral("paczka"), QStringLiteral("videotel"),
-                                   QStringLiteral("pdf"), QStringLiteral("wyslij"),
-                                   QStringLiteral("biala-lista wczytaj"), QStringLiteral("biala-lista pobierz"),
-                                   QStringLiteral("biala-lista sprawdz"), QStringLiteral("historia")}));
-  EXPECT_EQ(
-      OptionNames(),
-      (QStringList{QStringLiteral("--bez-mpp"), QStringLiteral("--csv"), QStringLiteral("--data"),
-                   QStringLiteral("--do"), QStringLiteral("--help"), QStringLiteral("--mpp"), QStringLiteral("--od"),
-                   QStringLiteral("--przywroc"), QStringLiteral("--referencja"), QStringLiteral("--scisle"),
-                   QStringLiteral("--szukaj"), QStringLiteral("--version"), QStringLiteral("--wycofaj")}));
-  EXPECT_EQ(Usage.size(), 13);
+  EXPECT_EQ(Commands,
+            (QStringList{QStringLiteral("faktura"), QStringLiteral("paczka"), QStringLiteral("videotel"),
+                         QStringLiteral("pdf"), QStringLiteral("wyslij"), QStringLiteral("biala-lista wczytaj"),
+                         QStringLiteral("biala-lista pobierz"), QStringLiteral("biala-lista sprawdz"),
+                         QStringLiteral("historia"), QStringLiteral("ksef pobierz"), QStringLiteral("ksef lista")}));
+  EXPECT_EQ(OptionNames(),
+            (QStringList{QStringLiteral("--bez-mpp"), QStringLiteral("--certyfikat"), QStringLiteral("--csv"),
+                         QStringLiteral("--data"), QStringLiteral("--do"), QStringLiteral("--help"),
+                         QStringLiteral("--klucz"), QStringLiteral("--mpp"), QStringLiteral("--od"),
+                         QStringLiteral("--przywroc"), QStringLiteral("--referencja"), QStringLiteral("--scisle"),
+                         QStringLiteral("--srodowisko"), QStringLiteral("--szukaj"), QStringLiteral("--token-plik"),
+                         QStringLiteral("--version"), QStringLiteral("--wycofaj")}));
+  EXPECT_EQ(Usage.size(), 15);
 }
 
 // The page the package installs, as man shows it, says what --help says.
