@@ -34,7 +34,7 @@ protected:
 
   // Runs pavena-cli with the data directory of the test and, when given, the token in
   // PAVENA_KSEF_TOKEN; no secret of the calling environment reaches it.
-  TRun Run(const QStringList &arguments, const QByteArray &token = {}) {
+  TRun Run(const QStringList &arguments, const QByteArray &token = {}, const QByteArray &passphrase = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PAVENA_DIR"), App.Path());
@@ -42,6 +42,8 @@ protected:
     environment.remove(QStringLiteral("PAVENA_KSEF_HASLO"));
     if (!token.isEmpty())
       environment.insert(QStringLiteral("PAVENA_KSEF_TOKEN"), QString::fromLatin1(token));
+    if (!passphrase.isEmpty())
+      environment.insert(QStringLiteral("PAVENA_KSEF_HASLO"), QString::fromLatin1(passphrase));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(Elsewhere.Path());
     // No terminal: nothing is ever asked for.
@@ -269,5 +271,67 @@ INSTANTIATE_TEST_SUITE_P(Files, TKsefCliExposedSecretTest,
                                                               OwnerOnly | QFile::WriteOther,
                                                               "0602"}),
                          [](const auto &info) { return std::string(info.param.Name); });
+
+struct TCertificateCase {
+  const char *Name;
+  // The stand-in's files: the certificate, and its PEM key (none for PKCS#12).
+  const char *Certificate;
+  const char *Key;
+  const char *Passphrase;
+  // Named in settings.ini ([KSeF] Certyfikat=, Klucz=) instead of on the command line.
+  bool InSettings;
+};
+
+void PrintTo(const TCertificateCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefCliCertificateTest : public TKsefCliTest, public ::testing::WithParamInterface<TCertificateCase> {};
+
+// The XAdES login from the command line: the key, made the owner's alone, with its passphrase from
+// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and the
+// passphrase nowhere after the run.
+TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter) {
+  const TCertificateCase &c = GetParam();
+  const TKsefStandIn server(Nip, {});
+  WriteSettings(server);
+  QFile source(server.File(QString::fromLatin1(*c.Key ? c.Key : c.Certificate)));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  const QString key = PrivateFile(QStringLiteral("klucz"), source.readAll(), OwnerOnly);
+  const QString certificate = *c.Key ? server.File(QString::fromLatin1(c.Certificate)) : key;
+  QStringList login;
+  if (c.InSettings)
+    App.WriteBytes(QStringLiteral("settings.ini"), App.ReadBytes(QStringLiteral("settings.ini")) +
+                                                       "Certyfikat=" + certificate.toUtf8() +
+                                                       "\r\nKlucz=" + (*c.Key ? key.toUtf8() : QByteArray()) + "\r\n");
+  else
+    login << QStringLiteral("--certyfikat") << certificate;
+  if (!c.InSettings && *c.Key)
+    login << QStringLiteral("--klucz") << key;
+
+  const TRun run = Run(QStringList{QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"),
+                                   QStringLiteral("2026-11-01")} +
+                           login,
+                       {}, c.Passphrase);
+
+  EXPECT_EQ(run.Err, QString());
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, DownloadedLines(server));
+  EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), 1);
+  if (*c.Passphrase) {
+    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+      QFile file(files.next());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_FALSE(file.readAll().contains(c.Passphrase)) << file.fileName().toStdString();
+    }
+    EXPECT_FALSE((run.Out + run.Err).contains(QString::fromLatin1(c.Passphrase)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Certificates, TKsefCliCertificateTest,
+    ::testing::Values(TCertificateCase{"encryptedPemKey", "signer-ec.crt", "signer-ec.key", "haslo-klucza", false},
+                      TCertificateCase{"pemKeyWithoutPassphrase", "signer-rsa.crt", "signer-rsa.key", "", false},
+                      TCertificateCase{"pkcs12InSettings", "signer.p12", "", "haslo-p12", true}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
