@@ -103,19 +103,16 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
     ChangeHistory(request, paths);
     return ExitStatus(TExitCode::Success);
   }
-  return ExitStatus(PrintListing([&](const TByteSink &out) {
-    (request.Csv ? WriteHistoryCsv : WriteHistoryTable)(paths, request.History, out);
-  })
-                        ? TExitCode::Success
-                        : TExitCode::Failed);
+  const bool printed = PrintListing(
+      [&](const TByteSink &out) { (request.Csv ? WriteHistoryCsv : WriteHistoryTable)(paths, request.History, out); });
+  return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
 }
 
 int RunKsefList(const TCliRequest &request, const TAppPaths &paths) {
-  return ExitStatus(PrintListing([&](const TByteSink &out) {
+  const bool printed = PrintListing([&](const TByteSink &out) {
     (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, out);
-  })
-                        ? TExitCode::Success
-                        : TExitCode::Failed);
+  });
+  return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
 }
 
 // Every command by name, so that one added to the table and not run here is a compiler warning.
