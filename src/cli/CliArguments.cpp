@@ -197,5 +197,7 @@ TCliRequest ParseCliArguments(const QStringList &arguments) {
     FindCliOption(option.Name)->Apply(request, option.Name, option.Value);
   if (request.History.From && request.History.To && *request.History.From > *request.History.To)
     throw Exception(QStringLiteral("Data opcji --od jest późniejsza niż data opcji --do"));
+  if (!request.KsefKey.isEmpty() && request.KsefCertificate.isEmpty())
+    throw Exception(QStringLiteral("Opcja --klucz wymaga opcji --certyfikat"));
   return request;
 }

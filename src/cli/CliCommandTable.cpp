@@ -1,5 +1,6 @@
 #include "CliCommandTable.h"
 
+#include "ksefapi/KsefConnection.h"
 #include "model/Exception.h"
 #include "settings/Settings.h"
 
@@ -77,12 +78,18 @@ const QList<TCliOptionSpec> Options = {
        request.Day = DateOfOption(option, value);
      }},
     {QStringLiteral("--od"), QStringLiteral("RRRR-MM-DD"),
-     QStringLiteral("historia: płatności z plików zapisanych tego dnia i później"),
+     QStringLiteral("historia: płatności z plików zapisanych tego dnia i później;\n"
+                    "ksef pobierz: faktury przyjęte przez KSeF od tego dnia (bez niej: od\n"
+                    "miejsca, w którym skończyło się poprzednie pobieranie, a za pierwszym\n"
+                    "razem od pierwszego dnia poprzedniego miesiąca);\n"
+                    "ksef lista: faktury pobrane tego dnia i później"),
      [](TCliRequest &request, const QString &option, const QString &value) {
        request.History.From = DateOfOption(option, value);
      }},
     {QStringLiteral("--do"), QStringLiteral("RRRR-MM-DD"),
-     QStringLiteral("historia: płatności z plików zapisanych tego dnia i wcześniej"),
+     QStringLiteral("historia: płatności z plików zapisanych tego dnia i wcześniej;\n"
+                    "ksef pobierz: faktury przyjęte przez KSeF do tego dnia włącznie;\n"
+                    "ksef lista: faktury pobrane tego dnia i wcześniej"),
      [](TCliRequest &request, const QString &option, const QString &value) {
        request.History.To = DateOfOption(option, value);
      }},
@@ -91,7 +98,7 @@ const QList<TCliOptionSpec> Options = {
                     "albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)"),
      [](TCliRequest &request, const QString &, const QString &value) { request.History.Search = value; }},
     {QStringLiteral("--csv"), QString(),
-     QStringLiteral("historia i do-zaplaty jako CSV (średniki, UTF-8 ze znacznikiem BOM)"),
+     QStringLiteral("historia, ksef lista i do-zaplaty jako CSV (średniki, UTF-8\nze znacznikiem BOM)"),
      [](TCliRequest &request, const QString &, const QString &) { request.Csv = true; }},
     {QStringLiteral("--wycofaj"), QStringLiteral("NR"),
      QStringLiteral("historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
@@ -105,6 +112,30 @@ const QList<TCliOptionSpec> Options = {
      [](TCliRequest &request, const QString &option, const QString &value) {
        request.RestoreFile = FileIdOfOption(option, value);
      }},
+    {QStringLiteral("--srodowisko"), QStringLiteral("NAZWA"),
+     QStringLiteral("ksef pobierz: środowisko KSeF w tym uruchomieniu: testowe, demo albo\n"
+                    "produkcyjne (bez niej: [KSeF] Srodowisko= z settings.ini, domyślnie\n"
+                    "produkcyjne)"),
+     [](TCliRequest &request, const QString &option, const QString &value) {
+       if (!KsefEnvironmentNames().contains(value))
+         throw Exception(QStringLiteral("Opcja %1 wymaga nazwy środowiska KSeF: %2, a nie „%3”")
+                             .arg(option, JoinOr(KsefEnvironmentNames()), value));
+       request.KsefEnvironment = value;
+     }},
+    {QStringLiteral("--certyfikat"), QStringLiteral("PLIK"),
+     QStringLiteral("ksef pobierz: logowanie certyfikatem KSeF, pieczęcią albo podpisem\n"
+                    "kwalifikowanym: certyfikat PEM (z --klucz) albo plik PKCS#12 (.p12, .pfx);\n"
+                    "hasło klucza ze zmiennej PAVENA_KSEF_HASLO albo, w terminalu, z pytania"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.KsefCertificate = value; }},
+    {QStringLiteral("--klucz"), QStringLiteral("PLIK"),
+     QStringLiteral("ksef pobierz: klucz prywatny PEM certyfikatu z --certyfikat"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.KsefKey = value; }},
+    {QStringLiteral("--token-plik"), QStringLiteral("PLIK"),
+     QStringLiteral("ksef pobierz: logowanie tokenem KSeF zapisanym w pliku; bez tej opcji\n"
+                    "i bez --certyfikat: token ze zmiennej PAVENA_KSEF_TOKEN albo certyfikat\n"
+                    "z settings.ini ([KSeF] Certyfikat=, Klucz=); plik z tokenem albo kluczem\n"
+                    "musi być dostępny tylko dla właściciela (chmod 600)"),
+     [](TCliRequest &request, const QString &, const QString &value) { request.KsefTokenFile = value; }},
     // do-zaplaty
     {QStringLiteral("--termin-do"), QStringLiteral("RRRR-MM-DD"),
      QStringLiteral("do-zaplaty: faktury z terminem płatności tego dnia i wcześniej\n"
@@ -141,6 +172,9 @@ const QList<TCliOptionSpec> Options = {
 const TCliOptionGroup SplitPayment{{QStringLiteral("--mpp"), QStringLiteral("--bez-mpp")}};
 const TCliOptionGroup Strict{{QStringLiteral("--scisle")}};
 const TCliOptionGroup Day{{QStringLiteral("--data")}};
+const TCliOptionGroup From{{QStringLiteral("--od")}};
+const TCliOptionGroup To{{QStringLiteral("--do")}};
+const TCliOptionGroup Csv{{QStringLiteral("--csv")}};
 
 const QList<TCliCommandSpec> Commands = {
     {QStringLiteral("faktura"),
@@ -208,13 +242,35 @@ const QList<TCliCommandSpec> Commands = {
     {QStringLiteral("historia"),
      TCliCommand::History,
      {},
-     {{TCliOptionGroup{{QStringLiteral("--od")}}, TCliOptionGroup{{QStringLiteral("--do")}},
-       TCliOptionGroup{{QStringLiteral("--szukaj")}}, TCliOptionGroup{{QStringLiteral("--csv")}}},
+     {{From, To, TCliOptionGroup{{QStringLiteral("--szukaj")}}, Csv},
       {TCliOptionGroup{{QStringLiteral("--wycofaj"), QStringLiteral("--przywroc")}, false}}},
      QStringLiteral("płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
                     "data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
                     "przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum"),
      {{0, QStringLiteral("historia wypisana (plik wycofany, przywrócony)")},
+      {1, QStringLiteral("nie powiodło się")},
+      {2, QStringLiteral("błędne wywołanie")}}},
+    {QStringLiteral("ksef pobierz"),
+     TCliCommand::KsefDownload,
+     {},
+     {{From, To, TCliOptionGroup{{QStringLiteral("--srodowisko")}},
+       TCliOptionGroup{{QStringLiteral("--certyfikat"), QStringLiteral("--token-plik")}},
+       TCliOptionGroup{{QStringLiteral("--klucz")}}}},
+     QStringLiteral("pobiera z KSeF faktury zakupu płatnika (NIP z settings.ini) do katalogu\n"
+                    "FAKTURY_KSEF, każdą jako <numer KSeF>.xml, i zapisuje je w historii;\n"
+                    "wypisuje numer KSeF, sprzedawcę, numer i kwotę brutto każdej nowej faktury;\n"
+                    "następne pobieranie zaczyna się tam, gdzie skończyło się poprzednie"),
+     {{0, QStringLiteral("pobrano (także: nic nowego)")},
+      {1, QStringLiteral("pobieranie nie powiodło się")},
+      {2, QStringLiteral("błędne wywołanie")}}},
+    {QStringLiteral("ksef lista"),
+     TCliCommand::KsefList,
+     {},
+     {{From, To, Csv}},
+     QStringLiteral("faktury pobrane z KSeF zapisane w historii, od najnowszych: czas\n"
+                    "pobrania, numer KSeF, NIP i nazwa sprzedawcy, numer faktury, data\n"
+                    "wystawienia, kwota brutto, waluta i plik"),
+     {{0, QStringLiteral("lista wypisana")},
       {1, QStringLiteral("nie powiodło się")},
       {2, QStringLiteral("błędne wywołanie")}}},
     {QStringLiteral("do-zaplaty"),
@@ -277,7 +333,7 @@ QString ExitCodesText(const QList<TCliExitCode> &codes) {
 
 QString CliSummary() {
   return QStringLiteral("pliki przelewów ISO 20022 (pain.001.001.09) z faktur KSeF i plików VideoTel,\n"
-                        "podgląd faktury KSeF jako PDF");
+                        "podgląd faktury KSeF jako PDF, pobieranie faktur zakupu z KSeF");
 }
 
 QString CliOptionsNote() {

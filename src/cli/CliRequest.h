@@ -21,7 +21,9 @@ enum class TCliCommand {
   WhiteListCheck,
   WhiteListDownload,
   History,
-  DueInvoices
+  DueInvoices,
+  KsefDownload,
+  KsefList
 };
 
 // What one run of pavena-cli is asked to do.
@@ -41,7 +43,8 @@ struct TCliRequest {
   std::optional<TMPPSettings> MPP;
   // --scisle: a transfer file written with warnings ends the run with its own exit status.
   bool Strict = false;
-  // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv).
+  // historia: which payments (--od, --do, --szukaj) and whether as CSV (--csv); ksef lista:
+  // the days of download (--od, --do) and --csv; ksef pobierz: the range of KSeF's dates.
   THistoryFilter History;
   bool Csv = false;
   // historia --wycofaj ID / --przywroc ID: the transfer file to mark as never sent, or to
@@ -57,4 +60,10 @@ struct TCliRequest {
   QString MarkPaidOutside;
   QString UndoPaidOutside;
   QString Note;
+  // ksef pobierz: --srodowisko, and the login's files (--certyfikat with --klucz, or
+  // --token-plik); the secrets themselves never pass through here.
+  QString KsefEnvironment;
+  QString KsefCertificate;
+  QString KsefKey;
+  QString KsefTokenFile;
 };

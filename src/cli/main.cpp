@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 #include "CliHelp.h"
 #include "ConsoleHost.h"
+#include "KsefCli.h"
 #include "WhiteListCli.h"
 #include "app/commands/DueInvoiceCommands.h"
 #include "app/commands/HistoryListing.h"
@@ -53,8 +54,9 @@ void CheckOutput(bool written) {
     throw TOutputFailed{errno};
 }
 
-// Writes a listing to standard output with `write`. A reader that stops early ("historia |
-// head") ends the listing without a word: it has all it wanted.
+// A listing (historia, ksef lista, do-zaplaty), streamed to standard output as it is read, so a
+// long one needs no memory. A reader that stops early ("historia | head") ends the listing
+// without a word: it has all it wanted.
 bool PrintListing(const std::function<void(const TByteSink &)> &write) {
   const TByteSink out = [](QByteArrayView bytes) {
     CheckOutput(std::fwrite(bytes.data(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size()));
@@ -69,16 +71,6 @@ bool PrintListing(const std::function<void(const TByteSink &)> &write) {
     WriteLines(stderr, QStringLiteral("Błąd: Nie można pisać na standardowe wyjście."));
     return false;
   }
-}
-
-// Streamed to standard output as the journal is read, so a long history needs no memory.
-bool PrintHistory(const TCliRequest &request, const TAppPaths &paths) {
-  return PrintListing([&](const TByteSink &out) {
-    if (request.Csv)
-      WriteHistoryCsv(paths, request.History, out);
-    else
-      WriteHistoryTable(paths, request.History, out);
-  });
 }
 
 // historia --wycofaj / --przywroc: the line saying what was done.
@@ -112,7 +104,16 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
     ChangeHistory(request, paths);
     return ExitStatus(TExitCode::Success);
   }
-  return ExitStatus(PrintHistory(request, paths) ? TExitCode::Success : TExitCode::Failed);
+  const bool printed = PrintListing(
+      [&](const TByteSink &out) { (request.Csv ? WriteHistoryCsv : WriteHistoryTable)(paths, request.History, out); });
+  return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
+}
+
+int RunKsefList(const TCliRequest &request, const TAppPaths &paths) {
+  const bool printed = PrintListing([&](const TByteSink &out) {
+    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, out);
+  });
+  return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
 }
 
 int RunDueInvoices(const TCliRequest &request, const TAppPaths &paths) {
@@ -171,6 +172,8 @@ int Run(const TCliRequest &request, const TAppPaths &paths) {
   case TCliCommand::WhiteListCheck:
   case TCliCommand::WhiteListDownload: return RunWhiteList(request, paths);
   case TCliCommand::History: return RunHistory(request, paths);
+  case TCliCommand::KsefDownload: return RunKsefDownload(request, paths);
+  case TCliCommand::KsefList: return RunKsefList(request, paths);
   case TCliCommand::DueInvoices: return RunDueInvoices(request, paths);
   }
   // Not reached: the switch names every command.

@@ -8,6 +8,13 @@ namespace {
 
 const QString ShownDateTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+// "nie" without split payment, else its format; "tak" for a file recorded before the format was.
+QString SplitPaymentText(const THistoryEntry &entry) {
+  if (!entry.SplitPayment)
+    return QStringLiteral("nie");
+  return entry.SplitPaymentFormat.isEmpty() ? QStringLiteral("tak") : entry.SplitPaymentFormat;
+}
+
 } // namespace
 
 QString CsvText(const QString &text) {
@@ -21,32 +28,24 @@ QString CsvText(const QString &text) {
 
 QString CsvAmount(TAmount amount) { return FormatAmount(amount).replace(u'.', u','); }
 
-QByteArray CsvRecord(const QStringList &fields) { return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8(); }
+QByteArray CsvHeader(const QStringList &columns) {
+  return QByteArray("\xEF\xBB\xBF") + (columns.join(u';') + QStringLiteral("\r\n")).toUtf8();
+}
 
-QByteArray CsvByteOrderMark() { return QByteArray("\xEF\xBB\xBF"); }
+QByteArray CsvLine(const QStringList &fields) { return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8(); }
 
-QString Column(const QString &text, qsizetype width) {
+QString TableColumn(const QString &text, qsizetype width) {
   if (text.size() > width)
     return text.left(width - 1) + u'…';
   return text.leftJustified(width);
 }
 
-namespace {
-
-// "nie" without split payment, else its format; "tak" for a file recorded before the format was.
-QString SplitPaymentText(const THistoryEntry &entry) {
-  if (!entry.SplitPayment)
-    return QStringLiteral("nie");
-  return entry.SplitPaymentFormat.isEmpty() ? QStringLiteral("tak") : entry.SplitPaymentFormat;
-}
-
-} // namespace
+QString ShownDateTimeText(const QDateTime &time) { return time.toString(ShownDateTime); }
 
 QByteArray HistoryCsvHeader() {
-  return CsvByteOrderMark() +
-         QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;Rachunek;"
-                        "Tytuł;MPP;Kwota VAT;Biała lista\r\n")
-             .toUtf8();
+  return CsvHeader(QStringLiteral("Data;Odbiorca;NIP;Numer faktury;Numer KSeF;Kwota;Waluta;Plik;Nr pliku;Wycofany;"
+                                  "Rachunek;Tytuł;MPP;Kwota VAT;Biała lista")
+                       .split(u';'));
 }
 
 QByteArray HistoryCsvLine(const THistoryEntry &entry) {
@@ -65,23 +64,23 @@ QByteArray HistoryCsvLine(const THistoryEntry &entry) {
                            SplitPaymentText(entry),
                            entry.VATAmount ? CsvAmount(*entry.VATAmount) : QString(),
                            CsvText(entry.WhiteListResult)};
-  return CsvRecord(fields);
+  return CsvLine(fields);
 }
 
 QString HistoryTableHeader() {
-  return Column(QStringLiteral("Data"), 19) + u' ' + Column(QStringLiteral("Odbiorca"), 30) + u' ' +
-         Column(QStringLiteral("NIP"), 13) + u' ' + Column(QStringLiteral("Numer faktury"), 20) + u' ' +
-         Column(QStringLiteral("Numer KSeF"), 35) + u' ' + QStringLiteral("Kwota").rightJustified(15) +
+  return TableColumn(QStringLiteral("Data"), 19) + u' ' + TableColumn(QStringLiteral("Odbiorca"), 30) + u' ' +
+         TableColumn(QStringLiteral("NIP"), 13) + u' ' + TableColumn(QStringLiteral("Numer faktury"), 20) + u' ' +
+         TableColumn(QStringLiteral("Numer KSeF"), 35) + u' ' + QStringLiteral("Kwota").rightJustified(15) +
          QStringLiteral(" Wal. ") + QStringLiteral("Nr").rightJustified(5) + u' ' +
-         Column(QStringLiteral("Wycofany"), 10) + QStringLiteral(" Plik");
+         TableColumn(QStringLiteral("Wycofany"), 10) + QStringLiteral(" Plik");
 }
 
 QString HistoryTableLine(const THistoryEntry &entry) {
-  return entry.WrittenAt.toString(ShownDateTime) + u' ' + Column(entry.PayeeName, 30) + u' ' +
-         Column(entry.PayeeNIP, 13) + u' ' + Column(entry.InvoiceNumber, 20) + u' ' + Column(entry.KsefNumber, 35) +
-         u' ' + PolishAmount(entry.Amount).rightJustified(15) + u' ' + Column(entry.Currency, 4) + u' ' +
-         QString::number(entry.FileId).rightJustified(5) + u' ' + Column(HistoryWithdrawnDate(entry), 10) + u' ' +
-         entry.ArchivePath;
+  return entry.WrittenAt.toString(ShownDateTime) + u' ' + TableColumn(entry.PayeeName, 30) + u' ' +
+         TableColumn(entry.PayeeNIP, 13) + u' ' + TableColumn(entry.InvoiceNumber, 20) + u' ' +
+         TableColumn(entry.KsefNumber, 35) + u' ' + PolishAmount(entry.Amount).rightJustified(15) + u' ' +
+         TableColumn(entry.Currency, 4) + u' ' + QString::number(entry.FileId).rightJustified(5) + u' ' +
+         TableColumn(HistoryWithdrawnDate(entry), 10) + u' ' + entry.ArchivePath;
 }
 
 QString HistoryWithdrawnDate(const THistoryEntry &entry) {

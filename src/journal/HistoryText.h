@@ -20,17 +20,9 @@
 // columns of the page come the account, the transfer's title, split payment ("tak" or "nie"),
 // its VAT amount and the white-list result.
 QByteArray HistoryCsvHeader();
-// The pieces of that CSV, for other listings written the same way: a text field, an amount
-// ("1234,50": a decimal comma without grouping, which a spreadsheet reads as a number), a
-// line of fields already made, and the byte-order mark that starts the file.
-QString CsvText(const QString &text);
-QString CsvAmount(TAmount amount);
-QByteArray CsvRecord(const QStringList &fields);
-QByteArray CsvByteOrderMark();
 QByteArray HistoryCsvLine(const THistoryEntry &entry);
 
-// A table for the terminal: columns of fixed width, long texts cut with "…" (Column).
-QString Column(const QString &text, qsizetype width);
+// A table for the terminal: columns of fixed width, long texts cut with "…" (TableColumn).
 QString HistoryTableHeader();
 QString HistoryTableLine(const THistoryEntry &entry);
 
@@ -43,3 +35,16 @@ void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry);
 // The sums of the amounts per currency, e.g. "Razem: 1234,50 PLN; 10,00 EUR"; "Razem: 0,00" when
 // nothing is listed.
 QString HistorySumsText(const QMap<QString, TAmount> &sums);
+
+// The pieces of such CSV and such tables, for every listing of the journal.
+// A text field, quoted or guarded as above.
+QString CsvText(const QString &text);
+// "1234,50": a decimal comma without grouping, which a spreadsheet reads as a number.
+QString CsvAmount(TAmount amount);
+// The header with the byte-order mark, and a line, each ended by CR LF.
+QByteArray CsvHeader(const QStringList &columns);
+QByteArray CsvLine(const QStringList &fields);
+// A column of fixed width, a long text cut with "…".
+QString TableColumn(const QString &text, qsizetype width);
+// "2026-03-05 14:05:09".
+QString ShownDateTimeText(const QDateTime &time);

@@ -111,3 +111,23 @@ struct THistorySummary {
   std::int64_t Count = 0;
   QMap<QString, TAmount> Sums;
 };
+
+// A purchase invoice downloaded from KSeF, as the journal keeps it.
+struct TKsefInvoiceRecord {
+  // "testowe", "demo" or "produkcyjne".
+  QString Environment;
+  QString KsefNumber;
+  QString SellerNIP;
+  QString SellerName;
+  QString InvoiceNumber;
+  // As KSeF gave it, "2026-11-03"; empty when KSeF gave none.
+  QString IssueDate;
+  // Empty when KSeF gave no amount that reads as one.
+  std::optional<TAmount> GrossAmount;
+  QString Currency;
+  // Lower-case hexadecimal SHA-256 of the invoice file.
+  QString Sha256;
+  // Relative to the data directory: "FAKTURY_KSEF/<KSeF number>.xml".
+  QString FilePath;
+  QDateTime DownloadedAt;
+};

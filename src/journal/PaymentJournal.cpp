@@ -81,6 +81,25 @@ DROP INDEX payment_ksef_number;
 CREATE INDEX payment_match_hash ON payment(match_hash, file_id) WHERE match_hash IS NOT NULL;
 CREATE INDEX payment_ksef_hash ON payment(ksef_hash, file_id) WHERE ksef_hash IS NOT NULL;
 )sql",
+    // The purchase invoices downloaded from KSeF, each number once per environment (the test
+    // environment's numbers are not the production's).
+    R"sql(
+CREATE TABLE ksef_invoice (
+  id INTEGER PRIMARY KEY,
+  environment TEXT NOT NULL,
+  ksef_number TEXT NOT NULL,
+  seller_nip TEXT NOT NULL,
+  seller_name TEXT NOT NULL,
+  invoice_number TEXT NOT NULL,
+  issue_date TEXT NOT NULL,
+  gross_amount INTEGER,
+  currency TEXT NOT NULL,
+  sha256 TEXT NOT NULL,
+  file_path TEXT NOT NULL,
+  downloaded_at TEXT NOT NULL,
+  UNIQUE (environment, ksef_number)
+);
+)sql",
     // Invoices the user paid without a transfer file of this program, by the invoice's key (its
     // KSeF number, or its seller's NIP and number as MatchKey makes it): the list of what is
     // still to pay leaves them out. Taking the mark back deletes its row.
@@ -237,9 +256,14 @@ const QByteArray EntryColumns =
     "f.archive_path, p.payee_iban, p.title, p.split_payment, p.vat_amount, p.whitelist_result, p.id, f.id, "
     "f.withdrawn_at, f.split_payment_format ";
 
-void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
+// The days of THistoryFilter as ?1 (the first day) and ?2 (the day after the last).
+void BindDays(TSqliteStatement &statement, const THistoryFilter &filter) {
   statement.Bind(1, filter.From ? std::optional(filter.From->toString(Qt::ISODate)) : std::nullopt);
   statement.Bind(2, filter.To ? std::optional(filter.To->addDays(1).toString(Qt::ISODate)) : std::nullopt);
+}
+
+void BindFilter(TSqliteStatement &statement, const THistoryFilter &filter) {
+  BindDays(statement, filter);
   const QString search = Trim(filter.Search);
   statement.Bind(3, search.isEmpty() ? std::nullopt : std::optional(search));
 }
@@ -561,4 +585,55 @@ std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, con
     mark.Run();
   });
   return before;
+}
+
+bool TPaymentJournal::RecordKsefInvoice(const TKsefInvoiceRecord &invoice) {
+  bool added = false;
+  InWriteTransaction(FDatabase, [&] {
+    TSqliteStatement add(FDatabase,
+                         "INSERT INTO ksef_invoice (environment, ksef_number, seller_nip, seller_name, invoice_number, "
+                         "issue_date, gross_amount, currency, sha256, file_path, downloaded_at) "
+                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11) "
+                         "ON CONFLICT (environment, ksef_number) DO NOTHING");
+    add.Bind(1, invoice.Environment);
+    add.Bind(2, invoice.KsefNumber);
+    add.Bind(3, invoice.SellerNIP);
+    add.Bind(4, invoice.SellerName);
+    add.Bind(5, invoice.InvoiceNumber);
+    add.Bind(6, invoice.IssueDate);
+    if (invoice.GrossAmount)
+      add.Bind(7, invoice.GrossAmount->Units());
+    add.Bind(8, invoice.Currency);
+    add.Bind(9, invoice.Sha256);
+    add.Bind(10, invoice.FilePath);
+    add.Bind(11, StoredDateTime(invoice.DownloadedAt));
+    add.Run();
+    added = sqlite3_changes(FDatabase.Handle()) > 0;
+  });
+  return added;
+}
+
+void TPaymentJournal::ForEachKsefInvoice(const THistoryFilter &filter,
+                                         const std::function<void(const TKsefInvoiceRecord &)> &take) {
+  TSqliteStatement list(FDatabase,
+                        "SELECT environment, ksef_number, seller_nip, seller_name, invoice_number, issue_date, "
+                        "gross_amount, currency, sha256, file_path, downloaded_at FROM ksef_invoice "
+                        "WHERE (?1 IS NULL OR downloaded_at >= ?1) AND (?2 IS NULL OR downloaded_at < ?2) "
+                        "ORDER BY id DESC");
+  BindDays(list, filter);
+  TKsefInvoiceRecord invoice;
+  while (list.Next()) {
+    invoice.Environment = list.Text(0);
+    invoice.KsefNumber = list.Text(1);
+    invoice.SellerNIP = list.Text(2);
+    invoice.SellerName = list.Text(3);
+    invoice.InvoiceNumber = list.Text(4);
+    invoice.IssueDate = list.Text(5);
+    invoice.GrossAmount = list.IsNull(6) ? std::nullopt : std::optional(TAmount::FromUnits(list.Integer(6)));
+    invoice.Currency = list.Text(7);
+    invoice.Sha256 = list.Text(8);
+    invoice.FilePath = list.Text(9);
+    invoice.DownloadedAt = ReadDateTime(list.Text(10));
+    take(invoice);
+  }
 }

@@ -60,6 +60,12 @@ public:
   bool UnmarkPaidOutside(const QString &invoiceKey);
   // Every mark, by its invoice's key.
   QHash<QString, TPaidOutsideMark> PaidOutsideMarks();
+  // Records a purchase invoice downloaded from KSeF; one already recorded for its environment
+  // is left as it was. True when it was added.
+  bool RecordKsefInvoice(const TKsefInvoiceRecord &invoice);
+  // Hands the downloaded invoices of the days of `filter` (days of download; its search is not
+  // used) to `take`, newest first, one at a time.
+  void ForEachKsefInvoice(const THistoryFilter &filter, const std::function<void(const TKsefInvoiceRecord &)> &take);
 
   // Makes the read running on another thread end soon with an Exception.
   void Interrupt() noexcept;

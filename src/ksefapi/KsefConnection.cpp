@@ -18,10 +18,19 @@ constexpr std::array<std::pair<const char16_t *, const char16_t *>, 3> Environme
 
 } // namespace
 
-TKsefConnection KsefConnectionFromSettings(const QString &settingsFile) {
+QStringList KsefEnvironmentNames() {
+  QStringList names;
+  for (const auto &environment : Environments)
+    names << QString::fromUtf16(environment.first);
+  return names;
+}
+
+TKsefConnection KsefConnectionFromSettings(const QString &settingsFile, const QString &chosenEnvironment) {
   const TIniFile settings(settingsFile);
   const QString environment =
-      settings.ReadString(Section, QStringLiteral("Srodowisko"), QStringLiteral("produkcyjne")).toLower();
+      chosenEnvironment.isEmpty()
+          ? settings.ReadString(Section, QStringLiteral("Srodowisko"), QStringLiteral("produkcyjne")).toLower()
+          : chosenEnvironment;
   TKsefConnection connection;
   for (const auto &[name, address] : Environments)
     if (environment == QString::fromUtf16(name))

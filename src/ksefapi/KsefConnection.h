@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the KSeF API is and whom to trust for it.
 struct TKsefConnection {
@@ -16,4 +17,8 @@ struct TKsefConnection {
 // The connection of settings.ini's section [KSeF]: Srodowisko= (default produkcyjne), Adres=
 // (another base address for the same environment, e.g. a company proxy) and PlikCA=. Fails with
 // a Polish sentence on an unknown environment or an address that is not https://.
-TKsefConnection KsefConnectionFromSettings(const QString &settingsFile);
+// `environment`, when given, stands for Srodowisko= in this run (pavena-cli --srodowisko).
+TKsefConnection KsefConnectionFromSettings(const QString &settingsFile, const QString &environment = {});
+
+// The names of the environments: testowe, demo, produkcyjne.
+QStringList KsefEnvironmentNames();

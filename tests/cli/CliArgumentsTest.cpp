@@ -68,10 +68,10 @@ TEST(CliArgumentsTest, AWrongCallNamesWhatIsValid) {
                       "--help)")},
       {"--scisle",
        QStringLiteral(
-           "Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia albo do-zaplaty)")},
+           "Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia, ksef albo do-zaplaty)")},
       {"VIDEOTEL p.imp",
-       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista"
-                      ", historia albo do-zaplaty)")},
+       QStringLiteral("Nieznane polecenie: VIDEOTEL (dozwolone: faktura, paczka, videotel, pdf, wyslij, biala-lista, "
+                      "historia, ksef albo do-zaplaty)")},
       {"biala-lista", QStringLiteral("Brak polecenia po biala-lista (wczytaj, pobierz albo sprawdz)")},
       {"faktura", QStringLiteral("Brak argumentu PLIK.xml")},
       {"paczka", QStringLiteral("Brak argumentu KATALOG")},

@@ -147,13 +147,16 @@ TEST_F(TCliDocumentsTest, HelpNamesEveryCommandAndOption) {
             (QStringList{QStringLiteral("faktura"), QStringLiteral("paczka"), QStringLiteral("videotel"),
                          QStringLiteral("pdf"), QStringLiteral("wyslij"), QStringLiteral("biala-lista wczytaj"),
                          QStringLiteral("biala-lista pobierz"), QStringLiteral("biala-lista sprawdz"),
-                         QStringLiteral("historia"), QStringLiteral("do-zaplaty")}));
+                         QStringLiteral("historia"), QStringLiteral("ksef pobierz"), QStringLiteral("ksef lista"),
+                         QStringLiteral("do-zaplaty")}));
   EXPECT_EQ(OptionNames(), (QStringList{QStringLiteral("--bez-mpp"),
+                                        QStringLiteral("--certyfikat"),
                                         QStringLiteral("--cofnij"),
                                         QStringLiteral("--csv"),
                                         QStringLiteral("--data"),
                                         QStringLiteral("--do"),
                                         QStringLiteral("--help"),
+                                        QStringLiteral("--klucz"),
                                         QStringLiteral("--ksef"),
                                         QStringLiteral("--mpp"),
                                         QStringLiteral("--notatka"),
@@ -162,13 +165,15 @@ TEST_F(TCliDocumentsTest, HelpNamesEveryCommandAndOption) {
                                         QStringLiteral("--przywroc"),
                                         QStringLiteral("--referencja"),
                                         QStringLiteral("--scisle"),
+                                        QStringLiteral("--srodowisko"),
                                         QStringLiteral("--status"),
                                         QStringLiteral("--szukaj"),
                                         QStringLiteral("--termin-do"),
+                                        QStringLiteral("--token-plik"),
                                         QStringLiteral("--utworz"),
                                         QStringLiteral("--version"),
                                         QStringLiteral("--wycofaj")}));
-  EXPECT_EQ(Usage.size(), 17);
+  EXPECT_EQ(Usage.size(), 19);
 }
 
 // The page the package installs, as man shows it, says what --help says.

@@ -430,11 +430,23 @@ TEST_P(TCliUsageTest, AWrongCallPrintsWhatIsWrongAndAHintWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, TCliUsageTest,
     ::testing::Values(
+        TUsageCase{"noCommand",
+                   {},
+                   QStringLiteral("Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia, ksef "
+                                  "albo do-zaplaty)")},
         TUsageCase{
-            "noCommand",
-            {},
-            QStringLiteral(
-                "Brak polecenia (faktura, paczka, videotel, pdf, wyslij, biala-lista, historia albo do-zaplaty)")},
+            "unknownKsefEnvironment",
+            {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--srodowisko"), QStringLiteral("test")},
+            QStringLiteral("Opcja --srodowisko wymaga nazwy środowiska KSeF: testowe, demo albo produkcyjne, "
+                           "a nie „test”")},
+        TUsageCase{
+            "keyWithoutCertificate",
+            {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--klucz"), QStringLiteral("klucz.pem")},
+            QStringLiteral("Opcja --klucz wymaga opcji --certyfikat")},
+        TUsageCase{"tokenAndCertificate",
+                   {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--token-plik"),
+                    QStringLiteral("token"), QStringLiteral("--certyfikat"), QStringLiteral("c.p12")},
+                   QStringLiteral("Opcje --token-plik i --certyfikat wykluczają się")},
         TUsageCase{"missingFileToSend", {QStringLiteral("wyslij")}, QStringLiteral("Brak argumentu PLIK")},
         TUsageCase{"mppForSending",
                    {QStringLiteral("wyslij"), QStringLiteral("a.xml"), QStringLiteral("--bez-mpp")},
@@ -448,7 +460,7 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"unknownCommand",
                    {QStringLiteral("przelew"), QStringLiteral("a.xml")},
                    QStringLiteral("Nieznane polecenie: przelew (dozwolone: faktura, paczka, videotel, pdf, wyslij, "
-                                  "biala-lista, historia albo do-zaplaty)")},
+                                  "biala-lista, historia, ksef albo do-zaplaty)")},
         TUsageCase{"missingInvoice", {QStringLiteral("faktura")}, QStringLiteral("Brak argumentu PLIK.xml")},
         TUsageCase{"missingDirectory",
                    {QStringLiteral("paczka"), QStringLiteral("--bez-mpp")},
@@ -592,33 +604,41 @@ TEST_F(TPavenaCliTest, HelpAndVersion) {
 
   const TRun history = Run({QStringLiteral("historia"), QStringLiteral("--help")});
   EXPECT_EQ(history.ExitCode, 0);
-  EXPECT_EQ(history.Out,
-            QStringLiteral("Polecenie pavena-cli historia:\n"
-                           "  płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
-                           "  data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
-                           "  przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum\n"
-                           "\n"
-                           "Użycie:\n"
-                           "  pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
-                           "  pavena-cli historia --wycofaj NR | --przywroc NR\n"
-                           "  pavena-cli historia --help\n"
-                           "\n"
-                           "Opcje:\n"
-                           "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później\n"
-                           "  --do RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i wcześniej\n"
-                           "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
-                           "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
-                           "  --csv               historia i do-zaplaty jako CSV (średniki, UTF-8 ze znacznikiem BOM)\n"
-                           "  --wycofaj NR        historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
-                           "                      odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
-                           "                      w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\";\n"
-                           "                      nic nie jest usuwane\n"
-                           "  --przywroc NR       historia: cofa wycofanie pliku nr NR\n"
-                           "  --help              ten opis i wyjście; po poleceniu (pavena-cli historia --help):\n"
-                           "                      opis tego polecenia\n"
-                           "\n"
-                           "Kod wyjścia: 0 - historia wypisana (plik wycofany, przywrócony), 1 - nie powiodło się,\n"
-                           "2 - błędne wywołanie.\n"));
+  EXPECT_EQ(
+      history.Out,
+      QStringLiteral("Polecenie pavena-cli historia:\n"
+                     "  płatności zapisane w historii (historia.sqlite), od najnowszych:\n"
+                     "  data, odbiorca, NIP, numer faktury, numer KSeF, kwota, waluta, numer pliku\n"
+                     "  przelewu (Nr), data wycofania i kopia pliku w PLIKI_DO_BANKU/archiwum\n"
+                     "\n"
+                     "Użycie:\n"
+                     "  pavena-cli historia [--od RRRR-MM-DD] [--do RRRR-MM-DD] [--szukaj TEKST] [--csv]\n"
+                     "  pavena-cli historia --wycofaj NR | --przywroc NR\n"
+                     "  pavena-cli historia --help\n"
+                     "\n"
+                     "Opcje:\n"
+                     "  --od RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i później;\n"
+                     "                      ksef pobierz: faktury przyjęte przez KSeF od tego dnia (bez niej: od\n"
+                     "                      miejsca, w którym skończyło się poprzednie pobieranie, a za pierwszym\n"
+                     "                      razem od pierwszego dnia poprzedniego miesiąca);\n"
+                     "                      ksef lista: faktury pobrane tego dnia i później\n"
+                     "  --do RRRR-MM-DD     historia: płatności z plików zapisanych tego dnia i wcześniej;\n"
+                     "                      ksef pobierz: faktury przyjęte przez KSeF do tego dnia włącznie;\n"
+                     "                      ksef lista: faktury pobrane tego dnia i wcześniej\n"
+                     "  --szukaj TEKST      historia: tylko płatności, których odbiorca, NIP, numer faktury\n"
+                     "                      albo numer KSeF zawiera TEKST (wielkość liter bez znaczenia)\n"
+                     "  --csv               historia, ksef lista i do-zaplaty jako CSV (średniki, UTF-8\n"
+                     "                      ze znacznikiem BOM)\n"
+                     "  --wycofaj NR        historia: plik przelewu nr NR nie trafił do banku (próba, plik\n"
+                     "                      odrzucony albo zastąpiony poprawionym): jego płatności zostają\n"
+                     "                      w historii jako wycofane i nie są już ostrzeżeniem \"już w pliku\";\n"
+                     "                      nic nie jest usuwane\n"
+                     "  --przywroc NR       historia: cofa wycofanie pliku nr NR\n"
+                     "  --help              ten opis i wyjście; po poleceniu (pavena-cli historia --help):\n"
+                     "                      opis tego polecenia\n"
+                     "\n"
+                     "Kod wyjścia: 0 - historia wypisana (plik wycofany, przywrócony), 1 - nie powiodło się,\n"
+                     "2 - błędne wywołanie.\n"));
   EXPECT_EQ(history.Err, QString());
   EXPECT_FALSE(QFile::exists(AppDirectory.File(QStringLiteral("historia.sqlite"))));
 

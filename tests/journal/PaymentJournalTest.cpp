@@ -398,13 +398,15 @@ TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
   EXPECT_EQ(Journal.MarkWithdrawn(trial + 100, March9), std::nullopt);
 }
 
-// Takes a journal back to the layout before its keys were indexed by their hashes (version 3).
+// Takes a journal back to the layout before its keys were indexed by their hashes (version 3), which
+// kept no downloads from KSeF and no marks of invoices paid outside either.
 void UndoKeyHashes(TSqliteDatabase &database) {
-  database.Execute("DROP TABLE paid_outside; DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
-                   "ALTER TABLE payment DROP COLUMN match_hash; ALTER TABLE payment DROP COLUMN ksef_hash; "
-                   "CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL; "
-                   "CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL; "
-                   "PRAGMA user_version=3");
+  database.Execute(
+      "DROP TABLE paid_outside; DROP TABLE ksef_invoice; DROP INDEX payment_match_hash; DROP INDEX payment_ksef_hash; "
+      "ALTER TABLE payment DROP COLUMN match_hash; ALTER TABLE payment DROP COLUMN ksef_hash; "
+      "CREATE INDEX payment_match_key ON payment(match_key) WHERE match_key IS NOT NULL; "
+      "CREATE INDEX payment_ksef_number ON payment(ksef_number) WHERE ksef_number IS NOT NULL; "
+      "PRAGMA user_version=3");
 }
 
 QStringList IndexesOf(const QString &fileName) {
@@ -524,6 +526,83 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKeyHashesStillFindsItsPa
   // What it records from now on is found alongside.
   journal.Record(WrittenFile(QStringLiteral("c.xml"), March9.addDays(1)), {videoTel});
   EXPECT_EQ(journal.FindEarlier(videoTel)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/c.xml"));
+}
+
+TKsefInvoiceRecord DownloadedInvoice(const QString &environment, const QString &number, const QDateTime &at) {
+  TKsefInvoiceRecord invoice;
+  invoice.Environment = environment;
+  invoice.KsefNumber = number;
+  invoice.SellerNIP = OtherNip;
+  invoice.SellerName = QStringLiteral("Dostawca; \"Iskra\"");
+  invoice.InvoiceNumber = QStringLiteral("FV/7/2026");
+  invoice.IssueDate = QStringLiteral("2026-03-04");
+  invoice.GrossAmount = TAmount::FromUnits(12301000);
+  invoice.Currency = QStringLiteral("PLN");
+  invoice.Sha256 = QString(64, u'a');
+  invoice.FilePath = QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml");
+  invoice.DownloadedAt = at;
+  return invoice;
+}
+
+// A journal of the layout before downloads from KSeF were kept: the new step runs once and keeps
+// every payment; from then on each downloaded number is recorded once per environment, and
+// listed by the day of its download, newest first.
+TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKsefDownloadsKeepsItsPaymentsAndRecordsThem) {
+  TTempDir dir;
+  const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
+  const TJournalPayment invoice = WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber);
+  {
+    TPaymentJournal journal(fileName);
+    journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {invoice});
+  }
+  {
+    TSqliteDatabase database(fileName, false, 0);
+    database.Execute("DROP TABLE paid_outside; DROP TABLE ksef_invoice; PRAGMA user_version=4");
+  }
+
+  TPaymentJournal journal(fileName);
+
+  EXPECT_EQ(PragmaOf(fileName, "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
+  EXPECT_EQ(journal.Summarize({}).Count, 1);
+  EXPECT_EQ(journal.FindEarlier(invoice)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/a.xml"));
+
+  const QString otherNumber = QStringLiteral("7251904369-20260304-0123456789AB-E4");
+  TKsefInvoiceRecord withoutAmount = DownloadedInvoice(QStringLiteral("testowe"), otherNumber, March9);
+  withoutAmount.GrossAmount = std::nullopt;
+  const struct {
+    TKsefInvoiceRecord Invoice;
+    bool Added;
+  } downloads[] = {
+      {DownloadedInvoice(QStringLiteral("testowe"), RealKsefNumber, March5), true},
+      {DownloadedInvoice(QStringLiteral("testowe"), RealKsefNumber, March9), false},
+      {DownloadedInvoice(QStringLiteral("produkcyjne"), RealKsefNumber, March9), true},
+      {withoutAmount, true},
+  };
+  for (const auto &download : downloads)
+    EXPECT_EQ(journal.RecordKsefInvoice(download.Invoice), download.Added)
+        << download.Invoice.Environment.toStdString();
+
+  std::vector<TKsefInvoiceRecord> listed;
+  journal.ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &record) { listed.push_back(record); });
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[0].KsefNumber, otherNumber);
+  EXPECT_EQ(listed[0].GrossAmount, std::nullopt);
+  EXPECT_EQ(listed[1].Environment, QStringLiteral("produkcyjne"));
+  const TKsefInvoiceRecord &first = listed[2];
+  const TKsefInvoiceRecord expected = DownloadedInvoice(QStringLiteral("testowe"), RealKsefNumber, March5);
+  EXPECT_EQ(
+      QStringList({first.Environment, first.KsefNumber, first.SellerNIP, first.SellerName, first.InvoiceNumber,
+                   first.IssueDate, first.Currency, first.Sha256, first.FilePath}),
+      QStringList({expected.Environment, expected.KsefNumber, expected.SellerNIP, expected.SellerName,
+                   expected.InvoiceNumber, expected.IssueDate, expected.Currency, expected.Sha256, expected.FilePath}));
+  EXPECT_EQ(first.GrossAmount, TAmount::FromUnits(12301000));
+  EXPECT_EQ(first.DownloadedAt, March5);
+
+  THistoryFilter fromMarch9;
+  fromMarch9.From = March9.date();
+  QStringList recent;
+  journal.ForEachKsefInvoice(fromMarch9, [&](const TKsefInvoiceRecord &record) { recent.append(record.Environment); });
+  EXPECT_EQ(recent, (QStringList{QStringLiteral("testowe"), QStringLiteral("produkcyjne")}));
 }
 
 } // namespace

@@ -150,16 +150,21 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
     namespace, code, variant = ((
         "http://crd.gov.pl/wzor/2023/06/29/12648/", "FA (2)", "2") if index % 2 else (
         "http://crd.gov.pl/wzor/2025/06/25/13775/", "FA (3)", "3"))
-    gross = "%d.%02d" % (100 + index * 7, index % 100)
+    gross_cents = (100 + index * 7) * 100 + index % 100
+    gross = "%d.%02d" % divmod(gross_cents, 100)
+    # Payable by transfer, with its VAT: a transfer file can be made of it.
+    net = "%d.%02d" % divmod(gross_cents - 2300, 100)
     return ("""<?xml version="1.0" encoding="UTF-8"?>
 <Faktura xmlns="%s">
   <Naglowek><KodFormularza kodSystemowy="%s" wersjaSchemy="1-0E">FA</KodFormularza>
     <WariantFormularza>%s</WariantFormularza><DataWytworzeniaFa>%s</DataWytworzeniaFa></Naglowek>
   <Podmiot1><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Dostawca %d sp. z o.o.</Nazwa></DaneIdentyfikacyjne></Podmiot1>
   <Podmiot2><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Nabywca</Nazwa></DaneIdentyfikacyjne></Podmiot2>
-  <Fa><KodWaluty>PLN</KodWaluty><P_1>%s</P_1><P_2>FV/%d/2026</P_2><P_15>%s</P_15></Fa>
+  <Fa><KodWaluty>PLN</KodWaluty><P_1>%s</P_1><P_2>FV/%d/2026</P_2><P_13_1>%s</P_13_1><P_14_1>23.00</P_14_1>
+    <P_15>%s</P_15><Platnosc><FormaPlatnosci>6</FormaPlatnosci>
+    <RachunekBankowy><NrRB>PL76105014586789000012345678</NrRB></RachunekBankowy></Platnosc></Fa>
 </Faktura>
-""" % (namespace, code, variant, iso(day), seller_nip, index, buyer_nip, day.date().isoformat(), index, gross)
+""" % (namespace, code, variant, iso(day), seller_nip, index, buyer_nip, day.date().isoformat(), index, net, gross)
             ).encode(), gross
 
 

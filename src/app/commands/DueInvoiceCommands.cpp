@@ -39,9 +39,9 @@ Result ChangeJournal(const TAppPaths &paths, const std::function<Result(TPayment
 QString TableLine(const QString &due, const QString &seller, const QString &nip, const QString &number,
                   const QString &ksefNumber, const QString &gross, const QString &toPay, const QString &currency,
                   const QString &status) {
-  return Column(due, 12) + u' ' + Column(seller, 30) + u' ' + Column(nip, 13) + u' ' + Column(number, 20) + u' ' +
-         Column(ksefNumber, 35) + u' ' + gross.rightJustified(15) + u' ' + toPay.rightJustified(15) + u' ' +
-         Column(currency, 4) + u' ' + status;
+  return TableColumn(due, 12) + u' ' + TableColumn(seller, 30) + u' ' + TableColumn(nip, 13) + u' ' +
+         TableColumn(number, 20) + u' ' + TableColumn(ksefNumber, 35) + u' ' + gross.rightJustified(15) + u' ' +
+         toPay.rightJustified(15) + u' ' + TableColumn(currency, 4) + u' ' + status;
 }
 
 } // namespace
@@ -112,16 +112,16 @@ QString UndoPaidOutside(const TAppPaths &paths, const QString &ksefNumber) {
 }
 
 void WriteDueCsv(const std::vector<const TDueInvoice *> &invoices, const TByteSink &sink) {
-  sink(CsvByteOrderMark() + QStringLiteral("Termin;Sprzedawca;NIP;Numer faktury;Numer KSeF;Data wystawienia;Brutto;"
-                                           "Do zapłaty;Waluta;Rachunek;Status;Biała lista;Plik\r\n")
-                                .toUtf8());
+  sink(CsvHeader(QStringLiteral("Termin;Sprzedawca;NIP;Numer faktury;Numer KSeF;Data wystawienia;Brutto;Do zapłaty;"
+                                "Waluta;Rachunek;Status;Biała lista;Plik")
+                     .split(u';')));
   for (const TDueInvoice *invoice : invoices) {
     const TPayment &payment = invoice->Payment;
-    sink(CsvRecord({DueDateText(*invoice), CsvText(payment.CreditorName), CsvText(payment.CreditorNIP),
-                    CsvText(payment.InvoiceNumber), CsvText(Trim(payment.nrKsef)),
-                    payment.InvoiceDate.date().toString(Qt::ISODate), CsvAmount(invoice->Gross),
-                    CsvAmount(invoice->ToPay), CsvText(payment.CurrencyCode), CsvText(payment.CreditorIBAN),
-                    CsvText(DueStatusText(*invoice)), CsvText(invoice->WhiteList), CsvText(invoice->FileName)}));
+    sink(CsvLine({DueDateText(*invoice), CsvText(payment.CreditorName), CsvText(payment.CreditorNIP),
+                  CsvText(payment.InvoiceNumber), CsvText(Trim(payment.nrKsef)),
+                  payment.InvoiceDate.date().toString(Qt::ISODate), CsvAmount(invoice->Gross),
+                  CsvAmount(invoice->ToPay), CsvText(payment.CurrencyCode), CsvText(payment.CreditorIBAN),
+                  CsvText(DueStatusText(*invoice)), CsvText(invoice->WhiteList), CsvText(invoice->FileName)}));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/commands/TransferJournal.h"
 #include "journal/HistoryText.h"
+#include "journal/KsefInvoiceText.h"
 #include "journal/PaymentJournal.h"
 #include "model/Exception.h"
 
@@ -44,6 +45,30 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
   ListHistory(paths, filter, [&](const THistoryEntry &entry) {
     sink((HistoryTableLine(entry) + u'\n').toUtf8());
     AddToHistorySums(sums, entry);
+  });
+  sink((HistorySumsText(sums) + u'\n').toUtf8());
+}
+
+void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter,
+                      const std::function<void(const TKsefInvoiceRecord &)> &take) {
+  ReadJournal<bool>(paths, [&](TPaymentJournal &journal) {
+    journal.ForEachKsefInvoice(filter, take);
+    return true;
+  });
+}
+
+void WriteKsefInvoiceCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink) {
+  sink(KsefInvoiceCsvHeader());
+  ListKsefInvoices(paths, filter, [&](const TKsefInvoiceRecord &invoice) { sink(KsefInvoiceCsvLine(invoice)); });
+}
+
+void WriteKsefInvoiceTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink) {
+  sink((KsefInvoiceTableHeader() + u'\n').toUtf8());
+  QMap<QString, TAmount> sums;
+  ListKsefInvoices(paths, filter, [&](const TKsefInvoiceRecord &invoice) {
+    sink((KsefInvoiceTableLine(invoice) + u'\n').toUtf8());
+    if (invoice.GrossAmount)
+      sums[invoice.Currency] += *invoice.GrossAmount;
   });
   sink((HistorySumsText(sums) + u'\n').toUtf8());
 }

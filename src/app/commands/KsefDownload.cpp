@@ -45,7 +45,7 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
     const QString nip = KsefPayerNip(paths);
-    const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile());
+    const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile(), request.Environment);
     const TKsefDownloadState state(KsefStateFile(paths));
     const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);
     const QDate previousMonth = now.date().addMonths(-1);

@@ -18,6 +18,8 @@ struct TKsefDownloadRequest {
   std::optional<QDate> From;
   // Empty: as far as KSeF has stored them for good.
   std::optional<QDate> To;
+  // Stands for settings.ini's [KSeF] Srodowisko= in this download; empty for the settings'.
+  QString Environment = {};
 };
 
 // What a download came to: made on any thread, shown on the host's.

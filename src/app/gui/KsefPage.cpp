@@ -1,5 +1,6 @@
 #include "app/gui/KsefPage.h"
 
+#include "app/commands/KsefInvoiceJournal.h"
 #include "app/gui/QtLog.h"
 
 #include <QButtonGroup>
@@ -184,7 +185,7 @@ void TKsefPage::Download() {
   const TKsefDownloadRequest request = CurrentRequest();
   TKsefDownloadOutcome outcome;
   FBackground.Run(QStringLiteral("Pobieranie faktur z KSeF"), [&](TBackgroundTask &task) {
-    outcome = DownloadKsefInvoices(paths, now, *login, request, task, FWaiter);
+    outcome = DownloadAndRecordKsefInvoices(paths, now, *login, request, task, FWaiter);
   });
   ShowInvoices(outcome);
   FCommand.LogOutcome(outcome);

@@ -4,6 +4,7 @@
 #include "GuiTestSupport.h"
 #include "KsefStandIn.h"
 #include "TestSupport.h"
+#include "journal/PaymentJournal.h"
 #include "model/Exception.h"
 
 #include <QDir>
@@ -172,6 +173,11 @@ TEST_F(TKsefPageTest, DownloadsWithATokenAndListsWhatCameIn) {
             (QStringList{numbers[0], QStringLiteral("Dostawca"), QStringLiteral("FV/%1/2026").arg(numbers[0].right(6)),
                          QStringLiteral("107.01 PLN"), QStringLiteral("nowa")}));
   EXPECT_EQ(LogLines(), QStringList{QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3.")});
+  // The journal keeps them as the command line's download does.
+  QStringList recorded;
+  TPaymentJournal(App.File(QStringLiteral("historia.sqlite")))
+      .ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &invoice) { recorded.prepend(invoice.KsefNumber); });
+  EXPECT_EQ(recorded, numbers);
   EXPECT_EQ(StartText(),
             QStringLiteral("Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: 30.11.2026 00:00 "
                            "UTC."));

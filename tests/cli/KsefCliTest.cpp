@@ -1,0 +1,337 @@
+#include "KsefStandIn.h"
+#include "Pain001View.h"
+#include "TestSupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+// pavena-cli ksef pobierz and ksef lista against the KSeF stand-in, as a user's script runs them.
+
+namespace {
+
+const QString Nip = QStringLiteral("1234563218");
+const QByteArray Token = "20261211-EC-0B1C2D3E40-9F8E7D6C5B-41|nip-1234563218|c0ffee5ec7e7";
+
+struct TRun {
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+class TKsefCliTest : public ::testing::Test {
+protected:
+  void WriteSettings(const TKsefStandIn &server) const {
+    App.WriteBytes(QStringLiteral("settings.ini"),
+                   "[COMPANY]\r\nNIP=" + Nip.toLatin1() +
+                       "\r\nName=Pracownia Wrzos sp. z o.o.\r\nIBAN=PL79114020044000030020135538\r\n"
+                       "BIC=BREXPLPWXXX\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" +
+                       server.Base().toLatin1() + "\r\nPlikCA=" + server.CaFile().toLatin1() + "\r\n");
+  }
+
+  // Runs pavena-cli with the data directory of the test and, when given, the token in
+  // PAVENA_KSEF_TOKEN; no secret of the calling environment reaches it.
+  TRun Run(const QStringList &arguments, const QByteArray &token = {}, const QByteArray &passphrase = {}) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PAVENA_DIR"), App.Path());
+    environment.remove(QStringLiteral("PAVENA_KSEF_TOKEN"));
+    environment.remove(QStringLiteral("PAVENA_KSEF_HASLO"));
+    if (!token.isEmpty())
+      environment.insert(QStringLiteral("PAVENA_KSEF_TOKEN"), QString::fromLatin1(token));
+    if (!passphrase.isEmpty())
+      environment.insert(QStringLiteral("PAVENA_KSEF_HASLO"), QString::fromLatin1(passphrase));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(Elsewhere.Path());
+    // No terminal: nothing is ever asked for.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QStringLiteral(PAVENA_CLI), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+      ADD_FAILURE() << "pavena-cli did not finish: " << process.errorString().toStdString();
+      return {};
+    }
+    TRun run{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+             QString::fromUtf8(process.readAllStandardError())};
+    Outputs << run.Out << run.Err;
+    return run;
+  }
+
+  // A file outside the data directory with these permissions.
+  QString PrivateFile(const QString &name, const QByteArray &bytes, QFile::Permissions permissions) const {
+    Elsewhere.WriteBytes(name, bytes);
+    QFile::setPermissions(Elsewhere.File(name), permissions);
+    return Elsewhere.File(name);
+  }
+
+  // The line of each new invoice and the summary, as pobierz prints them.
+  static QString DownloadedLines(const TKsefStandIn &server) {
+    QString lines;
+    const QStringList gross{QStringLiteral("107.01"), QStringLiteral("114.02"), QStringLiteral("121.03")};
+    for (qsizetype i = 0; i < server.InvoiceNumbers().size(); ++i) {
+      const QString number = server.InvoiceNumbers()[i];
+      lines += QStringLiteral("%1  Dostawca  FV/%2/2026  %3 PLN\n").arg(number, number.right(6), gross.value(i));
+    }
+    return lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: %1.\n").arg(server.InvoiceNumbers().size());
+  }
+
+  TTempDir App;
+  TTempDir Elsewhere;
+  QStringList Outputs;
+};
+
+const QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+// The token comes from the environment or from a file of the owner's alone; the invoices land
+// in FAKTURY_KSEF and in the journal, a second run finds nothing new, and no file of the data
+// directory nor any line the runs printed holds the token.
+TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowhere) {
+  for (const bool fromFile : {false, true}) {
+    SCOPED_TRACE(fromFile ? "--token-plik" : "PAVENA_KSEF_TOKEN");
+    const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+    WriteSettings(server);
+    QDir(App.File(QStringLiteral("FAKTURY_KSEF"))).removeRecursively();
+    QFile::remove(App.File(QStringLiteral("ksef-pobieranie.ini")));
+    QStringList login;
+    QByteArray environmentToken = Token;
+    if (fromFile) {
+      login = QStringList{QStringLiteral("--token-plik"),
+                          PrivateFile(QStringLiteral("token.txt"), Token + '\n', OwnerOnly)};
+      environmentToken.clear();
+    }
+
+    const TRun first = Run(QStringList{QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"),
+                                       QStringLiteral("2026-11-01")} +
+                               login,
+                           environmentToken);
+    EXPECT_EQ(first.Err, QString());
+    EXPECT_EQ(first.ExitCode, 0);
+    EXPECT_EQ(first.Out, DownloadedLines(server));
+    for (const QString &number : server.InvoiceNumbers())
+      EXPECT_EQ(App.ReadBytes(QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml")),
+                server.InvoiceBytes(number));
+
+    const TRun again = Run(QStringList{QStringLiteral("ksef"), QStringLiteral("pobierz")} + login, environmentToken);
+    EXPECT_EQ(again.ExitCode, 0);
+    EXPECT_EQ(again.Out, QStringLiteral("Brak nowych faktur zakupu w KSeF.\n"));
+    EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 2);
+  }
+
+  // Both runs downloaded the same numbers of the same environment: each is recorded once.
+  const TRun list = Run({QStringLiteral("ksef"), QStringLiteral("lista"), QStringLiteral("--csv")});
+  ASSERT_EQ(list.ExitCode, 0) << list.Err.toStdString();
+  QStringList rows = list.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_EQ(rows.size(), 4) << list.Out.toStdString();
+  EXPECT_EQ(rows[0], QStringLiteral("Pobrano;Numer KSeF;NIP sprzedawcy;Sprzedawca;Numer faktury;Data wystawienia;"
+                                    "Kwota brutto;Waluta;Plik;Środowisko;SHA-256"));
+  // Newest first: the third invoice of the first download.
+  const QStringList fields = rows[1].split(u';');
+  ASSERT_EQ(fields.size(), 11);
+  const QString number = fields[1];
+  EXPECT_EQ(fields.mid(2),
+            (QStringList{QStringLiteral("5260000003"), QStringLiteral("Dostawca"),
+                         QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"),
+                         QStringLiteral("2026-11-05"), QStringLiteral("121,03"), QStringLiteral("PLN"),
+                         QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
+                         QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF/") +
+                                                                                    number + QStringLiteral(".xml")),
+                                                                      QCryptographicHash::Sha256)
+                                                 .toHex())}));
+  const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
+  EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
+
+  const QByteArray secret = Token.left(30);
+  QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  QStringList searched;
+  while (files.hasNext()) {
+    QFile file(files.next());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains(secret)) << file.fileName().toStdString();
+    searched << QDir(App.Path()).relativeFilePath(file.fileName());
+  }
+  EXPECT_TRUE(searched.contains(QStringLiteral("settings.ini")) &&
+              searched.contains(QStringLiteral("historia.sqlite")) &&
+              searched.contains(QStringLiteral("ksef-pobieranie.ini")))
+      << searched.join(u' ').toStdString();
+  for (const QString &output : Outputs)
+    EXPECT_FALSE(output.toUtf8().contains(secret)) << output.toStdString();
+}
+
+// A transfer made of the downloaded invoices carries their real KSeF numbers into the banks'
+// Standard title and into the journal, though the invoices themselves do not hold them.
+TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  WriteSettings(server);
+  ASSERT_EQ(
+      Run({QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")},
+          Token)
+          .ExitCode,
+      0);
+
+  const TRun batch = Run({QStringLiteral("paczka"), App.File(QStringLiteral("FAKTURY_KSEF")), QStringLiteral("--mpp"),
+                          QStringLiteral("Standard")});
+  ASSERT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
+
+  QStringList expectedTitles;
+  for (qsizetype i = 0; i < server.InvoiceNumbers().size(); ++i)
+    expectedTitles << QStringLiteral("/VAT/23,00/IDC/526000000%1/INV/%2/TXT/FV/%3/2026")
+                          .arg(i + 1)
+                          .arg(server.InvoiceNumbers()[i])
+                          .arg(i + 1);
+  const QStringList titles = TPain001View(App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")))
+                                 .TextsNamed(QStringLiteral("Ustrd"));
+  EXPECT_EQ(titles, expectedTitles);
+  const TRun history = Run({QStringLiteral("historia"), QStringLiteral("--csv")});
+  for (const QString &number : server.InvoiceNumbers())
+    EXPECT_TRUE(history.Out.contains(u';' + number + u';')) << history.Out.toStdString();
+}
+
+TEST_F(TKsefCliTest, ALoginKsefRefusesEndsWithItsLineAndStatusOne) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "login-415"});
+  WriteSettings(server);
+
+  const TRun run = Run({QStringLiteral("ksef"), QStringLiteral("pobierz")}, Token);
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_EQ(run.Err, QStringLiteral("Błąd: Logowanie do KSeF nie powiodło się (415): certyfikat albo token nie ma "
+                                    "prawa do faktur tej firmy; nadaj mu w KSeF uprawnienie „InvoiceRead” dla NIP "
+                                    "płatnika.\n"));
+  EXPECT_FALSE(QFile::exists(App.File(QStringLiteral("ksef-pobieranie.ini"))));
+}
+
+// A journal that cannot be opened loses no invoice: they are written, and one line says they
+// were not recorded.
+TEST_F(TKsefCliTest, AJournalThatCannotBeOpenedLeavesTheInvoicesWrittenAndSaysSo) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  WriteSettings(server);
+  ASSERT_TRUE(QDir(App.Path()).mkdir(QStringLiteral("historia.sqlite")));
+
+  const TRun run = Run(
+      {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")}, Token);
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, DownloadedLines(server));
+  EXPECT_EQ(run.Err,
+            QStringLiteral("Uwaga: Pobranych faktur nie zapisano w historii (historia.sqlite): "
+                           "nie można zapisywać w pliku ani w jego katalogu (unable to open database file); pliki "
+                           "faktur są w "
+                           "FAKTURY_KSEF.\n"));
+  EXPECT_EQ(QDir(App.File(QStringLiteral("FAKTURY_KSEF"))).entryList(QDir::Files).size(), 3);
+}
+
+struct TExposedSecretCase {
+  const char *Name;
+  // The options, "%1" standing for the file that others can read.
+  QStringList Options;
+  QFile::Permissions Permissions;
+  const char *Shown;
+};
+
+void PrintTo(const TExposedSecretCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefCliExposedSecretTest : public TKsefCliTest, public ::testing::WithParamInterface<TExposedSecretCase> {};
+
+// A token or a private key that others may read is refused before anything is read from it or
+// sent anywhere.
+TEST_P(TKsefCliExposedSecretTest, IsRefusedWithHowToFixIt) {
+  const TExposedSecretCase &c = GetParam();
+  App.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\r\nNIP=" + Nip.toLatin1() + "\r\n");
+  const QString exposed = PrivateFile(QStringLiteral("sekret"), Token, c.Permissions);
+  const QString certificate = PrivateFile(QStringLiteral("cert.pem"), "-", OwnerOnly);
+  QStringList arguments{QStringLiteral("ksef"), QStringLiteral("pobierz")};
+  for (const QString &option : c.Options)
+    arguments << QString(option).replace(QStringLiteral("%1"), exposed).replace(QStringLiteral("%2"), certificate);
+
+  const TRun run = Run(arguments);
+
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out, QString());
+  EXPECT_EQ(run.Err,
+            QStringLiteral("Błąd: Plik „%1” mogą czytać lub zmieniać inni użytkownicy (uprawnienia %2): token KSeF i "
+                           "klucz prywatny muszą być dostępne tylko dla właściciela; wykonaj chmod 600 „%1” i spróbuj "
+                           "ponownie.\n")
+                .arg(exposed, QString::fromLatin1(c.Shown)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TKsefCliExposedSecretTest,
+                         ::testing::Values(TExposedSecretCase{"tokenFile",
+                                                              {QStringLiteral("--token-plik"), QStringLiteral("%1")},
+                                                              OwnerOnly | QFile::ReadGroup | QFile::ReadOther,
+                                                              "0644"},
+                                           TExposedSecretCase{"keyFile",
+                                                              {QStringLiteral("--certyfikat"), QStringLiteral("%2"),
+                                                               QStringLiteral("--klucz"), QStringLiteral("%1")},
+                                                              OwnerOnly | QFile::ReadGroup,
+                                                              "0640"},
+                                           TExposedSecretCase{"pkcs12File",
+                                                              {QStringLiteral("--certyfikat"), QStringLiteral("%1")},
+                                                              OwnerOnly | QFile::WriteOther,
+                                                              "0602"}),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+struct TCertificateCase {
+  const char *Name;
+  // The stand-in's files: the certificate, and its PEM key (none for PKCS#12).
+  const char *Certificate;
+  const char *Key;
+  const char *Passphrase;
+  // Named in settings.ini ([KSeF] Certyfikat=, Klucz=) instead of on the command line.
+  bool InSettings;
+};
+
+void PrintTo(const TCertificateCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefCliCertificateTest : public TKsefCliTest, public ::testing::WithParamInterface<TCertificateCase> {};
+
+// The XAdES login from the command line: the key, made the owner's alone, with its passphrase from
+// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and the
+// passphrase nowhere after the run.
+TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter) {
+  const TCertificateCase &c = GetParam();
+  const TKsefStandIn server(Nip, {});
+  WriteSettings(server);
+  QFile source(server.File(QString::fromLatin1(*c.Key ? c.Key : c.Certificate)));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  const QString key = PrivateFile(QStringLiteral("klucz"), source.readAll(), OwnerOnly);
+  const QString certificate = *c.Key ? server.File(QString::fromLatin1(c.Certificate)) : key;
+  QStringList login;
+  if (c.InSettings)
+    App.WriteBytes(QStringLiteral("settings.ini"), App.ReadBytes(QStringLiteral("settings.ini")) +
+                                                       "Certyfikat=" + certificate.toUtf8() +
+                                                       "\r\nKlucz=" + (*c.Key ? key.toUtf8() : QByteArray()) + "\r\n");
+  else
+    login << QStringLiteral("--certyfikat") << certificate;
+  if (!c.InSettings && *c.Key)
+    login << QStringLiteral("--klucz") << key;
+
+  const TRun run = Run(QStringList{QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"),
+                                   QStringLiteral("2026-11-01")} +
+                           login,
+                       {}, c.Passphrase);
+
+  EXPECT_EQ(run.Err, QString());
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, DownloadedLines(server));
+  EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), 1);
+  if (*c.Passphrase) {
+    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+      QFile file(files.next());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_FALSE(file.readAll().contains(c.Passphrase)) << file.fileName().toStdString();
+    }
+    EXPECT_FALSE((run.Out + run.Err).contains(QString::fromLatin1(c.Passphrase)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Certificates, TKsefCliCertificateTest,
+    ::testing::Values(TCertificateCase{"encryptedPemKey", "signer-ec.crt", "signer-ec.key", "haslo-klucza", false},
+                      TCertificateCase{"pemKeyWithoutPassphrase", "signer-rsa.crt", "signer-rsa.key", "", false},
+                      TCertificateCase{"pkcs12InSettings", "signer.p12", "", "haslo-p12", true}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+} // namespace
