@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 
@@ -21,9 +23,29 @@ constexpr int MaxPartsSize = 1 << 30;
 
 QString IsoText(const QDateTime &moment) { return moment.toUTC().toString(Qt::ISODateWithMs); }
 
-QDateTime ReadMoment(const QString &text) {
-  const QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
-  return moment.isValid() ? moment.toUTC() : QDateTime();
+// KSeF keeps its moments to the microsecond: a next start cut to the millisecond would fall
+// before invoices already taken and repeat them for ever, rounded up it would skip some.
+QDateTime MomentOf(qint64 micros) { return QDateTime::fromMSecsSinceEpoch(micros / 1000, Qt::UTC); }
+
+QString MicrosText(qint64 micros) {
+  return MomentOf(micros).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+         QStringLiteral("%1Z").arg(micros % 1000, 3, 10, QChar(u'0'));
+}
+
+qint64 MicrosOf(const QDateTime &moment) { return moment.toMSecsSinceEpoch() * 1000; }
+
+// -1 when unreadable or before 1970.
+qint64 ReadMicros(const QString &text) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d)(?:\\.(\\d{1,9}))?(Z|[+-]\\d\\d:\\d\\d)$"));
+  const QRegularExpressionMatch match = pattern.match(text);
+  if (!match.hasMatch())
+    return -1;
+  const QDateTime seconds = QDateTime::fromString(match.captured(1) + match.captured(3), Qt::ISODate);
+  if (!seconds.isValid() || seconds.toSecsSinceEpoch() < 0)
+    return -1;
+  const qint64 fraction = (match.captured(2) + QStringLiteral("000000")).left(6).toLongLong();
+  return seconds.toSecsSinceEpoch() * 1000000 + fraction;
 }
 
 const QString LongerThanAnnounced = QStringLiteral("jest większa, niż zapowiedział KSeF");
@@ -43,10 +65,10 @@ TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoic
 void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
                                const TKsefDownloadEvents &events) {
   const QDateTime end = to ? std::min(*to, now) : now;
-  QDateTime start = from.toUTC();
-  while (start < end) {
+  qint64 start = MicrosOf(from);
+  while (start < MicrosOf(end)) {
     // KSeF takes at most 3 months at once; the last window is left open up to its mark.
-    const QDateTime windowEnd = start.addMonths(3);
+    const QDateTime windowEnd = MomentOf(start).addMonths(3);
     const std::optional<QDateTime> windowTo =
         windowEnd < end ? std::optional<QDateTime>(windowEnd) : (to ? std::optional<QDateTime>(end) : std::nullopt);
     for (;;) {
@@ -56,12 +78,13 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
         return;
       }
       const auto [next, truncated] = ExportPackage(start, windowTo, events);
-      events.Checkpoint(next);
+      // Kept to the millisecond, cut: the next run may take again an invoice already stored.
+      events.Checkpoint(MomentOf(next));
       if (!truncated) {
         // KSeF's mark short of the window: nothing later is stored for good yet.
-        if (!windowTo || next < *windowTo)
+        if (!windowTo || next < MicrosOf(*windowTo))
           return;
-        start = *windowTo;
+        start = MicrosOf(*windowTo);
         break;
       }
       if (next <= start)
@@ -71,9 +94,8 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
   }
 }
 
-std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &from,
-                                                               const std::optional<QDateTime> &to,
-                                                               const TKsefDownloadEvents &events) {
+std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, const std::optional<QDateTime> &to,
+                                                            const TKsefDownloadEvents &events) {
   const QByteArray key = RandomBytes(32);
   const QByteArray iv = RandomBytes(16);
   const TKsefPublicKey publicKey = FSession.PublicKey(QStringLiteral("SymmetricKeyEncryption"));
@@ -83,7 +105,7 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
   if (!publicKey.PublicKeyId.isEmpty())
     encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
   QJsonObject dateRange{{QStringLiteral("dateType"), QStringLiteral("PermanentStorage")},
-                        {QStringLiteral("from"), IsoText(from)},
+                        {QStringLiteral("from"), MicrosText(fromMicros)},
                         {QStringLiteral("restrictToPermanentStorageHwmDate"), true}};
   if (to)
     dateRange.insert(QStringLiteral("to"), IsoText(*to));
@@ -105,17 +127,17 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
   package.close();
   if (status.InvoiceCount > 0 || !status.Parts.isEmpty()) {
     DownloadParts(reference, status, key, iv, package.fileName());
-    StorePackage(package.fileName(), events);
+    StorePackage(package.fileName(), status.InvoiceCount, events);
   }
 
-  QDateTime next;
+  qint64 next = -1;
   if (status.Truncated)
-    next = ReadMoment(status.LastPermanentStorageDate);
+    next = ReadMicros(status.LastPermanentStorageDate);
   else if (!status.PermanentStorageHwmDate.isEmpty())
-    next = ReadMoment(status.PermanentStorageHwmDate);
+    next = ReadMicros(status.PermanentStorageHwmDate);
   else
-    next = to.value_or(from);
-  if (!next.isValid())
+    next = to ? MicrosOf(*to) : fromMicros;
+  if (next < 0)
     throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                    "ponownie później."));
   return {next, status.Truncated};
@@ -221,7 +243,8 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
     throw Exception(QStringLiteral("Nie można zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(packageFile));
 }
 
-void TKsefInvoiceDownload::StorePackage(const QString &packageFile, const TKsefDownloadEvents &events) {
+void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,
+                                        const TKsefDownloadEvents &events) {
   const TKsefPackage package(packageFile);
   QHash<QString, TKsefInvoiceMetadata> metadata;
   if (package.Metadata()) {
@@ -232,10 +255,21 @@ void TKsefInvoiceDownload::StorePackage(const QString &packageFile, const TKsefD
         throw Exception(QStringLiteral("Faktury %1 z paczki KSeF nie ma w jej pliku _metadata.json; z tej paczki nie "
                                        "zapisano żadnej faktury, spróbuj ponownie.")
                             .arg(number));
-  } else if (!package.Numbers().isEmpty()) {
+    const QSet<QString> numbers(package.Numbers().begin(), package.Numbers().end());
+    for (const TKsefInvoiceMetadata &invoice : *package.Metadata())
+      if (!numbers.contains(invoice.KsefNumber))
+        throw Exception(QStringLiteral("Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie "
+                                       "zapisano żadnej faktury, spróbuj ponownie.")
+                            .arg(invoice.KsefNumber));
+  }
+  if (package.Numbers().size() != invoiceCount)
+    throw Exception(QStringLiteral("Paczka faktur z KSeF zawiera faktur: %1, a KSeF zapowiedział: %2; z tej paczki nie "
+                                   "zapisano żadnej faktury, spróbuj ponownie.")
+                        .arg(package.Numbers().size())
+                        .arg(invoiceCount));
+  if (!package.Metadata() && !package.Numbers().isEmpty())
     FSession.Progress().Notice(QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury "
                                               "rozpoznano po nazwach plików, bez sprawdzenia ich skrótów."));
-  }
   const TKsefInvoiceStore store(FInvoiceDirectory);
   package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
     if (FTaken.contains(number))

@@ -135,7 +135,9 @@ TEST_P(TKsefFaultTest, ReachesTheUserAsOnePolishLineAndLeavesNothingHalfWritten)
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", fault.Fault});
   const TKsefDownloadOutcome outcome = Download(server);
 
-  EXPECT_EQ(outcome.Error, QString::fromUtf8(fault.Error));
+  // %1 in a message: the last invoice of the server.
+  EXPECT_EQ(outcome.Error,
+            QString::fromUtf8(fault.Error).replace(QStringLiteral("%1"), server.InvoiceNumbers().last()));
   EXPECT_FALSE(outcome.Cancelled);
   if (*fault.Notice) {
     EXPECT_TRUE(outcome.Notices.contains(QString::fromUtf8(fault.Notice))) << outcome.Notices.join('\n').toStdString();
@@ -167,6 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"long-part",
                    "Część 1 paczki faktur z KSeF jest większa, niż zapowiedział KSeF; z tej paczki nie zapisano żadnej "
                    "faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"missing-entry",
+                   "Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie zapisano żadnej faktury, "
+                   "spróbuj ponownie.",
                    "", 0},
         TFaultCase{"bad-entry",
                    "Paczka faktur z KSeF zawiera niedozwolony wpis „../evil.xml”; nie zapisano z niej żadnej faktury.",
@@ -209,6 +215,16 @@ TEST_F(TKsefDownloadTest, ATruncatedPackageContinuesFromItsLastDateAndTakesEachN
   EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
   // Packages of two, each next one starting at the previous one's last invoice.
   EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
+}
+
+TEST_F(TKsefDownloadTest, ATruncationBetweenInvoicesMicrosecondsApartLosesNeither) {
+  // Invoice 2 at x.266578 ends a package; invoice 3 follows 300 µs later, before x.267.
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated",
+                                  "--fault", "microseconds"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(RememberedStart(), Hwm);
 }
 
 TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {

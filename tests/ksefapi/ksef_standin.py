@@ -50,13 +50,16 @@ FAULTS = {
     "no-metadata",       # the package has no _metadata.json
     "bad-entry",         # the package holds "../evil.xml"
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
+    "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
+    "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
 }
 
 UTC = datetime.timezone.utc
+TIMESPEC = ["milliseconds"]
 
 
 def iso(moment):
-    return moment.astimezone(UTC).isoformat(timespec="milliseconds").replace("+00:00", "Z")
+    return moment.astimezone(UTC).isoformat(timespec=TIMESPEC[0]).replace("+00:00", "Z")
 
 
 def parse_iso(text):
@@ -176,6 +179,8 @@ def main():
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
     options = parser.parse_args()
     faults = set(options.fault)
+    if "microseconds" in faults:
+        TIMESPEC[0] = "microseconds"
 
     # Certificates made now, never kept beyond the test's directory.
     ca_key = new_key()
@@ -208,6 +213,9 @@ def main():
     invoices = []
     for index in range(1, options.invoices + 1):
         day = first + datetime.timedelta(days=index - 1)
+        if "microseconds" in faults:
+            day = (invoices[1]["date"] + datetime.timedelta(microseconds=300) if index == 3 else
+                   day + datetime.timedelta(microseconds=266578))
         seller = "%010d" % (5260000000 + index)
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
@@ -240,6 +248,8 @@ def main():
         buffer = io.BytesIO()
         with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
             for position, invoice in enumerate(selected):
+                if "missing-entry" in faults and position == len(selected) - 1:
+                    continue
                 data = invoice["data"]
                 if "changed-invoice" in faults and position == 0:
                     data = data.replace(b"Nabywca", b"Nabywca!")

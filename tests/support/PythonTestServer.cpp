@@ -11,8 +11,7 @@ constexpr int StartTimeoutMs = 60000;
 
 } // namespace
 
-int StartPythonTestServer(QProcess &process, const QString &script, const QStringList &arguments,
-                          const char *what) {
+int StartPythonTestServer(QProcess &process, const QString &script, const QStringList &arguments, const char *what) {
   // Debian's interpreter: the servers' modules (python3-aiosmtpd, python3-cryptography) are
   // installed for it, not for whatever python3 comes first on PATH.
   process.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + arguments);
