@@ -197,6 +197,30 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
     });
 
+struct TSmallPartCase {
+  const char *Name;
+  QStringList Options;
+};
+
+class TKsefSmallPartTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TSmallPartCase> {};
+
+// Parts of 16 bytes: hundreds of them make an export status far longer than an error answer
+// may be, and an expired address's error answer longer than the part.
+TEST_P(TKsefSmallPartTest, EveryInvoiceArrives) {
+  const TKsefStandIn server(Nip, QStringList{"--token", QString::fromLatin1(Token), "--part-size", "16"} +
+                                     GetParam().Options);
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallParts, TKsefSmallPartTest,
+                         ::testing::Values(TSmallPartCase{"ManyParts", {"--invoices", "4"}},
+                                           TSmallPartCase{"ExpiredPart",
+                                                          {"--invoices", "1", "--fault", "expired-part"}}),
+                         [](const ::testing::TestParamInfo<TSmallPartCase> &info) { return info.param.Name; });
+
 TEST_F(TKsefDownloadTest, ARefusedRefreshLogsInAgainAndAskesOnce) {
   const TKsefStandIn server(
       Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-token", "--fault", "expired-refresh"});
