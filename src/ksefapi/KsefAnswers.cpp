@@ -14,8 +14,9 @@ struct TMalformed {};
 
 const TValue &Parsed(rapidjson::Document &document, const QByteArray &json) {
   // Numbers are kept as their text: amounts are never doubles, and a huge number is no error.
-  document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag>(json.constData(),
-                                                                                            std::size_t(json.size()));
+  // Parsed without recursion: any depth of nesting costs no stack.
+  document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag |
+                 rapidjson::kParseIterativeFlag>(json.constData(), std::size_t(json.size()));
   if (document.HasParseError())
     throw TMalformed();
   return document;
