@@ -197,7 +197,9 @@ TKsefExportStatus ReadExportStatus(const QByteArray &json) {
     for (const TValue &item : ArrayAt(*package, "parts", 1000).GetArray()) {
       TKsefPackagePart part;
       part.OrdinalNumber = int(IntegerAt(item, "ordinalNumber", 1, 1000));
-      part.Method = TextAt(item, "method", 10).toLatin1();
+      // A part is only ever read: any other method from outside is refused, never sent.
+      if (TextAt(item, "method", 10).toUpper() != QStringLiteral("GET"))
+        throw TMalformed();
       part.Url = TextAt(item, "url", 8192);
       part.Size = IntegerAt(item, "partSize", 1, qint64(1) << 40);
       part.EncryptedSize = IntegerAt(item, "encryptedPartSize", 1, qint64(1) << 40);

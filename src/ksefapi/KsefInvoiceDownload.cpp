@@ -134,7 +134,9 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
   if (status.Truncated)
     next = ReadMicros(status.LastPermanentStorageDate);
   else if (!status.PermanentStorageHwmDate.isEmpty())
-    next = ReadMicros(status.PermanentStorageHwmDate);
+    // KSeF's mark may lie past the end asked for; what lies between was not asked for.
+    next = to ? std::min(ReadMicros(status.PermanentStorageHwmDate), MicrosOf(*to))
+              : ReadMicros(status.PermanentStorageHwmDate);
   else
     next = to ? MicrosOf(*to) : fromMicros;
   if (next < 0)
@@ -193,7 +195,7 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
           throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
       };
       THttpsRequest request;
-      request.Method = part.Method.isEmpty() ? QByteArray("GET") : part.Method.toUpper();
+      request.Method = "GET";
       request.Url = part.Url;
       request.MaxAnswer = part.EncryptedSize;
       THttpsAnswer answer;
@@ -218,7 +220,6 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
         if (same == renewed.Parts.end())
           throw PartFault(part.OrdinalNumber, QStringLiteral("zniknęła z odpowiedzi KSeF"));
         part.Url = same->Url;
-        part.Method = same->Method;
         file.resize(partStart);
         file.seek(partStart);
         continue;

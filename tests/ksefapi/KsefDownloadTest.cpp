@@ -174,6 +174,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie zapisano żadnej faktury, "
                    "spróbuj ponownie.",
                    "", 0},
+        TFaultCase{"delete-part",
+                   "Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj ponownie później.", "",
+                   0},
         TFaultCase{"bad-entry",
                    "Paczka faktur z KSeF zawiera niedozwolony wpis „../evil.xml”; nie zapisano z niej żadnej faktury.",
                    "", 0},
@@ -280,6 +283,16 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   // Jan 15 – Apr 15 – Jul 15 – Oct 15 – the mark: KSeF refuses any window longer than 3 months.
   EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
   EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "hwm-beyond-to"});
+  TKsefDownloadRequest request;
+  request.To = QDate(2026, 11, 10);
+  const TKsefDownloadOutcome outcome = Download(server, request);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Invoices.size(), 3);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 11), QTime(0, 0), Qt::UTC));
 }
 
 TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {

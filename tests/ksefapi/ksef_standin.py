@@ -51,6 +51,8 @@ FAULTS = {
     "bad-entry",         # the package holds "../evil.xml"
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
     "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
+    "delete-part",       # the parts are to be fetched with DELETE
+    "hwm-beyond-to",     # the mark given is KSeF's own, even past the order's "to"
     "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
 }
 
@@ -481,7 +483,7 @@ def main():
             ref = reference("EH")
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
-                                     "hwm": end}
+                                     "hwm": hwm if "hwm-beyond-to" in faults else end}
             self.answer(201, {"referenceNumber": ref})
 
         def export_status(self, ref):
@@ -495,7 +497,8 @@ def main():
                 signature = secrets.token_hex(8)
                 state["parts"][(ref, number)] = signature
                 parts.append({
-                    "ordinalNumber": number, "partName": "%s-%03d.zip.aes" % (ref, number), "method": "GET",
+                    "ordinalNumber": number, "partName": "%s-%03d.zip.aes" % (ref, number),
+                    "method": "DELETE" if "delete-part" in faults else "GET",
                     "url": "https://127.0.0.1:%d/parts/%s/%d?sig=%s" % (port, ref, number, signature),
                     "partSize": len(part["plain"]),
                     "partHash": base64.b64encode(hashlib.sha256(part["plain"]).digest()).decode(),
