@@ -19,7 +19,8 @@
 namespace {
 
 constexpr int MaxExportPolls = 120;
-constexpr int MaxPartsSize = 1 << 30;
+// KSeF's 1 GB of invoices, with room for _metadata.json and the encryption's padding.
+constexpr qint64 MaxPartsSize = (qint64(1) << 30) + (qint64(128) << 20);
 
 QString IsoText(const QDateTime &moment) { return moment.toUTC().toString(Qt::ISODateWithMs); }
 
@@ -171,10 +172,14 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
   qint64 total = 0;
   for (int i = 0; i < status.Parts.size(); ++i) {
     total += status.Parts[i].EncryptedSize;
-    if (status.Parts[i].OrdinalNumber != i + 1 || total > MaxPartsSize)
+    if (status.Parts[i].OrdinalNumber != i + 1)
       throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                      "ponownie później."));
   }
+  if (total > MaxPartsSize)
+    throw Exception(QStringLiteral("Paczka faktur z KSeF byłaby większa niż dopuszczalne %1 MB; niczego nie pobrano, "
+                                   "spróbuj pobrać krótszy zakres dat.")
+                        .arg(MaxPartsSize >> 20));
   QFile file(packageFile);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     throw Exception(QStringLiteral("Nie można zapisać pliku „%1”.").arg(packageFile));

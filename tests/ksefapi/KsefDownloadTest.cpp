@@ -174,6 +174,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie zapisano żadnej faktury, "
                    "spróbuj ponownie.",
                    "", 0},
+        TFaultCase{"big-package",
+                   "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza "
+                   "się skrót zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"oversize-package",
+                   "Paczka faktur z KSeF byłaby większa niż dopuszczalne 1152 MB; niczego nie pobrano, spróbuj pobrać "
+                   "krótszy zakres dat.",
+                   "", 0},
         TFaultCase{"delete-part",
                    "Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj ponownie później.", "",
                    0},

@@ -51,6 +51,8 @@ FAULTS = {
     "bad-entry",         # the package holds "../evil.xml"
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
     "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
+    "big-package",       # part 1 is announced at 1 GiB + 64 MiB (and comes as it is)
+    "oversize-package",  # part 1 is announced at 1.2 GiB
     "delete-part",       # the parts are to be fetched with DELETE
     "hwm-beyond-to",     # the mark given is KSeF's own, even past the order's "to"
     "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
@@ -502,7 +504,9 @@ def main():
                     "url": "https://127.0.0.1:%d/parts/%s/%d?sig=%s" % (port, ref, number, signature),
                     "partSize": len(part["plain"]),
                     "partHash": base64.b64encode(hashlib.sha256(part["plain"]).digest()).decode(),
-                    "encryptedPartSize": len(part["cipher"]),
+                    "encryptedPartSize": (1088 << 20 if number == 1 and "big-package" in faults else
+                                          1229 << 20 if number == 1 and "oversize-package" in faults else
+                                          len(part["cipher"])),
                     "encryptedPartHash": base64.b64encode(hashlib.sha256(part["cipher"]).digest()).decode(),
                     "expirationDate": iso(datetime.datetime.now(UTC) + datetime.timedelta(hours=1))})
             package = {"invoiceCount": export["count"], "size": export["size"], "parts": parts,
