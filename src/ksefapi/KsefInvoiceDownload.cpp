@@ -65,6 +65,11 @@ TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoic
 
 void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
                                const TKsefDownloadEvents &events) {
+  // A package a killed run left behind: its invoices were never stored, nothing else reads it.
+  const QDir invoiceDirectory(FInvoiceDirectory);
+  for (const QString &stale :
+       invoiceDirectory.entryList({QStringLiteral(".paczka-*.zip")}, QDir::Files | QDir::Hidden | QDir::System))
+    QFile::remove(invoiceDirectory.filePath(stale));
   const QDateTime end = to ? std::min(*to, now) : now;
   qint64 start = MicrosOf(from);
   while (start < MicrosOf(end)) {
@@ -122,6 +127,7 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
   const TKsefExportStatus status = WaitForPackage(reference);
   if (!QDir().mkpath(FInvoiceDirectory))
     throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FInvoiceDirectory));
+  // The pattern is the one Run clears of leftovers.
   QTemporaryFile package(QDir(FInvoiceDirectory).filePath(QStringLiteral(".paczka-XXXXXX.zip")));
   if (!package.open())
     throw Exception(QStringLiteral("Nie można utworzyć pliku tymczasowego w „%1”.").arg(FInvoiceDirectory));

@@ -293,6 +293,21 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
+TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/notatki.txt"), "moje");
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  QStringList expected = server.InvoiceNumbers();
+  for (QString &number : expected)
+    number += QStringLiteral(".xml");
+  expected << QStringLiteral("notatki.txt");
+  expected.sort();
+  EXPECT_EQ(InvoiceFolder(), expected);
+}
+
 TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "hwm-beyond-to"});
   TKsefDownloadRequest request;
