@@ -51,6 +51,12 @@ qint64 ReadMicros(const QString &text) {
 
 const QString LongerThanAnnounced = QStringLiteral("jest większa, niż zapowiedział KSeF");
 
+Exception NotWritten(const QString &packageFile) {
+  return Exception(QStringLiteral("Nie można zapisać paczki faktur z KSeF w pliku „%1” (czy na dysku jest miejsce?); "
+                                  "nie zapisano z niej żadnej faktury.")
+                       .arg(packageFile));
+}
+
 Exception PartFault(int ordinal, const QString &what) {
   return Exception(QStringLiteral("Część %1 paczki faktur z KSeF %2; z tej paczki nie zapisano żadnej faktury, "
                                   "spróbuj ponownie.")
@@ -187,7 +193,8 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
                                    "spróbuj pobrać krótszy zakres dat.")
                         .arg(MaxPartsSize >> 20));
   QFile file(packageFile);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+  // Unbuffered: a full disk is met at the write that fills it.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
     throw Exception(QStringLiteral("Nie można zapisać pliku „%1”.").arg(packageFile));
   qint64 done = 0;
   for (int index = 0; index < status.Parts.size(); ++index) {
@@ -202,8 +209,10 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
       const auto write = [&](const QByteArray &plain) {
         plainHash.Add(plain);
         plainSize += plain.size();
-        if (plainSize > part.Size || file.write(plain) != plain.size())
+        if (plainSize > part.Size)
           throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+        if (file.write(plain) != plain.size())
+          throw NotWritten(packageFile);
       };
       THttpsRequest request;
       request.Method = "GET";
@@ -252,7 +261,7 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
     }
   }
   if (!file.flush())
-    throw Exception(QStringLiteral("Nie można zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(packageFile));
+    throw NotWritten(packageFile);
 }
 
 void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -306,6 +307,27 @@ TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
   expected << QStringLiteral("notatki.txt");
   expected.sort();
   EXPECT_EQ(InvoiceFolder(), expected);
+}
+
+TEST_F(TKsefDownloadTest, AFullDiskIsNamedAsSuchNotAsAPartTooLong) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5"});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  TKsefDownloadOutcome outcome;
+  {
+    // Parts of 700 bytes: the third one fills the disk.
+    const TFileSizeLimit limit(2000);
+    outcome = DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  }
+  const QString package = QRegularExpression::escape(Data.File(QStringLiteral("FAKTURY_KSEF/.paczka-")));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^Nie można zapisać paczki faktur z KSeF w pliku „") + package +
+                                 QStringLiteral("\\w{6}\\.zip” \\(czy na dysku jest miejsce\\?\\); nie zapisano z "
+                                                "niej żadnej faktury\\.$"))
+                  .match(outcome.Error)
+                  .hasMatch())
+      << outcome.Error.toStdString();
+  EXPECT_EQ(InvoiceFolder(), QStringList());
 }
 
 TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
