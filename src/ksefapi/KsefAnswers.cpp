@@ -14,8 +14,9 @@ struct TMalformed {};
 
 const TValue &Parsed(rapidjson::Document &document, const QByteArray &json) {
   // Numbers are kept as their text: amounts are never doubles, and a huge number is no error.
-  document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag>(json.constData(),
-                                                                                            std::size_t(json.size()));
+  // Parsed without recursion: any depth of nesting costs no stack.
+  document.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag |
+                 rapidjson::kParseIterativeFlag>(json.constData(), std::size_t(json.size()));
   if (document.HasParseError())
     throw TMalformed();
   return document;
@@ -196,7 +197,9 @@ TKsefExportStatus ReadExportStatus(const QByteArray &json) {
     for (const TValue &item : ArrayAt(*package, "parts", 1000).GetArray()) {
       TKsefPackagePart part;
       part.OrdinalNumber = int(IntegerAt(item, "ordinalNumber", 1, 1000));
-      part.Method = TextAt(item, "method", 10).toLatin1();
+      // A part is only ever read: any other method from outside is refused, never sent.
+      if (TextAt(item, "method", 10).toUpper() != QStringLiteral("GET"))
+        throw TMalformed();
       part.Url = TextAt(item, "url", 8192);
       part.Size = IntegerAt(item, "partSize", 1, qint64(1) << 40);
       part.EncryptedSize = IntegerAt(item, "encryptedPartSize", 1, qint64(1) << 40);

@@ -39,7 +39,6 @@ struct TKsefTokens {
 
 struct TKsefPackagePart {
   int OrdinalNumber = 0;
-  QByteArray Method;
   QString Url;
   qint64 Size = 0;
   qint64 EncryptedSize = 0;

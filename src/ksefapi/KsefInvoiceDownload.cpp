@@ -11,22 +11,51 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 
 namespace {
 
 constexpr int MaxExportPolls = 120;
-constexpr int MaxPartsSize = 1 << 30;
+// KSeF's 1 GB of invoices, with room for _metadata.json and the encryption's padding.
+constexpr qint64 MaxPartsSize = (qint64(1) << 30) + (qint64(128) << 20);
 
 QString IsoText(const QDateTime &moment) { return moment.toUTC().toString(Qt::ISODateWithMs); }
 
-QDateTime ReadMoment(const QString &text) {
-  const QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
-  return moment.isValid() ? moment.toUTC() : QDateTime();
+// KSeF keeps its moments to the microsecond: a next start cut to the millisecond would fall
+// before invoices already taken and repeat them for ever, rounded up it would skip some.
+QDateTime MomentOf(qint64 micros) { return QDateTime::fromMSecsSinceEpoch(micros / 1000, Qt::UTC); }
+
+QString MicrosText(qint64 micros) {
+  return MomentOf(micros).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+         QStringLiteral("%1Z").arg(micros % 1000, 3, 10, QChar(u'0'));
+}
+
+qint64 MicrosOf(const QDateTime &moment) { return moment.toMSecsSinceEpoch() * 1000; }
+
+// -1 when unreadable or before 1970.
+qint64 ReadMicros(const QString &text) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d)(?:\\.(\\d{1,9}))?(Z|[+-]\\d\\d:\\d\\d)$"));
+  const QRegularExpressionMatch match = pattern.match(text);
+  if (!match.hasMatch())
+    return -1;
+  const QDateTime seconds = QDateTime::fromString(match.captured(1) + match.captured(3), Qt::ISODate);
+  if (!seconds.isValid() || seconds.toSecsSinceEpoch() < 0)
+    return -1;
+  const qint64 fraction = (match.captured(2) + QStringLiteral("000000")).left(6).toLongLong();
+  return seconds.toSecsSinceEpoch() * 1000000 + fraction;
 }
 
 const QString LongerThanAnnounced = QStringLiteral("jest większa, niż zapowiedział KSeF");
+
+Exception NotWritten(const QString &packageFile) {
+  return Exception(QStringLiteral("Nie można zapisać paczki faktur z KSeF w pliku „%1” (czy na dysku jest miejsce?); "
+                                  "nie zapisano z niej żadnej faktury.")
+                       .arg(packageFile));
+}
 
 Exception PartFault(int ordinal, const QString &what) {
   return Exception(QStringLiteral("Część %1 paczki faktur z KSeF %2; z tej paczki nie zapisano żadnej faktury, "
@@ -42,11 +71,16 @@ TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoic
 
 void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
                                const TKsefDownloadEvents &events) {
+  // A package a killed run left behind: its invoices were never stored, nothing else reads it.
+  const QDir invoiceDirectory(FInvoiceDirectory);
+  for (const QString &stale :
+       invoiceDirectory.entryList({QStringLiteral(".paczka-*.zip")}, QDir::Files | QDir::Hidden | QDir::System))
+    QFile::remove(invoiceDirectory.filePath(stale));
   const QDateTime end = to ? std::min(*to, now) : now;
-  QDateTime start = from.toUTC();
-  while (start < end) {
+  qint64 start = MicrosOf(from);
+  while (start < MicrosOf(end)) {
     // KSeF takes at most 3 months at once; the last window is left open up to its mark.
-    const QDateTime windowEnd = start.addMonths(3);
+    const QDateTime windowEnd = MomentOf(start).addMonths(3);
     const std::optional<QDateTime> windowTo =
         windowEnd < end ? std::optional<QDateTime>(windowEnd) : (to ? std::optional<QDateTime>(end) : std::nullopt);
     for (;;) {
@@ -56,12 +90,13 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
         return;
       }
       const auto [next, truncated] = ExportPackage(start, windowTo, events);
-      events.Checkpoint(next);
+      // Kept to the millisecond, cut: the next run may take again an invoice already stored.
+      events.Checkpoint(MomentOf(next));
       if (!truncated) {
         // KSeF's mark short of the window: nothing later is stored for good yet.
-        if (!windowTo || next < *windowTo)
+        if (!windowTo || next < MicrosOf(*windowTo))
           return;
-        start = *windowTo;
+        start = MicrosOf(*windowTo);
         break;
       }
       if (next <= start)
@@ -71,9 +106,8 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
   }
 }
 
-std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &from,
-                                                               const std::optional<QDateTime> &to,
-                                                               const TKsefDownloadEvents &events) {
+std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, const std::optional<QDateTime> &to,
+                                                            const TKsefDownloadEvents &events) {
   const QByteArray key = RandomBytes(32);
   const QByteArray iv = RandomBytes(16);
   const TKsefPublicKey publicKey = FSession.PublicKey(QStringLiteral("SymmetricKeyEncryption"));
@@ -83,7 +117,7 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
   if (!publicKey.PublicKeyId.isEmpty())
     encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
   QJsonObject dateRange{{QStringLiteral("dateType"), QStringLiteral("PermanentStorage")},
-                        {QStringLiteral("from"), IsoText(from)},
+                        {QStringLiteral("from"), MicrosText(fromMicros)},
                         {QStringLiteral("restrictToPermanentStorageHwmDate"), true}};
   if (to)
     dateRange.insert(QStringLiteral("to"), IsoText(*to));
@@ -99,23 +133,26 @@ std::pair<QDateTime, bool> TKsefInvoiceDownload::ExportPackage(const QDateTime &
   const TKsefExportStatus status = WaitForPackage(reference);
   if (!QDir().mkpath(FInvoiceDirectory))
     throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FInvoiceDirectory));
+  // The pattern is the one Run clears of leftovers.
   QTemporaryFile package(QDir(FInvoiceDirectory).filePath(QStringLiteral(".paczka-XXXXXX.zip")));
   if (!package.open())
     throw Exception(QStringLiteral("Nie można utworzyć pliku tymczasowego w „%1”.").arg(FInvoiceDirectory));
   package.close();
   if (status.InvoiceCount > 0 || !status.Parts.isEmpty()) {
     DownloadParts(reference, status, key, iv, package.fileName());
-    StorePackage(package.fileName(), events);
+    StorePackage(package.fileName(), status.InvoiceCount, events);
   }
 
-  QDateTime next;
+  qint64 next = -1;
   if (status.Truncated)
-    next = ReadMoment(status.LastPermanentStorageDate);
+    next = ReadMicros(status.LastPermanentStorageDate);
   else if (!status.PermanentStorageHwmDate.isEmpty())
-    next = ReadMoment(status.PermanentStorageHwmDate);
+    // KSeF's mark may lie past the end asked for; what lies between was not asked for.
+    next = to ? std::min(ReadMicros(status.PermanentStorageHwmDate), MicrosOf(*to))
+              : ReadMicros(status.PermanentStorageHwmDate);
   else
-    next = to.value_or(from);
-  if (!next.isValid())
+    next = to ? MicrosOf(*to) : fromMicros;
+  if (next < 0)
     throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                    "ponownie później."));
   return {next, status.Truncated};
@@ -147,12 +184,17 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
   qint64 total = 0;
   for (int i = 0; i < status.Parts.size(); ++i) {
     total += status.Parts[i].EncryptedSize;
-    if (status.Parts[i].OrdinalNumber != i + 1 || total > MaxPartsSize)
+    if (status.Parts[i].OrdinalNumber != i + 1)
       throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                      "ponownie później."));
   }
+  if (total > MaxPartsSize)
+    throw Exception(QStringLiteral("Paczka faktur z KSeF byłaby większa niż dopuszczalne %1 MB; niczego nie pobrano, "
+                                   "spróbuj pobrać krótszy zakres dat.")
+                        .arg(MaxPartsSize >> 20));
   QFile file(packageFile);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+  // Unbuffered: a full disk is met at the write that fills it.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
     throw Exception(QStringLiteral("Nie można zapisać pliku „%1”.").arg(packageFile));
   qint64 done = 0;
   for (int index = 0; index < status.Parts.size(); ++index) {
@@ -167,11 +209,13 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
       const auto write = [&](const QByteArray &plain) {
         plainHash.Add(plain);
         plainSize += plain.size();
-        if (plainSize > part.Size || file.write(plain) != plain.size())
+        if (plainSize > part.Size)
           throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+        if (file.write(plain) != plain.size())
+          throw NotWritten(packageFile);
       };
       THttpsRequest request;
-      request.Method = part.Method.isEmpty() ? QByteArray("GET") : part.Method.toUpper();
+      request.Method = "GET";
       request.Url = part.Url;
       request.MaxAnswer = part.EncryptedSize;
       THttpsAnswer answer;
@@ -196,7 +240,6 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
         if (same == renewed.Parts.end())
           throw PartFault(part.OrdinalNumber, QStringLiteral("zniknęła z odpowiedzi KSeF"));
         part.Url = same->Url;
-        part.Method = same->Method;
         file.resize(partStart);
         file.seek(partStart);
         continue;
@@ -218,10 +261,11 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
     }
   }
   if (!file.flush())
-    throw Exception(QStringLiteral("Nie można zapisać pliku „%1” (czy na dysku jest miejsce?).").arg(packageFile));
+    throw NotWritten(packageFile);
 }
 
-void TKsefInvoiceDownload::StorePackage(const QString &packageFile, const TKsefDownloadEvents &events) {
+void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,
+                                        const TKsefDownloadEvents &events) {
   const TKsefPackage package(packageFile);
   QHash<QString, TKsefInvoiceMetadata> metadata;
   if (package.Metadata()) {
@@ -232,10 +276,21 @@ void TKsefInvoiceDownload::StorePackage(const QString &packageFile, const TKsefD
         throw Exception(QStringLiteral("Faktury %1 z paczki KSeF nie ma w jej pliku _metadata.json; z tej paczki nie "
                                        "zapisano żadnej faktury, spróbuj ponownie.")
                             .arg(number));
-  } else if (!package.Numbers().isEmpty()) {
+    const QSet<QString> numbers(package.Numbers().begin(), package.Numbers().end());
+    for (const TKsefInvoiceMetadata &invoice : *package.Metadata())
+      if (!numbers.contains(invoice.KsefNumber))
+        throw Exception(QStringLiteral("Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie "
+                                       "zapisano żadnej faktury, spróbuj ponownie.")
+                            .arg(invoice.KsefNumber));
+  }
+  if (package.Numbers().size() != invoiceCount)
+    throw Exception(QStringLiteral("Paczka faktur z KSeF zawiera faktur: %1, a KSeF zapowiedział: %2; z tej paczki nie "
+                                   "zapisano żadnej faktury, spróbuj ponownie.")
+                        .arg(package.Numbers().size())
+                        .arg(invoiceCount));
+  if (!package.Metadata() && !package.Numbers().isEmpty())
     FSession.Progress().Notice(QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury "
                                               "rozpoznano po nazwach plików, bez sprawdzenia ich skrótów."));
-  }
   const TKsefInvoiceStore store(FInvoiceDirectory);
   package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
     if (FTaken.contains(number))

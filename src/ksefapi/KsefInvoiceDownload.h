@@ -45,13 +45,14 @@ public:
   static constexpr int MaxExportsPerRun = 16;
 
 private:
-  // One export from `from`; the next start, and whether the package was cut short.
-  std::pair<QDateTime, bool> ExportPackage(const QDateTime &from, const std::optional<QDateTime> &to,
-                                           const TKsefDownloadEvents &events);
+  // One export from `fromMicros` (microseconds since 1970, as KSeF keeps its moments); the
+  // next start, and whether the package was cut short.
+  std::pair<qint64, bool> ExportPackage(qint64 fromMicros, const std::optional<QDateTime> &to,
+                                        const TKsefDownloadEvents &events);
   TKsefExportStatus WaitForPackage(const QString &reference);
   void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key, const QByteArray &iv,
                      const QString &packageFile);
-  void StorePackage(const QString &packageFile, const TKsefDownloadEvents &events);
+  void StorePackage(const QString &packageFile, qint64 invoiceCount, const TKsefDownloadEvents &events);
 
   TKsefSession &FSession;
   QString FInvoiceDirectory;

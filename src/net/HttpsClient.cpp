@@ -26,6 +26,8 @@ struct TTransfer {
   qint64 MaxAnswer = 0;
   qint64 Received = 0;
   bool TooLong = false;
+  // An error answer longer than what is read of it: ended there, its status kept.
+  bool ErrorBodyCut = false;
   long Status = 0;
   std::exception_ptr SinkError;
 };
@@ -33,20 +35,28 @@ struct TTransfer {
 std::size_t TakeBody(char *data, std::size_t size, std::size_t count, void *user) {
   auto *transfer = static_cast<TTransfer *>(user);
   const qint64 bytes = qint64(size * count);
+  if (transfer->Status / 100 != 2) {
+    // Only the answer asked for is bounded by MaxAnswer; an error is read as far as it may say.
+    transfer->Answer->Body.append(data, std::min(bytes, MaxErrorBody - transfer->Answer->Body.size()));
+    if (transfer->Answer->Body.size() < MaxErrorBody)
+      return size * count;
+    transfer->ErrorBodyCut = true;
+    return 0;
+  }
   transfer->Received += bytes;
   if (transfer->Received > transfer->MaxAnswer) {
     transfer->TooLong = true;
     return 0;
   }
-  if (*transfer->Sink && transfer->Status / 100 == 2) {
+  if (*transfer->Sink) {
     try {
       (*transfer->Sink)(QByteArrayView(data, bytes));
     } catch (...) {
       transfer->SinkError = std::current_exception();
       return 0;
     }
-  } else if (transfer->Answer->Body.size() < MaxErrorBody) {
-    transfer->Answer->Body.append(data, std::min(bytes, MaxErrorBody - transfer->Answer->Body.size()));
+  } else {
+    transfer->Answer->Body.append(data, bytes);
   }
   return size * count;
 }
@@ -58,6 +68,8 @@ std::size_t TakeHeader(char *data, std::size_t size, std::size_t count, void *us
     // A new answer (after a redirect or a 100 Continue): its own status and headers.
     const QList<QByteArray> words = line.split(' ');
     transfer->Status = words.size() > 1 ? words[1].toLong() : 0;
+    transfer->Received = 0;
+    transfer->Answer->Body.clear();
     transfer->Answer->ContentType.clear();
     transfer->Answer->RetryAfter.reset();
     return size * count;
@@ -69,6 +81,12 @@ std::size_t TakeHeader(char *data, std::size_t size, std::size_t count, void *us
   const QByteArray value = line.mid(colon + 1).trimmed();
   if (name == "content-type") {
     transfer->Answer->ContentType = value.left(200);
+  } else if (name == "content-length" && transfer->Status / 100 == 2) {
+    bool ok = false;
+    if (value.toLongLong(&ok) > transfer->MaxAnswer && ok) {
+      transfer->TooLong = true;
+      return 0;
+    }
   } else if (name == "retry-after") {
     bool ok = false;
     const int seconds = value.toInt(&ok);
@@ -158,7 +176,6 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
   // A stalled server: less than a byte a second for a minute.
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
-  curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(request.MaxAnswer));
   curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
   curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
@@ -172,7 +189,7 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
     std::rethrow_exception(transfer.SinkError);
   if (transfer.TooLong)
     throw Failure(CURLE_FILESIZE_EXCEEDED);
-  if (code != CURLE_OK)
+  if (code != CURLE_OK && !transfer.ErrorBodyCut)
     throw Failure(code);
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer.Status);
   return answer;

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -135,7 +136,9 @@ TEST_P(TKsefFaultTest, ReachesTheUserAsOnePolishLineAndLeavesNothingHalfWritten)
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", fault.Fault});
   const TKsefDownloadOutcome outcome = Download(server);
 
-  EXPECT_EQ(outcome.Error, QString::fromUtf8(fault.Error));
+  // %1 in a message: the last invoice of the server.
+  EXPECT_EQ(outcome.Error,
+            QString::fromUtf8(fault.Error).replace(QStringLiteral("%1"), server.InvoiceNumbers().last()));
   EXPECT_FALSE(outcome.Cancelled);
   if (*fault.Notice) {
     EXPECT_TRUE(outcome.Notices.contains(QString::fromUtf8(fault.Notice))) << outcome.Notices.join('\n').toStdString();
@@ -168,6 +171,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "Część 1 paczki faktur z KSeF jest większa, niż zapowiedział KSeF; z tej paczki nie zapisano żadnej "
                    "faktury, spróbuj ponownie.",
                    "", 0},
+        TFaultCase{"missing-entry",
+                   "Faktury %1 z pliku _metadata.json nie ma w paczce KSeF; z tej paczki nie zapisano żadnej faktury, "
+                   "spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"big-package",
+                   "Część 1 paczki faktur z KSeF jest uszkodzona albo nie jest tym, co zapowiedział KSeF (nie zgadza "
+                   "się skrót zaszyfrowanej części); z tej paczki nie zapisano żadnej faktury, spróbuj ponownie.",
+                   "", 0},
+        TFaultCase{"oversize-package",
+                   "Paczka faktur z KSeF byłaby większa niż dopuszczalne 1152 MB; niczego nie pobrano, spróbuj pobrać "
+                   "krótszy zakres dat.",
+                   "", 0},
+        TFaultCase{"delete-part",
+                   "Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj ponownie później.", "",
+                   0},
         TFaultCase{"bad-entry",
                    "Paczka faktur z KSeF zawiera niedozwolony wpis „../evil.xml”; nie zapisano z niej żadnej faktury.",
                    "", 0},
@@ -191,6 +209,30 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
     });
 
+struct TSmallPartCase {
+  const char *Name;
+  QStringList Options;
+};
+
+class TKsefSmallPartTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TSmallPartCase> {};
+
+// Parts of 16 bytes: hundreds of them make an export status far longer than an error answer
+// may be, and an expired address's error answer longer than the part.
+TEST_P(TKsefSmallPartTest, EveryInvoiceArrives) {
+  const TKsefStandIn server(Nip, QStringList{"--token", QString::fromLatin1(Token), "--part-size", "16"} +
+                                     GetParam().Options);
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallParts, TKsefSmallPartTest,
+                         ::testing::Values(TSmallPartCase{"ManyParts", {"--invoices", "4"}},
+                                           TSmallPartCase{"ExpiredPart",
+                                                          {"--invoices", "1", "--fault", "expired-part"}}),
+                         [](const ::testing::TestParamInfo<TSmallPartCase> &info) { return info.param.Name; });
+
 TEST_F(TKsefDownloadTest, ARefusedRefreshLogsInAgainAndAskesOnce) {
   const TKsefStandIn server(
       Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-token", "--fault", "expired-refresh"});
@@ -209,6 +251,16 @@ TEST_F(TKsefDownloadTest, ATruncatedPackageContinuesFromItsLastDateAndTakesEachN
   EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
   // Packages of two, each next one starting at the previous one's last invoice.
   EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
+}
+
+TEST_F(TKsefDownloadTest, ATruncationBetweenInvoicesMicrosecondsApartLosesNeither) {
+  // Invoice 2 at x.266578 ends a package; invoice 3 follows 300 µs later, before x.267.
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated",
+                                  "--fault", "microseconds"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(RememberedStart(), Hwm);
 }
 
 TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {
@@ -240,6 +292,52 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   // Jan 15 – Apr 15 – Jul 15 – Oct 15 – the mark: KSeF refuses any window longer than 3 months.
   EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 4);
   EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/notatki.txt"), "moje");
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  QStringList expected = server.InvoiceNumbers();
+  for (QString &number : expected)
+    number += QStringLiteral(".xml");
+  expected << QStringLiteral("notatki.txt");
+  expected.sort();
+  EXPECT_EQ(InvoiceFolder(), expected);
+}
+
+TEST_F(TKsefDownloadTest, AFullDiskIsNamedAsSuchNotAsAPartTooLong) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5"});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  TKsefDownloadOutcome outcome;
+  {
+    // Parts of 700 bytes: the third one fills the disk.
+    const TFileSizeLimit limit(2000);
+    outcome = DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  }
+  const QString package = QRegularExpression::escape(Data.File(QStringLiteral("FAKTURY_KSEF/.paczka-")));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^Nie można zapisać paczki faktur z KSeF w pliku „") + package +
+                                 QStringLiteral("\\w{6}\\.zip” \\(czy na dysku jest miejsce\\?\\); nie zapisano z "
+                                                "niej żadnej faktury\\.$"))
+                  .match(outcome.Error)
+                  .hasMatch())
+      << outcome.Error.toStdString();
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+}
+
+TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "hwm-beyond-to"});
+  TKsefDownloadRequest request;
+  request.To = QDate(2026, 11, 10);
+  const TKsefDownloadOutcome outcome = Download(server, request);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Invoices.size(), 3);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 11), QTime(0, 0), Qt::UTC));
 }
 
 TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {

@@ -50,13 +50,20 @@ FAULTS = {
     "no-metadata",       # the package has no _metadata.json
     "bad-entry",         # the package holds "../evil.xml"
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
+    "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
+    "big-package",       # part 1 is announced at 1 GiB + 64 MiB (and comes as it is)
+    "oversize-package",  # part 1 is announced at 1.2 GiB
+    "delete-part",       # the parts are to be fetched with DELETE
+    "hwm-beyond-to",     # the mark given is KSeF's own, even past the order's "to"
+    "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
 }
 
 UTC = datetime.timezone.utc
+TIMESPEC = ["milliseconds"]
 
 
 def iso(moment):
-    return moment.astimezone(UTC).isoformat(timespec="milliseconds").replace("+00:00", "Z")
+    return moment.astimezone(UTC).isoformat(timespec=TIMESPEC[0]).replace("+00:00", "Z")
 
 
 def parse_iso(text):
@@ -181,6 +188,8 @@ def main():
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
     options = parser.parse_args()
     faults = set(options.fault)
+    if "microseconds" in faults:
+        TIMESPEC[0] = "microseconds"
 
     # Certificates made now, never kept beyond the test's directory.
     ca_key = new_key()
@@ -213,6 +222,9 @@ def main():
     invoices = []
     for index in range(1, options.invoices + 1):
         day = first + datetime.timedelta(days=index - 1)
+        if "microseconds" in faults:
+            day = (invoices[1]["date"] + datetime.timedelta(microseconds=300) if index == 3 else
+                   day + datetime.timedelta(microseconds=266578))
         seller = "%010d" % (5260000000 + index)
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
@@ -245,6 +257,8 @@ def main():
         buffer = io.BytesIO()
         with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
             for position, invoice in enumerate(selected):
+                if "missing-entry" in faults and position == len(selected) - 1:
+                    continue
                 data = invoice["data"]
                 if "changed-invoice" in faults and position == 0:
                     data = data.replace(b"Nabywca", b"Nabywca!")
@@ -476,7 +490,7 @@ def main():
             ref = reference("EH")
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
-                                     "hwm": end}
+                                     "hwm": hwm if "hwm-beyond-to" in faults else end}
             self.answer(201, {"referenceNumber": ref})
 
         def export_status(self, ref):
@@ -490,11 +504,14 @@ def main():
                 signature = secrets.token_hex(8)
                 state["parts"][(ref, number)] = signature
                 parts.append({
-                    "ordinalNumber": number, "partName": "%s-%03d.zip.aes" % (ref, number), "method": "GET",
+                    "ordinalNumber": number, "partName": "%s-%03d.zip.aes" % (ref, number),
+                    "method": "DELETE" if "delete-part" in faults else "GET",
                     "url": "https://127.0.0.1:%d/parts/%s/%d?sig=%s" % (port, ref, number, signature),
                     "partSize": len(part["plain"]),
                     "partHash": base64.b64encode(hashlib.sha256(part["plain"]).digest()).decode(),
-                    "encryptedPartSize": len(part["cipher"]),
+                    "encryptedPartSize": (1088 << 20 if number == 1 and "big-package" in faults else
+                                          1229 << 20 if number == 1 and "oversize-package" in faults else
+                                          len(part["cipher"])),
                     "encryptedPartHash": base64.b64encode(hashlib.sha256(part["cipher"]).digest()).decode(),
                     "expirationDate": iso(datetime.datetime.now(UTC) + datetime.timedelta(hours=1))})
             package = {"invoiceCount": export["count"], "size": export["size"], "parts": parts,
