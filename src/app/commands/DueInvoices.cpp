@@ -9,6 +9,7 @@
 #include "model/PolishNumbers.h"
 #include "model/Text.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -121,13 +122,14 @@ void ApplyWhiteList(const TAppPaths &paths, const QDate &day, std::vector<TDueIn
         report.Results[i] ? WhiteListWord(*report.Results[i]) : QStringLiteral("nie sprawdzono z białą listą");
 }
 
-bool Before(const TDueInvoice &a, const TDueInvoice &b) {
+// `sellers` orders the sellers' names as a Polish reader expects, whatever the machine's locale.
+bool Before(const QCollator &sellers, const TDueInvoice &a, const TDueInvoice &b) {
   // No due date sorts first: it is due at once.
   const QDate aDue = a.Due.DueDate.value_or(QDate());
   const QDate bDue = b.Due.DueDate.value_or(QDate());
   if (aDue != bDue)
     return !aDue.isValid() || (bDue.isValid() && aDue < bDue);
-  if (const int seller = QString::localeAwareCompare(a.Payment.CreditorName, b.Payment.CreditorName); seller != 0)
+  if (const int seller = sellers.compare(a.Payment.CreditorName, b.Payment.CreditorName); seller != 0)
     return seller < 0;
   return a.FileName < b.FileName;
 }
@@ -167,7 +169,9 @@ std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSour
     invoices.push_back(ReadOne(file, now, parser));
   ApplyJournal(paths, invoices);
   ApplyWhiteList(paths, now.date(), invoices);
-  std::stable_sort(invoices.begin(), invoices.end(), Before);
+  const QCollator sellers{QLocale(QLocale::Polish, QLocale::Poland)};
+  std::stable_sort(invoices.begin(), invoices.end(),
+                   [&](const TDueInvoice &a, const TDueInvoice &b) { return Before(sellers, a, b); });
   return invoices;
 }
 
