@@ -51,6 +51,7 @@ public:
   // Runs `work` holding the journal's write lock from its start: no other process records or
   // marks anything meanwhile, so what `work` finds it may record in the same transaction. The
   // reads and writes `work` makes on this journal join it; an exception takes all of them back.
+  // It waits for another process's lock however long that one holds it, until Interrupt.
   void Exclusively(const std::function<void()> &work);
 
   // Marks the invoice known by `invoiceKey` (InvoiceKey) as paid without a transfer file of
@@ -67,7 +68,7 @@ public:
   // used) to `take`, newest first, one at a time.
   void ForEachKsefInvoice(const THistoryFilter &filter, const std::function<void(const TKsefInvoiceRecord &)> &take);
 
-  // Makes the read running on another thread end soon with an Exception.
+  // Makes the read running on another thread, or Exclusively's wait, end soon with an Exception.
   void Interrupt() noexcept;
 
   // The layout version this program writes (PRAGMA user_version).
