@@ -44,15 +44,18 @@ public:
 
   // Archives the file and records it with its payments, their titles as the file carries them
   // and, where they were checked, the white list's word on their accounts (both in the
-  // payments' order); the warning when it could not, leaving no archived copy behind.
+  // payments' order); the warning when it could not, leaving no archived copy behind. Within
+  // Exclusively it fails instead of warning.
   std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
                                 const QStringList &titles, const TWhiteListResults &whiteList);
 
   // Runs `work` under the journal's write lock (TPaymentJournal::Exclusively). Unlike the rest,
   // a journal that cannot be used fails here: without it nothing can be kept from being paid twice.
+  // When `work` or the commit at its end fails, the archived copy Record made goes too.
   void Exclusively(const std::function<void()> &work);
   // Within Exclusively: fails, naming each, when any of `payments` is in an earlier file that
-  // was not withdrawn.
+  // was not withdrawn, is marked as paid outside the program, or repeats an invoice (InvoiceKey)
+  // of `payments`.
   void RefuseEarlier(const TPaymentList &payments);
 
 private:
@@ -65,6 +68,8 @@ private:
   QString FFailure;
   // Exclusively runs.
   bool FHeld = false;
+  // The archived copy Record made within Exclusively, relative to the data directory.
+  QString FArchivedHere;
 };
 
 // The payment as the journal keeps it, with the title the file carries for it.
