@@ -131,14 +131,15 @@ int RunDueInvoices(const TCliRequest &request, const TAppPaths &paths) {
     for (const TDueInvoice &invoice : invoices)
       if (DueFilterPasses(request.Due, invoice))
         shown.push_back(&invoice);
-    return ExitStatus(PrintListing([&](const TByteSink &out) {
+    const bool printed = PrintListing([&](const TByteSink &out) {
       if (request.Csv)
         WriteDueCsv(shown, out);
       else
         WriteDueTable(shown, out);
-    })
-                          ? TExitCode::Success
-                          : TExitCode::Failed);
+    });
+    for (const QString &warning : DueWarnings(shown))
+      WriteLines(stderr, QStringLiteral("Uwaga: ") + warning);
+    return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
   }
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);
