@@ -10,6 +10,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "app/commands/TransferFileWithdrawal.h"
+#include "ksefapi/KsefConnection.h"
 #include "model/Exception.h"
 #include "settings/Settings.h"
 
@@ -110,8 +111,12 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
 }
 
 int RunKsefList(const TCliRequest &request, const TAppPaths &paths) {
+  // Without --srodowisko: the environment the downloads go to.
+  const QString environment = request.KsefEnvironment.isEmpty()
+                                  ? KsefConnectionFromSettings(paths.SettingsFile()).Environment
+                                  : request.KsefEnvironment;
   const bool printed = PrintListing([&](const TByteSink &out) {
-    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, out);
+    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, environment, out);
   });
   return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
 }

@@ -182,7 +182,10 @@ bool AnyContains(const QStringList &texts, const QString &part) {
 
 } // namespace
 
-TInvoiceFolders::TInvoiceFolders(const TAppPaths &paths) : FFolders{KsefInvoiceDirectory(paths)} {}
+// Only the production environment's downloads: anyone may issue invoices to the payer's NIP in
+// KSeF's shared test environments.
+TInvoiceFolders::TInvoiceFolders(const TAppPaths &paths)
+    : FFolders{KsefInvoiceDirectory(paths, KsefProductionEnvironment())} {}
 
 void TInvoiceFolders::AddFolder(const QString &folder) {
   if (!FFolders.contains(folder))

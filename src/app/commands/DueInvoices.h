@@ -44,8 +44,8 @@ struct TDueInvoice {
   QString WhiteList;
 };
 
-// Where the invoices of the list come from: the downloads of FAKTURY_KSEF and the folders the
-// user adds. The journal's table of downloaded invoices is another such source.
+// Where the invoices of the list come from: the downloads of FAKTURY_KSEF (the production
+// environment's only) and the folders the user adds. The journal's table of downloaded invoices is another such source.
 class IDueInvoiceSource {
 public:
   virtual ~IDueInvoiceSource() = default;

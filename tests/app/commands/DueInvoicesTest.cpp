@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -100,6 +101,18 @@ TEST(DueFilter, DueUpToADayAcrossMonthEnds) {
       invoice.Due.DueDate = test.Due;
     EXPECT_EQ(DueFilterPasses(TDueFilter{test.UpTo, std::nullopt, {}, {}}, invoice), test.Shown);
   }
+}
+
+// KSeF's test environments are shared: anyone may issue invoices there to the payer's NIP, so
+// what was downloaded from them is never a debt to pay.
+TEST_F(TDueInvoicesTest, OnlyTheProductionEnvironmentsDownloadsAreListed) {
+  for (const QString &folder : {QStringLiteral("FAKTURY_KSEF_testowe"), QStringLiteral("FAKTURY_KSEF_demo")}) {
+    QDir().mkpath(AppFile(folder));
+    WriteAppFile(folder + QStringLiteral("/dwa-terminy.xml"), DueFixture(QStringLiteral("dwa-terminy.xml")));
+  }
+  EXPECT_TRUE(List().empty());
+  Download(QStringLiteral("termin-opisem.xml"));
+  EXPECT_EQ(QFileInfo(Only().FileName).fileName(), QStringLiteral("termin-opisem.xml"));
 }
 
 // Overdue from the first moment of the next day, whatever the time of the clock.
