@@ -238,7 +238,8 @@ TEST_F(TDuePageTest, CreatesOneFileOfTheTickedInvoicesAndNotASecond) {
   ASSERT_EQ(log.size(), 3) << log.join(u'\n').toStdString();
   EXPECT_TRUE(log[0].startsWith(QStringLiteral("Uwaga: Pominięto: faktura FV/"))) << log[0].toStdString();
   EXPECT_TRUE(log[0].contains(QStringLiteral(", w pliku PLIKI_DO_BANKU/archiwum/"))) << log[0].toStdString();
-  EXPECT_EQ(log[2], QStringLiteral("Błąd: Żadna z wybranych faktur nie jest do zapłaty: pliku przelewów nie zapisano."));
+  EXPECT_EQ(log[2],
+            QStringLiteral("Błąd: Żadna z wybranych faktur nie jest do zapłaty: pliku przelewów nie zapisano."));
   EXPECT_EQ(App.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")), written);
   EXPECT_EQ(ArchivedFiles(), 1);
 }
@@ -270,8 +271,8 @@ TEST_F(TDuePageTest, MarksPaidOutsideAndUndoesTheMark) {
   AwaitShown();
   EXPECT_EQ(Model().index(RowOf(QStringLiteral("FV/1")), TDueTableModel::Index(TColumn::Status)).data().toString(),
             QStringLiteral("zapłacona poza programem 2026-03-04: kartą firmową"));
-  EXPECT_EQ(Log().last(), QStringLiteral("Fakturę KSeF %1 oznaczono jako zapłaconą poza programem (2026-03-04).")
-                              .arg(FirstKsef));
+  EXPECT_EQ(Log().last(),
+            QStringLiteral("Fakturę KSeF %1 oznaczono jako zapłaconą poza programem (2026-03-04).").arg(FirstKsef));
 
   Select(QStringLiteral("FV/1"));
   Press(QStringLiteral("BtnCofnijOznaczenie"));
