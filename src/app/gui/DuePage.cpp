@@ -61,8 +61,8 @@ TDuePage::TDuePage(THost &host, std::function<TMPPSettings()> splitPayment, TRea
       FDueUpTo(Named(new QDateEdit(host.Now().date().addDays(DaysAhead)), QStringLiteral("DataTerminDo"))),
       FSeller(Named(new QLineEdit, QStringLiteral("EdtSprzedawca"))),
       FSearch(Named(new QLineEdit, QStringLiteral("EdtSzukaj"))),
-      FGrid(Named(new QTableView, QStringLiteral("GridDoZaplaty"))), FSums(Named(new QLabel, QStringLiteral("LblSumy"))),
-      FLog(TQtLog::NewView(QStringLiteral("MemoDoZaplaty"))) {
+      FGrid(Named(new QTableView, QStringLiteral("GridDoZaplaty"))),
+      FSums(Named(new QLabel, QStringLiteral("LblSumy"))), FLog(TQtLog::NewView(QStringLiteral("MemoDoZaplaty"))) {
   setObjectName(QStringLiteral("DuePage"));
   if (!FReader)
     FReader = [paths = host.Paths, now = host.Now](IDueInvoiceSource &files, const TCancellation &cancellation) {
@@ -132,7 +132,8 @@ TDuePage::TDuePage(THost &host, std::function<TMPPSettings()> splitPayment, TRea
   connect(FQueries, &TDueQueries::Idle, this, &TDuePage::Shown);
 
   const auto guarded = [this](QPushButton *button, void (TDuePage::*press)()) {
-    connect(button, &QPushButton::clicked, this, [this, press] { RunGuarded(FHost.Dialogs, [&] { (this->*press)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, press] { RunGuarded(FHost.Dialogs, [&] { (this->*press)(); }); });
   };
   guarded(create, &TDuePage::CreateTransferFile);
   guarded(mark, &TDuePage::MarkSelected);
@@ -156,10 +157,16 @@ void TDuePage::Reload() {
   FRead = true;
   FTypingDelay->stop();
   FSums->setText(QStringLiteral("Czytam faktury…"));
-  FQueries->Load([reader = FReader, files = FFiles](const TCancellation &cancellation) mutable {
-    return reader(files, cancellation);
-  },
+  FQueries->Load([reader = FReader,
+                  files = FFiles](const TCancellation &cancellation) mutable { return reader(files, cancellation); },
                  CurrentFilter());
+}
+
+void TDuePage::ListChanged() {
+  if (isVisible())
+    Reload();
+  else
+    FRead = false;
 }
 
 bool TDuePage::Reading() const { return FQueries->Busy(); }
@@ -201,11 +208,13 @@ void TDuePage::ShowSums() {
 void TDuePage::CreateTransferFile() {
   const std::vector<TDueInvoice> ticked = FModel->Ticked();
   if (ticked.empty()) {
-    FHost.Dialogs.ShowInformation(QStringLiteral("Zaznacz w tabeli faktury, które mają się znaleźć w pliku przelewów."));
+    FHost.Dialogs.ShowInformation(
+        QStringLiteral("Zaznacz w tabeli faktury, które mają się znaleźć w pliku przelewów."));
     return;
   }
-  if (CreateDueTransfer(FHost, ticked, FSplitPayment()))
-    Reload();
+  CreateDueTransfer(FHost, ticked, FSplitPayment());
+  // Also when nothing was written: another window or run may have paid some of them first.
+  Reload();
 }
 
 std::optional<TDueInvoice> TDuePage::SelectedKsefInvoice() {
@@ -228,16 +237,15 @@ void TDuePage::MarkSelected() {
   const std::optional<TDueInvoice> invoice = SelectedKsefInvoice();
   if (!invoice)
     return;
-  const std::optional<TPaidOutside> paid =
-      AskPaidOutside(this,
-                     QStringLiteral("Faktura %1 (KSeF %2), %3")
-                         .arg(invoice->Payment.InvoiceNumber, Trim(invoice->Payment.nrKsef),
-                              invoice->Payment.CreditorName),
-                     FHost.Now().date());
+  const std::optional<TPaidOutside> paid = AskPaidOutside(
+      this,
+      QStringLiteral("Faktura %1 (KSeF %2), %3")
+          .arg(invoice->Payment.InvoiceNumber, Trim(invoice->Payment.nrKsef), invoice->Payment.CreditorName),
+      FHost.Now().date());
   if (!paid)
     return;
-  FHost.Log.AppendLog(
-      MarkPaidOutside(FHost.Paths, invoice->Payment.nrKsef, paid->Note, paid->PaidOn.startOfDay()), true);
+  FHost.Log.AppendLog(MarkPaidOutside(FHost.Paths, invoice->Payment.nrKsef, paid->Note, paid->PaidOn.startOfDay()),
+                      true);
   Reload();
 }
 

@@ -35,8 +35,7 @@ public:
   // How long typing must pause before the filter runs.
   static constexpr int SearchDelayMs = 300;
   // Reads the list of `files`; ends with TCancelled soon after `cancellation` is cancelled.
-  using TReader =
-      std::function<std::vector<TDueInvoice>(IDueInvoiceSource &files, const TCancellation &cancellation)>;
+  using TReader = std::function<std::vector<TDueInvoice>(IDueInvoiceSource &files, const TCancellation &cancellation)>;
 
   // `splitPayment` gives the split-payment settings of the window. `reader` reads the list
   // (tests); by default ReadDueInvoices at the host's time.
@@ -45,6 +44,9 @@ public:
 
   // Reads the list again.
   void Reload();
+  // New invoices may have come: the list is read again now when the page is shown, else when
+  // it is next shown.
+  void ListChanged();
   // Whether a read or a filter is still to answer.
   bool Reading() const;
   // The page's log, for the window's message log to write to.

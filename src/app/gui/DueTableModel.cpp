@@ -110,7 +110,7 @@ QVariant TDueTableModel::headerData(int section, Qt::Orientation orientation, in
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
   static const char *const titles[ColumnCount] = {
-      "",          "Termin",     "Sprzedawca", "NIP",    "Numer faktury", "Numer KSeF", "Data wystawienia",
-      "Brutto",    "Do zapłaty", "Waluta",     "Rachunek", "Status",      "Biała lista"};
+      "",           "Termin",           "Sprzedawca", "Do zapłaty", "Waluta",     "Status", "NIP", "Numer faktury",
+      "Numer KSeF", "Data wystawienia", "Brutto",     "Rachunek",   "Biała lista"};
   return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }

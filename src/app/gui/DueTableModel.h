@@ -6,15 +6,29 @@
 #include <QDate>
 #include <QSet>
 
-// The invoices of the page "Do zapłaty", by due date: a tick box, then Termin, Sprzedawca, NIP,
-// Numer faktury, Numer KSeF, Data wystawienia, Brutto, Do zapłaty, Waluta, Rachunek, Status,
-// Biała lista. Overdue rows are marked red. The ticks are kept by invoice file, so that they
-// stay while the filter hides a row or the list is read again.
+// The invoices of the page "Do zapłaty", by due date: a tick box, then Termin, Sprzedawca,
+// Do zapłaty, Waluta, Status (what the user looks for first), NIP, Numer faktury, Numer KSeF,
+// Data wystawienia, Brutto, Rachunek, Biała lista. Overdue rows are marked red. The ticks are kept by invoice file, so
+// that they stay while the filter hides a row or the list is read again.
 class TDueTableModel : public QAbstractTableModel {
   Q_OBJECT
 
 public:
-  enum class TColumn { Tick, Due, Seller, NIP, Invoice, Ksef, Issued, Gross, ToPay, Currency, Account, Status, WhiteList };
+  enum class TColumn {
+    Tick,
+    Due,
+    Seller,
+    ToPay,
+    Currency,
+    Status,
+    NIP,
+    Invoice,
+    Ksef,
+    Issued,
+    Gross,
+    Account,
+    WhiteList
+  };
   static constexpr int ColumnCount = 13;
   static constexpr int Index(TColumn column) { return static_cast<int>(column); }
 

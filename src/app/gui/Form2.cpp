@@ -54,7 +54,7 @@ TForm2::TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWid
   auto *duePage = new TDuePage(FHost, [this] { return FSplitPayment.Current(); });
   FUi.DueArea->layout()->addWidget(duePage);
   // New downloads join the list.
-  connect(ksefPage, &TKsefPage::Finished, duePage, &TDuePage::Reload);
+  connect(ksefPage, &TKsefPage::Finished, duePage, &TDuePage::ListChanged);
   FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog, ksefPage->Log(),
                  duePage->Log()});
   (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost, background));

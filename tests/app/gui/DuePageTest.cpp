@@ -306,6 +306,19 @@ TEST_F(TDuePageTest, InvoicesOfAnAddedFolderJoinTheList) {
             (QStringList{QStringLiteral("do zapłaty"), QStringLiteral("nie do przelewu: zapłacona według faktury")}));
 }
 
+// The buttons as the manual and the README quote them.
+TEST_F(TDuePageTest, TheButtonsAreWordedAsTheManualQuotesThem) {
+  const std::pair<const char *, const char *> buttons[] = {
+      {"BtnUtworzPlik", "Utwórz plik przelewów"},
+      {"BtnOznaczZaplacone", "Oznacz jako zapłacone poza programem…"},
+      {"BtnCofnijOznaczenie", "Cofnij oznaczenie"},
+      {"BtnDodajFolder", "Dodaj faktury z folderu…"},
+      {"BtnOdswiez", "Odśwież"},
+  };
+  for (const auto &[name, text] : buttons)
+    EXPECT_EQ(Control<QPushButton>(Page, QString::fromLatin1(name)).text(), QString::fromUtf8(text)) << name;
+}
+
 // A read asked while one runs cancels it; a filter asked meanwhile is the one shown.
 TEST_F(TDuePageTest, ANewReadCancelsTheOneRunningAndTheLastFilterIsShown) {
   DownloadFour();
