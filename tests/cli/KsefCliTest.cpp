@@ -131,7 +131,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   ASSERT_EQ(fields.size(), 11);
   const QString number = fields[1];
   EXPECT_EQ(fields.mid(2),
-            (QStringList{QStringLiteral("5260000034"), QStringLiteral("Dostawca"),
+            (QStringList{QStringLiteral("5260000063"), QStringLiteral("Dostawca"),
                          QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"),
                          QStringLiteral("2026-11-05"), QStringLiteral("121,03"), QStringLiteral("PLN"),
                          QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
@@ -174,7 +174,7 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
                           QStringLiteral("Standard")});
   ASSERT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
 
-  const QStringList sellers{QStringLiteral("5260000011"), QStringLiteral("5260000028"), QStringLiteral("5260000034")};
+  const QStringList sellers{QStringLiteral("5260000028"), QStringLiteral("5260000040"), QStringLiteral("5260000063")};
   QStringList expectedTitles;
   for (qsizetype i = 0; i < server.InvoiceNumbers().size(); ++i)
     expectedTitles << QStringLiteral("/VAT/23,00/IDC/%1/INV/%2/TXT/FV/%3/2026")
@@ -227,8 +227,8 @@ TEST_F(TKsefCliTest, TheDownloadedInvoicesChosenFromTheDueListArePaidOnce) {
   const QString batchFile = App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
   EXPECT_TRUE(IsValidPain001(batchFile));
   EXPECT_EQ(TPain001View(batchFile).TextsNamed(QStringLiteral("Ustrd")),
-            (QStringList{QStringLiteral("/VAT/23,00/IDC/5260000011/INV/%1/TXT/FV/1/2026").arg(numbers[0]),
-                         QStringLiteral("/VAT/23,00/IDC/5260000034/INV/%1/TXT/FV/3/2026").arg(numbers[2])}));
+            (QStringList{QStringLiteral("/VAT/23,00/IDC/5260000028/INV/%1/TXT/FV/1/2026").arg(numbers[0]),
+                         QStringLiteral("/VAT/23,00/IDC/5260000063/INV/%1/TXT/FV/3/2026").arg(numbers[2])}));
 
   const TRun inFile = Run(
       {QStringLiteral("do-zaplaty"), QStringLiteral("--status"), QStringLiteral("w-pliku"), QStringLiteral("--csv")});

@@ -334,4 +334,18 @@ TEST_F(TDuePageTest, ANewReadCancelsTheOneRunningAndTheLastFilterIsShown) {
   EXPECT_EQ(Column(TColumn::Invoice), QStringList{QStringLiteral("FV/8")});
 }
 
+// A filter asked while the list is read is the one shown once it is read; the read goes on.
+TEST_F(TDuePageTest, AFilterAskedWhileTheListIsReadIsShownOnceItIsRead) {
+  DownloadFour();
+  Reads.Hold();
+  Page.Reload();
+  Reads.AwaitHeldRead();
+  Control<QComboBox>(Page, QStringLiteral("CmbStatus")).setCurrentText(QStringLiteral("nie do przelewu"));
+  Control<QDateEdit>(Page, QStringLiteral("DataTerminDo")).setDate(QDate(2026, 3, 31));
+  Reads.Release();
+  AwaitShown();
+  EXPECT_FALSE(Reads.HeldReadCancelled);
+  EXPECT_EQ(Column(TColumn::Invoice), QStringList{QStringLiteral("FV/8")});
+}
+
 } // namespace
