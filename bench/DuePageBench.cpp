@@ -55,8 +55,9 @@ void BM_DueSearchKey(benchmark::State &state) {
   paths.ProgramDir = paths.AppDir = directory.path() + u'/';
   TConsoleHost console(paths);
   const std::vector<TDueInvoice> invoices = ManyInvoices(100000);
-  TDuePage page(console.Host(), [] { return TMPPSettings{}; },
-                [&](IDueInvoiceSource &, const TCancellation &) { return invoices; });
+  TDuePage page(
+      console.Host(), [] { return TMPPSettings{}; },
+      [&](IDueInvoiceSource &, const TCancellation &) { return invoices; });
   page.resize(1200, 700);
   auto *search = page.findChild<QLineEdit *>(QStringLiteral("EdtSzukaj"));
   auto *typingDelay = page.findChild<QTimer *>(QStringLiteral("TmrFiltr"));
