@@ -140,16 +140,15 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const QStringList fields = rows[1].split(u';');
   ASSERT_EQ(fields.size(), 11);
   const QString number = fields[1];
-  EXPECT_EQ(
-      fields.mid(2),
-      (QStringList{QStringLiteral("5260000003"), QStringLiteral("Dostawca"),
-                   QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"), QStringLiteral("2026-11-05"),
-                   QStringLiteral("121,03"), QStringLiteral("PLN"),
-                   QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
-                   QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") +
-                                                                              number + QStringLiteral(".xml")),
-                                                                QCryptographicHash::Sha256)
-                                           .toHex())}));
+  EXPECT_EQ(fields.mid(2),
+            (QStringList{QStringLiteral("5260000063"), QStringLiteral("Dostawca"),
+                         QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"),
+                         QStringLiteral("2026-11-05"), QStringLiteral("121,03"), QStringLiteral("PLN"),
+                         QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
+                         QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") +
+                                                                                    number + QStringLiteral(".xml")),
+                                                                      QCryptographicHash::Sha256)
+                                                 .toHex())}));
   const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
   EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
 
@@ -185,10 +184,11 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
                           QStringLiteral("--mpp"), QStringLiteral("Standard")});
   ASSERT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
 
+  const QStringList sellers{QStringLiteral("5260000028"), QStringLiteral("5260000040"), QStringLiteral("5260000063")};
   QStringList expectedTitles;
   for (qsizetype i = 0; i < server.InvoiceNumbers().size(); ++i)
-    expectedTitles << QStringLiteral("/VAT/23,00/IDC/526000000%1/INV/%2/TXT/FV/%3/2026")
-                          .arg(i + 1)
+    expectedTitles << QStringLiteral("/VAT/23,00/IDC/%1/INV/%2/TXT/FV/%3/2026")
+                          .arg(sellers.value(i))
                           .arg(server.InvoiceNumbers()[i])
                           .arg(i + 1);
   const QStringList titles = TPain001View(App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")))
@@ -197,6 +197,71 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
   const TRun history = Run({QStringLiteral("historia"), QStringLiteral("--csv")});
   for (const QString &number : server.InvoiceNumbers())
     EXPECT_TRUE(history.Out.contains(u';' + number + u';')) << history.Out.toStdString();
+}
+
+// The downloaded invoices listed by due date; those chosen paid in one file that passes the
+// schema and every check, their real KSeF numbers in the banks' Standard titles; the journal
+// then shows them in that file, and the same choice again writes nothing.
+TEST_F(TKsefCliTest, TheDownloadedInvoicesChosenFromTheDueListArePaidOnce) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  WriteSettings(server);
+  ASSERT_EQ(
+      Run({QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")},
+          Token)
+          .ExitCode,
+      0);
+  const QStringList numbers = server.InvoiceNumbers();
+  ASSERT_EQ(numbers.size(), 3);
+
+  const TRun listed = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--csv")});
+  ASSERT_EQ(listed.ExitCode, 0) << listed.Err.toStdString();
+  const QStringList rows = listed.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+  ASSERT_EQ(rows.size(), 3) << listed.Out.toStdString();
+  for (qsizetype i = 0; i < rows.size(); ++i) {
+    const QStringList fields = rows[i].split(u';');
+    ASSERT_EQ(fields.size(), 13) << rows[i].toStdString();
+    // The stand-in's invoices name no due date: due at once.
+    EXPECT_EQ(fields[0], QStringLiteral("brak terminu"));
+    EXPECT_EQ(fields[4], numbers[i]);
+    EXPECT_EQ(fields[10], QStringLiteral("do zapłaty"));
+  }
+
+  const QStringList create{QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"),
+                           QStringLiteral("--ksef"),     numbers[0],
+                           QStringLiteral("--ksef"),     numbers[2],
+                           QStringLiteral("--mpp"),      QStringLiteral("Standard"),
+                           QStringLiteral("--scisle")};
+  const TRun first = Run(create);
+  EXPECT_EQ(first.ExitCode, 0) << first.Err.toStdString();
+  EXPECT_EQ(first.Err, QString());
+  const QString batchFile = App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
+  EXPECT_TRUE(IsValidPain001(batchFile));
+  EXPECT_EQ(TPain001View(batchFile).TextsNamed(QStringLiteral("Ustrd")),
+            (QStringList{QStringLiteral("/VAT/23,00/IDC/5260000028/INV/%1/TXT/FV/1/2026").arg(numbers[0]),
+                         QStringLiteral("/VAT/23,00/IDC/5260000063/INV/%1/TXT/FV/3/2026").arg(numbers[2])}));
+
+  const TRun inFile = Run(
+      {QStringLiteral("do-zaplaty"), QStringLiteral("--status"), QStringLiteral("w-pliku"), QStringLiteral("--csv")});
+  const QStringList paid = inFile.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+  ASSERT_EQ(paid.size(), 2) << inFile.Out.toStdString();
+  for (qsizetype i = 0; i < paid.size(); ++i) {
+    const QStringList fields = paid[i].split(u';');
+    EXPECT_EQ(fields.value(4), numbers[i * 2]);
+    EXPECT_TRUE(fields.value(10).startsWith(QStringLiteral("w pliku PLIKI_DO_BANKU/archiwum/")))
+        << paid[i].toStdString();
+  }
+
+  const QByteArray written = App.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
+  const TRun second = Run(create);
+  EXPECT_EQ(second.ExitCode, 1);
+  EXPECT_TRUE(
+      second.Err.startsWith(QStringLiteral("Uwaga: Pominięto: faktura FV/1/2026 (KSeF %1), w pliku ").arg(numbers[0])))
+      << second.Err.toStdString();
+  EXPECT_TRUE(second.Err.endsWith(
+      QStringLiteral("Błąd: Żadna z wybranych faktur nie jest do zapłaty: pliku przelewów nie zapisano.\n")))
+      << second.Err.toStdString();
+  EXPECT_EQ(App.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), written);
+  EXPECT_EQ(QDir(App.File(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(TKsefCliTest, ALoginKsefRefusesEndsWithItsLineAndStatusOne) {

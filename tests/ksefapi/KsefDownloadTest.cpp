@@ -80,7 +80,7 @@ TEST_F(TKsefDownloadTest, TokenLoginDownloadsEveryPurchaseInvoiceWithItsExactByt
     EXPECT_EQ(file.readAll(), server.InvoiceBytes(number));
   }
   EXPECT_EQ(InvoiceFolder().size(), 5);
-  EXPECT_EQ(outcome.Invoices.first().Metadata.SellerNip, QStringLiteral("5260000001"));
+  EXPECT_EQ(outcome.Invoices.first().Metadata.SellerNip, QStringLiteral("5260000028"));
   EXPECT_EQ(outcome.Invoices.first().Metadata.GrossAmount, QStringLiteral("107.01"));
   EXPECT_EQ(RememberedStart(), Hwm);
   // The login and the export were each found still running once.

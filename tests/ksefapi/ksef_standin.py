@@ -155,6 +155,16 @@ def make_signers(directory):
             b"signer", rsa_key, rsa_cert, None, serialization.BestAvailableEncryption(b"haslo-p12")))
 
 
+def seller_nip(index):
+    # A NIP whose check digit holds, as a real seller's does (5260000028, 5260000040, ...), in
+    # the order of the invoices: of two neighbours at most one gives the check digit 10.
+    for base in (526000000 + 2 * index, 526000001 + 2 * index):
+        digits = [int(digit) for digit in "%09d" % base]
+        check = sum(weight * digit for weight, digit in zip((6, 5, 7, 2, 3, 4, 5, 6, 7), digits)) % 11
+        if check != 10:
+            return "%09d%d" % (base, check)
+
+
 def invoice_xml(index, number, seller_nip, buyer_nip, day):
     # FA(2) and FA(3) in turn, as KSeF holds both.
     namespace, code, variant = ((
@@ -168,7 +178,8 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
 <Faktura xmlns="%s">
   <Naglowek><KodFormularza kodSystemowy="%s" wersjaSchemy="1-0E">FA</KodFormularza>
     <WariantFormularza>%s</WariantFormularza><DataWytworzeniaFa>%s</DataWytworzeniaFa></Naglowek>
-  <Podmiot1><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Dostawca %d sp. z o.o.</Nazwa></DaneIdentyfikacyjne></Podmiot1>
+  <Podmiot1><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Dostawca %d sp. z o.o.</Nazwa></DaneIdentyfikacyjne>
+    <Adres><KodKraju>PL</KodKraju><AdresL1>ul. Dostawców 1, 00-950 Warszawa</AdresL1></Adres></Podmiot1>
   <Podmiot2><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Nabywca</Nazwa></DaneIdentyfikacyjne></Podmiot2>
   <Fa><KodWaluty>PLN</KodWaluty><P_1>%s</P_1><P_2>FV/%d/2026</P_2><P_13_1>%s</P_13_1><P_14_1>23.00</P_14_1>
     <P_15>%s</P_15><Platnosc><FormaPlatnosci>6</FormaPlatnosci>
@@ -228,7 +239,7 @@ def main():
         if "microseconds" in faults:
             day = (invoices[1]["date"] + datetime.timedelta(microseconds=300) if index == 3 else
                    day + datetime.timedelta(microseconds=266578))
-        seller = "%010d" % (5260000000 + index)
+        seller = seller_nip(index)
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
         invoices.append({"number": number, "data": data, "date": day, "seller": seller, "gross": gross})
