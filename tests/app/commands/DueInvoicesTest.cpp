@@ -234,7 +234,7 @@ TEST_F(TDueInvoicesTest, AnInvoiceInTwoFoldersIsListedOnce) {
   ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
   copy.write(DueFixture(QStringLiteral("dwa-terminy.xml")));
   copy.close();
-  TInvoiceFolders source(Host.Host().Paths);
+  TDueInvoiceFiles source(Host.Host().Paths);
   source.AddFolder(added.path());
 
   const std::vector<TDueInvoice> listed = ReadDueInvoices(Host.Host().Paths, source, Host.Clock);
