@@ -152,6 +152,36 @@ def make_signers(directory):
             b"signer", rsa_key, rsa_cert, None, serialization.BestAvailableEncryption(b"haslo-p12")))
 
 
+XMLDSIG = "http://www.w3.org/2000/09/xmldsig#"
+XADES = "http://uri.etsi.org/01903/v1.3.2#"
+DIGESTS = {"http://www.w3.org/2001/04/xmlenc#sha256": hashlib.sha256,
+           "http://www.w3.org/2001/04/xmlenc#sha512": hashlib.sha512,
+           "http://www.w3.org/2001/04/xmldsig-more#sha384": hashlib.sha384}
+
+
+def names_signer(document):
+    """Whether xades:SigningCertificate of a signature xmlsec1 found right names the certificate
+    that signed it, the one in its KeyInfo: that certificate's digest, issuer and serial number."""
+    import xml.etree.ElementTree as ElementTree
+    ns = {"ds": XMLDSIG, "xades": XADES}
+    try:
+        signature = ElementTree.fromstring(document).find("ds:Signature", ns)
+        der = base64.b64decode(signature.find("ds:KeyInfo/ds:X509Data/ds:X509Certificate", ns).text)
+        signer = x509.load_der_x509_certificate(der)
+        named = signature.findall("ds:Object/xades:QualifyingProperties/xades:SignedProperties/"
+                                  "xades:SignedSignatureProperties/xades:SigningCertificate/xades:Cert", ns)
+        if len(named) != 1:
+            return False
+        digest = DIGESTS[named[0].find("xades:CertDigest/ds:DigestMethod", ns).get("Algorithm")]
+        issuer = named[0].find("xades:IssuerSerial/ds:X509IssuerName", ns).text
+        serial = named[0].find("xades:IssuerSerial/ds:X509SerialNumber", ns).text
+        return (base64.b64decode(named[0].find("xades:CertDigest/ds:DigestValue", ns).text) == digest(der).digest()
+                and x509.Name.from_rfc4514_string(issuer) == signer.issuer
+                and int(serial) == signer.serial_number)
+    except (AttributeError, KeyError, TypeError, ValueError, ElementTree.ParseError):
+        return False
+
+
 def invoice_xml(index, number, seller_nip, buyer_nip, day):
     # FA(2) and FA(3) in turn, as KSeF holds both.
     namespace, code, variant = ((
@@ -426,6 +456,8 @@ def main():
                      "--trusted-pem", xades_ca, signed.name], capture_output=True)
             if check.returncode != 0:
                 sys.stderr.write(check.stderr.decode(errors="replace"))
+                return self.problem(400, 9105, "Nieprawidłowy podpis.")
+            if not names_signer(document):
                 return self.problem(400, 9105, "Nieprawidłowy podpis.")
             self.start_auth(self.login_outcome())
 
