@@ -51,7 +51,7 @@ int PollWaitSeconds(int attempt) { return attempt < 2 ? 1 : attempt < 4 ? 2 : 5;
 TKsefSession::TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
                            IKsefProgress &progress)
     : FConnection(std::move(connection)), FLogin(login), FNip(std::move(nip)), FWaiter(waiter), FProgress(progress),
-      FClient(FConnection.CaFile) {}
+      FClient(FConnection.CaFile, TCaFileUse::BesidesSystem) {}
 
 TKsefSession::~TKsefSession() {
   Wipe(FAccessToken);

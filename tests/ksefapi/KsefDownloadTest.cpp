@@ -423,4 +423,27 @@ TEST_F(TKsefDownloadTest, AWaitTheUserCancelsEndsTheDownloadAsCancelled) {
   EXPECT_EQ(RememberedStart(), std::nullopt);
 }
 
+// PlikCA= of [KSeF] adds a company proxy's authority to the system's: a server the system
+// trusts (here through OpenSSL's SSL_CERT_FILE) is reached with PlikCA= naming another one.
+TEST_F(TKsefDownloadTest, TheCaFileOfKsefIsTrustedBesidesTheSystemsAuthorities) {
+  const TKsefStandIn proxy(Nip, {"--token", QString::fromLatin1(Token)});
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  Data.WriteBytes(QStringLiteral("settings.ini"),
+                  "[COMPANY]\r\nNIP=" + Nip.toLatin1() + "\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" +
+                      server.Base().toLatin1() + "\r\nPlikCA=" + proxy.CaFile().toLatin1() + "\r\n");
+  const QByteArray systemCa = qgetenv("SSL_CERT_FILE");
+  const bool hadSystemCa = qEnvironmentVariableIsSet("SSL_CERT_FILE");
+  qputenv("SSL_CERT_FILE", QFile::encodeName(server.CaFile()));
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  if (hadSystemCa)
+    qputenv("SSL_CERT_FILE", systemCa);
+  else
+    qunsetenv("SSL_CERT_FILE");
+  EXPECT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+}
+
 } // namespace
