@@ -34,11 +34,12 @@ protected:
     Data.WriteBytes(QStringLiteral("settings.ini"), settings);
   }
 
-  TKsefDownloadOutcome Download(const TKsefStandIn &server, const TKsefDownloadRequest &request = {}) {
+  TKsefDownloadOutcome Download(const TKsefStandIn &server, const TKsefDownloadRequest &request = {},
+                                const QDateTime &now = Now) {
     WriteSettings(server);
     TKsefTokenLogin login(Token);
     TNoProgress progress;
-    return DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, request, progress, Waiter);
+    return DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), now, login, request, progress, Waiter);
   }
 
   QString InvoiceFile(const QString &number) const {
@@ -337,8 +338,55 @@ TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
   const TKsefDownloadOutcome outcome = Download(server, request);
   ASSERT_EQ(outcome.Error, QString());
   EXPECT_EQ(outcome.Invoices.size(), 3);
-  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 11), QTime(0, 0), Qt::UTC));
+  // The end of 10 November in Polish time (CET).
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 10), QTime(23, 0), Qt::UTC));
 }
+
+struct TPolishDaysCase {
+  const char *Name;
+  std::optional<QDate> From;
+  std::optional<QDate> To;
+  QDateTime Now;
+  // The range of the export order, as KSeF reads it.
+  const char *Sent;
+};
+
+void PrintTo(const TPolishDaysCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefPolishDaysTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TPolishDaysCase> {};
+
+// The user's days are days of Polish time, whatever the offset of each end.
+TEST_P(TKsefPolishDaysTest, RunFromMidnightToTheEndOfTheLastDayInPolishTime) {
+  const TPolishDaysCase &c = GetParam();
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  TKsefDownloadRequest request;
+  request.From = c.From;
+  request.To = c.To;
+  const TKsefDownloadOutcome outcome = Download(server, request, c.Now);
+  ASSERT_EQ(outcome.Error, QString());
+  QStringList orders;
+  for (const QString &line : server.Requests())
+    if (line.startsWith(QStringLiteral("POST /v2/invoices/exports 201")))
+      orders << line.mid(30);
+  EXPECT_EQ(orders, QStringList{QString::fromLatin1(c.Sent)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Days, TKsefPolishDaysTest,
+    ::testing::Values(TPolishDaysCase{"a winter month", QDate(2026, 11, 1), QDate(2026, 11, 30), Now,
+                                      "from 2026-10-31T23:00:00.000000Z to 2026-11-30T23:00:00.000Z"},
+                      TPolishDaysCase{"a summer month, ending on a month's last day", QDate(2026, 5, 1),
+                                      QDate(2026, 5, 31), Now,
+                                      "from 2026-04-30T22:00:00.000000Z to 2026-05-31T22:00:00.000Z"},
+                      TPolishDaysCase{"the day summer time begins", QDate(2026, 3, 29), QDate(2026, 3, 29), Now,
+                                      "from 2026-03-28T23:00:00.000000Z to 2026-03-29T22:00:00.000Z"},
+                      TPolishDaysCase{"the day summer time ends", QDate(2026, 10, 25), QDate(2026, 10, 25), Now,
+                                      "from 2026-10-24T22:00:00.000000Z to 2026-10-25T23:00:00.000Z"},
+                      // 30 November 23:30 UTC is already 1 December in Poland: the previous month is November.
+                      TPolishDaysCase{"the previous month of a Polish first of the month", std::nullopt, std::nullopt,
+                                      QDateTime(QDate(2026, 11, 30), QTime(23, 30), Qt::UTC),
+                                      "from 2026-10-31T23:00:00.000000Z to -"}),
+    [](const ::testing::TestParamInfo<TPolishDaysCase> &info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});

@@ -7,7 +7,8 @@ certificates (one for tokens, one for symmetric keys). It answers the calls the 
 the Ministry's open-api.json describes them, with real encryption and real hashes, and serves
 the purchase invoices of --invoices made-up FA(2)/FA(3) documents whose KSeF numbers carry a
 right CRC-8, each also written to --dir/invoices/ for the tests to compare. Each request is
-appended to --log as "<method> <path> <status>" before it is answered, so a test reads what
+appended to --log as "<method> <path> <status>" (an export order followed by the range it asked
+for) before it is answered, so a test reads what
 happened once its call has returned. "READY <port>" on the output says it listens.
 
 --fault makes it misbehave on request; see FAULTS.
@@ -322,10 +323,10 @@ def main():
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
 
-        def answer(self, status, body=None, headers=(), content_type="application/json"):
+        def answer(self, status, body=None, headers=(), content_type="application/json", note=""):
             payload = b"" if body is None else body if isinstance(body, bytes) else json.dumps(body).encode()
             with open(options.log, "a") as log:
-                log.write("%s %s %d\n" % (self.command, self.path.split("?")[0], status))
+                log.write("%s %s %d%s\n" % (self.command, self.path.split("?")[0], status, note and " " + note))
             self.send_response(status)
             for name, value in headers:
                 self.send_header(name, value)
@@ -523,7 +524,9 @@ def main():
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
                                      "hwm": hwm if "hwm-beyond-to" in faults else end}
-            self.answer(201, {"referenceNumber": ref})
+            # The range as the client sent it, after the status: "from <from> to <to or ->".
+            self.answer(201, {"referenceNumber": ref},
+                        note="from %s to %s" % (date_range["from"], date_range.get("to", "-")))
 
         def export_status(self, ref):
             export = state["exports"][ref]

@@ -1,6 +1,7 @@
 #include "app/commands/KsefDownload.h"
 
 #include "checks/Identifiers.h"
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "model/Exception.h"
@@ -20,8 +21,6 @@ private:
   IProgress &FProgress;
   QStringList &FNotices;
 };
-
-QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
 
 } // namespace
 
@@ -48,12 +47,11 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile(), request.Environment);
     const TKsefDownloadState state(KsefStateFile(paths));
     const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);
-    const QDate previousMonth = now.date().addMonths(-1);
-    const QDateTime from = request.From ? StartOfDay(*request.From)
+    const QDateTime from = request.From ? KsefDayStart(*request.From)
                            : remembered ? *remembered
-                                        : StartOfDay(QDate(previousMonth.year(), previousMonth.month(), 1));
+                                        : KsefDayStart(KsefDefaultFirstDay(now));
     const std::optional<QDateTime> to =
-        request.To ? std::optional<QDateTime>(StartOfDay(request.To->addDays(1))) : std::nullopt;
+        request.To ? std::optional<QDateTime>(KsefDayStart(request.To->addDays(1))) : std::nullopt;
     if (to && *to <= from)
       throw Exception(QStringLiteral("Data końcowa jest wcześniejsza niż początkowa."));
     // The remembered start moves only when this run joins on to what was stored before.
