@@ -3,14 +3,23 @@
 #include "ksefapi/KsefAnswers.h"
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefProgress.h"
+#include "model/Exception.h"
 #include "net/HttpsClient.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class TKsefSession;
+
+// KSeF's answer that it does not know the public key the data was encrypted under (code 21470):
+// withdrawn, or never its own.
+class TKsefKeyRefused : public Exception {
+public:
+  using Exception::Exception;
+};
 
 // A way of logging in (a KSeF token, a XAdES signature): it answers the challenge and hands
 // back what KSeF's start of the login returned.
@@ -36,9 +45,11 @@ public:
   IKsefProgress &Progress() const { return FProgress; }
   IKsefWaiter &Waiter() const { return FWaiter; }
 
-  // The first of KSeF's public-key certificates for `usage` ("KsefTokenEncryption",
-  // "SymmetricKeyEncryption"); asked once per session.
-  TKsefPublicKey PublicKey(const QString &usage);
+  // Calls `use` with a public key of KSeF's for `usage` ("KsefTokenEncryption",
+  // "SymmetricKeyEncryption") valid now, the keys asked for once per session; when KSeF refuses
+  // the key (TKsefKeyRefused), asks for its keys again and calls `use` once more with the one
+  // chosen anew.
+  QByteArray WithPublicKey(const QString &usage, const std::function<QByteArray(const TKsefPublicKey &)> &use);
 
   // A call without the access token (the steps of a login); the body of a 2xx answer, else
   // the Polish sentence of the error. `call` names it in such a sentence.
@@ -61,6 +72,7 @@ public:
 private:
   THttpsAnswer Send(THttpsRequest request);
   bool Refresh();
+  TKsefPublicKey PublicKey(const QString &usage);
 
   TKsefConnection FConnection;
   IKsefLogin &FLogin;

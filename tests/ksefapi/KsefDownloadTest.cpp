@@ -3,11 +3,13 @@
 #include "app/commands/KsefDownload.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "ksefapi/KsefTokenLogin.h"
+#include "ksefapi/KsefXadesLogin.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,11 +19,17 @@ const QByteArray Token = "20261211-EC-5A0F2C3B00-77E1D0A9B4-3C|nip-1234563218|a1
 const QDateTime Now(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
 const QDateTime Hwm(QDate(2026, 11, 30), QTime(0, 0), Qt::UTC);
 
-// Records the waits KSeF asked for instead of waiting.
+// Records the waits KSeF asked for instead of waiting, and moves its clock by them.
 class TRecordingWaiter : public IKsefWaiter {
 public:
-  void Wait(int seconds, const IKsefProgress &) override { Waits << seconds; }
+  void Wait(int seconds, const IKsefProgress &) override {
+    Waits << seconds;
+    Clock = Clock.addSecs(seconds);
+  }
+  QDateTime Now() const override { return Clock; }
   QList<int> Waits;
+  // Starts at the real time: the stand-in's public keys are valid around it.
+  QDateTime Clock = QDateTime::currentDateTimeUtc();
 };
 
 class TKsefDownloadTest : public ::testing::Test {
@@ -264,23 +272,129 @@ TEST_F(TKsefDownloadTest, ATruncationBetweenInvoicesMicrosecondsApartLosesNeithe
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
+// What the download says when KSeF's limit of 20 export orders an hour allows none before
+// `allowed` (UTC, to the minute).
+QString ExportLimitReached(const QDateTime &allowed) {
+  return QStringLiteral("KSeF pozwala na 20 eksportów faktur na godzinę i ten limit jest już wyczerpany; dalsze "
+                        "faktury pobierz po %1.")
+      .arg(allowed.toTimeZone(QTimeZone(QByteArrayLiteral("Europe/Warsaw")))
+               .toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+// Today at noon: within the stand-in's keys' validity, and a clock the waits alone move.
+QDateTime Noon() { return QDateTime(QDateTime::currentDateTimeUtc().date(), QTime(12, 0), Qt::UTC); }
+
+// Each order of the run and each wait for its package take a second of the test's clock: the
+// 17th order waits for the first to leave the minute, the 21st would wait for it to leave the
+// hour, and the run stops there.
 TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {
-  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "20", "--fault", "truncated"});
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "27", "--fault", "truncated"});
+  const QDateTime noon = Noon();
+  Waiter.Clock = noon;
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
-  EXPECT_EQ(outcome.Notices, QStringList{QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
-                                                        "faktur pobierz ponownie za godzinę.")});
-  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), TKsefInvoiceDownload::MaxExportsPerRun);
-  // Packages of two, each but the first adding one: 17 invoices, the last one's date kept.
-  EXPECT_EQ(outcome.Invoices.size(), 17);
-  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 19), QTime(10, 0), Qt::UTC));
+  EXPECT_EQ(outcome.Notices, (QStringList{QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za 44 s"),
+                                          ExportLimitReached(noon.addSecs(3660))}));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 20);
+  // Packages of two, each but the first adding one: 21 invoices, the last one's date kept.
+  EXPECT_EQ(outcome.Invoices.size(), 21);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 23), QTime(10, 0), Qt::UTC));
 
+  Waiter.Clock = Waiter.Clock.addSecs(3600);
   const TKsefDownloadOutcome rest = Download(server);
   ASSERT_EQ(rest.Error, QString());
   EXPECT_EQ(Numbers(outcome) + Numbers(rest).mid(1), server.InvoiceNumbers());
   EXPECT_EQ(KsefDownloadLines(rest).last(),
-            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3. Już zapisanych wcześniej: 1."));
+            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 6. Już zapisanych wcześniej: 1."));
   EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+// The orders of a run are remembered: runs one after another ask KSeF for no more than the
+// limit allows, and one with no order left says when to go on.
+TEST_F(TKsefDownloadTest, QuickSuccessiveRunsTogetherKeepWithinKsefsLimitOfExports) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "27", "--fault", "truncated"});
+  const QDateTime noon = Noon();
+  Waiter.Clock = noon;
+  TKsefDownloadRequest first;
+  first.To = QDate(2026, 11, 12);
+  const TKsefDownloadOutcome tenDays = Download(server, first);
+  ASSERT_EQ(tenDays.Error, QString());
+  EXPECT_EQ(tenDays.Invoices.size(), 10);
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 9);
+
+  TKsefDownloadRequest next;
+  next.From = QDate(2026, 11, 13);
+  const TKsefDownloadOutcome cut = Download(server, next);
+  ASSERT_EQ(cut.Error, QString());
+  EXPECT_EQ(cut.Notices, (QStringList{QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za 43 s"),
+                                      ExportLimitReached(noon.addSecs(3660))}));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 20);
+  EXPECT_EQ(cut.Invoices.size(), 12);
+
+  const TKsefDownloadOutcome none = Download(server);
+  EXPECT_EQ(none.Error, ExportLimitReached(noon.addSecs(3660)));
+  EXPECT_TRUE(none.Invoices.isEmpty());
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 20);
+}
+
+const QString KeysListed = QStringLiteral("GET /v2/security/public-key-certificates 200");
+
+TEST_F(TKsefDownloadTest, APublicKeyIsChosenByItsUsageAndValidityNotByItsPlaceInTheList) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-key-first"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(server.Count(KeysListed), 2);
+}
+
+TEST_F(TKsefDownloadTest, WithNoPublicKeyValidNowNothingIsSentAndTheUserIsToldToCheckTheClock) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  // The keys are valid for two days from now.
+  Waiter.Clock = Waiter.Clock.addDays(5);
+  const TKsefDownloadOutcome outcome = Download(server);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Żaden klucz publiczny KSeF do szyfrowania (SymmetricKeyEncryption) nie "
+                                          "jest teraz ważny; sprawdź datę i godzinę komputera albo spróbuj ponownie "
+                                          "później."));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 0);
+}
+
+// A key KSeF withdrew after listing it: the list is asked for once more and the work goes on
+// with the key chosen anew; a second refusal is the user's to retry.
+TEST_F(TKsefDownloadTest, AWithdrawnTokenKeyIsChosenAnewOnce) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "key-withdrawn"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(server.Count("POST /v2/auth/ksef-token 400"), 1);
+  EXPECT_EQ(server.Count("POST /v2/auth/ksef-token 202"), 1);
+
+  const TKsefStandIn twice(Nip, {"--token", QString::fromLatin1(Token), "--fault", "key-withdrawn-twice"});
+  const TKsefDownloadOutcome refused = Download(twice);
+  EXPECT_EQ(refused.Error, QStringLiteral("KSeF nie zna już klucza publicznego, którym zaszyfrowano dane (kod 21470); "
+                                          "spróbuj ponownie."));
+  EXPECT_EQ(twice.Count("POST /v2/auth/ksef-token 400"), 2);
+  // Nor is the export the login was for ordered again with another key of its own.
+  EXPECT_EQ(twice.Count("POST /v2/invoices/exports"), 0);
+}
+
+TEST_F(TKsefDownloadTest, AWithdrawnExportKeyIsChosenAnewOnce) {
+  for (const bool twice : {false, true}) {
+    SCOPED_TRACE(twice ? "withdrawn twice" : "withdrawn once");
+    const TKsefStandIn server(Nip, {"--fault", twice ? "key-withdrawn-twice" : "key-withdrawn"});
+    WriteSettings(server);
+    // The certificate's login uses no public key of KSeF's: the export meets the withdrawal.
+    TKsefXadesLogin login({server.File("signer-rsa.crt"), server.File("signer-rsa.key")}, {},
+                          [] { return QDateTime::currentDateTimeUtc(); });
+    TNoProgress progress;
+    const TKsefDownloadOutcome outcome =
+        DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+    EXPECT_EQ(outcome.Error, twice ? QStringLiteral("KSeF nie zna już klucza publicznego, którym zaszyfrowano dane "
+                                                    "(kod 21470); spróbuj ponownie.")
+                                   : QString());
+    EXPECT_EQ(outcome.Invoices.size(), twice ? 0 : 3);
+    EXPECT_EQ(server.Count(KeysListed), 2);
+    EXPECT_EQ(server.Count("POST /v2/invoices/exports 400"), twice ? 2 : 1);
+  }
 }
 
 TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {

@@ -57,6 +57,9 @@ FAULTS = {
     "delete-part",       # the parts are to be fetched with DELETE
     "hwm-beyond-to",     # the mark given is KSeF's own, even past the order's "to"
     "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
+    "expired-key-first", # each usage's list begins with a key whose validity ended yesterday
+    "key-withdrawn",     # the keys first listed are withdrawn (21470) when used; the next list has new ones
+    "key-withdrawn-twice",  # so are the keys listed second
 }
 
 UTC = datetime.timezone.utc
@@ -97,8 +100,8 @@ def new_key():
     return rsa.generate_private_key(public_exponent=65537, key_size=2048)
 
 
-def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None):
-    now = datetime.datetime.now(UTC)
+def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None, expired=False):
+    now = datetime.datetime.now(UTC) - datetime.timedelta(days=3 if expired else 0)
     builder = (x509.CertificateBuilder()
                .subject_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, subject)]))
                .issuer_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, issuer or subject)]))
@@ -233,19 +236,29 @@ def main():
         out.write(pem(server_cert) + key_pem(server_key))
     make_signers(options.dir)
     xades_ca = os.path.join(options.dir, "xades-ca.pem")
-    token_key = new_key()
-    symmetric_key = new_key()
-    public_keys = []
-    for key, usage in ((token_key, "KsefTokenEncryption"), (symmetric_key, "SymmetricKeyEncryption")):
-        cert = certificate(key, "KSeF " + usage)
-        public_keys.append({
-            "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
-            "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
-            "publicKeyId": base64.b64encode(hashlib.sha256(usage.encode()).digest()).decode(),
-            "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
-            "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
-            "usage": [usage],
-        })
+    def key_generation(serial):
+        """KSeF's public-key certificates of one generation: the list as served, and the private
+        key of each usage."""
+        listed, private = [], {}
+        for usage in ("KsefTokenEncryption", "SymmetricKeyEncryption"):
+            for expired in ((True, False) if "expired-key-first" in faults else (False,)):
+                key = new_key()
+                cert = certificate(key, "KSeF " + usage, expired=expired)
+                listed.append({
+                    "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
+                    "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
+                    "publicKeyId": base64.b64encode(hashlib.sha256(
+                        b"%s %d %d" % (usage.encode(), serial, expired)).digest()).decode(),
+                    "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
+                    "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
+                    "usage": [usage],
+                })
+                if not expired:
+                    private[usage] = (listed[-1]["publicKeyId"], key)
+        return {"listed": listed, "private": private}
+
+    withdrawn = 2 if "key-withdrawn-twice" in faults else 1 if "key-withdrawn" in faults else 0
+    generations = [key_generation(0)]
     oaep = asym_padding.OAEP(mgf=asym_padding.MGF1(algorithm=hashes.SHA256()), algorithm=hashes.SHA256(), label=None)
 
     # The purchase invoices of the NIP, one a day from the first date.
@@ -374,7 +387,7 @@ def main():
             path = self.path.split("?")[0]
             body = self.body()
             if method == "GET" and path == "/v2/security/public-key-certificates":
-                return self.answer(200, public_keys)
+                return self.answer(200, generations[-1]["listed"])
             if method == "POST" and path == "/v2/auth/challenge":
                 now = datetime.datetime.now(UTC)
                 challenge = reference("CR")
@@ -413,6 +426,21 @@ def main():
                 return self.export_status(match.group(1))
             self.answer(404, {"title": "Not Found", "status": 404})
 
+        def private_key(self, usage, key_id):
+            """The private key of the public key the client chose, or None after answering 21470
+            for one that is not KSeF's valid key (expired, withdrawn, unknown)."""
+            for serial, generation in enumerate(generations):
+                known_id, key = generation["private"][usage]
+                if key_id == known_id:
+                    if serial < withdrawn:
+                        # Withdrawn now; the next list offers the next generation.
+                        if serial == len(generations) - 1:
+                            generations.append(key_generation(serial + 1))
+                        break
+                    return key
+            self.problem(400, 21470, "Klucz nie jest wspierany.")
+            return None
+
         def start_auth(self, outcome):
             ref = reference("AU")
             token = new_token("auth")
@@ -432,8 +460,9 @@ def main():
                 return self.problem(400, 21111, "Nieprawidłowe wyzwanie autoryzacyjne.")
             if request.get("contextIdentifier") != {"type": "Nip", "value": options.nip}:
                 return self.problem(400, 21405, "Błąd walidacji danych wejściowych.")
-            if request.get("publicKeyId") not in (None, public_keys[0]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            token_key = self.private_key("KsefTokenEncryption", request.get("publicKeyId"))
+            if token_key is None:
+                return
             try:
                 plain = token_key.decrypt(base64.b64decode(request["encryptedToken"]), oaep).decode()
             except Exception:
@@ -511,8 +540,9 @@ def main():
             if date_range.get("restrictToPermanentStorageHwmDate"):
                 end = min(end, hwm)
             encryption = request["encryption"]
-            if encryption.get("publicKeyId") not in (None, public_keys[1]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            symmetric_key = self.private_key("SymmetricKeyEncryption", encryption.get("publicKeyId"))
+            if symmetric_key is None:
+                return
             key = symmetric_key.decrypt(base64.b64decode(encryption["encryptedSymmetricKey"]), oaep)
             iv = base64.b64decode(encryption["initializationVector"])
             selected = [i for i in invoices if start <= i["date"] <= end]

@@ -37,6 +37,8 @@ QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(
 
 QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
 
+QString KsefExportLimitFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-eksporty.ini")); }
+
 TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
                                           const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
                                           const std::function<void(const TKsefStoredInvoice &)> &invoiceStored) {
@@ -58,7 +60,8 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     const bool joinsOn = !remembered || from <= *remembered;
 
     TKsefSession session(connection, login, nip, waiter, relayed);
-    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths));
+    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths),
+                                  TKsefExportLimit(KsefExportLimitFile(paths), connection.Environment, nip));
     TKsefDownloadEvents events;
     events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
       outcome.Invoices << invoice;

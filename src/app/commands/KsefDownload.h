@@ -51,6 +51,8 @@ QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome);
 // settings.ini holds no valid one.
 QString KsefPayerNip(const TAppPaths &paths);
 
-// The folder of downloaded invoices and the file of remembered starting points.
+// The folder of downloaded invoices, the file of remembered starting points and that of the
+// last export orders.
 QString KsefInvoiceDirectory(const TAppPaths &paths);
 QString KsefStateFile(const TAppPaths &paths);
+QString KsefExportLimitFile(const TAppPaths &paths);
