@@ -127,11 +127,12 @@ THttpsFailure Failure(CURLcode code) {
 }
 
 // Adds the authorities of a PEM file to those curl loaded (the system's bundle), and the
-// system's as OpenSSL finds them (SSL_CERT_FILE, SSL_CERT_DIR, else its own directory).
+// system's as OpenSSL finds them (SSL_CERT_FILE, SSL_CERT_DIR, else its own directory), where
+// there are any.
 CURLcode AddAuthorities(CURL *, void *sslContext, void *caFile) {
   X509_STORE *store = SSL_CTX_get_cert_store(static_cast<SSL_CTX *>(sslContext));
-  const bool added = X509_STORE_set_default_paths(store) == 1 &&
-                     X509_STORE_load_file(store, static_cast<const QByteArray *>(caFile)->constData()) == 1;
+  (void)X509_STORE_set_default_paths(store);
+  const bool added = X509_STORE_load_file(store, static_cast<const QByteArray *>(caFile)->constData()) == 1;
   ERR_clear_error();
   return added ? CURLE_OK : CURLE_SSL_CACERT_BADFILE;
 }
