@@ -1,5 +1,6 @@
 #include "ksefapi/KsefInvoiceDownload.h"
 
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefCrypto.h"
 #include "ksefapi/KsefInvoiceStore.h"
 #include "ksefapi/KsefMessages.h"
@@ -64,10 +65,16 @@ Exception PartFault(int ordinal, const QString &what) {
                        .arg(what));
 }
 
+// KSeF's limit of export orders allows none before a moment too far off to wait for.
+class TLimitReached : public Exception {
+public:
+  using Exception::Exception;
+};
+
 } // namespace
 
-TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory)
-    : FSession(session), FInvoiceDirectory(std::move(invoiceDirectory)) {}
+TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory, TKsefExportLimit limit)
+    : FSession(session), FInvoiceDirectory(std::move(invoiceDirectory)), FLimit(std::move(limit)) {}
 
 void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
                                const TKsefDownloadEvents &events) {
@@ -84,12 +91,17 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
     const std::optional<QDateTime> windowTo =
         windowEnd < end ? std::optional<QDateTime>(windowEnd) : (to ? std::optional<QDateTime>(end) : std::nullopt);
     for (;;) {
-      if (FExports == MaxExportsPerRun) {
-        FSession.Progress().Notice(QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
-                                                  "faktur pobierz ponownie za godzinę."));
+      std::pair<qint64, bool> exported;
+      try {
+        exported = ExportPackage(start, windowTo, events);
+      } catch (const TLimitReached &reached) {
+        // What this run stored stays; the rest is for a later one.
+        if (FExports == 0)
+          throw;
+        FSession.Progress().Notice(reached.Message());
         return;
       }
-      const auto [next, truncated] = ExportPackage(start, windowTo, events);
+      const auto [next, truncated] = exported;
       // Kept to the millisecond, cut: the next run may take again an invoice already stored.
       events.Checkpoint(MomentOf(next));
       if (!truncated) {
@@ -110,26 +122,38 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
                                                             const TKsefDownloadEvents &events) {
   const QByteArray key = RandomBytes(32);
   const QByteArray iv = RandomBytes(16);
-  const TKsefPublicKey publicKey = FSession.PublicKey(QStringLiteral("SymmetricKeyEncryption"));
-  QJsonObject encryption{{QStringLiteral("encryptedSymmetricKey"),
-                          QString::fromLatin1(RsaOaepEncrypt(publicKey.CertificateDer, key).toBase64())},
-                         {QStringLiteral("initializationVector"), QString::fromLatin1(iv.toBase64())}};
-  if (!publicKey.PublicKeyId.isEmpty())
-    encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
   QJsonObject dateRange{{QStringLiteral("dateType"), QStringLiteral("PermanentStorage")},
                         {QStringLiteral("from"), MicrosText(fromMicros)},
                         {QStringLiteral("restrictToPermanentStorageHwmDate"), true}};
   if (to)
     dateRange.insert(QStringLiteral("to"), IsoText(*to));
-  const QJsonObject request{
-      {QStringLiteral("encryption"), encryption},
-      {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
-                                              {QStringLiteral("dateRange"), dateRange}}},
-  };
+  const QString reference = ReadExportReference(
+      FSession.WithPublicKey(QStringLiteral("SymmetricKeyEncryption"), [&](const TKsefPublicKey &publicKey) {
+        QJsonObject encryption{{QStringLiteral("encryptedSymmetricKey"),
+                                QString::fromLatin1(RsaOaepEncrypt(publicKey.CertificateDer, key).toBase64())},
+                               {QStringLiteral("initializationVector"), QString::fromLatin1(iv.toBase64())}};
+        if (!publicKey.PublicKeyId.isEmpty())
+          encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
+        const QJsonObject request{
+            {QStringLiteral("encryption"), encryption},
+            {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
+                                                    {QStringLiteral("dateRange"), dateRange}}},
+        };
+        AwaitExportTurn();
+        // Counted once made, whatever KSeF answered.
+        QByteArray answer;
+        try {
+          answer = FSession.Call("POST", QStringLiteral("/invoices/exports"),
+                                 QJsonDocument(request).toJson(QJsonDocument::Compact),
+                                 QStringLiteral("zlecenie eksportu faktur"));
+        } catch (...) {
+          FLimit.Record(FSession.Waiter().Now());
+          throw;
+        }
+        FLimit.Record(FSession.Waiter().Now());
+        return answer;
+      }));
   ++FExports;
-  const QString reference = ReadExportReference(FSession.Call("POST", QStringLiteral("/invoices/exports"),
-                                                              QJsonDocument(request).toJson(QJsonDocument::Compact),
-                                                              QStringLiteral("zlecenie eksportu faktur")));
   const TKsefExportStatus status = WaitForPackage(reference);
   if (!QDir().mkpath(FInvoiceDirectory))
     throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FInvoiceDirectory));
@@ -156,6 +180,22 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
     throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                    "ponownie później."));
   return {next, status.Truncated};
+}
+
+void TKsefInvoiceDownload::AwaitExportTurn() {
+  const qint64 seconds = FLimit.SecondsToWait(FSession.Waiter().Now());
+  if (seconds > MaxLimitWaitSeconds) {
+    // Told to the minute, rounded up: an order at that time keeps within the limit.
+    const QDateTime allowed = FSession.Waiter().Now().addSecs(seconds + 59).toTimeZone(KsefTimeZone());
+    throw TLimitReached(QStringLiteral("KSeF pozwala na %1 eksportów faktur na godzinę i ten limit jest już "
+                                       "wyczerpany; dalsze faktury pobierz po %2.")
+                            .arg(TKsefExportLimit::MaxPerHour)
+                            .arg(allowed.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+  }
+  if (seconds > 0) {
+    FSession.Progress().Notice(QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za %1 s").arg(seconds));
+    FSession.Waiter().Wait(int(seconds), FSession.Progress());
+  }
 }
 
 TKsefExportStatus TKsefInvoiceDownload::WaitForPackage(const QString &reference) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ksefapi/KsefAnswers.h"
+#include "ksefapi/KsefExportLimit.h"
 #include "ksefapi/KsefSession.h"
 
 #include <QDateTime>
@@ -34,21 +35,25 @@ struct TKsefDownloadEvents {
 class TKsefInvoiceDownload {
 public:
   // `invoiceDirectory`: the environment's invoice folder of the data directory; the package is
-  // unpacked from a hidden temporary file there, removed whatever happens.
-  TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory);
+  // unpacked from a hidden temporary file there, removed whatever happens. `limit`: the export
+  // orders made lately, the run's own added as they go.
+  TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory, TKsefExportLimit limit = {});
 
   // From `from` to `to` (to KSeF's high-water mark when empty). `now` bounds the windows.
   void Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
            const TKsefDownloadEvents &events);
 
-  // KSeF allows 20 exports an hour; one run asks for fewer, and says so when more were needed.
-  static constexpr int MaxExportsPerRun = 16;
+  // The longest wait for KSeF's limit of exports; beyond it the download stops and says when
+  // to go on.
+  static constexpr int MaxLimitWaitSeconds = 300;
 
 private:
   // One export from `fromMicros` (microseconds since 1970, as KSeF keeps its moments); the
   // next start, and whether the package was cut short.
   std::pair<qint64, bool> ExportPackage(qint64 fromMicros, const std::optional<QDateTime> &to,
                                         const TKsefDownloadEvents &events);
+  // Waits for the limit of export orders to allow one more.
+  void AwaitExportTurn();
   TKsefExportStatus WaitForPackage(const QString &reference);
   void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key, const QByteArray &iv,
                      const QString &packageFile);
@@ -57,5 +62,6 @@ private:
   TKsefSession &FSession;
   QString FInvoiceDirectory;
   QSet<QString> FTaken;
+  TKsefExportLimit FLimit;
   int FExports = 0;
 };

@@ -39,6 +39,13 @@ private:
   const IProgress &FProgress;
 };
 
+[[noreturn]] void ThrowErrorAnswer(const QString &call, long status, const QByteArray &body) {
+  const QString message = ErrorAnswerMessage(call, status, body);
+  if (ReadErrorAnswer(body).Codes.contains(21470))
+    throw TKsefKeyRefused(message);
+  throw Exception(message);
+}
+
 void Wipe(QByteArray &secret) {
   secret.fill('\0');
   secret.clear();
@@ -51,7 +58,7 @@ int PollWaitSeconds(int attempt) { return attempt < 2 ? 1 : attempt < 4 ? 2 : 5;
 TKsefSession::TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
                            IKsefProgress &progress, TKsefTimeLimits limits)
     : FConnection(std::move(connection)), FLogin(login), FNip(std::move(nip)), FWaiter(waiter), FProgress(progress),
-      FClient(FConnection.CaFile), FLimits(limits) {}
+      FClient(FConnection.CaFile, TCaFileUse::BesidesSystem), FLimits(limits) {}
 
 TKsefSession::~TKsefSession() {
   Wipe(FAccessToken);
@@ -88,14 +95,39 @@ TKsefPublicKey TKsefSession::PublicKey(const QString &usage) {
   const QList<TKsefPublicKey> keys =
       ReadPublicKeys(CallAnonymous("GET", QStringLiteral("/security/public-key-certificates"), {}, {},
                                    QStringLiteral("pytanie o klucze publiczne")));
-  for (const TKsefPublicKey &key : keys)
-    for (const QString &keyUsage : key.Usage)
-      if (!FKeys.contains(keyUsage))
-        FKeys.insert(keyUsage, key);
-  if (!FKeys.contains(usage))
+  const QDateTime now = FWaiter.Now();
+  bool listed = false;
+  for (const TKsefPublicKey &key : keys) {
+    if (!key.Usage.contains(usage))
+      continue;
+    listed = true;
+    if (key.ValidFrom <= now && now <= key.ValidTo) {
+      FKeys.insert(usage, key);
+      return key;
+    }
+  }
+  if (!listed)
     throw Exception(
         QStringLiteral("KSeF nie podał klucza publicznego do szyfrowania (%1); spróbuj ponownie później.").arg(usage));
-  return FKeys.value(usage);
+  throw Exception(QStringLiteral("Żaden klucz publiczny KSeF do szyfrowania (%1) nie jest teraz ważny; sprawdź datę i "
+                                 "godzinę komputera albo spróbuj ponownie później.")
+                      .arg(usage));
+}
+
+QByteArray TKsefSession::WithPublicKey(const QString &usage,
+                                       const std::function<QByteArray(const TKsefPublicKey &)> &use) {
+  try {
+    return use(PublicKey(usage));
+  } catch (const TKsefKeyRefused &) {
+    // Withdrawn since KSeF listed it: the list is asked for again.
+    FKeys.remove(usage);
+  }
+  try {
+    return use(PublicKey(usage));
+  } catch (const TKsefKeyRefused &refused) {
+    // Refused again: the user's to retry, and no call around this one's to repeat.
+    throw Exception(refused.Message());
+  }
 }
 
 QByteArray TKsefSession::CallAnonymous(const QByteArray &method, const QString &path, const QByteArray &contentType,
@@ -105,7 +137,7 @@ QByteArray TKsefSession::CallAnonymous(const QByteArray &method, const QString &
     request.Headers << "Content-Type: " + contentType;
   const THttpsAnswer answer = Send(request);
   if (answer.Status / 100 != 2)
-    throw Exception(ErrorAnswerMessage(call, answer.Status, answer.Body));
+    ThrowErrorAnswer(call, answer.Status, answer.Body);
   return answer.Body;
 }
 
@@ -168,7 +200,7 @@ QByteArray TKsefSession::Call(const QByteArray &method, const QString &path, con
     answer = Send(request);
   }
   if (answer.Status / 100 != 2)
-    throw Exception(ErrorAnswerMessage(call, answer.Status, answer.Body));
+    ThrowErrorAnswer(call, answer.Status, answer.Body);
   return answer.Body;
 }
 

@@ -17,19 +17,20 @@ TKsefTokenLogin::TKsefTokenLogin(QByteArray token) : FToken(std::move(token)) {
 TKsefTokenLogin::~TKsefTokenLogin() { FToken.fill('\0'); }
 
 TKsefAuthStart TKsefTokenLogin::Start(TKsefSession &session, const TKsefChallenge &challenge, const QString &nip) {
-  const TKsefPublicKey key = session.PublicKey(QStringLiteral("KsefTokenEncryption"));
-  QByteArray plain = FToken + '|' + QByteArray::number(challenge.TimestampMs);
-  const QByteArray encrypted = RsaOaepEncrypt(key.CertificateDer, plain);
-  plain.fill('\0');
-  QJsonObject request{
-      {QStringLiteral("challenge"), challenge.Challenge},
-      {QStringLiteral("contextIdentifier"),
-       QJsonObject{{QStringLiteral("type"), QStringLiteral("Nip")}, {QStringLiteral("value"), nip}}},
-      {QStringLiteral("encryptedToken"), QString::fromLatin1(encrypted.toBase64())},
-  };
-  if (!key.PublicKeyId.isEmpty())
-    request.insert(QStringLiteral("publicKeyId"), key.PublicKeyId);
-  return ReadAuthStart(session.CallAnonymous("POST", QStringLiteral("/auth/ksef-token"), "application/json",
-                                             QJsonDocument(request).toJson(QJsonDocument::Compact),
-                                             QStringLiteral("logowanie tokenem KSeF")));
+  return ReadAuthStart(session.WithPublicKey(QStringLiteral("KsefTokenEncryption"), [&](const TKsefPublicKey &key) {
+    QByteArray plain = FToken + '|' + QByteArray::number(challenge.TimestampMs);
+    const QByteArray encrypted = RsaOaepEncrypt(key.CertificateDer, plain);
+    plain.fill('\0');
+    QJsonObject request{
+        {QStringLiteral("challenge"), challenge.Challenge},
+        {QStringLiteral("contextIdentifier"),
+         QJsonObject{{QStringLiteral("type"), QStringLiteral("Nip")}, {QStringLiteral("value"), nip}}},
+        {QStringLiteral("encryptedToken"), QString::fromLatin1(encrypted.toBase64())},
+    };
+    if (!key.PublicKeyId.isEmpty())
+      request.insert(QStringLiteral("publicKeyId"), key.PublicKeyId);
+    return session.CallAnonymous("POST", QStringLiteral("/auth/ksef-token"), "application/json",
+                                 QJsonDocument(request).toJson(QJsonDocument::Compact),
+                                 QStringLiteral("logowanie tokenem KSeF"));
+  }));
 }

@@ -58,6 +58,8 @@ protected:
     process.setWorkingDirectory(Elsewhere.Path());
     // No terminal: nothing is ever asked for.
     process.setStandardInputFile(QProcess::nullDevice());
+    if (MergeOutput)
+      process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(PAVENA_CLI), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
       ADD_FAILURE() << "pavena-cli did not finish: " << process.errorString().toStdString();
@@ -90,6 +92,8 @@ protected:
   TTempDir App;
   TTempDir Elsewhere;
   QStringList Outputs;
+  // Both outputs in Out, in the order they were written.
+  bool MergeOutput = false;
 };
 
 const QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
@@ -421,6 +425,29 @@ TEST_F(TKsefCliTest, CtrlCAtThePassphrasePromptLeavesTheTerminalEchoing) {
   EXPECT_NE(after.c_lflag & ECHO, tcflag_t(0));
   ::close(terminal);
   ::close(master);
+}
+
+// The journal's warning is one of the download's notices, told where the window tells it:
+// with the other notices, before the list of what came in.
+TEST_F(TKsefCliTest, TheJournalsWarningComesWithTheDownloadsNoticesBeforeTheList) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "no-metadata"});
+  WriteSettings(server);
+  ASSERT_TRUE(QDir(App.Path()).mkdir(QStringLiteral("historia.sqlite")));
+  MergeOutput = true;
+
+  const TRun run = Run(
+      {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")}, Token);
+
+  EXPECT_EQ(run.ExitCode, 0);
+  QString lines;
+  for (const QString &number : server.InvoiceNumbers())
+    lines += number + u'\n';
+  EXPECT_EQ(run.Out, QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury rozpoznano "
+                                    "po nazwach plików, bez sprawdzenia ich skrótów.\n"
+                                    "Uwaga: Pobranych faktur nie zapisano w historii (historia.sqlite): nie można "
+                                    "zapisywać w pliku ani w jego katalogu (unable to open database file); pliki "
+                                    "faktur są w FAKTURY_KSEF.\n") +
+                         lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3.\n"));
 }
 
 struct TExposedSecretCase {

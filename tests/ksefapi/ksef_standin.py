@@ -7,7 +7,8 @@ certificates (one for tokens, one for symmetric keys). It answers the calls the 
 the Ministry's open-api.json describes them, with real encryption and real hashes, and serves
 the purchase invoices of --invoices made-up FA(2)/FA(3) documents whose KSeF numbers carry a
 right CRC-8, each also written to --dir/invoices/ for the tests to compare. Each request is
-appended to --log as "<method> <path> <status>" before it is answered, so a test reads what
+appended to --log as "<method> <path> <status>" (an export order followed by the range it asked
+for) before it is answered, so a test reads what
 happened once its call has returned. "READY <port>" on the output says it listens.
 
 --fault makes it misbehave on request; see FAULTS.
@@ -59,6 +60,9 @@ FAULTS = {
     "size-mismatch",     # the package's size is announced a byte larger than its parts together
     "stalled-part",      # part 1 sends its first byte and then nothing more, the connection kept open
     "stalled-answer",    # so does the answer to the challenge
+    "expired-key-first", # each usage's list begins with a key whose validity ended yesterday
+    "key-withdrawn",     # the keys first listed are withdrawn (21470) when used; the next list has new ones
+    "key-withdrawn-twice",  # so are the keys listed second
 }
 
 UTC = datetime.timezone.utc
@@ -99,8 +103,8 @@ def new_key():
     return rsa.generate_private_key(public_exponent=65537, key_size=2048)
 
 
-def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None):
-    now = datetime.datetime.now(UTC)
+def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None, expired=False):
+    now = datetime.datetime.now(UTC) - datetime.timedelta(days=3 if expired else 0)
     builder = (x509.CertificateBuilder()
                .subject_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, subject)]))
                .issuer_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, issuer or subject)]))
@@ -165,6 +169,36 @@ def seller_nip(index):
             return "%09d%d" % (base, check)
 
 
+XMLDSIG = "http://www.w3.org/2000/09/xmldsig#"
+XADES = "http://uri.etsi.org/01903/v1.3.2#"
+DIGESTS = {"http://www.w3.org/2001/04/xmlenc#sha256": hashlib.sha256,
+           "http://www.w3.org/2001/04/xmlenc#sha512": hashlib.sha512,
+           "http://www.w3.org/2001/04/xmldsig-more#sha384": hashlib.sha384}
+
+
+def names_signer(document):
+    """Whether xades:SigningCertificate of a signature xmlsec1 found right names the certificate
+    that signed it, the one in its KeyInfo: that certificate's digest, issuer and serial number."""
+    import xml.etree.ElementTree as ElementTree
+    ns = {"ds": XMLDSIG, "xades": XADES}
+    try:
+        signature = ElementTree.fromstring(document).find("ds:Signature", ns)
+        der = base64.b64decode(signature.find("ds:KeyInfo/ds:X509Data/ds:X509Certificate", ns).text)
+        signer = x509.load_der_x509_certificate(der)
+        named = signature.findall("ds:Object/xades:QualifyingProperties/xades:SignedProperties/"
+                                  "xades:SignedSignatureProperties/xades:SigningCertificate/xades:Cert", ns)
+        if len(named) != 1:
+            return False
+        digest = DIGESTS[named[0].find("xades:CertDigest/ds:DigestMethod", ns).get("Algorithm")]
+        issuer = named[0].find("xades:IssuerSerial/ds:X509IssuerName", ns).text
+        serial = named[0].find("xades:IssuerSerial/ds:X509SerialNumber", ns).text
+        return (base64.b64decode(named[0].find("xades:CertDigest/ds:DigestValue", ns).text) == digest(der).digest()
+                and x509.Name.from_rfc4514_string(issuer) == signer.issuer
+                and int(serial) == signer.serial_number)
+    except (AttributeError, KeyError, TypeError, ValueError, ElementTree.ParseError):
+        return False
+
+
 def invoice_xml(index, number, seller_nip, buyer_nip, day):
     # FA(2) and FA(3) in turn, as KSeF holds both.
     namespace, code, variant = ((
@@ -216,19 +250,29 @@ def main():
         out.write(pem(server_cert) + key_pem(server_key))
     make_signers(options.dir)
     xades_ca = os.path.join(options.dir, "xades-ca.pem")
-    token_key = new_key()
-    symmetric_key = new_key()
-    public_keys = []
-    for key, usage in ((token_key, "KsefTokenEncryption"), (symmetric_key, "SymmetricKeyEncryption")):
-        cert = certificate(key, "KSeF " + usage)
-        public_keys.append({
-            "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
-            "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
-            "publicKeyId": base64.b64encode(hashlib.sha256(usage.encode()).digest()).decode(),
-            "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
-            "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
-            "usage": [usage],
-        })
+    def key_generation(serial):
+        """KSeF's public-key certificates of one generation: the list as served, and the private
+        key of each usage."""
+        listed, private = [], {}
+        for usage in ("KsefTokenEncryption", "SymmetricKeyEncryption"):
+            for expired in ((True, False) if "expired-key-first" in faults else (False,)):
+                key = new_key()
+                cert = certificate(key, "KSeF " + usage, expired=expired)
+                listed.append({
+                    "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
+                    "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
+                    "publicKeyId": base64.b64encode(hashlib.sha256(
+                        b"%s %d %d" % (usage.encode(), serial, expired)).digest()).decode(),
+                    "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
+                    "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
+                    "usage": [usage],
+                })
+                if not expired:
+                    private[usage] = (listed[-1]["publicKeyId"], key)
+        return {"listed": listed, "private": private}
+
+    withdrawn = 2 if "key-withdrawn-twice" in faults else 1 if "key-withdrawn" in faults else 0
+    generations = [key_generation(0)]
     oaep = asym_padding.OAEP(mgf=asym_padding.MGF1(algorithm=hashes.SHA256()), algorithm=hashes.SHA256(), label=None)
 
     # The purchase invoices of the NIP, one a day from the first date.
@@ -306,10 +350,10 @@ def main():
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
 
-        def answer(self, status, body=None, headers=(), content_type="application/json"):
+        def answer(self, status, body=None, headers=(), content_type="application/json", note=""):
             payload = b"" if body is None else body if isinstance(body, bytes) else json.dumps(body).encode()
             with open(options.log, "a") as log:
-                log.write("%s %s %d\n" % (self.command, self.path.split("?")[0], status))
+                log.write("%s %s %d%s\n" % (self.command, self.path.split("?")[0], status, note and " " + note))
             self.send_response(status)
             for name, value in headers:
                 self.send_header(name, value)
@@ -367,7 +411,7 @@ def main():
             path = self.path.split("?")[0]
             body = self.body()
             if method == "GET" and path == "/v2/security/public-key-certificates":
-                return self.answer(200, public_keys)
+                return self.answer(200, generations[-1]["listed"])
             if method == "POST" and path == "/v2/auth/challenge":
                 now = datetime.datetime.now(UTC)
                 challenge = reference("CR")
@@ -407,6 +451,21 @@ def main():
                 return self.export_status(match.group(1))
             self.answer(404, {"title": "Not Found", "status": 404})
 
+        def private_key(self, usage, key_id):
+            """The private key of the public key the client chose, or None after answering 21470
+            for one that is not KSeF's valid key (expired, withdrawn, unknown)."""
+            for serial, generation in enumerate(generations):
+                known_id, key = generation["private"][usage]
+                if key_id == known_id:
+                    if serial < withdrawn:
+                        # Withdrawn now; the next list offers the next generation.
+                        if serial == len(generations) - 1:
+                            generations.append(key_generation(serial + 1))
+                        break
+                    return key
+            self.problem(400, 21470, "Klucz nie jest wspierany.")
+            return None
+
         def start_auth(self, outcome):
             ref = reference("AU")
             token = new_token("auth")
@@ -426,8 +485,9 @@ def main():
                 return self.problem(400, 21111, "Nieprawidłowe wyzwanie autoryzacyjne.")
             if request.get("contextIdentifier") != {"type": "Nip", "value": options.nip}:
                 return self.problem(400, 21405, "Błąd walidacji danych wejściowych.")
-            if request.get("publicKeyId") not in (None, public_keys[0]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            token_key = self.private_key("KsefTokenEncryption", request.get("publicKeyId"))
+            if token_key is None:
+                return
             try:
                 plain = token_key.decrypt(base64.b64decode(request["encryptedToken"]), oaep).decode()
             except Exception:
@@ -451,6 +511,8 @@ def main():
                      "--trusted-pem", xades_ca, signed.name], capture_output=True)
             if check.returncode != 0:
                 sys.stderr.write(check.stderr.decode(errors="replace"))
+                return self.problem(400, 9105, "Nieprawidłowy podpis.")
+            if not names_signer(document):
                 return self.problem(400, 9105, "Nieprawidłowy podpis.")
             self.start_auth(self.login_outcome())
 
@@ -503,8 +565,9 @@ def main():
             if date_range.get("restrictToPermanentStorageHwmDate"):
                 end = min(end, hwm)
             encryption = request["encryption"]
-            if encryption.get("publicKeyId") not in (None, public_keys[1]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            symmetric_key = self.private_key("SymmetricKeyEncryption", encryption.get("publicKeyId"))
+            if symmetric_key is None:
+                return
             key = symmetric_key.decrypt(base64.b64decode(encryption["encryptedSymmetricKey"]), oaep)
             iv = base64.b64decode(encryption["initializationVector"])
             selected = [i for i in invoices if start <= i["date"] <= end]
@@ -516,7 +579,9 @@ def main():
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
                                      "hwm": hwm if "hwm-beyond-to" in faults else end}
-            self.answer(201, {"referenceNumber": ref})
+            # The range as the client sent it, after the status: "from <from> to <to or ->".
+            self.answer(201, {"referenceNumber": ref},
+                        note="from %s to %s" % (date_range["from"], date_range.get("to", "-")))
 
         def export_status(self, ref):
             export = state["exports"][ref]

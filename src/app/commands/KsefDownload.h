@@ -65,6 +65,8 @@ QString KsefProductionEnvironment();
 // payer's NIP: they must never lie among the real ones.
 QString KsefInvoiceFolder(const QString &environment);
 QString KsefInvoiceDirectory(const TAppPaths &paths, const QString &environment);
-// The file of remembered starting points, and the lock held while a download runs.
+// The file of remembered starting points, the lock held while a download runs, and the file of
+// the last export orders.
 QString KsefStateFile(const TAppPaths &paths);
 QString KsefLockFile(const TAppPaths &paths);
+QString KsefExportLimitFile(const TAppPaths &paths);

@@ -1,6 +1,7 @@
 #include "app/commands/KsefPageCommand.h"
 
 #include "checks/Identifiers.h"
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "ksefapi/KsefTokenLogin.h"
 #include "ksefapi/KsefXadesLogin.h"
@@ -29,12 +30,16 @@ QString TKsefPageCommand::StartText(const QString &environment) const {
   const std::optional<QDateTime> remembered =
       TKsefDownloadState(KsefStateFile(FHost.Paths))
           .Start(environment, NipWithoutSeparators(TSettings::LoadCompany(FHost.Paths.SettingsFile()).NIP));
-  if (remembered)
-    return QStringLiteral("Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: %1 UTC.")
-        .arg(remembered->toUTC().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-  const QDate previousMonth = FHost.Now().date().addMonths(-1);
-  return QStringLiteral("Bez daty „Od” pierwsze pobieranie zacznie się od pierwszego dnia poprzedniego miesiąca: %1.")
-      .arg(QDate(previousMonth.year(), previousMonth.month(), 1).toString(QStringLiteral("dd.MM.yyyy")));
+  try {
+    if (remembered)
+      return QStringLiteral(
+                 "Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: %1 czasu polskiego.")
+          .arg(remembered->toTimeZone(KsefTimeZone()).toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    return QStringLiteral("Bez daty „Od” pierwsze pobieranie zacznie się od pierwszego dnia poprzedniego miesiąca: %1.")
+        .arg(KsefDefaultFirstDay(FHost.Now()).toString(QStringLiteral("dd.MM.yyyy")));
+  } catch (const Exception &error) {
+    return error.Message();
+  }
 }
 
 std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettings &settings) {
