@@ -75,7 +75,7 @@ int RunKsefDownload(const TCliRequest &request, const TAppPaths &paths) {
     TKsefSleeper waiter;
     const TKsefDownloadRequest download{request.History.From, request.History.To, request.KsefEnvironment};
     outcome = DownloadKsefInvoices(paths, now, *login, download, progress, waiter,
-                                   [&](const TKsefStoredInvoice &invoice) { journal.Record(invoice); });
+                                   [&](const QList<TKsefStoredInvoice> &invoices) { journal.Record(invoices); });
   }
   for (const QString &notice : outcome.Notices)
     WriteLines(stderr, notice);

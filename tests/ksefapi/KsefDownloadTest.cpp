@@ -294,10 +294,11 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
-TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
+TEST_F(TKsefDownloadTest, APackageAndAnInvoiceLeftBehindByAKilledRunAreRemoved) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
   ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/.faktura-Xy34Zw.xml"), "<Fak");
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/notatki.txt"), "moje");
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
@@ -361,6 +362,26 @@ TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTh
   EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
   // The session is ended all the same.
   EXPECT_EQ(server.Count("DELETE /v2/auth/sessions/current 204"), 1);
+}
+
+// Invoices are brought to the disk in batches; a fault midway keeps those checked before it.
+TEST_F(TKsefDownloadTest, AFaultMidwayInAPackageKeepsTheInvoicesBeforeIt) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  const QString second = server.InvoiceNumbers()[1];
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/") + second + QStringLiteral(".xml"), "<Faktura/>");
+
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  EXPECT_TRUE(outcome.Error.startsWith(QStringLiteral("Faktura %1 jest już zapisana").arg(second)))
+      << outcome.Error.toStdString();
+  ASSERT_EQ(outcome.Invoices.size(), 1);
+  EXPECT_EQ(outcome.Invoices[0].Metadata.KsefNumber, server.InvoiceNumbers()[0]);
+  EXPECT_EQ(InvoiceFolder(),
+            (QStringList{server.InvoiceNumbers()[0] + QStringLiteral(".xml"), second + QStringLiteral(".xml")}));
+  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF/") + server.InvoiceNumbers()[0] + QStringLiteral(".xml")),
+            server.InvoiceBytes(server.InvoiceNumbers()[0]));
+  EXPECT_EQ(RememberedStart(), std::nullopt);
 }
 
 TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {

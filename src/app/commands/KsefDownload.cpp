@@ -38,9 +38,10 @@ QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(
 
 QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
 
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored) {
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<void(const QList<TKsefStoredInvoice> &)> &invoicesStored) {
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
@@ -62,10 +63,10 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     TKsefSession session(connection, login, nip, waiter, relayed);
     TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths));
     TKsefDownloadEvents events;
-    events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
-      outcome.Invoices << invoice;
-      if (invoiceStored)
-        invoiceStored(invoice);
+    events.InvoicesStored = [&](const QList<TKsefStoredInvoice> &invoices) {
+      outcome.Invoices << invoices;
+      if (invoicesStored)
+        invoicesStored(invoices);
     };
     events.Checkpoint = [&](const QDateTime &start) {
       if (joinsOn && (!remembered || start > *remembered))

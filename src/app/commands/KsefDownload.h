@@ -38,10 +38,11 @@ struct TKsefDownloadOutcome {
 // KSeF environment of settings.ini's [KSeF] into FAKTURY_KSEF/ of the data directory, and moves
 // the remembered start (ksef-pobieranie.ini) past what was wholly stored. Touches no host, so
 // that the window can run it off its thread. `login` holds the token or the certificate;
-// `invoiceStored` is where the journal will record each invoice.
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored = {});
+// `invoicesStored` is where the journal records each batch of invoices that reached the disk.
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<void(const QList<TKsefStoredInvoice> &)> &invoicesStored = {});
 
 // The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
 // gross amount), then a summary.

@@ -10,8 +10,9 @@
 #include <QString>
 #include <memory>
 
-// The journal's part in a download from KSeF: each invoice stored in FAKTURY_KSEF/ is recorded
-// as it comes (DownloadKsefInvoices' invoiceStored), once per environment. A journal that cannot
+// The journal's part in a download from KSeF: each batch of invoices stored in FAKTURY_KSEF/ is
+// recorded as it comes (DownloadKsefInvoices' invoicesStored), in one transaction, each invoice
+// once per environment. A journal that cannot
 // be opened or written never stops the download: the invoices stay written, and Warning() says
 // that they were not recorded, with the reason.
 class TKsefInvoiceJournal {
@@ -22,7 +23,7 @@ public:
   TKsefInvoiceJournal(const TKsefInvoiceJournal &) = delete;
   TKsefInvoiceJournal &operator=(const TKsefInvoiceJournal &) = delete;
 
-  void Record(const TKsefStoredInvoice &invoice);
+  void Record(const QList<TKsefStoredInvoice> &invoices);
   // The one sentence for a journal that failed; empty while every invoice was recorded.
   QString Warning() const;
 
