@@ -267,7 +267,7 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
 
 void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,
                                         const TKsefDownloadEvents &events) {
-  const TKsefPackage package(packageFile);
+  const TKsefPackage package(packageFile, invoiceCount);
   QHash<QString, TKsefInvoiceMetadata> metadata;
   if (package.Metadata()) {
     for (const TKsefInvoiceMetadata &invoice : *package.Metadata())

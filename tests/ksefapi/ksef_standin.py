@@ -53,7 +53,7 @@ FAULTS = {
     "login-415", "login-450", "login-460",  # the login ends with this status
     "range-21405",       # every export order is refused with 21405
     "no-metadata",       # the package has no _metadata.json
-    "bad-entry",         # the package holds "../evil.xml"
+    "bad-entry",         # the package holds "../evil.xml" in place of invoice 1
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
     "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
     "big-package",       # part 1 is announced at 1 GiB + 64 MiB (and comes as it is)
@@ -317,9 +317,8 @@ def main():
                 data = invoice["data"]
                 if "changed-invoice" in faults and position == 0:
                     data = data.replace(b"Nabywca", b"Nabywca!")
-                archive.writestr(invoice["number"] + ".xml", data)
-            if "bad-entry" in faults:
-                archive.writestr("../evil.xml", b"<x/>")
+                name = "../evil.xml" if "bad-entry" in faults and position == 0 else invoice["number"] + ".xml"
+                archive.writestr(name, data)
             if "no-metadata" not in faults:
                 metadata = {"invoices": [{
                     "ksefNumber": i["number"], "invoiceNumber": "FV/%s/2026" % i["number"][-6:],
