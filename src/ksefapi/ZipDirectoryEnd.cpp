@@ -51,9 +51,8 @@ std::optional<TZipDirectoryEnd> ReadZipDirectoryEnd(const QString &zipFile) {
   if (locator.size() != Zip64LocatorSize || !locator.startsWith(QByteArrayLiteral("PK\x06\x07")))
     return end;
   const quint64 zip64Position = U64(locator.constData() + 8);
-  const QByteArray zip64 = zip64Position <= quint64(locatorPosition)
-                               ? ReadAt(file, qint64(zip64Position), Zip64RecordSize)
-                               : QByteArray();
+  const QByteArray zip64 =
+      zip64Position <= quint64(locatorPosition) ? ReadAt(file, qint64(zip64Position), Zip64RecordSize) : QByteArray();
   if (zip64.size() != Zip64RecordSize || !zip64.startsWith(QByteArrayLiteral("PK\x06\x06")))
     return std::nullopt;
   end.Entries = std::max(U64(zip64.constData() + 24), U64(zip64.constData() + 32));

@@ -444,4 +444,11 @@ TEST_F(TKsefDownloadTest, AWaitTheUserCancelsEndsTheDownloadAsCancelled) {
   EXPECT_EQ(RememberedStart(), std::nullopt);
 }
 
+// The login overwrites its own copy of the token when it goes, never the caller's.
+TEST(TKsefTokenLoginTest, WipesItsOwnCopyOfTheTokenNotTheCallers) {
+  const QByteArray token("20261211-EC-token-of-the-caller");
+  { const TKsefTokenLogin login(token); }
+  EXPECT_EQ(token, QByteArray("20261211-EC-token-of-the-caller"));
+}
+
 } // namespace
