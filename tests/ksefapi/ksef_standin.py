@@ -289,7 +289,12 @@ def main():
                                           secrets.randbits(40), secrets.randbits(8))
 
     def new_token(kind):
-        return "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        """A new authentication, access or refresh token, also appended to --dir/tokens.log for the
+        tests that search for it where it must not be."""
+        token = "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        with open(os.path.join(options.dir, "tokens.log"), "a") as log:
+            log.write(token + "\n")
+        return token
 
     def make_package(selected, key, iv):
         numbers = tuple(invoice["number"] for invoice in selected)
