@@ -81,7 +81,8 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
   // A package a killed run left behind: its invoices were never stored, nothing else reads it.
   const QDir invoiceDirectory(FInvoiceDirectory);
   for (const QString &stale :
-       invoiceDirectory.entryList({QStringLiteral(".paczka-*.zip")}, QDir::Files | QDir::Hidden | QDir::System))
+       invoiceDirectory.entryList(QStringList{QStringLiteral(".paczka-*.zip")} + TKsefInvoiceStore::TemporaryPatterns(),
+                                  QDir::Files | QDir::Hidden | QDir::System))
     QFile::remove(invoiceDirectory.filePath(stale));
   const QDateTime end = to ? std::min(*to, now) : now;
   qint64 start = MicrosOf(from);
@@ -318,7 +319,7 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
 
 void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,
                                         const TKsefDownloadEvents &events) {
-  const TKsefPackage package(packageFile);
+  const TKsefPackage package(packageFile, invoiceCount);
   QHash<QString, TKsefInvoiceMetadata> metadata;
   if (package.Metadata()) {
     for (const TKsefInvoiceMetadata &invoice : *package.Metadata())
@@ -343,22 +344,38 @@ void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoi
   if (!package.Metadata() && !package.Numbers().isEmpty())
     FSession.Progress().Notice(QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury "
                                               "rozpoznano po nazwach plików, bez sprawdzenia ich skrótów."));
-  const TKsefInvoiceStore store(FInvoiceDirectory);
-  package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
-    if (FTaken.contains(number))
-      return;
-    TKsefStoredInvoice invoice;
-    invoice.Metadata = metadata.value(number);
-    invoice.Metadata.KsefNumber = number;
-    if (package.Metadata() && TSha256::Of(bytes) != invoice.Metadata.InvoiceHash)
-      throw Exception(QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; nie "
-                                     "zapisano jej, spróbuj ponownie.")
-                          .arg(number));
-    // Read as any other input is, before it lies among the user's invoices.
-    (void)ParseXml(bytes, number + QStringLiteral(".xml"));
-    invoice.FileName = store.FileOf(number);
-    invoice.New = store.Store(number, bytes);
-    FTaken.insert(number);
-    events.InvoiceStored(invoice);
-  });
+  TKsefInvoiceStore store(FInvoiceDirectory);
+  QList<TKsefStoredInvoice> batch;
+  const auto commit = [&] {
+    store.Commit();
+    if (!batch.isEmpty())
+      events.InvoicesStored(batch);
+    batch.clear();
+  };
+  try {
+    package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
+      if (FTaken.contains(number))
+        return;
+      TKsefStoredInvoice invoice;
+      invoice.Metadata = metadata.value(number);
+      invoice.Metadata.KsefNumber = number;
+      if (package.Metadata() && TSha256::Of(bytes) != invoice.Metadata.InvoiceHash)
+        throw Exception(QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; "
+                                       "nie zapisano jej, spróbuj ponownie.")
+                            .arg(number));
+      // Read as any other input is, before it lies among the user's invoices.
+      (void)ParseXml(bytes, number + QStringLiteral(".xml"));
+      invoice.FileName = store.FileOf(number);
+      invoice.New = store.Add(number, bytes);
+      FTaken.insert(number);
+      batch << invoice;
+      if (batch.size() == StoreBatchSize)
+        commit();
+    });
+  } catch (...) {
+    // The invoices checked before the fault are kept.
+    commit();
+    throw;
+  }
+  commit();
 }

@@ -19,11 +19,12 @@ struct TKsefStoredInvoice {
   bool New = false;
 };
 
-// What the download tells as it goes. InvoiceStored is where the journal records an invoice;
-// Checkpoint is where the starting point of the next download moves, called after each
-// package whose every invoice was stored.
+// What the download tells as it goes. InvoicesStored is where the journal records a batch of
+// invoices that reached the disk (up to StoreBatchSize, in the package's order); Checkpoint is
+// where the starting point of the next download moves, called after each package whose every
+// invoice was stored.
 struct TKsefDownloadEvents {
-  std::function<void(const TKsefStoredInvoice &invoice)> InvoiceStored;
+  std::function<void(const QList<TKsefStoredInvoice> &invoices)> InvoicesStored;
   std::function<void(const QDateTime &start)> Checkpoint;
 };
 
@@ -46,6 +47,9 @@ public:
   // The longest wait for KSeF's limit of exports; beyond it the download stops and says when
   // to go on.
   static constexpr int MaxLimitWaitSeconds = 300;
+  // Invoices brought to the disk with one sync: a run killed midway loses at most these to
+  // download again.
+  static constexpr int StoreBatchSize = 1000;
 
 private:
   // One export from `fromMicros` (microseconds since 1970, as KSeF keeps its moments); the

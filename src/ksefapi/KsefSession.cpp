@@ -2,6 +2,7 @@
 
 #include "ksefapi/KsefMessages.h"
 #include "model/Exception.h"
+#include "model/SecretBytes.h"
 
 #include <algorithm>
 
@@ -46,10 +47,21 @@ private:
   throw Exception(message);
 }
 
-void Wipe(QByteArray &secret) {
-  secret.fill('\0');
-  secret.clear();
-}
+// Overwrites a request's Authorization line, which carries a token, when the request is done.
+class TAuthorizationWipe {
+public:
+  explicit TAuthorizationWipe(QList<QByteArray> &headers) : FHeaders(headers) {}
+  ~TAuthorizationWipe() {
+    for (QByteArray &header : FHeaders)
+      if (header.startsWith("Authorization:"))
+        WipeSecret(header);
+  }
+  TAuthorizationWipe(const TAuthorizationWipe &) = delete;
+  TAuthorizationWipe &operator=(const TAuthorizationWipe &) = delete;
+
+private:
+  QList<QByteArray> &FHeaders;
+};
 
 } // namespace
 
@@ -61,11 +73,12 @@ TKsefSession::TKsefSession(TKsefConnection connection, IKsefLogin &login, QStrin
       FClient(FConnection.CaFile, TCaFileUse::BesidesSystem), FLimits(limits) {}
 
 TKsefSession::~TKsefSession() {
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
 }
 
 THttpsAnswer TKsefSession::Send(THttpsRequest request) {
+  const TAuthorizationWipe wipeAuthorization(request.Headers);
   request.Url = FConnection.BaseUrl + request.Url;
   request.MaxAnswer = MaxApiAnswer;
   request.TimeLimitMs = FLimits.ApiAnswerMs;
@@ -142,11 +155,12 @@ QByteArray TKsefSession::CallAnonymous(const QByteArray &method, const QString &
 }
 
 void TKsefSession::LogIn() {
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
   const TKsefChallenge challenge = ReadChallenge(
       CallAnonymous("POST", QStringLiteral("/auth/challenge"), {}, {}, QStringLiteral("prośba o wyzwanie logowania")));
   TKsefAuthStart start = FLogin.Start(*this, challenge, FNip);
+  const TSecretWipe wipeAuthentication(start.AuthenticationToken);
   const QString statusPath = QStringLiteral("/auth/") + start.ReferenceNumber;
   for (int attempt = 0;; ++attempt) {
     const THttpsAnswer answer = Send(Request("GET", statusPath, Bearer(start.AuthenticationToken)));
@@ -163,23 +177,25 @@ void TKsefSession::LogIn() {
       throw Exception(QStringLiteral("KSeF nie zakończył logowania w rozsądnym czasie; spróbuj ponownie później."));
     FWaiter.Wait(PollWaitSeconds(attempt), FProgress);
   }
-  const THttpsAnswer redeemed =
+  THttpsAnswer redeemed =
       Send(Request("POST", QStringLiteral("/auth/token/redeem"), Bearer(start.AuthenticationToken)));
-  Wipe(start.AuthenticationToken);
+  const TSecretWipe wipeAnswer(redeemed.Body);
   if (redeemed.Status / 100 != 2)
     throw Exception(ErrorAnswerMessage(QStringLiteral("odbiór tokenów dostępu"), redeemed.Status, redeemed.Body));
-  const TKsefTokens tokens = ReadTokens(redeemed.Body);
-  FAccessToken = tokens.Access;
-  FRefreshToken = tokens.Refresh;
+  TKsefTokens tokens = ReadTokens(redeemed.Body);
+  FAccessToken = std::move(tokens.Access);
+  FRefreshToken = std::move(tokens.Refresh);
   FLoggedIn = true;
 }
 
 bool TKsefSession::Refresh() {
   if (FRefreshToken.isEmpty())
     return false;
-  const THttpsAnswer answer = Send(Request("POST", QStringLiteral("/auth/token/refresh"), Bearer(FRefreshToken)));
+  THttpsAnswer answer = Send(Request("POST", QStringLiteral("/auth/token/refresh"), Bearer(FRefreshToken)));
+  const TSecretWipe wipeAnswer(answer.Body);
   if (answer.Status / 100 != 2)
     return false;
+  WipeSecret(FAccessToken);
   FAccessToken = ReadRefreshedAccessToken(answer.Body);
   return true;
 }
@@ -216,8 +232,8 @@ void TKsefSession::LogOut() {
   } catch (const Exception &error) {
     FProgress.Notice(QStringLiteral("Nie zamknięto sesji KSeF: %1").arg(error.Message()));
   }
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
 }
 
 THttpsAnswer TKsefSession::Fetch(const THttpsRequest &request, const TBodySink &sink) const {

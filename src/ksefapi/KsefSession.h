@@ -47,9 +47,9 @@ public:
 };
 
 // A conversation with KSeF in the context of one NIP: it logs in when first needed, keeps the
-// access tokens (never logged, never written), refreshes the access token on a 401 and asks
-// once more, logs in again when the refresh fails, waits where KSeF asks it to (429
-// Retry-After) and ends the session at LogOut().
+// access tokens (never logged, never written, overwritten in memory once done with), refreshes
+// the access token on a 401 and asks once more, logs in again when the refresh fails, waits
+// where KSeF asks it to (429 Retry-After) and ends the session at LogOut().
 class TKsefSession {
 public:
   TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter, IKsefProgress &progress,

@@ -1,7 +1,10 @@
 #include "net/HttpsClient.h"
 
+#include "model/SecretBytes.h"
+
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <curl/curl.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -18,8 +21,13 @@ struct TCurlFree {
   void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
 };
 
+// A header line may carry an access token: curl's copies are overwritten before they are freed.
 struct TListFree {
-  void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist *list) const {
+    for (curl_slist *line = list; line; line = line->next)
+      WipeSecret(line->data, std::strlen(line->data));
+    curl_slist_free_all(list);
+  }
 };
 
 struct TTransfer {

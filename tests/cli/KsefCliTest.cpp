@@ -89,6 +89,36 @@ protected:
     return lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: %1.\n").arg(server.InvoiceNumbers().size());
   }
 
+  // None of the secrets is in any file of the data directory (settings.ini, the journal, the
+  // remembered start, the invoices, any log) nor in anything the runs printed.
+  void ExpectNowhere(const QList<QByteArray> &secrets) const {
+    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QStringList searched;
+    while (files.hasNext()) {
+      QFile file(files.next());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      const QByteArray content = file.readAll();
+      for (const QByteArray &secret : secrets)
+        EXPECT_FALSE(content.contains(secret)) << file.fileName().toStdString() << ": " << secret.toStdString();
+      searched << QDir(App.Path()).relativeFilePath(file.fileName());
+    }
+    EXPECT_TRUE(searched.contains(QStringLiteral("settings.ini")) &&
+                searched.contains(QStringLiteral("historia.sqlite")) &&
+                searched.contains(QStringLiteral("ksef-pobieranie.ini")))
+        << searched.join(u' ').toStdString();
+    for (const QString &output : Outputs)
+      for (const QByteArray &secret : secrets)
+        EXPECT_FALSE(output.toUtf8().contains(secret)) << output.toStdString();
+  }
+
+  // Every token the stand-in issued: an authentication token, then an access and a refresh
+  // token at least.
+  static QList<QByteArray> IssuedTokens(const TKsefStandIn &server) {
+    const QList<QByteArray> issued = server.IssuedTokens();
+    EXPECT_GE(issued.size(), 3);
+    return issued;
+  }
+
   TTempDir App;
   TTempDir Elsewhere;
   QStringList Outputs;
@@ -100,8 +130,9 @@ const QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 // The token comes from the environment or from a file of the owner's alone; the invoices land
 // in FAKTURY_KSEF and in the journal, a second run finds nothing new, and no file of the data
-// directory nor any line the runs printed holds the token.
+// directory nor any line the runs printed holds the token, nor any token KSeF issued for it.
 TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowhere) {
+  QList<QByteArray> secrets;
   for (const bool fromFile : {false, true}) {
     SCOPED_TRACE(fromFile ? "--token-plik" : "PAVENA_KSEF_TOKEN");
     const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
@@ -131,7 +162,9 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
     EXPECT_EQ(again.ExitCode, 0);
     EXPECT_EQ(again.Out, QStringLiteral("Brak nowych faktur zakupu w KSeF.\n"));
     EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 2);
+    secrets << IssuedTokens(server);
   }
+  secrets << Token.left(30);
 
   // Both runs downloaded the same numbers of the same environment: each is recorded once.
   const TRun list = Run({QStringLiteral("ksef"), QStringLiteral("lista"), QStringLiteral("--csv")});
@@ -156,21 +189,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
   EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
 
-  const QByteArray secret = Token.left(30);
-  QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  QStringList searched;
-  while (files.hasNext()) {
-    QFile file(files.next());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(file.readAll().contains(secret)) << file.fileName().toStdString();
-    searched << QDir(App.Path()).relativeFilePath(file.fileName());
-  }
-  EXPECT_TRUE(searched.contains(QStringLiteral("settings.ini")) &&
-              searched.contains(QStringLiteral("historia.sqlite")) &&
-              searched.contains(QStringLiteral("ksef-pobieranie.ini")))
-      << searched.join(u' ').toStdString();
-  for (const QString &output : Outputs)
-    EXPECT_FALSE(output.toUtf8().contains(secret)) << output.toStdString();
+  ExpectNowhere(secrets);
 }
 
 // A transfer made of the downloaded invoices carries their real KSeF numbers into the banks'
@@ -515,8 +534,8 @@ void PrintTo(const TCertificateCase &c, std::ostream *os) { *os << c.Name; }
 class TKsefCliCertificateTest : public TKsefCliTest, public ::testing::WithParamInterface<TCertificateCase> {};
 
 // The XAdES login from the command line: the key, made the owner's alone, with its passphrase from
-// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and the
-// passphrase nowhere after the run.
+// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and neither the
+// passphrase nor any token KSeF issued anywhere after the run.
 TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter) {
   const TCertificateCase &c = GetParam();
   const TKsefStandIn server(Nip, {});
@@ -544,15 +563,10 @@ TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter)
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Out, DownloadedLines(server));
   EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), 1);
-  if (*c.Passphrase) {
-    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-      QFile file(files.next());
-      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-      EXPECT_FALSE(file.readAll().contains(c.Passphrase)) << file.fileName().toStdString();
-    }
-    EXPECT_FALSE((run.Out + run.Err).contains(QString::fromLatin1(c.Passphrase)));
-  }
+  QList<QByteArray> secrets = IssuedTokens(server);
+  if (*c.Passphrase)
+    secrets << c.Passphrase;
+  ExpectNowhere(secrets);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -414,10 +414,11 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
-TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
+TEST_F(TKsefDownloadTest, APackageAndAnInvoiceLeftBehindByAKilledRunAreRemoved) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
   ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/.faktura-Xy34Zw.xml"), "<Fak");
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/notatki.txt"), "moje");
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
@@ -690,6 +691,27 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
     });
 
+
+// Invoices are brought to the disk in batches; a fault midway keeps those checked before it.
+TEST_F(TKsefDownloadTest, AFaultMidwayInAPackageKeepsTheInvoicesBeforeIt) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  const QString second = server.InvoiceNumbers()[1];
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + second + QStringLiteral(".xml"), "<Faktura/>");
+
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  EXPECT_TRUE(outcome.Error.startsWith(QStringLiteral("Faktura %1 jest już zapisana").arg(second)))
+      << outcome.Error.toStdString();
+  ASSERT_EQ(outcome.Invoices.size(), 1);
+  EXPECT_EQ(outcome.Invoices[0].Metadata.KsefNumber, server.InvoiceNumbers()[0]);
+  EXPECT_EQ(InvoiceFolder(),
+            (QStringList{server.InvoiceNumbers()[0] + QStringLiteral(".xml"), second + QStringLiteral(".xml")}));
+  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + server.InvoiceNumbers()[0] + QStringLiteral(".xml")),
+            server.InvoiceBytes(server.InvoiceNumbers()[0]));
+  EXPECT_EQ(RememberedStart(), std::nullopt);
+}
+
 TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "changed-invoice"});
   const TKsefDownloadOutcome outcome = Download(server);
@@ -771,6 +793,13 @@ TEST_F(TKsefDownloadTest, TheCaFileOfKsefIsTrustedBesidesTheSystemsAuthorities) 
     qunsetenv("SSL_CERT_FILE");
   EXPECT_EQ(outcome.Error, QString());
   EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+}
+
+// The login overwrites its own copy of the token when it goes, never the caller's.
+TEST(TKsefTokenLoginTest, WipesItsOwnCopyOfTheTokenNotTheCallers) {
+  const QByteArray token("20261211-EC-token-of-the-caller");
+  { const TKsefTokenLogin login(token); }
+  EXPECT_EQ(token, QByteArray("20261211-EC-token-of-the-caller"));
 }
 
 } // namespace

@@ -12,6 +12,11 @@ for) before it is answered, so a test reads what
 happened once its call has returned. "READY <port>" on the output says it listens.
 
 --fault makes it misbehave on request; see FAULTS.
+
+For a benchmark of the whole download: --samples takes the invoices' bytes in turn from the XML
+files of a directory, --interval spaces their storage moments (a large set within days),
+--at-once ends the login and the export at their first status question, and --package-dir
+keeps each export's key, IV and encrypted parts there for a reference to decrypt by itself.
 """
 import argparse
 import base64
@@ -49,7 +54,7 @@ FAULTS = {
     "login-415", "login-450", "login-460",  # the login ends with this status
     "range-21405",       # every export order is refused with 21405
     "no-metadata",       # the package has no _metadata.json
-    "bad-entry",         # the package holds "../evil.xml"
+    "bad-entry",         # the package holds "../evil.xml" in place of invoice 1
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
     "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
     "big-package",       # part 1 is announced at 1 GiB + 64 MiB (and comes as it is)
@@ -223,6 +228,30 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
             ).encode(), gross
 
 
+def sample_invoices(directory):
+    """The bytes of the XML files in `directory`, by name."""
+    names = sorted(name for name in os.listdir(directory) if name.endswith(".xml"))
+    if not names:
+        sys.exit("ksef_standin.py: no XML files in " + directory)
+    result = []
+    for name in names:
+        with open(os.path.join(directory, name), "rb") as source:
+            result.append(source.read())
+    return result
+
+
+def keep_package(directory, reference, key, iv, parts):
+    """Writes key and iv (hex) and part-NNN.aes of an export into directory/reference."""
+    target = os.path.join(directory, reference)
+    os.makedirs(target)
+    for name, value in (("key", key.hex()), ("iv", iv.hex())):
+        with open(os.path.join(target, name), "w") as out:
+            out.write(value + "\n")
+    for number, part in enumerate(parts, 1):
+        with open(os.path.join(target, "part-%03d.aes" % number), "wb") as out:
+            out.write(part["cipher"])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--dir", required=True)
@@ -234,6 +263,10 @@ def main():
     parser.add_argument("--hwm", default="2026-11-30T00:00:00Z")
     parser.add_argument("--part-size", type=int, default=700)
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
+    parser.add_argument("--samples")
+    parser.add_argument("--interval", type=float, default=86400)
+    parser.add_argument("--at-once", action="store_true")
+    parser.add_argument("--package-dir")
     options = parser.parse_args()
     faults = set(options.fault)
     if "microseconds" in faults:
@@ -275,17 +308,20 @@ def main():
     generations = [key_generation(0)]
     oaep = asym_padding.OAEP(mgf=asym_padding.MGF1(algorithm=hashes.SHA256()), algorithm=hashes.SHA256(), label=None)
 
-    # The purchase invoices of the NIP, one a day from the first date.
+    # The purchase invoices of the NIP, one an interval (a day) from the first date.
     first = parse_iso(options.first_date)
+    samples = sample_invoices(options.samples) if options.samples else None
     invoices = []
     for index in range(1, options.invoices + 1):
-        day = first + datetime.timedelta(days=index - 1)
+        day = first + datetime.timedelta(seconds=options.interval * (index - 1))
         if "microseconds" in faults:
             day = (invoices[1]["date"] + datetime.timedelta(microseconds=300) if index == 3 else
                    day + datetime.timedelta(microseconds=266578))
         seller = seller_nip(index)
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
+        if samples:
+            data = samples[(index - 1) % len(samples)]
         invoices.append({"number": number, "data": data, "date": day, "seller": seller, "gross": gross})
         os.makedirs(os.path.join(options.dir, "invoices"), exist_ok=True)
         with open(os.path.join(options.dir, "invoices", number + ".xml"), "wb") as out:
@@ -294,7 +330,9 @@ def main():
 
     lock = threading.Lock()
     state = {"challenges": {}, "auth": {}, "access": {}, "refresh": {}, "exports": {}, "parts": {},
-             "fired": set(), "serial": 0}
+             "fired": set(), "serial": 0, "zips": {}}
+    # The first status question finds a login or an export still running, as a real one often is.
+    first_poll_running = 0 if options.at_once else 1
 
     def once(fault):
         """True the first time a fault that fires once is met."""
@@ -309,9 +347,31 @@ def main():
                                           secrets.randbits(40), secrets.randbits(8))
 
     def new_token(kind):
-        return "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        """A new authentication, access or refresh token, also appended to --dir/tokens.log for the
+        tests that search for it where it must not be."""
+        token = "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        with open(os.path.join(options.dir, "tokens.log"), "a") as log:
+            log.write(token + "\n")
+        return token
 
     def make_package(selected, key, iv):
+        numbers = tuple(invoice["number"] for invoice in selected)
+        if numbers not in state["zips"]:
+            state["zips"][numbers] = make_zip(selected)
+        plain = state["zips"][numbers]
+        parts = []
+        for offset in range(0, len(plain), options.part_size):
+            chunk = plain[offset:offset + options.part_size]
+            padder = padding.PKCS7(128).padder()
+            padded = padder.update(chunk) + padder.finalize()
+            encryptor = Cipher(algorithms.AES(key), modes.CBC(iv)).encryptor()
+            cipher = encryptor.update(padded) + encryptor.finalize()
+            parts.append({"plain": chunk, "cipher": cipher})
+        return plain, parts
+
+    def make_zip(selected):
+        """The ZIP of the selected invoices; made once for the same selection (a benchmark's rounds
+        are not to measure Python's deflate)."""
         buffer = io.BytesIO()
         with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
             for position, invoice in enumerate(selected):
@@ -320,9 +380,8 @@ def main():
                 data = invoice["data"]
                 if "changed-invoice" in faults and position == 0:
                     data = data.replace(b"Nabywca", b"Nabywca!")
-                archive.writestr(invoice["number"] + ".xml", data)
-            if "bad-entry" in faults:
-                archive.writestr("../evil.xml", b"<x/>")
+                name = "../evil.xml" if "bad-entry" in faults and position == 0 else invoice["number"] + ".xml"
+                archive.writestr(name, data)
             if "no-metadata" not in faults:
                 metadata = {"invoices": [{
                     "ksefNumber": i["number"], "invoiceNumber": "FV/%s/2026" % i["number"][-6:],
@@ -336,16 +395,7 @@ def main():
                     "invoiceHash": base64.b64encode(hashlib.sha256(i["data"]).digest()).decode()}
                     for i in selected]}
                 archive.writestr("_metadata.json", json.dumps(metadata))
-        plain = buffer.getvalue()
-        parts = []
-        for offset in range(0, len(plain), options.part_size):
-            chunk = plain[offset:offset + options.part_size]
-            padder = padding.PKCS7(128).padder()
-            padded = padder.update(chunk) + padder.finalize()
-            encryptor = Cipher(algorithms.AES(key), modes.CBC(iv)).encryptor()
-            cipher = encryptor.update(padded) + encryptor.finalize()
-            parts.append({"plain": chunk, "cipher": cipher})
-        return plain, parts
+        return buffer.getvalue()
 
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -520,8 +570,7 @@ def main():
             if self.bearer() != auth["token"]:
                 return self.unauthorized()
             auth["polls"] += 1
-            # The first question finds the login still running, as a real one often is.
-            code = 100 if auth["polls"] == 1 else auth["outcome"]
+            code = 100 if auth["polls"] <= first_poll_running else auth["outcome"]
             descriptions = {100: "Uwierzytelnianie w toku", 200: "Uwierzytelnianie zakończone sukcesem"}
             self.answer(200, {"startDate": iso(datetime.datetime.now(UTC)), "authenticationMethod": "Token",
                               "authenticationMethodInfo": {"category": "Token", "code": "token.ksef",
@@ -537,7 +586,7 @@ def main():
             auth = next((a for a in state["auth"].values() if a["token"] == self.bearer()), None)
             if auth is None:
                 return self.unauthorized()
-            if auth["redeemed"] or auth["outcome"] != 200 or auth["polls"] < 2:
+            if auth["redeemed"] or auth["outcome"] != 200 or auth["polls"] <= first_poll_running:
                 return self.problem(400, 21301, "Brak autoryzacji.")
             auth["redeemed"] = True
             refresh = new_token("refresh")
@@ -576,6 +625,8 @@ def main():
                 selected = selected[:2]
             plain, parts = make_package(selected, key, iv)
             ref = reference("EH")
+            if options.package_dir:
+                keep_package(options.package_dir, ref, key, iv, parts)
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
                                      "hwm": hwm if "hwm-beyond-to" in faults else end}
@@ -586,7 +637,7 @@ def main():
         def export_status(self, ref):
             export = state["exports"][ref]
             export["polls"] += 1
-            if export["polls"] == 1:
+            if export["polls"] <= first_poll_running:
                 return self.answer(200, {"status": {"code": 100, "description": "Eksport faktur w toku"}})
             port = self.server.server_address[1]
             parts = []

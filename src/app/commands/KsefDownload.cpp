@@ -65,9 +65,10 @@ QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QString
 QString KsefLockFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.lock")); }
 QString KsefExportLimitFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-eksporty.ini")); }
 
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored) {
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<bool(const QList<TKsefStoredInvoice> &)> &invoicesStored) {
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
@@ -95,9 +96,9 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     // An invoice the journal did not take keeps the start where it is, for the next run.
     bool allRecorded = true;
     TKsefDownloadEvents events;
-    events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
-      outcome.Invoices << invoice;
-      if (invoiceStored && !invoiceStored(invoice))
+    events.InvoicesStored = [&](const QList<TKsefStoredInvoice> &invoices) {
+      outcome.Invoices << invoices;
+      if (invoicesStored && !invoicesStored(invoices))
         allRecorded = false;
     };
     events.Checkpoint = [&](const QDateTime &start) {

@@ -42,12 +42,13 @@ struct TKsefDownloadOutcome {
 // of the data directory, and moves
 // the remembered start (ksef-pobieranie.ini) past what was wholly stored. Touches no host, so
 // that the window can run it off its thread. `login` holds the token or the certificate;
-// `invoiceStored` is where the journal records each invoice, false when it could not: the
-// remembered start then stays before that invoice, so that the next run takes it again (its
-// file is already there) and records it.
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored = {});
+// `invoicesStored` is where the journal records each batch of invoices that reached the disk,
+// false when it could not: the remembered start then stays before them, so that the next run
+// takes them again (their files are already there) and records them.
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<bool(const QList<TKsefStoredInvoice> &)> &invoicesStored = {});
 
 // The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
 // gross amount), then a summary.

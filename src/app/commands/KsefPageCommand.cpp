@@ -48,13 +48,13 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
   if (settings.Method == TKsefLoginMethod::Token) {
     // The token is asked for only when there is a company to log in for.
     const QString nip = KsefPayerNip(FHost.Paths);
-    const std::optional<QByteArray> token =
+    std::optional<QByteArray> token =
         Secret({QStringLiteral("Token KSeF"),
                 QStringLiteral("Token KSeF dla NIP %1 (środowisko %2):").arg(nip, settings.Environment)},
                QStringLiteral("token %1 %2").arg(settings.Environment, nip));
     if (!token)
       return nullptr;
-    return std::make_unique<TKsefTokenLogin>(*token);
+    return std::make_unique<TKsefTokenLogin>(std::move(*token));
   }
   if (settings.Certificate.isEmpty())
     throw Exception(QStringLiteral("Wybierz plik certyfikatu KSeF: certyfikat PEM z kluczem prywatnym albo jeden plik "
@@ -71,8 +71,7 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
   if (!passphrase)
     return nullptr;
   try {
-    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, *passphrase,
-                                             FHost.Now);
+    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, std::move(*passphrase), FHost.Now);
   } catch (const TKsefSecretRefused &) {
     ForgetSecret();
     throw;
