@@ -177,15 +177,16 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const QStringList fields = rows[1].split(u';');
   ASSERT_EQ(fields.size(), 11);
   const QString number = fields[1];
-  EXPECT_EQ(fields.mid(2),
-            (QStringList{QStringLiteral("5260000063"), QStringLiteral("Dostawca"),
-                         QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"),
-                         QStringLiteral("2026-11-05"), QStringLiteral("121,03"), QStringLiteral("PLN"),
-                         QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
-                         QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") +
-                                                                                    number + QStringLiteral(".xml")),
-                                                                      QCryptographicHash::Sha256)
-                                                 .toHex())}));
+  EXPECT_EQ(
+      fields.mid(2),
+      (QStringList{QStringLiteral("5260000063"), QStringLiteral("Dostawca"),
+                   QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"), QStringLiteral("2026-11-05"),
+                   QStringLiteral("121,03"), QStringLiteral("PLN"),
+                   QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
+                   QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") +
+                                                                              number + QStringLiteral(".xml")),
+                                                                QCryptographicHash::Sha256)
+                                           .toHex())}));
   const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
   EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
 

@@ -614,10 +614,11 @@ TEST_F(TKsefDownloadTest, InvoicesTheJournalDidNotTakeKeepTheStartBeforeThem) {
   const TAppPaths paths = TAppPaths::InDirectory(Data.Path());
   // The journal takes the first two invoices (the first package) and then fails.
   QStringList recorded;
-  const auto failingAfterTwo = [&](const TKsefStoredInvoice &invoice) {
+  const auto failingAfterTwo = [&](const QList<TKsefStoredInvoice> &invoices) {
     if (recorded.size() == 2)
       return false;
-    recorded << invoice.Metadata.KsefNumber;
+    for (const TKsefStoredInvoice &invoice : invoices)
+      recorded << invoice.Metadata.KsefNumber;
     return true;
   };
   const TKsefDownloadOutcome first = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, failingAfterTwo);
@@ -626,9 +627,10 @@ TEST_F(TKsefDownloadTest, InvoicesTheJournalDidNotTakeKeepTheStartBeforeThem) {
   // The first package's start: the second package's invoices are taken again next time.
   EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
 
-  const auto recording = [&](const TKsefStoredInvoice &invoice) {
-    if (!recorded.contains(invoice.Metadata.KsefNumber))
-      recorded << invoice.Metadata.KsefNumber;
+  const auto recording = [&](const QList<TKsefStoredInvoice> &invoices) {
+    for (const TKsefStoredInvoice &invoice : invoices)
+      if (!recorded.contains(invoice.Metadata.KsefNumber))
+        recorded << invoice.Metadata.KsefNumber;
     return true;
   };
   const TKsefDownloadOutcome second = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, recording);
@@ -672,7 +674,7 @@ TEST_P(TKsefStallTest, EndsAtTheTimeLimitWithOnePolishLine) {
                        progress, limits);
   TKsefInvoiceDownload download(session, Data.File(QStringLiteral("FAKTURY_KSEF_testowe")));
   TKsefDownloadEvents events;
-  events.InvoiceStored = [](const TKsefStoredInvoice &) {};
+  events.InvoicesStored = [](const QList<TKsefStoredInvoice> &) {};
   events.Checkpoint = [](const QDateTime &) {};
   EXPECT_THROW_MESSAGE(download.Run(Hwm.addMonths(-1), std::nullopt, Now, events),
                        QString::fromUtf8(GetParam().Error).arg(server.Base()));
@@ -691,7 +693,6 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
     });
 
-
 // Invoices are brought to the disk in batches; a fault midway keeps those checked before it.
 TEST_F(TKsefDownloadTest, AFaultMidwayInAPackageKeepsTheInvoicesBeforeIt) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
@@ -707,8 +708,9 @@ TEST_F(TKsefDownloadTest, AFaultMidwayInAPackageKeepsTheInvoicesBeforeIt) {
   EXPECT_EQ(outcome.Invoices[0].Metadata.KsefNumber, server.InvoiceNumbers()[0]);
   EXPECT_EQ(InvoiceFolder(),
             (QStringList{server.InvoiceNumbers()[0] + QStringLiteral(".xml"), second + QStringLiteral(".xml")}));
-  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + server.InvoiceNumbers()[0] + QStringLiteral(".xml")),
-            server.InvoiceBytes(server.InvoiceNumbers()[0]));
+  EXPECT_EQ(
+      Data.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + server.InvoiceNumbers()[0] + QStringLiteral(".xml")),
+      server.InvoiceBytes(server.InvoiceNumbers()[0]));
   EXPECT_EQ(RememberedStart(), std::nullopt);
 }
 

@@ -71,7 +71,8 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
   if (!passphrase)
     return nullptr;
   try {
-    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, std::move(*passphrase), FHost.Now);
+    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key},
+                                             std::move(*passphrase), FHost.Now);
   } catch (const TKsefSecretRefused &) {
     ForgetSecret();
     throw;
