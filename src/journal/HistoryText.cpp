@@ -92,11 +92,15 @@ void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry) 
     sums[entry.Currency] += entry.Amount;
 }
 
-QString HistorySumsText(const QMap<QString, TAmount> &sums) {
+QString CurrencySumsText(const QMap<QString, TAmount> &sums) {
   if (sums.isEmpty())
-    return QStringLiteral("Razem: 0,00");
+    return QStringLiteral("0,00");
   QStringList parts;
   for (auto sum = sums.cbegin(); sum != sums.cend(); ++sum)
     parts.append(PolishAmount(sum.value()) + u' ' + sum.key());
-  return QStringLiteral("Razem: ") + parts.join(QStringLiteral("; "));
+  return parts.join(QStringLiteral("; "));
+}
+
+QString HistorySumsText(const QMap<QString, TAmount> &sums) {
+  return QStringLiteral("Razem: ") + CurrencySumsText(sums);
 }

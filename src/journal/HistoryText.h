@@ -32,8 +32,9 @@ QString HistoryWithdrawnDate(const THistoryEntry &entry);
 // Adds the payment to the sums per currency, unless its file was withdrawn: it paid nothing.
 void AddToHistorySums(QMap<QString, TAmount> &sums, const THistoryEntry &entry);
 
-// The sums of the amounts per currency, e.g. "Razem: 1234,50 PLN; 10,00 EUR"; "Razem: 0,00" when
-// nothing is listed.
+// The sums of the amounts per currency, e.g. "1234,50 PLN; 10,00 EUR"; "0,00" when there are none.
+QString CurrencySumsText(const QMap<QString, TAmount> &sums);
+// The same after "Razem: ", as the listings end.
 QString HistorySumsText(const QMap<QString, TAmount> &sums);
 
 // The pieces of such CSV and such tables, for every listing of the journal.

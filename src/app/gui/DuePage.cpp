@@ -5,6 +5,8 @@
 #include "app/gui/DueTableModel.h"
 #include "app/gui/PaidOutsideDialog.h"
 #include "app/gui/QtLog.h"
+#include "app/gui/RowTable.h"
+#include "journal/HistoryText.h"
 #include "model/KsefNumberForm.h"
 #include "model/PolishNumbers.h"
 #include "model/Text.h"
@@ -30,15 +32,6 @@ constexpr int DaysAhead = 7;
 template <class Widget> Widget *Named(Widget *widget, const QString &name) {
   widget->setObjectName(name);
   return widget;
-}
-
-QString SumsText(const QMap<QString, TAmount> &sums) {
-  if (sums.isEmpty())
-    return QStringLiteral("0,00");
-  QStringList parts;
-  for (auto sum = sums.cbegin(); sum != sums.cend(); ++sum)
-    parts.append(PolishAmount(sum.value()) + u' ' + sum.key());
-  return parts.join(QStringLiteral("; "));
 }
 
 // The statuses of "CmbStatus", as pavena-cli do-zaplaty --status names them in words.
@@ -79,13 +72,7 @@ TDuePage::TDuePage(THost &host, std::function<TMPPSettings()> splitPayment, TRea
   FSearch->setPlaceholderText(QStringLiteral("Szukaj: numer faktury, numer KSeF, rachunek, status"));
   FSearch->setClearButtonEnabled(true);
 
-  FGrid->setModel(FModel);
-  FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-  FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  FGrid->verticalHeader()->hide();
-  FGrid->horizontalHeader()->setStretchLastSection(true);
-  FGrid->horizontalHeader()->setResizeContentsPrecision(0);
+  ShowAsRowTable(*FGrid, FModel);
   FSums->setWordWrap(true);
 
   auto *create = Named(new QPushButton(QStringLiteral("Utwórz plik przelewów")), QStringLiteral("BtnUtworzPlik"));
@@ -200,9 +187,9 @@ void TDuePage::ShowSums() {
     tickedPointers.push_back(&invoice);
   FSums->setText(QStringLiteral("Zaznaczone: %1, do zapłaty %2. Pokazane: %3, do zapłaty %4.")
                      .arg(ticked.size())
-                     .arg(SumsText(DueSums(tickedPointers)))
+                     .arg(CurrencySumsText(DueSums(tickedPointers)))
                      .arg(FModel->rowCount())
-                     .arg(SumsText(FShownSums)));
+                     .arg(CurrencySumsText(FShownSums)));
 }
 
 void TDuePage::CreateTransferFile() {

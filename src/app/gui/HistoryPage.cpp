@@ -2,6 +2,7 @@
 
 #include "app/gui/HistoryQueries.h"
 #include "app/gui/HistoryTableModel.h"
+#include "app/gui/RowTable.h"
 #include "journal/HistoryText.h"
 #include "model/Exception.h"
 
@@ -57,14 +58,7 @@ THistoryPage::THistoryPage(THost &host, IHistorySource *source, QWidget *parent)
   FToOn = DateSwitch(QStringLiteral("ChkDo"), QStringLiteral("Do"), FTo);
 
   FGrid->setObjectName(QStringLiteral("GridHistoria"));
-  FGrid->setModel(FModel);
-  FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-  FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  FGrid->verticalHeader()->hide();
-  FGrid->horizontalHeader()->setStretchLastSection(true);
-  // Columns are sized to the rows on the screen only, however many have been read.
-  FGrid->horizontalHeader()->setResizeContentsPrecision(0);
+  ShowAsRowTable(*FGrid, FModel);
 
   FSums->setObjectName(QStringLiteral("LblSuma"));
   FExported->setObjectName(QStringLiteral("LblEksport"));
