@@ -80,11 +80,12 @@ std::optional<QString> KeyOf(const TDueInvoice &invoice) {
 
 // The statuses the journal gives: in a transfer file (first), or marked as paid outside.
 void ApplyJournal(const TAppPaths &paths, std::vector<TDueInvoice> &invoices) {
-  const QString fileName = JournalFile(paths);
-  if (!QFileInfo::exists(fileName))
-    return;
+  const TJournalPlace place = TJournalPlace::Of(paths);
   try {
-    TPaymentJournal journal(fileName);
+    const std::unique_ptr<IPaymentJournal> opened = place.OpenExisting();
+    if (!opened)
+      return;
+    IPaymentJournal &journal = *opened;
     std::vector<TJournalPayment> lookups;
     for (const TDueInvoice &invoice : invoices)
       lookups.push_back(JournalPayment(invoice.Payment, {}, false, invoice.Payment.InvoiceNumber));
@@ -101,7 +102,7 @@ void ApplyJournal(const TAppPaths &paths, std::vector<TDueInvoice> &invoices) {
       }
     }
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można odczytać historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można odczytać historii (%1): %2").arg(place.Name(), error.Message()));
   }
 }
 

@@ -62,7 +62,7 @@ void TKsefInvoiceJournal::Record(const TKsefStoredInvoice &invoice) {
     return;
   try {
     if (!FJournal)
-      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths), FBusyTimeoutMs);
+      FJournal = TJournalPlace::Of(FPaths).Open(FBusyTimeoutMs);
     FJournal->RecordKsefInvoice(KsefInvoiceRecord(FPaths, invoice, FEnvironment, FDownloadedAt));
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
@@ -73,9 +73,8 @@ void TKsefInvoiceJournal::Record(const TKsefStoredInvoice &invoice) {
 QString TKsefInvoiceJournal::Warning() const {
   if (FFailure.isEmpty())
     return {};
-  return QStringLiteral("Pobranych faktur nie zapisano w historii (historia.sqlite): %1; pliki faktur są w "
-                        "FAKTURY_KSEF.")
-      .arg(FFailure);
+  return QStringLiteral("Pobranych faktur nie zapisano w historii (%1): %2; pliki faktur są w FAKTURY_KSEF.")
+      .arg(TJournalPlace::Of(FPaths).Name(), FFailure);
 }
 
 TKsefDownloadOutcome DownloadAndRecordKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,

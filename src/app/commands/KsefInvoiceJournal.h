@@ -3,7 +3,7 @@
 #include "app/commands/AppPaths.h"
 #include "app/commands/KsefDownload.h"
 #include "journal/JournalRecords.h"
-#include "journal/PaymentJournal.h"
+#include "app/commands/JournalPlace.h"
 #include "ksefapi/KsefInvoiceDownload.h"
 
 #include <QDateTime>
@@ -31,7 +31,7 @@ private:
   QString FEnvironment;
   QDateTime FDownloadedAt;
   int FBusyTimeoutMs;
-  std::unique_ptr<TPaymentJournal> FJournal;
+  std::unique_ptr<IPaymentJournal> FJournal;
   QString FFailure;
 };
 

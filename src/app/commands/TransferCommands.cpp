@@ -222,11 +222,10 @@ TTransferResult TTransferCommands::WriteAndRecord(TJournalCommand command, const
                                               run.Now.date(), FHost.Paths.WhiteListDirectory());
   const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
                                                [](const TWhiteListLine &line) { return line.Warning; });
-  if (const auto notRecorded = run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency,
-                                                   mpp.Enabled, warnings.size() + whiteListWarnings,
-                                                   mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
-                                                  written.Payments, titles.Titles(), whiteList.Results))
-    warnings.append(*notRecorded);
+  warnings += run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled,
+                                  warnings.size() + whiteListWarnings,
+                                  mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
+                                 written.Payments, titles.Titles(), whiteList.Results);
   for (const QString &warning : warnings)
     FHost.Log.AppendWarning(warning);
   TTransferResult result{true, warnings.size(), {}};
