@@ -99,10 +99,10 @@ TPgConnection::TPgConnection(const QString &uri) {
   const QByteArray options = "-c statement_timeout=" + QByteArray::number(StatementTimeoutMs);
   const QByteArray dbname = uri.toUtf8();
   // The program's defaults first: what the URI sets itself wins.
-  const char *const keywords[] = {"connect_timeout", "options", "application_name", "client_encoding", "dbname",
-                                  nullptr};
-  const char *const values[] = {connectTimeout.constData(), options.constData(), "pavena", "UTF8", dbname.constData(),
-                                nullptr};
+  const char *const keywords[] = {"connect_timeout", "options", "application_name",
+                                  "client_encoding", "dbname",  nullptr};
+  const char *const values[] = {
+      connectTimeout.constData(), options.constData(), "pavena", "UTF8", dbname.constData(), nullptr};
   FConnection = PQconnectdbParams(keywords, values, 1);
   if (PQstatus(FConnection) != CONNECTION_OK) {
     // libpq's own words name the server and the user: they stay out of the message.
@@ -119,7 +119,8 @@ TPgConnection::TPgConnection(const QString &uri) {
   }
   FCancel = PQgetCancel(FConnection);
   // Notices (an index already there) are no concern of the user's.
-  PQsetNoticeProcessor(FConnection, [](void *, const char *) {}, nullptr);
+  PQsetNoticeProcessor(
+      FConnection, [](void *, const char *) {}, nullptr);
 }
 
 TPgConnection::~TPgConnection() {

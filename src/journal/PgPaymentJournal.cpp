@@ -83,9 +83,7 @@ CREATE TABLE paid_outside (
 const char *const TakeJournalLock = "SELECT pg_advisory_xact_lock(7021378946515230721)";
 
 // A time column as ReadDateTime reads it, whatever the server's DateStyle.
-QByteArray TimeOf(const char *column) {
-  return QByteArray("to_char(") + column + ", 'YYYY-MM-DD\"T\"HH24:MI:SS')";
-}
+QByteArray TimeOf(const char *column) { return QByteArray("to_char(") + column + ", 'YYYY-MM-DD\"T\"HH24:MI:SS')"; }
 
 // What the listing's search looks in: the payee's name, NIP, invoice and KSeF numbers, case
 // folded here as the search is, so that the server's own locale plays no part.
@@ -113,11 +111,10 @@ QString IntegerArray(const QList<qint64> &numbers) {
 
 // The payments a listing shows; the filter's values are bound as $1 (first day), $2 (the day
 // after the last) and $3 (the search, case folded), each NULL when not set.
-const QByteArray ListedPayments =
-    "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
-    "WHERE ($1::timestamp IS NULL OR f.written_at >= $1::timestamp) "
-    "AND ($2::timestamp IS NULL OR f.written_at < $2::timestamp) "
-    "AND ($3::text IS NULL OR strpos(p.search_text, $3::text) > 0) ";
+const QByteArray ListedPayments = "FROM payment p JOIN transfer_file f ON f.id = p.file_id "
+                                  "WHERE ($1::timestamp IS NULL OR f.written_at >= $1::timestamp) "
+                                  "AND ($2::timestamp IS NULL OR f.written_at < $2::timestamp) "
+                                  "AND ($3::text IS NULL OR strpos(p.search_text, $3::text) > 0) ";
 
 const QByteArray EntryColumns = "SELECT " + TimeOf("f.written_at") +
                                 ", p.payee_name, p.payee_nip, p.invoice_number, p.ksef_number, p.amount, "
@@ -181,8 +178,7 @@ void TPgPaymentJournal::Migrate() {
     FConnection.ExecuteScript("CREATE TABLE IF NOT EXISTS pavena_schema (version integer NOT NULL)");
     const int version = storedVersion();
     if (version > SchemaVersion())
-      throw Exception(
-          QStringLiteral("baza danych pochodzi z nowszej wersji programu (wersja układu %1)").arg(version));
+      throw Exception(QStringLiteral("baza danych pochodzi z nowszej wersji programu (wersja układu %1)").arg(version));
     for (int step = version; step < SchemaVersion(); ++step)
       FConnection.ExecuteScript(Migrations[step]);
     FConnection.ExecuteScript("DELETE FROM pavena_schema");
@@ -257,7 +253,8 @@ TPgPaymentJournal::FindEarlier(const std::vector<TJournalPayment> &payments) {
         hashColumn + " = k.hash AND p." + textColumn +
         " = k.key AND w.withdrawn_at IS NULL ORDER BY p.file_id DESC LIMIT 1) e "
         "JOIN transfer_file f ON f.id = e.file_id";
-    const TPgResult rows = FConnection.Execute(sql.constData(), TPgParams().Add(IntegerArray(hashes)).Add(TextArray(texts)));
+    const TPgResult rows =
+        FConnection.Execute(sql.constData(), TPgParams().Add(IntegerArray(hashes)).Add(TextArray(texts)));
     for (int r = 0; r < rows.Rows(); ++r)
       files[sent[std::size_t(rows.Integer(r, 0) - 1)]] =
           std::pair(rows.Integer(r, 1), TEarlierPayment{rows.Text(r, 2), ReadDateTime(rows.Text(r, 3))});
@@ -285,20 +282,20 @@ void TPgPaymentJournal::Record(const TJournalFile &file, const std::vector<TJour
   Writing([&] {
     const std::int64_t fileId =
         FConnection
-            .Execute("INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, sha256, "
-                     "archive_path, warning_count, split_payment_format) "
-                     "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id",
-                     TPgParams()
-                         .Add(StoredDateTime(file.WrittenAt))
-                         .Add(CommandName(file.Command))
-                         .Add(file.PayerIBAN)
-                         .Add(file.FileName)
-                         .Add(std::int64_t(payments.size()))
-                         .Add(file.Sha256)
-                         .Add(file.ArchivePath)
-                         .Add(std::int64_t(file.Warnings))
-                         .Add(file.SplitPaymentFormat.isEmpty() ? std::nullopt
-                                                                : std::optional(file.SplitPaymentFormat)))
+            .Execute(
+                "INSERT INTO transfer_file (written_at, command, payer_iban, file_name, payment_count, sha256, "
+                "archive_path, warning_count, split_payment_format) "
+                "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id",
+                TPgParams()
+                    .Add(StoredDateTime(file.WrittenAt))
+                    .Add(CommandName(file.Command))
+                    .Add(file.PayerIBAN)
+                    .Add(file.FileName)
+                    .Add(std::int64_t(payments.size()))
+                    .Add(file.Sha256)
+                    .Add(file.ArchivePath)
+                    .Add(std::int64_t(file.Warnings))
+                    .Add(file.SplitPaymentFormat.isEmpty() ? std::nullopt : std::optional(file.SplitPaymentFormat)))
             .Integer(0, 0);
     for (auto sum = sums.cbegin(); sum != sums.cend(); ++sum)
       FConnection.Execute("INSERT INTO transfer_sum (file_id, currency, amount) VALUES ($1, $2, $3)",
@@ -338,8 +335,8 @@ void TPgPaymentJournal::ForEach(const THistoryFilter &filter, const std::functio
                          [&](const TPgResult &row) { take(ReadEntry(row, 0)); });
 }
 
-std::vector<THistoryEntry> TPgPaymentJournal::ListPage(const THistoryFilter &filter,
-                                                       std::optional<std::int64_t> below, int limit) {
+std::vector<THistoryEntry> TPgPaymentJournal::ListPage(const THistoryFilter &filter, std::optional<std::int64_t> below,
+                                                       int limit) {
   const TPgResult rows = FConnection.Execute(
       (EntryColumns + ListedPayments + "AND ($4::bigint IS NULL OR p.id < $4::bigint) ORDER BY p.id DESC LIMIT $5")
           .constData(),
@@ -352,11 +349,11 @@ std::vector<THistoryEntry> TPgPaymentJournal::ListPage(const THistoryFilter &fil
 
 THistorySummary TPgPaymentJournal::Summarize(const THistoryFilter &filter) {
   // A withdrawn file's payments are listed and counted, but paid nothing.
-  const TPgResult rows = FConnection.Execute(
-      ("SELECT p.currency, SUM(CASE WHEN f.withdrawn_at IS NULL THEN p.amount END), COUNT(*) " + ListedPayments +
-       "GROUP BY p.currency")
-          .constData(),
-      FilterParams(filter));
+  const TPgResult rows =
+      FConnection.Execute(("SELECT p.currency, SUM(CASE WHEN f.withdrawn_at IS NULL THEN p.amount END), COUNT(*) " +
+                           ListedPayments + "GROUP BY p.currency")
+                              .constData(),
+                          FilterParams(filter));
   THistorySummary summary;
   for (int r = 0; r < rows.Rows(); ++r) {
     if (!rows.IsNull(r, 1))
@@ -395,8 +392,9 @@ void TPgPaymentJournal::MarkPaidOutside(const QString &invoiceKey, const QDateTi
 bool TPgPaymentJournal::UnmarkPaidOutside(const QString &invoiceKey) {
   bool removed = false;
   Writing([&] {
-    removed = FConnection.Execute("DELETE FROM paid_outside WHERE invoice_key = $1", TPgParams().Add(invoiceKey))
-                  .Changed() > 0;
+    removed =
+        FConnection.Execute("DELETE FROM paid_outside WHERE invoice_key = $1", TPgParams().Add(invoiceKey)).Changed() >
+        0;
   });
   return removed;
 }

@@ -52,8 +52,8 @@ TEST_F(TPgJournalTest, TheLayoutIsMadeOnceAndItsVersionKept) {
 }
 
 TEST_F(TPgJournalTest, AJournalOfANewerProgramIsRefusedAndLeftAlone) {
-  TPgPaymentJournal(Server.Uri(Database)).Record(WrittenFile(QStringLiteral("a.xml"), March5),
-                                                 {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  TPgPaymentJournal(Server.Uri(Database))
+      .Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
   Server.Execute(Database, QStringLiteral("UPDATE pavena_schema SET version = 99"));
 
   EXPECT_THROW_MESSAGE(TPgPaymentJournal{Server.Uri(Database)},
@@ -94,9 +94,8 @@ TEST_F(TPgJournalTest, EachFailureToConnectIsOnePolishLineWithoutTheAddress) {
   }
   // The password kept in a password file of the user's alone.
   TTempDir home;
-  home.WriteBytes(QStringLiteral("pgpass"), ("*:*:*:" + TPostgresServer::PasswordUser + u':' +
-                                             TPostgresServer::Password + u'\n')
-                                                .toUtf8());
+  home.WriteBytes(QStringLiteral("pgpass"),
+                  ("*:*:*:" + TPostgresServer::PasswordUser + u':' + TPostgresServer::Password + u'\n').toUtf8());
   QFile::setPermissions(home.File(QStringLiteral("pgpass")), QFile::ReadOwner | QFile::WriteOwner);
   TEnvironment passFile("PGPASSFILE", home.File(QStringLiteral("pgpass")).toUtf8());
   TPgPaymentJournal journal(withPassword);
@@ -109,9 +108,9 @@ TEST_F(TPgJournalTest, ALostConnectionIsSaidAndANewOneWorks) {
                                           "WHERE application_name = 'pavena' AND datname = '%1'")
                                .arg(Database));
 
-  EXPECT_THROW_MESSAGE(journal.Record(WrittenFile(QStringLiteral("a.xml"), March5),
-                                      {InvoicePayment(Nip, QStringLiteral("FV/1"))}),
-                       QStringLiteral("utracono połączenie z serwerem bazy danych"));
+  EXPECT_THROW_MESSAGE(
+      journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))}),
+      QStringLiteral("utracono połączenie z serwerem bazy danych"));
   TPgPaymentJournal again(Server.Uri(Database));
   again.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
   EXPECT_EQ(again.Summarize({}).Count, 1);

@@ -76,16 +76,14 @@ TPostgresServer::TPostgresServer() : FBinDir(BinDirectory()) {
     throw std::runtime_error("Cannot write pg_hba.conf");
   hba.close();
   Start();
-  Execute(QStringLiteral("postgres"),
-          QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(PasswordUser, Password));
+  Execute(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(PasswordUser, Password));
 }
 
 TPostgresServer::~TPostgresServer() {
   if (FRunning) {
     try {
-      Run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), FDir.filePath(QStringLiteral("data")),
-                                     QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
-                                     QStringLiteral("stop")});
+      Run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), FDir.filePath(QStringLiteral("data")), QStringLiteral("-m"),
+                                     QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
     } catch (const std::exception &) {
     }
   }
@@ -140,8 +138,8 @@ QString TPostgresServer::Query(const QString &database, const QString &sql) {
     throw std::runtime_error(std::string("Cannot connect to the test server: ") + PQerrorMessage(connection.get()));
   PGresult *result = PQexec(connection.get(), sql.toUtf8().constData());
   const ExecStatusType status = PQresultStatus(result);
-  const QString value = status == PGRES_TUPLES_OK && PQntuples(result) > 0 ? QString::fromUtf8(PQgetvalue(result, 0, 0))
-                                                                          : QString();
+  const QString value =
+      status == PGRES_TUPLES_OK && PQntuples(result) > 0 ? QString::fromUtf8(PQgetvalue(result, 0, 0)) : QString();
   const std::string error = PQresultErrorMessage(result);
   PQclear(result);
   if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)

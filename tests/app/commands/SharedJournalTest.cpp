@@ -29,7 +29,8 @@ public:
   }
   static void UseJournal(const TTempAppDir &directory, const QString &databaseUri) {
     QFile settings(directory.Paths().SettingsFile());
-    if (!settings.open(QIODevice::Append) || settings.write("\r\n[Historia]\r\nBaza=" + databaseUri.toUtf8() + "\r\n") < 0)
+    if (!settings.open(QIODevice::Append) ||
+        settings.write("\r\n[Historia]\r\nBaza=" + databaseUri.toUtf8() + "\r\n") < 0)
       throw std::runtime_error("Cannot write settings.ini");
   }
 
@@ -83,8 +84,7 @@ TEST_F(TSharedJournalTest, WhatOneWorkstationPaidTheOtherSeesAndIsWarnedAbout) {
 
 // Both workstations looked before either recorded: the one that records second is warned
 // when it records, since the record looks again under the journal's lock.
-TEST_F(TSharedJournalTest, TwoConversionsOfOneInvoiceAtOnceEndWithOneWarned) {
-  TWorkstation other(Uri);
+void ExpectOneOfTwoConversionsAtOnceWarned(const TAppPaths &firstPlace, const TAppPaths &secondPlace) {
   TPayment payment;
   payment.CreditorName = QStringLiteral("Dostawca");
   payment.CreditorNIP = QString::fromLatin1(Nip);
@@ -101,18 +101,29 @@ TEST_F(TSharedJournalTest, TwoConversionsOfOneInvoiceAtOnceEndWithOneWarned) {
     return TWrittenTransferFile{TJournalCommand::Batch, output, now, QStringLiteral("PL61109010140000071219812874"),
                                 QStringLiteral("PLN")};
   };
-  TTransferJournal first(AppDirectory.Paths());
-  TTransferJournal second(other.Directory.Paths());
+  TTransferJournal first(firstPlace);
+  TTransferJournal second(secondPlace);
 
   EXPECT_EQ(first.EarlierPayments(payments), QStringList());
   EXPECT_EQ(second.EarlierPayments(payments), QStringList());
-  EXPECT_EQ(first.Record(written(AppDirectory.Paths()), payments, {}, {}), QStringList());
-  const QStringList warned = second.Record(written(other.Directory.Paths()), payments, {}, {});
+  EXPECT_EQ(first.Record(written(firstPlace), payments, {}, {}), QStringList());
+  const QStringList warned = second.Record(written(secondPlace), payments, {}, {});
 
   ASSERT_EQ(warned.size(), 1);
   EXPECT_TRUE(warned[0].startsWith(QStringLiteral("Przelew za fakturę FV/1 dla Dostawca (NIP odbiorcy 8943001230) "
                                                   "jest już w pliku PLIKI_DO_BANKU/archiwum/")))
       << warned[0].toStdString();
+}
+
+TEST_F(TSharedJournalTest, TwoConversionsOfOneInvoiceAtOnceEndWithOneWarned) {
+  TWorkstation other(Uri);
+  ExpectOneOfTwoConversionsAtOnceWarned(AppDirectory.Paths(), other.Directory.Paths());
+}
+
+// The same for the window and pavena-cli sharing one historia.sqlite.
+TEST(SqliteJournalTest, TwoConversionsOfOneInvoiceAtOnceEndWithOneWarned) {
+  TTempAppDir directory;
+  ExpectOneOfTwoConversionsAtOnceWarned(directory.Paths(), directory.Paths());
 }
 
 TEST_F(TSharedJournalTest, AServerAwayLeavesTheFileWrittenAndArchivedWithOneLineEach) {
@@ -130,10 +141,9 @@ TEST_F(TSharedJournalTest, AServerAwayLeavesTheFileWrittenAndArchivedWithOneLine
                          QStringLiteral("Uwaga: Płatności z tego pliku nie zapisano w historii (baza PostgreSQL): ") +
                              reason + u'.'}));
   EXPECT_TRUE(QFile::exists(away.Directory.Paths().OutputFile(QStringLiteral("Pain001Paczka.xml"))));
-  EXPECT_EQ(QDir(away.Directory.Paths().AppFilePath(QStringLiteral("PLIKI_DO_BANKU/archiwum")))
-                .entryList(QDir::Files)
-                .size(),
-            1);
+  EXPECT_EQ(
+      QDir(away.Directory.Paths().AppFilePath(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files).size(),
+      1);
 }
 
 TEST_F(TSharedJournalTest, APasswordInTheAddressIsRefusedAndNeverLogged) {
