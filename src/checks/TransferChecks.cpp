@@ -3,6 +3,7 @@
 #include "checks/Identifiers.h"
 #include "checks/Pain001Paths.h"
 #include "iso20022/RemittanceInfo.h"
+#include "model/PolishNumbers.h"
 
 #include <QHash>
 #include <algorithm>
@@ -99,6 +100,12 @@ QList<TTransferFinding> CheckSplitPayment(int transfer, const TPayment &invoice,
                      QStringLiteral("przelew w mechanizmie podzielonej płatności jest w walucie %1, a MPP działa "
                                     "tylko dla przelewów w złotych (PLN).")
                          .arg(invoice.CurrencyCode)});
+  if (mpp.Enabled && invoice.VATAmount > invoice.Amount)
+    findings.append({transfer,
+                     {},
+                     QStringLiteral("kwota VAT %1 jest większa niż kwota przelewu %2: bank odrzuci taki przelew w "
+                                    "mechanizmie podzielonej płatności.")
+                         .arg(PolishAmount(invoice.VATAmount), PolishAmount(invoice.Amount))});
   return findings;
 }
 

@@ -16,7 +16,8 @@ QList<TTransferFinding> CheckPayer(const TCompanyData &payer);
 QList<TTransferFinding> CheckPayments(const TPaymentList &payments);
 
 // The invoice paid by the transfer at `transfer` (from 0) under `mpp`: an invoice marked for
-// split payment paid without it, and split payment in a currency other than złoty.
+// split payment paid without it, split payment in a currency other than złoty, and a VAT amount
+// above the amount of the split-payment transfer.
 QList<TTransferFinding> CheckSplitPayment(int transfer, const TPayment &invoice, const TMPPSettings &mpp);
 
 // What the split-payment encoding that `mpp` chooses leaves out for the bank, said once for the

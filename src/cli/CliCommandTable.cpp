@@ -115,7 +115,8 @@ const QList<TCliOptionSpec> Options = {
     {QStringLiteral("--srodowisko"), QStringLiteral("NAZWA"),
      QStringLiteral("ksef pobierz: środowisko KSeF w tym uruchomieniu: testowe, demo albo\n"
                     "produkcyjne (bez niej: [KSeF] Srodowisko= z settings.ini, domyślnie\n"
-                    "produkcyjne)"),
+                    "produkcyjne); ksef lista: faktury pobrane z tego środowiska (bez niej:\n"
+                    "z tego z settings.ini)"),
      [](TCliRequest &request, const QString &option, const QString &value) {
        if (!KsefEnvironmentNames().contains(value))
          throw Exception(QStringLiteral("Opcja %1 wymaga nazwy środowiska KSeF: %2, a nie „%3”")
@@ -257,7 +258,8 @@ const QList<TCliCommandSpec> Commands = {
        TCliOptionGroup{{QStringLiteral("--certyfikat"), QStringLiteral("--token-plik")}},
        TCliOptionGroup{{QStringLiteral("--klucz")}}}},
      QStringLiteral("pobiera z KSeF faktury zakupu płatnika (NIP z settings.ini) do katalogu\n"
-                    "FAKTURY_KSEF, każdą jako <numer KSeF>.xml, i zapisuje je w historii;\n"
+                    "FAKTURY_KSEF (z testowego i demo: FAKTURY_KSEF_testowe, FAKTURY_KSEF_demo),\n"
+                    "każdą jako <numer KSeF>.xml, i zapisuje je w historii;\n"
                     "wypisuje numer KSeF, sprzedawcę, numer i kwotę brutto każdej nowej faktury;\n"
                     "następne pobieranie zaczyna się tam, gdzie skończyło się poprzednie"),
      {{0, QStringLiteral("pobrano (także: nic nowego)")},
@@ -266,10 +268,11 @@ const QList<TCliCommandSpec> Commands = {
     {QStringLiteral("ksef lista"),
      TCliCommand::KsefList,
      {},
-     {{From, To, Csv}},
-     QStringLiteral("faktury pobrane z KSeF zapisane w historii, od najnowszych: czas\n"
-                    "pobrania, numer KSeF, NIP i nazwa sprzedawcy, numer faktury, data\n"
-                    "wystawienia, kwota brutto, waluta i plik"),
+     {{From, To, TCliOptionGroup{{QStringLiteral("--srodowisko")}}, Csv}},
+     QStringLiteral("faktury pobrane z jednego środowiska KSeF zapisane w historii, od\n"
+                    "najnowszych: czas pobrania, numer KSeF, NIP i nazwa sprzedawcy, numer\n"
+                    "faktury, data wystawienia, kwota brutto, waluta i plik; sumy tylko z tego\n"
+                    "środowiska"),
      {{0, QStringLiteral("lista wypisana")},
       {1, QStringLiteral("nie powiodło się")},
       {2, QStringLiteral("błędne wywołanie")}}},

@@ -75,7 +75,7 @@ int RunKsefDownload(const TCliRequest &request, const TAppPaths &paths) {
     TKsefSleeper waiter;
     const TKsefDownloadRequest download{request.History.From, request.History.To, request.KsefEnvironment};
     outcome = DownloadKsefInvoices(paths, now, *login, download, progress, waiter,
-                                   [&](const TKsefStoredInvoice &invoice) { journal.Record(invoice); });
+                                   [&](const TKsefStoredInvoice &invoice) { return journal.Record(invoice); });
   }
   for (const QString &notice : outcome.Notices)
     WriteLines(stderr, notice);

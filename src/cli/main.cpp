@@ -10,6 +10,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/commands/TransferCommands.h"
 #include "app/commands/TransferFileWithdrawal.h"
+#include "ksefapi/KsefConnection.h"
 #include "model/Exception.h"
 #include "settings/Settings.h"
 
@@ -110,8 +111,12 @@ int RunHistory(const TCliRequest &request, const TAppPaths &paths) {
 }
 
 int RunKsefList(const TCliRequest &request, const TAppPaths &paths) {
+  // Without --srodowisko: the environment the downloads go to.
+  const QString environment = request.KsefEnvironment.isEmpty()
+                                  ? KsefConnectionFromSettings(paths.SettingsFile()).Environment
+                                  : request.KsefEnvironment;
   const bool printed = PrintListing([&](const TByteSink &out) {
-    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, out);
+    (request.Csv ? WriteKsefInvoiceCsv : WriteKsefInvoiceTable)(paths, request.History, environment, out);
   });
   return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
 }
@@ -131,14 +136,15 @@ int RunDueInvoices(const TCliRequest &request, const TAppPaths &paths) {
     for (const TDueInvoice &invoice : invoices)
       if (DueFilterPasses(request.Due, invoice))
         shown.push_back(&invoice);
-    return ExitStatus(PrintListing([&](const TByteSink &out) {
+    const bool printed = PrintListing([&](const TByteSink &out) {
       if (request.Csv)
         WriteDueCsv(shown, out);
       else
         WriteDueTable(shown, out);
-    })
-                          ? TExitCode::Success
-                          : TExitCode::Failed);
+    });
+    for (const QString &warning : DueWarnings(shown))
+      WriteLines(stderr, QStringLiteral("Uwaga: ") + warning);
+    return ExitStatus(printed ? TExitCode::Success : TExitCode::Failed);
   }
   paths.CreateWorkDirectories();
   TConsoleHost console(paths);

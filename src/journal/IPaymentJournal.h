@@ -50,6 +50,8 @@ public:
   // Runs `work` holding the journal's write lock from its start: no other process records or
   // marks anything meanwhile, so what `work` finds it may record in the same transaction. The
   // reads and writes `work` makes on this journal join it; an exception takes all of them back.
+  // It waits for another process's (or workstation's) lock however long that one holds it,
+  // until Interrupt.
   virtual void Exclusively(const std::function<void()> &work) = 0;
 
   // Marks the invoice known by `invoiceKey` (InvoiceKey) as paid without a transfer file of
@@ -67,6 +69,6 @@ public:
   virtual void ForEachKsefInvoice(const THistoryFilter &filter,
                                   const std::function<void(const TKsefInvoiceRecord &)> &take) = 0;
 
-  // Makes the read running on another thread end soon with an Exception.
+  // Makes the read running on another thread, or Exclusively's wait, end soon with an Exception.
   virtual void Interrupt() noexcept = 0;
 };

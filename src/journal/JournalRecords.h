@@ -127,7 +127,7 @@ struct TKsefInvoiceRecord {
   QString Currency;
   // Lower-case hexadecimal SHA-256 of the invoice file.
   QString Sha256;
-  // Relative to the data directory: "FAKTURY_KSEF/<KSeF number>.xml".
+  // Relative to the data directory: "FAKTURY_KSEF/<KSeF number>.xml" (production).
   QString FilePath;
   QDateTime DownloadedAt;
 };

@@ -301,7 +301,10 @@ template <typename Work> void TPaymentJournal::Reading(Work &&work) {
 }
 
 void TPaymentJournal::Exclusively(const std::function<void()> &work) {
-  InWriteTransaction(FDatabase, [&] {
+  // The run before may hold the lock for as long as its writing, checks and archive copy take,
+  // which a busy machine can stretch past any timeout.
+  FDatabase.BeginWriteWaitingWithoutLimit();
+  InBegunTransaction(FDatabase, [&] {
     FExclusive = true;
     struct TEnd {
       bool &Flag;

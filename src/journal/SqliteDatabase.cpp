@@ -69,7 +69,29 @@ void TSqliteDatabase::UseWriteAheadLog() {
   }
 }
 
-void TSqliteDatabase::Interrupt() noexcept { sqlite3_interrupt(FHandle); }
+void TSqliteDatabase::BeginWriteWaitingWithoutLimit() {
+  FInterrupted = false;
+  sqlite3_busy_handler(
+      FHandle,
+      [](void *interrupted, int) {
+        if (static_cast<std::atomic<bool> *>(interrupted)->load())
+          return 0;
+        constexpr int RetryMs = 10;
+        sqlite3_sleep(RetryMs);
+        return 1;
+      },
+      &FInterrupted);
+  struct TBusyTimeoutBack {
+    TSqliteDatabase &Database;
+    ~TBusyTimeoutBack() { sqlite3_busy_timeout(Database.FHandle, Database.FBusyTimeoutMs); }
+  } busyTimeoutBack{*this};
+  Execute("BEGIN IMMEDIATE");
+}
+
+void TSqliteDatabase::Interrupt() noexcept {
+  FInterrupted = true;
+  sqlite3_interrupt(FHandle);
+}
 
 std::int64_t TSqliteDatabase::LastInsertedRow() const { return sqlite3_last_insert_rowid(FHandle); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -29,6 +30,11 @@ public:
   // failure (a full disk), which is no fault here.
   void RollBack() noexcept;
 
+  // Begins a write transaction (BEGIN IMMEDIATE) that waits for another connection's write to
+  // end however long it takes, not only for the busy timeout; Interrupt ends the wait with the
+  // busy error.
+  void BeginWriteWaitingWithoutLimit();
+
   // Makes the statement running on this connection end soon with an error; safe to call from
   // another thread while the connection is open.
   void Interrupt() noexcept;
@@ -41,6 +47,8 @@ public:
 private:
   sqlite3 *FHandle = nullptr;
   int FBusyTimeoutMs = 0;
+  // Set by Interrupt for BeginWriteWaitingWithoutLimit, whose waits run outside any statement.
+  std::atomic<bool> FInterrupted = false;
 };
 
 // One prepared statement. Values are bound by position, from 1.
@@ -76,9 +84,8 @@ private:
   sqlite3_stmt *FStatement = nullptr;
 };
 
-// Runs `work` inside the transaction that `begin` starts; an exception rolls it back.
-template <typename Work> void InTransaction(TSqliteDatabase &database, const char *begin, Work &&work) {
-  database.Execute(begin);
+// Runs `work` inside the transaction just begun and commits it; an exception rolls it back.
+template <typename Work> void InBegunTransaction(TSqliteDatabase &database, Work &&work) {
   try {
     work();
     database.Execute("COMMIT");
@@ -86,6 +93,12 @@ template <typename Work> void InTransaction(TSqliteDatabase &database, const cha
     database.RollBack();
     throw;
   }
+}
+
+// Runs `work` inside the transaction that `begin` starts; an exception rolls it back.
+template <typename Work> void InTransaction(TSqliteDatabase &database, const char *begin, Work &&work) {
+  database.Execute(begin);
+  InBegunTransaction(database, std::forward<Work>(work));
 }
 
 // Runs `work` inside one write transaction begun at once (BEGIN IMMEDIATE, so that a second

@@ -95,7 +95,9 @@ struct TDatedEntry {
 struct TPaymentInfo {
   bool Paid = false;
   QString PaidDate;
+  // ZnacznikZaplatyCzesciowej: 1 says part of it is paid, 2 that all of it is, in two or more parts.
   bool PartlyPaid = false;
+  bool PaidInParts = false;
   // Amount and date of each part paid.
   std::vector<TDatedEntry> PartPayments;
   // A due date, or its description ("30 dni od doręczenia faktury").

@@ -212,7 +212,9 @@ TPaymentInfo PaymentOf(const TXmlElement payment) {
   TPaymentInfo result;
   result.Paid = FlagOf(payment, QStringLiteral("Zaplacono"));
   result.PaidDate = TextOf(payment, QStringLiteral("DataZaplaty"));
-  result.PartlyPaid = FlagOf(payment, QStringLiteral("ZnacznikZaplatyCzesciowej"));
+  const QString partsMark = TextOf(payment, QStringLiteral("ZnacznikZaplatyCzesciowej"));
+  result.PartlyPaid = partsMark == QStringLiteral("1");
+  result.PaidInParts = partsMark == QStringLiteral("2");
   for (const TXmlElement &part : payment.Children(QStringLiteral("ZaplataCzesciowa")))
     result.PartPayments.push_back({TextOf(part, QStringLiteral("DataZaplatyCzesciowej")),
                                    TextOf(part, QStringLiteral("KwotaZaplatyCzesciowej"))});

@@ -122,10 +122,12 @@ TPaymentDue DueOf(const TInvoiceDocument &invoice) {
   due.DueDate = LatestDueDate(invoice.Payment);
   due.Paid = invoice.Payment.Paid;
   due.PartlyPaid = invoice.Payment.PartlyPaid;
+  due.PaidInParts = invoice.Payment.PaidInParts;
   for (const TDatedEntry &part : invoice.Payment.PartPayments)
     if (!part.Text.isEmpty())
       due.PaidParts += ParseAmount(part.Text);
   due.Correction = invoice.Kind.startsWith(QStringLiteral("KOR"));
+  due.Advance = invoice.Kind == QStringLiteral("ZAL") || invoice.Kind == QStringLiteral("KOR_ZAL");
   due.HasAccount = !invoice.Payment.Accounts.empty() && !invoice.Payment.Accounts.front().Number.isEmpty();
   return due;
 }

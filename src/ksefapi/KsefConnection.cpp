@@ -27,10 +27,9 @@ QStringList KsefEnvironmentNames() {
 
 TKsefConnection KsefConnectionFromSettings(const QString &settingsFile, const QString &chosenEnvironment) {
   const TIniFile settings(settingsFile);
-  const QString environment =
-      chosenEnvironment.isEmpty()
-          ? settings.ReadString(Section, QStringLiteral("Srodowisko"), QStringLiteral("produkcyjne")).toLower()
-          : chosenEnvironment;
+  const QString configured =
+      settings.ReadString(Section, QStringLiteral("Srodowisko"), QStringLiteral("produkcyjne")).toLower();
+  const QString environment = chosenEnvironment.isEmpty() ? configured : chosenEnvironment;
   TKsefConnection connection;
   for (const auto &[name, address] : Environments)
     if (environment == QString::fromUtf16(name))
@@ -41,6 +40,12 @@ TKsefConnection KsefConnectionFromSettings(const QString &settingsFile, const QS
                         .arg(environment));
   const QString address = settings.ReadString(Section, QStringLiteral("Adres"));
   if (!address.isEmpty()) {
+    // The address stands for the configured environment only: another one chosen would reach
+    // it all the same while its invoices, start and journal rows were named after the other.
+    if (environment != configured)
+      throw Exception(QStringLiteral("W settings.ini jest adres KSeF ([KSeF] Adres=) dla środowiska „%1”, więc "
+                                     "środowiska „%2” nie można wybrać: zmień [KSeF] Srodowisko= albo usuń Adres=.")
+                          .arg(configured, environment));
     if (!address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive))
       throw Exception(
           QStringLiteral("Adres KSeF „%1” w settings.ini ([KSeF] Adres=) musi zaczynać się od https://.").arg(address));

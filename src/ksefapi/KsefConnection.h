@@ -17,7 +17,8 @@ struct TKsefConnection {
 // The connection of settings.ini's section [KSeF]: Srodowisko= (default produkcyjne), Adres=
 // (another base address for the same environment, e.g. a company proxy) and PlikCA=. Fails with
 // a Polish sentence on an unknown environment or an address that is not https://.
-// `environment`, when given, stands for Srodowisko= in this run (pavena-cli --srodowisko).
+// `environment`, when given, stands for Srodowisko= in this run (pavena-cli --srodowisko); with
+// Adres= set, only the configured environment may be given.
 TKsefConnection KsefConnectionFromSettings(const QString &settingsFile, const QString &environment = {});
 
 // The names of the environments: testowe, demo, produkcyjne.

@@ -182,12 +182,20 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
   std::sort(status.Parts.begin(), status.Parts.end(),
             [](const TKsefPackagePart &a, const TKsefPackagePart &b) { return a.OrdinalNumber < b.OrdinalNumber; });
   qint64 total = 0;
+  qint64 plainTotal = 0;
   for (int i = 0; i < status.Parts.size(); ++i) {
     total += status.Parts[i].EncryptedSize;
+    plainTotal += status.Parts[i].Size;
     if (status.Parts[i].OrdinalNumber != i + 1)
       throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                      "ponownie później."));
   }
+  // The parts are the package cut in pieces: a sum other than its size means one is missing.
+  if (plainTotal != status.Size)
+    throw Exception(QStringLiteral("KSeF zapowiedział paczkę faktur o rozmiarze %1 B, a jej części mają razem %2 B; "
+                                   "niczego z niej nie pobrano, spróbuj ponownie później.")
+                        .arg(status.Size)
+                        .arg(plainTotal));
   if (total > MaxPartsSize)
     throw Exception(QStringLiteral("Paczka faktur z KSeF byłaby większa niż dopuszczalne %1 MB; niczego nie pobrano, "
                                    "spróbuj pobrać krótszy zakres dat.")
@@ -229,6 +237,10 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
       } catch (const THttpsFailure &failure) {
         if (failure.Kind() == THttpsFailure::TKind::TooLong)
           throw PartFault(part.OrdinalNumber, LongerThanAnnounced);
+        if (failure.Kind() == THttpsFailure::TKind::TimedOut)
+          throw PartFault(part.OrdinalNumber,
+                          QStringLiteral("nie nadeszła w dopuszczalnym czasie (łącze jest zbyt wolne "
+                                         "albo serwer przestał ją wysyłać)"));
         TKsefSession::Fail(failure, request.Url);
       }
       if ((answer.Status == 403 || answer.Status == 404 || answer.Status == 410) && attempt == 0) {

@@ -33,8 +33,8 @@ struct TKsefDownloadEvents {
 // in this run are skipped.
 class TKsefInvoiceDownload {
 public:
-  // `invoiceDirectory`: FAKTURY_KSEF of the data directory; the package is unpacked from a
-  // hidden temporary file there, removed whatever happens.
+  // `invoiceDirectory`: the environment's invoice folder of the data directory; the package is
+  // unpacked from a hidden temporary file there, removed whatever happens.
   TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory);
 
   // From `from` to `to` (to KSeF's high-water mark when empty). `now` bounds the windows.

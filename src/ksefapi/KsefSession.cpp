@@ -49,9 +49,9 @@ void Wipe(QByteArray &secret) {
 int PollWaitSeconds(int attempt) { return attempt < 2 ? 1 : attempt < 4 ? 2 : 5; }
 
 TKsefSession::TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
-                           IKsefProgress &progress)
+                           IKsefProgress &progress, TKsefTimeLimits limits)
     : FConnection(std::move(connection)), FLogin(login), FNip(std::move(nip)), FWaiter(waiter), FProgress(progress),
-      FClient(FConnection.CaFile) {}
+      FClient(FConnection.CaFile), FLimits(limits) {}
 
 TKsefSession::~TKsefSession() {
   Wipe(FAccessToken);
@@ -61,6 +61,7 @@ TKsefSession::~TKsefSession() {
 THttpsAnswer TKsefSession::Send(THttpsRequest request) {
   request.Url = FConnection.BaseUrl + request.Url;
   request.MaxAnswer = MaxApiAnswer;
+  request.TimeLimitMs = FLimits.ApiAnswerMs;
   request.Headers << "Accept: application/json"
                   << "X-Error-Format: problem-details";
   TCancellationOnly cancellation(FProgress);
@@ -122,6 +123,8 @@ void TKsefSession::LogIn() {
     const TKsefStatus status = ReadAuthStatus(answer.Body);
     if (status.Code == 200)
       break;
+    if (status.Code == 450)
+      throw TKsefSecretRefused(LoginFailureMessage(status));
     if (status.Code != 100)
       throw Exception(LoginFailureMessage(status));
     if (attempt == MaxLoginPolls)
@@ -136,6 +139,7 @@ void TKsefSession::LogIn() {
   const TKsefTokens tokens = ReadTokens(redeemed.Body);
   FAccessToken = tokens.Access;
   FRefreshToken = tokens.Refresh;
+  FLoggedIn = true;
 }
 
 bool TKsefSession::Refresh() {
@@ -185,7 +189,11 @@ void TKsefSession::LogOut() {
 }
 
 THttpsAnswer TKsefSession::Fetch(const THttpsRequest &request, const TBodySink &sink) const {
-  return FClient.Send(request, FProgress, sink);
+  // The caller counts the whole package: this part's own counts would move the bar back.
+  TCancellationOnly cancellation(FProgress);
+  THttpsRequest limited = request;
+  limited.TimeLimitMs = FLimits.PartMs(request.MaxAnswer);
+  return FClient.Send(limited, cancellation, sink);
 }
 
 void TKsefSession::Fail(const THttpsFailure &failure, const QString &url) {
@@ -193,6 +201,10 @@ void TKsefSession::Fail(const THttpsFailure &failure, const QString &url) {
   const QString address = url.section(u'?', 0, 0);
   switch (failure.Kind()) {
   case THttpsFailure::TKind::Cancelled: throw TCancelled(QStringLiteral("Pobieranie z KSeF przerwano."));
+  case THttpsFailure::TKind::TimedOut:
+    throw Exception(
+        QStringLiteral("KSeF (%1) nie przysłał odpowiedzi w dopuszczalnym czasie; spróbuj ponownie później.")
+            .arg(address));
   case THttpsFailure::TKind::TooLong:
     throw Exception(
         QStringLiteral("Odpowiedź serwera KSeF (%1) jest dłuższa, niż zapowiedziano lub niż dopuszcza program.")

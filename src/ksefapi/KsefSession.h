@@ -3,6 +3,7 @@
 #include "ksefapi/KsefAnswers.h"
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefProgress.h"
+#include "model/Exception.h"
 #include "net/HttpsClient.h"
 
 #include <QByteArray>
@@ -11,6 +12,23 @@
 #include <optional>
 
 class TKsefSession;
+
+// A secret that proved wrong: a key's passphrase that did not open it, or a token KSeF refused
+// (login status 450). Whoever remembered it forgets it, so that it is asked for again.
+class TKsefSecretRefused : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// How long KSeF may take, connecting included: an answer of the API, and a package part by its
+// announced size over the slowest line waited for. Tests make them tiny.
+struct TKsefTimeLimits {
+  qint64 ApiAnswerMs = 120'000;
+  qint64 PartBaseMs = 60'000;
+  qint64 PartBytesPerSecond = 32 << 10;
+
+  qint64 PartMs(qint64 size) const { return PartBaseMs + size * 1000 / PartBytesPerSecond; }
+};
 
 // A way of logging in (a KSeF token, a XAdES signature): it answers the challenge and hands
 // back what KSeF's start of the login returned.
@@ -26,8 +44,8 @@ public:
 // Retry-After) and ends the session at LogOut().
 class TKsefSession {
 public:
-  TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
-               IKsefProgress &progress);
+  TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter, IKsefProgress &progress,
+               TKsefTimeLimits limits = {});
   ~TKsefSession();
   TKsefSession(const TKsefSession &) = delete;
   TKsefSession &operator=(const TKsefSession &) = delete;
@@ -46,13 +64,16 @@ public:
                            const QByteArray &body, const QString &call);
 
   void LogIn();
+  // Whether a login of this session has succeeded.
+  bool LoggedIn() const { return FLoggedIn; }
   // A call with the access token, logging in first where needed.
   QByteArray Call(const QByteArray &method, const QString &path, const QByteArray &body, const QString &call);
   // Ends the session in KSeF; a failure is only a notice, since the downloads are done.
   void LogOut();
 
-  // A request to an address KSeF gave (a package part): no token, no 429 handling; a request
-  // that came to no answer fails with THttpsFailure, for the caller to tell what it was.
+  // A request to an address KSeF gave (a package part): no token, no 429 handling, its time
+  // limited by its announced size (MaxAnswer); a request that came to no answer fails with
+  // THttpsFailure, for the caller to tell what it was.
   THttpsAnswer Fetch(const THttpsRequest &request, const TBodySink &sink) const;
 
   // The one sentence of a request that came to no answer.
@@ -68,9 +89,11 @@ private:
   IKsefWaiter &FWaiter;
   IKsefProgress &FProgress;
   THttpsClient FClient;
+  TKsefTimeLimits FLimits;
   QHash<QString, TKsefPublicKey> FKeys;
   QByteArray FAccessToken;
   QByteArray FRefreshToken;
+  bool FLoggedIn = false;
 };
 
 // Back-off of the waits while KSeF works (a login, an export): 1 s twice, 2 s twice, then up

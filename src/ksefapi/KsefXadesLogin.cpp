@@ -134,9 +134,10 @@ TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray 
       EVP_PKEY_free(key);
       X509_free(certificate);
       passphrase.fill('\0');
-      throw Exception(QStringLiteral("Nie można otworzyć pliku „%1”: hasło jest błędne albo plik nie jest plikiem "
-                                     "PKCS#12 (.p12, .pfx) z certyfikatem i kluczem.")
-                          .arg(files.Certificate));
+      throw TKsefSecretRefused(
+          QStringLiteral("Nie można otworzyć pliku „%1”: hasło jest błędne albo plik nie jest plikiem "
+                         "PKCS#12 (.p12, .pfx) z certyfikatem i kluczem.")
+              .arg(files.Certificate));
     }
     FSigner->Key.reset(key);
     FSigner->Certificate.reset(certificate);
@@ -155,9 +156,10 @@ TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray 
     keyBytes.fill('\0');
     if (!FSigner->Key) {
       passphrase.fill('\0');
-      throw Exception(QStringLiteral("Nie można odczytać klucza prywatnego „%1”: hasło jest błędne albo plik nie jest "
-                                     "kluczem w formacie PEM.")
-                          .arg(files.Key));
+      throw TKsefSecretRefused(
+          QStringLiteral("Nie można odczytać klucza prywatnego „%1”: hasło jest błędne albo plik nie jest "
+                         "kluczem w formacie PEM.")
+              .arg(files.Key));
     }
     if (X509_check_private_key(FSigner->Certificate.get(), FSigner->Key.get()) != 1) {
       passphrase.fill('\0');

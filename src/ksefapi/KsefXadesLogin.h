@@ -19,8 +19,8 @@ struct TKsefCertificateFiles {
 // /auth/xades-signature. The passphrase stays in this object's memory only.
 class TKsefXadesLogin : public IKsefLogin {
 public:
-  // Reads the files at once, so that a wrong passphrase or a key of another certificate is
-  // told before anything goes to KSeF.
+  // Reads the files at once, so that a wrong passphrase (TKsefSecretRefused) or a key of
+  // another certificate is told before anything goes to KSeF.
   TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray passphrase, std::function<QDateTime()> now);
   ~TKsefXadesLogin() override;
   TKsefXadesLogin(const TKsefXadesLogin &) = delete;

@@ -12,11 +12,15 @@ struct TPaymentDue {
   std::optional<QDate> DueDate;
   // Zaplacono: the invoice says it is paid whole.
   bool Paid = false;
-  // ZnacznikZaplatyCzesciowej, and the sum of its ZaplataCzesciowa amounts.
+  // ZnacznikZaplatyCzesciowej 1 (part of it paid) or 2 (paid whole in two or more parts, with
+  // no Zaplacono), and the sum of its ZaplataCzesciowa amounts.
   bool PartlyPaid = false;
+  bool PaidInParts = false;
   TAmount PaidParts;
   // RodzajFaktury names a correction (KOR, KOR_ZAL, KOR_ROZ).
   bool Correction = false;
+  // RodzajFaktury names an advance invoice (ZAL, KOR_ZAL).
+  bool Advance = false;
   // The invoice names the seller's bank account (RachunekBankowy with its NrRB).
   bool HasAccount = false;
 };

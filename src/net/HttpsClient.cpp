@@ -102,8 +102,11 @@ int ReportProgress(void *user, curl_off_t total, curl_off_t done, curl_off_t, cu
   return transfer->Progress->Cancelled() ? 1 : 0;
 }
 
-THttpsFailure Failure(CURLcode code) {
+// `connected`: the server had been reached when the request failed.
+THttpsFailure Failure(CURLcode code, bool connected = false) {
   using TKind = THttpsFailure::TKind;
+  if (code == CURLE_OPERATION_TIMEDOUT && connected)
+    return {TKind::TimedOut, QStringLiteral("serwer nie przysłał odpowiedzi w dopuszczalnym czasie")};
   switch (code) {
   case CURLE_COULDNT_RESOLVE_HOST:
   case CURLE_COULDNT_RESOLVE_PROXY:
@@ -176,6 +179,8 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
   // A stalled server: less than a byte a second for a minute.
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+  if (request.TimeLimitMs > 0)
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, long(request.TimeLimitMs));
   curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
   curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
@@ -189,8 +194,11 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
     std::rethrow_exception(transfer.SinkError);
   if (transfer.TooLong)
     throw Failure(CURLE_FILESIZE_EXCEEDED);
-  if (code != CURLE_OK && !transfer.ErrorBodyCut)
-    throw Failure(code);
+  if (code != CURLE_OK && !transfer.ErrorBodyCut) {
+    curl_off_t secured = 0;
+    curl_easy_getinfo(handle, CURLINFO_APPCONNECT_TIME_T, &secured);
+    throw Failure(code, secured > 0);
+  }
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer.Status);
   return answer;
 }

@@ -21,6 +21,9 @@ struct THttpsRequest {
   // The longest answer taken; a longer one ends the request.
   qint64 MaxAnswer = 1 << 20;
   bool FollowRedirects = false;
+  // The longest the whole request may take, connecting included; 0 for no limit (a stalled
+  // server is still ended by the low-speed limit).
+  qint64 TimeLimitMs = 0;
 };
 
 struct THttpsAnswer {
@@ -36,7 +39,7 @@ struct THttpsAnswer {
 // ("brak połączenia z serwerem (sprawdź dostęp do internetu)"); the caller says what failed.
 class THttpsFailure : public Exception {
 public:
-  enum class TKind { NoConnection, Certificate, NotHttps, CutShort, TooLong, Cancelled, Other };
+  enum class TKind { NoConnection, Certificate, NotHttps, CutShort, TooLong, TimedOut, Cancelled, Other };
   THttpsFailure(TKind kind, const QString &reason) : Exception(reason), FKind(kind) {}
   TKind Kind() const { return FKind; }
   QString Reason() const { return Message(); }

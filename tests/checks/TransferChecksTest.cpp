@@ -149,6 +149,8 @@ struct TSplitPaymentCase {
   const char *Currency;
   TMPPSettings MPP;
   QStringList Expected;
+  std::int64_t AmountUnits = 12300000;
+  std::int64_t VatUnits = 2300000;
 };
 
 void PrintTo(const TSplitPaymentCase &c, std::ostream *os) { *os << c.Name; }
@@ -159,6 +161,8 @@ TEST_P(SplitPaymentCheck, ComparesTheInvoiceWithTheTransfer) {
   TPayment invoice;
   invoice.SplitPayment = GetParam().Marked;
   invoice.CurrencyCode = QString::fromUtf8(GetParam().Currency);
+  invoice.Amount = TAmount::FromUnits(GetParam().AmountUnits);
+  invoice.VATAmount = TAmount::FromUnits(GetParam().VatUnits);
   EXPECT_EQ(Texts(CheckSplitPayment(4, invoice, GetParam().MPP)), GetParam().Expected);
 }
 
@@ -179,7 +183,18 @@ INSTANTIATE_TEST_SUITE_P(
                           {QStringLiteral("4: przelew w mechanizmie podzielonej płatności jest w walucie EUR, a MPP "
                                           "działa tylko dla przelewów w złotych (PLN).")}},
         TSplitPaymentCase{"euroWithoutMPP", false, "EUR", TMPPSettings{}, {}},
-        TSplitPaymentCase{"markedEuroWithoutMPP", true, "EUR", TMPPSettings{}, {MarkedWithoutMPP}}),
+        TSplitPaymentCase{"markedEuroWithoutMPP", true, "EUR", TMPPSettings{}, {MarkedWithoutMPP}},
+        // What is left of a partly paid invoice carries at most that much VAT.
+        TSplitPaymentCase{"vatAboveAmountWithMPP",
+                          false,
+                          "PLN",
+                          TMPPSettings{true, TMPPFormat::Standard},
+                          {QStringLiteral("4: kwota VAT 230,00 jest większa niż kwota przelewu 130,00: bank odrzuci "
+                                          "taki przelew w mechanizmie podzielonej płatności.")},
+                          1300000},
+        TSplitPaymentCase{
+            "vatEqualToAmountWithMPP", false, "PLN", TMPPSettings{true, TMPPFormat::Standard}, {}, 2300000},
+        TSplitPaymentCase{"vatAboveAmountWithoutMPP", false, "PLN", TMPPSettings{}, {}, 1300000}),
     [](const ::testing::TestParamInfo<TSplitPaymentCase> &info) { return std::string(info.param.Name); });
 
 } // namespace

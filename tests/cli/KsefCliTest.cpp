@@ -1,6 +1,8 @@
 #include "KsefStandIn.h"
 #include "Pain001View.h"
 #include "TestSupport.h"
+#include "app/commands/KsefDownload.h"
+#include "journal/PaymentJournal.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -8,6 +10,14 @@
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <array>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
 
 // pavena-cli ksef pobierz and ksef lista against the KSeF stand-in, as a user's script runs them.
 
@@ -92,7 +102,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
     SCOPED_TRACE(fromFile ? "--token-plik" : "PAVENA_KSEF_TOKEN");
     const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
     WriteSettings(server);
-    QDir(App.File(QStringLiteral("FAKTURY_KSEF"))).removeRecursively();
+    QDir(App.File(QStringLiteral("FAKTURY_KSEF_testowe"))).removeRecursively();
     QFile::remove(App.File(QStringLiteral("ksef-pobieranie.ini")));
     QStringList login;
     QByteArray environmentToken = Token;
@@ -110,7 +120,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
     EXPECT_EQ(first.ExitCode, 0);
     EXPECT_EQ(first.Out, DownloadedLines(server));
     for (const QString &number : server.InvoiceNumbers())
-      EXPECT_EQ(App.ReadBytes(QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml")),
+      EXPECT_EQ(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml")),
                 server.InvoiceBytes(number));
 
     const TRun again = Run(QStringList{QStringLiteral("ksef"), QStringLiteral("pobierz")} + login, environmentToken);
@@ -130,15 +140,16 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const QStringList fields = rows[1].split(u';');
   ASSERT_EQ(fields.size(), 11);
   const QString number = fields[1];
-  EXPECT_EQ(fields.mid(2),
-            (QStringList{QStringLiteral("5260000003"), QStringLiteral("Dostawca"),
-                         QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"),
-                         QStringLiteral("2026-11-05"), QStringLiteral("121,03"), QStringLiteral("PLN"),
-                         QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
-                         QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF/") +
-                                                                                    number + QStringLiteral(".xml")),
-                                                                      QCryptographicHash::Sha256)
-                                                 .toHex())}));
+  EXPECT_EQ(
+      fields.mid(2),
+      (QStringList{QStringLiteral("5260000003"), QStringLiteral("Dostawca"),
+                   QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"), QStringLiteral("2026-11-05"),
+                   QStringLiteral("121,03"), QStringLiteral("PLN"),
+                   QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
+                   QString::fromLatin1(QCryptographicHash::hash(App.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") +
+                                                                              number + QStringLiteral(".xml")),
+                                                                QCryptographicHash::Sha256)
+                                           .toHex())}));
   const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
   EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
 
@@ -170,8 +181,8 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
           .ExitCode,
       0);
 
-  const TRun batch = Run({QStringLiteral("paczka"), App.File(QStringLiteral("FAKTURY_KSEF")), QStringLiteral("--mpp"),
-                          QStringLiteral("Standard")});
+  const TRun batch = Run({QStringLiteral("paczka"), App.File(QStringLiteral("FAKTURY_KSEF_testowe")),
+                          QStringLiteral("--mpp"), QStringLiteral("Standard")});
   ASSERT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
 
   QStringList expectedTitles;
@@ -217,9 +228,134 @@ TEST_F(TKsefCliTest, AJournalThatCannotBeOpenedLeavesTheInvoicesWrittenAndSaysSo
   EXPECT_EQ(run.Err,
             QStringLiteral("Uwaga: Pobranych faktur nie zapisano w historii (historia.sqlite): "
                            "nie można zapisywać w pliku ani w jego katalogu (unable to open database file); pliki "
-                           "faktur są w "
-                           "FAKTURY_KSEF.\n"));
-  EXPECT_EQ(QDir(App.File(QStringLiteral("FAKTURY_KSEF"))).entryList(QDir::Files).size(), 3);
+                           "faktur są w FAKTURY_KSEF_testowe.\n"));
+  EXPECT_EQ(QDir(App.File(QStringLiteral("FAKTURY_KSEF_testowe"))).entryList(QDir::Files).size(), 3);
+  // The start stays before what the journal did not take: the next run takes it again.
+  EXPECT_FALSE(QFile::exists(App.File(QStringLiteral("ksef-pobieranie.ini"))));
+
+  ASSERT_TRUE(QDir(App.Path()).rmdir(QStringLiteral("historia.sqlite")));
+  const TRun again = Run(
+      {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")}, Token);
+  EXPECT_EQ(again.ExitCode, 0);
+  EXPECT_EQ(again.Err, QString());
+  const TRun list = Run({QStringLiteral("ksef"), QStringLiteral("lista"), QStringLiteral("--csv")});
+  EXPECT_EQ(list.Out.count(QStringLiteral(";testowe;")), 3) << list.Out.toStdString();
+}
+
+// The test environments are shared: invoices there are anyone's, never the payer's debts, and
+// their amounts are never added to the real ones.
+TEST_F(TKsefCliTest, ListaShowsOneEnvironmentAndAddsUpOnlyItsAmounts) {
+  App.WriteBytes(QStringLiteral("settings.ini"), "[KSeF]\r\nSrodowisko=testowe\r\n");
+  {
+    TPaymentJournal journal(App.File(QStringLiteral("historia.sqlite")));
+    for (const auto &[environment, number, gross] :
+         {std::tuple{"produkcyjne", "5260000001-20261103-A1B2C3000001-5D", 100000000},
+          std::tuple{"testowe", "5260000002-20261104-A1B2C3000002-6E", 50000}}) {
+      TKsefInvoiceRecord invoice;
+      invoice.Environment = QString::fromLatin1(environment);
+      invoice.KsefNumber = QString::fromLatin1(number);
+      invoice.GrossAmount = TAmount::FromUnits(gross);
+      invoice.Currency = QStringLiteral("PLN");
+      invoice.FilePath = KsefInvoiceFolder(invoice.Environment) + u'/' + invoice.KsefNumber + QStringLiteral(".xml");
+      invoice.DownloadedAt = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+      ASSERT_TRUE(journal.RecordKsefInvoice(invoice));
+    }
+  }
+
+  const TRun configured = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
+  EXPECT_EQ(configured.ExitCode, 0) << configured.Err.toStdString();
+  EXPECT_TRUE(configured.Out.contains(QStringLiteral("5260000002-20261104-A1B2C3000002-6E")));
+  EXPECT_FALSE(configured.Out.contains(QStringLiteral("5260000001-20261103-A1B2C3000001-5D")));
+  EXPECT_TRUE(configured.Out.endsWith(QStringLiteral("\nRazem: 5,00 PLN\n"))) << configured.Out.toStdString();
+
+  const TRun production = Run({QStringLiteral("ksef"), QStringLiteral("lista"), QStringLiteral("--srodowisko"),
+                               QStringLiteral("produkcyjne"), QStringLiteral("--csv")});
+  EXPECT_EQ(production.ExitCode, 0) << production.Err.toStdString();
+  const QStringList rows = production.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_EQ(rows.size(), 2) << production.Out.toStdString();
+  EXPECT_TRUE(rows[1].startsWith(QStringLiteral("2026-12-01"))) << rows[1].toStdString();
+  EXPECT_TRUE(rows[1].contains(QStringLiteral(";10000,00;PLN;FAKTURY_KSEF/5260000001-20261103-A1B2C3000001-5D.xml;"
+                                              "produkcyjne;")))
+      << rows[1].toStdString();
+}
+
+// Ctrl-C at the prompt for the key's passphrase gives the terminal its echo back, and the
+// program ends as Ctrl-C ends it.
+TEST_F(TKsefCliTest, CtrlCAtThePassphrasePromptLeavesTheTerminalEchoing) {
+  const TKsefStandIn server(Nip, {});
+  WriteSettings(server);
+  QFile keyFile(server.File(QStringLiteral("signer-ec.key")));
+  ASSERT_TRUE(keyFile.open(QIODevice::ReadOnly));
+  const QString key = PrivateFile(QStringLiteral("signer-ec.key"), keyFile.readAll(), OwnerOnly);
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const QByteArray terminalName = ::ptsname(master);
+
+  // Everything the child needs is made before it is forked.
+  const QByteArray program = PAVENA_CLI;
+  QList<QByteArray> arguments{program,
+                              "ksef",
+                              "pobierz",
+                              "--certyfikat",
+                              QFile::encodeName(server.File(QStringLiteral("signer-ec.crt"))),
+                              "--klucz",
+                              QFile::encodeName(key)};
+  QList<QByteArray> environment{"PAVENA_DIR=" + QFile::encodeName(App.Path())};
+  for (const QString &variable : QProcessEnvironment::systemEnvironment().toStringList())
+    if (!variable.startsWith(QStringLiteral("PAVENA_")))
+      environment << variable.toLocal8Bit();
+  std::vector<char *> argv;
+  for (QByteArray &argument : arguments)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  std::vector<char *> envp;
+  for (QByteArray &variable : environment)
+    envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  const QByteArray workingDirectory = QFile::encodeName(Elsewhere.Path());
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // A session of its own, whose controlling terminal is the pseudo-terminal.
+    ::setsid();
+    const int terminal = ::open(terminalName.constData(), O_RDWR);
+    if (terminal < 0 || ::dup2(terminal, 0) < 0 || ::dup2(terminal, 1) < 0 || ::dup2(terminal, 2) < 0 ||
+        ::chdir(workingDirectory.constData()) != 0)
+      ::_exit(127);
+    ::close(master);
+    ::execve(argv[0], argv.data(), envp.data());
+    ::_exit(127);
+  }
+  // The prompt is shown once the echo is off: read up to it. A child that ended instead closes
+  // the terminal, and the read fails.
+  const QByteArray prompt = QStringLiteral("Hasło klucza prywatnego: ").toUtf8();
+  QByteArray shown;
+  while (!shown.contains(prompt)) {
+    std::array<char, 256> buffer{};
+    const ssize_t got = ::read(master, buffer.data(), buffer.size());
+    if (got <= 0)
+      break;
+    shown.append(buffer.data(), got);
+  }
+  ASSERT_TRUE(shown.contains(prompt)) << shown.toStdString();
+  const int terminal = ::open(terminalName.constData(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  termios asking{};
+  ASSERT_EQ(::tcgetattr(terminal, &asking), 0);
+  EXPECT_EQ(asking.c_lflag & ECHO, tcflag_t(0));
+
+  ASSERT_EQ(::kill(child, SIGINT), 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  termios after{};
+  ASSERT_EQ(::tcgetattr(terminal, &after), 0);
+  EXPECT_NE(after.c_lflag & ECHO, tcflag_t(0));
+  ::close(terminal);
+  ::close(master);
 }
 
 struct TExposedSecretCase {

@@ -1001,6 +1001,17 @@ TEST_F(TDueInvoicesCliTest, MarksAnInvoicePaidOutsideAndTakesTheMarkBack) {
       QStringLiteral("Błąd: Faktura KSeF %1 nie jest oznaczona jako zapłacona poza programem.\n").arg(FirstKsefNumber));
 }
 
+// A word on an invoice to pay goes to standard error, after the listing.
+TEST_F(TDueInvoicesCliTest, ListsAnAdvanceInvoiceWithAWarning) {
+  Download(QStringLiteral("zaliczkowa.xml"));
+  const TRun run = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--csv")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_TRUE(run.Out.contains(QStringLiteral(";FV/12;"))) << run.Out.toStdString();
+  EXPECT_EQ(run.Err, QStringLiteral("Uwaga: faktura FV/12 (KSeF 8943001230-20260302-000000000012-58): to faktura "
+                                    "zaliczkowa, która zwykle dokumentuje zaliczkę już zapłaconą; sprawdź, czy jest "
+                                    "jeszcze coś do zapłaty.\n"));
+}
+
 // Two runs read the list while the journal is held; each says so (its warning about the
 // unknown number comes after its reading), and only then is the journal let go: one of them
 // writes the file, the other finds the invoice in it under the journal's lock and writes nothing.

@@ -5,7 +5,9 @@
 #include "journal/SqliteDatabase.h"
 #include "model/Exception.h"
 
+#include <future>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -472,6 +474,41 @@ TEST_P(TJournalTest, AFailureUnderTheWriteLockLeavesTheJournalAsItWas) {
     Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
   });
   EXPECT_EQ(Journal.Summarize({}).Count, 1);
+}
+
+// A second run under the write lock waits for the first to let go, however long past its busy
+// timeout that takes (here none at all): the started thread may reach its wait before or after
+// the first run records, and either way both records are kept.
+TEST_F(TPaymentJournalTest, UnderTheWriteLockASecondRunWaitsPastItsBusyTimeout) {
+  TPaymentJournal impatient(JournalFile(), 0);
+  std::promise<void> started;
+  std::future<void> second;
+  Journal.Exclusively([&] {
+    second = std::async(std::launch::async, [&] {
+      started.set_value();
+      impatient.Exclusively([&] {
+        impatient.Record(WrittenFile(QStringLiteral("b.xml"), March9), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
+      });
+    });
+    started.get_future().wait();
+    Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  });
+  EXPECT_NO_THROW(second.get());
+  EXPECT_EQ(Journal.Summarize({}).Count, 2);
+}
+
+// The wait without a limit still ends when the run is interrupted (the window's Cancel).
+TEST_P(TJournalTest, AWaitForTheWriteLockEndsWhenInterrupted) {
+  const std::unique_ptr<IPaymentJournal> waiting = Place.Open();
+  Journal.Exclusively([&] {
+    std::future<void> second = std::async(std::launch::async, [&] { waiting->Exclusively([] {}); });
+    // Until the wait is reached an interrupt may find nothing to stop, so it is repeated.
+    while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+      waiting->Interrupt();
+      std::this_thread::yield();
+    }
+    EXPECT_THROW(second.get(), Exception);
+  });
 }
 
 // A mark is kept by the KSeF number where the invoice has a real one, else by its seller's NIP

@@ -45,4 +45,21 @@ TEST(TKsefConnectionErrorTest, AnUnknownEnvironmentOrAPlainAddressIsRefused) {
                                       "od https://."));
 }
 
+TEST(TKsefConnectionErrorTest, AnAddressServesOnlyTheConfiguredEnvironment) {
+  const TTempDir dir;
+  dir.WriteBytes(QStringLiteral("settings.ini"), "[KSeF]\nSrodowisko=demo\nAdres=https://proxy.firma.pl/v2\n");
+  const QString settings = dir.File(QStringLiteral("settings.ini"));
+  EXPECT_THROW_MESSAGE(KsefConnectionFromSettings(settings, QStringLiteral("testowe")),
+                       QStringLiteral("W settings.ini jest adres KSeF ([KSeF] Adres=) dla środowiska „demo”, więc "
+                                      "środowiska „testowe” nie można wybrać: zmień [KSeF] Srodowisko= albo usuń "
+                                      "Adres=."));
+  const TKsefConnection same = KsefConnectionFromSettings(settings, QStringLiteral("demo"));
+  EXPECT_EQ(same.Environment, QStringLiteral("demo"));
+  EXPECT_EQ(same.BaseUrl, QStringLiteral("https://proxy.firma.pl/v2"));
+  // Without an address of its own, any environment may be chosen.
+  dir.WriteBytes(QStringLiteral("settings.ini"), "[KSeF]\nSrodowisko=demo\n");
+  EXPECT_EQ(KsefConnectionFromSettings(settings, QStringLiteral("testowe")).BaseUrl,
+            QStringLiteral("https://api-test.ksef.mf.gov.pl/v2"));
+}
+
 } // namespace

@@ -1,14 +1,19 @@
 #include "KsefStandIn.h"
 #include "TestSupport.h"
 #include "app/commands/KsefDownload.h"
+#include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "ksefapi/KsefTokenLogin.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,11 +47,11 @@ protected:
   }
 
   QString InvoiceFile(const QString &number) const {
-    return Data.File(QStringLiteral("FAKTURY_KSEF/") + number + QStringLiteral(".xml"));
+    return Data.File(QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"));
   }
   // Every file of the invoice folder, hidden ones too.
   QStringList InvoiceFolder() const {
-    return QDir(Data.File(QStringLiteral("FAKTURY_KSEF"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    return QDir(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
   }
   std::optional<QDateTime> RememberedStart() const {
     return TKsefDownloadState(Data.File(QStringLiteral("ksef-pobieranie.ini"))).Start(QStringLiteral("testowe"), Nip);
@@ -296,9 +301,9 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
 
 TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
-  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
-  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/.paczka-Ab12Cd.zip"), "PK");
-  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/notatki.txt"), "moje");
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/notatki.txt"), "moje");
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
   QStringList expected = server.InvoiceNumbers();
@@ -320,7 +325,7 @@ TEST_F(TKsefDownloadTest, AFullDiskIsNamedAsSuchNotAsAPartTooLong) {
     const TFileSizeLimit limit(2000);
     outcome = DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
   }
-  const QString package = QRegularExpression::escape(Data.File(QStringLiteral("FAKTURY_KSEF/.paczka-")));
+  const QString package = QRegularExpression::escape(Data.File(QStringLiteral("FAKTURY_KSEF_testowe/.paczka-")));
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^Nie można zapisać paczki faktur z KSeF w pliku „") + package +
                                  QStringLiteral("\\w{6}\\.zip” \\(czy na dysku jest miejsce\\?\\); nie zapisano z "
                                                 "niej żadnej faktury\\.$"))
@@ -343,8 +348,8 @@ TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
 TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});
   const QString third = server.InvoiceNumbers()[2];
-  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF"))));
-  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF/") + third + QStringLiteral(".xml"), "<Faktura/>");
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + third + QStringLiteral(".xml"), "<Faktura/>");
 
   const TKsefDownloadOutcome outcome = Download(server);
 
@@ -355,13 +360,173 @@ TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTh
                      QString::fromLatin1(QCryptographicHash::hash("<Faktura/>", QCryptographicHash::Sha256).toBase64()),
                      QString::fromLatin1(
                          QCryptographicHash::hash(server.InvoiceBytes(third), QCryptographicHash::Sha256).toBase64())));
-  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF/") + third + QStringLiteral(".xml")), "<Faktura/>");
+  EXPECT_EQ(Data.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + third + QStringLiteral(".xml")), "<Faktura/>");
   // The first package (invoices 1 and 2) was wholly stored; the second stopped at invoice 3.
   EXPECT_EQ(outcome.Invoices.size(), 2);
   EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
   // The session is ended all the same.
   EXPECT_EQ(server.Count("DELETE /v2/auth/sessions/current 204"), 1);
 }
+
+TEST_F(TKsefDownloadTest, APackageWhosePartsDoNotAddUpToItsSizeIsNotFetched) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "size-mismatch"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  const QRegularExpressionMatch match =
+      QRegularExpression(QStringLiteral("^KSeF zapowiedział paczkę faktur o rozmiarze (\\d+) B, a jej części mają "
+                                        "razem (\\d+) B; niczego z niej nie pobrano, spróbuj ponownie później\\.$"))
+          .match(outcome.Error);
+  ASSERT_TRUE(match.hasMatch()) << outcome.Error.toStdString();
+  EXPECT_EQ(match.captured(1).toLongLong(), match.captured(2).toLongLong() + 1);
+  EXPECT_EQ(server.Count("GET /parts/"), 0);
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+  EXPECT_EQ(RememberedStart(), std::nullopt);
+}
+
+// The progress bar's counts, as the user sees them move.
+class TRecordingProgress : public IProgress {
+public:
+  void Report(qint64 done, qint64 total) override { Reports.append({done, total}); }
+  bool Cancelled() const override { return false; }
+  QList<std::pair<qint64, qint64>> Reports;
+};
+
+TEST_F(TKsefDownloadTest, TheProgressOfAPackageOnlyEverMovesOnOverTheWholePackage) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5"});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  TRecordingProgress progress;
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  ASSERT_EQ(outcome.Error, QString());
+  ASSERT_GE(server.Count("GET /parts/"), 3);
+  ASSERT_FALSE(progress.Reports.isEmpty());
+  const qint64 total = progress.Reports.last().second;
+  EXPECT_EQ(progress.Reports.last().first, total);
+  qint64 done = 0;
+  for (const auto &[reportedDone, reportedTotal] : progress.Reports) {
+    EXPECT_EQ(reportedTotal, total);
+    EXPECT_GE(reportedDone, done);
+    done = reportedDone;
+  }
+}
+
+TEST_F(TKsefDownloadTest, ASecondDownloadInTheSameDataDirectoryIsRefusedWhileTheFirstRuns) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  // The first download, as the lock shows it to any other.
+  QLockFile running(Data.File(QStringLiteral("ksef-pobieranie.lock")));
+  ASSERT_TRUE(running.tryLock(0));
+  const TKsefDownloadOutcome refused = Download(server);
+  EXPECT_EQ(refused.Error, QStringLiteral("Faktury z KSeF pobiera już inne okno albo inne uruchomienie programu z tym "
+                                          "samym katalogiem danych; poczekaj, aż skończy, i spróbuj ponownie."));
+  EXPECT_EQ(server.Requests(), QStringList());
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+
+  running.unlock();
+  const TKsefDownloadOutcome after = Download(server);
+  ASSERT_EQ(after.Error, QString());
+  EXPECT_EQ(after.Invoices.size(), 3);
+  EXPECT_FALSE(QFile::exists(Data.File(QStringLiteral("ksef-pobieranie.lock"))));
+}
+
+TEST_F(TKsefDownloadTest, TheLockOfADownloadWhoseProcessDiedIsTakenOver) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  // A process that has ended and been reaped: its number names no live process.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0)
+    ::_exit(0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  Data.WriteBytes(QStringLiteral("ksef-pobieranie.lock"), QByteArray::number(child) + "\npavena-cli\n\n");
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(outcome.Invoices.size(), 3);
+}
+
+TEST_F(TKsefDownloadTest, InvoicesTheJournalDidNotTakeKeepTheStartBeforeThem) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  const TAppPaths paths = TAppPaths::InDirectory(Data.Path());
+  // The journal takes the first two invoices (the first package) and then fails.
+  QStringList recorded;
+  const auto failingAfterTwo = [&](const TKsefStoredInvoice &invoice) {
+    if (recorded.size() == 2)
+      return false;
+    recorded << invoice.Metadata.KsefNumber;
+    return true;
+  };
+  const TKsefDownloadOutcome first = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, failingAfterTwo);
+  ASSERT_EQ(first.Error, QString());
+  EXPECT_EQ(first.Invoices.size(), 5);
+  // The first package's start: the second package's invoices are taken again next time.
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
+
+  const auto recording = [&](const TKsefStoredInvoice &invoice) {
+    if (!recorded.contains(invoice.Metadata.KsefNumber))
+      recorded << invoice.Metadata.KsefNumber;
+    return true;
+  };
+  const TKsefDownloadOutcome second = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, recording);
+  ASSERT_EQ(second.Error, QString());
+  EXPECT_EQ(recorded, server.InvoiceNumbers());
+  EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+TEST_F(TKsefDownloadTest, TestEnvironmentInvoicesLieApartFromTheRealOnes) {
+  EXPECT_EQ(KsefInvoiceFolder(QStringLiteral("produkcyjne")), QStringLiteral("FAKTURY_KSEF"));
+  EXPECT_EQ(KsefInvoiceFolder(QStringLiteral("testowe")), QStringLiteral("FAKTURY_KSEF_testowe"));
+  EXPECT_EQ(KsefInvoiceFolder(QStringLiteral("demo")), QStringLiteral("FAKTURY_KSEF_demo"));
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(InvoiceFolder().size(), 3);
+  EXPECT_FALSE(QFileInfo::exists(Data.File(QStringLiteral("FAKTURY_KSEF"))));
+}
+
+// A server that stops sending: the request ends at its time limit, made tiny here.
+struct TStallCase {
+  const char *Fault;
+  const char *Error;
+};
+
+class TKsefStallTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TStallCase> {};
+
+TEST_P(TKsefStallTest, EndsAtTheTimeLimitWithOnePolishLine) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", GetParam().Fault});
+  WriteSettings(server);
+  TKsefTokenLogin login(Token);
+  class TSilentProgress : public IKsefProgress {
+  public:
+    void Report(qint64, qint64) override {}
+    bool Cancelled() const override { return false; }
+    void Notice(const QString &) override {}
+  } progress;
+  // A second for an answer of the API or a part of the stand-in's few hundred bytes.
+  const TKsefTimeLimits limits{1000, 1000, qint64(1) << 40};
+  TKsefSession session(KsefConnectionFromSettings(Data.File(QStringLiteral("settings.ini"))), login, Nip, Waiter,
+                       progress, limits);
+  TKsefInvoiceDownload download(session, Data.File(QStringLiteral("FAKTURY_KSEF_testowe")));
+  TKsefDownloadEvents events;
+  events.InvoiceStored = [](const TKsefStoredInvoice &) {};
+  events.Checkpoint = [](const QDateTime &) {};
+  EXPECT_THROW_MESSAGE(download.Run(Hwm.addMonths(-1), std::nullopt, Now, events),
+                       QString::fromUtf8(GetParam().Error).arg(server.Base()));
+  EXPECT_EQ(InvoiceFolder(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stalls, TKsefStallTest,
+    ::testing::Values(TStallCase{"stalled-answer", "KSeF (%1/auth/challenge) nie przysłał odpowiedzi w dopuszczalnym "
+                                                   "czasie; spróbuj ponownie później."},
+                      TStallCase{"stalled-part",
+                                 "Część 1 paczki faktur z KSeF nie nadeszła w dopuszczalnym czasie (łącze jest zbyt "
+                                 "wolne albo serwer przestał ją wysyłać); z tej paczki nie zapisano żadnej faktury, "
+                                 "spróbuj ponownie."}),
+    [](const ::testing::TestParamInfo<TStallCase> &info) {
+      return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
+    });
 
 TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "changed-invoice"});

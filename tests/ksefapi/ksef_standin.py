@@ -56,6 +56,9 @@ FAULTS = {
     "delete-part",       # the parts are to be fetched with DELETE
     "hwm-beyond-to",     # the mark given is KSeF's own, even past the order's "to"
     "missing-entry",     # the last invoice is in _metadata.json and invoiceCount but not in the ZIP
+    "size-mismatch",     # the package's size is announced a byte larger than its parts together
+    "stalled-part",      # part 1 sends its first byte and then nothing more, the connection kept open
+    "stalled-answer",    # so does the answer to the challenge
 }
 
 UTC = datetime.timezone.utc
@@ -303,7 +306,20 @@ def main():
                 self.send_header("Content-Type", content_type)
                 self.send_header("Content-Length", str(len(payload)))
             self.end_headers()
+            if self.stall:
+                # The rest never comes: the handler waits, out of the lock, until the server ends.
+                self.wfile.write(payload[:1])
+                self.wfile.flush()
+                return
             self.wfile.write(payload)
+
+        stall = False
+
+        def handle_one(self, method):
+            with lock:
+                self.route(method)
+            if self.stall:
+                threading.Event().wait()
 
         def problem(self, status, code, detail):
             self.answer(status, {"title": "Bad Request", "status": status, "instance": self.path,
@@ -325,16 +341,13 @@ def main():
             return self.rfile.read(length) if length else b""
 
         def do_GET(self):
-            with lock:
-                self.route("GET")
+            self.handle_one("GET")
 
         def do_POST(self):
-            with lock:
-                self.route("POST")
+            self.handle_one("POST")
 
         def do_DELETE(self):
-            with lock:
-                self.route("DELETE")
+            self.handle_one("DELETE")
 
         def log_message(self, *args):
             pass
@@ -349,6 +362,7 @@ def main():
                 challenge = reference("CR")
                 millis = int(now.timestamp() * 1000)
                 state["challenges"][challenge] = millis
+                self.stall = "stalled-answer" in faults
                 return self.answer(200, {"challenge": challenge, "timestamp": iso(now), "timestampMs": millis,
                                          "clientIp": "127.0.0.1"})
             if method == "POST" and path == "/v2/auth/ksef-token":
@@ -514,7 +528,8 @@ def main():
                                           len(part["cipher"])),
                     "encryptedPartHash": base64.b64encode(hashlib.sha256(part["cipher"]).digest()).decode(),
                     "expirationDate": iso(datetime.datetime.now(UTC) + datetime.timedelta(hours=1))})
-            package = {"invoiceCount": export["count"], "size": export["size"], "parts": parts,
+            package = {"invoiceCount": export["count"],
+                       "size": export["size"] + (1 if "size-mismatch" in faults else 0), "parts": parts,
                        "isTruncated": export["truncated"], "permanentStorageHwmDate": iso(export["hwm"])}
             if export["truncated"]:
                 package["lastPermanentStorageDate"] = iso(export["last"])
@@ -539,6 +554,7 @@ def main():
                 cipher += bytes(16)
             if key[1] == 1 and "corrupt-part" in faults:
                 cipher = bytes([cipher[0] ^ 1]) + cipher[1:]
+            self.stall = key[1] == 1 and "stalled-part" in faults
             self.answer(200, cipher, content_type="application/octet-stream")
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)

@@ -8,6 +8,8 @@
 #include "model/PolishNumbers.h"
 #include "model/Text.h"
 
+#include <set>
+
 namespace {
 
 // The invoice as the messages name it: its KSeF number, else its number and seller's NIP.
@@ -46,13 +48,24 @@ QString TableLine(const QString &due, const QString &seller, const QString &nip,
 
 } // namespace
 
+QStringList DueWarnings(const std::vector<const TDueInvoice *> &invoices) {
+  QStringList lines;
+  for (const TDueInvoice *invoice : invoices)
+    if (invoice->Status == TDueStatus::ToPay)
+      for (const QString &warning : invoice->Warnings)
+        lines.append(QStringLiteral("%1: %2.").arg(InvoiceName(*invoice), warning));
+  return lines;
+}
+
 TTransferResult CreateDueTransfer(THost &host, const std::vector<TDueInvoice> &chosen, const TMPPSettings &mpp) {
   TPaymentList payments;
+  std::vector<const TDueInvoice *> paid;
   QStringList leftOut;
   for (const TDueInvoice &invoice : chosen)
-    if (invoice.Status == TDueStatus::ToPay)
+    if (invoice.Status == TDueStatus::ToPay) {
       payments.push_back(invoice.Payment);
-    else
+      paid.push_back(&invoice);
+    } else
       leftOut.append(QStringLiteral("Pominięto: %1, %2.").arg(InvoiceName(invoice), DueStatusText(invoice)));
   const auto logLeftOut = [&] {
     for (const QString &line : leftOut)
@@ -65,6 +78,8 @@ TTransferResult CreateDueTransfer(THost &host, const std::vector<TDueInvoice> &c
   }
   TTransferResult result = TTransferCommands(host).CreateDueBatch(payments, mpp);
   // After the file's own lines, as every warning that does not stop a command.
+  if (result.Written)
+    leftOut += DueWarnings(paid);
   logLeftOut();
   result.Warnings += leftOut.size();
   return result;
@@ -81,13 +96,15 @@ std::vector<TDueInvoice> ChooseDueInvoices(const std::vector<TDueInvoice> &invoi
         chosen.push_back(invoice);
     return chosen;
   }
+  // A number given twice pays its invoice once.
+  std::set<const TDueInvoice *> taken;
   for (const QString &number : ksefNumbers) {
     const auto found = std::find_if(invoices.begin(), invoices.end(), [&](const TDueInvoice &invoice) {
       return Trim(invoice.Payment.nrKsef) == Trim(number);
     });
     if (found == invoices.end())
       unknown.append(number);
-    else
+    else if (taken.insert(&*found).second)
       chosen.push_back(*found);
   }
   return chosen;

@@ -16,6 +16,10 @@
 // error says so. See TTransferCommands::CreateDueBatch for two runs at once.
 TTransferResult CreateDueTransfer(THost &host, const std::vector<TDueInvoice> &chosen, const TMPPSettings &mpp);
 
+// The warnings of `invoices` still to pay (TDueInvoice::Warnings), one sentence each naming its
+// invoice, for the lines "Uwaga: ".
+QStringList DueWarnings(const std::vector<const TDueInvoice *> &invoices);
+
 // The invoices pavena-cli do-zaplaty --utworz pays: those named by `ksefNumbers` (each, in its
 // order; a number the list does not hold goes to `unknown`), or without numbers those due up
 // to `dueUpTo` that are still to pay or cannot be paid (so that the latter are said).

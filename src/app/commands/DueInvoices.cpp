@@ -43,7 +43,10 @@ QString ReasonNotPayable(const TDueInvoice &invoice, const QString &refusal) {
     return QStringLiteral("korekta do zera lub na minus");
   if (invoice.Due.Paid)
     return QStringLiteral("zapłacona według faktury");
-  if (invoice.Due.PartlyPaid && invoice.ToPay <= TAmount())
+  if (invoice.Due.PaidInParts)
+    return QStringLiteral("zapłacona według faktury (w całości, w częściach)");
+  // The parts paid settle it whatever the mark beside them says.
+  if (invoice.Due.PaidParts > TAmount() && invoice.ToPay <= TAmount())
     return QStringLiteral("zapłacona według faktury (zapłaty częściowe)");
   if (!invoice.Due.HasAccount)
     return QStringLiteral("brak rachunku bankowego w fakturze");
@@ -51,6 +54,29 @@ QString ReasonNotPayable(const TDueInvoice &invoice, const QString &refusal) {
   if (currency != TransferCurrency)
     return QStringLiteral("waluta %1, a plik przelewów płaci tylko w PLN").arg(currency);
   return refusal;
+}
+
+// The gross amount less what the invoice says is paid, never below nothing once anything is paid.
+TAmount AmountLeft(TAmount gross, const TPaymentDue &due) {
+  if (due.Paid || due.PaidInParts)
+    return TAmount();
+  if (due.PaidParts > TAmount())
+    return std::max(TAmount(), gross - due.PaidParts);
+  return gross;
+}
+
+// A split payment carries no more VAT than the transfer's amount, which the bank would refuse.
+void AddWarnings(TDueInvoice &invoice) {
+  TPayment &payment = invoice.Payment;
+  if (payment.VATAmount > payment.Amount) {
+    invoice.Warnings.append(QStringLiteral("w przelewie MPP kwota VAT to %1, a nie %2 z faktury, bo do zapłaty "
+                                           "zostało tylko %1; sprawdź, ile VAT przypada na tę część")
+                                .arg(PolishAmount(payment.Amount), PolishAmount(payment.VATAmount)));
+    payment.VATAmount = payment.Amount;
+  }
+  if (invoice.Due.Advance)
+    invoice.Warnings.append(QStringLiteral("to faktura zaliczkowa, która zwykle dokumentuje zaliczkę już zapłaconą; "
+                                           "sprawdź, czy jest jeszcze coś do zapłaty"));
 }
 
 TDueInvoice ReadOne(const QString &fileName, const QDateTime &now, TXmlParser &parser) {
@@ -61,9 +87,7 @@ TDueInvoice ReadOne(const QString &fileName, const QDateTime &now, TXmlParser &p
     invoice.Payment = read.Payment;
     invoice.Due = read.Due;
     invoice.Gross = read.Payment.Amount;
-    invoice.ToPay = invoice.Due.Paid ? TAmount() : invoice.Gross;
-    if (invoice.Due.PartlyPaid)
-      invoice.ToPay = invoice.Gross - invoice.Due.PaidParts;
+    invoice.ToPay = AmountLeft(invoice.Gross, invoice.Due);
     invoice.Reason = ReasonNotPayable(invoice, read.Refusal);
   } catch (const Exception &error) {
     invoice.Reason = CauseOf(error.Message());
@@ -71,11 +95,28 @@ TDueInvoice ReadOne(const QString &fileName, const QDateTime &now, TXmlParser &p
   invoice.Payment.Amount = invoice.ToPay;
   if (!invoice.Reason.isEmpty())
     invoice.Status = TDueStatus::NotPayable;
+  else
+    AddWarnings(invoice);
   return invoice;
 }
 
 std::optional<QString> KeyOf(const TDueInvoice &invoice) {
   return InvoiceKey(Trim(invoice.Payment.nrKsef), invoice.Payment.CreditorNIP, invoice.Payment.InvoiceNumber);
+}
+
+// The same invoice under two file names (a download and its copy in a folder added by hand) is
+// listed once, as the first found; a file read as no invoice has no key and stays.
+void DropRepeatedInvoices(std::vector<TDueInvoice> &invoices) {
+  QSet<QString> seen;
+  std::erase_if(invoices, [&seen](const TDueInvoice &invoice) {
+    const std::optional<QString> key = KeyOf(invoice);
+    if (!key)
+      return false;
+    if (seen.contains(*key))
+      return true;
+    seen.insert(*key);
+    return false;
+  });
 }
 
 // The statuses the journal gives: in a transfer file (first), or marked as paid outside.
@@ -142,7 +183,10 @@ bool AnyContains(const QStringList &texts, const QString &part) {
 
 } // namespace
 
-TInvoiceFolders::TInvoiceFolders(const TAppPaths &paths) : FFolders{KsefInvoiceDirectory(paths)} {}
+// Only the production environment's downloads: anyone may issue invoices to the payer's NIP in
+// KSeF's shared test environments.
+TInvoiceFolders::TInvoiceFolders(const TAppPaths &paths)
+    : FFolders{KsefInvoiceDirectory(paths, KsefProductionEnvironment())} {}
 
 void TInvoiceFolders::AddFolder(const QString &folder) {
   if (!FFolders.contains(folder))
@@ -168,6 +212,7 @@ std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSour
   TXmlParser parser;
   for (const QString &file : source.InvoiceFiles())
     invoices.push_back(ReadOne(file, now, parser));
+  DropRepeatedInvoices(invoices);
   ApplyJournal(paths, invoices);
   ApplyWhiteList(paths, now.date(), invoices);
   const QCollator sellers{QLocale(QLocale::Polish, QLocale::Poland)};

@@ -36,13 +36,16 @@ struct TDueInvoice {
   std::optional<TPaidOutsideMark> Mark;
   // NotPayable: why.
   QString Reason;
+  // What to know before paying it, each a sentence without its full stop: the VAT of a split
+  // payment cut to the amount left, an advance invoice.
+  QStringList Warnings;
   // The white list's word on the account for an invoice to pay, as the journal keeps it, or
   // what kept it from being checked; empty for the other statuses.
   QString WhiteList;
 };
 
-// Where the invoices of the list come from: the downloads of FAKTURY_KSEF and the folders the
-// user adds. The journal's table of downloaded invoices is another such source.
+// Where the invoices of the list come from: the downloads of FAKTURY_KSEF (the production
+// environment's only) and the folders the user adds. The journal's table of downloaded invoices is another such source.
 class IDueInvoiceSource {
 public:
   virtual ~IDueInvoiceSource() = default;
@@ -74,7 +77,8 @@ struct TDueFilter {
 
 // Reads every invoice of `source`, looks each up in the journal (its transfer files and the
 // marks) and the accounts to pay on the white list of `now`'s day, and gives them sorted by due
-// date (those without one first), then by seller. A file that is no invoice is listed as
+// date (those without one first), then by seller. An invoice found twice (InvoiceKey) is listed
+// once. A file that is no invoice is listed as
 // NotPayable with the reader's cause. Fails only when the journal cannot be read.
 std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSource &source, const QDateTime &now);
 

@@ -45,23 +45,29 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
   sink((HistorySumsText(sums) + u'\n').toUtf8());
 }
 
-void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter,
+void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
                       const std::function<void(const TKsefInvoiceRecord &)> &take) {
   ReadJournal<bool>(paths, [&](IPaymentJournal &journal) {
-    journal.ForEachKsefInvoice(filter, take);
+    journal.ForEachKsefInvoice(filter, [&](const TKsefInvoiceRecord &invoice) {
+      if (invoice.Environment == environment)
+        take(invoice);
+    });
     return true;
   });
 }
 
-void WriteKsefInvoiceCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink) {
+void WriteKsefInvoiceCsv(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
+                         const TByteSink &sink) {
   sink(KsefInvoiceCsvHeader());
-  ListKsefInvoices(paths, filter, [&](const TKsefInvoiceRecord &invoice) { sink(KsefInvoiceCsvLine(invoice)); });
+  ListKsefInvoices(paths, filter, environment,
+                   [&](const TKsefInvoiceRecord &invoice) { sink(KsefInvoiceCsvLine(invoice)); });
 }
 
-void WriteKsefInvoiceTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink) {
+void WriteKsefInvoiceTable(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
+                           const TByteSink &sink) {
   sink((KsefInvoiceTableHeader() + u'\n').toUtf8());
   QMap<QString, TAmount> sums;
-  ListKsefInvoices(paths, filter, [&](const TKsefInvoiceRecord &invoice) {
+  ListKsefInvoices(paths, filter, environment, [&](const TKsefInvoiceRecord &invoice) {
     sink((KsefInvoiceTableLine(invoice) + u'\n').toUtf8());
     if (invoice.GrossAmount)
       sums[invoice.Currency] += *invoice.GrossAmount;

@@ -26,13 +26,16 @@ void WriteHistoryCsv(const TAppPaths &paths, const THistoryFilter &filter, const
 // withdrawn files).
 void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
 
-// The purchase invoices downloaded from KSeF that were recorded on the days of `filter`,
-// newest first: to `take`, as CSV (KsefInvoiceCsvHeader) or as a table for the terminal ended by
-// the sums per currency.
-void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter,
+// The purchase invoices downloaded from the KSeF environment `environment` that were recorded
+// on the days of `filter`, newest first: to `take`, as CSV (KsefInvoiceCsvHeader) or as a table
+// for the terminal ended by the sums per currency. One environment at a time: the test
+// environments' invoices are no debts and never add to the real ones.
+void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
                       const std::function<void(const TKsefInvoiceRecord &)> &take);
-void WriteKsefInvoiceCsv(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
-void WriteKsefInvoiceTable(const TAppPaths &paths, const THistoryFilter &filter, const TByteSink &sink);
+void WriteKsefInvoiceCsv(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
+                         const TByteSink &sink);
+void WriteKsefInvoiceTable(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
+                           const TByteSink &sink);
 
 // What the page reads: a page of the listing at a time and the listing's totals. The page reads
 // on a thread of its own and ends a read it no longer needs from the window's thread.

@@ -35,4 +35,6 @@ public:
   // Nothing when no secret is kept under `key`.
   virtual std::optional<QByteArray> Read(const QString &key) = 0;
   virtual void Write(const QString &key, const QByteArray &secret) = 0;
+  // Forgets what is kept under `key`; nothing kept there is no fault.
+  virtual void Remove(const QString &key) = 0;
 };

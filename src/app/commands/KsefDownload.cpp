@@ -6,6 +6,9 @@
 #include "model/Exception.h"
 #include "settings/Settings.h"
 
+#include <QLockFile>
+#include <QScopeGuard>
+
 namespace {
 
 // Relays the byte counts and the cancellation of the host's progress, and keeps the notices.
@@ -23,6 +26,19 @@ private:
 
 QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
 
+// One download at a time per data directory: each clears the package files another left, and
+// both would move the same remembered start. The lock of a process that died is taken over;
+// a live one is never taken however long it has run.
+void LockDownload(QLockFile &lock) {
+  lock.setStaleLockTime(0);
+  if (lock.tryLock(0))
+    return;
+  if (lock.error() == QLockFile::LockFailedError)
+    throw Exception(QStringLiteral("Faktury z KSeF pobiera już inne okno albo inne uruchomienie programu z tym samym "
+                                   "katalogiem danych; poczekaj, aż skończy, i spróbuj ponownie."));
+  throw Exception(QStringLiteral("Nie można utworzyć pliku blokady „%1”.").arg(lock.fileName()));
+}
+
 } // namespace
 
 QString KsefPayerNip(const TAppPaths &paths) {
@@ -34,17 +50,30 @@ QString KsefPayerNip(const TAppPaths &paths) {
   return nip;
 }
 
-QString KsefInvoiceDirectory(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("FAKTURY_KSEF")); }
+QString KsefProductionEnvironment() { return QStringLiteral("produkcyjne"); }
+
+QString KsefInvoiceFolder(const QString &environment) {
+  const QString folder = QStringLiteral("FAKTURY_KSEF");
+  return environment == KsefProductionEnvironment() ? folder : folder + u'_' + environment;
+}
+
+QString KsefInvoiceDirectory(const TAppPaths &paths, const QString &environment) {
+  return paths.AppFilePath(KsefInvoiceFolder(environment));
+}
 
 QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
 
+QString KsefLockFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.lock")); }
+
 TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
                                           const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored) {
+                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored) {
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
     const QString nip = KsefPayerNip(paths);
+    QLockFile lock(KsefLockFile(paths));
+    LockDownload(lock);
     const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile(), request.Environment);
     const TKsefDownloadState state(KsefStateFile(paths));
     const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);
@@ -60,15 +89,19 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     const bool joinsOn = !remembered || from <= *remembered;
 
     TKsefSession session(connection, login, nip, waiter, relayed);
-    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths));
+    // However the work ends: a secret is remembered only once KSeF has taken it.
+    const auto noteLogin = qScopeGuard([&] { outcome.LoggedIn = session.LoggedIn(); });
+    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths, connection.Environment));
+    // An invoice the journal did not take keeps the start where it is, for the next run.
+    bool allRecorded = true;
     TKsefDownloadEvents events;
     events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
       outcome.Invoices << invoice;
-      if (invoiceStored)
-        invoiceStored(invoice);
+      if (invoiceStored && !invoiceStored(invoice))
+        allRecorded = false;
     };
     events.Checkpoint = [&](const QDateTime &start) {
-      if (joinsOn && (!remembered || start > *remembered))
+      if (joinsOn && allRecorded && (!remembered || start > *remembered))
         state.SetStart(connection.Environment, nip, start);
     };
     try {
@@ -84,6 +117,9 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
   } catch (const TCancelled &cancelled) {
     outcome.Error = cancelled.Message();
     outcome.Cancelled = true;
+  } catch (const TKsefSecretRefused &refused) {
+    outcome.Error = refused.Message();
+    outcome.SecretRefused = true;
   } catch (const std::exception &error) {
     outcome.Error = ErrorMessage(error);
   }

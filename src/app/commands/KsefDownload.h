@@ -32,16 +32,22 @@ struct TKsefDownloadOutcome {
   QString Error;
   // The user ended the work: Error says so, and it is no failure.
   bool Cancelled = false;
+  // KSeF took the login's secret; or, SecretRefused, it refused it (Error says so).
+  bool LoggedIn = false;
+  bool SecretRefused = false;
 };
 
 // Downloads the purchase invoices of the payer's NIP (settings.ini [COMPANY] NIP=) from the
-// KSeF environment of settings.ini's [KSeF] into FAKTURY_KSEF/ of the data directory, and moves
+// KSeF environment of settings.ini's [KSeF] into that environment's folder (KsefInvoiceFolder)
+// of the data directory, and moves
 // the remembered start (ksef-pobieranie.ini) past what was wholly stored. Touches no host, so
 // that the window can run it off its thread. `login` holds the token or the certificate;
-// `invoiceStored` is where the journal will record each invoice.
+// `invoiceStored` is where the journal records each invoice, false when it could not: the
+// remembered start then stays before that invoice, so that the next run takes it again (its
+// file is already there) and records it.
 TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
                                           const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<void(const TKsefStoredInvoice &)> &invoiceStored = {});
+                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored = {});
 
 // The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
 // gross amount), then a summary.
@@ -51,6 +57,14 @@ QStringList KsefDownloadLines(const TKsefDownloadOutcome &outcome);
 // settings.ini holds no valid one.
 QString KsefPayerNip(const TAppPaths &paths);
 
-// The folder of downloaded invoices and the file of remembered starting points.
-QString KsefInvoiceDirectory(const TAppPaths &paths);
+// The environment whose invoices are real: the only one "Do zapłaty" pays from.
+QString KsefProductionEnvironment();
+// The folder of the invoices downloaded from `environment`, relative to the data directory:
+// FAKTURY_KSEF for produkcyjne, FAKTURY_KSEF_testowe and FAKTURY_KSEF_demo for the others. The
+// test environments are shared by every integrator, so anyone may issue invoices there to the
+// payer's NIP: they must never lie among the real ones.
+QString KsefInvoiceFolder(const QString &environment);
+QString KsefInvoiceDirectory(const TAppPaths &paths, const QString &environment);
+// The file of remembered starting points, and the lock held while a download runs.
 QString KsefStateFile(const TAppPaths &paths);
+QString KsefLockFile(const TAppPaths &paths);

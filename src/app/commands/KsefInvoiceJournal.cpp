@@ -56,25 +56,27 @@ TKsefInvoiceJournal::TKsefInvoiceJournal(const TAppPaths &paths, QString environ
 
 TKsefInvoiceJournal::~TKsefInvoiceJournal() = default;
 
-void TKsefInvoiceJournal::Record(const TKsefStoredInvoice &invoice) {
+bool TKsefInvoiceJournal::Record(const TKsefStoredInvoice &invoice) {
   // After the first failure the rest is not tried: one reason, one warning.
   if (!FFailure.isEmpty())
-    return;
+    return false;
   try {
     if (!FJournal)
       FJournal = TJournalPlace::Of(FPaths).Open(FBusyTimeoutMs);
     FJournal->RecordKsefInvoice(KsefInvoiceRecord(FPaths, invoice, FEnvironment, FDownloadedAt));
+    return true;
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
     FJournal.reset();
+    return false;
   }
 }
 
 QString TKsefInvoiceJournal::Warning() const {
   if (FFailure.isEmpty())
     return {};
-  return QStringLiteral("Pobranych faktur nie zapisano w historii (%1): %2; pliki faktur są w FAKTURY_KSEF.")
-      .arg(TJournalPlace::Of(FPaths).Name(), FFailure);
+  return QStringLiteral("Pobranych faktur nie zapisano w historii (%1): %2; pliki faktur są w %3.")
+      .arg(TJournalPlace::Of(FPaths).Name(), FFailure, KsefInvoiceFolder(FEnvironment));
 }
 
 TKsefDownloadOutcome DownloadAndRecordKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
@@ -90,7 +92,7 @@ TKsefDownloadOutcome DownloadAndRecordKsefInvoices(const TAppPaths &paths, const
   TKsefInvoiceJournal journal(paths, environment, now);
   TKsefDownloadOutcome outcome =
       DownloadKsefInvoices(paths, now, login, request, progress, waiter,
-                           [&](const TKsefStoredInvoice &invoice) { journal.Record(invoice); });
+                           [&](const TKsefStoredInvoice &invoice) { return journal.Record(invoice); });
   if (const QString warning = journal.Warning(); !warning.isEmpty())
     outcome.Notices.append(QStringLiteral("Uwaga: ") + warning);
   return outcome;

@@ -38,6 +38,7 @@ QString TKsefPageCommand::StartText(const QString &environment) const {
 }
 
 std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettings &settings) {
+  FPending.reset();
   settings.Save(FHost.Paths.SettingsFile());
   if (settings.Method == TKsefLoginMethod::Token) {
     // The token is asked for only when there is a company to log in for.
@@ -64,30 +65,63 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
         QStringLiteral("klucz %1").arg(settings.Key));
   if (!passphrase)
     return nullptr;
-  return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, *passphrase,
-                                           FHost.Now);
+  try {
+    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, *passphrase,
+                                             FHost.Now);
+  } catch (const TKsefSecretRefused &) {
+    ForgetSecret();
+    throw;
+  }
 }
 
 std::optional<QByteArray> TKsefPageCommand::Secret(const TSecretQuestion &question, const QString &key) {
   // A keyring that does not answer now may answer next time: the user is only asked.
+  // Kept from the keyring or not, the secret is settled once KSeF has answered.
+  const auto pending = [&](const QByteArray &secret, bool remember) {
+    FPending = TPendingSecret{key, secret, remember};
+    return secret;
+  };
   try {
     if (const std::optional<QByteArray> remembered = FKeyring.Read(key))
-      return remembered;
+      return pending(*remembered, false);
   } catch (const Exception &) {
   }
   const std::optional<TSecretAnswer> answer = FPrompt.Ask(question);
   if (!answer)
     return std::nullopt;
-  if (answer->Remember) {
+  return pending(answer->Secret, answer->Remember);
+}
+
+void TKsefPageCommand::ForgetSecret() {
+  if (!FPending)
+    return;
+  const QString key = FPending->Key;
+  FPending.reset();
+  try {
+    FKeyring.Remove(key);
+  } catch (const Exception &error) {
+    FHost.Log.AppendWarning(
+        QStringLiteral("%1, więc zostało w nim błędne hasło albo token (wpis „%2” usługi „Pavena KSeF”): usuń ten "
+                       "wpis, żeby program zapytał ponownie.")
+            .arg(error.Message(), key));
+  }
+}
+
+void TKsefPageCommand::SettleSecret(const TKsefDownloadOutcome &outcome) {
+  if (outcome.SecretRefused) {
+    ForgetSecret();
+    return;
+  }
+  if (outcome.LoggedIn && FPending && FPending->Remember) {
     try {
-      FKeyring.Write(key, answer->Secret);
+      FKeyring.Write(FPending->Key, FPending->Secret);
     } catch (const Exception &error) {
       FHost.Log.AppendWarning(
           QStringLiteral("%1, więc nic w nim nie zapamiętano; przy następnym pobieraniu program zapyta ponownie.")
               .arg(error.Message()));
     }
   }
-  return answer->Secret;
+  FPending.reset();
 }
 
 void TKsefPageCommand::LogOutcome(const TKsefDownloadOutcome &outcome) {

@@ -2,6 +2,7 @@
 
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
+#include "app/commands/JournalPlace.h"
 #include "app/commands/OutputAsInput.h"
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
@@ -192,15 +193,30 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
   try {
     const QString outputFile = FHost.Paths.OutputFile(outputName);
     TTransferJournal journal(FHost.Paths);
-    TTransferResult result;
+    TCheckedTransfer checked;
+    bool written = false;
     const auto transfer = [&] {
       const TTransferRun run{LoadCheckedCompany(), FHost.Now(), outputFile, journal};
-      result = WriteAndRecord(command, mpp, description, run, write(run));
+      const TWrittenTransfers file = write(run);
+      written = true;
+      checked = CheckAndRecord(command, mpp, run, file);
     };
-    if (journalUse == TJournalUse::Exclusive)
-      journal.Exclusively(transfer);
-    else
+    if (journalUse == TJournalUse::Exclusive) {
+      try {
+        journal.Exclusively(transfer);
+      } catch (const std::exception &error) {
+        if (!written)
+          throw;
+        // A file the journal does not know of would leave its invoices to pay, and the next run
+        // would pay them again.
+        RemoveIfPresent(outputFile);
+        throw Exception(QStringLiteral("Nie zapisano pliku przelewów, bo nie udało się zapisać go w historii "
+                                       "(%1): %2. Faktury pozostają do zapłaty.")
+                            .arg(TJournalPlace::Of(FHost.Paths).Name(), ErrorMessage(error)));
+      }
+    } else
       transfer();
+    TTransferResult result = Report(outputFile, description, std::move(checked));
     FHost.Desktop.OpenWithDefaultApplication(outputFile);
     return result;
   } catch (const std::exception &error) {
@@ -209,28 +225,34 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
   }
 }
 
-TTransferResult TTransferCommands::WriteAndRecord(TJournalCommand command, const TMPPSettings &mpp,
-                                                  const QString &description, const TTransferRun &run,
-                                                  const TWrittenTransfers &written) {
-  FHost.Log.AppendLog(
-      QStringLiteral("Poprawnie wygenerowano plik [") + run.OutputFile + QStringLiteral("] ") + description, true);
+TTransferCommands::TCheckedTransfer TTransferCommands::CheckAndRecord(TJournalCommand command, const TMPPSettings &mpp,
+                                                                      const TTransferRun &run,
+                                                                      const TWrittenTransfers &written) {
+  TCheckedTransfer checked;
   TTransferTitles titles;
-  QStringList warnings = CheckWrittenFile(run, written, titles);
-  warnings += run.Journal.EarlierPayments(written.Payments);
+  checked.Warnings = CheckWrittenFile(run, written, titles);
+  checked.Warnings += run.Journal.EarlierPayments(written.Payments);
   // The file goes to the bank with the date of the day it is written.
-  TWhiteListReport whiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"), written.Nips,
-                                              run.Now.date(), FHost.Paths.WhiteListDirectory());
-  const auto whiteListWarnings = std::count_if(whiteList.Lines.cbegin(), whiteList.Lines.cend(),
+  checked.WhiteList = CheckWhiteList(written.Payments, written.Currency == QStringLiteral("PLN"), written.Nips,
+                                     run.Now.date(), FHost.Paths.WhiteListDirectory());
+  const auto whiteListWarnings = std::count_if(checked.WhiteList.Lines.cbegin(), checked.WhiteList.Lines.cend(),
                                                [](const TWhiteListLine &line) { return line.Warning; });
-  warnings += run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency, mpp.Enabled,
-                                  warnings.size() + whiteListWarnings,
-                                  mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
-                                 written.Payments, titles.Titles(), whiteList.Results);
-  for (const QString &warning : warnings)
+  checked.Warnings += run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency,
+                                          mpp.Enabled, checked.Warnings.size() + whiteListWarnings,
+                                          mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
+                                         written.Payments, titles.Titles(), checked.WhiteList.Results);
+  return checked;
+}
+
+TTransferResult TTransferCommands::Report(const QString &outputFile, const QString &description,
+                                          TCheckedTransfer checked) {
+  FHost.Log.AppendLog(QStringLiteral("Poprawnie wygenerowano plik [") + outputFile + QStringLiteral("] ") + description,
+                      true);
+  for (const QString &warning : checked.Warnings)
     FHost.Log.AppendWarning(warning);
-  TTransferResult result{true, warnings.size(), {}};
-  result.Warnings += LogWhiteListLines(whiteList.Lines);
-  result.WhiteList = std::move(whiteList.Results);
+  TTransferResult result{true, checked.Warnings.size(), {}};
+  result.Warnings += LogWhiteListLines(checked.WhiteList.Lines);
+  result.WhiteList = std::move(checked.WhiteList.Results);
   return result;
 }
 

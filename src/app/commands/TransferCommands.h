@@ -85,14 +85,24 @@ private:
   // `write` (read the input, write the file of PLIKI_DO_BANKU named `outputName`), then the
   // success line, the warnings of the file's check and of the payment journal, and the file
   // opened; any error ends it as one "Błąd: " entry. Exclusive runs all but the opening under
-  // the journal's write lock, and an error there takes back whatever the journal was told.
+  // the journal's write lock, and an error there takes back whatever the journal was told; once
+  // the file is written, a record or commit that fails takes the file back too: an error.
   TTransferResult Transfer(TJournalCommand command, const TMPPSettings &mpp, const QString &outputName,
                            const QString &description,
                            const std::function<TWrittenTransfers(const TTransferRun &)> &write,
                            TJournalUse journalUse = TJournalUse::Shared);
-  // What follows the writing of a file: the success line, the checks' warnings, the record.
-  TTransferResult WriteAndRecord(TJournalCommand command, const TMPPSettings &mpp, const QString &description,
-                                 const TTransferRun &run, const TWrittenTransfers &written);
+  // What the checks of a written file found, with the journal's warning when it could not
+  // record the file.
+  struct TCheckedTransfer {
+    QStringList Warnings;
+    TWhiteListReport WhiteList;
+  };
+  // What follows the writing of a file: the checks and the record. Within the journal's write
+  // lock the record fails rather than warns (TTransferJournal::Record).
+  TCheckedTransfer CheckAndRecord(TJournalCommand command, const TMPPSettings &mpp, const TTransferRun &run,
+                                  const TWrittenTransfers &written);
+  // The success line, then the checks' warnings and the white list's lines.
+  TTransferResult Report(const QString &outputFile, const QString &description, TCheckedTransfer checked);
   // The batch file of `payments`, with the checks of their invoices.
   TWrittenTransfers WriteBatch(TPaymentList payments, const TTransferRun &run, const TMPPSettings &mpp);
   // The check's warnings; `titles` gathers the transfers' titles in the same reading.

@@ -156,9 +156,7 @@ QStringList TTransferJournal::Record(const TWrittenTransferFile &file, const TPa
     if (!journal)
       return {NotRecorded(FPlace, FFailure)};
     QStringList paidMeanwhile;
-    const auto lookUpAndRecord = [&] {
-      QSet<const TPayment *> warned = FWarned;
-      paidMeanwhile = NewlyPaidBefore(PaymentsToLookUp(payments), warned);
+    const auto record = [&] {
       journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
                                    .Command = file.Command,
                                    .PayerIBAN = file.PayerIBAN,
@@ -170,19 +168,29 @@ QStringList TTransferJournal::Record(const TWrittenTransferFile &file, const TPa
                       recorded);
     };
     try {
+      // Under Exclusively the payments were looked up (or refused) under this same lock.
       if (FHeld)
-        lookUpAndRecord();
+        record();
       else
-        journal->Exclusively(lookUpAndRecord);
+        journal->Exclusively([&] {
+          QSet<const TPayment *> warned = FWarned;
+          paidMeanwhile = NewlyPaidBefore(PaymentsToLookUp(payments), warned);
+          record();
+        });
     } catch (...) {
       // A copy that no record in historia.sqlite names would be taken for a file the journal
-      // lost; beside a server's journal it is kept, as when the server is away.
-      if (FPlace.IsSqlite())
+      // lost; beside a server's journal it is kept, as when the server is away. Under
+      // Exclusively the failure takes the written file back, and its copy goes with it.
+      if (FHeld || FPlace.IsSqlite())
         QFile::remove(FPaths.AppFilePath(archived));
       throw;
     }
+    if (FHeld)
+      FArchivedHere = archived;
     return paidMeanwhile;
   } catch (const std::exception &error) {
+    if (FHeld)
+      throw;
     return {NotRecorded(FPlace, ErrorMessage(error))};
   }
 }
@@ -192,25 +200,48 @@ void TTransferJournal::Exclusively(const std::function<void()> &work) {
   if (!journal)
     throw Exception(QStringLiteral("Nie można użyć historii (%1): %2").arg(FPlace.Name(), FFailure));
   FHeld = true;
+  FArchivedHere.clear();
   struct TLetGo {
     bool &Held;
     ~TLetGo() { Held = false; }
   } letGo{FHeld};
-  journal->Exclusively(work);
+  try {
+    journal->Exclusively(work);
+  } catch (...) {
+    // The record is gone with the transaction (a failed COMMIT too): so goes its copy.
+    if (!FArchivedHere.isEmpty())
+      QFile::remove(FPaths.AppFilePath(FArchivedHere));
+    throw;
+  }
 }
 
 void TTransferJournal::RefuseEarlier(const TPaymentList &payments) {
+  IPaymentJournal *journal = Journal();
   std::vector<TJournalPayment> lookups;
   for (const TPayment &payment : payments)
     lookups.push_back(JournalPayment(payment, {}, false, payment.InvoiceNumber));
-  const std::vector<std::optional<TEarlierPayment>> earlier = Journal()->FindEarlier(lookups);
-  QStringList paid;
-  for (std::size_t i = 0; i < earlier.size(); ++i)
-    if (earlier[i])
-      paid.append(QStringLiteral("faktura %1 (NIP %2) jest już w pliku %3 z %4")
-                      .arg(payments[i].InvoiceNumber, payments[i].CreditorNIP, earlier[i]->ArchivePath,
-                           earlier[i]->WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-  if (!paid.isEmpty())
+  const std::vector<std::optional<TEarlierPayment>> earlier = journal->FindEarlier(lookups);
+  // Marked by another window after the list was read, under the same lock as the file's record.
+  const QHash<QString, TPaidOutsideMark> marks = journal->PaidOutsideMarks();
+  QSet<QString> chosen;
+  QStringList refused;
+  for (std::size_t i = 0; i < payments.size(); ++i) {
+    const TPayment &payment = payments[i];
+    const QString invoice = QStringLiteral("faktura %1 (NIP %2)").arg(payment.InvoiceNumber, payment.CreditorNIP);
+    const std::optional<QString> key = InvoiceKey(Trim(payment.nrKsef), payment.CreditorNIP, payment.InvoiceNumber);
+    if (key && chosen.contains(*key))
+      refused.append(invoice + QStringLiteral(" jest wybrana więcej niż raz"));
+    else if (earlier[i])
+      refused.append(QStringLiteral("%1 jest już w pliku %2 z %3")
+                         .arg(invoice, earlier[i]->ArchivePath,
+                              earlier[i]->WrittenAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+    else if (const auto mark = key ? marks.constFind(*key) : marks.constEnd(); mark != marks.constEnd())
+      refused.append(QStringLiteral("%1 jest oznaczona jako zapłacona poza programem %2")
+                         .arg(invoice, mark->MarkedAt.toString(QStringLiteral("yyyy-MM-dd"))));
+    if (key)
+      chosen.insert(*key);
+  }
+  if (!refused.isEmpty())
     throw Exception(QStringLiteral("Nie zapisano pliku przelewów, żeby nic nie zostało zapłacone drugi raz: %1.")
-                        .arg(paid.join(QStringLiteral("; "))));
+                        .arg(refused.join(QStringLiteral("; "))));
 }

@@ -49,15 +49,19 @@ public:
   // payments' order); the warning when it could not, leaving no archived copy behind. The
   // record holds the journal's write lock and looks the payments up again first: a payment
   // that another workstation (or process) recorded since EarlierPayments looked is warned
-  // about here, so two conversions of one invoice at once never both pass in silence.
+  // about here, so two conversions of one invoice at once never both pass in silence. Within
+  // Exclusively, where RefuseEarlier has looked under the same lock, it looks up nothing and
+  // fails instead of warning.
   QStringList Record(const TWrittenTransferFile &file, const TPaymentList &payments, const QStringList &titles,
                      const TWhiteListResults &whiteList);
 
   // Runs `work` under the journal's write lock (IPaymentJournal::Exclusively). Unlike the rest,
   // a journal that cannot be used fails here: without it nothing can be kept from being paid twice.
+  // When `work` or the commit at its end fails, the archived copy Record made goes too.
   void Exclusively(const std::function<void()> &work);
   // Within Exclusively: fails, naming each, when any of `payments` is in an earlier file that
-  // was not withdrawn.
+  // was not withdrawn, is marked as paid outside the program, or repeats an invoice (InvoiceKey)
+  // of `payments`.
   void RefuseEarlier(const TPaymentList &payments);
 
 private:
@@ -76,6 +80,8 @@ private:
   bool FHeld = false;
   // The payments EarlierPayments warned about already.
   QSet<const TPayment *> FWarned;
+  // The archived copy Record made within Exclusively, relative to the data directory.
+  QString FArchivedHere;
 };
 
 // The payment as the journal keeps it, with the title the file carries for it.

@@ -188,6 +188,7 @@ void TKsefPage::Download() {
     outcome = DownloadAndRecordKsefInvoices(paths, now, *login, request, task, FWaiter);
   });
   ShowInvoices(outcome);
+  FCommand.SettleSecret(outcome);
   FCommand.LogOutcome(outcome);
   ShowStart();
   emit Finished();

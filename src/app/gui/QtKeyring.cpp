@@ -52,3 +52,11 @@ void TQtKeyring::Write(const QString &key, const QByteArray &secret) {
   if (job.error() != QKeychain::NoError)
     FailWith(job);
 }
+
+void TQtKeyring::Remove(const QString &key) {
+  QKeychain::DeletePasswordJob job(Service);
+  job.setKey(key);
+  RunToEnd(job);
+  if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound)
+    FailWith(job);
+}

@@ -9,4 +9,5 @@ class TQtKeyring : public IKeyring {
 public:
   std::optional<QByteArray> Read(const QString &key) override;
   void Write(const QString &key, const QByteArray &secret) override;
+  void Remove(const QString &key) override;
 };

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -15,7 +17,7 @@ QByteArray DueFixture(const QString &name) {
 }
 
 QString KsefNumber(int serial) {
-  static const char *const checks[] = {"44", "4D", "4A", "5F", "58", "51", "56", "7B"};
+  static const char *const checks[] = {"44", "4D", "4A", "5F", "58", "51", "56", "7B", "7C", "56", "51", "58"};
   return QStringLiteral("8943001230-20260302-%1-%2")
       .arg(QString::number(serial).rightJustified(12, u'0'), QLatin1StringView(checks[serial - 1]));
 }
@@ -53,6 +55,12 @@ TEST_F(TDueInvoicesTest, EachInvoiceWithItsDueDateAmountToPayAndStatus) {
       {"czesciowo-reszta.xml", "2026-03-16", 10000100, "do zapłaty"},
       {"zaplacona.xml", "brak terminu", 0, "nie do przelewu: zapłacona według faktury"},
       {"czesciowo-calosc.xml", "brak terminu", 0, "nie do przelewu: zapłacona według faktury (zapłaty częściowe)"},
+      // Mark 2: paid whole in parts, whatever parts the invoice lists.
+      {"czesciowo-znacznik-2.xml", "brak terminu", 0,
+       "nie do przelewu: zapłacona według faktury (w całości, w częściach)"},
+      // Parts that cover the gross amount settle it without any mark.
+      {"czesciowo-bez-znacznika.xml", "brak terminu", 0,
+       "nie do przelewu: zapłacona według faktury (zapłaty częściowe)"},
       {"bez-rachunku.xml", "2026-03-16", 12300000, "nie do przelewu: brak rachunku bankowego w fakturze"},
       {"korekta-na-minus.xml", "2026-03-16", -1230000, "nie do przelewu: korekta do zera lub na minus"},
       {"w-euro.xml", "2026-03-16", 12300000, "nie do przelewu: waluta EUR, a plik przelewów płaci tylko w PLN"},
@@ -93,6 +101,18 @@ TEST(DueFilter, DueUpToADayAcrossMonthEnds) {
       invoice.Due.DueDate = test.Due;
     EXPECT_EQ(DueFilterPasses(TDueFilter{test.UpTo, std::nullopt, {}, {}}, invoice), test.Shown);
   }
+}
+
+// KSeF's test environments are shared: anyone may issue invoices there to the payer's NIP, so
+// what was downloaded from them is never a debt to pay.
+TEST_F(TDueInvoicesTest, OnlyTheProductionEnvironmentsDownloadsAreListed) {
+  for (const QString &folder : {QStringLiteral("FAKTURY_KSEF_testowe"), QStringLiteral("FAKTURY_KSEF_demo")}) {
+    QDir().mkpath(AppFile(folder));
+    WriteAppFile(folder + QStringLiteral("/dwa-terminy.xml"), DueFixture(QStringLiteral("dwa-terminy.xml")));
+  }
+  EXPECT_TRUE(List().empty());
+  Download(QStringLiteral("termin-opisem.xml"));
+  EXPECT_EQ(QFileInfo(Only().FileName).fileName(), QStringLiteral("termin-opisem.xml"));
 }
 
 // Overdue from the first moment of the next day, whatever the time of the clock.
@@ -146,6 +166,19 @@ TEST_F(TDueInvoicesTest, TheFileOfTheChosenInvoicesAndTheirStatusAfterwards) {
   EXPECT_TRUE(DueStatusText(after[0]).endsWith(QStringLiteral(" 2026-03-05")));
 }
 
+// An invoice paid whole in parts is left out of the file as one paid by Zaplacono is.
+TEST_F(TDueInvoicesTest, AnInvoicePaidWholeInPartsIsLeftOutOfTheFile) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  Download(QStringLiteral("czesciowo-znacznik-2.xml"));
+  ASSERT_TRUE(CreateDueTransfer(Host.Host(), List(), TMPPSettings{}));
+  EXPECT_EQ(Log().last(), QStringLiteral("Uwaga: Pominięto: faktura FV/9 (KSeF %1), nie do przelewu: zapłacona według "
+                                         "faktury (w całości, w częściach).")
+                              .arg(KsefNumber(9)));
+  const QByteArray file = ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"));
+  EXPECT_TRUE(file.contains("FV/1"));
+  EXPECT_FALSE(file.contains("FV/9"));
+}
+
 // Another window or run wrote the file first, after this list was read: the journal's check
 // under its lock finds it, and nothing of the chosen invoices is written again.
 TEST_F(TDueInvoicesTest, AListReadBeforeAnotherRunWroteItsFileWritesNothing) {
@@ -167,6 +200,98 @@ TEST_F(TDueInvoicesTest, AListReadBeforeAnotherRunWroteItsFileWritesNothing) {
   EXPECT_EQ(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")), first);
   EXPECT_EQ(QDir(AppFile(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files).size(), 1);
   EXPECT_EQ(List()[0].Status, TDueStatus::ToPay);
+}
+
+// The same invoice downloaded and copied by hand into a folder added to the list, under another
+// name: listed once, as the download.
+TEST_F(TDueInvoicesTest, AnInvoiceInTwoFoldersIsListedOnce) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  QTemporaryDir added;
+  QFile copy(QDir(added.path()).filePath(QStringLiteral("kopia-faktury.xml")));
+  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+  copy.write(DueFixture(QStringLiteral("dwa-terminy.xml")));
+  copy.close();
+  TInvoiceFolders source(Host.Host().Paths);
+  source.AddFolder(added.path());
+
+  const std::vector<TDueInvoice> listed = ReadDueInvoices(Host.Host().Paths, source, Host.Clock);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].FileName, AppFile(QStringLiteral("FAKTURY_KSEF/dwa-terminy.xml")));
+}
+
+// A number given twice chooses its invoice once.
+TEST_F(TDueInvoicesTest, ANumberGivenTwiceChoosesItsInvoiceOnce) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  QStringList unknown;
+  const std::vector<TDueInvoice> chosen =
+      ChooseDueInvoices(List(), {KsefNumber(1), QStringLiteral(" ") + KsefNumber(1)}, std::nullopt, unknown);
+  EXPECT_EQ(chosen.size(), 1u);
+  EXPECT_TRUE(unknown.isEmpty());
+}
+
+// Under the journal's lock the file is refused for an invoice chosen twice (rows of a list read
+// twice) and for one another window marked as paid outside after the list was read.
+TEST_F(TDueInvoicesTest, AnInvoiceChosenTwiceOrMarkedMeanwhileWritesNothing) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  Download(QStringLiteral("czesciowo-reszta.xml"));
+  const std::vector<TDueInvoice> listed = List();
+  MarkPaidOutside(Host.Host().Paths, KsefNumber(4), {}, Host.Clock);
+
+  EXPECT_FALSE(CreateDueTransfer(Host.Host(), {listed[0], listed[1], listed[1]}, TMPPSettings{}));
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Nie zapisano pliku przelewów, żeby nic nie zostało zapłacone "
+                                              "drugi raz: faktura FV/4 (NIP 8943001230) jest oznaczona jako zapłacona "
+                                              "poza programem 2026-03-05; faktura FV/1 (NIP 8943001230) jest wybrana "
+                                              "więcej niż raz.")});
+  EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")));
+}
+
+// The journal cannot record the file (here its archive copy cannot be written): a file it does
+// not know of would be paid again by the next run, so it is taken back and the invoice stays to pay.
+TEST_F(TDueInvoicesTest, AFileTheJournalCannotRecordIsTakenBack) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  QDir().mkpath(AppFile(QStringLiteral("PLIKI_DO_BANKU")));
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/archiwum"), "no folder");
+
+  const TTransferResult result = CreateDueTransfer(Host.Host(), List(), TMPPSettings{});
+
+  EXPECT_FALSE(result.Written);
+  EXPECT_EQ(Log(), QStringList{QStringLiteral("Błąd: Nie zapisano pliku przelewów, bo nie udało się zapisać go w "
+                                              "historii (historia.sqlite): Unable to write to %1. Faktury pozostają "
+                                              "do zapłaty.")
+                                   .arg(AppFile(QStringLiteral("PLIKI_DO_BANKU/archiwum")))});
+  EXPECT_FALSE(AppFileExists(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")));
+  EXPECT_EQ(Only().Status, TDueStatus::ToPay);
+}
+
+// What is left of a partly paid invoice carries at most that much VAT in a split payment, and
+// the list and the file say so.
+TEST_F(TDueInvoicesTest, TheVatOfWhatIsLeftIsCutToTheAmountLeft) {
+  Download(QStringLiteral("czesciowo-vat.xml"));
+  const TDueInvoice invoice = Only();
+  EXPECT_EQ(invoice.Payment.Amount, TAmount::FromUnits(1300000));
+  EXPECT_EQ(invoice.Payment.VATAmount, TAmount::FromUnits(1300000));
+  const QString warning = QStringLiteral("faktura FV/11 (KSeF %1): w przelewie MPP kwota VAT to 130,00, a nie 230,00 "
+                                         "z faktury, bo do zapłaty zostało tylko 130,00; sprawdź, ile VAT przypada "
+                                         "na tę część.")
+                              .arg(KsefNumber(11));
+  EXPECT_EQ(DueWarnings({&invoice}), QStringList{warning});
+
+  const TTransferResult result = CreateDueTransfer(Host.Host(), {invoice}, TMPPSettings{true, TMPPFormat::Standard});
+  ASSERT_TRUE(result.Written);
+  EXPECT_EQ(Log().last(), QStringLiteral("Uwaga: ") + warning);
+  EXPECT_EQ(result.Warnings, 1);
+  EXPECT_TRUE(ReadAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")).contains("/VAT/130,00/"));
+}
+
+// An advance invoice stays to pay, with a word that it usually records an advance paid already.
+TEST_F(TDueInvoicesTest, AnAdvanceInvoiceIsListedWithAWarning) {
+  Download(QStringLiteral("zaliczkowa.xml"));
+  const TDueInvoice invoice = Only();
+  EXPECT_EQ(DueStatusText(invoice), QStringLiteral("do zapłaty"));
+  EXPECT_EQ(DueWarnings({&invoice}),
+            QStringList{QStringLiteral("faktura FV/12 (KSeF %1): to faktura zaliczkowa, która zwykle dokumentuje "
+                                       "zaliczkę już zapłaconą; sprawdź, czy jest jeszcze coś do zapłaty.")
+                            .arg(KsefNumber(12))});
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "SmallDisk.h"
 #include "app/commands/TransferJournal.h"
 #include "journal/SqliteDatabase.h"
+#include "model/Exception.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -230,6 +231,30 @@ TEST_F(TTransferJournalTest, ALockedJournalSaysThatThePaymentsWereNotChecked) {
       QStringList{QStringLiteral("Nie sprawdzono, czy płatności z tego pliku nie ma już w historii "
                                  "(historia.sqlite): plik jest zajęty przez inny program (database is locked).")});
   other.Execute("ROLLBACK");
+}
+
+// Under the write lock a failure after the record (the commit at the end, say) takes back the
+// record and the archived copy with it: no copy is left that no record names.
+TEST_F(TTransferJournalTest, AFailureAfterTheRecordUnderTheLockTakesTheArchivedCopyBack) {
+  QDir().mkpath(AppFile(QStringLiteral("PLIKI_DO_BANKU")));
+  WriteAppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml"), "<Document/>");
+  TPayment payment;
+  payment.CreditorNIP = QStringLiteral("8943001230");
+  payment.InvoiceNumber = QStringLiteral("FV/1");
+  TTransferJournal journal(AppDirectory.Paths());
+
+  EXPECT_THROW(journal.Exclusively([&] {
+    EXPECT_EQ(journal.Record({TJournalCommand::Batch, AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")),
+                              Host.Clock, QString(), QStringLiteral("PLN")},
+                             {payment}, {QStringLiteral("FV/1")}, {}),
+              QStringList());
+    EXPECT_TRUE(AppFileExists(ArchiveOfFirstBatch));
+    throw Exception(QStringLiteral("brak miejsca na dysku"));
+  }),
+               Exception);
+
+  EXPECT_FALSE(AppFileExists(ArchiveOfFirstBatch));
+  EXPECT_EQ(journal.EarlierPayments({payment}), QStringList());
 }
 
 // The data directory on a small disk of its own, its PLIKI_DO_BANKU elsewhere, so that the

@@ -50,6 +50,10 @@ public:
     Answer();
     Secrets.insert(key, secret);
   }
+  void Remove(const QString &key) override {
+    Answer();
+    Secrets.remove(key);
+  }
   QMap<QString, QByteArray> Secrets;
   bool Answers = true;
 
@@ -233,6 +237,66 @@ INSTANTIATE_TEST_SUITE_P(
                                    "Uwaga: Pęk kluczy pulpitu nie odpowiada, więc nic w nim nie zapamiętano; przy "
                                    "następnym pobieraniu program zapyta ponownie."}),
     [](const ::testing::TestParamInfo<TKeyringCase> &info) { return std::string(info.param.Name); });
+
+const QString WrongToken = QStringLiteral("Błąd: Logowanie do KSeF nie powiodło się (450): token KSeF jest błędny, "
+                                          "nieaktywny albo unieważniony, lub zegar komputera jest źle ustawiony; "
+                                          "wygeneruj nowy token w KSeF i sprawdź czas.");
+
+TEST_F(TKsefPageTest, ATokenKsefRefusesIsNeverRememberedThoughTicked) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  Open(server, "Logowanie=token\r\n");
+  Prompt.Answers.push_back({"20261211-EC-zly-token", true});
+  Prompt.Answers.push_back({Token, true});
+
+  Download();
+  EXPECT_EQ(LogLines(), QStringList{WrongToken});
+  EXPECT_TRUE(Keyring.Secrets.isEmpty());
+
+  Download();
+  EXPECT_EQ(Prompt.Questions.size(), 2);
+  EXPECT_EQ(Keyring.Secrets, (QMap<QString, QByteArray>{{KeyringEntry, Token}}));
+  EXPECT_EQ(LogLines().last(), QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3."));
+}
+
+TEST_F(TKsefPageTest, AWrongTokenTheKeyringKeptIsForgottenAndAskedForAgain) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  Open(server, "Logowanie=token\r\n");
+  Keyring.Secrets.insert(KeyringEntry, "20261211-EC-stary-token");
+  Prompt.Answers.push_back({Token, false});
+
+  Download();
+  EXPECT_TRUE(Prompt.Questions.isEmpty());
+  EXPECT_EQ(LogLines(), QStringList{WrongToken});
+  EXPECT_TRUE(Keyring.Secrets.isEmpty());
+
+  Download();
+  EXPECT_EQ(Prompt.Questions.size(), 1);
+  EXPECT_EQ(LogLines().last(), QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3."));
+}
+
+TEST_F(TKsefPageTest, AWrongPassphraseTheKeyringKeptIsForgottenAndAskedForAgain) {
+  const TKsefStandIn server(Nip, {});
+  const QString certificate = server.File(QStringLiteral("signer-ec.crt"));
+  const QString key = server.File(QStringLiteral("signer-ec.key"));
+  Open(server, "Certyfikat=" + certificate.toUtf8() + "\r\nKlucz=" + key.toUtf8() + "\r\n");
+  const QString entry = QStringLiteral("klucz ") + key;
+  Keyring.Secrets.insert(entry, "stare-haslo");
+  Prompt.Answers.push_back({"haslo-klucza", true});
+
+  // Refused before any download starts.
+  Control<QPushButton>(Window, QStringLiteral("BtnKsefPobierz")).click();
+  EXPECT_EQ(
+      Host.ErrorBoxes,
+      QStringList{QStringLiteral("Nie można odczytać klucza prywatnego „%1”: hasło jest błędne albo plik nie jest "
+                                 "kluczem w formacie PEM.")
+                      .arg(key)});
+  EXPECT_TRUE(Keyring.Secrets.isEmpty());
+
+  Download();
+  EXPECT_EQ(Prompt.Questions.size(), 1);
+  EXPECT_EQ(LogLines().last(), QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3."));
+  EXPECT_EQ(Keyring.Secrets, (QMap<QString, QByteArray>{{entry, "haslo-klucza"}}));
+}
 
 struct TCertificateCase {
   const char *Certificate;
