@@ -220,11 +220,11 @@ void TPgPaymentJournal::Exclusively(const std::function<void()> &work) {
   InPgTransaction(FConnection, "BEGIN", [&] {
     // The run before, on this workstation or another, may hold the lock for as long as its
     // writing, checks and archive copy take: the wait for it has no statement timeout, and
-    // Interrupt (a cancel request) ends it. What runs under the lock has the timeout again.
+    // Interrupt (a cancel request) ends it. What runs under the lock has the connection's
+    // timeout again.
     FConnection.ExecuteScript("SET LOCAL statement_timeout = 0");
     FConnection.Execute(TakeJournalLock);
-    FConnection.Execute("SELECT set_config('statement_timeout', $1, true)",
-                        TPgParams().Add(QString::number(TPgConnection::StatementTimeoutMs)));
+    FConnection.ExecuteScript("RESET statement_timeout");
     FExclusive = true;
     struct TEnd {
       bool &Flag;

@@ -8,6 +8,7 @@
 #include "journal/PgPaymentJournal.h"
 
 #include <QFile>
+#include <future>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <thread>
@@ -60,6 +61,30 @@ TEST_F(TPgJournalTest, AJournalOfANewerProgramIsRefusedAndLeftAlone) {
                        QStringLiteral("baza danych pochodzi z nowszej wersji programu (wersja układu 99)"));
   EXPECT_EQ(Server.Query(Database, QStringLiteral("SELECT version FROM pavena_schema")), QStringLiteral("99"));
   EXPECT_EQ(Server.Query(Database, QStringLiteral("SELECT count(*) FROM payment")), QStringLiteral("1"));
+}
+
+// A workstation waits for another's write lock however long past its statement timeout (here
+// a second) the other holds it: the lock is held until the server shows the wait older than
+// that timeout, or the wait given up.
+TEST_F(TPgJournalTest, AWaitForAnotherWorkstationsLockOutlastsTheStatementTimeout) {
+  TPgPaymentJournal holder(Server.Uri(Database));
+  TPgPaymentJournal impatient(Server.Uri(Database) + QStringLiteral("&options=-c%20statement_timeout%3D1000"));
+  std::future<void> second;
+  holder.Exclusively([&] {
+    second = std::async(std::launch::async, [&] {
+      impatient.Exclusively([&] {
+        impatient.Record(WrittenFile(QStringLiteral("b.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
+      });
+    });
+    while (Server.Query(Database, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = "
+                                                 "'Lock' AND now() - query_start > interval '1500 ms'")) !=
+               QStringLiteral("1") &&
+           second.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+      std::this_thread::yield();
+    holder.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
+  });
+  EXPECT_NO_THROW(second.get());
+  EXPECT_EQ(holder.Summarize({}).Count, 2);
 }
 
 TEST_F(TPgJournalTest, AnAddressWithAPasswordIsRefusedAndThePasswordNeverRepeated) {
