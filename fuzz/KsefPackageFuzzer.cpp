@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   static const TFuzzFile file(QStringLiteral("paczka.zip"));
   file.Write(InputBytes(data, size));
   try {
-    const TKsefPackage package(file.Path());
+    const TKsefPackage package(file.Path(), TKsefPackage::MaxInvoices);
     for (const QString &number : package.Numbers())
       if (!IsKsefNumber(number))
         PropertyFailed("an entry that is no KSeF number was listed");

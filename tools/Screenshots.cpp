@@ -2,6 +2,8 @@
 // temporary data directory made from the files of examples/, after a run of each conversion so
 // that the logs show what a user sees. Run by the build.
 #include "app/gui/BackgroundWork.h"
+#include "app/gui/DuePage.h"
+#include "app/gui/DueTableModel.h"
 #include "app/gui/Form2.h"
 #include "app/gui/PolishTranslations.h"
 #include "app/gui/QtLog.h"
@@ -13,12 +15,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 #include <stdexcept>
 
 namespace {
+
+constexpr int DuePageIndex = 7;
 
 // Two accounts of the example payer, the first of which is chosen at start-up.
 const QByteArray BankRegister = "[Konto1]\r\n"
@@ -105,6 +110,7 @@ public:
     Convert(window, QStringLiteral("EdtSciezkaDoPlikuXML"), QStringLiteral("Faktury/hurtownia-iskra.xml"),
             QStringLiteral("Button1"), QStringLiteral("Pain001.xml"));
     Save(window, 0, QStringLiteral("przelew-pojedynczy"));
+    SaveDuePage(window);
     Convert(window, QStringLiteral("EdtSciezkaDoKatalogu2"), QStringLiteral("Faktury"), QStringLiteral("Button4"),
             QStringLiteral("Pain001Paczka.xml"));
     Save(window, 1, QStringLiteral("przelew-paczki"));
@@ -125,6 +131,26 @@ private:
     Control<QPushButton>(window, button).click();
     if (!QFileInfo(DataFile(QStringLiteral("PLIKI_DO_BANKU/") + output)).isFile())
       throw std::runtime_error("the example " + example.toStdString() + " was not converted");
+  }
+
+  // The page "Do zapłaty" over the examples as downloaded invoices, one of them paid by the
+  // single transfer above, one of the others ticked.
+  void SaveDuePage(TForm2 &window) {
+    QDir().mkpath(DataFile(QStringLiteral("FAKTURY_KSEF")));
+    const QDir invoices(UserFile(QStringLiteral("Faktury")));
+    for (const QString &invoice : invoices.entryList({QStringLiteral("*.xml")}, QDir::Files))
+      Copy(invoices.filePath(invoice), DataFile(QStringLiteral("FAKTURY_KSEF/") + invoice));
+    auto &page = *window.findChild<TDuePage *>();
+    Control<QTabWidget>(window, QStringLiteral("Pages")).setCurrentIndex(DuePageIndex);
+    while (page.Reading())
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    auto &model = dynamic_cast<TDueTableModel &>(*Control<QTableView>(window, QStringLiteral("GridDoZaplaty")).model());
+    for (int row = 0; row < model.rowCount(); ++row)
+      if (model.Invoice(row).Status == TDueStatus::ToPay) {
+        model.SetTicked(row, true);
+        break;
+      }
+    Save(window, DuePageIndex, QStringLiteral("do-zaplaty"));
   }
 
   void Save(TForm2 &window, int page, const QString &name) {

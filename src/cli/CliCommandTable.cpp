@@ -285,10 +285,10 @@ const QList<TCliCommandSpec> Commands = {
        TCliOptionGroup{{QStringLiteral("--termin-do"), QStringLiteral("--ksef")}, false}, SplitPayment, Strict},
       {TCliOptionGroup{{QStringLiteral("--oznacz-zaplacona")}, false}, TCliOptionGroup{{QStringLiteral("--notatka")}}},
       {TCliOptionGroup{{QStringLiteral("--cofnij")}, false}}},
-     QStringLiteral("faktury zakupowe z FAKTURY_KSEF według terminu płatności: termin, sprzedawca,\n"
-                    "NIP, numer faktury, numer KSeF, brutto, do zapłaty, waluta i status (do zapłaty,\n"
-                    "w pliku PLIK DATA, zapłacona poza programem, nie do przelewu: powód); na końcu\n"
-                    "suma do zapłaty w każdej walucie"),
+     QStringLiteral("faktury zakupowe pobrane z KSeF (z historii i z FAKTURY_KSEF) według terminu\n"
+                    "płatności: termin, sprzedawca, NIP, numer faktury, numer KSeF, brutto, do\n"
+                    "zapłaty, waluta i status (do zapłaty, w pliku PLIK DATA, zapłacona poza\n"
+                    "programem, nie do przelewu: powód); na końcu suma do zapłaty w każdej walucie"),
      {}},
 };
 

@@ -60,30 +60,26 @@ std::unique_ptr<IKsefLogin> ChosenLogin(const TCliRequest &request, const TAppPa
 int RunKsefDownload(const TCliRequest &request, const TAppPaths &paths) {
   const QDateTime now = QDateTime::currentDateTime();
   std::unique_ptr<IKsefLogin> login;
-  QString environment;
   try {
-    environment = KsefConnectionFromSettings(paths.SettingsFile(), request.KsefEnvironment).Environment;
+    // Wrong settings are told before a passphrase is asked for.
+    KsefConnectionFromSettings(paths.SettingsFile(), request.KsefEnvironment);
     login = ChosenLogin(request, paths);
   } catch (const std::exception &error) {
     WriteLines(stderr, QStringLiteral("Błąd: ") + ErrorMessage(error));
     return 1;
   }
-  TKsefInvoiceJournal journal(paths, environment, now);
   TKsefDownloadOutcome outcome;
   {
     TTerminalProgress progress("Pobieranie z KSeF");
     TKsefSleeper waiter;
     const TKsefDownloadRequest download{request.History.From, request.History.To, request.KsefEnvironment};
-    outcome = DownloadKsefInvoices(paths, now, *login, download, progress, waiter,
-                                   [&](const TKsefStoredInvoice &invoice) { return journal.Record(invoice); });
+    outcome = DownloadAndRecordKsefInvoices(paths, now, *login, download, progress, waiter);
   }
   for (const QString &notice : outcome.Notices)
     WriteLines(stderr, notice);
   // A failure before anything came in has nothing to list.
   if (outcome.Error.isEmpty() || !outcome.Invoices.isEmpty())
     WriteLines(stdout, KsefDownloadLines(outcome).join(u'\n'));
-  if (const QString warning = journal.Warning(); !warning.isEmpty())
-    WriteLines(stderr, QStringLiteral("Uwaga: ") + warning);
   if (!outcome.Error.isEmpty()) {
     WriteLines(stderr, QStringLiteral("Błąd: ") + outcome.Error);
     return 1;

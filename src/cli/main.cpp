@@ -128,7 +128,7 @@ int RunDueInvoices(const TCliRequest &request, const TAppPaths &paths) {
                                                                            QDateTime::currentDateTime()));
     return ExitStatus(TExitCode::Success);
   }
-  TInvoiceFolders source(paths);
+  TDueInvoiceFiles source(paths);
   const QDateTime now = QDateTime::currentDateTime();
   const std::vector<TDueInvoice> invoices = ReadDueInvoices(paths, source, now);
   if (!request.CreateDueTransfer) {

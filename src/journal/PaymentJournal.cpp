@@ -519,7 +519,7 @@ std::optional<TFileMark> TPaymentJournal::MarkWithdrawn(std::int64_t fileId, con
 
 bool TPaymentJournal::RecordKsefInvoice(const TKsefInvoiceRecord &invoice) {
   bool added = false;
-  InWriteTransaction(FDatabase, [&] {
+  Writing([&] {
     TSqliteStatement add(FDatabase,
                          "INSERT INTO ksef_invoice (environment, ksef_number, seller_nip, seller_name, invoice_number, "
                          "issue_date, gross_amount, currency, sha256, file_path, downloaded_at) "

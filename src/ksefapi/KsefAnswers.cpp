@@ -2,6 +2,8 @@
 
 #include "model/Exception.h"
 
+#include <QRegularExpression>
+
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 
@@ -124,6 +126,19 @@ TKsefStatus StatusAt(const TValue &object, const char *name) {
           Texts(OptionalMember(status, "details"), 500)};
 }
 
+// A moment as KSeF writes it ("2024-07-11T12:23:56.0154302+00:00"), kept to the millisecond.
+QDateTime MomentAt(const TValue &object, const char *name) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d)(?:\\.(\\d{1,9}))?(Z|[+-]\\d\\d:\\d\\d)$"));
+  const QRegularExpressionMatch match = pattern.match(TextAt(object, name, 40));
+  if (!match.hasMatch())
+    throw TMalformed();
+  const QDateTime seconds = QDateTime::fromString(match.captured(1) + match.captured(3), Qt::ISODate);
+  if (!seconds.isValid())
+    throw TMalformed();
+  return seconds.addMSecs((match.captured(2) + QStringLiteral("00")).left(3).toInt()).toUTC();
+}
+
 template <typename Reader> auto Read(const QByteArray &json, const QString &what, Reader reader) {
   try {
     rapidjson::Document document;
@@ -142,7 +157,7 @@ QList<TKsefPublicKey> ReadPublicKeys(const QByteArray &json) {
     QList<TKsefPublicKey> keys;
     for (const TValue &item : root.GetArray())
       keys.append({Base64At(item, "certificate", 16384), OptionalTextAt(item, "publicKeyId", 100),
-                   Texts(&ArrayAt(item, "usage", 10), 100)});
+                   Texts(&ArrayAt(item, "usage", 10), 100), MomentAt(item, "validFrom"), MomentAt(item, "validTo")});
     return keys;
   });
 }

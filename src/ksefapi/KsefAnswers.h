@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,9 @@ struct TKsefPublicKey {
   QByteArray CertificateDer;
   QString PublicKeyId;
   QStringList Usage;
+  // When KSeF takes data encrypted under the key.
+  QDateTime ValidFrom;
+  QDateTime ValidTo;
 };
 
 struct TKsefChallenge {

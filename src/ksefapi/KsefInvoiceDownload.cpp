@@ -1,5 +1,6 @@
 #include "ksefapi/KsefInvoiceDownload.h"
 
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefCrypto.h"
 #include "ksefapi/KsefInvoiceStore.h"
 #include "ksefapi/KsefMessages.h"
@@ -64,17 +65,24 @@ Exception PartFault(int ordinal, const QString &what) {
                        .arg(what));
 }
 
+// KSeF's limit of export orders allows none before a moment too far off to wait for.
+class TLimitReached : public Exception {
+public:
+  using Exception::Exception;
+};
+
 } // namespace
 
-TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory)
-    : FSession(session), FInvoiceDirectory(std::move(invoiceDirectory)) {}
+TKsefInvoiceDownload::TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory, TKsefExportLimit limit)
+    : FSession(session), FInvoiceDirectory(std::move(invoiceDirectory)), FLimit(std::move(limit)) {}
 
 void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
                                const TKsefDownloadEvents &events) {
   // A package a killed run left behind: its invoices were never stored, nothing else reads it.
   const QDir invoiceDirectory(FInvoiceDirectory);
   for (const QString &stale :
-       invoiceDirectory.entryList({QStringLiteral(".paczka-*.zip")}, QDir::Files | QDir::Hidden | QDir::System))
+       invoiceDirectory.entryList(QStringList{QStringLiteral(".paczka-*.zip")} + TKsefInvoiceStore::TemporaryPatterns(),
+                                  QDir::Files | QDir::Hidden | QDir::System))
     QFile::remove(invoiceDirectory.filePath(stale));
   const QDateTime end = to ? std::min(*to, now) : now;
   qint64 start = MicrosOf(from);
@@ -84,12 +92,17 @@ void TKsefInvoiceDownload::Run(const QDateTime &from, const std::optional<QDateT
     const std::optional<QDateTime> windowTo =
         windowEnd < end ? std::optional<QDateTime>(windowEnd) : (to ? std::optional<QDateTime>(end) : std::nullopt);
     for (;;) {
-      if (FExports == MaxExportsPerRun) {
-        FSession.Progress().Notice(QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
-                                                  "faktur pobierz ponownie za godzinę."));
+      std::pair<qint64, bool> exported;
+      try {
+        exported = ExportPackage(start, windowTo, events);
+      } catch (const TLimitReached &reached) {
+        // What this run stored stays; the rest is for a later one.
+        if (FExports == 0)
+          throw;
+        FSession.Progress().Notice(reached.Message());
         return;
       }
-      const auto [next, truncated] = ExportPackage(start, windowTo, events);
+      const auto [next, truncated] = exported;
       // Kept to the millisecond, cut: the next run may take again an invoice already stored.
       events.Checkpoint(MomentOf(next));
       if (!truncated) {
@@ -110,26 +123,38 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
                                                             const TKsefDownloadEvents &events) {
   const QByteArray key = RandomBytes(32);
   const QByteArray iv = RandomBytes(16);
-  const TKsefPublicKey publicKey = FSession.PublicKey(QStringLiteral("SymmetricKeyEncryption"));
-  QJsonObject encryption{{QStringLiteral("encryptedSymmetricKey"),
-                          QString::fromLatin1(RsaOaepEncrypt(publicKey.CertificateDer, key).toBase64())},
-                         {QStringLiteral("initializationVector"), QString::fromLatin1(iv.toBase64())}};
-  if (!publicKey.PublicKeyId.isEmpty())
-    encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
   QJsonObject dateRange{{QStringLiteral("dateType"), QStringLiteral("PermanentStorage")},
                         {QStringLiteral("from"), MicrosText(fromMicros)},
                         {QStringLiteral("restrictToPermanentStorageHwmDate"), true}};
   if (to)
     dateRange.insert(QStringLiteral("to"), IsoText(*to));
-  const QJsonObject request{
-      {QStringLiteral("encryption"), encryption},
-      {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
-                                              {QStringLiteral("dateRange"), dateRange}}},
-  };
+  const QString reference = ReadExportReference(
+      FSession.WithPublicKey(QStringLiteral("SymmetricKeyEncryption"), [&](const TKsefPublicKey &publicKey) {
+        QJsonObject encryption{{QStringLiteral("encryptedSymmetricKey"),
+                                QString::fromLatin1(RsaOaepEncrypt(publicKey.CertificateDer, key).toBase64())},
+                               {QStringLiteral("initializationVector"), QString::fromLatin1(iv.toBase64())}};
+        if (!publicKey.PublicKeyId.isEmpty())
+          encryption.insert(QStringLiteral("publicKeyId"), publicKey.PublicKeyId);
+        const QJsonObject request{
+            {QStringLiteral("encryption"), encryption},
+            {QStringLiteral("filters"), QJsonObject{{QStringLiteral("subjectType"), QStringLiteral("Subject2")},
+                                                    {QStringLiteral("dateRange"), dateRange}}},
+        };
+        AwaitExportTurn();
+        // Counted once made, whatever KSeF answered.
+        QByteArray answer;
+        try {
+          answer = FSession.Call("POST", QStringLiteral("/invoices/exports"),
+                                 QJsonDocument(request).toJson(QJsonDocument::Compact),
+                                 QStringLiteral("zlecenie eksportu faktur"));
+        } catch (...) {
+          FLimit.Record(FSession.Waiter().Now());
+          throw;
+        }
+        FLimit.Record(FSession.Waiter().Now());
+        return answer;
+      }));
   ++FExports;
-  const QString reference = ReadExportReference(FSession.Call("POST", QStringLiteral("/invoices/exports"),
-                                                              QJsonDocument(request).toJson(QJsonDocument::Compact),
-                                                              QStringLiteral("zlecenie eksportu faktur")));
   const TKsefExportStatus status = WaitForPackage(reference);
   if (!QDir().mkpath(FInvoiceDirectory))
     throw Exception(QStringLiteral("Nie można utworzyć katalogu „%1”.").arg(FInvoiceDirectory));
@@ -156,6 +181,22 @@ std::pair<qint64, bool> TKsefInvoiceDownload::ExportPackage(qint64 fromMicros, c
     throw Exception(QStringLiteral("Odpowiedź KSeF na pytanie o stan eksportu faktur jest nieczytelna; spróbuj "
                                    "ponownie później."));
   return {next, status.Truncated};
+}
+
+void TKsefInvoiceDownload::AwaitExportTurn() {
+  const qint64 seconds = FLimit.SecondsToWait(FSession.Waiter().Now());
+  if (seconds > MaxLimitWaitSeconds) {
+    // Told to the minute, rounded up: an order at that time keeps within the limit.
+    const QDateTime allowed = FSession.Waiter().Now().addSecs(seconds + 59).toTimeZone(KsefTimeZone());
+    throw TLimitReached(QStringLiteral("KSeF pozwala na %1 eksportów faktur na godzinę i ten limit jest już "
+                                       "wyczerpany; dalsze faktury pobierz po %2.")
+                            .arg(TKsefExportLimit::MaxPerHour)
+                            .arg(allowed.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+  }
+  if (seconds > 0) {
+    FSession.Progress().Notice(QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za %1 s").arg(seconds));
+    FSession.Waiter().Wait(int(seconds), FSession.Progress());
+  }
 }
 
 TKsefExportStatus TKsefInvoiceDownload::WaitForPackage(const QString &reference) {
@@ -278,7 +319,7 @@ void TKsefInvoiceDownload::DownloadParts(const QString &reference, TKsefExportSt
 
 void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoiceCount,
                                         const TKsefDownloadEvents &events) {
-  const TKsefPackage package(packageFile);
+  const TKsefPackage package(packageFile, invoiceCount);
   QHash<QString, TKsefInvoiceMetadata> metadata;
   if (package.Metadata()) {
     for (const TKsefInvoiceMetadata &invoice : *package.Metadata())
@@ -303,22 +344,38 @@ void TKsefInvoiceDownload::StorePackage(const QString &packageFile, qint64 invoi
   if (!package.Metadata() && !package.Numbers().isEmpty())
     FSession.Progress().Notice(QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury "
                                               "rozpoznano po nazwach plików, bez sprawdzenia ich skrótów."));
-  const TKsefInvoiceStore store(FInvoiceDirectory);
-  package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
-    if (FTaken.contains(number))
-      return;
-    TKsefStoredInvoice invoice;
-    invoice.Metadata = metadata.value(number);
-    invoice.Metadata.KsefNumber = number;
-    if (package.Metadata() && TSha256::Of(bytes) != invoice.Metadata.InvoiceHash)
-      throw Exception(QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; nie "
-                                     "zapisano jej, spróbuj ponownie.")
-                          .arg(number));
-    // Read as any other input is, before it lies among the user's invoices.
-    (void)ParseXml(bytes, number + QStringLiteral(".xml"));
-    invoice.FileName = store.FileOf(number);
-    invoice.New = store.Store(number, bytes);
-    FTaken.insert(number);
-    events.InvoiceStored(invoice);
-  });
+  TKsefInvoiceStore store(FInvoiceDirectory);
+  QList<TKsefStoredInvoice> batch;
+  const auto commit = [&] {
+    store.Commit();
+    if (!batch.isEmpty())
+      events.InvoicesStored(batch);
+    batch.clear();
+  };
+  try {
+    package.ForEachInvoice([&](const QString &number, const QByteArray &bytes) {
+      if (FTaken.contains(number))
+        return;
+      TKsefStoredInvoice invoice;
+      invoice.Metadata = metadata.value(number);
+      invoice.Metadata.KsefNumber = number;
+      if (package.Metadata() && TSha256::Of(bytes) != invoice.Metadata.InvoiceHash)
+        throw Exception(QStringLiteral("Faktura %1 z paczki KSeF ma inny skrót SHA-256, niż podaje _metadata.json; "
+                                       "nie zapisano jej, spróbuj ponownie.")
+                            .arg(number));
+      // Read as any other input is, before it lies among the user's invoices.
+      (void)ParseXml(bytes, number + QStringLiteral(".xml"));
+      invoice.FileName = store.FileOf(number);
+      invoice.New = store.Add(number, bytes);
+      FTaken.insert(number);
+      batch << invoice;
+      if (batch.size() == StoreBatchSize)
+        commit();
+    });
+  } catch (...) {
+    // The invoices checked before the fault are kept.
+    commit();
+    throw;
+  }
+  commit();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ksefapi/KsefAnswers.h"
+#include "ksefapi/KsefExportLimit.h"
 #include "ksefapi/KsefSession.h"
 
 #include <QDateTime>
@@ -18,11 +19,12 @@ struct TKsefStoredInvoice {
   bool New = false;
 };
 
-// What the download tells as it goes. InvoiceStored is where the journal records an invoice;
-// Checkpoint is where the starting point of the next download moves, called after each
-// package whose every invoice was stored.
+// What the download tells as it goes. InvoicesStored is where the journal records a batch of
+// invoices that reached the disk (up to StoreBatchSize, in the package's order); Checkpoint is
+// where the starting point of the next download moves, called after each package whose every
+// invoice was stored.
 struct TKsefDownloadEvents {
-  std::function<void(const TKsefStoredInvoice &invoice)> InvoiceStored;
+  std::function<void(const QList<TKsefStoredInvoice> &invoices)> InvoicesStored;
   std::function<void(const QDateTime &start)> Checkpoint;
 };
 
@@ -34,21 +36,28 @@ struct TKsefDownloadEvents {
 class TKsefInvoiceDownload {
 public:
   // `invoiceDirectory`: the environment's invoice folder of the data directory; the package is
-  // unpacked from a hidden temporary file there, removed whatever happens.
-  TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory);
+  // unpacked from a hidden temporary file there, removed whatever happens. `limit`: the export
+  // orders made lately, the run's own added as they go.
+  TKsefInvoiceDownload(TKsefSession &session, QString invoiceDirectory, TKsefExportLimit limit = {});
 
   // From `from` to `to` (to KSeF's high-water mark when empty). `now` bounds the windows.
   void Run(const QDateTime &from, const std::optional<QDateTime> &to, const QDateTime &now,
            const TKsefDownloadEvents &events);
 
-  // KSeF allows 20 exports an hour; one run asks for fewer, and says so when more were needed.
-  static constexpr int MaxExportsPerRun = 16;
+  // The longest wait for KSeF's limit of exports; beyond it the download stops and says when
+  // to go on.
+  static constexpr int MaxLimitWaitSeconds = 300;
+  // Invoices brought to the disk with one sync: a run killed midway loses at most these to
+  // download again.
+  static constexpr int StoreBatchSize = 1000;
 
 private:
   // One export from `fromMicros` (microseconds since 1970, as KSeF keeps its moments); the
   // next start, and whether the package was cut short.
   std::pair<qint64, bool> ExportPackage(qint64 fromMicros, const std::optional<QDateTime> &to,
                                         const TKsefDownloadEvents &events);
+  // Waits for the limit of export orders to allow one more.
+  void AwaitExportTurn();
   TKsefExportStatus WaitForPackage(const QString &reference);
   void DownloadParts(const QString &reference, TKsefExportStatus status, const QByteArray &key, const QByteArray &iv,
                      const QString &packageFile);
@@ -57,5 +66,6 @@ private:
   TKsefSession &FSession;
   QString FInvoiceDirectory;
   QSet<QString> FTaken;
+  TKsefExportLimit FLimit;
   int FExports = 0;
 };

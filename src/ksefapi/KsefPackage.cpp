@@ -1,18 +1,19 @@
 #include "ksefapi/KsefPackage.h"
 
 #include "ksef/KsefNumber.h"
+#include "ksefapi/ZipDirectoryEnd.h"
 #include "model/Exception.h"
 
 #include <QFile>
 #include <QSet>
 #include <archive.h>
+#include <algorithm>
 #include <archive_entry.h>
 #include <memory>
 
 namespace {
 
 const QString MetadataName = QStringLiteral("_metadata.json");
-constexpr int MaxEntries = 20002;
 
 struct TArchiveFree {
   void operator()(archive *reader) const { archive_read_free(reader); }
@@ -91,13 +92,35 @@ void ForEachEntry(const QString &zipFile,
   }
 }
 
+// Refuses a package whose directory is larger than `maxEntries` entries may take, before the
+// ZIP library reads it.
+void CheckDirectoryEnd(const QString &zipFile, qint64 maxEntries) {
+  const std::optional<TZipDirectoryEnd> end = ReadZipDirectoryEnd(zipFile);
+  if (!end || end->DirectoryOffset > end->RecordPosition)
+    throw Unreadable();
+  if (end->Entries > quint64(maxEntries))
+    throw Exception(QStringLiteral("Paczka faktur z KSeF zapowiada w spisie archiwum ZIP wpisów: %1, a może ich mieć "
+                                   "najwyżej %2 (zapowiedziane faktury i _metadata.json); nie zapisano z niej żadnej "
+                                   "faktury.")
+                        .arg(end->Entries)
+                        .arg(maxEntries));
+  const quint64 maxBytes = quint64(maxEntries) * TKsefPackage::MaxDirectoryBytesPerEntry;
+  if (end->DirectorySize > maxBytes || end->RecordPosition - end->DirectoryOffset > maxBytes)
+    throw Exception(QStringLiteral("Spis archiwum ZIP paczki faktur z KSeF jest większy, niż mieści się w nim %1 "
+                                   "wpisów (zapowiedziane faktury i _metadata.json); nie zapisano z niej żadnej "
+                                   "faktury.")
+                        .arg(maxEntries));
+}
+
 } // namespace
 
-TKsefPackage::TKsefPackage(QString zipFile) : FZipFile(std::move(zipFile)) {
+TKsefPackage::TKsefPackage(QString zipFile, qint64 announcedInvoices)
+    : FZipFile(std::move(zipFile)), FMaxEntries(std::clamp<qint64>(announcedInvoices, 0, MaxInvoices) + 1) {
+  CheckDirectoryEnd(FZipFile, FMaxEntries);
   QSet<QString> seen;
   std::optional<QByteArray> metadata;
   ForEachEntry(FZipFile, [&](archive *reader, const QString &name, bool isMetadata) {
-    if (seen.size() >= MaxEntries)
+    if (seen.size() >= FMaxEntries)
       throw Exception(QStringLiteral("Paczka faktur z KSeF ma więcej wpisów, niż KSeF w niej mieści; nie zapisano z "
                                      "niej żadnej faktury."));
     if (seen.contains(name))

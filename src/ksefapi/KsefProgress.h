@@ -2,6 +2,7 @@
 
 #include "whitelist/LoadProgress.h"
 
+#include <QDateTime>
 #include <QString>
 
 // What the KSeF work tells whoever watches it, beyond how far it has come: a sentence worth a
@@ -11,13 +12,15 @@ public:
   virtual void Notice(const QString &text) = 0;
 };
 
-// Waits the given number of seconds unless the work is cancelled first; tests put one in that
-// only records the waits.
+// The clock of the KSeF work: waits the given number of seconds unless the work is cancelled
+// first, and tells the time; tests put one in that only records the waits and moves its own
+// clock by them.
 class IKsefWaiter {
 public:
   virtual ~IKsefWaiter() = default;
   // Returns when the time has passed; fails with TCancelled when the user ended the work.
   virtual void Wait(int seconds, const IKsefProgress &progress) = 0;
+  virtual QDateTime Now() const { return QDateTime::currentDateTimeUtc(); }
 };
 
 // The real clock: it looks at the cancellation a few times a second.

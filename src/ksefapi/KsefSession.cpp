@@ -2,6 +2,7 @@
 
 #include "ksefapi/KsefMessages.h"
 #include "model/Exception.h"
+#include "model/SecretBytes.h"
 
 #include <algorithm>
 
@@ -39,10 +40,28 @@ private:
   const IProgress &FProgress;
 };
 
-void Wipe(QByteArray &secret) {
-  secret.fill('\0');
-  secret.clear();
+[[noreturn]] void ThrowErrorAnswer(const QString &call, long status, const QByteArray &body) {
+  const QString message = ErrorAnswerMessage(call, status, body);
+  if (ReadErrorAnswer(body).Codes.contains(21470))
+    throw TKsefKeyRefused(message);
+  throw Exception(message);
 }
+
+// Overwrites a request's Authorization line, which carries a token, when the request is done.
+class TAuthorizationWipe {
+public:
+  explicit TAuthorizationWipe(QList<QByteArray> &headers) : FHeaders(headers) {}
+  ~TAuthorizationWipe() {
+    for (QByteArray &header : FHeaders)
+      if (header.startsWith("Authorization:"))
+        WipeSecret(header);
+  }
+  TAuthorizationWipe(const TAuthorizationWipe &) = delete;
+  TAuthorizationWipe &operator=(const TAuthorizationWipe &) = delete;
+
+private:
+  QList<QByteArray> &FHeaders;
+};
 
 } // namespace
 
@@ -51,14 +70,15 @@ int PollWaitSeconds(int attempt) { return attempt < 2 ? 1 : attempt < 4 ? 2 : 5;
 TKsefSession::TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter,
                            IKsefProgress &progress, TKsefTimeLimits limits)
     : FConnection(std::move(connection)), FLogin(login), FNip(std::move(nip)), FWaiter(waiter), FProgress(progress),
-      FClient(FConnection.CaFile), FLimits(limits) {}
+      FClient(FConnection.CaFile, TCaFileUse::BesidesSystem), FLimits(limits) {}
 
 TKsefSession::~TKsefSession() {
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
 }
 
 THttpsAnswer TKsefSession::Send(THttpsRequest request) {
+  const TAuthorizationWipe wipeAuthorization(request.Headers);
   request.Url = FConnection.BaseUrl + request.Url;
   request.MaxAnswer = MaxApiAnswer;
   request.TimeLimitMs = FLimits.ApiAnswerMs;
@@ -88,14 +108,39 @@ TKsefPublicKey TKsefSession::PublicKey(const QString &usage) {
   const QList<TKsefPublicKey> keys =
       ReadPublicKeys(CallAnonymous("GET", QStringLiteral("/security/public-key-certificates"), {}, {},
                                    QStringLiteral("pytanie o klucze publiczne")));
-  for (const TKsefPublicKey &key : keys)
-    for (const QString &keyUsage : key.Usage)
-      if (!FKeys.contains(keyUsage))
-        FKeys.insert(keyUsage, key);
-  if (!FKeys.contains(usage))
+  const QDateTime now = FWaiter.Now();
+  bool listed = false;
+  for (const TKsefPublicKey &key : keys) {
+    if (!key.Usage.contains(usage))
+      continue;
+    listed = true;
+    if (key.ValidFrom <= now && now <= key.ValidTo) {
+      FKeys.insert(usage, key);
+      return key;
+    }
+  }
+  if (!listed)
     throw Exception(
         QStringLiteral("KSeF nie podał klucza publicznego do szyfrowania (%1); spróbuj ponownie później.").arg(usage));
-  return FKeys.value(usage);
+  throw Exception(QStringLiteral("Żaden klucz publiczny KSeF do szyfrowania (%1) nie jest teraz ważny; sprawdź datę i "
+                                 "godzinę komputera albo spróbuj ponownie później.")
+                      .arg(usage));
+}
+
+QByteArray TKsefSession::WithPublicKey(const QString &usage,
+                                       const std::function<QByteArray(const TKsefPublicKey &)> &use) {
+  try {
+    return use(PublicKey(usage));
+  } catch (const TKsefKeyRefused &) {
+    // Withdrawn since KSeF listed it: the list is asked for again.
+    FKeys.remove(usage);
+  }
+  try {
+    return use(PublicKey(usage));
+  } catch (const TKsefKeyRefused &refused) {
+    // Refused again: the user's to retry, and no call around this one's to repeat.
+    throw Exception(refused.Message());
+  }
 }
 
 QByteArray TKsefSession::CallAnonymous(const QByteArray &method, const QString &path, const QByteArray &contentType,
@@ -105,16 +150,17 @@ QByteArray TKsefSession::CallAnonymous(const QByteArray &method, const QString &
     request.Headers << "Content-Type: " + contentType;
   const THttpsAnswer answer = Send(request);
   if (answer.Status / 100 != 2)
-    throw Exception(ErrorAnswerMessage(call, answer.Status, answer.Body));
+    ThrowErrorAnswer(call, answer.Status, answer.Body);
   return answer.Body;
 }
 
 void TKsefSession::LogIn() {
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
   const TKsefChallenge challenge = ReadChallenge(
       CallAnonymous("POST", QStringLiteral("/auth/challenge"), {}, {}, QStringLiteral("prośba o wyzwanie logowania")));
   TKsefAuthStart start = FLogin.Start(*this, challenge, FNip);
+  const TSecretWipe wipeAuthentication(start.AuthenticationToken);
   const QString statusPath = QStringLiteral("/auth/") + start.ReferenceNumber;
   for (int attempt = 0;; ++attempt) {
     const THttpsAnswer answer = Send(Request("GET", statusPath, Bearer(start.AuthenticationToken)));
@@ -131,23 +177,25 @@ void TKsefSession::LogIn() {
       throw Exception(QStringLiteral("KSeF nie zakończył logowania w rozsądnym czasie; spróbuj ponownie później."));
     FWaiter.Wait(PollWaitSeconds(attempt), FProgress);
   }
-  const THttpsAnswer redeemed =
+  THttpsAnswer redeemed =
       Send(Request("POST", QStringLiteral("/auth/token/redeem"), Bearer(start.AuthenticationToken)));
-  Wipe(start.AuthenticationToken);
+  const TSecretWipe wipeAnswer(redeemed.Body);
   if (redeemed.Status / 100 != 2)
     throw Exception(ErrorAnswerMessage(QStringLiteral("odbiór tokenów dostępu"), redeemed.Status, redeemed.Body));
-  const TKsefTokens tokens = ReadTokens(redeemed.Body);
-  FAccessToken = tokens.Access;
-  FRefreshToken = tokens.Refresh;
+  TKsefTokens tokens = ReadTokens(redeemed.Body);
+  FAccessToken = std::move(tokens.Access);
+  FRefreshToken = std::move(tokens.Refresh);
   FLoggedIn = true;
 }
 
 bool TKsefSession::Refresh() {
   if (FRefreshToken.isEmpty())
     return false;
-  const THttpsAnswer answer = Send(Request("POST", QStringLiteral("/auth/token/refresh"), Bearer(FRefreshToken)));
+  THttpsAnswer answer = Send(Request("POST", QStringLiteral("/auth/token/refresh"), Bearer(FRefreshToken)));
+  const TSecretWipe wipeAnswer(answer.Body);
   if (answer.Status / 100 != 2)
     return false;
+  WipeSecret(FAccessToken);
   FAccessToken = ReadRefreshedAccessToken(answer.Body);
   return true;
 }
@@ -168,7 +216,7 @@ QByteArray TKsefSession::Call(const QByteArray &method, const QString &path, con
     answer = Send(request);
   }
   if (answer.Status / 100 != 2)
-    throw Exception(ErrorAnswerMessage(call, answer.Status, answer.Body));
+    ThrowErrorAnswer(call, answer.Status, answer.Body);
   return answer.Body;
 }
 
@@ -184,8 +232,8 @@ void TKsefSession::LogOut() {
   } catch (const Exception &error) {
     FProgress.Notice(QStringLiteral("Nie zamknięto sesji KSeF: %1").arg(error.Message()));
   }
-  Wipe(FAccessToken);
-  Wipe(FRefreshToken);
+  WipeSecret(FAccessToken);
+  WipeSecret(FRefreshToken);
 }
 
 THttpsAnswer TKsefSession::Fetch(const THttpsRequest &request, const TBodySink &sink) const {

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class TKsefSession;
@@ -16,6 +17,13 @@ class TKsefSession;
 // A secret that proved wrong: a key's passphrase that did not open it, or a token KSeF refused
 // (login status 450). Whoever remembered it forgets it, so that it is asked for again.
 class TKsefSecretRefused : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// KSeF's answer that it does not know the public key the data was encrypted under (code 21470):
+// withdrawn, or never its own.
+class TKsefKeyRefused : public Exception {
 public:
   using Exception::Exception;
 };
@@ -39,9 +47,9 @@ public:
 };
 
 // A conversation with KSeF in the context of one NIP: it logs in when first needed, keeps the
-// access tokens (never logged, never written), refreshes the access token on a 401 and asks
-// once more, logs in again when the refresh fails, waits where KSeF asks it to (429
-// Retry-After) and ends the session at LogOut().
+// access tokens (never logged, never written, overwritten in memory once done with), refreshes
+// the access token on a 401 and asks once more, logs in again when the refresh fails, waits
+// where KSeF asks it to (429 Retry-After) and ends the session at LogOut().
 class TKsefSession {
 public:
   TKsefSession(TKsefConnection connection, IKsefLogin &login, QString nip, IKsefWaiter &waiter, IKsefProgress &progress,
@@ -54,9 +62,11 @@ public:
   IKsefProgress &Progress() const { return FProgress; }
   IKsefWaiter &Waiter() const { return FWaiter; }
 
-  // The first of KSeF's public-key certificates for `usage` ("KsefTokenEncryption",
-  // "SymmetricKeyEncryption"); asked once per session.
-  TKsefPublicKey PublicKey(const QString &usage);
+  // Calls `use` with a public key of KSeF's for `usage` ("KsefTokenEncryption",
+  // "SymmetricKeyEncryption") valid now, the keys asked for once per session; when KSeF refuses
+  // the key (TKsefKeyRefused), asks for its keys again and calls `use` once more with the one
+  // chosen anew.
+  QByteArray WithPublicKey(const QString &usage, const std::function<QByteArray(const TKsefPublicKey &)> &use);
 
   // A call without the access token (the steps of a login); the body of a 2xx answer, else
   // the Polish sentence of the error. `call` names it in such a sentence.
@@ -82,6 +92,7 @@ public:
 private:
   THttpsAnswer Send(THttpsRequest request);
   bool Refresh();
+  TKsefPublicKey PublicKey(const QString &usage);
 
   TKsefConnection FConnection;
   IKsefLogin &FLogin;

@@ -3,6 +3,7 @@
 #include "ksefapi/KsefAnswers.h"
 #include "ksefapi/KsefCrypto.h"
 #include "model/Exception.h"
+#include "model/SecretBytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -123,6 +124,10 @@ struct TKsefXadesLogin::TSigner {
 TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray passphrase,
                                  std::function<QDateTime()> now)
     : FSigner(std::make_unique<TSigner>()), FNow(std::move(now)) {
+  // Needed only to open the key, here; in a buffer of its own (none is copied for a passphrase
+  // moved in), so that wiping it leaves the caller's copy alone.
+  passphrase.detach();
+  const TSecretWipe wipePassphrase(passphrase);
   const QByteArray certificateBytes = ReadCredential(files.Certificate);
   if (files.Key.isEmpty()) {
     const auto bio = MemoryBio(certificateBytes);
@@ -133,7 +138,6 @@ TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray 
         !certificate) {
       EVP_PKEY_free(key);
       X509_free(certificate);
-      passphrase.fill('\0');
       throw TKsefSecretRefused(
           QStringLiteral("Nie można otworzyć pliku „%1”: hasło jest błędne albo plik nie jest plikiem "
                          "PKCS#12 (.p12, .pfx) z certyfikatem i kluczem.")
@@ -151,23 +155,20 @@ TKsefXadesLogin::TKsefXadesLogin(const TKsefCertificateFiles &files, QByteArray 
     if (!FSigner->Certificate)
       throw Exception(QStringLiteral("Plik „%1” nie jest certyfikatem (PEM ani DER).").arg(files.Certificate));
     QByteArray keyBytes = ReadCredential(files.Key);
+    const TSecretWipe wipeKey(keyBytes);
     const auto keyBio = MemoryBio(keyBytes);
     FSigner->Key.reset(PEM_read_bio_PrivateKey(keyBio.get(), nullptr, GivePassphrase, &passphrase));
-    keyBytes.fill('\0');
     if (!FSigner->Key) {
-      passphrase.fill('\0');
       throw TKsefSecretRefused(
           QStringLiteral("Nie można odczytać klucza prywatnego „%1”: hasło jest błędne albo plik nie jest "
                          "kluczem w formacie PEM.")
               .arg(files.Key));
     }
     if (X509_check_private_key(FSigner->Certificate.get(), FSigner->Key.get()) != 1) {
-      passphrase.fill('\0');
       throw Exception(
           QStringLiteral("Klucz prywatny „%1” nie pasuje do certyfikatu „%2”.").arg(files.Key, files.Certificate));
     }
   }
-  passphrase.fill('\0');
   const int type = EVP_PKEY_base_id(FSigner->Key.get());
   if (type != EVP_PKEY_RSA && type != EVP_PKEY_EC)
     throw Exception(QStringLiteral("Certyfikat „%1” ma klucz innego rodzaju niż RSA i ECDSA, których KSeF wymaga.")
@@ -258,7 +259,10 @@ QByteArray TKsefXadesLogin::SignedRequest(const QString &challenge, const QStrin
 }
 
 TKsefAuthStart TKsefXadesLogin::Start(TKsefSession &session, const TKsefChallenge &challenge, const QString &nip) {
-  return ReadAuthStart(session.CallAnonymous("POST", QStringLiteral("/auth/xades-signature"), "application/xml",
-                                             SignedRequest(challenge.Challenge, nip),
-                                             QStringLiteral("logowanie certyfikatem")));
+  // The answer holds the login's authentication token.
+  QByteArray answer =
+      session.CallAnonymous("POST", QStringLiteral("/auth/xades-signature"), "application/xml",
+                            SignedRequest(challenge.Challenge, nip), QStringLiteral("logowanie certyfikatem"));
+  const TSecretWipe wipeAnswer(answer);
+  return ReadAuthStart(answer);
 }

@@ -16,7 +16,7 @@ struct TKsefCertificateFiles {
 // Logging in with a certificate: the AuthTokenRequest of the challenge signed as an enveloped
 // XAdES-BES signature (exc-c14n, SHA-256, RSA or ECDSA by the key's type, the signing time and
 // the certificate's digest and issuer/serial among the signed properties) by xmlsec, POST
-// /auth/xades-signature. The passphrase stays in this object's memory only.
+// /auth/xades-signature. The passphrase is overwritten once the key is open.
 class TKsefXadesLogin : public IKsefLogin {
 public:
   // Reads the files at once, so that a wrong passphrase (TKsefSecretRefused) or a key of

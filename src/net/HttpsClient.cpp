@@ -1,8 +1,14 @@
 #include "net/HttpsClient.h"
 
+#include "model/SecretBytes.h"
+
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <curl/curl.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
 #include <exception>
 #include <memory>
 
@@ -15,8 +21,13 @@ struct TCurlFree {
   void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
 };
 
+// A header line may carry an access token: curl's copies are overwritten before they are freed.
 struct TListFree {
-  void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist *list) const {
+    for (curl_slist *line = list; line; line = line->next)
+      WipeSecret(line->data, std::strlen(line->data));
+    curl_slist_free_all(list);
+  }
 };
 
 struct TTransfer {
@@ -126,9 +137,20 @@ THttpsFailure Failure(CURLcode code, bool connected = false) {
   }
 }
 
+// Adds the authorities of a PEM file to those curl loaded (the system's bundle), and the
+// system's as OpenSSL finds them (SSL_CERT_FILE, SSL_CERT_DIR, else its own directory), where
+// there are any.
+CURLcode AddAuthorities(CURL *, void *sslContext, void *caFile) {
+  X509_STORE *store = SSL_CTX_get_cert_store(static_cast<SSL_CTX *>(sslContext));
+  (void)X509_STORE_set_default_paths(store);
+  const bool added = X509_STORE_load_file(store, static_cast<const QByteArray *>(caFile)->constData()) == 1;
+  ERR_clear_error();
+  return added ? CURLE_OK : CURLE_SSL_CACERT_BADFILE;
+}
+
 } // namespace
 
-THttpsClient::THttpsClient(QString caFile) : FCaFile(std::move(caFile)) {}
+THttpsClient::THttpsClient(QString caFile, TCaFileUse use) : FCaFile(std::move(caFile)), FCaFileUse(use) {}
 
 THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progress, const TBodySink &sink) const {
   const std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
@@ -172,8 +194,12 @@ THttpsAnswer THttpsClient::Send(const THttpsRequest &request, IProgress &progres
   }
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (!FCaFile.isEmpty())
+  if (!FCaFile.isEmpty() && FCaFileUse == TCaFileUse::InsteadOfSystem)
     curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.constData());
+  if (!FCaFile.isEmpty() && FCaFileUse == TCaFileUse::BesidesSystem) {
+    curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, AddAuthorities);
+    curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &caFile);
+  }
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 30L);
   // A stalled server: less than a byte a second for a minute.

@@ -11,7 +11,7 @@
 #include <optional>
 
 // One HTTPS request. The server's certificate is always verified: against the system's
-// authorities, or those of CaFile when the client has one.
+// authorities, and those of the client's CA file as it uses them.
 struct THttpsRequest {
   QByteArray Method = "GET";
   QString Url;
@@ -52,12 +52,16 @@ private:
 // request and passes on.
 using TBodySink = std::function<void(QByteArrayView bytes)>;
 
+// How a CA file is trusted: instead of the system's authorities (the white list's download,
+// which trusts one authority alone), or besides them (a company proxy's authority for KSeF).
+enum class TCaFileUse { InsteadOfSystem, BesidesSystem };
+
 // HTTPS over libcurl, shared by every download of the program.
 class THttpsClient {
 public:
-  // `caFile`: a PEM file of the authorities trusted instead of the system's (a company proxy,
-  // a test server); empty for the system's.
-  explicit THttpsClient(QString caFile);
+  // `caFile`: a PEM file of the authorities trusted as `use` says (a company proxy, a test
+  // server); empty for the system's alone.
+  explicit THttpsClient(QString caFile, TCaFileUse use = TCaFileUse::InsteadOfSystem);
 
   // Any HTTP status comes back as an answer; no answer at all, an answer longer than allowed or
   // a cancellation through `progress` fails with THttpsFailure.
@@ -65,4 +69,5 @@ public:
 
 private:
   QString FCaFile;
+  TCaFileUse FCaFileUse;
 };

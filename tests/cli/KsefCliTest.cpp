@@ -58,6 +58,8 @@ protected:
     process.setWorkingDirectory(Elsewhere.Path());
     // No terminal: nothing is ever asked for.
     process.setStandardInputFile(QProcess::nullDevice());
+    if (MergeOutput)
+      process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(PAVENA_CLI), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
       ADD_FAILURE() << "pavena-cli did not finish: " << process.errorString().toStdString();
@@ -87,17 +89,50 @@ protected:
     return lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: %1.\n").arg(server.InvoiceNumbers().size());
   }
 
+  // None of the secrets is in any file of the data directory (settings.ini, the journal, the
+  // remembered start, the invoices, any log) nor in anything the runs printed.
+  void ExpectNowhere(const QList<QByteArray> &secrets) const {
+    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QStringList searched;
+    while (files.hasNext()) {
+      QFile file(files.next());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      const QByteArray content = file.readAll();
+      for (const QByteArray &secret : secrets)
+        EXPECT_FALSE(content.contains(secret)) << file.fileName().toStdString() << ": " << secret.toStdString();
+      searched << QDir(App.Path()).relativeFilePath(file.fileName());
+    }
+    EXPECT_TRUE(searched.contains(QStringLiteral("settings.ini")) &&
+                searched.contains(QStringLiteral("historia.sqlite")) &&
+                searched.contains(QStringLiteral("ksef-pobieranie.ini")))
+        << searched.join(u' ').toStdString();
+    for (const QString &output : Outputs)
+      for (const QByteArray &secret : secrets)
+        EXPECT_FALSE(output.toUtf8().contains(secret)) << output.toStdString();
+  }
+
+  // Every token the stand-in issued: an authentication token, then an access and a refresh
+  // token at least.
+  static QList<QByteArray> IssuedTokens(const TKsefStandIn &server) {
+    const QList<QByteArray> issued = server.IssuedTokens();
+    EXPECT_GE(issued.size(), 3);
+    return issued;
+  }
+
   TTempDir App;
   TTempDir Elsewhere;
   QStringList Outputs;
+  // Both outputs in Out, in the order they were written.
+  bool MergeOutput = false;
 };
 
 const QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 // The token comes from the environment or from a file of the owner's alone; the invoices land
 // in FAKTURY_KSEF and in the journal, a second run finds nothing new, and no file of the data
-// directory nor any line the runs printed holds the token.
+// directory nor any line the runs printed holds the token, nor any token KSeF issued for it.
 TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowhere) {
+  QList<QByteArray> secrets;
   for (const bool fromFile : {false, true}) {
     SCOPED_TRACE(fromFile ? "--token-plik" : "PAVENA_KSEF_TOKEN");
     const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
@@ -127,7 +162,9 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
     EXPECT_EQ(again.ExitCode, 0);
     EXPECT_EQ(again.Out, QStringLiteral("Brak nowych faktur zakupu w KSeF.\n"));
     EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 2);
+    secrets << IssuedTokens(server);
   }
+  secrets << Token.left(30);
 
   // Both runs downloaded the same numbers of the same environment: each is recorded once.
   const TRun list = Run({QStringLiteral("ksef"), QStringLiteral("lista"), QStringLiteral("--csv")});
@@ -142,7 +179,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const QString number = fields[1];
   EXPECT_EQ(
       fields.mid(2),
-      (QStringList{QStringLiteral("5260000003"), QStringLiteral("Dostawca"),
+      (QStringList{QStringLiteral("5260000063"), QStringLiteral("Dostawca"),
                    QStringLiteral("FV/") + number.right(6) + QStringLiteral("/2026"), QStringLiteral("2026-11-05"),
                    QStringLiteral("121,03"), QStringLiteral("PLN"),
                    QStringLiteral("FAKTURY_KSEF_testowe/") + number + QStringLiteral(".xml"), QStringLiteral("testowe"),
@@ -153,21 +190,7 @@ TEST_F(TKsefCliTest, DownloadsByTokenRecordsEachInvoiceOnceAndLeavesTheTokenNowh
   const TRun table = Run({QStringLiteral("ksef"), QStringLiteral("lista")});
   EXPECT_TRUE(table.Out.endsWith(QStringLiteral("\nRazem: 342,06 PLN\n"))) << table.Out.toStdString();
 
-  const QByteArray secret = Token.left(30);
-  QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  QStringList searched;
-  while (files.hasNext()) {
-    QFile file(files.next());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(file.readAll().contains(secret)) << file.fileName().toStdString();
-    searched << QDir(App.Path()).relativeFilePath(file.fileName());
-  }
-  EXPECT_TRUE(searched.contains(QStringLiteral("settings.ini")) &&
-              searched.contains(QStringLiteral("historia.sqlite")) &&
-              searched.contains(QStringLiteral("ksef-pobieranie.ini")))
-      << searched.join(u' ').toStdString();
-  for (const QString &output : Outputs)
-    EXPECT_FALSE(output.toUtf8().contains(secret)) << output.toStdString();
+  ExpectNowhere(secrets);
 }
 
 // A transfer made of the downloaded invoices carries their real KSeF numbers into the banks'
@@ -185,10 +208,11 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
                           QStringLiteral("--mpp"), QStringLiteral("Standard")});
   ASSERT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
 
+  const QStringList sellers{QStringLiteral("5260000028"), QStringLiteral("5260000040"), QStringLiteral("5260000063")};
   QStringList expectedTitles;
   for (qsizetype i = 0; i < server.InvoiceNumbers().size(); ++i)
-    expectedTitles << QStringLiteral("/VAT/23,00/IDC/526000000%1/INV/%2/TXT/FV/%3/2026")
-                          .arg(i + 1)
+    expectedTitles << QStringLiteral("/VAT/23,00/IDC/%1/INV/%2/TXT/FV/%3/2026")
+                          .arg(sellers.value(i))
                           .arg(server.InvoiceNumbers()[i])
                           .arg(i + 1);
   const QStringList titles = TPain001View(App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")))
@@ -197,6 +221,71 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
   const TRun history = Run({QStringLiteral("historia"), QStringLiteral("--csv")});
   for (const QString &number : server.InvoiceNumbers())
     EXPECT_TRUE(history.Out.contains(u';' + number + u';')) << history.Out.toStdString();
+}
+
+// The downloaded invoices listed by due date; those chosen paid in one file that passes the
+// schema and every check, their real KSeF numbers in the banks' Standard titles; the journal
+// then shows them in that file, and the same choice again writes nothing.
+TEST_F(TKsefCliTest, TheDownloadedInvoicesChosenFromTheDueListArePaidOnce) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  WriteSettings(server);
+  ASSERT_EQ(
+      Run({QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")},
+          Token)
+          .ExitCode,
+      0);
+  const QStringList numbers = server.InvoiceNumbers();
+  ASSERT_EQ(numbers.size(), 3);
+
+  const TRun listed = Run({QStringLiteral("do-zaplaty"), QStringLiteral("--csv")});
+  ASSERT_EQ(listed.ExitCode, 0) << listed.Err.toStdString();
+  const QStringList rows = listed.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+  ASSERT_EQ(rows.size(), 3) << listed.Out.toStdString();
+  for (qsizetype i = 0; i < rows.size(); ++i) {
+    const QStringList fields = rows[i].split(u';');
+    ASSERT_EQ(fields.size(), 13) << rows[i].toStdString();
+    // The stand-in's invoices name no due date: due at once.
+    EXPECT_EQ(fields[0], QStringLiteral("brak terminu"));
+    EXPECT_EQ(fields[4], numbers[i]);
+    EXPECT_EQ(fields[10], QStringLiteral("do zapłaty"));
+  }
+
+  const QStringList create{QStringLiteral("do-zaplaty"), QStringLiteral("--utworz"),
+                           QStringLiteral("--ksef"),     numbers[0],
+                           QStringLiteral("--ksef"),     numbers[2],
+                           QStringLiteral("--mpp"),      QStringLiteral("Standard"),
+                           QStringLiteral("--scisle")};
+  const TRun first = Run(create);
+  EXPECT_EQ(first.ExitCode, 0) << first.Err.toStdString();
+  EXPECT_EQ(first.Err, QString());
+  const QString batchFile = App.File(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
+  EXPECT_TRUE(IsValidPain001(batchFile));
+  EXPECT_EQ(TPain001View(batchFile).TextsNamed(QStringLiteral("Ustrd")),
+            (QStringList{QStringLiteral("/VAT/23,00/IDC/5260000028/INV/%1/TXT/FV/1/2026").arg(numbers[0]),
+                         QStringLiteral("/VAT/23,00/IDC/5260000063/INV/%1/TXT/FV/3/2026").arg(numbers[2])}));
+
+  const TRun inFile = Run(
+      {QStringLiteral("do-zaplaty"), QStringLiteral("--status"), QStringLiteral("w-pliku"), QStringLiteral("--csv")});
+  const QStringList paid = inFile.Out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+  ASSERT_EQ(paid.size(), 2) << inFile.Out.toStdString();
+  for (qsizetype i = 0; i < paid.size(); ++i) {
+    const QStringList fields = paid[i].split(u';');
+    EXPECT_EQ(fields.value(4), numbers[i * 2]);
+    EXPECT_TRUE(fields.value(10).startsWith(QStringLiteral("w pliku PLIKI_DO_BANKU/archiwum/")))
+        << paid[i].toStdString();
+  }
+
+  const QByteArray written = App.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml"));
+  const TRun second = Run(create);
+  EXPECT_EQ(second.ExitCode, 1);
+  EXPECT_TRUE(
+      second.Err.startsWith(QStringLiteral("Uwaga: Pominięto: faktura FV/1/2026 (KSeF %1), w pliku ").arg(numbers[0])))
+      << second.Err.toStdString();
+  EXPECT_TRUE(second.Err.endsWith(
+      QStringLiteral("Błąd: Żadna z wybranych faktur nie jest do zapłaty: pliku przelewów nie zapisano.\n")))
+      << second.Err.toStdString();
+  EXPECT_EQ(App.ReadBytes(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka_MPP.xml")), written);
+  EXPECT_EQ(QDir(App.File(QStringLiteral("PLIKI_DO_BANKU/archiwum"))).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(TKsefCliTest, ALoginKsefRefusesEndsWithItsLineAndStatusOne) {
@@ -358,6 +447,29 @@ TEST_F(TKsefCliTest, CtrlCAtThePassphrasePromptLeavesTheTerminalEchoing) {
   ::close(master);
 }
 
+// The journal's warning is one of the download's notices, told where the window tells it:
+// with the other notices, before the list of what came in.
+TEST_F(TKsefCliTest, TheJournalsWarningComesWithTheDownloadsNoticesBeforeTheList) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "no-metadata"});
+  WriteSettings(server);
+  ASSERT_TRUE(QDir(App.Path()).mkdir(QStringLiteral("historia.sqlite")));
+  MergeOutput = true;
+
+  const TRun run = Run(
+      {QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")}, Token);
+
+  EXPECT_EQ(run.ExitCode, 0);
+  QString lines;
+  for (const QString &number : server.InvoiceNumbers())
+    lines += number + u'\n';
+  EXPECT_EQ(run.Out, QStringLiteral("Paczka faktur z KSeF nie ma czytelnego pliku _metadata.json: faktury rozpoznano "
+                                    "po nazwach plików, bez sprawdzenia ich skrótów.\n"
+                                    "Uwaga: Pobranych faktur nie zapisano w historii (historia.sqlite): nie można "
+                                    "zapisywać w pliku ani w jego katalogu (unable to open database file); pliki "
+                                    "faktur są w FAKTURY_KSEF.\n") +
+                         lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3.\n"));
+}
+
 struct TExposedSecretCase {
   const char *Name;
   // The options, "%1" standing for the file that others can read.
@@ -423,8 +535,8 @@ void PrintTo(const TCertificateCase &c, std::ostream *os) { *os << c.Name; }
 class TKsefCliCertificateTest : public TKsefCliTest, public ::testing::WithParamInterface<TCertificateCase> {};
 
 // The XAdES login from the command line: the key, made the owner's alone, with its passphrase from
-// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and the
-// passphrase nowhere after the run.
+// PAVENA_KSEF_HASLO (none needed for a key without one, and no terminal asked), and neither the
+// passphrase nor any token KSeF issued anywhere after the run.
 TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter) {
   const TCertificateCase &c = GetParam();
   const TKsefStandIn server(Nip, {});
@@ -452,15 +564,10 @@ TEST_P(TKsefCliCertificateTest, LogsInAndDownloadsWithThePassphraseNowhereAfter)
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Out, DownloadedLines(server));
   EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), 1);
-  if (*c.Passphrase) {
-    QDirIterator files(App.Path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-      QFile file(files.next());
-      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-      EXPECT_FALSE(file.readAll().contains(c.Passphrase)) << file.fileName().toStdString();
-    }
-    EXPECT_FALSE((run.Out + run.Err).contains(QString::fromLatin1(c.Passphrase)));
-  }
+  QList<QByteArray> secrets = IssuedTokens(server);
+  if (*c.Passphrase)
+    secrets << c.Passphrase;
+  ExpectNowhere(secrets);
 }
 
 INSTANTIATE_TEST_SUITE_P(

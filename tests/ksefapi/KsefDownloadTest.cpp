@@ -4,6 +4,7 @@
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "ksefapi/KsefTokenLogin.h"
+#include "ksefapi/KsefXadesLogin.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,11 +24,17 @@ const QByteArray Token = "20261211-EC-5A0F2C3B00-77E1D0A9B4-3C|nip-1234563218|a1
 const QDateTime Now(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
 const QDateTime Hwm(QDate(2026, 11, 30), QTime(0, 0), Qt::UTC);
 
-// Records the waits KSeF asked for instead of waiting.
+// Records the waits KSeF asked for instead of waiting, and moves its clock by them.
 class TRecordingWaiter : public IKsefWaiter {
 public:
-  void Wait(int seconds, const IKsefProgress &) override { Waits << seconds; }
+  void Wait(int seconds, const IKsefProgress &) override {
+    Waits << seconds;
+    Clock = Clock.addSecs(seconds);
+  }
+  QDateTime Now() const override { return Clock; }
   QList<int> Waits;
+  // Starts at the real time: the stand-in's public keys are valid around it.
+  QDateTime Clock = QDateTime::currentDateTimeUtc();
 };
 
 class TKsefDownloadTest : public ::testing::Test {
@@ -39,11 +47,12 @@ protected:
     Data.WriteBytes(QStringLiteral("settings.ini"), settings);
   }
 
-  TKsefDownloadOutcome Download(const TKsefStandIn &server, const TKsefDownloadRequest &request = {}) {
+  TKsefDownloadOutcome Download(const TKsefStandIn &server, const TKsefDownloadRequest &request = {},
+                                const QDateTime &now = Now) {
     WriteSettings(server);
     TKsefTokenLogin login(Token);
     TNoProgress progress;
-    return DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, request, progress, Waiter);
+    return DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), now, login, request, progress, Waiter);
   }
 
   QString InvoiceFile(const QString &number) const {
@@ -80,7 +89,7 @@ TEST_F(TKsefDownloadTest, TokenLoginDownloadsEveryPurchaseInvoiceWithItsExactByt
     EXPECT_EQ(file.readAll(), server.InvoiceBytes(number));
   }
   EXPECT_EQ(InvoiceFolder().size(), 5);
-  EXPECT_EQ(outcome.Invoices.first().Metadata.SellerNip, QStringLiteral("5260000001"));
+  EXPECT_EQ(outcome.Invoices.first().Metadata.SellerNip, QStringLiteral("5260000028"));
   EXPECT_EQ(outcome.Invoices.first().Metadata.GrossAmount, QStringLiteral("107.01"));
   EXPECT_EQ(RememberedStart(), Hwm);
   // The login and the export were each found still running once.
@@ -268,23 +277,129 @@ TEST_F(TKsefDownloadTest, ATruncationBetweenInvoicesMicrosecondsApartLosesNeithe
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
+// What the download says when KSeF's limit of 20 export orders an hour allows none before
+// `allowed` (UTC, to the minute).
+QString ExportLimitReached(const QDateTime &allowed) {
+  return QStringLiteral("KSeF pozwala na 20 eksportów faktur na godzinę i ten limit jest już wyczerpany; dalsze "
+                        "faktury pobierz po %1.")
+      .arg(allowed.toTimeZone(QTimeZone(QByteArrayLiteral("Europe/Warsaw")))
+               .toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+// Today at noon: within the stand-in's keys' validity, and a clock the waits alone move.
+QDateTime Noon() { return QDateTime(QDateTime::currentDateTimeUtc().date(), QTime(12, 0), Qt::UTC); }
+
+// Each order of the run and each wait for its package take a second of the test's clock: the
+// 17th order waits for the first to leave the minute, the 21st would wait for it to leave the
+// hour, and the run stops there.
 TEST_F(TKsefDownloadTest, ARunAsksForNoMoreExportsThanKsefAllowsAndTheNextOneGoesOnFromThere) {
-  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "20", "--fault", "truncated"});
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "27", "--fault", "truncated"});
+  const QDateTime noon = Noon();
+  Waiter.Clock = noon;
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
-  EXPECT_EQ(outcome.Notices, QStringList{QStringLiteral("KSeF pozwala na niewiele eksportów faktur na godzinę: resztę "
-                                                        "faktur pobierz ponownie za godzinę.")});
-  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), TKsefInvoiceDownload::MaxExportsPerRun);
-  // Packages of two, each but the first adding one: 17 invoices, the last one's date kept.
-  EXPECT_EQ(outcome.Invoices.size(), 17);
-  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 19), QTime(10, 0), Qt::UTC));
+  EXPECT_EQ(outcome.Notices, (QStringList{QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za 44 s"),
+                                          ExportLimitReached(noon.addSecs(3660))}));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 20);
+  // Packages of two, each but the first adding one: 21 invoices, the last one's date kept.
+  EXPECT_EQ(outcome.Invoices.size(), 21);
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 23), QTime(10, 0), Qt::UTC));
 
+  Waiter.Clock = Waiter.Clock.addSecs(3600);
   const TKsefDownloadOutcome rest = Download(server);
   ASSERT_EQ(rest.Error, QString());
   EXPECT_EQ(Numbers(outcome) + Numbers(rest).mid(1), server.InvoiceNumbers());
   EXPECT_EQ(KsefDownloadLines(rest).last(),
-            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3. Już zapisanych wcześniej: 1."));
+            QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 6. Już zapisanych wcześniej: 1."));
   EXPECT_EQ(RememberedStart(), Hwm);
+}
+
+// The orders of a run are remembered: runs one after another ask KSeF for no more than the
+// limit allows, and one with no order left says when to go on.
+TEST_F(TKsefDownloadTest, QuickSuccessiveRunsTogetherKeepWithinKsefsLimitOfExports) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "27", "--fault", "truncated"});
+  const QDateTime noon = Noon();
+  Waiter.Clock = noon;
+  TKsefDownloadRequest first;
+  first.To = QDate(2026, 11, 12);
+  const TKsefDownloadOutcome tenDays = Download(server, first);
+  ASSERT_EQ(tenDays.Error, QString());
+  EXPECT_EQ(tenDays.Invoices.size(), 10);
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 9);
+
+  TKsefDownloadRequest next;
+  next.From = QDate(2026, 11, 13);
+  const TKsefDownloadOutcome cut = Download(server, next);
+  ASSERT_EQ(cut.Error, QString());
+  EXPECT_EQ(cut.Notices, (QStringList{QStringLiteral("KSeF ogranicza liczbę zapytań: ponowienie za 43 s"),
+                                      ExportLimitReached(noon.addSecs(3660))}));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports 201"), 20);
+  EXPECT_EQ(cut.Invoices.size(), 12);
+
+  const TKsefDownloadOutcome none = Download(server);
+  EXPECT_EQ(none.Error, ExportLimitReached(noon.addSecs(3660)));
+  EXPECT_TRUE(none.Invoices.isEmpty());
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 20);
+}
+
+const QString KeysListed = QStringLiteral("GET /v2/security/public-key-certificates 200");
+
+TEST_F(TKsefDownloadTest, APublicKeyIsChosenByItsUsageAndValidityNotByItsPlaceInTheList) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "expired-key-first"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(server.Count(KeysListed), 2);
+}
+
+TEST_F(TKsefDownloadTest, WithNoPublicKeyValidNowNothingIsSentAndTheUserIsToldToCheckTheClock) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  // The keys are valid for two days from now.
+  Waiter.Clock = Waiter.Clock.addDays(5);
+  const TKsefDownloadOutcome outcome = Download(server);
+  EXPECT_EQ(outcome.Error, QStringLiteral("Żaden klucz publiczny KSeF do szyfrowania (SymmetricKeyEncryption) nie "
+                                          "jest teraz ważny; sprawdź datę i godzinę komputera albo spróbuj ponownie "
+                                          "później."));
+  EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 0);
+}
+
+// A key KSeF withdrew after listing it: the list is asked for once more and the work goes on
+// with the key chosen anew; a second refusal is the user's to retry.
+TEST_F(TKsefDownloadTest, AWithdrawnTokenKeyIsChosenAnewOnce) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "key-withdrawn"});
+  const TKsefDownloadOutcome outcome = Download(server);
+  ASSERT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+  EXPECT_EQ(server.Count("POST /v2/auth/ksef-token 400"), 1);
+  EXPECT_EQ(server.Count("POST /v2/auth/ksef-token 202"), 1);
+
+  const TKsefStandIn twice(Nip, {"--token", QString::fromLatin1(Token), "--fault", "key-withdrawn-twice"});
+  const TKsefDownloadOutcome refused = Download(twice);
+  EXPECT_EQ(refused.Error, QStringLiteral("KSeF nie zna już klucza publicznego, którym zaszyfrowano dane (kod 21470); "
+                                          "spróbuj ponownie."));
+  EXPECT_EQ(twice.Count("POST /v2/auth/ksef-token 400"), 2);
+  // Nor is the export the login was for ordered again with another key of its own.
+  EXPECT_EQ(twice.Count("POST /v2/invoices/exports"), 0);
+}
+
+TEST_F(TKsefDownloadTest, AWithdrawnExportKeyIsChosenAnewOnce) {
+  for (const bool twice : {false, true}) {
+    SCOPED_TRACE(twice ? "withdrawn twice" : "withdrawn once");
+    const TKsefStandIn server(Nip, {"--fault", twice ? "key-withdrawn-twice" : "key-withdrawn"});
+    WriteSettings(server);
+    // The certificate's login uses no public key of KSeF's: the export meets the withdrawal.
+    TKsefXadesLogin login({server.File("signer-rsa.crt"), server.File("signer-rsa.key")}, {},
+                          [] { return QDateTime::currentDateTimeUtc(); });
+    TNoProgress progress;
+    const TKsefDownloadOutcome outcome =
+        DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+    EXPECT_EQ(outcome.Error, twice ? QStringLiteral("KSeF nie zna już klucza publicznego, którym zaszyfrowano dane "
+                                                    "(kod 21470); spróbuj ponownie.")
+                                   : QString());
+    EXPECT_EQ(outcome.Invoices.size(), twice ? 0 : 3);
+    EXPECT_EQ(server.Count(KeysListed), 2);
+    EXPECT_EQ(server.Count("POST /v2/invoices/exports 400"), twice ? 2 : 1);
+  }
 }
 
 TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
@@ -299,10 +414,11 @@ TEST_F(TKsefDownloadTest, ARangeLongerThanThreeMonthsIsSplit) {
   EXPECT_EQ(RememberedStart(), Hwm);
 }
 
-TEST_F(TKsefDownloadTest, APackageLeftBehindByAKilledRunIsRemoved) {
+TEST_F(TKsefDownloadTest, APackageAndAnInvoiceLeftBehindByAKilledRunAreRemoved) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
   ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/.paczka-Ab12Cd.zip"), "PK");
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/.faktura-Xy34Zw.xml"), "<Fak");
   Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/notatki.txt"), "moje");
   const TKsefDownloadOutcome outcome = Download(server);
   ASSERT_EQ(outcome.Error, QString());
@@ -342,8 +458,55 @@ TEST_F(TKsefDownloadTest, TheRememberedStartNeverPassesTheEndTheUserAskedFor) {
   const TKsefDownloadOutcome outcome = Download(server, request);
   ASSERT_EQ(outcome.Error, QString());
   EXPECT_EQ(outcome.Invoices.size(), 3);
-  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 11), QTime(0, 0), Qt::UTC));
+  // The end of 10 November in Polish time (CET).
+  EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 10), QTime(23, 0), Qt::UTC));
 }
+
+struct TPolishDaysCase {
+  const char *Name;
+  std::optional<QDate> From;
+  std::optional<QDate> To;
+  QDateTime Now;
+  // The range of the export order, as KSeF reads it.
+  const char *Sent;
+};
+
+void PrintTo(const TPolishDaysCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefPolishDaysTest : public TKsefDownloadTest, public ::testing::WithParamInterface<TPolishDaysCase> {};
+
+// The user's days are days of Polish time, whatever the offset of each end.
+TEST_P(TKsefPolishDaysTest, RunFromMidnightToTheEndOfTheLastDayInPolishTime) {
+  const TPolishDaysCase &c = GetParam();
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  TKsefDownloadRequest request;
+  request.From = c.From;
+  request.To = c.To;
+  const TKsefDownloadOutcome outcome = Download(server, request, c.Now);
+  ASSERT_EQ(outcome.Error, QString());
+  QStringList orders;
+  for (const QString &line : server.Requests())
+    if (line.startsWith(QStringLiteral("POST /v2/invoices/exports 201")))
+      orders << line.mid(30);
+  EXPECT_EQ(orders, QStringList{QString::fromLatin1(c.Sent)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Days, TKsefPolishDaysTest,
+    ::testing::Values(TPolishDaysCase{"a winter month", QDate(2026, 11, 1), QDate(2026, 11, 30), Now,
+                                      "from 2026-10-31T23:00:00.000000Z to 2026-11-30T23:00:00.000Z"},
+                      TPolishDaysCase{"a summer month, ending on a month's last day", QDate(2026, 5, 1),
+                                      QDate(2026, 5, 31), Now,
+                                      "from 2026-04-30T22:00:00.000000Z to 2026-05-31T22:00:00.000Z"},
+                      TPolishDaysCase{"the day summer time begins", QDate(2026, 3, 29), QDate(2026, 3, 29), Now,
+                                      "from 2026-03-28T23:00:00.000000Z to 2026-03-29T22:00:00.000Z"},
+                      TPolishDaysCase{"the day summer time ends", QDate(2026, 10, 25), QDate(2026, 10, 25), Now,
+                                      "from 2026-10-24T22:00:00.000000Z to 2026-10-25T23:00:00.000Z"},
+                      // 30 November 23:30 UTC is already 1 December in Poland: the previous month is November.
+                      TPolishDaysCase{"the previous month of a Polish first of the month", std::nullopt, std::nullopt,
+                                      QDateTime(QDate(2026, 11, 30), QTime(23, 30), Qt::UTC),
+                                      "from 2026-10-31T23:00:00.000000Z to -"}),
+    [](const ::testing::TestParamInfo<TPolishDaysCase> &info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(TKsefDownloadTest, TheSameNumberWithOtherBytesOverwritesNothingAndKeepsTheStartWhereItWas) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--invoices", "5", "--fault", "truncated"});
@@ -451,10 +614,11 @@ TEST_F(TKsefDownloadTest, InvoicesTheJournalDidNotTakeKeepTheStartBeforeThem) {
   const TAppPaths paths = TAppPaths::InDirectory(Data.Path());
   // The journal takes the first two invoices (the first package) and then fails.
   QStringList recorded;
-  const auto failingAfterTwo = [&](const TKsefStoredInvoice &invoice) {
+  const auto failingAfterTwo = [&](const QList<TKsefStoredInvoice> &invoices) {
     if (recorded.size() == 2)
       return false;
-    recorded << invoice.Metadata.KsefNumber;
+    for (const TKsefStoredInvoice &invoice : invoices)
+      recorded << invoice.Metadata.KsefNumber;
     return true;
   };
   const TKsefDownloadOutcome first = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, failingAfterTwo);
@@ -463,9 +627,10 @@ TEST_F(TKsefDownloadTest, InvoicesTheJournalDidNotTakeKeepTheStartBeforeThem) {
   // The first package's start: the second package's invoices are taken again next time.
   EXPECT_EQ(RememberedStart(), QDateTime(QDate(2026, 11, 4), QTime(10, 0), Qt::UTC));
 
-  const auto recording = [&](const TKsefStoredInvoice &invoice) {
-    if (!recorded.contains(invoice.Metadata.KsefNumber))
-      recorded << invoice.Metadata.KsefNumber;
+  const auto recording = [&](const QList<TKsefStoredInvoice> &invoices) {
+    for (const TKsefStoredInvoice &invoice : invoices)
+      if (!recorded.contains(invoice.Metadata.KsefNumber))
+        recorded << invoice.Metadata.KsefNumber;
     return true;
   };
   const TKsefDownloadOutcome second = DownloadKsefInvoices(paths, Now, login, {}, progress, Waiter, recording);
@@ -509,7 +674,7 @@ TEST_P(TKsefStallTest, EndsAtTheTimeLimitWithOnePolishLine) {
                        progress, limits);
   TKsefInvoiceDownload download(session, Data.File(QStringLiteral("FAKTURY_KSEF_testowe")));
   TKsefDownloadEvents events;
-  events.InvoiceStored = [](const TKsefStoredInvoice &) {};
+  events.InvoicesStored = [](const QList<TKsefStoredInvoice> &) {};
   events.Checkpoint = [](const QDateTime &) {};
   EXPECT_THROW_MESSAGE(download.Run(Hwm.addMonths(-1), std::nullopt, Now, events),
                        QString::fromUtf8(GetParam().Error).arg(server.Base()));
@@ -527,6 +692,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TStallCase> &info) {
       return QString::fromLatin1(info.param.Fault).remove(u'-').toStdString();
     });
+
+// Invoices are brought to the disk in batches; a fault midway keeps those checked before it.
+TEST_F(TKsefDownloadTest, AFaultMidwayInAPackageKeepsTheInvoicesBeforeIt) {
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  const QString second = server.InvoiceNumbers()[1];
+  ASSERT_TRUE(QDir().mkpath(Data.File(QStringLiteral("FAKTURY_KSEF_testowe"))));
+  Data.WriteBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + second + QStringLiteral(".xml"), "<Faktura/>");
+
+  const TKsefDownloadOutcome outcome = Download(server);
+
+  EXPECT_TRUE(outcome.Error.startsWith(QStringLiteral("Faktura %1 jest już zapisana").arg(second)))
+      << outcome.Error.toStdString();
+  ASSERT_EQ(outcome.Invoices.size(), 1);
+  EXPECT_EQ(outcome.Invoices[0].Metadata.KsefNumber, server.InvoiceNumbers()[0]);
+  EXPECT_EQ(InvoiceFolder(),
+            (QStringList{server.InvoiceNumbers()[0] + QStringLiteral(".xml"), second + QStringLiteral(".xml")}));
+  EXPECT_EQ(
+      Data.ReadBytes(QStringLiteral("FAKTURY_KSEF_testowe/") + server.InvoiceNumbers()[0] + QStringLiteral(".xml")),
+      server.InvoiceBytes(server.InvoiceNumbers()[0]));
+  EXPECT_EQ(RememberedStart(), std::nullopt);
+}
 
 TEST_F(TKsefDownloadTest, AnInvoiceWhoseHashIsNotTheOneOfTheMetadataIsNotStored) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token), "--fault", "changed-invoice"});
@@ -586,6 +772,36 @@ TEST_F(TKsefDownloadTest, AWaitTheUserCancelsEndsTheDownloadAsCancelled) {
   EXPECT_EQ(server.Count("POST /v2/invoices/exports"), 1);
   EXPECT_EQ(InvoiceFolder(), QStringList());
   EXPECT_EQ(RememberedStart(), std::nullopt);
+}
+
+// PlikCA= of [KSeF] adds a company proxy's authority to the system's: a server the system
+// trusts (here through OpenSSL's SSL_CERT_FILE) is reached with PlikCA= naming another one.
+TEST_F(TKsefDownloadTest, TheCaFileOfKsefIsTrustedBesidesTheSystemsAuthorities) {
+  const TKsefStandIn proxy(Nip, {"--token", QString::fromLatin1(Token)});
+  const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
+  Data.WriteBytes(QStringLiteral("settings.ini"),
+                  "[COMPANY]\r\nNIP=" + Nip.toLatin1() + "\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" +
+                      server.Base().toLatin1() + "\r\nPlikCA=" + proxy.CaFile().toLatin1() + "\r\n");
+  const QByteArray systemCa = qgetenv("SSL_CERT_FILE");
+  const bool hadSystemCa = qEnvironmentVariableIsSet("SSL_CERT_FILE");
+  qputenv("SSL_CERT_FILE", QFile::encodeName(server.CaFile()));
+  TKsefTokenLogin login(Token);
+  TNoProgress progress;
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(Data.Path()), Now, login, {}, progress, Waiter);
+  if (hadSystemCa)
+    qputenv("SSL_CERT_FILE", systemCa);
+  else
+    qunsetenv("SSL_CERT_FILE");
+  EXPECT_EQ(outcome.Error, QString());
+  EXPECT_EQ(Numbers(outcome), server.InvoiceNumbers());
+}
+
+// The login overwrites its own copy of the token when it goes, never the caller's.
+TEST(TKsefTokenLoginTest, WipesItsOwnCopyOfTheTokenNotTheCallers) {
+  const QByteArray token("20261211-EC-token-of-the-caller");
+  { const TKsefTokenLogin login(token); }
+  EXPECT_EQ(token, QByteArray("20261211-EC-token-of-the-caller"));
 }
 
 } // namespace

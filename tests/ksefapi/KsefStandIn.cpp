@@ -30,6 +30,12 @@ int TKsefStandIn::Count(const QString &start) const {
   return count;
 }
 
+QList<QByteArray> TKsefStandIn::IssuedTokens() const {
+  QList<QByteArray> tokens = FDir.ReadBytes(QStringLiteral("tokens.log")).split('\n');
+  tokens.removeAll(QByteArray());
+  return tokens;
+}
+
 QStringList TKsefStandIn::InvoiceNumbers() const {
   QStringList numbers = QDir(FDir.File("invoices")).entryList({"*.xml"}, QDir::Files, QDir::Name);
   for (QString &number : numbers)

@@ -27,6 +27,8 @@ public:
   QStringList Requests() const;
   // How many answered requests begin with `start` ("POST /v2/invoices/exports 201").
   int Count(const QString &start) const;
+  // Every authentication, access and refresh token the server issued so far.
+  QList<QByteArray> IssuedTokens() const;
   // The invoices the server holds, by KSeF number.
   QStringList InvoiceNumbers() const;
   QByteArray InvoiceBytes(const QString &number) const;

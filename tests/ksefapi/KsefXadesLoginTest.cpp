@@ -1,9 +1,12 @@
 #include "KsefStandIn.h"
 #include "TestSupport.h"
 #include "app/commands/KsefDownload.h"
+#include "ksefapi/KsefAnswers.h"
 #include "ksefapi/KsefXadesLogin.h"
 
+#include <QCryptographicHash>
 #include <QDirIterator>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,5 +144,104 @@ TEST(TKsefXadesLoginFaultTest, TheRequestWithoutItsSignatureFollowsKsefsSchema) 
   ASSERT_TRUE(xmllint.waitForFinished(60000));
   EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
 }
+
+// Signs the request as the certificate login does, then changes what its
+// xades:SigningCertificate says of the certificate and signs it anew with the same key: a
+// signature right in every digest, of a certificate it does not name.
+class TResignedLogin : public IKsefLogin {
+public:
+  TResignedLogin(const TKsefStandIn &server, std::function<void(QByteArray &)> change)
+      : FServer(server), FLogin({server.File("signer-rsa.crt"), server.File("signer-rsa.key")}, {}, [] { return Now; }),
+        FChange(std::move(change)) {}
+
+  TKsefAuthStart Start(TKsefSession &session, const TKsefChallenge &challenge, const QString &nip) override {
+    QByteArray request = FLogin.SignedRequest(challenge.Challenge, nip);
+    FChange(request);
+    FDir.WriteBytes(QStringLiteral("changed.xml"), request);
+    QProcess xmlsec;
+    xmlsec.start(QStringLiteral("xmlsec1"), {"--sign", "--privkey-pem", FServer.File("signer-rsa.key"), "--id-attr:Id",
+                                             "http://uri.etsi.org/01903/v1.3.2#:SignedProperties", "--output",
+                                             FDir.File("signed.xml"), FDir.File("changed.xml")});
+    if (!xmlsec.waitForFinished(60000) || xmlsec.exitCode() != 0)
+      ADD_FAILURE() << xmlsec.readAllStandardError().toStdString();
+    return ReadAuthStart(session.CallAnonymous("POST", QStringLiteral("/auth/xades-signature"), "application/xml",
+                                               FDir.ReadBytes(QStringLiteral("signed.xml")),
+                                               QStringLiteral("logowanie certyfikatem")));
+  }
+
+private:
+  const TKsefStandIn &FServer;
+  TKsefXadesLogin FLogin;
+  std::function<void(QByteArray &)> FChange;
+  TTempDir FDir;
+};
+
+// Replaces the text of the first element `name` after `after`.
+void ReplaceText(QByteArray &document, const QByteArray &after, const QByteArray &name, const QByteArray &text) {
+  const qsizetype start = document.indexOf("<" + name + ">", document.indexOf(after)) + name.size() + 2;
+  document.replace(start, document.indexOf("</" + name + ">", start) - start, text);
+}
+
+struct TSigningCertificateCase {
+  const char *Name;
+  std::function<void(QByteArray &, const TKsefStandIn &)> Change;
+  bool Accepted;
+};
+
+void PrintTo(const TSigningCertificateCase &c, std::ostream *os) { *os << c.Name; }
+
+class TKsefSigningCertificateTest : public ::testing::TestWithParam<TSigningCertificateCase> {};
+
+TEST_P(TKsefSigningCertificateTest, MustNameTheCertificateThatSigned) {
+  const TSigningCertificateCase &c = GetParam();
+  const TKsefStandIn server(Nip, {});
+  TTempDir data;
+  data.WriteBytes(QStringLiteral("settings.ini"), "[COMPANY]\nNIP=" + Nip.toLatin1() +
+                                                      "\n[KSeF]\nAdres=" + server.Base().toLatin1() +
+                                                      "\nPlikCA=" + server.CaFile().toLatin1() + "\n");
+  TResignedLogin login(server, [&](QByteArray &document) { c.Change(document, server); });
+  TNoProgress progress;
+  TNoWaits waits;
+  const TKsefDownloadOutcome outcome =
+      DownloadKsefInvoices(TAppPaths::InDirectory(data.Path()), Now, login, {}, progress, waits);
+  EXPECT_EQ(outcome.Error, c.Accepted ? QString()
+                                      : QStringLiteral("KSeF uznał podpis logowania za nieprawidłowy (kod 9105); "
+                                                       "sprawdź, czy klucz pasuje do certyfikatu."));
+  EXPECT_EQ(server.Count("POST /v2/auth/xades-signature 202"), c.Accepted ? 1 : 0);
+}
+
+// The DER of a PEM certificate's first block.
+QByteArray CertificateDer(const QString &pemFile) {
+  QFile file(pemFile);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  const QByteArray pem = file.readAll();
+  const qsizetype begin = pem.indexOf('\n') + 1;
+  return QByteArray::fromBase64(pem.mid(begin, pem.indexOf("-----END") - begin));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, TKsefSigningCertificateTest,
+    ::testing::Values(
+        TSigningCertificateCase{"Unchanged", [](QByteArray &, const TKsefStandIn &) {}, true},
+        TSigningCertificateCase{"DigestOfAnotherCertificate",
+                                [](QByteArray &document, const TKsefStandIn &server) {
+                                  ReplaceText(document, "<xades:CertDigest>", "ds:DigestValue",
+                                              QCryptographicHash::hash(CertificateDer(server.File("signer-ec.crt")),
+                                                                       QCryptographicHash::Sha256)
+                                                  .toBase64());
+                                },
+                                false},
+        TSigningCertificateCase{"AnotherSerialNumber",
+                                [](QByteArray &document, const TKsefStandIn &) {
+                                  ReplaceText(document, "<xades:IssuerSerial>", "ds:X509SerialNumber", "12345");
+                                },
+                                false},
+        TSigningCertificateCase{"AnotherIssuer",
+                                [](QByteArray &document, const TKsefStandIn &) {
+                                  ReplaceText(document, "<xades:IssuerSerial>", "ds:X509IssuerName", "CN=Unknown CA");
+                                },
+                                false}),
+    [](const ::testing::TestParamInfo<TSigningCertificateCase> &info) { return info.param.Name; });
 
 } // namespace

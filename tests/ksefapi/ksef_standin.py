@@ -7,10 +7,16 @@ certificates (one for tokens, one for symmetric keys). It answers the calls the 
 the Ministry's open-api.json describes them, with real encryption and real hashes, and serves
 the purchase invoices of --invoices made-up FA(2)/FA(3) documents whose KSeF numbers carry a
 right CRC-8, each also written to --dir/invoices/ for the tests to compare. Each request is
-appended to --log as "<method> <path> <status>" before it is answered, so a test reads what
+appended to --log as "<method> <path> <status>" (an export order followed by the range it asked
+for) before it is answered, so a test reads what
 happened once its call has returned. "READY <port>" on the output says it listens.
 
 --fault makes it misbehave on request; see FAULTS.
+
+For a benchmark of the whole download: --samples takes the invoices' bytes in turn from the XML
+files of a directory, --interval spaces their storage moments (a large set within days),
+--at-once ends the login and the export at their first status question, and --package-dir
+keeps each export's key, IV and encrypted parts there for a reference to decrypt by itself.
 """
 import argparse
 import base64
@@ -48,7 +54,7 @@ FAULTS = {
     "login-415", "login-450", "login-460",  # the login ends with this status
     "range-21405",       # every export order is refused with 21405
     "no-metadata",       # the package has no _metadata.json
-    "bad-entry",         # the package holds "../evil.xml"
+    "bad-entry",         # the package holds "../evil.xml" in place of invoice 1
     "changed-invoice",   # invoice 1's bytes differ from what _metadata.json's hash says
     "microseconds",      # moments to the microsecond, invoice 3 stored 300 µs after invoice 2 at x.266578
     "big-package",       # part 1 is announced at 1 GiB + 64 MiB (and comes as it is)
@@ -59,6 +65,9 @@ FAULTS = {
     "size-mismatch",     # the package's size is announced a byte larger than its parts together
     "stalled-part",      # part 1 sends its first byte and then nothing more, the connection kept open
     "stalled-answer",    # so does the answer to the challenge
+    "expired-key-first", # each usage's list begins with a key whose validity ended yesterday
+    "key-withdrawn",     # the keys first listed are withdrawn (21470) when used; the next list has new ones
+    "key-withdrawn-twice",  # so are the keys listed second
 }
 
 UTC = datetime.timezone.utc
@@ -99,8 +108,8 @@ def new_key():
     return rsa.generate_private_key(public_exponent=65537, key_size=2048)
 
 
-def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None):
-    now = datetime.datetime.now(UTC)
+def certificate(subject_key, subject, issuer_key=None, issuer=None, ca=False, san=None, expired=False):
+    now = datetime.datetime.now(UTC) - datetime.timedelta(days=3 if expired else 0)
     builder = (x509.CertificateBuilder()
                .subject_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, subject)]))
                .issuer_name(x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, issuer or subject)]))
@@ -155,6 +164,46 @@ def make_signers(directory):
             b"signer", rsa_key, rsa_cert, None, serialization.BestAvailableEncryption(b"haslo-p12")))
 
 
+def seller_nip(index):
+    # A NIP whose check digit holds, as a real seller's does (5260000028, 5260000040, ...), in
+    # the order of the invoices: of two neighbours at most one gives the check digit 10.
+    for base in (526000000 + 2 * index, 526000001 + 2 * index):
+        digits = [int(digit) for digit in "%09d" % base]
+        check = sum(weight * digit for weight, digit in zip((6, 5, 7, 2, 3, 4, 5, 6, 7), digits)) % 11
+        if check != 10:
+            return "%09d%d" % (base, check)
+
+
+XMLDSIG = "http://www.w3.org/2000/09/xmldsig#"
+XADES = "http://uri.etsi.org/01903/v1.3.2#"
+DIGESTS = {"http://www.w3.org/2001/04/xmlenc#sha256": hashlib.sha256,
+           "http://www.w3.org/2001/04/xmlenc#sha512": hashlib.sha512,
+           "http://www.w3.org/2001/04/xmldsig-more#sha384": hashlib.sha384}
+
+
+def names_signer(document):
+    """Whether xades:SigningCertificate of a signature xmlsec1 found right names the certificate
+    that signed it, the one in its KeyInfo: that certificate's digest, issuer and serial number."""
+    import xml.etree.ElementTree as ElementTree
+    ns = {"ds": XMLDSIG, "xades": XADES}
+    try:
+        signature = ElementTree.fromstring(document).find("ds:Signature", ns)
+        der = base64.b64decode(signature.find("ds:KeyInfo/ds:X509Data/ds:X509Certificate", ns).text)
+        signer = x509.load_der_x509_certificate(der)
+        named = signature.findall("ds:Object/xades:QualifyingProperties/xades:SignedProperties/"
+                                  "xades:SignedSignatureProperties/xades:SigningCertificate/xades:Cert", ns)
+        if len(named) != 1:
+            return False
+        digest = DIGESTS[named[0].find("xades:CertDigest/ds:DigestMethod", ns).get("Algorithm")]
+        issuer = named[0].find("xades:IssuerSerial/ds:X509IssuerName", ns).text
+        serial = named[0].find("xades:IssuerSerial/ds:X509SerialNumber", ns).text
+        return (base64.b64decode(named[0].find("xades:CertDigest/ds:DigestValue", ns).text) == digest(der).digest()
+                and x509.Name.from_rfc4514_string(issuer) == signer.issuer
+                and int(serial) == signer.serial_number)
+    except (AttributeError, KeyError, TypeError, ValueError, ElementTree.ParseError):
+        return False
+
+
 def invoice_xml(index, number, seller_nip, buyer_nip, day):
     # FA(2) and FA(3) in turn, as KSeF holds both.
     namespace, code, variant = ((
@@ -168,7 +217,8 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
 <Faktura xmlns="%s">
   <Naglowek><KodFormularza kodSystemowy="%s" wersjaSchemy="1-0E">FA</KodFormularza>
     <WariantFormularza>%s</WariantFormularza><DataWytworzeniaFa>%s</DataWytworzeniaFa></Naglowek>
-  <Podmiot1><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Dostawca %d sp. z o.o.</Nazwa></DaneIdentyfikacyjne></Podmiot1>
+  <Podmiot1><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Dostawca %d sp. z o.o.</Nazwa></DaneIdentyfikacyjne>
+    <Adres><KodKraju>PL</KodKraju><AdresL1>ul. Dostawców 1, 00-950 Warszawa</AdresL1></Adres></Podmiot1>
   <Podmiot2><DaneIdentyfikacyjne><NIP>%s</NIP><Nazwa>Nabywca</Nazwa></DaneIdentyfikacyjne></Podmiot2>
   <Fa><KodWaluty>PLN</KodWaluty><P_1>%s</P_1><P_2>FV/%d/2026</P_2><P_13_1>%s</P_13_1><P_14_1>23.00</P_14_1>
     <P_15>%s</P_15><Platnosc><FormaPlatnosci>6</FormaPlatnosci>
@@ -176,6 +226,30 @@ def invoice_xml(index, number, seller_nip, buyer_nip, day):
 </Faktura>
 """ % (namespace, code, variant, iso(day), seller_nip, index, buyer_nip, day.date().isoformat(), index, net, gross)
             ).encode(), gross
+
+
+def sample_invoices(directory):
+    """The bytes of the XML files in `directory`, by name."""
+    names = sorted(name for name in os.listdir(directory) if name.endswith(".xml"))
+    if not names:
+        sys.exit("ksef_standin.py: no XML files in " + directory)
+    result = []
+    for name in names:
+        with open(os.path.join(directory, name), "rb") as source:
+            result.append(source.read())
+    return result
+
+
+def keep_package(directory, reference, key, iv, parts):
+    """Writes key and iv (hex) and part-NNN.aes of an export into directory/reference."""
+    target = os.path.join(directory, reference)
+    os.makedirs(target)
+    for name, value in (("key", key.hex()), ("iv", iv.hex())):
+        with open(os.path.join(target, name), "w") as out:
+            out.write(value + "\n")
+    for number, part in enumerate(parts, 1):
+        with open(os.path.join(target, "part-%03d.aes" % number), "wb") as out:
+            out.write(part["cipher"])
 
 
 def main():
@@ -189,6 +263,10 @@ def main():
     parser.add_argument("--hwm", default="2026-11-30T00:00:00Z")
     parser.add_argument("--part-size", type=int, default=700)
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
+    parser.add_argument("--samples")
+    parser.add_argument("--interval", type=float, default=86400)
+    parser.add_argument("--at-once", action="store_true")
+    parser.add_argument("--package-dir")
     options = parser.parse_args()
     faults = set(options.fault)
     if "microseconds" in faults:
@@ -205,32 +283,45 @@ def main():
         out.write(pem(server_cert) + key_pem(server_key))
     make_signers(options.dir)
     xades_ca = os.path.join(options.dir, "xades-ca.pem")
-    token_key = new_key()
-    symmetric_key = new_key()
-    public_keys = []
-    for key, usage in ((token_key, "KsefTokenEncryption"), (symmetric_key, "SymmetricKeyEncryption")):
-        cert = certificate(key, "KSeF " + usage)
-        public_keys.append({
-            "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
-            "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
-            "publicKeyId": base64.b64encode(hashlib.sha256(usage.encode()).digest()).decode(),
-            "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
-            "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
-            "usage": [usage],
-        })
+    def key_generation(serial):
+        """KSeF's public-key certificates of one generation: the list as served, and the private
+        key of each usage."""
+        listed, private = [], {}
+        for usage in ("KsefTokenEncryption", "SymmetricKeyEncryption"):
+            for expired in ((True, False) if "expired-key-first" in faults else (False,)):
+                key = new_key()
+                cert = certificate(key, "KSeF " + usage, expired=expired)
+                listed.append({
+                    "certificate": base64.b64encode(cert.public_bytes(serialization.Encoding.DER)).decode(),
+                    "certificateId": base64.b64encode(secrets.token_bytes(16)).decode(),
+                    "publicKeyId": base64.b64encode(hashlib.sha256(
+                        b"%s %d %d" % (usage.encode(), serial, expired)).digest()).decode(),
+                    "validFrom": iso(cert.not_valid_before.replace(tzinfo=UTC)),
+                    "validTo": iso(cert.not_valid_after.replace(tzinfo=UTC)),
+                    "usage": [usage],
+                })
+                if not expired:
+                    private[usage] = (listed[-1]["publicKeyId"], key)
+        return {"listed": listed, "private": private}
+
+    withdrawn = 2 if "key-withdrawn-twice" in faults else 1 if "key-withdrawn" in faults else 0
+    generations = [key_generation(0)]
     oaep = asym_padding.OAEP(mgf=asym_padding.MGF1(algorithm=hashes.SHA256()), algorithm=hashes.SHA256(), label=None)
 
-    # The purchase invoices of the NIP, one a day from the first date.
+    # The purchase invoices of the NIP, one an interval (a day) from the first date.
     first = parse_iso(options.first_date)
+    samples = sample_invoices(options.samples) if options.samples else None
     invoices = []
     for index in range(1, options.invoices + 1):
-        day = first + datetime.timedelta(days=index - 1)
+        day = first + datetime.timedelta(seconds=options.interval * (index - 1))
         if "microseconds" in faults:
             day = (invoices[1]["date"] + datetime.timedelta(microseconds=300) if index == 3 else
                    day + datetime.timedelta(microseconds=266578))
-        seller = "%010d" % (5260000000 + index)
+        seller = seller_nip(index)
         number = ksef_number(seller, day, 0xA1B2C3000000 + index)
         data, gross = invoice_xml(index, number, seller, options.nip, day)
+        if samples:
+            data = samples[(index - 1) % len(samples)]
         invoices.append({"number": number, "data": data, "date": day, "seller": seller, "gross": gross})
         os.makedirs(os.path.join(options.dir, "invoices"), exist_ok=True)
         with open(os.path.join(options.dir, "invoices", number + ".xml"), "wb") as out:
@@ -239,7 +330,9 @@ def main():
 
     lock = threading.Lock()
     state = {"challenges": {}, "auth": {}, "access": {}, "refresh": {}, "exports": {}, "parts": {},
-             "fired": set(), "serial": 0}
+             "fired": set(), "serial": 0, "zips": {}}
+    # The first status question finds a login or an export still running, as a real one often is.
+    first_poll_running = 0 if options.at_once else 1
 
     def once(fault):
         """True the first time a fault that fires once is met."""
@@ -254,9 +347,31 @@ def main():
                                           secrets.randbits(40), secrets.randbits(8))
 
     def new_token(kind):
-        return "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        """A new authentication, access or refresh token, also appended to --dir/tokens.log for the
+        tests that search for it where it must not be."""
+        token = "eyJ%s.%s" % (kind, secrets.token_urlsafe(24))
+        with open(os.path.join(options.dir, "tokens.log"), "a") as log:
+            log.write(token + "\n")
+        return token
 
     def make_package(selected, key, iv):
+        numbers = tuple(invoice["number"] for invoice in selected)
+        if numbers not in state["zips"]:
+            state["zips"][numbers] = make_zip(selected)
+        plain = state["zips"][numbers]
+        parts = []
+        for offset in range(0, len(plain), options.part_size):
+            chunk = plain[offset:offset + options.part_size]
+            padder = padding.PKCS7(128).padder()
+            padded = padder.update(chunk) + padder.finalize()
+            encryptor = Cipher(algorithms.AES(key), modes.CBC(iv)).encryptor()
+            cipher = encryptor.update(padded) + encryptor.finalize()
+            parts.append({"plain": chunk, "cipher": cipher})
+        return plain, parts
+
+    def make_zip(selected):
+        """The ZIP of the selected invoices; made once for the same selection (a benchmark's rounds
+        are not to measure Python's deflate)."""
         buffer = io.BytesIO()
         with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
             for position, invoice in enumerate(selected):
@@ -265,9 +380,8 @@ def main():
                 data = invoice["data"]
                 if "changed-invoice" in faults and position == 0:
                     data = data.replace(b"Nabywca", b"Nabywca!")
-                archive.writestr(invoice["number"] + ".xml", data)
-            if "bad-entry" in faults:
-                archive.writestr("../evil.xml", b"<x/>")
+                name = "../evil.xml" if "bad-entry" in faults and position == 0 else invoice["number"] + ".xml"
+                archive.writestr(name, data)
             if "no-metadata" not in faults:
                 metadata = {"invoices": [{
                     "ksefNumber": i["number"], "invoiceNumber": "FV/%s/2026" % i["number"][-6:],
@@ -281,24 +395,15 @@ def main():
                     "invoiceHash": base64.b64encode(hashlib.sha256(i["data"]).digest()).decode()}
                     for i in selected]}
                 archive.writestr("_metadata.json", json.dumps(metadata))
-        plain = buffer.getvalue()
-        parts = []
-        for offset in range(0, len(plain), options.part_size):
-            chunk = plain[offset:offset + options.part_size]
-            padder = padding.PKCS7(128).padder()
-            padded = padder.update(chunk) + padder.finalize()
-            encryptor = Cipher(algorithms.AES(key), modes.CBC(iv)).encryptor()
-            cipher = encryptor.update(padded) + encryptor.finalize()
-            parts.append({"plain": chunk, "cipher": cipher})
-        return plain, parts
+        return buffer.getvalue()
 
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
 
-        def answer(self, status, body=None, headers=(), content_type="application/json"):
+        def answer(self, status, body=None, headers=(), content_type="application/json", note=""):
             payload = b"" if body is None else body if isinstance(body, bytes) else json.dumps(body).encode()
             with open(options.log, "a") as log:
-                log.write("%s %s %d\n" % (self.command, self.path.split("?")[0], status))
+                log.write("%s %s %d%s\n" % (self.command, self.path.split("?")[0], status, note and " " + note))
             self.send_response(status)
             for name, value in headers:
                 self.send_header(name, value)
@@ -356,7 +461,7 @@ def main():
             path = self.path.split("?")[0]
             body = self.body()
             if method == "GET" and path == "/v2/security/public-key-certificates":
-                return self.answer(200, public_keys)
+                return self.answer(200, generations[-1]["listed"])
             if method == "POST" and path == "/v2/auth/challenge":
                 now = datetime.datetime.now(UTC)
                 challenge = reference("CR")
@@ -396,6 +501,21 @@ def main():
                 return self.export_status(match.group(1))
             self.answer(404, {"title": "Not Found", "status": 404})
 
+        def private_key(self, usage, key_id):
+            """The private key of the public key the client chose, or None after answering 21470
+            for one that is not KSeF's valid key (expired, withdrawn, unknown)."""
+            for serial, generation in enumerate(generations):
+                known_id, key = generation["private"][usage]
+                if key_id == known_id:
+                    if serial < withdrawn:
+                        # Withdrawn now; the next list offers the next generation.
+                        if serial == len(generations) - 1:
+                            generations.append(key_generation(serial + 1))
+                        break
+                    return key
+            self.problem(400, 21470, "Klucz nie jest wspierany.")
+            return None
+
         def start_auth(self, outcome):
             ref = reference("AU")
             token = new_token("auth")
@@ -415,8 +535,9 @@ def main():
                 return self.problem(400, 21111, "Nieprawidłowe wyzwanie autoryzacyjne.")
             if request.get("contextIdentifier") != {"type": "Nip", "value": options.nip}:
                 return self.problem(400, 21405, "Błąd walidacji danych wejściowych.")
-            if request.get("publicKeyId") not in (None, public_keys[0]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            token_key = self.private_key("KsefTokenEncryption", request.get("publicKeyId"))
+            if token_key is None:
+                return
             try:
                 plain = token_key.decrypt(base64.b64decode(request["encryptedToken"]), oaep).decode()
             except Exception:
@@ -441,14 +562,15 @@ def main():
             if check.returncode != 0:
                 sys.stderr.write(check.stderr.decode(errors="replace"))
                 return self.problem(400, 9105, "Nieprawidłowy podpis.")
+            if not names_signer(document):
+                return self.problem(400, 9105, "Nieprawidłowy podpis.")
             self.start_auth(self.login_outcome())
 
         def auth_status(self, auth):
             if self.bearer() != auth["token"]:
                 return self.unauthorized()
             auth["polls"] += 1
-            # The first question finds the login still running, as a real one often is.
-            code = 100 if auth["polls"] == 1 else auth["outcome"]
+            code = 100 if auth["polls"] <= first_poll_running else auth["outcome"]
             descriptions = {100: "Uwierzytelnianie w toku", 200: "Uwierzytelnianie zakończone sukcesem"}
             self.answer(200, {"startDate": iso(datetime.datetime.now(UTC)), "authenticationMethod": "Token",
                               "authenticationMethodInfo": {"category": "Token", "code": "token.ksef",
@@ -464,7 +586,7 @@ def main():
             auth = next((a for a in state["auth"].values() if a["token"] == self.bearer()), None)
             if auth is None:
                 return self.unauthorized()
-            if auth["redeemed"] or auth["outcome"] != 200 or auth["polls"] < 2:
+            if auth["redeemed"] or auth["outcome"] != 200 or auth["polls"] <= first_poll_running:
                 return self.problem(400, 21301, "Brak autoryzacji.")
             auth["redeemed"] = True
             refresh = new_token("refresh")
@@ -492,8 +614,9 @@ def main():
             if date_range.get("restrictToPermanentStorageHwmDate"):
                 end = min(end, hwm)
             encryption = request["encryption"]
-            if encryption.get("publicKeyId") not in (None, public_keys[1]["publicKeyId"]):
-                return self.problem(400, 21470, "Klucz nie jest wspierany.")
+            symmetric_key = self.private_key("SymmetricKeyEncryption", encryption.get("publicKeyId"))
+            if symmetric_key is None:
+                return
             key = symmetric_key.decrypt(base64.b64decode(encryption["encryptedSymmetricKey"]), oaep)
             iv = base64.b64decode(encryption["initializationVector"])
             selected = [i for i in invoices if start <= i["date"] <= end]
@@ -502,15 +625,19 @@ def main():
                 selected = selected[:2]
             plain, parts = make_package(selected, key, iv)
             ref = reference("EH")
+            if options.package_dir:
+                keep_package(options.package_dir, ref, key, iv, parts)
             state["exports"][ref] = {"polls": 0, "parts": parts, "size": len(plain), "count": len(selected),
                                      "truncated": truncated, "last": selected[-1]["date"] if selected else None,
                                      "hwm": hwm if "hwm-beyond-to" in faults else end}
-            self.answer(201, {"referenceNumber": ref})
+            # The range as the client sent it, after the status: "from <from> to <to or ->".
+            self.answer(201, {"referenceNumber": ref},
+                        note="from %s to %s" % (date_range["from"], date_range.get("to", "-")))
 
         def export_status(self, ref):
             export = state["exports"][ref]
             export["polls"] += 1
-            if export["polls"] == 1:
+            if export["polls"] <= first_poll_running:
                 return self.answer(200, {"status": {"code": 100, "description": "Eksport faktur w toku"}})
             port = self.server.server_address[1]
             parts = []

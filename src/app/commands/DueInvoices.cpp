@@ -28,6 +28,24 @@ QStringList XmlFilesIn(const QString &folder) {
   return files;
 }
 
+// The files of the invoices the journal recorded as downloaded, oldest first.
+QStringList JournalInvoiceFiles(const TAppPaths &paths) {
+  QStringList files;
+  const TJournalPlace place = TJournalPlace::Of(paths);
+  try {
+    const std::unique_ptr<IPaymentJournal> journal = place.OpenExisting();
+    if (!journal)
+      return files;
+    journal->ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &invoice) {
+      if (invoice.Environment == KsefProductionEnvironment())
+        files.prepend(paths.AppFilePath(invoice.FilePath));
+    });
+  } catch (const Exception &error) {
+    throw Exception(QStringLiteral("Nie można odczytać historii (%1): %2").arg(place.Name(), error.Message()));
+  }
+  return files;
+}
+
 // The cause of the reader's composite message: its "Błąd: " line.
 QString CauseOf(const QString &message) {
   const QString prefix = QStringLiteral("Błąd: ");
@@ -185,33 +203,43 @@ bool AnyContains(const QStringList &texts, const QString &part) {
 
 // Only the production environment's downloads: anyone may issue invoices to the payer's NIP in
 // KSeF's shared test environments.
-TInvoiceFolders::TInvoiceFolders(const TAppPaths &paths)
-    : FFolders{KsefInvoiceDirectory(paths, KsefProductionEnvironment())} {}
+TDueInvoiceFiles::TDueInvoiceFiles(const TAppPaths &paths)
+    : FPaths(paths), FFolders{KsefInvoiceDirectory(paths, KsefProductionEnvironment())} {}
 
-void TInvoiceFolders::AddFolder(const QString &folder) {
+void TDueInvoiceFiles::AddFolder(const QString &folder) {
   if (!FFolders.contains(folder))
     FFolders.append(folder);
 }
 
-QStringList TInvoiceFolders::InvoiceFiles() {
+QStringList TDueInvoiceFiles::InvoiceFiles() {
   QStringList files;
   QSet<QString> seen;
-  for (const QString &folder : FFolders)
-    for (const QString &file : XmlFilesIn(folder)) {
-      const QString canonical = QFileInfo(file).canonicalFilePath();
-      if (!seen.contains(canonical)) {
-        seen.insert(canonical);
-        files.append(file);
-      }
+  const auto add = [&](const QString &file) {
+    const QFileInfo info(file);
+    // A file gone from the disk is listed once by its name, and says so when it is read.
+    const QString same = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (!seen.contains(same)) {
+      seen.insert(same);
+      files.append(file);
     }
+  };
+  for (const QString &file : JournalInvoiceFiles(FPaths))
+    add(file);
+  for (const QString &folder : FFolders)
+    for (const QString &file : XmlFilesIn(folder))
+      add(file);
   return files;
 }
 
-std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSource &source, const QDateTime &now) {
+std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSource &source, const QDateTime &now,
+                                         const TCancellation *cancellation) {
   std::vector<TDueInvoice> invoices;
   TXmlParser parser;
-  for (const QString &file : source.InvoiceFiles())
+  for (const QString &file : source.InvoiceFiles()) {
+    if (cancellation && cancellation->IsCancelled())
+      throw TCancelled(QStringLiteral("Przerwano czytanie faktur do zapłaty."));
     invoices.push_back(ReadOne(file, now, parser));
+  }
   DropRepeatedInvoices(invoices);
   ApplyJournal(paths, invoices);
   ApplyWhiteList(paths, now.date(), invoices);

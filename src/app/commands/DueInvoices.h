@@ -2,6 +2,7 @@
 
 #include "app/commands/AppPaths.h"
 #include "journal/JournalRecords.h"
+#include "model/Cancellation.h"
 #include "model/Payment.h"
 #include "model/PaymentDue.h"
 
@@ -44,8 +45,7 @@ struct TDueInvoice {
   QString WhiteList;
 };
 
-// Where the invoices of the list come from: the downloads of FAKTURY_KSEF (the production
-// environment's only) and the folders the user adds. The journal's table of downloaded invoices is another such source.
+// Where the invoices of the list come from.
 class IDueInvoiceSource {
 public:
   virtual ~IDueInvoiceSource() = default;
@@ -53,14 +53,18 @@ public:
   virtual QStringList InvoiceFiles() = 0;
 };
 
-class TInvoiceFolders : public IDueInvoiceSource {
+// The invoices the journal knows as downloaded from KSeF (their files in FAKTURY_KSEF, listed
+// even when the file is gone, so that the list says so), the other files of FAKTURY_KSEF, and
+// the folders the user adds. The window and pavena-cli list the same invoices.
+class TDueInvoiceFiles : public IDueInvoiceSource {
 public:
-  explicit TInvoiceFolders(const TAppPaths &paths);
+  explicit TDueInvoiceFiles(const TAppPaths &paths);
   // "Dodaj faktury z folderu…": the *.xml files directly inside `folder` join the list.
   void AddFolder(const QString &folder);
   QStringList InvoiceFiles() override;
 
 private:
+  TAppPaths FPaths;
   QStringList FFolders;
 };
 
@@ -78,9 +82,10 @@ struct TDueFilter {
 // Reads every invoice of `source`, looks each up in the journal (its transfer files and the
 // marks) and the accounts to pay on the white list of `now`'s day, and gives them sorted by due
 // date (those without one first), then by seller. An invoice found twice (InvoiceKey) is listed
-// once. A file that is no invoice is listed as
-// NotPayable with the reader's cause. Fails only when the journal cannot be read.
-std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSource &source, const QDateTime &now);
+// once. A file that is no invoice is listed as NotPayable with the reader's cause. Fails only
+// when the journal cannot be read, or with TCancelled once `cancellation` is cancelled.
+std::vector<TDueInvoice> ReadDueInvoices(const TAppPaths &paths, IDueInvoiceSource &source, const QDateTime &now,
+                                         const TCancellation *cancellation = nullptr);
 
 bool DueFilterPasses(const TDueFilter &filter, const TDueInvoice &invoice);
 

@@ -1,6 +1,7 @@
 #include "app/commands/KsefDownload.h"
 
 #include "checks/Identifiers.h"
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefConnection.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "model/Exception.h"
@@ -23,8 +24,6 @@ private:
   IProgress &FProgress;
   QStringList &FNotices;
 };
-
-QDateTime StartOfDay(QDate day) { return QDateTime(day, QTime(0, 0), Qt::UTC); }
 
 // One download at a time per data directory: each clears the package files another left, and
 // both would move the same remembered start. The lock of a process that died is taken over;
@@ -64,10 +63,12 @@ QString KsefInvoiceDirectory(const TAppPaths &paths, const QString &environment)
 QString KsefStateFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.ini")); }
 
 QString KsefLockFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-pobieranie.lock")); }
+QString KsefExportLimitFile(const TAppPaths &paths) { return paths.AppFilePath(QStringLiteral("ksef-eksporty.ini")); }
 
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored) {
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<bool(const QList<TKsefStoredInvoice> &)> &invoicesStored) {
   TKsefDownloadOutcome outcome;
   TRelayedProgress relayed(progress, outcome.Notices);
   try {
@@ -77,12 +78,11 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     const TKsefConnection connection = KsefConnectionFromSettings(paths.SettingsFile(), request.Environment);
     const TKsefDownloadState state(KsefStateFile(paths));
     const std::optional<QDateTime> remembered = state.Start(connection.Environment, nip);
-    const QDate previousMonth = now.date().addMonths(-1);
-    const QDateTime from = request.From ? StartOfDay(*request.From)
+    const QDateTime from = request.From ? KsefDayStart(*request.From)
                            : remembered ? *remembered
-                                        : StartOfDay(QDate(previousMonth.year(), previousMonth.month(), 1));
+                                        : KsefDayStart(KsefDefaultFirstDay(now));
     const std::optional<QDateTime> to =
-        request.To ? std::optional<QDateTime>(StartOfDay(request.To->addDays(1))) : std::nullopt;
+        request.To ? std::optional<QDateTime>(KsefDayStart(request.To->addDays(1))) : std::nullopt;
     if (to && *to <= from)
       throw Exception(QStringLiteral("Data końcowa jest wcześniejsza niż początkowa."));
     // The remembered start moves only when this run joins on to what was stored before.
@@ -91,13 +91,14 @@ TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTim
     TKsefSession session(connection, login, nip, waiter, relayed);
     // However the work ends: a secret is remembered only once KSeF has taken it.
     const auto noteLogin = qScopeGuard([&] { outcome.LoggedIn = session.LoggedIn(); });
-    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths, connection.Environment));
+    TKsefInvoiceDownload download(session, KsefInvoiceDirectory(paths, connection.Environment),
+                                  TKsefExportLimit(KsefExportLimitFile(paths), connection.Environment, nip));
     // An invoice the journal did not take keeps the start where it is, for the next run.
     bool allRecorded = true;
     TKsefDownloadEvents events;
-    events.InvoiceStored = [&](const TKsefStoredInvoice &invoice) {
-      outcome.Invoices << invoice;
-      if (invoiceStored && !invoiceStored(invoice))
+    events.InvoicesStored = [&](const QList<TKsefStoredInvoice> &invoices) {
+      outcome.Invoices << invoices;
+      if (invoicesStored && !invoicesStored(invoices))
         allRecorded = false;
     };
     events.Checkpoint = [&](const QDateTime &start) {

@@ -42,12 +42,13 @@ struct TKsefDownloadOutcome {
 // of the data directory, and moves
 // the remembered start (ksef-pobieranie.ini) past what was wholly stored. Touches no host, so
 // that the window can run it off its thread. `login` holds the token or the certificate;
-// `invoiceStored` is where the journal records each invoice, false when it could not: the
-// remembered start then stays before that invoice, so that the next run takes it again (its
-// file is already there) and records it.
-TKsefDownloadOutcome DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
-                                          const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
-                                          const std::function<bool(const TKsefStoredInvoice &)> &invoiceStored = {});
+// `invoicesStored` is where the journal records each batch of invoices that reached the disk,
+// false when it could not: the remembered start then stays before them, so that the next run
+// takes them again (their files are already there) and records them.
+TKsefDownloadOutcome
+DownloadKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,
+                     const TKsefDownloadRequest &request, IProgress &progress, IKsefWaiter &waiter,
+                     const std::function<bool(const QList<TKsefStoredInvoice> &)> &invoicesStored = {});
 
 // The lines that tell the user what came in: one per new invoice (KSeF number, seller, number,
 // gross amount), then a summary.
@@ -65,6 +66,8 @@ QString KsefProductionEnvironment();
 // payer's NIP: they must never lie among the real ones.
 QString KsefInvoiceFolder(const QString &environment);
 QString KsefInvoiceDirectory(const TAppPaths &paths, const QString &environment);
-// The file of remembered starting points, and the lock held while a download runs.
+// The file of remembered starting points, the lock held while a download runs, and the file of
+// the last export orders.
 QString KsefStateFile(const TAppPaths &paths);
 QString KsefLockFile(const TAppPaths &paths);
+QString KsefExportLimitFile(const TAppPaths &paths);

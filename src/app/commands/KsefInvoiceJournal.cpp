@@ -56,14 +56,18 @@ TKsefInvoiceJournal::TKsefInvoiceJournal(const TAppPaths &paths, QString environ
 
 TKsefInvoiceJournal::~TKsefInvoiceJournal() = default;
 
-bool TKsefInvoiceJournal::Record(const TKsefStoredInvoice &invoice) {
+bool TKsefInvoiceJournal::Record(const QList<TKsefStoredInvoice> &invoices) {
   // After the first failure the rest is not tried: one reason, one warning.
   if (!FFailure.isEmpty())
     return false;
   try {
     if (!FJournal)
       FJournal = TJournalPlace::Of(FPaths).Open(FBusyTimeoutMs);
-    FJournal->RecordKsefInvoice(KsefInvoiceRecord(FPaths, invoice, FEnvironment, FDownloadedAt));
+    // One transaction, one sync of the journal, for the whole batch.
+    FJournal->Exclusively([&] {
+      for (const TKsefStoredInvoice &invoice : invoices)
+        FJournal->RecordKsefInvoice(KsefInvoiceRecord(FPaths, invoice, FEnvironment, FDownloadedAt));
+    });
     return true;
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
@@ -92,7 +96,7 @@ TKsefDownloadOutcome DownloadAndRecordKsefInvoices(const TAppPaths &paths, const
   TKsefInvoiceJournal journal(paths, environment, now);
   TKsefDownloadOutcome outcome =
       DownloadKsefInvoices(paths, now, login, request, progress, waiter,
-                           [&](const TKsefStoredInvoice &invoice) { return journal.Record(invoice); });
+                           [&](const QList<TKsefStoredInvoice> &invoices) { return journal.Record(invoices); });
   if (const QString warning = journal.Warning(); !warning.isEmpty())
     outcome.Notices.append(QStringLiteral("Uwaga: ") + warning);
   return outcome;

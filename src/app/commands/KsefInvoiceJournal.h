@@ -10,8 +10,9 @@
 #include <QString>
 #include <memory>
 
-// The journal's part in a download from KSeF: each invoice stored in the environment's folder is recorded
-// as it comes (DownloadKsefInvoices' invoiceStored), once per environment. A journal that cannot
+// The journal's part in a download from KSeF: each batch of invoices stored in the environment's
+// folder is recorded as it comes (DownloadKsefInvoices' invoicesStored), in one transaction,
+// each invoice once per environment. A journal that cannot
 // be opened or written never stops the download: the invoices stay written, and Warning() says
 // that they were not recorded, with the reason.
 class TKsefInvoiceJournal {
@@ -22,8 +23,8 @@ public:
   TKsefInvoiceJournal(const TKsefInvoiceJournal &) = delete;
   TKsefInvoiceJournal &operator=(const TKsefInvoiceJournal &) = delete;
 
-  // False when the invoice is not in the journal (this failure or an earlier one).
-  bool Record(const TKsefStoredInvoice &invoice);
+  // False when the invoices are not in the journal (this failure or an earlier one).
+  bool Record(const QList<TKsefStoredInvoice> &invoices);
   // The one sentence for a journal that failed; empty while every invoice was recorded.
   QString Warning() const;
 

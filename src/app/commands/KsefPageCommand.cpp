@@ -1,6 +1,7 @@
 #include "app/commands/KsefPageCommand.h"
 
 #include "checks/Identifiers.h"
+#include "ksefapi/KsefCalendar.h"
 #include "ksefapi/KsefDownloadState.h"
 #include "ksefapi/KsefTokenLogin.h"
 #include "ksefapi/KsefXadesLogin.h"
@@ -29,12 +30,16 @@ QString TKsefPageCommand::StartText(const QString &environment) const {
   const std::optional<QDateTime> remembered =
       TKsefDownloadState(KsefStateFile(FHost.Paths))
           .Start(environment, NipWithoutSeparators(TSettings::LoadCompany(FHost.Paths.SettingsFile()).NIP));
-  if (remembered)
-    return QStringLiteral("Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: %1 UTC.")
-        .arg(remembered->toUTC().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-  const QDate previousMonth = FHost.Now().date().addMonths(-1);
-  return QStringLiteral("Bez daty „Od” pierwsze pobieranie zacznie się od pierwszego dnia poprzedniego miesiąca: %1.")
-      .arg(QDate(previousMonth.year(), previousMonth.month(), 1).toString(QStringLiteral("dd.MM.yyyy")));
+  try {
+    if (remembered)
+      return QStringLiteral(
+                 "Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: %1 czasu polskiego.")
+          .arg(remembered->toTimeZone(KsefTimeZone()).toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    return QStringLiteral("Bez daty „Od” pierwsze pobieranie zacznie się od pierwszego dnia poprzedniego miesiąca: %1.")
+        .arg(KsefDefaultFirstDay(FHost.Now()).toString(QStringLiteral("dd.MM.yyyy")));
+  } catch (const Exception &error) {
+    return error.Message();
+  }
 }
 
 std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettings &settings) {
@@ -43,13 +48,13 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
   if (settings.Method == TKsefLoginMethod::Token) {
     // The token is asked for only when there is a company to log in for.
     const QString nip = KsefPayerNip(FHost.Paths);
-    const std::optional<QByteArray> token =
+    std::optional<QByteArray> token =
         Secret({QStringLiteral("Token KSeF"),
                 QStringLiteral("Token KSeF dla NIP %1 (środowisko %2):").arg(nip, settings.Environment)},
                QStringLiteral("token %1 %2").arg(settings.Environment, nip));
     if (!token)
       return nullptr;
-    return std::make_unique<TKsefTokenLogin>(*token);
+    return std::make_unique<TKsefTokenLogin>(std::move(*token));
   }
   if (settings.Certificate.isEmpty())
     throw Exception(QStringLiteral("Wybierz plik certyfikatu KSeF: certyfikat PEM z kluczem prywatnym albo jeden plik "
@@ -66,8 +71,8 @@ std::unique_ptr<IKsefLogin> TKsefPageCommand::PrepareLogin(const TKsefPageSettin
   if (!passphrase)
     return nullptr;
   try {
-    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key}, *passphrase,
-                                             FHost.Now);
+    return std::make_unique<TKsefXadesLogin>(TKsefCertificateFiles{settings.Certificate, settings.Key},
+                                             std::move(*passphrase), FHost.Now);
   } catch (const TKsefSecretRefused &) {
     ForgetSecret();
     throw;

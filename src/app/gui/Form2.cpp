@@ -6,6 +6,7 @@
 #include "app/commands/SplitPaymentSettings.h"
 #include "app/gui/Form3.h"
 #include "app/gui/BankPage.h"
+#include "app/gui/DuePage.h"
 #include "app/gui/HistoryPage.h"
 #include "app/gui/KsefPage.h"
 #include "app/gui/PayerPanel.h"
@@ -50,7 +51,12 @@ TForm2::TForm2(const THost &host, TQtLog &log, TBackgroundWork &background, QWid
   resize(900, 640);
   auto *ksefPage = new TKsefPage(FHost, background, FSecretPrompt, FKeyring, FKsefWaiter);
   FUi.KsefArea->layout()->addWidget(ksefPage);
-  FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog, ksefPage->Log()});
+  auto *duePage = new TDuePage(FHost, [this] { return FSplitPayment.Current(); });
+  FUi.DueArea->layout()->addWidget(duePage);
+  // New downloads join the list.
+  connect(ksefPage, &TKsefPage::Finished, duePage, &TDuePage::ListChanged);
+  FLog.SetViews({FUi.SingleTransferLog, FUi.TechnicalLog, FUi.BatchTransferLog, FUi.VideoTelLog, ksefPage->Log(),
+                 duePage->Log()});
   (new QVBoxLayout(FUi.WhiteListArea))->addWidget(new TWhiteListPanel(FHost, background));
   FUi.WhiteListArea->layout()->setContentsMargins(0, 0, 0, 0);
   FUi.HistoryArea->layout()->addWidget(new THistoryPage(FHost));

@@ -21,7 +21,7 @@ class QLineEdit;
 class TBackgroundWork;
 class TForm3;
 
-// The main window: seven pages of controls, the message log and the split-payment choice. It
+// The main window: eight pages of controls, the message log and the split-payment choice. It
 // reads its fields, hands them to the commands and shows what they report; the work itself is
 // the commands'.
 class TForm2 : public QMainWindow {

@@ -231,6 +231,10 @@ TForm2Ui TForm2Ui::Build(QMainWindow &window) {
   ui.KsefArea->setObjectName(QStringLiteral("PageKsef"));
   (new QVBoxLayout(ui.KsefArea))->setContentsMargins(0, 0, 0, 0);
   ui.Pages->addTab(ui.KsefArea, QStringLiteral("KSeF"));
+  ui.DueArea = new QWidget;
+  ui.DueArea->setObjectName(QStringLiteral("PageDoZaplaty"));
+  (new QVBoxLayout(ui.DueArea))->setContentsMargins(0, 0, 0, 0);
+  ui.Pages->addTab(ui.DueArea, QStringLiteral("Do zapłaty"));
   window.setCentralWidget(ui.Pages);
   return ui;
 }

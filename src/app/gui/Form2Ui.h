@@ -13,7 +13,7 @@ class QWidget;
 class TBankPage;
 class TPayerPanel;
 
-// The controls of the main window, laid out on its seven pages; each carries its component
+// The controls of the main window, laid out on its eight pages; each carries its component
 // name as object name. Nothing here reacts to the user: TForm2 connects them.
 struct TForm2Ui {
   QTabWidget *Pages;
@@ -72,6 +72,9 @@ struct TForm2Ui {
   // "KSeF": filled with the download's page by the window.
   QWidget *KsefArea;
 
-  // Creates the seven pages with their controls as the window's central widget.
+  // "Do zapłaty": filled with the list of invoices to pay by the window.
+  QWidget *DueArea;
+
+  // Creates the eight pages with their controls as the window's central widget.
   static TForm2Ui Build(QMainWindow &window);
 };

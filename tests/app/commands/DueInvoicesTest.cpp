@@ -1,5 +1,6 @@
 #include "CommandTest.h"
 #include "app/commands/DueInvoiceCommands.h"
+#include "app/commands/KsefDownload.h"
 #include "journal/PaymentJournal.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ protected:
     WriteAppFile(QStringLiteral("FAKTURY_KSEF/") + fixture, DueFixture(fixture));
   }
   std::vector<TDueInvoice> List() {
-    TInvoiceFolders source(Host.Host().Paths);
+    TDueInvoiceFiles source(Host.Host().Paths);
     return ReadDueInvoices(Host.Host().Paths, source, Host.Clock);
   }
   TDueInvoice Only() {
@@ -76,6 +77,29 @@ TEST_F(TDueInvoicesTest, EachInvoiceWithItsDueDateAmountToPayAndStatus) {
     EXPECT_EQ(invoice.Payment.CreditorName, QStringLiteral("Papiernia Zielony Dąb sp. z o.o."));
     EXPECT_EQ(invoice.Payment.InvoiceDate.date(), QDate(2026, 3, 2));
   }
+}
+
+// The journal's downloads are the list's first source: a recorded invoice is listed once,
+// beside it in FAKTURY_KSEF or not, and one whose file is gone is listed saying so.
+TEST_F(TDueInvoicesTest, TheJournalsDownloadsListedOnceAndAGoneFileSaidSo) {
+  Download(QStringLiteral("dwa-terminy.xml"));
+  {
+    TPaymentJournal journal(AppFile(QStringLiteral("historia.sqlite")));
+    for (const char *file : {"FAKTURY_KSEF/dwa-terminy.xml", "FAKTURY_KSEF/usunieta.xml"}) {
+      TKsefInvoiceRecord record;
+      record.Environment = KsefProductionEnvironment();
+      record.KsefNumber = QString::fromLatin1(file);
+      record.FilePath = QString::fromLatin1(file);
+      record.DownloadedAt = Host.Clock;
+      ASSERT_TRUE(journal.RecordKsefInvoice(record));
+    }
+  }
+  const std::vector<TDueInvoice> listed = List();
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0].FileName, AppFile(QStringLiteral("FAKTURY_KSEF/usunieta.xml")));
+  EXPECT_EQ(listed[0].Status, TDueStatus::NotPayable);
+  EXPECT_TRUE(listed[0].Reason.contains(QStringLiteral("usunieta.xml"))) << listed[0].Reason.toStdString();
+  EXPECT_EQ(DueStatusText(listed[1]), QStringLiteral("do zapłaty"));
 }
 
 // The filter's day is a calendar day: the last of a month, of February in a leap year, and an
@@ -211,7 +235,7 @@ TEST_F(TDueInvoicesTest, AnInvoiceInTwoFoldersIsListedOnce) {
   ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
   copy.write(DueFixture(QStringLiteral("dwa-terminy.xml")));
   copy.close();
-  TInvoiceFolders source(Host.Host().Paths);
+  TDueInvoiceFiles source(Host.Host().Paths);
   source.AddFolder(added.path());
 
   const std::vector<TDueInvoice> listed = ReadDueInvoices(Host.Host().Paths, source, Host.Clock);

@@ -133,9 +133,10 @@ TEST_F(TForm2Test, StartsWithoutSettingsFile) {
   QStringList captions;
   for (int index = 0; index < pages.count(); ++index)
     captions << pages.tabText(index);
-  EXPECT_EQ(captions, (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
-                                   QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"),
-                                   QStringLiteral("Banki"), QStringLiteral("Historia"), QStringLiteral("KSeF")}));
+  EXPECT_EQ(captions,
+            (QStringList{QStringLiteral("Przelew pojedynczy"), QStringLiteral("Przelew paczki"),
+                         QStringLiteral("VideoTel"), QStringLiteral("Funkcje techniczne"), QStringLiteral("Banki"),
+                         QStringLiteral("Historia"), QStringLiteral("KSeF"), QStringLiteral("Do zapłaty")}));
   EXPECT_EQ(pages.currentIndex(), 0);
   for (const char *directory : {"XML_PZ", "FAKTURY", "PLIKI_DO_BANKU"})
     EXPECT_TRUE(QFileInfo(App.File(QString::fromLatin1(directory))).isDir()) << directory;
@@ -470,7 +471,7 @@ TEST_F(TForm2Test, TheWindowIsWholeBeforeItIsShown) {
   StoreMPP(true, TMPPFormat::None);
 
   const auto window = OpenHidden();
-  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 7);
+  EXPECT_EQ(Control<QTabWidget>(*window, QStringLiteral("Pages")).count(), 8);
 
   EXPECT_EQ(Control<QLineEdit>(*window, QStringLiteral("edtName")).text(), QStringLiteral("Biuro Rachunkowe Kos"));
   EXPECT_TRUE(Control<QCheckBox>(*window, QStringLiteral("ChkMPP")).isChecked());

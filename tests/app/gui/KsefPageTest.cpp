@@ -183,8 +183,8 @@ TEST_F(TKsefPageTest, DownloadsWithATokenAndListsWhatCameIn) {
       .ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &invoice) { recorded.prepend(invoice.KsefNumber); });
   EXPECT_EQ(recorded, numbers);
   EXPECT_EQ(StartText(),
-            QStringLiteral("Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: 30.11.2026 00:00 "
-                           "UTC."));
+            QStringLiteral("Bez daty „Od” pobieranie zacznie się tam, gdzie skończyło się ostatnie: 30.11.2026 01:00 "
+                           "czasu polskiego."));
   EXPECT_FALSE(Control<QPushButton>(Window, QStringLiteral("BtnAnuluj")).isVisible());
   EXPECT_TRUE(Control<QPushButton>(Window, QStringLiteral("BtnKsefPobierz")).isEnabled());
   EXPECT_TRUE(Keyring.Secrets.isEmpty());
