@@ -34,12 +34,14 @@ struct TRun {
 
 class TKsefCliTest : public ::testing::Test {
 protected:
-  void WriteSettings(const TKsefStandIn &server) const {
+  // The stand-in stands for the environment `environment`, at its own address.
+  void WriteSettings(const TKsefStandIn &server, const QByteArray &environment = "testowe") const {
     App.WriteBytes(QStringLiteral("settings.ini"),
                    "[COMPANY]\r\nNIP=" + Nip.toLatin1() +
                        "\r\nName=Pracownia Wrzos sp. z o.o.\r\nIBAN=PL79114020044000030020135538\r\n"
-                       "BIC=BREXPLPWXXX\r\n[KSeF]\r\nSrodowisko=testowe\r\nAdres=" +
-                       server.Base().toLatin1() + "\r\nPlikCA=" + server.CaFile().toLatin1() + "\r\n");
+                       "BIC=BREXPLPWXXX\r\n[KSeF]\r\nSrodowisko=" +
+                       environment + "\r\nAdres=" + server.Base().toLatin1() +
+                       "\r\nPlikCA=" + server.CaFile().toLatin1() + "\r\n");
   }
 
   // Runs pavena-cli with the data directory of the test and, when given, the token in
@@ -228,7 +230,8 @@ TEST_F(TKsefCliTest, ATransferFromTheDownloadedInvoicesCarriesTheirKsefNumbers) 
 // then shows them in that file, and the same choice again writes nothing.
 TEST_F(TKsefCliTest, TheDownloadedInvoicesChosenFromTheDueListArePaidOnce) {
   const TKsefStandIn server(Nip, {"--token", QString::fromLatin1(Token)});
-  WriteSettings(server);
+  // Only the production environment's invoices are to pay.
+  WriteSettings(server, "produkcyjne");
   ASSERT_EQ(
       Run({QStringLiteral("ksef"), QStringLiteral("pobierz"), QStringLiteral("--od"), QStringLiteral("2026-11-01")},
           Token)
@@ -466,7 +469,7 @@ TEST_F(TKsefCliTest, TheJournalsWarningComesWithTheDownloadsNoticesBeforeTheList
                                     "po nazwach plików, bez sprawdzenia ich skrótów.\n"
                                     "Uwaga: Pobranych faktur nie zapisano w historii (historia.sqlite): nie można "
                                     "zapisywać w pliku ani w jego katalogu (unable to open database file); pliki "
-                                    "faktur są w FAKTURY_KSEF.\n") +
+                                    "faktur są w FAKTURY_KSEF_testowe.\n") +
                          lines + QStringLiteral("Pobrano z KSeF nowych faktur zakupu: 3.\n"));
 }
 

@@ -1,6 +1,5 @@
 #include "CommandTest.h"
 #include "app/commands/DueInvoiceCommands.h"
-#include "app/commands/KsefDownload.h"
 #include "journal/PaymentJournal.h"
 
 #include <QDir>
@@ -79,15 +78,18 @@ TEST_F(TDueInvoicesTest, EachInvoiceWithItsDueDateAmountToPayAndStatus) {
   }
 }
 
-// The journal's downloads are the list's first source: a recorded invoice is listed once,
-// beside it in FAKTURY_KSEF or not, and one whose file is gone is listed saying so.
+// The journal's production downloads are the list's first source: a recorded invoice is listed
+// once, beside it in FAKTURY_KSEF or not, and one whose file is gone is listed saying so.
 TEST_F(TDueInvoicesTest, TheJournalsDownloadsListedOnceAndAGoneFileSaidSo) {
   Download(QStringLiteral("dwa-terminy.xml"));
   {
     TPaymentJournal journal(AppFile(QStringLiteral("historia.sqlite")));
-    for (const char *file : {"FAKTURY_KSEF/dwa-terminy.xml", "FAKTURY_KSEF/usunieta.xml"}) {
+    // A download of KSeF's shared test environment is no invoice to pay.
+    for (const auto &[environment, file] : {std::pair{"produkcyjne", "FAKTURY_KSEF/dwa-terminy.xml"},
+                                            std::pair{"produkcyjne", "FAKTURY_KSEF/usunieta.xml"},
+                                            std::pair{"testowe", "FAKTURY_KSEF_testowe/obca.xml"}}) {
       TKsefInvoiceRecord record;
-      record.Environment = KsefProductionEnvironment();
+      record.Environment = QString::fromLatin1(environment);
       record.KsefNumber = QString::fromLatin1(file);
       record.FilePath = QString::fromLatin1(file);
       record.DownloadedAt = Host.Clock;
