@@ -4,10 +4,8 @@
 #include "model/Text.h"
 
 #include <QByteArrayView>
-#include <QCryptographicHash>
 #include <QHash>
 #include <QMap>
-#include <QtEndian>
 #include <sqlite3.h>
 #include <algorithm>
 #include <iterator>
@@ -112,54 +110,9 @@ CREATE TABLE paid_outside (
 )sql",
 };
 
-const QString DateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-
-QString StoredDateTime(const QDateTime &time) { return time.toString(DateTimeFormat); }
-QDateTime ReadDateTime(const QString &text) { return QDateTime::fromString(text, DateTimeFormat); }
-
-QString CommandName(TJournalCommand command) {
-  switch (command) {
-  case TJournalCommand::Single: return QStringLiteral("faktura");
-  case TJournalCommand::Batch: return QStringLiteral("paczka");
-  case TJournalCommand::VideoTel: return QStringLiteral("videotel");
-  }
-  return {};
-}
-
 QByteArrayView ValueBytes(sqlite3_value *value) {
   const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
   return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
-}
-
-QString Comparable(const QString &text) { return Trim(text).toCaseFolded(); }
-
-// What makes two payments the same: the payee's NIP and the invoice number, or for VideoTel
-// the account, the amount and the title. None for an invoice without NIP or number, which
-// could not tell one payee's invoice from another's.
-std::optional<QString> MatchKey(const TJournalPayment &payment) {
-  if (payment.VideoTel)
-    return QStringLiteral("V\n%1\n%2\n%3")
-        .arg(Comparable(payment.PayeeIBAN).remove(u' '), QString::number(payment.Amount.Units()),
-             Comparable(payment.InvoiceNumber));
-  const QString nip = Comparable(payment.PayeeNIP);
-  const QString number = Comparable(payment.InvoiceNumber);
-  if (nip.isEmpty() || number.isEmpty())
-    return std::nullopt;
-  return QStringLiteral("F\n%1\n%2").arg(nip, number);
-}
-
-// Only the current form of the number carries a check sum; the older, unchecked form is
-// kept for reading but matches nothing.
-std::optional<QString> MatchingKsefNumber(const TJournalPayment &payment) {
-  if (payment.KsefNumber && payment.KsefNumber->size() == 35)
-    return payment.KsefNumber;
-  return std::nullopt;
-}
-
-// The hash a key is indexed by: the first 8 bytes of the SHA-256 of its UTF-8, read as a
-// big-endian signed number. Every journal holds it, so it never changes.
-std::int64_t KeyHash(const QByteArray &utf8) {
-  return qFromBigEndian<qint64>(QCryptographicHash::hash(utf8, QCryptographicHash::Sha256).constData());
 }
 
 // key_hash(text): KeyHash in SQL, for bringing an older journal's rows up to date; NULL stays
@@ -169,18 +122,6 @@ void KeyHashFunction(sqlite3_context *context, int, sqlite3_value **values) {
     sqlite3_result_null(context);
   else
     sqlite3_result_int64(context, KeyHash(ValueBytes(values[0]).toByteArray()));
-}
-
-// A key as the journal keeps it: its text, and the hash it is found by.
-struct THashedKey {
-  QString Text;
-  std::int64_t Hash = 0;
-};
-
-std::optional<THashedKey> Hashed(const std::optional<QString> &key) {
-  if (!key)
-    return std::nullopt;
-  return THashedKey{*key, KeyHash(key->toUtf8())};
 }
 
 void BindKey(TSqliteStatement &statement, int hashIndex, int textIndex, const std::optional<THashedKey> &key) {
@@ -373,16 +314,6 @@ void TPaymentJournal::Exclusively(const std::function<void()> &work) {
   });
 }
 
-std::optional<QString> InvoiceKey(const QString &ksefNumber, const QString &nip, const QString &invoiceNumber) {
-  TJournalPayment payment;
-  payment.KsefNumber = ksefNumber;
-  if (const std::optional<QString> number = MatchingKsefNumber(payment))
-    return QStringLiteral("K\n") + *number;
-  payment.PayeeNIP = nip;
-  payment.InvoiceNumber = invoiceNumber;
-  return MatchKey(payment);
-}
-
 void TPaymentJournal::MarkPaidOutside(const QString &invoiceKey, const QDateTime &at, const QString &note) {
   Writing([&] {
     TSqliteStatement mark(FDatabase, "INSERT INTO paid_outside (invoice_key, marked_at, note) VALUES (?1, ?2, ?3) "
@@ -413,10 +344,6 @@ QHash<QString, TPaidOutsideMark> TPaymentJournal::PaidOutsideMarks() {
       marks.insert(list.Text(0), TPaidOutsideMark{ReadDateTime(list.Text(1)), list.Text(2)});
   });
   return marks;
-}
-
-std::optional<TEarlierPayment> TPaymentJournal::FindEarlier(const TJournalPayment &payment) {
-  return FindEarlier(std::vector{payment}).front();
 }
 
 std::vector<std::optional<TEarlierPayment>> TPaymentJournal::FindEarlier(const std::vector<TJournalPayment> &payments) {

@@ -1,3 +1,4 @@
+#include "JournalKinds.h"
 #include "JournalTestData.h"
 #include "TestSupport.h"
 #include "journal/PaymentJournal.h"
@@ -26,6 +27,30 @@ protected:
   TTempDir Dir;
   TPaymentJournal Journal{JournalFile()};
 };
+
+// The journal's behaviour, the same in historia.sqlite and in a PostgreSQL database.
+class TJournalTestBase : public ::testing::Test {
+protected:
+  explicit TJournalTestBase(TJournalKind kind) : Place(kind), Opened(Place.Open()), Journal(*Opened) {}
+
+  std::vector<THistoryEntry> List(const THistoryFilter &filter) {
+    std::vector<THistoryEntry> entries;
+    Journal.ForEach(filter, [&](const THistoryEntry &entry) { entries.push_back(entry); });
+    return entries;
+  }
+
+  TTestJournalPlace Place;
+  std::unique_ptr<IPaymentJournal> Opened;
+  IPaymentJournal &Journal;
+};
+
+class TJournalTest : public TJournalTestBase, public ::testing::WithParamInterface<TJournalKind> {
+protected:
+  TJournalTest() : TJournalTestBase(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, TJournalTest, ::testing::ValuesIn(JournalKinds),
+                         [](const auto &info) { return KindName(info.param); });
 
 // The layout as another connection sees it.
 qint64 PragmaOf(const QString &fileName, const char *pragma) {
@@ -131,10 +156,14 @@ const TMatchCase MatchCases[] = {
      false},
 };
 
-class TFindEarlierTest : public TPaymentJournalTest, public ::testing::WithParamInterface<TMatchCase> {};
+class TFindEarlierTest : public TJournalTestBase,
+                         public ::testing::WithParamInterface<std::tuple<TJournalKind, TMatchCase>> {
+protected:
+  TFindEarlierTest() : TJournalTestBase(std::get<0>(GetParam())) {}
+};
 
 TEST_P(TFindEarlierTest, NamesTheLatestEarlierFileOfTheSamePayment) {
-  const TMatchCase &c = GetParam();
+  const TMatchCase &c = std::get<1>(GetParam());
   Journal.Record(WrittenFile(QStringLiteral("pierwszy.xml"), March5), {c.Earlier});
   Journal.Record(WrittenFile(QStringLiteral("drugi.xml"), March9), {c.Earlier});
 
@@ -147,10 +176,13 @@ TEST_P(TFindEarlierTest, NamesTheLatestEarlierFileOfTheSamePayment) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Payments, TFindEarlierTest, ::testing::ValuesIn(MatchCases),
-                         [](const auto &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Payments, TFindEarlierTest,
+                         ::testing::Combine(::testing::ValuesIn(JournalKinds), ::testing::ValuesIn(MatchCases)),
+                         [](const auto &info) {
+                           return KindName(std::get<0>(info.param)) + '_' + std::get<1>(info.param).Name;
+                         });
 
-TEST_F(TPaymentJournalTest, LooksUpEachOfManyPaymentsOnItsOwn) {
+TEST_P(TJournalTest, LooksUpEachOfManyPaymentsOnItsOwn) {
   Journal.Record(WrittenFile(QStringLiteral("pierwszy.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/1"))});
   Journal.Record(WrittenFile(QStringLiteral("drugi.xml"), March9), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
 
@@ -192,7 +224,7 @@ TEST_F(TPaymentJournalTest, RecordsTheFileItsSumsPerCurrencyAndEveryPayment) {
   EXPECT_EQ(first.Text(5), QStringLiteral("Zapłata za fakturę nr: FV/1"));
 }
 
-TEST_F(TPaymentJournalTest, TextsOfInvoicesAreStoredAsTheyAreNeverAsSql) {
+TEST_P(TJournalTest, TextsOfInvoicesAreStoredAsTheyAreNeverAsSql) {
   const QString hostile = QStringLiteral("FV'); DROP TABLE payment; --");
   Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {InvoicePayment(Nip, hostile)});
 
@@ -202,7 +234,7 @@ TEST_F(TPaymentJournalTest, TextsOfInvoicesAreStoredAsTheyAreNeverAsSql) {
   EXPECT_TRUE(Journal.FindEarlier(InvoicePayment(Nip, hostile)).has_value());
 }
 
-TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) {
+TEST_P(TJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) {
   TJournalPayment fromLodz = InvoicePayment(Nip, QStringLiteral("FV/1"));
   fromLodz.PayeeName = QStringLiteral("ŁÓDZKA HURTOWNIA");
   Journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {fromLodz});
@@ -237,7 +269,7 @@ TEST_F(TPaymentJournalTest, ListsNewestFirstWithinTheDaysAndSearchIgnoringCase) 
   EXPECT_EQ(newest.ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/b.xml"));
 }
 
-TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
+TEST_P(TJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
   TJournalPayment split = InvoicePayment(Nip, QStringLiteral("FV/1"));
   split.PayeeName = QStringLiteral("ŁÓDZKA HURTOWNIA");
   split.SplitPayment = true;
@@ -292,7 +324,7 @@ TEST_F(TPaymentJournalTest, ListsPageByPageAndSumsWhatTheFilterLetsThrough) {
 
 // A payment made over and over: the newest file is named, and withdrawn files are passed by
 // to the newest one that still counts, for a match by the invoice and one by the KSeF number.
-TEST_F(TPaymentJournalTest, NamesTheNewestOfManyEarlierFilesPassingByWithdrawnOnes) {
+TEST_P(TJournalTest, NamesTheNewestOfManyEarlierFilesPassingByWithdrawnOnes) {
   const struct {
     const char *Name;
     TJournalPayment Recorded;
@@ -304,8 +336,9 @@ TEST_F(TPaymentJournalTest, NamesTheNewestOfManyEarlierFilesPassingByWithdrawnOn
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Name);
-    TTempDir dir;
-    TPaymentJournal journal(dir.File(QStringLiteral("historia.sqlite")));
+    const TTestJournalPlace place(GetParam());
+    const std::unique_ptr<IPaymentJournal> opened = place.Open();
+    IPaymentJournal &journal = *opened;
     constexpr int Files = 30;
     for (int i = 1; i <= Files; ++i)
       journal.Record(WrittenFile(QStringLiteral("plik-%1.xml").arg(i), March5.addSecs(i)),
@@ -364,7 +397,7 @@ TEST_F(TPaymentJournalTest, AKeyOfTheSameHashButOtherTextIsNoEarlierPayment) {
 
 // A file withdrawn as never sent is passed by when looking for earlier payments, and shown
 // as withdrawn in the listing; restored, it counts again. Nothing is deleted.
-TEST_F(TPaymentJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
+TEST_P(TJournalTest, AWithdrawnFileNoLongerCountsAsPaidUntilRestored) {
   const TJournalPayment payment = InvoicePayment(Nip, QStringLiteral("FV/1"));
   Journal.Record(WrittenFile(QStringLiteral("proba.xml"), March5), {payment});
   Journal.Record(WrittenFile(QStringLiteral("inny.xml"), March5), {InvoicePayment(Nip, QStringLiteral("FV/2"))});
@@ -425,7 +458,7 @@ QStringList IndexesOf(const QString &fileName) {
 // record, and counts them all as sent.
 // What a run finds and records under the write lock is one transaction: a failure after the
 // record takes the record back, and the marks with it.
-TEST_F(TPaymentJournalTest, AFailureUnderTheWriteLockLeavesTheJournalAsItWas) {
+TEST_P(TJournalTest, AFailureUnderTheWriteLockLeavesTheJournalAsItWas) {
   const QString key = *InvoiceKey(RealKsefNumber, Nip, QStringLiteral("FV/1"));
   EXPECT_THROW(Journal.Exclusively([&] {
     EXPECT_FALSE(Journal.FindEarlier(InvoicePayment(Nip, QStringLiteral("FV/1"))));
@@ -465,13 +498,13 @@ TEST_F(TPaymentJournalTest, UnderTheWriteLockASecondRunWaitsPastItsBusyTimeout) 
 }
 
 // The wait without a limit still ends when the run is interrupted (the window's Cancel).
-TEST_F(TPaymentJournalTest, AWaitForTheWriteLockEndsWhenInterrupted) {
-  TPaymentJournal waiting(JournalFile(), 0);
+TEST_P(TJournalTest, AWaitForTheWriteLockEndsWhenInterrupted) {
+  const std::unique_ptr<IPaymentJournal> waiting = Place.Open();
   Journal.Exclusively([&] {
-    std::future<void> second = std::async(std::launch::async, [&] { waiting.Exclusively([] {}); });
+    std::future<void> second = std::async(std::launch::async, [&] { waiting->Exclusively([] {}); });
     // Until the wait is reached an interrupt may find nothing to stop, so it is repeated.
     while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-      waiting.Interrupt();
+      waiting->Interrupt();
       std::this_thread::yield();
     }
     EXPECT_THROW(second.get(), Exception);
@@ -480,7 +513,7 @@ TEST_F(TPaymentJournalTest, AWaitForTheWriteLockEndsWhenInterrupted) {
 
 // A mark is kept by the KSeF number where the invoice has a real one, else by its seller's NIP
 // and number as the paid-twice check compares them.
-TEST_F(TPaymentJournalTest, MarksPaidOutsideByKsefNumberOrNipAndNumber) {
+TEST_P(TJournalTest, MarksPaidOutsideByKsefNumberOrNipAndNumber) {
   EXPECT_EQ(InvoiceKey(RealKsefNumber, Nip, QStringLiteral("FV/1")), QStringLiteral("K\n") + RealKsefNumber);
   EXPECT_EQ(InvoiceKey(QStringLiteral("program XYZ"), QStringLiteral(" 1234563218 "), QStringLiteral(" fv/1")),
             InvoiceKey({}, QStringLiteral("1234563218"), QStringLiteral("FV/1")));
@@ -581,28 +614,9 @@ TKsefInvoiceRecord DownloadedInvoice(const QString &environment, const QString &
   return invoice;
 }
 
-// A journal of the layout before downloads from KSeF were kept: the new step runs once and keeps
-// every payment; from then on each downloaded number is recorded once per environment, and
-// listed by the day of its download, newest first.
-TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKsefDownloadsKeepsItsPaymentsAndRecordsThem) {
-  TTempDir dir;
-  const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
-  const TJournalPayment invoice = WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber);
-  {
-    TPaymentJournal journal(fileName);
-    journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {invoice});
-  }
-  {
-    TSqliteDatabase database(fileName, false, 0);
-    database.Execute("DROP TABLE paid_outside; DROP TABLE ksef_invoice; PRAGMA user_version=4");
-  }
-
-  TPaymentJournal journal(fileName);
-
-  EXPECT_EQ(PragmaOf(fileName, "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
-  EXPECT_EQ(journal.Summarize({}).Count, 1);
-  EXPECT_EQ(journal.FindEarlier(invoice)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/a.xml"));
-
+// Each downloaded number is recorded once per environment, and listed by the day of its
+// download, newest first.
+void ExpectDownloadsRecordedOncePerEnvironment(IPaymentJournal &journal) {
   const QString otherNumber = QStringLiteral("7251904369-20260304-0123456789AB-E4");
   TKsefInvoiceRecord withoutAmount = DownloadedInvoice(QStringLiteral("testowe"), otherNumber, March9);
   withoutAmount.GrossAmount = std::nullopt;
@@ -641,5 +655,31 @@ TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKsefDownloadsKeepsItsPay
   journal.ForEachKsefInvoice(fromMarch9, [&](const TKsefInvoiceRecord &record) { recent.append(record.Environment); });
   EXPECT_EQ(recent, (QStringList{QStringLiteral("testowe"), QStringLiteral("produkcyjne")}));
 }
+
+// A journal of the layout before downloads from KSeF were kept: the new step runs once and keeps
+// every payment, and records the downloads from then on.
+TEST(PaymentJournalLayoutTest, AJournalOfTheLayoutBeforeKsefDownloadsKeepsItsPaymentsAndRecordsThem) {
+  TTempDir dir;
+  const QString fileName = dir.File(QStringLiteral("historia.sqlite"));
+  const TJournalPayment invoice = WithKsefNumber(InvoicePayment(Nip, QStringLiteral("FV/1")), RealKsefNumber);
+  {
+    TPaymentJournal journal(fileName);
+    journal.Record(WrittenFile(QStringLiteral("a.xml"), March5), {invoice});
+  }
+  {
+    TSqliteDatabase database(fileName, false, 0);
+    database.Execute("DROP TABLE paid_outside; DROP TABLE ksef_invoice; PRAGMA user_version=4");
+  }
+
+  TPaymentJournal journal(fileName);
+
+  EXPECT_EQ(PragmaOf(fileName, "PRAGMA user_version"), TPaymentJournal::SchemaVersion());
+  EXPECT_EQ(journal.Summarize({}).Count, 1);
+  EXPECT_EQ(journal.FindEarlier(invoice)->ArchivePath, QStringLiteral("PLIKI_DO_BANKU/archiwum/a.xml"));
+
+  ExpectDownloadsRecordedOncePerEnvironment(journal);
+}
+
+TEST_P(TJournalTest, RecordsEachKsefDownloadOncePerEnvironment) { ExpectDownloadsRecordedOncePerEnvironment(Journal); }
 
 } // namespace

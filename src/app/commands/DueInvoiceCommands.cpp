@@ -29,12 +29,12 @@ QString CheckedKsefNumber(const QString &text) {
 }
 
 template <class Result>
-Result ChangeJournal(const TAppPaths &paths, const std::function<Result(TPaymentJournal &)> &change) {
+Result ChangeJournal(const TAppPaths &paths, const std::function<Result(IPaymentJournal &)> &change) {
+  const TJournalPlace place = TJournalPlace::Of(paths);
   try {
-    TPaymentJournal journal(JournalFile(paths));
-    return change(journal);
+    return change(*place.Open());
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można zmienić historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można zmienić historii (%1): %2").arg(place.Name(), error.Message()));
   }
 }
 
@@ -112,7 +112,7 @@ std::vector<TDueInvoice> ChooseDueInvoices(const std::vector<TDueInvoice> &invoi
 
 QString MarkPaidOutside(const TAppPaths &paths, const QString &ksefNumber, const QString &note, const QDateTime &now) {
   const QString number = CheckedKsefNumber(ksefNumber);
-  ChangeJournal<bool>(paths, [&](TPaymentJournal &journal) {
+  ChangeJournal<bool>(paths, [&](IPaymentJournal &journal) {
     journal.MarkPaidOutside(*InvoiceKey(number, {}, {}), now, Trim(note));
     return true;
   });
@@ -123,7 +123,7 @@ QString MarkPaidOutside(const TAppPaths &paths, const QString &ksefNumber, const
 QString UndoPaidOutside(const TAppPaths &paths, const QString &ksefNumber) {
   const QString number = CheckedKsefNumber(ksefNumber);
   if (!ChangeJournal<bool>(
-          paths, [&](TPaymentJournal &journal) { return journal.UnmarkPaidOutside(*InvoiceKey(number, {}, {})); }))
+          paths, [&](IPaymentJournal &journal) { return journal.UnmarkPaidOutside(*InvoiceKey(number, {}, {})); }))
     throw Exception(QStringLiteral("Faktura KSeF %1 nie jest oznaczona jako zapłacona poza programem.").arg(number));
   return QStringLiteral("Cofnięto oznaczenie faktury KSeF %1 jako zapłaconej poza programem.").arg(number);
 }

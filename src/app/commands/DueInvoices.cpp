@@ -31,17 +31,17 @@ QStringList XmlFilesIn(const QString &folder) {
 // The files of the invoices the journal recorded as downloaded, oldest first.
 QStringList JournalInvoiceFiles(const TAppPaths &paths) {
   QStringList files;
-  const QString fileName = JournalFile(paths);
-  if (!QFileInfo::exists(fileName))
-    return files;
+  const TJournalPlace place = TJournalPlace::Of(paths);
   try {
-    TPaymentJournal journal(fileName);
-    journal.ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &invoice) {
+    const std::unique_ptr<IPaymentJournal> journal = place.OpenExisting();
+    if (!journal)
+      return files;
+    journal->ForEachKsefInvoice({}, [&](const TKsefInvoiceRecord &invoice) {
       if (invoice.Environment == KsefProductionEnvironment())
         files.prepend(paths.AppFilePath(invoice.FilePath));
     });
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można odczytać historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można odczytać historii (%1): %2").arg(place.Name(), error.Message()));
   }
   return files;
 }
@@ -139,11 +139,12 @@ void DropRepeatedInvoices(std::vector<TDueInvoice> &invoices) {
 
 // The statuses the journal gives: in a transfer file (first), or marked as paid outside.
 void ApplyJournal(const TAppPaths &paths, std::vector<TDueInvoice> &invoices) {
-  const QString fileName = JournalFile(paths);
-  if (!QFileInfo::exists(fileName))
-    return;
+  const TJournalPlace place = TJournalPlace::Of(paths);
   try {
-    TPaymentJournal journal(fileName);
+    const std::unique_ptr<IPaymentJournal> opened = place.OpenExisting();
+    if (!opened)
+      return;
+    IPaymentJournal &journal = *opened;
     std::vector<TJournalPayment> lookups;
     for (const TDueInvoice &invoice : invoices)
       lookups.push_back(JournalPayment(invoice.Payment, {}, false, invoice.Payment.InvoiceNumber));
@@ -160,7 +161,7 @@ void ApplyJournal(const TAppPaths &paths, std::vector<TDueInvoice> &invoices) {
       }
     }
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można odczytać historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można odczytać historii (%1): %2").arg(place.Name(), error.Message()));
   }
 }
 

@@ -6,21 +6,17 @@
 #include "journal/PaymentJournal.h"
 #include "model/Exception.h"
 
-#include <QFileInfo>
-
 namespace {
 
 // Runs `read` on the journal, if there is one yet, with its failures told as the listing's.
 template <class Result>
-Result ReadJournal(const TAppPaths &paths, const std::function<Result(TPaymentJournal &)> &read) {
-  const QString fileName = JournalFile(paths);
-  if (!QFileInfo::exists(fileName))
-    return Result();
+Result ReadJournal(const TAppPaths &paths, const std::function<Result(IPaymentJournal &)> &read) {
+  const TJournalPlace place = TJournalPlace::Of(paths);
   try {
-    TPaymentJournal journal(fileName);
-    return read(journal);
+    const std::unique_ptr<IPaymentJournal> journal = place.OpenExisting();
+    return journal ? read(*journal) : Result();
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można odczytać historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można odczytać historii (%1): %2").arg(place.Name(), error.Message()));
   }
 }
 
@@ -28,7 +24,7 @@ Result ReadJournal(const TAppPaths &paths, const std::function<Result(TPaymentJo
 
 void ListHistory(const TAppPaths &paths, const THistoryFilter &filter,
                  const std::function<void(const THistoryEntry &)> &take) {
-  ReadJournal<bool>(paths, [&](TPaymentJournal &journal) {
+  ReadJournal<bool>(paths, [&](IPaymentJournal &journal) {
     journal.ForEach(filter, take);
     return true;
   });
@@ -51,7 +47,7 @@ void WriteHistoryTable(const TAppPaths &paths, const THistoryFilter &filter, con
 
 void ListKsefInvoices(const TAppPaths &paths, const THistoryFilter &filter, const QString &environment,
                       const std::function<void(const TKsefInvoiceRecord &)> &take) {
-  ReadJournal<bool>(paths, [&](TPaymentJournal &journal) {
+  ReadJournal<bool>(paths, [&](IPaymentJournal &journal) {
     journal.ForEachKsefInvoice(filter, [&](const TKsefInvoiceRecord &invoice) {
       if (invoice.Environment == environment)
         take(invoice);
@@ -84,11 +80,11 @@ THistoryReader::THistoryReader(const TAppPaths &paths) : FPaths(paths) {}
 std::vector<THistoryEntry> THistoryReader::Page(const THistoryFilter &filter, std::optional<std::int64_t> below,
                                                 int limit) {
   return Read<std::vector<THistoryEntry>>(
-      [&](TPaymentJournal &journal) { return journal.ListPage(filter, below, limit); });
+      [&](IPaymentJournal &journal) { return journal.ListPage(filter, below, limit); });
 }
 
 THistorySummary THistoryReader::Summarize(const THistoryFilter &filter) {
-  return Read<THistorySummary>([&](TPaymentJournal &journal) { return journal.Summarize(filter); });
+  return Read<THistorySummary>([&](IPaymentJournal &journal) { return journal.Summarize(filter); });
 }
 
 void THistoryReader::Interrupt() {
@@ -97,8 +93,8 @@ void THistoryReader::Interrupt() {
     FReading->Interrupt();
 }
 
-template <class Result> Result THistoryReader::Read(const std::function<Result(TPaymentJournal &)> &read) {
-  return ReadJournal<Result>(FPaths, [&](TPaymentJournal &journal) {
+template <class Result> Result THistoryReader::Read(const std::function<Result(IPaymentJournal &)> &read) {
+  return ReadJournal<Result>(FPaths, [&](IPaymentJournal &journal) {
     {
       const std::lock_guard lock(FMutex);
       FReading = &journal;

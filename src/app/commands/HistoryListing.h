@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-class TPaymentJournal;
+class IPaymentJournal;
 
 // The journal as the page "Historia" and `pavena-cli historia` list it. A journal not made
 // yet lists nothing; one that cannot be read fails with "Nie można odczytać historii
@@ -62,10 +62,10 @@ public:
   void Interrupt() override;
 
 private:
-  template <class Result> Result Read(const std::function<Result(TPaymentJournal &)> &read);
+  template <class Result> Result Read(const std::function<Result(IPaymentJournal &)> &read);
 
   const TAppPaths FPaths;
   // Guards FReading, which is set while a read runs.
   std::mutex FMutex;
-  TPaymentJournal *FReading = nullptr;
+  IPaymentJournal *FReading = nullptr;
 };

@@ -62,7 +62,7 @@ bool TKsefInvoiceJournal::Record(const QList<TKsefStoredInvoice> &invoices) {
     return false;
   try {
     if (!FJournal)
-      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths), FBusyTimeoutMs);
+      FJournal = TJournalPlace::Of(FPaths).Open(FBusyTimeoutMs);
     // One transaction, one sync of the journal, for the whole batch.
     FJournal->Exclusively([&] {
       for (const TKsefStoredInvoice &invoice : invoices)
@@ -79,8 +79,8 @@ bool TKsefInvoiceJournal::Record(const QList<TKsefStoredInvoice> &invoices) {
 QString TKsefInvoiceJournal::Warning() const {
   if (FFailure.isEmpty())
     return {};
-  return QStringLiteral("Pobranych faktur nie zapisano w historii (historia.sqlite): %1; pliki faktur są w %2.")
-      .arg(FFailure, KsefInvoiceFolder(FEnvironment));
+  return QStringLiteral("Pobranych faktur nie zapisano w historii (%1): %2; pliki faktur są w %3.")
+      .arg(TJournalPlace::Of(FPaths).Name(), FFailure, KsefInvoiceFolder(FEnvironment));
 }
 
 TKsefDownloadOutcome DownloadAndRecordKsefInvoices(const TAppPaths &paths, const QDateTime &now, IKsefLogin &login,

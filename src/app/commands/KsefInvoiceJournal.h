@@ -3,7 +3,7 @@
 #include "app/commands/AppPaths.h"
 #include "app/commands/KsefDownload.h"
 #include "journal/JournalRecords.h"
-#include "journal/PaymentJournal.h"
+#include "app/commands/JournalPlace.h"
 #include "ksefapi/KsefInvoiceDownload.h"
 
 #include <QDateTime>
@@ -33,7 +33,7 @@ private:
   QString FEnvironment;
   QDateTime FDownloadedAt;
   int FBusyTimeoutMs;
-  std::unique_ptr<TPaymentJournal> FJournal;
+  std::unique_ptr<IPaymentJournal> FJournal;
   QString FFailure;
 };
 

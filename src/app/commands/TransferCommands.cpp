@@ -2,6 +2,7 @@
 
 #include "app/commands/BatchInvoices.h"
 #include "app/commands/InvoiceDirectory.h"
+#include "app/commands/JournalPlace.h"
 #include "app/commands/OutputAsInput.h"
 #include "app/commands/PayerDataSettings.h"
 #include "app/commands/SplitPaymentSettings.h"
@@ -210,8 +211,8 @@ TTransferResult TTransferCommands::Transfer(TJournalCommand command, const TMPPS
         // would pay them again.
         RemoveIfPresent(outputFile);
         throw Exception(QStringLiteral("Nie zapisano pliku przelewów, bo nie udało się zapisać go w historii "
-                                       "(historia.sqlite): %1. Faktury pozostają do zapłaty.")
-                            .arg(ErrorMessage(error)));
+                                       "(%1): %2. Faktury pozostają do zapłaty.")
+                            .arg(TJournalPlace::Of(FHost.Paths).Name(), ErrorMessage(error)));
       }
     } else
       transfer();
@@ -236,11 +237,10 @@ TTransferCommands::TCheckedTransfer TTransferCommands::CheckAndRecord(TJournalCo
                                      run.Now.date(), FHost.Paths.WhiteListDirectory());
   const auto whiteListWarnings = std::count_if(checked.WhiteList.Lines.cbegin(), checked.WhiteList.Lines.cend(),
                                                [](const TWhiteListLine &line) { return line.Warning; });
-  if (const auto notRecorded = run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency,
-                                                   mpp.Enabled, checked.Warnings.size() + whiteListWarnings,
-                                                   mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
-                                                  written.Payments, titles.Titles(), checked.WhiteList.Results))
-    checked.Warnings.append(*notRecorded);
+  checked.Warnings += run.Journal.Record({command, run.OutputFile, run.Now, run.Company.IBAN, written.Currency,
+                                          mpp.Enabled, checked.Warnings.size() + whiteListWarnings,
+                                          mpp.Enabled ? TSettings::MPPFormatToString(mpp.Format) : QString()},
+                                         written.Payments, titles.Titles(), checked.WhiteList.Results);
   return checked;
 }
 

@@ -4,23 +4,20 @@
 #include "journal/PaymentJournal.h"
 #include "model/Exception.h"
 
-#include <QFileInfo>
-
 namespace {
 
 QString UnknownFile(std::int64_t fileId) { return QStringLiteral("W historii nie ma pliku nr %1.").arg(fileId); }
 
 // Sets or clears the mark; gives the file's mark as it was before.
 TFileMark Mark(const TAppPaths &paths, std::int64_t fileId, const std::optional<QDateTime> &at) {
-  const QString fileName = JournalFile(paths);
-  // Without a journal there is no file to mark, and none is made for the question.
-  if (!QFileInfo::exists(fileName))
-    throw Exception(UnknownFile(fileId));
+  const TJournalPlace place = TJournalPlace::Of(paths);
   std::optional<TFileMark> before;
   try {
-    before = TPaymentJournal(fileName).MarkWithdrawn(fileId, at);
+    // Without a journal there is no file to mark, and none is made for the question.
+    if (const std::unique_ptr<IPaymentJournal> journal = place.OpenExisting())
+      before = journal->MarkWithdrawn(fileId, at);
   } catch (const Exception &error) {
-    throw Exception(QStringLiteral("Nie można zmienić historii (historia.sqlite): ") + error.Message());
+    throw Exception(QStringLiteral("Nie można zmienić historii (%1): %2").arg(place.Name(), error.Message()));
   }
   if (!before)
     throw Exception(UnknownFile(fileId));

@@ -14,13 +14,13 @@ namespace {
 
 const QString ArchiveDir = QStringLiteral("PLIKI_DO_BANKU/archiwum");
 
-QString NotRecorded(const QString &reason) {
-  return QStringLiteral("Płatności z tego pliku nie zapisano w historii (historia.sqlite): %1.").arg(reason);
+QString NotRecorded(const TJournalPlace &place, const QString &reason) {
+  return QStringLiteral("Płatności z tego pliku nie zapisano w historii (%1): %2.").arg(place.Name(), reason);
 }
 
-QString NotChecked(const QString &reason) {
-  return QStringLiteral("Nie sprawdzono, czy płatności z tego pliku nie ma już w historii (historia.sqlite): %1.")
-      .arg(reason);
+QString NotChecked(const TJournalPlace &place, const QString &reason) {
+  return QStringLiteral("Nie sprawdzono, czy płatności z tego pliku nie ma już w historii (%1): %2.")
+      .arg(place.Name(), reason);
 }
 
 QString PaidBefore(const TPayment &payment, const TEarlierPayment &earlier) {
@@ -68,14 +68,14 @@ TJournalPayment JournalPayment(const TPayment &payment, const QString &currency,
 }
 
 TTransferJournal::TTransferJournal(const TAppPaths &paths, int busyTimeoutMs)
-    : FPaths(paths), FBusyTimeoutMs(busyTimeoutMs) {}
+    : FPaths(paths), FPlace(TJournalPlace::Of(paths)), FBusyTimeoutMs(busyTimeoutMs) {}
 
 TTransferJournal::~TTransferJournal() = default;
 
-TPaymentJournal *TTransferJournal::Journal() {
+IPaymentJournal *TTransferJournal::Journal() {
   if (!FJournal && FFailure.isEmpty()) {
     try {
-      FJournal = std::make_unique<TPaymentJournal>(JournalFile(FPaths), FBusyTimeoutMs);
+      FJournal = FPlace.Open(FBusyTimeoutMs);
     } catch (const std::exception &error) {
       FFailure = ErrorMessage(error);
     }
@@ -83,14 +83,11 @@ TPaymentJournal *TTransferJournal::Journal() {
   return FJournal.get();
 }
 
-QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
-  QStringList warnings;
-  TPaymentJournal *journal = Journal();
-  if (!journal)
-    return {NotChecked(FFailure)};
+// The payments of a file to look up: a payment that repeats an invoice of the same file is left
+// to the file's own check.
+std::vector<const TPayment *> PaymentsToLookUp(const TPaymentList &payments) {
   QSet<QString> invoicesOfFile;
   std::vector<const TPayment *> lookedUp;
-  std::vector<TJournalPayment> lookups;
   for (const TPayment &payment : payments) {
     if (payment.Kind != TPaymentKind::VideoTel) {
       const QString invoice = payment.CreditorNIP + u'\n' + payment.InvoiceNumber;
@@ -99,29 +96,45 @@ QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
       invoicesOfFile.insert(invoice);
     }
     lookedUp.push_back(&payment);
-    // The title plays a part only for VideoTel, whose title is the payment's InvoiceNumber.
-    lookups.push_back(JournalPayment(payment, {}, false, payment.InvoiceNumber));
   }
+  return lookedUp;
+}
+
+QStringList TTransferJournal::NewlyPaidBefore(const std::vector<const TPayment *> &payments,
+                                              QSet<const TPayment *> &known) {
+  std::vector<TJournalPayment> lookups;
+  // The title plays a part only for VideoTel, whose title is the payment's InvoiceNumber.
+  for (const TPayment *payment : payments)
+    lookups.push_back(JournalPayment(*payment, {}, false, payment->InvoiceNumber));
+  const std::vector<std::optional<TEarlierPayment>> earlier = FJournal->FindEarlier(lookups);
+  QStringList warnings;
+  for (std::size_t i = 0; i < earlier.size(); ++i)
+    if (earlier[i] && !known.contains(payments[i])) {
+      known.insert(payments[i]);
+      warnings.append(PaidBefore(*payments[i], *earlier[i]));
+    }
+  return warnings;
+}
+
+QStringList TTransferJournal::EarlierPayments(const TPaymentList &payments) {
+  if (!Journal())
+    return {NotChecked(FPlace, FFailure)};
   try {
-    const std::vector<std::optional<TEarlierPayment>> earlier = journal->FindEarlier(lookups);
-    for (std::size_t i = 0; i < earlier.size(); ++i)
-      if (earlier[i])
-        warnings.append(PaidBefore(*lookedUp[i], *earlier[i]));
+    return NewlyPaidBefore(PaymentsToLookUp(payments), FWarned);
   } catch (const std::exception &error) {
     FFailure = ErrorMessage(error);
     // A journal held by Exclusively stays open until it lets go.
     if (!FHeld)
       FJournal.reset();
-    warnings.append(NotChecked(FFailure));
+    return {NotChecked(FPlace, FFailure)};
   }
-  return warnings;
 }
 
-std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file, const TPaymentList &payments,
-                                                const QStringList &titles, const TWhiteListResults &whiteList) {
-  TPaymentJournal *journal = Journal();
-  if (!journal)
-    return NotRecorded(FFailure);
+QStringList TTransferJournal::Record(const TWrittenTransferFile &file, const TPaymentList &payments,
+                                     const QStringList &titles, const TWhiteListResults &whiteList) {
+  IPaymentJournal *journal = Journal();
+  if (!journal && FPlace.IsSqlite())
+    return {NotRecorded(FPlace, FFailure)};
   try {
     QFile written(file.OutputFile);
     if (!written.open(QIODevice::ReadOnly))
@@ -138,35 +151,54 @@ std::optional<QString> TTransferJournal::Record(const TWrittenTransferFile &file
     const TArchivedCopy copy =
         ArchiveTransferFile(FPaths.AppFilePath(ArchiveDir), originalName, written, file.WrittenAt);
     const QString archived = ArchiveDir + u'/' + copy.Name;
-    try {
+    // A journal on a server that is away leaves the local copy as the workstation's only
+    // record of what it wrote.
+    if (!journal)
+      return {NotRecorded(FPlace, FFailure)};
+    QStringList paidMeanwhile;
+    const auto record = [&] {
       journal->Record(TJournalFile{.WrittenAt = file.WrittenAt,
                                    .Command = file.Command,
                                    .PayerIBAN = file.PayerIBAN,
                                    .FileName = originalName,
                                    .Sha256 = copy.Sha256,
                                    .ArchivePath = archived,
-                                   .Warnings = file.Warnings,
+                                   .Warnings = file.Warnings + paidMeanwhile.size(),
                                    .SplitPaymentFormat = file.SplitPaymentFormat},
                       recorded);
+    };
+    try {
+      // Under Exclusively the payments were looked up (or refused) under this same lock.
+      if (FHeld)
+        record();
+      else
+        journal->Exclusively([&] {
+          QSet<const TPayment *> warned = FWarned;
+          paidMeanwhile = NewlyPaidBefore(PaymentsToLookUp(payments), warned);
+          record();
+        });
     } catch (...) {
-      // A copy that no record names would be taken for a file the journal lost.
-      QFile::remove(FPaths.AppFilePath(archived));
+      // A copy that no record in historia.sqlite names would be taken for a file the journal
+      // lost; beside a server's journal it is kept, as when the server is away. Under
+      // Exclusively the failure takes the written file back, and its copy goes with it.
+      if (FHeld || FPlace.IsSqlite())
+        QFile::remove(FPaths.AppFilePath(archived));
       throw;
     }
     if (FHeld)
       FArchivedHere = archived;
-    return std::nullopt;
+    return paidMeanwhile;
   } catch (const std::exception &error) {
     if (FHeld)
       throw;
-    return NotRecorded(ErrorMessage(error));
+    return {NotRecorded(FPlace, ErrorMessage(error))};
   }
 }
 
 void TTransferJournal::Exclusively(const std::function<void()> &work) {
-  TPaymentJournal *journal = Journal();
+  IPaymentJournal *journal = Journal();
   if (!journal)
-    throw Exception(QStringLiteral("Nie można użyć historii (historia.sqlite): %1").arg(FFailure));
+    throw Exception(QStringLiteral("Nie można użyć historii (%1): %2").arg(FPlace.Name(), FFailure));
   FHeld = true;
   FArchivedHere.clear();
   struct TLetGo {
@@ -184,7 +216,7 @@ void TTransferJournal::Exclusively(const std::function<void()> &work) {
 }
 
 void TTransferJournal::RefuseEarlier(const TPaymentList &payments) {
-  TPaymentJournal *journal = Journal();
+  IPaymentJournal *journal = Journal();
   std::vector<TJournalPayment> lookups;
   for (const TPayment &payment : payments)
     lookups.push_back(JournalPayment(payment, {}, false, payment.InvoiceNumber));

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/commands/AppPaths.h"
+#include "app/commands/JournalPlace.h"
 #include "app/commands/WhiteListCheck.h"
 #include "journal/JournalRecords.h"
 #include "journal/PaymentJournal.h"
 #include "model/Payment.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -44,12 +46,16 @@ public:
 
   // Archives the file and records it with its payments, their titles as the file carries them
   // and, where they were checked, the white list's word on their accounts (both in the
-  // payments' order); the warning when it could not, leaving no archived copy behind. Within
-  // Exclusively it fails instead of warning.
-  std::optional<QString> Record(const TWrittenTransferFile &file, const TPaymentList &payments,
-                                const QStringList &titles, const TWhiteListResults &whiteList);
+  // payments' order); the warning when it could not, leaving no archived copy behind. The
+  // record holds the journal's write lock and looks the payments up again first: a payment
+  // that another workstation (or process) recorded since EarlierPayments looked is warned
+  // about here, so two conversions of one invoice at once never both pass in silence. Within
+  // Exclusively, where RefuseEarlier has looked under the same lock, it looks up nothing and
+  // fails instead of warning.
+  QStringList Record(const TWrittenTransferFile &file, const TPaymentList &payments, const QStringList &titles,
+                     const TWhiteListResults &whiteList);
 
-  // Runs `work` under the journal's write lock (TPaymentJournal::Exclusively). Unlike the rest,
+  // Runs `work` under the journal's write lock (IPaymentJournal::Exclusively). Unlike the rest,
   // a journal that cannot be used fails here: without it nothing can be kept from being paid twice.
   // When `work` or the commit at its end fails, the archived copy Record made goes too.
   void Exclusively(const std::function<void()> &work);
@@ -60,14 +66,20 @@ public:
 
 private:
   // The journal, opened on first use; empty once it failed, with the reason kept.
-  TPaymentJournal *Journal();
+  IPaymentJournal *Journal();
+  // The warnings of PaidBefore for those of `payments` in an earlier file that was not withdrawn,
+  // but for those of `known`; they are added to `known`.
+  QStringList NewlyPaidBefore(const std::vector<const TPayment *> &payments, QSet<const TPayment *> &known);
 
   TAppPaths FPaths;
+  TJournalPlace FPlace;
   int FBusyTimeoutMs;
-  std::unique_ptr<TPaymentJournal> FJournal;
+  std::unique_ptr<IPaymentJournal> FJournal;
   QString FFailure;
   // Exclusively runs.
   bool FHeld = false;
+  // The payments EarlierPayments warned about already.
+  QSet<const TPayment *> FWarned;
   // The archived copy Record made within Exclusively, relative to the data directory.
   QString FArchivedHere;
 };

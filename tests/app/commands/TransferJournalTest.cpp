@@ -247,7 +247,7 @@ TEST_F(TTransferJournalTest, AFailureAfterTheRecordUnderTheLockTakesTheArchivedC
     EXPECT_EQ(journal.Record({TJournalCommand::Batch, AppFile(QStringLiteral("PLIKI_DO_BANKU/Pain001Paczka.xml")),
                               Host.Clock, QString(), QStringLiteral("PLN")},
                              {payment}, {QStringLiteral("FV/1")}, {}),
-              std::nullopt);
+              QStringList());
     EXPECT_TRUE(AppFileExists(ArchiveOfFirstBatch));
     throw Exception(QStringLiteral("brak miejsca na dysku"));
   }),
